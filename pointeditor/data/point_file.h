@@ -1,0 +1,31 @@
+#pragma once
+// The point data file (.pd1): an int16 count, then count 20-byte point records, little-endian.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "pointeditor/data/editor_state.h"
+
+namespace tavo {
+
+// What a .pd1 holds, decoded without trusting it.
+struct PointFileContents {
+    bool hasCount = false;            // the file held both count bytes
+    int16_t declaredCount = 0;        // the count as stored
+    std::vector<PointRecord> records; // the complete records read, never more than MaxPoints
+    std::size_t fileSize = 0;
+};
+
+std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records);
+PointFileContents decodePointFile(std::span<const uint8_t> bytes);
+
+// Editor commands. Failures show "file open error" (caption "error") through state.window when
+// it is set, and return false. Saving writes the used slots packed, atomically; loading replaces
+// the point table only when the file could be read, so a failed load keeps the points.
+bool savePointFile(EditorState& state, const std::string& path);
+bool loadPointFile(EditorState& state, const std::string& path);
+
+} // namespace tavo
