@@ -1,0 +1,7 @@
+#include "pointeditor/view/render_panes.h"
+
+namespace tavo {
+
+void renderPanes(EditorState&) {}
+
+} // namespace tavo
