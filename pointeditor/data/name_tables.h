@@ -11,8 +11,9 @@ namespace tavo {
 
 struct NameTable {
     std::span<const std::string_view> entries;
-    int count;      // names per language
-    bool bilingual; // false: the same entries serve both languages
+    int count;          // names per language
+    bool bilingual;     // false: the same entries serve both languages
+    int firstIndex = 0; // lowest index with a name; the point kinds start at 1
 };
 
 extern const NameTable pointKindNames;   // index 1..19; entry 0 unused, 9 empty
