@@ -1,0 +1,110 @@
+#include "pointeditor/data/block_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pointeditor/data/byte_order.h"
+#include "pointeditor/data/file_read.h"
+#include "pointeditor/data/texture.h"
+
+namespace tavo {
+namespace {
+
+constexpr std::size_t kNamesSize = std::size_t{TextureCount} * TextureNameSize; // 310
+constexpr std::size_t kHeaderSize = kNamesSize + 2;                             // 312
+constexpr std::size_t kMaxFileBytes = kHeaderSize + std::size_t{MaxBlocks} * BlockRecordSize;
+
+BlockRecord readBlock(const uint8_t* p) {
+    BlockRecord block;
+    for (int c = 0; c < 8; ++c) {
+        block.x[c] = bytes::getF32(p + 4 * c);
+        block.y[c] = bytes::getF32(p + 32 + 4 * c);
+        block.z[c] = bytes::getF32(p + 64 + 4 * c);
+    }
+    for (int f = 0; f < 6; ++f) {
+        for (int k = 0; k < 4; ++k) {
+            block.u[f][k] = bytes::getF32(p + 96 + 16 * f + 4 * k);
+            block.v[f][k] = bytes::getF32(p + 192 + 16 * f + 4 * k);
+        }
+        block.textureId[f] = bytes::getI32(p + 288 + 4 * f);
+    }
+    block.inUse = bytes::getI32(p + 312);
+    return block;
+}
+
+} // namespace
+
+BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes) {
+    BlockFileContents contents;
+    // Without the whole header the file names no texture and holds no block.
+    if (bytes.size() < kHeaderSize) {
+        return contents;
+    }
+    contents.hasHeader = true;
+    std::memcpy(contents.textureNames, bytes.data(), kNamesSize);
+    contents.declaredCount = bytes::getI16(bytes.data() + kNamesSize);
+
+    std::size_t wanted = std::clamp<int>(contents.declaredCount, 0, MaxBlocks);
+    std::size_t present = (bytes.size() - kHeaderSize) / BlockRecordSize;
+    std::size_t count = std::min(wanted, present);
+    contents.blocks.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        contents.blocks.push_back(readBlock(bytes.data() + kHeaderSize + i * BlockRecordSize));
+    }
+    return contents;
+}
+
+bool loadBlockFile(EditorState& state, const std::string& path) {
+    // The map is emptied before anything else, as the game's tools always did: the map is only
+    // ever read from its file, so nothing the user made is lost by it.
+    for (auto& block : state.blocks) {
+        block.inUse = 0;
+    }
+    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes);
+    if (!bytes) {
+        showFileOpenError(state);
+        return false;
+    }
+    BlockFileContents contents = decodeBlockFile(*bytes);
+
+    std::memcpy(state.textureNames, contents.textureNames, sizeof state.textureNames);
+    std::copy(contents.blocks.begin(), contents.blocks.end(), state.blocks.begin());
+    // A directory too long for blockDir is kept cut; every texture path composed from it is
+    // then too long too, so no texture is looked up in the wrong place.
+    pathDirectory(path.c_str(), state.blockDir);
+    loadTextures(state);
+    return true;
+}
+
+bool pathDirectory(const char* path, char (&directory)[BlockDirSize]) {
+    directory[0] = '\0';
+    const char* slash = std::strrchr(path, '/');
+    if (slash == nullptr || slash == path) {
+        return true;
+    }
+    auto length = static_cast<std::size_t>(slash - path);
+    bool fits = length < BlockDirSize;
+    length = std::min(length, std::size_t{BlockDirSize} - 1);
+    std::memcpy(directory, path, length);
+    directory[length] = '\0';
+    return fits;
+}
+
+void loadTextures(EditorState& state) {
+    if (state.textureLoader == nullptr) {
+        return;
+    }
+    for (int slot = 0; slot < TextureCount; ++slot) {
+        std::optional<std::string> file = resolveTexturePath(state, slot);
+        if (!file) {
+            continue;
+        }
+        // A texture that does not load leaves the slot with what it had, the last map's
+        // texture included.
+        if (std::unique_ptr<Texture> texture = state.textureLoader->loadTexture(*file)) {
+            state.textures[slot] = std::move(texture);
+        }
+    }
+}
+
+} // namespace tavo

@@ -1,0 +1,67 @@
+#include "pointeditor/data/file_read.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "pointeditor/data/platform.h"
+
+namespace tavo {
+namespace {
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std::size_t limit) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        return std::nullopt;
+    }
+    // A directory opens for reading on Linux; only its reads fail. Refuse it up front.
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return std::nullopt;
+    }
+
+    std::vector<uint8_t> bytes(limit);
+    std::size_t filled = 0;
+    while (filled < limit) {
+        ssize_t got = ::read(file.get(), bytes.data() + filled, limit - filled);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+void showFileOpenError(const EditorState& state) {
+    if (state.window != nullptr) {
+        state.window->messageBox("file open error", "error", BoxButtons::Ok, BoxIcon::None);
+    }
+}
+
+} // namespace tavo

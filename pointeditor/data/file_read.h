@@ -1,0 +1,23 @@
+#pragma once
+// Reading a whole data file before any of it is used, so that a file that cannot be read changes
+// nothing in the editor.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pointeditor/data/editor_state.h"
+
+namespace tavo {
+
+// The first `limit` bytes of the file at `path` (all of it when shorter). nullopt when the path
+// cannot be opened, names a directory, or a read fails part way.
+std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std::size_t limit);
+
+// The one message of every failed point or block file operation, in English in both languages:
+// "file open error", caption "error", OK only, no icon. Shown only when there is a window.
+void showFileOpenError(const EditorState& state);
+
+} // namespace tavo

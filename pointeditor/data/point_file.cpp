@@ -1,0 +1,123 @@
+#include "pointeditor/data/point_file.h"
+
+#include <QSaveFile>
+#include <QString>
+#include <algorithm>
+
+#include "pointeditor/data/byte_order.h"
+#include "pointeditor/data/file_read.h"
+
+namespace tavo {
+namespace {
+
+constexpr std::size_t kCountSize = 2;
+// Nothing past the last slot's record is ever used, so nothing past it is read.
+constexpr std::size_t kMaxFileBytes = kCountSize + std::size_t{MaxPoints} * PointRecordSize;
+
+void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
+    bytes::putF32(out, point.x);
+    bytes::putF32(out, point.y);
+    bytes::putF32(out, point.z);
+    bytes::putF32(out, point.r);
+    bytes::putI8(out, point.p1);
+    bytes::putI8(out, point.p2);
+    bytes::putI8(out, point.p3);
+    bytes::putI8(out, point.p4);
+}
+
+PointRecord readRecord(const uint8_t* p) {
+    PointRecord point;
+    point.x = bytes::getF32(p);
+    point.y = bytes::getF32(p + 4);
+    point.z = bytes::getF32(p + 8);
+    point.r = bytes::getF32(p + 12);
+    point.p1 = bytes::getI8(p + 16);
+    point.p2 = bytes::getI8(p + 17);
+    point.p3 = bytes::getI8(p + 18);
+    point.p4 = bytes::getI8(p + 19);
+    return point;
+}
+
+} // namespace
+
+std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records) {
+    // The game reads at most MaxPoints records; a longer list is cut rather than miscounted.
+    std::size_t count = std::min(records.size(), std::size_t{MaxPoints});
+    std::vector<uint8_t> out;
+    out.reserve(kCountSize + count * PointRecordSize);
+    bytes::putI16(out, static_cast<int16_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        appendRecord(out, records[i]);
+    }
+    return out;
+}
+
+PointFileContents decodePointFile(std::span<const uint8_t> bytes) {
+    PointFileContents contents;
+    contents.fileSize = bytes.size();
+    if (bytes.size() < kCountSize) {
+        return contents;
+    }
+    contents.hasCount = true;
+    contents.declaredCount = bytes::getI16(bytes.data());
+
+    // A count of zero or below reads nothing; one above the table reads a full table; a file
+    // that ends early gives its complete records only.
+    std::size_t wanted = std::clamp<int>(contents.declaredCount, 0, MaxPoints);
+    std::size_t present = (bytes.size() - kCountSize) / PointRecordSize;
+    std::size_t count = std::min(wanted, present);
+    contents.records.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        contents.records.push_back(readRecord(bytes.data() + kCountSize + i * PointRecordSize));
+    }
+    return contents;
+}
+
+bool savePointFile(EditorState& state, const std::string& path) {
+    // Used slots, selected ones included, packed in slot order; the selection is not stored.
+    std::vector<PointRecord> used;
+    used.reserve(MaxPoints);
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] != 0) {
+            used.push_back(state.points[i]);
+        }
+    }
+    std::vector<uint8_t> bytes = encodePointFile(used);
+
+    // QSaveFile writes beside the target and renames over it only once everything is written
+    // and synced, so a failure at any step leaves an existing file as it was. Unbuffered, so
+    // that a short write shows in write()'s result: a buffered QSaveFile can commit a file cut
+    // short by a full disk and still report success.
+    QSaveFile file(QString::fromStdString(path));
+    bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit();
+    if (!written) {
+        file.cancelWriting();
+        showFileOpenError(state);
+        return false;
+    }
+    return true;
+}
+
+bool loadPointFile(EditorState& state, const std::string& path) {
+    // The whole file is read before the table is touched: a path that cannot be read keeps the
+    // points that are in memory.
+    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes);
+    if (!bytes) {
+        showFileOpenError(state);
+        return false;
+    }
+    PointFileContents contents = decodePointFile(*bytes);
+
+    state.pointUsed.fill(0);
+    for (std::size_t i = 0; i < contents.records.size(); ++i) {
+        state.points[i] = contents.records[i];
+        state.pointUsed[i] = 1;
+    }
+    return true;
+}
+
+} // namespace tavo
