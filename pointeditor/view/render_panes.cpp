@@ -1,7 +1,103 @@
 #include "pointeditor/view/render_panes.h"
 
+#include <cmath>
+
+#include "pointeditor/view/block_faces.h"
+#include "pointeditor/view/device.h"
+#include "pointeditor/view/ortho_panes.h"
+#include "pointeditor/view/pane_layout.h"
+#include "pointeditor/view/point_markers.h"
+
 namespace tavo {
 
-void renderPanes(EditorState&) {}
+namespace {
+
+constexpr float FieldOfView = 1.2217302f; // about 70 degrees
+constexpr float NearPlane = 0.5f;         // view units: the 3D pane draws the world at half size
+constexpr float FarPlane = 240.0f;
+constexpr float WorldScale = 0.5f;
+constexpr uint32_t SceneBackground = 0xFF000000;
+
+void beginPane(Device& device) {
+    device.beginScene();
+    device.clear(ClearTarget | ClearZBuffer, SceneBackground, 1.0f);
+}
+
+void endPane(Device& device, PaneOrigin origin) {
+    device.endScene();
+    if (device.present(origin.left, origin.top) == PresentResult::DeviceLost) {
+        // The next pane draws with whatever states the reset left; the next frame sets all.
+        device.reset();
+    }
+}
+
+void drawOrthoScene(EditorState& state, int32_t toggle, int pane, PaneOrigin origin) {
+    Device& device = *state.device;
+    beginPane(device);
+    if (toggle == 1) {
+        drawPaneGrid(state);
+        drawOrthoPane(state, pane);
+    }
+    endPane(device, origin);
+}
+
+} // namespace
+
+Vector3 cameraDirection(const EditorState& state) {
+    return {std::cos(state.cameraYaw) * std::sin(state.cameraPitch), std::cos(state.cameraPitch),
+            std::sin(state.cameraYaw) * std::sin(state.cameraPitch)};
+}
+
+Matrix cameraViewMatrix(const EditorState& state) {
+    Vector3 eye{state.cameraX, state.cameraY, state.cameraZ};
+    Vector3 d = cameraDirection(state);
+    Vector3 target{eye.x + d.x, eye.y + d.y, eye.z + d.z};
+    return D3DXMatrixLookAtLH(eye, target, Vector3{0.0f, 1.0f, 0.0f});
+}
+
+void setViewTransform(EditorState& state) {
+    state.device->setTransform(TransformType::View, cameraViewMatrix(state));
+}
+
+Matrix perspectiveProjection() {
+    return D3DXMatrixPerspectiveFovLH(FieldOfView, 1.0f, NearPlane, FarPlane);
+}
+
+void renderPanes(EditorState& state) {
+    Device& device = *state.device;
+    device.setRenderState(RenderState::ZEnable, 1);
+    device.setRenderState(RenderState::CullMode, CullCounterClockwise);
+    device.setTextureStageState(TextureStageState::MipFilter, FilterNone);
+    device.setTextureStageState(TextureStageState::MagFilter, FilterNone);
+    device.setTextureStageState(TextureStageState::MinFilter, FilterNone);
+    device.setTextureStageState(TextureStageState::ColorOp, OpModulate);
+    device.setTextureStageState(TextureStageState::ColorArg1, ArgTexture);
+    device.setTextureStageState(TextureStageState::ColorArg2, ArgDiffuse);
+    device.setTextureStageState(TextureStageState::AlphaOp, OpModulate);
+    device.setTextureStageState(TextureStageState::AlphaArg1, ArgTexture);
+    device.setTextureStageState(TextureStageState::AlphaArg2, ArgDiffuse);
+    device.setRenderState(RenderState::Lighting, 0);
+    device.setRenderState(RenderState::SrcBlend, BlendSrcAlpha);
+    device.setRenderState(RenderState::DestBlend, BlendInvSrcAlpha);
+    device.setRenderState(RenderState::AlphaBlendEnable, 1);
+    device.setTransform(TransformType::Projection, perspectiveProjection());
+    setViewTransform(state);
+    device.setTransform(TransformType::World,
+                        D3DXMatrixScaling(WorldScale, WorldScale, WorldScale));
+    device.setVertexFormat(VertexFormat::Block);
+
+    beginPane(device);
+    drawBlockFaces(state);
+    drawPointMarkers(state);
+    endPane(device, PerspectivePaneOrigin);
+
+    device.setRenderState(RenderState::CullMode, CullNone);
+    device.setVertexFormat(VertexFormat::Pane);
+    buildLinkLines(state);
+
+    drawOrthoScene(state, state.showTopView, TopView, TopPaneOrigin);
+    drawOrthoScene(state, state.showFrontView, FrontView, FrontPaneOrigin);
+    drawOrthoScene(state, state.showSideView, SideView, SidePaneOrigin);
+}
 
 } // namespace tavo

@@ -1,0 +1,37 @@
+#pragma once
+// The top, front and side panes: flat line drawings over a fixed grid, in the pixels of the
+// 280 x 280 scene (pre-transformed vertices, culling off).
+
+#include <cstdint>
+
+#include "pointeditor/data/editor_state.h"
+
+namespace tavo {
+
+enum OrthoPane { TopView = 0, FrontView = 1, SideView = 2 };
+
+struct PanePixel {
+    float x;
+    float y;
+};
+
+// Where world point (x, y, z) lies in pane `pane` at the current zoom and pan. Top: +X right,
+// +Z up; front: +X right, +Y up; side: +Z right, +Y up. panY and panZ are stored negated.
+PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z);
+
+// The fixed grid: lines every 10 pixels, the brighter ones every 50 counted from the centre.
+void drawPaneGrid(EditorState& state);
+
+// Axes, block edges, link lines, points (with headings in the top view), the camera cross and
+// the selection box of pane 0 (top), 1 (front) or 2 (side); any other pane draws nothing.
+void drawOrthoPane(EditorState& state, int pane);
+
+void drawLine2D(EditorState& state, float x1, float y1, float x2, float y2, uint32_t colour);
+
+// The point square: from 2 pixels left of and above (x, y) to 3 right of and below it, so it
+// covers the five pixels x - 2 .. x + 2 and y - 2 .. y + 2.
+void drawMarker2D(EditorState& state, float x, float y, uint32_t colour);
+
+void fillRect2D(EditorState& state, float x1, float y1, float x2, float y2, uint32_t colour);
+
+} // namespace tavo
