@@ -69,9 +69,15 @@ bool loadBlockFile(EditorState& state, const std::string& path) {
 
     std::memcpy(state.textureNames, contents.textureNames, sizeof state.textureNames);
     std::copy(contents.blocks.begin(), contents.blocks.end(), state.blocks.begin());
-    // A directory too long for blockDir is kept cut; every texture path composed from it is
-    // then too long too, so no texture is looked up in the wrong place.
-    pathDirectory(path.c_str(), state.blockDir);
+    // A map named without any directory lies in the working directory, and so do its textures;
+    // an empty blockDir would send them to the root. A directory too long for blockDir is kept
+    // cut: every texture path composed from it is then too long too, so no texture is looked up
+    // in the wrong place.
+    if (path.find('/') == std::string::npos) {
+        std::strcpy(state.blockDir, ".");
+    } else {
+        pathDirectory(path.c_str(), state.blockDir);
+    }
     loadTextures(state);
     return true;
 }

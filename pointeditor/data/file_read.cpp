@@ -29,13 +29,16 @@ class FileDescriptor {
 } // namespace
 
 std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std::size_t limit) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK so that a FIFO given as the file cannot hang the editor in open(); it has no
+    // effect on the regular files that are read.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
         return std::nullopt;
     }
-    // A directory opens for reading on Linux; only its reads fail. Refuse it up front.
+    // A directory opens for reading on Linux, only its reads fail; devices and FIFOs are no data
+    // files either. Refuse all of them up front.
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
 

@@ -13,7 +13,8 @@
 namespace tavo {
 
 // The first `limit` bytes of the file at `path` (all of it when shorter). nullopt when the path
-// cannot be opened, names a directory, or a read fails part way.
+// cannot be opened, is not a regular file (a directory, a device, a FIFO), or a read fails part
+// way.
 std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std::size_t limit);
 
 // The one message of every failed point or block file operation, in English in both languages:

@@ -227,6 +227,18 @@ TEST_F(BlockFile, LoadingWithoutATextureLoaderStillLoadsTheMap) {
     EXPECT_TRUE(loader.requests.empty());
 }
 
+TEST_F(BlockFile, AMapNamedWithoutADirectoryFindsItsTexturesBesideIt) {
+    dir.write("a.bmp", {1});
+    dir.write("map.bd1", blockFileBytes({"A.BMP"}, 1, 1));
+    auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    bool loaded = loadBlockFile(*state, "map.bd1");
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(loaded);
+    EXPECT_STREQ(state->blockDir, ".");
+    EXPECT_EQ(loader.requests, std::vector<std::string>{"./a.bmp"});
+}
+
 TEST(PathDirectory, TakesEverythingBeforeTheLastSlash) {
     struct Case {
         std::string path;

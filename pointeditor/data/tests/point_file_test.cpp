@@ -4,6 +4,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/data/tests/scratch_dir.h"
@@ -205,8 +206,10 @@ TEST_F(PointFile, FilesThatOpenReplaceThePointsWithTheirCompleteRecords) {
 
 TEST_F(PointFile, PathsThatCannotBeReadKeepThePointsInMemory) {
     std::filesystem::create_directory(dir.file("folder.pd1"));
-    const std::string paths[] = {dir.file("missing.pd1"), dir.file("folder.pd1"),
-                                 dir.file("no/such/dir/x.pd1"), ""};
+    ASSERT_EQ(::mkfifo(dir.file("fifo.pd1").c_str(), 0600), 0);
+    const std::string paths[] = {dir.file("missing.pd1"),       dir.file("folder.pd1"),
+                                 dir.file("no/such/dir/x.pd1"), "",
+                                 dir.file("fifo.pd1"),          "/dev/zero"};
     for (const auto& path : paths) {
         SCOPED_TRACE(path);
         platform.boxes.clear();
