@@ -1,0 +1,271 @@
+#include "missioneditor/mission_dialog.h"
+
+#include <QAbstractButton>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "missioneditor/cp932_limit.h"
+#include "missioneditor/mission_file.h"
+#include "ui_mission_dialog.h"
+
+namespace tavo::mission {
+namespace {
+
+QString toQString(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QString controlText(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return label->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return button->text();
+    }
+    return {};
+}
+
+void setControlText(QWidget* control, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    }
+}
+
+// The label that names a field in messages, in the language shown.
+int labelOf(Field field) {
+    switch (field) {
+    case Field::missionName:
+        return kMissionNameLabel;
+    case Field::fullName:
+        return kFullNameLabel;
+    case Field::blockPath:
+        return kBlockPathLabel;
+    case Field::pointPath:
+        return kPointPathLabel;
+    case Field::skyIndex:
+    case Field::flags:
+        return kSkyLabel; // numbers always write; never reached
+    case Field::addonObjectPath:
+        return kAddonObjectLabel;
+    case Field::image1Path:
+        return kImage1Label;
+    case Field::image2Path:
+        return kImage2Label;
+    case Field::briefingText:
+        return kBriefingLabel;
+    }
+    return kSkyLabel;
+}
+
+} // namespace
+
+MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::MissionDialog>()), services_(services) {
+    ui_->setupUi(this);
+    // The template's 12-point font at 96 dpi, the size its dialog units (2 px each) are made for.
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(16);
+    setFont(font);
+    move(20, 20);
+
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const QVariant id = widget->property("controlId");
+        if (id.isValid()) {
+            controls_.insert(id.toInt(), widget);
+        }
+    }
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        swapSlots_[k] = QString::fromUtf8(labelSwapTable[k].text);
+    }
+
+    const std::pair<QLineEdit*, Field> oneLineEdits[] = {
+        {ui_->missionNameEdit, Field::missionName},     {ui_->fullNameEdit, Field::fullName},
+        {ui_->blockPathEdit, Field::blockPath},         {ui_->pointPathEdit, Field::pointPath},
+        {ui_->addonObjectEdit, Field::addonObjectPath}, {ui_->image1Edit, Field::image1Path},
+        {ui_->image2Edit, Field::image2Path},
+    };
+    for (const auto& [edit, field] : oneLineEdits) {
+        edit->setValidator(new OneLineLimit(fieldLimit(field), edit));
+    }
+    briefingLimit_ = new MultiLineLimit(ui_->briefingEdit, fieldLimit(Field::briefingText));
+
+    fillSkyList();
+    ui_->skyList->setCurrentIndex(0);
+    ui_->image2Edit->setEnabled(false);
+    ui_->addonObjectEdit->setEnabled(false);
+    connect(ui_->addonObjectCheck, &QCheckBox::toggled, ui_->addonObjectEdit, &QWidget::setEnabled);
+    connect(ui_->image2Check, &QCheckBox::toggled, ui_->image2Edit, &QWidget::setEnabled);
+    connect(ui_->loadButton, &QPushButton::clicked, this, &MissionDialog::load);
+    connect(ui_->saveButton, &QPushButton::clicked, this, &MissionDialog::save);
+    connect(ui_->languageButton, &QPushButton::clicked, this, &MissionDialog::switchLanguage);
+
+    if (!japanese) {
+        switchLanguage();
+    }
+    ui_->blockPathEdit->setText(QString::fromUtf8(kDefaultBlockPath));
+    ui_->pointPathEdit->setText(QString::fromUtf8(kDefaultPointPath));
+    ui_->image1Edit->setText(QString::fromUtf8(kDefaultImage1Path));
+}
+
+MissionDialog::~MissionDialog() = default;
+
+QWidget* MissionDialog::control(int id) const {
+    return controls_.value(id, nullptr);
+}
+
+MissionInfo MissionDialog::missionInfo() const {
+    MissionInfo info;
+    info.missionName = ui_->missionNameEdit->text().toStdString();
+    info.fullName = ui_->fullNameEdit->text().toStdString();
+    info.blockPath = ui_->blockPathEdit->text().toStdString();
+    info.pointPath = ui_->pointPathEdit->text().toStdString();
+    const int row = ui_->skyList->currentIndex();
+    info.skyIndex = row < kSkyCount ? std::max(row, 0) : ui_->skyList->currentData().toInt();
+    info.flags = keptFlags_ | (ui_->extraCollisionCheck->isChecked() ? kExtraCollisionFlag : 0) |
+                 (ui_->darkScreenCheck->isChecked() ? kDarkScreenFlag : 0);
+    info.hasAddonObject = ui_->addonObjectCheck->isChecked();
+    info.addonObjectPath = ui_->addonObjectEdit->text().toStdString();
+    info.image1Path = ui_->image1Edit->text().toStdString();
+    info.hasImage2 = ui_->image2Check->isChecked();
+    info.image2Path = ui_->image2Edit->text().toStdString();
+    info.briefingText = ui_->briefingEdit->toPlainText().toStdString();
+    return info;
+}
+
+void MissionDialog::showMissionInfo(const MissionInfo& info) {
+    ui_->missionNameEdit->setText(toQString(info.missionName));
+    ui_->fullNameEdit->setText(toQString(info.fullName));
+    ui_->blockPathEdit->setText(toQString(info.blockPath));
+    ui_->pointPathEdit->setText(toQString(info.pointPath));
+
+    // A sky the list does not know gets a row of its own, so saving writes it back unchanged.
+    while (ui_->skyList->count() > kSkyCount) {
+        ui_->skyList->removeItem(kSkyCount);
+    }
+    if (info.skyIndex >= 0 && info.skyIndex < kSkyCount) {
+        ui_->skyList->setCurrentIndex(info.skyIndex);
+    } else {
+        ui_->skyList->addItem(QString::number(info.skyIndex), info.skyIndex);
+        ui_->skyList->setCurrentIndex(kSkyCount);
+    }
+
+    keptFlags_ = info.flags & ~(kExtraCollisionFlag | kDarkScreenFlag);
+    ui_->extraCollisionCheck->setChecked((info.flags & kExtraCollisionFlag) != 0);
+    ui_->darkScreenCheck->setChecked((info.flags & kDarkScreenFlag) != 0);
+
+    ui_->addonObjectCheck->setChecked(info.hasAddonObject);
+    ui_->addonObjectEdit->setText(info.hasAddonObject ? toQString(info.addonObjectPath)
+                                                      : QString());
+    ui_->addonObjectEdit->setEnabled(info.hasAddonObject);
+    ui_->image1Edit->setText(toQString(info.image1Path));
+    ui_->image2Check->setChecked(info.hasImage2);
+    ui_->image2Edit->setText(info.hasImage2 ? toQString(info.image2Path) : QString());
+    ui_->image2Edit->setEnabled(info.hasImage2);
+
+    briefingLimit_->setText(toQString(info.briefingText));
+}
+
+void MissionDialog::load() {
+    const auto path =
+        services_.chooseFile(this, {QString::fromUtf8(kLoadTitle), QString::fromUtf8(kFilterName),
+                                    QString::fromUtf8(kFilterPattern), false});
+    if (!path) {
+        return;
+    }
+    const auto bytes = readFileBytes(*path);
+    if (!bytes) {
+        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
+        return;
+    }
+    showMissionInfo(readMissionInfo(*bytes));
+}
+
+void MissionDialog::save() {
+    // Text the file cannot hold is refused before a file is even chosen.
+    const WriteResult file = writeMissionInfo(missionInfo());
+    if (file.problem) {
+        reportProblem(*file.problem);
+        return;
+    }
+    const auto path =
+        services_.chooseFile(this, {QString::fromUtf8(kSaveTitle), QString::fromUtf8(kFilterName),
+                                    QString::fromUtf8(kFilterPattern), true});
+    if (!path) {
+        return;
+    }
+    switch (saveFileBytes(*path, file.bytes)) {
+    case SaveOutcome::saved:
+        break;
+    case SaveOutcome::cannotOpen:
+        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
+        break;
+    case SaveOutcome::cannotWrite:
+        services_.errorBox(QString::fromUtf8(kWriteError), QString::fromUtf8(kErrorCaption));
+        break;
+    }
+}
+
+void MissionDialog::switchLanguage() {
+    // Each label and its slot trade texts, so the button always names the language it switches to.
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        QWidget* target = control(labelSwapTable[k].control);
+        const QString shown = controlText(target);
+        setControlText(target, swapSlots_[k]);
+        swapSlots_[k] = shown;
+    }
+    english_ = !english_;
+    fillSkyList();
+}
+
+void MissionDialog::fillSkyList() {
+    // Renaming the rows in place keeps the selection, and any row for an unknown sky.
+    const auto& names = english_ ? skyNamesEnglish : skyNamesJapanese;
+    for (int row = 0; row < kSkyCount; ++row) {
+        const QString name = QString::fromUtf8(names[static_cast<std::size_t>(row)]);
+        if (row < ui_->skyList->count()) {
+            ui_->skyList->setItemText(row, name);
+        } else {
+            ui_->skyList->addItem(name);
+        }
+    }
+}
+
+void MissionDialog::reportProblem(const FieldProblem& problem) {
+    const QString field = controlText(control(labelOf(problem.field)));
+    QString text;
+    switch (problem.problem) {
+    case Problem::noCp932Form:
+        text = QStringLiteral("\"%1\" holds a character that a mission file cannot store "
+                              "(it has no Shift-JIS form). Nothing was written.")
+                   .arg(field);
+        break;
+    case Problem::tooLong:
+        text = QStringLiteral("\"%1\" is longer than %2 bytes in Shift-JIS. Nothing was written.")
+                   .arg(field)
+                   .arg(fieldLimit(problem.field));
+        break;
+    case Problem::lineEnd:
+        text = QStringLiteral("\"%1\" must be a single line. Nothing was written.").arg(field);
+        break;
+    case Problem::startsWithNone:
+        text = QStringLiteral("\"%1\" cannot begin with \"!\": the game would read it as no file. "
+                              "Nothing was written.")
+                   .arg(field);
+        break;
+    }
+    services_.errorBox(text, QString::fromUtf8(kErrorCaption));
+}
+
+void MissionDialog::keyPressEvent(QKeyEvent* event) {
+    // Escape does not close the editor; only closing the window does.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tavo::mission

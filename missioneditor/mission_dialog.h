@@ -1,0 +1,62 @@
+#pragma once
+// The mission editor's one window: the fields of a mission file, LOAD, SAVE and the language
+// switch. The dialog holds the mission only in its controls; missionInfo() and showMissionInfo()
+// move it out of and into them, and the file work is mission_info's and mission_file's.
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include <QDialog>
+#include <QHash>
+#include <QString>
+
+#include "missioneditor/dialog_services.h"
+#include "missioneditor/dialog_texts.h"
+#include "missioneditor/mission_info.h"
+
+namespace Ui {
+class MissionDialog;
+}
+
+namespace tavo::mission {
+
+class MultiLineLimit;
+
+class MissionDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Starts in Japanese when `japanese`, else in English, with a new mission's defaults.
+    MissionDialog(DialogServices& services, bool japanese, QWidget* parent = nullptr);
+    ~MissionDialog() override;
+
+    // The widget with a control id of controls.h, nullptr for any other id.
+    QWidget* control(int id) const;
+
+    MissionInfo missionInfo() const;
+    void showMissionInfo(const MissionInfo& info);
+
+    bool english() const { return english_; }
+
+    void load();           // LOAD: choose a file and show it
+    void save();           // SAVE: choose a file and write the fields to it
+    void switchLanguage(); // ENGLISH / 日本語
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void fillSkyList();
+    void reportProblem(const FieldProblem& problem);
+
+    std::unique_ptr<Ui::MissionDialog> ui_;
+    DialogServices& services_;
+    QHash<int, QWidget*> controls_;
+    std::array<QString, labelSwapTable.size()> swapSlots_; // the labels of the language not shown
+    bool english_ = false;
+    int keptFlags_ = 0; // flag bits read from a file that no check box shows
+    MultiLineLimit* briefingLimit_ = nullptr;
+};
+
+} // namespace tavo::mission

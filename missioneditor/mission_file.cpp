@@ -1,0 +1,34 @@
+#include "missioneditor/mission_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace tavo::mission {
+
+std::optional<std::string> readFileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
+SaveOutcome saveFileBytes(const QString& path, std::string_view bytes) {
+    QSaveFile file(path);
+    // Never fall back to writing the target in place: that is what could leave it half-written.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return SaveOutcome::cannotOpen;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        return SaveOutcome::cannotWrite; // the temporary file goes with `file`
+    }
+    return file.commit() ? SaveOutcome::saved : SaveOutcome::cannotWrite;
+}
+
+} // namespace tavo::mission

@@ -1,0 +1,84 @@
+#pragma once
+// The mission information file (.mif): everything about one mission that is not its map or its
+// points. On disk it is CP932 text with CR LF line ends: nine one-line fields, then the briefing
+// text as the rest of the file. MissionInfo holds the same fields as UTF-8, so the reader and
+// writer below are the only places that know the file's bytes.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavo::mission {
+
+inline constexpr int kSkyCount =
+    6; // 0 black, 1 sunny, 2 cloudy, 3 night, 4 early evening, 5 waste land
+inline constexpr int kExtraCollisionFlag = 1;
+inline constexpr int kDarkScreenFlag = 2;
+
+struct MissionInfo {
+    std::string missionName; // the mission's identifier
+    std::string fullName;    // the name shown to the player
+    std::string blockPath;   // paths stay exactly as typed: the game's own ".\data\..." form
+    std::string pointPath;
+    int skyIndex = 0; // a value outside 0..5 read from a file is kept and written back
+    int flags = 0;    // bits beyond the two known ones are kept and written back
+    bool hasAddonObject = false;
+    std::string addonObjectPath;
+    std::string image1Path;
+    bool hasImage2 = false;
+    std::string image2Path;
+    std::string briefingText; // lines separated by "\n"; the file separates them by CR LF
+
+    bool operator==(const MissionInfo&) const = default;
+};
+
+// The fields in file order.
+enum class Field {
+    missionName,
+    fullName,
+    blockPath,
+    pointPath,
+    skyIndex,
+    flags,
+    addonObjectPath,
+    image1Path,
+    image2Path,
+    briefingText,
+};
+
+// The longest text a field holds, in CP932 bytes without its line end. The briefing counts the
+// CR LF between its lines. The numeric fields have no limit (0).
+std::size_t fieldLimit(Field field);
+
+enum class Problem {
+    noCp932Form,    // a character that CP932 cannot store
+    tooLong,        // more bytes than fieldLimit
+    lineEnd,        // a line end in a one-line field
+    startsWithNone, // an add-on or second-image path beginning with "!", which reads back as none
+};
+
+struct FieldProblem {
+    Field field;
+    Problem problem;
+    bool operator==(const FieldProblem&) const = default;
+};
+
+// Reads a whole file. It cannot fail: what the file lacks reads as empty (sky 0, flags 0, no add-on
+// object, no second image); a line longer than its field keeps its first fieldLimit bytes, cut
+// between characters; bytes that are not CP932 read as U+FFFD, which the writer then refuses, so
+// they are never silently replaced on disk.
+MissionInfo readMissionInfo(std::string_view bytes);
+
+struct WriteResult {
+    std::string bytes;                   // the whole file; empty when problem is set
+    std::optional<FieldProblem> problem; // the first field, in file order, that cannot be written
+};
+
+// Writes a whole file, or refuses with the first problem instead of truncating or replacing text.
+WriteResult writeMissionInfo(const MissionInfo& info);
+
+// The CP932 size of a text, nullopt when some character has no CP932 form.
+std::optional<std::size_t> cp932Size(std::string_view utf8);
+
+} // namespace tavo::mission
