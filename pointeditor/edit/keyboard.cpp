@@ -1,0 +1,286 @@
+#include "pointeditor/edit/keyboard.h"
+
+#include <cmath>
+#include <string>
+
+#include "pointeditor/data/platform.h"
+#include "pointeditor/edit/panes.h"
+#include "pointeditor/edit/templates.h"
+#include "pointeditor/edit/virtual_keys.h"
+#include "pointeditor/edit/zoom.h"
+
+namespace tavo {
+namespace {
+
+constexpr float kHeadingStep = 0.3926990f; // pi / 8
+constexpr float kZoomStep = 0.1f;
+constexpr int kPanGridSteps = 10; // one keypad pan moves the view 50 pixels
+
+// Parameters are signed 8-bit values and wrap: 127 + 1 is -128.
+void stepParameter(EditorState& state, int index, int delta) {
+    state.currentParams[index] = static_cast<int8_t>(state.currentParams[index] + delta);
+}
+
+void showBox(EditorState& state, const std::string& text, const char* caption) {
+    if (state.window != nullptr) {
+        state.window->messageBox(text, caption, BoxButtons::Ok, BoxIcon::None);
+    }
+}
+
+void turnSelection(EditorState& state, float angle) {
+    // The heading is not wrapped: it grows or shrinks with every press.
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] == kSlotSelected) {
+            state.points[i].r += angle;
+        }
+    }
+}
+
+void showPointCount(EditorState& state) {
+    showBox(state,
+            "POINT COUNT " + std::to_string(countUsedPoints(state)) + " / " +
+                std::to_string(MaxPoints),
+            "POINT COUNT");
+}
+
+void showSelectedParameters(EditorState& state) {
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] != kSlotSelected) {
+            continue;
+        }
+        const PointRecord& p = state.points[i];
+        showBox(state,
+                "[" + std::to_string(p.p1) + "] [" + std::to_string(p.p2) + "] [" +
+                    std::to_string(p.p3) + "] [" + std::to_string(p.p4) + "]",
+                "POINT PARAM");
+    }
+}
+
+void copyFromSelection(EditorState& state) {
+    // Every selected point is copied in slot order, so the highest slot's values remain.
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] == kSlotSelected) {
+            const PointRecord& p = state.points[i];
+            state.currentParams = {p.p1, p.p2, p.p3, p.p4};
+        }
+    }
+}
+
+void applyToSelection(EditorState& state) {
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] == kSlotSelected) {
+            PointRecord& p = state.points[i];
+            p.p1 = state.currentParams[0];
+            p.p2 = state.currentParams[1];
+            p.p3 = state.currentParams[2];
+            p.p4 = state.currentParams[3];
+        }
+    }
+}
+
+// Letter keys that step one of the current parameters: A/Z kind, S/X parameter 2, D/C
+// parameter 3, F/V the id number.
+struct ParameterKey {
+    int key;
+    int index;
+    int delta;
+};
+constexpr ParameterKey kParameterKeys[] = {
+    {'A', 0, +1}, {'Z', 0, -1}, {'S', 1, +1}, {'X', 1, -1},
+    {'D', 2, +1}, {'C', 2, -1}, {'F', 3, +1}, {'V', 3, -1},
+};
+
+void parameterAndSelectionKey(EditorState& state, int key) {
+    for (const ParameterKey& entry : kParameterKeys) {
+        if (entry.key == key) {
+            stepParameter(state, entry.index, entry.delta);
+            return;
+        }
+    }
+    switch (key) {
+    case vk::function(2):
+        showPointCount(state);
+        break;
+    case vk::function(3):
+        std::swap(state.zoom, state.savedZoom);
+        state.gridStep = 5.0f / state.zoom;
+        break;
+    case vk::Right:
+        turnSelection(state, +kHeadingStep);
+        break;
+    case vk::Left:
+        turnSelection(state, -kHeadingStep);
+        break;
+    case vk::Return:
+        showSelectedParameters(state);
+        break;
+    case vk::function(11):
+        copyFromSelection(state);
+        break;
+    case vk::function(12):
+        applyToSelection(state);
+        break;
+    default:
+        break;
+    }
+}
+
+// Keypad 4, 6, 8 and 5 move the view of the 2D pane under the mouse left, right, up and down.
+void panWithKeypad(EditorState& state, int key) {
+    float d = kPanGridSteps * state.gridStep;
+    float across = 0.0f;
+    float up = 0.0f;
+    switch (key) {
+    case vk::numpad(4):
+        across = -d;
+        break;
+    case vk::numpad(6):
+        across = +d;
+        break;
+    case vk::numpad(8):
+        up = -d;
+        break;
+    case vk::numpad(5):
+        up = +d;
+        break;
+    default:
+        return;
+    }
+    switch (state.hoverView) {
+    case kTopPane:
+        state.panX += across;
+        state.panZ += up;
+        break;
+    case kFrontPane:
+        state.panX += across;
+        state.panY += up;
+        break;
+    case kSidePane: // panZ is stored negated, so moving right along z lowers it
+        state.panZ -= across;
+        state.panY += up;
+        break;
+    default:
+        break;
+    }
+}
+
+void zoomWithKeypad(EditorState& state, int key) {
+    if (key == vk::Add) {
+        state.zoom += kZoomStep;
+    } else if (key == vk::Subtract) {
+        state.zoom -= kZoomStep;
+    }
+    limitZoom(state); // every key passes here, so the grid step always agrees with the zoom
+}
+
+float planeDistance(const EditorState& state, const PointRecord& p) {
+    switch (state.hoverView) {
+    case kTopPane:
+        return std::hypot(p.x - state.cursorX, p.z - state.cursorZ);
+    case kFrontPane:
+        return std::hypot(p.x - state.cursorX, p.y - state.cursorY);
+    default:
+        return std::hypot(p.y - state.cursorY, p.z - state.cursorZ);
+    }
+}
+
+// Keypad 0: selects the point nearest to the cursor in the plane of the 2D pane under the mouse,
+// alone, and takes its parameters. Over the 3D pane or no pane there is no plane to measure in.
+void selectNearestPoint(EditorState& state) {
+    if (state.hoverView < kTopPane || state.hoverView > kSidePane) {
+        return;
+    }
+    int nearest = -1;
+    float nearestDistance = 0.0f;
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] == kSlotFree) {
+            continue;
+        }
+        float distance = planeDistance(state, state.points[i]);
+        // Strictly smaller only: of equally near points the lowest slot wins.
+        if (nearest < 0 || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    if (nearest < 0) {
+        return;
+    }
+    for (int32_t& used : state.pointUsed) {
+        if (used == kSlotSelected) {
+            used = kSlotUsed;
+        }
+    }
+    state.pointUsed[nearest] = kSlotSelected;
+    const PointRecord& p = state.points[nearest];
+    state.currentParams = {p.p1, p.p2, p.p3, p.p4};
+}
+
+void searchId(EditorState& state) {
+    const int8_t id = state.currentParams[3];
+    bool found = findPointById(state, id) >= 0;
+    std::string number = std::to_string(id);
+    if (state.english != 0) {
+        showBox(state, (found ? "FOUND : " : "NOT FOUND : ") + number, "ID-NUMBER SEARCH");
+    } else {
+        showBox(state, number + (found ? " 番は既に使用されています" : " 番は未使用です"),
+                "識別番号確認");
+    }
+}
+
+void countHumans(EditorState& state) {
+    constexpr int8_t kHuman = 1;
+    constexpr int8_t kHumanEmptyHanded = 6;
+    int humans = 0;
+    for (int i = 0; i < MaxPoints; ++i) {
+        int8_t kind = state.points[i].p1;
+        if (state.pointUsed[i] != kSlotFree && (kind == kHuman || kind == kHumanEmptyHanded)) {
+            ++humans;
+        }
+    }
+    if (state.english != 0) {
+        showBox(state, "HUMAN COUNT " + std::to_string(humans), "HUMAN COUNT");
+    } else {
+        showBox(state, std::to_string(humans) + " 人", "配置人数");
+    }
+}
+
+void pointKey(EditorState& state, int key) {
+    if (key >= vk::digit(1) && key <= vk::digit(7)) {
+        placePathTemplate(state, key - vk::Digit0);
+        return;
+    }
+    switch (key) {
+    case vk::numpad(0):
+        selectNearestPoint(state);
+        break;
+    case vk::function(9):
+        searchId(state);
+        break;
+    case vk::function(8):
+        countHumans(state);
+        break;
+    case vk::Insert:
+        insertPathPoint(state);
+        break;
+    case vk::digit(0):
+        placeParameterSquare(state);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+// Every key passes four stages in order: parameter and selection keys, keypad panning, the
+// zoom (whose limits and grid step are applied after any key), and the point keys. Only the
+// key code counts; Shift and Ctrl are not looked at.
+void onKeyDown(EditorState& state, int key) {
+    parameterAndSelectionKey(state, key);
+    panWithKeypad(state, key);
+    zoomWithKeypad(state, key);
+    pointKey(state, key);
+}
+
+} // namespace tavo

@@ -1,0 +1,200 @@
+#include "pointeditor/edit/menu.h"
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/edit/panes.h"
+#include "pointeditor/edit/selection_box.h"
+
+namespace tavo {
+namespace {
+
+// The hit points lie on the "◆" and "▼" marks, 8 pixels right of and below where the text
+// column draws each entry. Entry n of the menu is drawn at (600, 40 + 30 (n - 1)), toggle j at
+// (600, 360 + 20 j). The ninth menu entry, "◆ -----", has no hit point.
+constexpr int kHitX = 608;
+constexpr int kMenuHitY = 48;
+constexpr int kMenuSpacing = 30;
+constexpr int kMenuCommands = 8;
+constexpr int kMenuRadius = 14; // city-block distance below this hits; the diamonds do not touch
+constexpr int kToggleHitY = 368;
+constexpr int kToggleSpacing = 20;
+constexpr int kToggleRadius = 12;
+
+int32_t EditorState::*const kToggles[] = {
+    &EditorState::gridLock,      &EditorState::showDirection, &EditorState::showTopView,
+    &EditorState::showFrontView, &EditorState::showSideView,
+};
+
+const FileFilter kBlockFilter{"block data version 1 (bd1)", "*.bd1"};
+const FileFilter kPointFilter{"point data version 1 (pd1)", "*.pd1"};
+
+bool hits(const EditorState& state, int hitY, int radius) {
+    return std::abs(state.mouseX - kHitX) + std::abs(state.mouseY - hitY) < radius;
+}
+
+void hitTestMenu(EditorState& state) {
+    for (int n = 1; n <= kMenuCommands; ++n) {
+        if (hits(state, kMenuHitY + kMenuSpacing * (n - 1), kMenuRadius)) {
+            state.menuMode = n;
+            state.boxView = 0; // a new command forgets a begun selection box
+        }
+    }
+}
+
+void hitTestToggles(EditorState& state) {
+    int j = 0;
+    for (auto toggle : kToggles) {
+        if (hits(state, kToggleHitY + kToggleSpacing * j, kToggleRadius)) {
+            state.*toggle = state.*toggle == 0 ? 1 : 0;
+        }
+        ++j;
+    }
+}
+
+void placeNewPoint(EditorState& state) {
+    // The click that chose the command lies on the menu, over no pane, so it places nothing.
+    if (state.hoverView == kNoPane) {
+        return;
+    }
+    addPoint(state, state.cursorX, state.cursorY, state.cursorZ);
+    state.menuMode = kModeNone;
+}
+
+void clickSelectionBox(EditorState& state) {
+    if (state.boxView != 0) {
+        if (state.hoverView != state.boxView) {
+            return; // the begun box waits for a click in its own pane
+        }
+        bool adding = state.window != nullptr && state.window->shiftDown();
+        for (int i = 0; i < MaxPoints; ++i) {
+            if (!adding && state.pointUsed[i] == kSlotSelected) {
+                state.pointUsed[i] = kSlotUsed;
+            }
+        }
+        for (int i = 0; i < MaxPoints; ++i) {
+            if (state.pointUsed[i] != kSlotFree && insideSelectionBox(state, state.points[i])) {
+                state.pointUsed[i] = kSlotSelected;
+            }
+        }
+        state.boxView = 0;
+        return;
+    }
+    if (state.hoverView == kPerspectivePane) {
+        return; // the 3D pane holds no box
+    }
+    // Over no pane this leaves boxView at 0: no box begun.
+    state.boxView = state.hoverView;
+    state.boxStartX = state.cursorX;
+    state.boxStartY = state.cursorY;
+    state.boxStartZ = state.cursorZ;
+}
+
+void deleteSelection(EditorState& state) {
+    state.menuMode = kModeNone;
+    if (state.window == nullptr) {
+        return; // nobody to confirm with: delete nothing
+    }
+    BoxAnswer answer =
+        state.window->messageBox("DELETE OK?", "DELETE", BoxButtons::OkCancel, BoxIcon::Question);
+    if (answer != BoxAnswer::Ok) {
+        return;
+    }
+    // The records stay as they are; a freed slot is overwritten when it is used again.
+    for (int32_t& used : state.pointUsed) {
+        if (used == kSlotSelected) {
+            used = kSlotFree;
+        }
+    }
+}
+
+void loadBlock(EditorState& state) {
+    state.menuMode = kModeNone;
+    if (state.window == nullptr) {
+        return;
+    }
+    if (auto path = state.window->openFileDialog("load block", kBlockFilter)) {
+        loadBlockFile(state, *path);
+    }
+}
+
+void savePoints(EditorState& state) {
+    state.menuMode = kModeNone;
+    if (state.window == nullptr) {
+        return;
+    }
+    if (countUsedPoints(state) == 0) {
+        state.window->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
+        return;
+    }
+    if (auto path = state.window->saveFileDialog("save", kPointFilter)) {
+        savePointFile(state, *path);
+    }
+}
+
+void loadPoints(EditorState& state) {
+    state.menuMode = kModeNone;
+    if (state.window == nullptr) {
+        return;
+    }
+    // A file that cannot be read leaves the points as they were.
+    if (auto path = state.window->openFileDialog("load", kPointFilter)) {
+        loadPointFile(state, *path);
+    }
+}
+
+} // namespace
+
+void addPoint(EditorState& state, float x, float y, float z) {
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] == kSlotFree) {
+            PointRecord& point = state.points[i];
+            point.x = x;
+            point.y = y;
+            point.z = z;
+            point.r = 0.0f;
+            point.p1 = state.currentParams[0];
+            point.p2 = state.currentParams[1];
+            point.p3 = state.currentParams[2];
+            point.p4 = state.currentParams[3];
+            state.pointUsed[i] = kSlotUsed;
+            return;
+        }
+    }
+    // A full table places nothing, silently.
+}
+
+void onLeftButtonDown(EditorState& state) {
+    hitTestMenu(state);
+    hitTestToggles(state);
+    // The command runs in the same click that chose it, so the commands that act at once need
+    // no second click.
+    switch (state.menuMode) {
+    case kModeNewPoint:
+        placeNewPoint(state);
+        break;
+    case kModeSelect:
+        clickSelectionBox(state);
+        break;
+    case kModeDelete:
+        deleteSelection(state);
+        break;
+    case kModeLoadBlock:
+        loadBlock(state);
+        break;
+    case kModeSavePoint:
+        savePoints(state);
+        break;
+    case kModeLoadPoint:
+        loadPoints(state);
+        break;
+    default: // MOVE POINT and VIEW act through dragging
+        break;
+    }
+}
+
+} // namespace tavo

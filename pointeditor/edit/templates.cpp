@@ -1,0 +1,138 @@
+#include "pointeditor/edit/templates.h"
+
+#include <cstdint>
+#include <span>
+
+#include "pointeditor/edit/menu.h"
+#include "pointeditor/edit/panes.h"
+
+namespace tavo {
+namespace {
+
+constexpr int8_t kPath = 3;
+constexpr int8_t kRandomPath = 8;
+constexpr int kWalk = 0;
+constexpr int kRun = 1;
+constexpr int kWait = 2;
+
+// One point of a template. Ids are offsets from the first id n. A PATH point's p2 is its
+// action and p3 the id it goes on to; a RANDOM PATH point's p2 and p3 are both ids.
+struct TemplatePoint {
+    float dx;
+    float dz;
+    int8_t kind;
+    int p2;
+    int p3;
+    int id;
+};
+
+constexpr TemplatePoint kWaitingPost[] = {
+    {0, 0, kPath, kWait, 0, 0},
+};
+constexpr TemplatePoint kWalkPair[] = {
+    {+10, 0, kPath, kWalk, 1, 0},
+    {-10, 0, kPath, kWalk, 0, 1},
+};
+constexpr TemplatePoint kWalkSquare[] = {
+    {+10, +10, kPath, kWalk, 1, 0},
+    {-10, +10, kPath, kWalk, 2, 1},
+    {-10, -10, kPath, kWalk, 3, 2},
+    {+10, -10, kPath, kWalk, 0, 3},
+};
+constexpr TemplatePoint kWalkHexagon[] = {
+    {+10, +10, kPath, kWalk, 1, 0}, {0, +10, kPath, kWalk, 2, 1}, {-10, +10, kPath, kWalk, 3, 2},
+    {-10, -10, kPath, kWalk, 4, 3}, {0, -10, kPath, kWalk, 5, 4}, {+10, -10, kPath, kWalk, 0, 5},
+};
+constexpr TemplatePoint kShortRun[] = {
+    {0, -15, kPath, kRun, 1, 0},
+    {0, -5, kPath, kRun, 2, 1},
+    {0, +5, kPath, kRun, 3, 2},
+    {0, +15, kPath, kWait, 3, 3},
+};
+constexpr TemplatePoint kLongRun[] = {
+    {0, -35, kPath, kRun, 1, 0}, {0, -25, kPath, kRun, 2, 1},  {0, -15, kPath, kRun, 3, 2},
+    {0, -5, kPath, kRun, 4, 3},  {0, +5, kPath, kRun, 5, 4},   {0, +15, kPath, kRun, 6, 5},
+    {0, +25, kPath, kRun, 7, 6}, {0, +35, kPath, kWait, 7, 7},
+};
+constexpr TemplatePoint kRandomTree[] = {
+    {0, -10, kRandomPath, 1, 2, 0}, {-5, 0, kRandomPath, 3, 4, 1}, {+5, 0, kRandomPath, 5, 6, 2},
+    {-15, +10, kPath, kWait, 3, 3}, {-5, +10, kPath, kWait, 4, 4}, {+5, +10, kPath, kWait, 5, 5},
+    {+15, +10, kPath, kWait, 6, 6},
+};
+
+constexpr std::span<const TemplatePoint> kTemplates[] = {
+    kWaitingPost, kWalkPair, kWalkSquare, kWalkHexagon, kShortRun, kLongRun, kRandomTree,
+};
+
+// Id arithmetic wraps in 8 bits: 127 + 1 is -128.
+int8_t idAfter(int8_t first, int offset) {
+    return static_cast<int8_t>(first + offset);
+}
+
+int lowestSelectedSlot(const EditorState& state) {
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (state.pointUsed[i] == kSlotSelected) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool tableFull(const EditorState& state) {
+    return countUsedPoints(state) == MaxPoints;
+}
+
+} // namespace
+
+void placePathTemplate(EditorState& state, int number) {
+    if (number < 1 || number > static_cast<int>(std::size(kTemplates))) {
+        return;
+    }
+    std::span<const TemplatePoint> layout = kTemplates[number - 1];
+    const int8_t first = state.currentParams[3];
+    for (const TemplatePoint& point : layout) {
+        // addPoint takes the parameters from currentParams, so each point sets them first;
+        // the last point's parameters are what the template leaves behind.
+        state.currentParams[0] = point.kind;
+        state.currentParams[1] =
+            point.kind == kRandomPath ? idAfter(first, point.p2) : static_cast<int8_t>(point.p2);
+        state.currentParams[2] = idAfter(first, point.p3);
+        state.currentParams[3] = idAfter(first, point.id);
+        addPoint(state, state.cursorX + point.dx, state.cursorY, state.cursorZ + point.dz);
+    }
+    state.currentParams[3] = idAfter(first, static_cast<int>(layout.size()));
+}
+
+void placeParameterSquare(EditorState& state) {
+    constexpr float kCorners[4][2] = {{+5, +5}, {-5, +5}, {-5, -5}, {+5, -5}};
+    for (const auto& corner : kCorners) {
+        addPoint(state, state.cursorX + corner[0], state.cursorY, state.cursorZ + corner[1]);
+    }
+}
+
+void insertPathPoint(EditorState& state) {
+    int s = lowestSelectedSlot(state);
+    if (s < 0) {
+        return;
+    }
+    int t = findPointById(state, state.points[s].p3);
+    // Without a target there is no midpoint; with a full table S would be relinked to a point
+    // that was never placed. Either way the path is left as it is.
+    if (t < 0 || tableFull(state)) {
+        return;
+    }
+    const PointRecord& from = state.points[s];
+    const PointRecord& to = state.points[t];
+    float x = (to.x + from.x) * 0.5f;
+    float y = (to.y + from.y) * 0.5f;
+    float z = (to.z + from.z) * 0.5f;
+
+    int8_t rememberedP3 = state.currentParams[2];
+    state.currentParams[2] = from.p3; // the new point goes on to S's old target
+    addPoint(state, x, y, z);
+    state.pointUsed[s] = kSlotUsed;
+    state.points[s].p3 = state.currentParams[3];
+    state.currentParams[2] = rememberedP3;
+}
+
+} // namespace tavo
