@@ -1,0 +1,52 @@
+#include "pointeditor/shell/device_session.h"
+
+#include "pointeditor/data/platform.h"
+#include "pointeditor/shell/text_overlay.h"
+
+namespace tavo {
+
+DeviceSession::DeviceSession(Canvas& canvas, DeviceFactory factory)
+    : canvas_(canvas), factory_(std::move(factory)) {}
+
+DeviceSession::~DeviceSession() = default;
+
+void DeviceSession::initDevice(EditorState& state) {
+    state.running = 1;
+    emptyEditorTables(state);
+    font_ = std::make_unique<TextOverlay>(canvas_);
+
+    DeviceFailure failure = DeviceFailure::None;
+    device_ = factory_(canvas_, failure);
+    if (device_ == nullptr) {
+        if (failure == DeviceFailure::None) {
+            failure = DeviceFailure::InitFailed;
+        }
+        if (state.window != nullptr) {
+            state.window->messageBox(deviceFailureMessage(failure), "ERROR", BoxButtons::Ok,
+                                     BoxIcon::Error, true);
+        }
+        state.running = 0;
+        return;
+    }
+    state.device = device_.get();
+    state.textureLoader = device_.get();
+}
+
+void DeviceSession::releaseDevice(EditorState& state) {
+    font_.reset();
+    for (auto& texture : state.textures) {
+        texture.reset();
+    }
+    state.textureLoader = nullptr;
+    state.device = nullptr;
+    device_.reset();
+}
+
+void DeviceSession::drawText(int x, int y, std::string_view text, uint32_t textColour,
+                             uint32_t backColour) {
+    if (font_ != nullptr) {
+        font_->drawText(x, y, text, textColour, backColour);
+    }
+}
+
+} // namespace tavo

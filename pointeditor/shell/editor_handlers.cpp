@@ -1,0 +1,25 @@
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/keyboard.h"
+#include "pointeditor/edit/menu.h"
+#include "pointeditor/edit/mouse.h"
+#include "pointeditor/shell/message_dispatch.h"
+
+namespace tavo {
+
+EditorHandlers editorHandlers() {
+    return EditorHandlers{
+        .updateCursor = updateCursor,
+        .onLeftDrag = onLeftDrag,
+        .onRightDrag = onRightDrag,
+        .onBothDrag = onBothDrag,
+        .recentreCursor = recentreCursor,
+        .onLeftButtonDown = onLeftButtonDown,
+        .onLeftUp = onLeftUp,
+        .onRightDown = onRightDown,
+        .onRightUp = onRightUp,
+        .onKeyDown = onKeyDown,
+        .drawFrame = drawFrame,
+    };
+}
+
+} // namespace tavo

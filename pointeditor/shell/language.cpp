@@ -1,0 +1,55 @@
+#include "pointeditor/shell/language.h"
+
+#include <cstdlib>
+
+namespace tavo {
+
+namespace {
+
+bool nonEmpty(const std::optional<std::string>& value) {
+    return value && !value->empty();
+}
+
+} // namespace
+
+int chooseEnglish(std::string_view firstArgument, const EnvironmentLookup& environment) {
+    if (!firstArgument.empty()) {
+        if (firstArgument.front() == 'j') {
+            return 0;
+        }
+        if (firstArgument.front() == 'e') {
+            return 1;
+        }
+    }
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        std::optional<std::string> value = environment(name);
+        if (nonEmpty(value)) {
+            return value->starts_with("ja") ? 0 : 1;
+        }
+    }
+    return 1;
+}
+
+std::optional<std::string> preferredQtPlatform(const EnvironmentLookup& environment) {
+    if (nonEmpty(environment("QT_QPA_PLATFORM"))) {
+        return std::nullopt;
+    }
+    std::optional<std::string> session = environment("XDG_SESSION_TYPE");
+    bool wayland = nonEmpty(environment("WAYLAND_DISPLAY")) || (session && *session == "wayland");
+    if (wayland && nonEmpty(environment("DISPLAY"))) {
+        return std::string("xcb");
+    }
+    return std::nullopt;
+}
+
+EnvironmentLookup processEnvironment() {
+    return [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        if (value == nullptr) {
+            return std::nullopt;
+        }
+        return std::string(value);
+    };
+}
+
+} // namespace tavo

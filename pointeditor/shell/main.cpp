@@ -1,0 +1,49 @@
+// pointeditor [j|e]: the point editor's entry. One state record and one canvas for the whole run;
+// the window, the font and the device are made in the order the editor has always used: window,
+// tables, font, device, then the window shows and the events run until it is closed.
+
+#include <QtCore/QByteArray>
+#include <QtWidgets/QApplication>
+
+#include "pointeditor/data/editor_state.h"
+#include "pointeditor/shell/device_session.h"
+#include "pointeditor/shell/editor_window.h"
+#include "pointeditor/shell/language.h"
+#include "pointeditor/shell/message_dispatch.h"
+#include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/view/canvas.h"
+
+namespace {
+
+tavo::EditorState state;
+tavo::Canvas canvas;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const tavo::EnvironmentLookup environment = tavo::processEnvironment();
+    if (auto platform = tavo::preferredQtPlatform(environment)) {
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));
+    }
+    QApplication app(argc, argv); // takes Qt's own options out of argv
+    state.english = tavo::chooseEnglish(argc > 1 ? argv[1] : "", environment);
+
+    tavo::EditorWindow window(state, canvas, tavo::editorHandlers());
+    tavo::DeviceSession session(canvas);
+    tavo::QtPlatform platform(&window, session);
+    state.window = &platform;
+
+    session.initDevice(state);
+    window.show();
+    int status = 0;
+    if (state.running != 0) {
+        QApplication::exec();
+    } else {
+        // The failure has been told; the window still shows once before the program ends.
+        QApplication::processEvents();
+        status = 1;
+    }
+    session.releaseDevice(state);
+    state.window = nullptr;
+    return status;
+}

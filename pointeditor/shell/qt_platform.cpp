@@ -1,0 +1,107 @@
+#include "pointeditor/shell/qt_platform.h"
+
+#include <QtCore/QFile>
+#include <QtGui/QCursor>
+#include <QtGui/QGuiApplication>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QMessageBox>
+
+#include "pointeditor/shell/device_session.h"
+#include "pointeditor/shell/editor_window.h"
+
+namespace tavo {
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QMessageBox::Icon boxIcon(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::Error:
+        return QMessageBox::Critical;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
+    case BoxIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+std::string nameFilterFor(const FileFilter& filter) {
+    return filter.description + " (" + filter.pattern + ")";
+}
+
+QtPlatform::QtPlatform(EditorWindow* window, DeviceSession& output)
+    : window_(window), output_(output) {}
+
+void QtPlatform::showFrameBeforeModal() {
+    // The frame that shows the command's menu entry highlighted while its box or dialog is up.
+    if (window_ != nullptr && window_->isVisible()) {
+        window_->redrawNow();
+    }
+}
+
+BoxAnswer QtPlatform::messageBox(std::string_view text, std::string_view caption,
+                                 BoxButtons buttons, BoxIcon icon, bool ownerless) {
+    QWidget* owner = ownerless ? nullptr : window_;
+    const auto standardButtons = buttons == BoxButtons::OkCancel
+                                     ? QMessageBox::Ok | QMessageBox::Cancel
+                                     : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QMessageBox box(boxIcon(icon), fromUtf8(caption), fromUtf8(text), standardButtons, owner);
+    box.setDefaultButton(QMessageBox::Ok);
+    if (owner != nullptr) {
+        showFrameBeforeModal();
+    }
+    const int answer = box.exec();
+    if (buttons == BoxButtons::Ok) {
+        return BoxAnswer::Ok;
+    }
+    return answer == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+}
+
+std::optional<std::string> QtPlatform::fileDialog(bool save, std::string_view title,
+                                                  const FileFilter& filter) {
+    QFileDialog dialog(window_, fromUtf8(title));
+    // Qt's own dialog everywhere, so that it looks and answers the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QString::fromStdString(nameFilterFor(filter)));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString()); // a name typed without an extension stays as typed
+    showFrameBeforeModal();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+std::optional<std::string> QtPlatform::openFileDialog(std::string_view title,
+                                                      const FileFilter& filter) {
+    return fileDialog(false, title, filter);
+}
+
+std::optional<std::string> QtPlatform::saveFileDialog(std::string_view title,
+                                                      const FileFilter& filter) {
+    return fileDialog(true, title, filter);
+}
+
+bool QtPlatform::shiftDown() {
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void QtPlatform::warpPointer(int clientX, int clientY) {
+    if (window_ != nullptr) {
+        QCursor::setPos(window_->screen(), window_->mapToGlobal(QPoint(clientX, clientY)));
+    }
+}
+
+void QtPlatform::drawText(int x, int y, std::string_view text, uint32_t textColour,
+                          uint32_t backColour) {
+    output_.drawText(x, y, text, textColour, backColour);
+}
+
+} // namespace tavo

@@ -1,0 +1,144 @@
+// pointeditor-render: the frame the point editor would show for a map and a point file, written
+// as an 800 x 600 PNG without any display. For authors (pictures of a mission) and for tests.
+
+#include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/shell/device_session.h"
+#include "pointeditor/shell/language.h"
+#include "pointeditor/shell/render_options.h"
+#include "pointeditor/shell/text_overlay.h"
+
+namespace {
+
+// No one to ask: boxes are remembered so that a failure can be told on one line, and dialogs
+// are cancelled.
+class RenderPlatform : public tavo::Platform {
+  public:
+    explicit RenderPlatform(tavo::DeviceSession& output) : output_(output) {}
+
+    std::string lastMessage;
+
+    tavo::BoxAnswer messageBox(std::string_view text, std::string_view caption, tavo::BoxButtons,
+                               tavo::BoxIcon, bool) override {
+        lastMessage = std::string(caption) + ": " + std::string(text);
+        return tavo::BoxAnswer::Cancel;
+    }
+    std::optional<std::string> openFileDialog(std::string_view, const tavo::FileFilter&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFileDialog(std::string_view, const tavo::FileFilter&) override {
+        return std::nullopt;
+    }
+    bool shiftDown() override { return false; }
+    void warpPointer(int, int) override {}
+    void drawText(int x, int y, std::string_view text, uint32_t textColour,
+                  uint32_t backColour) override {
+        output_.drawText(x, y, text, textColour, backColour);
+    }
+
+  private:
+    tavo::DeviceSession& output_;
+};
+
+tavo::EditorState state;
+tavo::Canvas canvas;
+
+int failWith(const std::string& message) {
+    std::fprintf(stderr, "pointeditor-render: %s\n", message.c_str());
+    return 1;
+}
+
+void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
+    if (options.zoom) {
+        editor.zoom = *options.zoom;
+        editor.gridStep = 5.0f / editor.zoom;
+    }
+    if (options.pan) {
+        editor.panX = (*options.pan)[0];
+        editor.panY = (*options.pan)[1];
+        editor.panZ = (*options.pan)[2];
+    }
+    if (options.camera) {
+        editor.cameraX = (*options.camera)[0];
+        editor.cameraY = (*options.camera)[1];
+        editor.cameraZ = (*options.camera)[2];
+        editor.cameraYaw = (*options.camera)[3];
+        editor.cameraPitch = (*options.camera)[4];
+    }
+    if (options.params) {
+        for (int i = 0; i < 4; ++i) {
+            editor.currentParams[static_cast<std::size_t>(i)] =
+                static_cast<int8_t>((*options.params)[static_cast<std::size_t>(i)]);
+        }
+    }
+    for (int slot = 0; slot < tavo::MaxPoints; ++slot) {
+        if (editor.pointUsed[slot] == 0) {
+            continue;
+        }
+        for (int id : options.select) {
+            if (editor.points[slot].p4 == static_cast<int8_t>(id)) {
+                editor.pointUsed[slot] = 2;
+            }
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const tavo::RenderOptionsResult parsed = tavo::parseRenderOptions(arguments);
+    if (!parsed.error.empty()) {
+        return failWith(parsed.error);
+    }
+    const tavo::RenderOptions& options = parsed.options;
+    if (options.help) {
+        std::fputs(tavo::renderUsage().data(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("pointeditor-render %s\n", TAVO_VERSION);
+        return 0;
+    }
+
+    // Text needs a QGuiApplication, never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+
+    state.english = options.english.value_or(tavo::chooseEnglish("", tavo::processEnvironment()));
+    tavo::DeviceSession session(canvas);
+    RenderPlatform platform(session);
+    state.window = &platform;
+    session.initDevice(state);
+    if (state.running == 0) {
+        session.releaseDevice(state);
+        return failWith("no graphics device (" + platform.lastMessage + ")");
+    }
+
+    int status = 0;
+    if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
+        status = failWith("cannot read the block file " + options.blockFile);
+    } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
+        status = failWith("cannot read the point file " + options.pointFile);
+    } else {
+        applyView(state, options);
+        tavo::drawFrame(state);
+        if (!tavo::canvasImage(canvas).save(QString::fromLocal8Bit(options.output.c_str()),
+                                            "PNG")) {
+            status = failWith("cannot write " + options.output);
+        }
+    }
+    session.releaseDevice(state);
+    state.window = nullptr;
+    return status;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The command line of pointeditor-render.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavo {
+
+struct RenderOptions {
+    std::optional<int> english; // unset: the locale decides, as in the editor
+    std::string blockFile;
+    std::string pointFile;
+    std::optional<float> zoom;
+    std::optional<std::array<float, 3>> pan;    // panX, panY, panZ as stored
+    std::optional<std::array<float, 5>> camera; // x, y, z in 3D-view units, yaw, pitch
+    std::optional<std::array<int, 4>> params;   // currentParams p1..p4
+    std::vector<int> select;                    // ids (p4) of the points to select
+    std::string output;
+    bool help = false;
+    bool version = false;
+};
+
+struct RenderOptionsResult {
+    RenderOptions options;
+    std::string error; // one line; empty when the command line is good
+};
+
+RenderOptionsResult parseRenderOptions(std::span<const std::string_view> arguments);
+
+std::string_view renderUsage();
+
+} // namespace tavo
