@@ -1,0 +1,236 @@
+#include "tools/pointtool/commands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/point_file.h"
+#include "tools/pointtool/check_output.h"
+#include "tools/pointtool/point_check.h"
+#include "tools/pointtool/text_form.h"
+#include "tools/pointtool/tool_files.h"
+
+namespace tavo::pointtool {
+namespace {
+
+// Far above any real file (a full point file is 4002 bytes, a full map 50872), low enough that
+// a wrong argument such as a device or a disk image is refused instead of read into memory.
+constexpr std::size_t MaxPointFileBytes = 1 << 20;
+constexpr std::size_t MaxBlockFileBytes = 16 << 20;
+constexpr std::size_t MaxTextFileBytes = 16 << 20;
+constexpr std::size_t MaxReportedTextErrors = 20;
+
+const char* const description =
+    "Checks, dumps and builds point files (.pd1) of TAVO missions.\n"
+    "\n"
+    "  check FILE.pd1 [--map FILE.bd1] [--json]\n"
+    "      reports links to missing or shared ids (errors) and other slips (warnings);\n"
+    "      exits 1 when there is an error\n"
+    "  dump FILE.pd1 [-o FILE.txt]\n"
+    "      writes the points as text, one a line, with their names in comments\n"
+    "  build FILE.txt -o FILE.pd1\n"
+    "      reads that text back and writes the point file";
+
+std::string toStd(const QString& text) {
+    return QFile::encodeName(text).toStdString();
+}
+
+struct Invocation {
+    std::string input;
+    std::optional<std::string> map;
+    std::optional<std::string> output;
+    bool json = false;
+};
+
+int runCheck(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const FileBytes points = readFileBytes(call.input, MaxPointFileBytes);
+    if (!points.ok) {
+        err << "pointtool: " << points.error << "\n";
+        return 1;
+    }
+    const PointFileContents contents = decodePointFile(points.bytes);
+    std::optional<BlockFileContents> map;
+    if (call.map) {
+        const FileBytes blocks = readFileBytes(*call.map, MaxBlockFileBytes);
+        if (!blocks.ok) {
+            err << "pointtool: " << blocks.error << "\n";
+            return 1;
+        }
+        map = decodeBlockFile(blocks.bytes);
+    }
+    const CheckReport report = checkPoints(contents, map ? &*map : nullptr);
+    if (call.json) {
+        out << findingsToJson(report.findings);
+        err << formatSummary(report.summary) << "\n";
+    } else {
+        for (const Finding& finding : report.findings) {
+            out << formatFinding(finding) << "\n";
+        }
+        out << formatSummary(report.summary) << "\n";
+    }
+    return report.summary.errors > 0 ? 1 : 0;
+}
+
+// Comments for the head of a dump whose file the text cannot reproduce exactly.
+std::vector<std::string> dumpNotes(const std::string& path, const PointFileContents& contents) {
+    std::vector<std::string> notes;
+    const std::size_t expected =
+        2 + static_cast<std::size_t>(std::max<int>(contents.declaredCount, 0)) * PointRecordSize;
+    if (contents.fileSize != expected || contents.declaredCount > MaxPoints) {
+        notes.push_back(path + ": the count says " + std::to_string(contents.declaredCount) +
+                        " points, but the file is " + std::to_string(contents.fileSize) +
+                        " bytes long; these are the " + std::to_string(contents.records.size()) +
+                        " complete records read");
+    }
+    for (std::size_t slot = 0; slot < contents.records.size(); ++slot) {
+        const PointRecord& p = contents.records[slot];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z) ||
+            !std::isfinite(p.r)) {
+            notes.push_back("slot " + std::to_string(slot) +
+                            " holds a value that is not a finite number; build refuses it");
+        }
+    }
+    return notes;
+}
+
+int runDump(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const FileBytes points = readFileBytes(call.input, MaxPointFileBytes);
+    if (!points.ok) {
+        err << "pointtool: " << points.error << "\n";
+        return 1;
+    }
+    const PointFileContents contents = decodePointFile(points.bytes);
+    if (!contents.hasCount) {
+        err << "pointtool: " << call.input << " is " << contents.fileSize
+            << " bytes long, too short to hold its count; nothing dumped\n";
+        return 1;
+    }
+    const std::vector<std::string> notes = dumpNotes(call.input, contents);
+    for (const std::string& note : notes) {
+        err << "pointtool: warning: " << note << "\n";
+    }
+    const std::string text = writePointText(contents.records, notes);
+    if (!call.output) {
+        out << text;
+        return 0;
+    }
+    const std::string error = writeFileAtomically(
+        *call.output, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    if (!error.empty()) {
+        err << "pointtool: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int runBuild(const Invocation& call, std::ostream& err) {
+    const FileBytes text = readFileBytes(call.input, MaxTextFileBytes);
+    if (!text.ok) {
+        err << "pointtool: " << text.error << "\n";
+        return 1;
+    }
+    const ParsedPointText parsed = parsePointText(
+        std::string_view(reinterpret_cast<const char*>(text.bytes.data()), text.bytes.size()));
+    if (!parsed.errors.empty()) {
+        const std::size_t shown = std::min(parsed.errors.size(), MaxReportedTextErrors);
+        for (std::size_t i = 0; i < shown; ++i) {
+            err << call.input << ":" << parsed.errors[i].line << ": " << parsed.errors[i].message
+                << "\n";
+        }
+        if (parsed.errors.size() > shown) {
+            err << "... and " << parsed.errors.size() - shown << " more bad lines\n";
+        }
+        err << "pointtool: " << *call.output << " not written\n";
+        return 1;
+    }
+    // The editor's own encoder, so the bytes are the ones it would save for these points.
+    const std::vector<uint8_t> bytes = encodePointFile(parsed.records);
+    const std::string error = writeFileAtomically(*call.output, bytes);
+    if (!error.empty()) {
+        err << "pointtool: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int usageError(std::ostream& err, const std::string& message) {
+    err << "pointtool: " << message << "\nTry 'pointtool --help'.\n";
+    return 1;
+}
+
+} // namespace
+
+int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    QCoreApplication::setApplicationName("pointtool");
+    QCoreApplication::setApplicationVersion(TAVO_VERSION);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description);
+    parser.addPositionalArgument("command", "check, dump or build");
+    parser.addPositionalArgument("file", "the point file to check or dump, or the text to build");
+    const QCommandLineOption mapOption("map", "check: the map whose blocks bound the points.",
+                                       "FILE.bd1");
+    const QCommandLineOption jsonOption("json", "check: print the findings as a JSON array.");
+    const QCommandLineOption outputOption(
+        QStringList{"o", "output"},
+        "dump: the text file to write (default: standard output); build: the point file to write.",
+        "FILE");
+    parser.addOption(mapOption);
+    parser.addOption(jsonOption);
+    parser.addOption(outputOption);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+
+    if (!parser.parse(arguments)) {
+        return usageError(err, parser.errorText().toStdString());
+    }
+    if (parser.isSet(helpOption) || parser.isSet("help-all")) {
+        out << parser.helpText().toStdString();
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        out << "pointtool " << TAVO_VERSION << "\n";
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2) {
+        return usageError(err, "expected a command and one file");
+    }
+    const QString command = positional[0];
+    Invocation call;
+    call.input = toStd(positional[1]);
+    call.json = parser.isSet(jsonOption);
+    if (parser.isSet(mapOption)) {
+        call.map = toStd(parser.value(mapOption));
+    }
+    if (parser.isSet(outputOption)) {
+        call.output = toStd(parser.value(outputOption));
+    }
+
+    if (command == "check") {
+        if (call.output) {
+            return usageError(err, "check writes no file; -o does not apply");
+        }
+        return runCheck(call, out, err);
+    }
+    if (call.map || call.json) {
+        return usageError(err, "--map and --json belong to check");
+    }
+    if (command == "dump") {
+        return runDump(call, out, err);
+    }
+    if (command == "build") {
+        if (!call.output) {
+            return usageError(err, "build needs the point file to write: -o FILE.pd1");
+        }
+        return runBuild(call, err);
+    }
+    return usageError(err, "unknown command '" + command.toStdString() +
+                               "'; expected check, dump or build");
+}
+
+} // namespace tavo::pointtool

@@ -1,0 +1,62 @@
+#pragma once
+// How points name one another: the parameters that hold the id of another point, by kind. These
+// are the links the editor draws as lines between points, so a link that names no point, or a
+// shared id, shows up there as a missing or misdirected line.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "pointeditor/data/records.h"
+
+namespace tavo::pointtool {
+
+inline constexpr int KindHuman = 1;
+inline constexpr int KindWeapon = 2;
+inline constexpr int KindPath = 3;
+inline constexpr int KindHumanInfo = 4;
+inline constexpr int KindSmallObject = 5;
+inline constexpr int KindHumanEmptyHanded = 6;
+inline constexpr int KindRandomWeapon = 7;
+inline constexpr int KindRandomPath = 8;
+inline constexpr int KindUnnamed = 9;
+inline constexpr int FirstEventKind = 10;
+inline constexpr int LastEventKind = 19;
+inline constexpr int FirstWaitingEventKind = 12; // events 12..16 also name a point by p2
+inline constexpr int LastWaitingEventKind = 16;
+inline constexpr int LastKind = 19;
+
+bool isPathKind(int kind);  // PATH or RANDOM PATH
+bool isHumanKind(int kind); // HUMAN or HUMAN(EMPTY HANDED), the ones the editor counts as people
+bool isEventKind(int kind);
+
+enum class LinkRole {
+    PathNext,  // a path point's successor
+    HumanPath, // the path a human walks
+    Event,     // the point an event refers to
+};
+
+struct PointLink {
+    int param = 3; // 2 or 3: p2 or p3 holds the id
+    int8_t id = 0;
+    LinkRole role = LinkRole::Event;
+    bool endsPath = false; // a PATH point naming its own id: the last point of its path
+};
+
+struct PointLinks {
+    std::array<PointLink, 2> items{};
+    int count = 0;
+    const PointLink* begin() const { return items.data(); }
+    const PointLink* end() const { return items.data() + count; }
+};
+
+// The links of one point, p2 before p3.
+PointLinks linksOf(const PointRecord& point);
+
+// The English name of a kind, or "kind N" for one without a name.
+std::string kindLabel(int kind);
+
+// The shortest decimal text that reads back as the same float ("0.1", "-0", "1e-45", "nan").
+std::string formatFloat(float value);
+
+} // namespace tavo::pointtool

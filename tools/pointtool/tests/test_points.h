@@ -1,0 +1,114 @@
+#pragma once
+// Hand-made points and files for the pointtool tests.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <cstdint>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/data/records.h"
+
+namespace tavo::pointtool::testing {
+
+inline PointRecord point(int p1, int p2, int p3, int p4, float x = 0.0f, float y = 0.0f,
+                         float z = 0.0f, float r = 0.0f) {
+    PointRecord p;
+    p.x = x;
+    p.y = y;
+    p.z = z;
+    p.r = r;
+    p.p1 = static_cast<int8_t>(p1);
+    p.p2 = static_cast<int8_t>(p2);
+    p.p3 = static_cast<int8_t>(p3);
+    p.p4 = static_cast<int8_t>(p4);
+    return p;
+}
+
+inline std::vector<uint8_t> encode(const std::vector<PointRecord>& records) {
+    return encodePointFile(records);
+}
+
+// The contents as the tool sees them after reading a file written by the editor.
+inline PointFileContents contentsOf(const std::vector<PointRecord>& records) {
+    const std::vector<uint8_t> bytes = encodePointFile(records);
+    return decodePointFile(bytes);
+}
+
+inline void appendLittleEndian(std::vector<uint8_t>& out, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    }
+}
+
+inline void appendFloat(std::vector<uint8_t>& out, float value) {
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    appendLittleEndian(out, bits, 4);
+}
+
+// A .bd1 laid out by hand, so the map tests do not depend on a writer the editor lacks.
+inline std::vector<uint8_t> blockFileBytes(const std::vector<BlockRecord>& blocks) {
+    std::vector<uint8_t> out(TextureCount * TextureNameSize, 0);
+    appendLittleEndian(out, static_cast<uint32_t>(blocks.size()), 2);
+    for (const BlockRecord& b : blocks) {
+        for (const float* axis : {b.x, b.y, b.z}) {
+            for (int c = 0; c < 8; ++c) {
+                appendFloat(out, axis[c]);
+            }
+        }
+        for (int f = 0; f < 6; ++f) {
+            for (int k = 0; k < 4; ++k) {
+                appendFloat(out, b.u[f][k]);
+            }
+        }
+        for (int f = 0; f < 6; ++f) {
+            for (int k = 0; k < 4; ++k) {
+                appendFloat(out, b.v[f][k]);
+            }
+        }
+        for (int f = 0; f < 6; ++f) {
+            appendLittleEndian(out, static_cast<uint32_t>(b.textureId[f]), 4);
+        }
+        appendLittleEndian(out, static_cast<uint32_t>(b.inUse), 4);
+    }
+    return out;
+}
+
+// An axis-aligned box block from (x0, y0, z0) to (x1, y1, z1).
+inline BlockRecord boxBlock(float x0, float y0, float z0, float x1, float y1, float z1,
+                            int inUse = 1) {
+    BlockRecord b;
+    for (int c = 0; c < 8; ++c) {
+        b.x[c] = (c == 1 || c == 2 || c == 5 || c == 6) ? x1 : x0;
+        b.y[c] = c < 4 ? y1 : y0;
+        b.z[c] = (c == 2 || c == 3 || c == 6 || c == 7) ? z1 : z0;
+    }
+    b.inUse = inUse;
+    return b;
+}
+
+inline void writeFile(const QString& path, const std::vector<uint8_t>& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+inline void writeText(const QString& path, const std::string& text) {
+    writeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+inline std::vector<uint8_t> readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray data = file.readAll();
+    return std::vector<uint8_t>(data.begin(), data.end());
+}
+
+} // namespace tavo::pointtool::testing

@@ -1,0 +1,41 @@
+#pragma once
+// The text form of a point file, for review and version control: a header line naming the
+// format, then one point a line in slot order, "x y z r p1 p2 p3 p4", with a comment that names
+// the kind and parameters for a reader. Floats are written in the shortest form that reads back
+// to the same bits, so text and binary convert into each other without loss.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pointeditor/data/records.h"
+
+namespace tavo::pointtool {
+
+inline constexpr std::string_view TextFormatName = "tavo-points-text";
+inline constexpr int TextFormatVersion = 1;
+
+// What a point means, in English: "PATH, RUN, next 9".
+std::string describePoint(const PointRecord& point);
+
+// The whole text form. Each note becomes a comment line under the header.
+std::string writePointText(std::span<const PointRecord> records,
+                           std::span<const std::string> notes = {});
+
+struct TextError {
+    int line = 0; // 1-based
+    std::string message;
+};
+
+struct ParsedPointText {
+    std::vector<PointRecord> records;
+    std::vector<TextError> errors; // the first problem of each bad line, in line order
+};
+
+// Reads the text form back. Comments (from '#' to the end of the line) and blank lines are
+// ignored; CR LF line ends and a UTF-8 byte order mark are accepted. The records are only
+// meaningful when there is no error.
+ParsedPointText parsePointText(std::string_view text);
+
+} // namespace tavo::pointtool
