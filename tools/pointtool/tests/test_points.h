@@ -39,42 +39,29 @@ inline PointFileContents contentsOf(const std::vector<PointRecord>& records) {
     return decodePointFile(bytes);
 }
 
-inline void appendLittleEndian(std::vector<uint8_t>& out, uint32_t value, int size) {
+inline void putLittleEndian(std::vector<uint8_t>& out, std::size_t at, uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
     }
 }
 
-inline void appendFloat(std::vector<uint8_t>& out, float value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    appendLittleEndian(out, bits, 4);
-}
-
-// A .bd1 laid out by hand, so the map tests do not depend on a writer the editor lacks.
+// A .bd1 laid out by hand (the editor has no writer for maps): no texture names, and of each
+// block only its corners and in-use flag, which is all the checks read.
 inline std::vector<uint8_t> blockFileBytes(const std::vector<BlockRecord>& blocks) {
-    std::vector<uint8_t> out(TextureCount * TextureNameSize, 0);
-    appendLittleEndian(out, static_cast<uint32_t>(blocks.size()), 2);
-    for (const BlockRecord& b : blocks) {
-        for (const float* axis : {b.x, b.y, b.z}) {
+    const std::size_t header = TextureCount * TextureNameSize + 2;
+    std::vector<uint8_t> out(header + blocks.size() * BlockRecordSize, 0);
+    putLittleEndian(out, header - 2, static_cast<uint32_t>(blocks.size()), 2);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const std::size_t at = header + i * BlockRecordSize;
+        const float* axes[3] = {blocks[i].x, blocks[i].y, blocks[i].z};
+        for (int a = 0; a < 3; ++a) {
             for (int c = 0; c < 8; ++c) {
-                appendFloat(out, axis[c]);
+                uint32_t bits = 0;
+                std::memcpy(&bits, &axes[a][c], sizeof bits);
+                putLittleEndian(out, at + 32 * a + 4 * c, bits, 4);
             }
         }
-        for (int f = 0; f < 6; ++f) {
-            for (int k = 0; k < 4; ++k) {
-                appendFloat(out, b.u[f][k]);
-            }
-        }
-        for (int f = 0; f < 6; ++f) {
-            for (int k = 0; k < 4; ++k) {
-                appendFloat(out, b.v[f][k]);
-            }
-        }
-        for (int f = 0; f < 6; ++f) {
-            appendLittleEndian(out, static_cast<uint32_t>(b.textureId[f]), 4);
-        }
-        appendLittleEndian(out, static_cast<uint32_t>(b.inUse), 4);
+        putLittleEndian(out, at + 312, static_cast<uint32_t>(blocks[i].inUse), 4);
     }
     return out;
 }
