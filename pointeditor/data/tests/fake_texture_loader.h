@@ -1,6 +1,6 @@
 #pragma once
-// A TextureLoader that records the paths it is asked for. It "loads" any file whose first byte
-// is not 0, so a test makes a broken image by writing a single 0.
+// A TextureLoader that records the paths it is asked for. It refuses files whose first byte is
+// 0, so a test makes a broken image by writing a single 0.
 
 #include <fstream>
 #include <memory>
@@ -11,35 +11,28 @@
 
 namespace tavo::testing {
 
+struct FakeTexture : Texture {
+    explicit FakeTexture(std::string from) : path(std::move(from)) {}
+    std::string path;
+};
+
 class FakeTextureLoader : public TextureLoader {
   public:
     std::vector<std::string> requests;
-    int released = 0;
 
     std::unique_ptr<Texture> loadTexture(const std::string& path) override {
         requests.push_back(path);
-        std::ifstream in(path, std::ios::binary);
         char first = 0;
-        if (!in.get(first) || first == 0) {
+        if (!std::ifstream(path, std::ios::binary).get(first) || first == 0) {
             return nullptr;
         }
-        return std::make_unique<FakeTexture>(path, &released);
+        return std::make_unique<FakeTexture>(path);
     }
-
-    static const std::string& pathOf(const Texture& texture) {
-        return static_cast<const FakeTexture&>(texture).path;
-    }
-
-  private:
-    struct FakeTexture : Texture {
-        FakeTexture(std::string from, int* releaseCount)
-            : path(std::move(from)), releases(releaseCount) {}
-        ~FakeTexture() override { ++*releases; }
-        FakeTexture(const FakeTexture&) = delete;
-        FakeTexture& operator=(const FakeTexture&) = delete;
-        std::string path;
-        int* releases;
-    };
 };
+
+// The file that the texture in `slot` was made from, empty for an empty slot.
+inline std::string texturePath(const std::unique_ptr<Texture>& slot) {
+    return slot ? static_cast<const FakeTexture&>(*slot).path : std::string();
+}
 
 } // namespace tavo::testing

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -14,30 +15,23 @@ namespace tavo::testing {
 
 class ScratchDir {
   public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tavo-data-XXXXXX").string();
-        char* made = ::mkdtemp(pattern.data());
-        EXPECT_NE(made, nullptr);
-        path_ = pattern;
+    ScratchDir() : path_((std::filesystem::temp_directory_path() / "tavo-data-XXXXXX").string()) {
+        EXPECT_NE(::mkdtemp(path_.data()), nullptr);
     }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~ScratchDir() { std::filesystem::remove_all(path_); }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& relative) const { return path_ + "/" + relative; }
 
-    // Writes bytes to `relative`, creating the directories on the way.
+    // Writes `relative`, creating the directories on the way; returns its full path.
     std::string write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
         std::string full = file(relative);
         std::filesystem::create_directories(std::filesystem::path(full).parent_path());
-        std::ofstream out(full, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(full, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return full;
     }
 
@@ -46,7 +40,7 @@ class ScratchDir {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    // The names of the entries directly inside, sorted.
+    // The names directly inside, sorted: what a failed save must not leave behind.
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
