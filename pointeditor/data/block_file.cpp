@@ -55,8 +55,8 @@ BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes) {
 }
 
 bool loadBlockFile(EditorState& state, const std::string& path) {
-    // The map is emptied before anything else, as the game's tools always did: the map is only
-    // ever read from its file, so nothing the user made is lost by it.
+    // The map is emptied first, whatever follows: it is only ever read from its file, so even a
+    // failed load loses nothing that the user made.
     for (auto& block : state.blocks) {
         block.inUse = 0;
     }

@@ -25,6 +25,7 @@ BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes);
 // Loads a map: empties the blocks, reads the file, sets textureNames, blocks and blockDir, then
 // loads the textures through state.textureLoader when there is one. A file that cannot be
 // opened shows "file open error" (caption "error") and returns false, leaving the map empty.
+// A path without any '/' is in the working directory, and so are its textures (blockDir ".").
 bool loadBlockFile(EditorState& state, const std::string& path);
 
 // The directory part of a path: every byte before the last '/', or empty when there is none or
