@@ -28,207 +28,120 @@ class DrawFrameTest : public ::testing::Test {
         return platform.texts;
     }
 
-    // The texts drawn at one position, in drawing order.
-    std::vector<std::string> textsAt(int x, int y) {
-        std::vector<std::string> found;
-        for (const RecordedText& t : frame()) {
+    // The last text at (x, y), empty when none, with its background.
+    std::pair<std::string, uint32_t> at(int x, int y) {
+        std::pair<std::string, uint32_t> found;
+        for (const RecordedText& t : platform.texts) {
             if (t.x == x && t.y == y) {
-                found.push_back(t.text);
+                found = {t.text, t.backColour};
             }
         }
         return found;
     }
 
-    // What each of the three name lines shows at the end of the frame (blank when only the
-    // erasing spaces were drawn there).
-    struct NameLines {
-        std::string kind, first, second;
-    };
-    NameLines nameLines(int kind, int second, int third) {
-        state.currentParams = {static_cast<int8_t>(kind), static_cast<int8_t>(second),
-                               static_cast<int8_t>(third), 0};
-        NameLines lines{kBlank, kBlank, kBlank};
-        bool blanked[3] = {};
-        for (const RecordedText& t : frame()) {
-            std::string* line = nullptr;
-            if (t.x == 600 && t.y == 480) {
-                line = &lines.kind;
-                blanked[0] = true;
-            } else if (t.y == 500 || t.y == 520) {
-                line = t.y == 500 ? &lines.first : &lines.second;
-                blanked[t.y == 500 ? 1 : 2] |= t.x == 600 && t.text == kBlank;
-                EXPECT_TRUE(t.x == 620 || t.text == kBlank) << t.text;
-            }
-            if (line != nullptr) {
-                EXPECT_EQ(t.textColour, kText);
-                EXPECT_EQ(t.backColour, kGrey);
-                *line = t.text;
-            }
+    // What the kind line and the two detail lines show at the end of the frame.
+    std::vector<std::string> names(int kind, int second, int third) {
+        state.currentParams = {int8_t(kind), int8_t(second), int8_t(third), 0};
+        frame();
+        std::vector<std::string> shown;
+        for (auto [x, y] : {std::pair{600, 480}, {600, 500}, {600, 520}}) {
+            std::string detail = at(620, y).first;
+            shown.push_back(y == 480 ? at(x, y).first : detail.empty() ? at(x, y).first : detail);
         }
-        EXPECT_TRUE(blanked[0] && blanked[1] && blanked[2]) << "a name line was not erased";
-        return lines;
+        return shown;
     }
 };
 
 TEST_F(DrawFrameTest, InitialFrameInBothLanguages) {
-    const std::vector<RecordedText> expected = {
-        {10, 5, "point editor / version 0.7tavo / by kestrune", kText, kGrey},
-        {400, 5, "x2.0 (0.0/0.0/0.0)      ", kText, kGrey},
-        {600, 310, "CURRENT PARAMETER", kText, kGrey},
-        {600, 330, "[0] [0] [0] [0]  ", kText, kGrey},
-        {600, 40, "◆ NEW POINT", kText, kGrey},
-        {600, 70, "◆ SELECT POINT", kText, kGrey},
-        {600, 100, "◆ MOVE POINT", kText, kGrey},
-        {600, 130, "◆ DELETE POINT", kText, kGrey},
-        {600, 160, "◆ VIEW", kText, kGrey},
-        {600, 190, "◆ LOAD BLOCK", kText, kGrey},
-        {600, 220, "◆ SAVE POINT", kText, kGrey},
-        {600, 250, "◆ LOAD POINT", kText, kGrey},
-        {600, 280, "◆ -----", kText, kGrey},
-        {600, 360, "▼ GRID LOCK", kText, kOn},
-        {600, 380, "▼ DIRECTION", kText, kOn},
-        {600, 400, "▼ TOP VIEW", kText, kOn},
-        {600, 420, "▼ FRONT VIEW", kText, kOn},
-        {600, 440, "▼ SIDE VIEW", kText, kOn},
-        {600, 480, kBlank, kText, kGrey},
-        {600, 500, kBlank, kText, kGrey},
-        {600, 520, kBlank, kText, kGrey},
+    const std::vector<std::tuple<int, int, std::string, uint32_t>> expected = {
+        {10, 5, "point editor / version 0.7tavo / by kestrune", kGrey},
+        {400, 5, "x2.0 (0.0/0.0/0.0)      ", kGrey},
+        {600, 310, "CURRENT PARAMETER", kGrey},
+        {600, 330, "[0] [0] [0] [0]  ", kGrey},
+        {600, 40, "◆ NEW POINT", kGrey},
+        {600, 70, "◆ SELECT POINT", kGrey},
+        {600, 100, "◆ MOVE POINT", kGrey},
+        {600, 130, "◆ DELETE POINT", kGrey},
+        {600, 160, "◆ VIEW", kGrey},
+        {600, 190, "◆ LOAD BLOCK", kGrey},
+        {600, 220, "◆ SAVE POINT", kGrey},
+        {600, 250, "◆ LOAD POINT", kGrey},
+        {600, 280, "◆ -----", kGrey},
+        {600, 360, "▼ GRID LOCK", kOn},
+        {600, 380, "▼ DIRECTION", kOn},
+        {600, 400, "▼ TOP VIEW", kOn},
+        {600, 420, "▼ FRONT VIEW", kOn},
+        {600, 440, "▼ SIDE VIEW", kOn},
+        {600, 480, kBlank, kGrey},
+        {600, 500, kBlank, kGrey},
+        {600, 520, kBlank, kGrey},
     };
     for (int english : {1, 0}) {
         state.english = english;
-        const std::vector<RecordedText> texts = frame();
-        ASSERT_EQ(texts.size(), expected.size()) << "english " << english;
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            EXPECT_EQ(texts[i].x, expected[i].x) << i;
-            EXPECT_EQ(texts[i].y, expected[i].y) << i;
-            EXPECT_EQ(texts[i].text, expected[i].text) << i;
-            EXPECT_EQ(texts[i].textColour, expected[i].textColour) << i;
-            EXPECT_EQ(texts[i].backColour, expected[i].backColour) << i;
+        std::vector<std::tuple<int, int, std::string, uint32_t>> drawn;
+        for (const RecordedText& t : frame()) {
+            EXPECT_EQ(t.textColour, kText);
+            drawn.emplace_back(t.x, t.y, t.text, t.backColour);
         }
+        EXPECT_EQ(drawn, expected) << "english " << english;
     }
+    state.window = nullptr; // before the window exists nothing is drawn
+    EXPECT_TRUE(frame().empty());
 }
 
-TEST_F(DrawFrameTest, StatusAndParameterLinesFormatTheirNumbers) {
+TEST_F(DrawFrameTest, NumbersAndMarks) {
     state.zoom = 10.0f;
     state.cursorX = 12.5f;
-    state.cursorY = -0.04f;
+    state.cursorY = 0.25f; // the exact binary value decides: 0.2
     state.cursorZ = -123.456f;
     state.currentParams = {-128, 127, -1, 45};
-    EXPECT_EQ(textsAt(400, 5), std::vector<std::string>{"x10.0 (12.5/-0.0/-123.5)      "});
-    EXPECT_EQ(textsAt(600, 330), std::vector<std::string>{"[-128] [127] [-1] [45]  "});
-    state.zoom = 0.1f;
-    state.cursorX = 0.25f; // the exact binary value decides: 0.2
-    state.cursorY = 0.15f; // just above 0.15 as a float: 0.2
-    state.cursorZ = 3.0f;
-    EXPECT_EQ(textsAt(400, 5), std::vector<std::string>{"x0.1 (0.2/0.2/3.0)      "});
-}
-
-TEST_F(DrawFrameTest, TheActiveCommandAndTheTogglesThatAreExactlyOneAreMarked) {
-    for (int mode = 0; mode <= 9; ++mode) {
-        state.menuMode = mode;
-        for (const RecordedText& t : frame()) {
-            if (t.x == 600 && t.y >= 40 && t.y <= 280) {
-                int entry = (t.y - 40) / 30 + 1;
-                EXPECT_EQ(t.backColour, entry == mode && mode <= 8 ? kActive : kGrey)
-                    << "mode " << mode << " entry " << entry;
-            }
-        }
-    }
+    state.menuMode = 9; // never a command: nothing marked
     state.gridLock = 0;
-    state.showTopView = 2;
-    state.showSideView = -1;
-    std::vector<uint32_t> backs;
-    for (const RecordedText& t : frame()) {
-        if (t.x == 600 && t.y >= 360 && t.y <= 440) {
-            backs.push_back(t.backColour);
+    state.showTopView = 2; // only exactly 1 counts as on
+    frame();
+    EXPECT_EQ(at(400, 5).first, "x10.0 (12.5/0.2/-123.5)      ");
+    EXPECT_EQ(at(600, 330).first, "[-128] [127] [-1] [45]  ");
+    EXPECT_EQ(at(600, 280).second, kGrey);
+    EXPECT_EQ(at(600, 360).second, kGrey);
+    EXPECT_EQ(at(600, 380).second, kOn);
+    EXPECT_EQ(at(600, 400).second, kGrey);
+    for (int mode = 1; mode <= 8; ++mode) {
+        state.menuMode = mode;
+        frame();
+        for (int n = 1; n <= 9; ++n) {
+            EXPECT_EQ(at(600, 40 + 30 * (n - 1)).second, n == mode ? kActive : kGrey);
         }
     }
-    EXPECT_EQ(backs, (std::vector<uint32_t>{kGrey, kOn, kGrey, kOn, kGrey}));
 }
 
-TEST_F(DrawFrameTest, KindsWithoutANameLeaveOnlyTheBlankLines) {
-    for (int kind : {0, 9, -1, -3, 20, 127, -128}) {
-        NameLines lines = nameLines(kind, 1, 1);
-        EXPECT_EQ(lines.kind, kBlank) << kind;
-        EXPECT_EQ(lines.first, kBlank) << kind;
-        EXPECT_EQ(lines.second, kBlank) << kind;
+TEST_F(DrawFrameTest, KindAndDetailLines) {
+    using Lines = std::vector<std::string>;
+    for (int kind : {0, 9, -1, -3, 20, -128}) {
+        EXPECT_EQ(names(kind, 1, 1), (Lines{kBlank, kBlank, kBlank})) << kind;
     }
-    // Kinds without a detail line.
-    for (int kind : {1, 6, 8, 10, 19}) {
-        NameLines lines = nameLines(kind, 1, 1);
-        EXPECT_NE(lines.kind, kBlank) << kind;
-        EXPECT_EQ(lines.first, kBlank) << kind;
-        EXPECT_EQ(lines.second, kBlank) << kind;
-    }
-    EXPECT_EQ(nameLines(19, 0, 0).kind, "EVENT CHANGE A TEAM");
+    EXPECT_EQ(names(1, 1, 1), (Lines{"HUMAN", kBlank, kBlank}));
+    EXPECT_EQ(names(19, 1, 1), (Lines{"EVENT CHANGE A TEAM", kBlank, kBlank}));
+    EXPECT_EQ(names(2, 23, 0), (Lines{"WEAPON", kBlank, kBlank}));
+    EXPECT_EQ(names(2, -1, 0), (Lines{"WEAPON", kBlank, kBlank}));
+    EXPECT_EQ(names(2, 22, 0), (Lines{"WEAPON", "MK23 SD", kBlank}));
+    EXPECT_EQ(names(7, 30, 4), (Lines{"RANDOM WEAPON", kBlank, "GLOCK18S"}));
+    EXPECT_EQ(names(7, 13, 1), (Lines{"RANDOM WEAPON", "GRENADE", "MP5"}));
+    EXPECT_EQ(names(4, 41, 0), (Lines{"HUMAN INFO", "KOLVE", kBlank}));
+    EXPECT_EQ(names(4, 43, 0), (Lines{"HUMAN INFO", kBlank, kBlank}));
+    EXPECT_EQ(names(3, 6, 0), (Lines{"PATH", "GRENADE", kBlank}));
+    EXPECT_EQ(names(3, 7, 0), (Lines{"PATH", kBlank, kBlank}));
+    EXPECT_EQ(names(5, 2, 0), (Lines{"SMALL OBJECT", "PC 2", kBlank}));
+    EXPECT_EQ(names(5, 13, 0), (Lines{"SMALL OBJECT", kBlank, kBlank}));
     state.english = 0;
-    EXPECT_EQ(nameLines(10, 0, 0).kind, "イベント 任務達成");
-}
-
-TEST_F(DrawFrameTest, WeaponNamesShowOnlyForWeaponsInRange) {
-    for (int english : {1, 0}) {
-        state.english = english;
-        const std::string kindName = english ? "WEAPON" : "武器";
-        NameLines lines = nameLines(2, 23, 0);
-        EXPECT_EQ(lines.kind, kindName);
-        EXPECT_EQ(lines.first, kBlank);
-        lines = nameLines(2, -1, 0);
-        EXPECT_EQ(lines.kind, kindName);
-        EXPECT_EQ(lines.first, kBlank);
-        EXPECT_EQ(nameLines(2, 22, 0).first, "MK23 SD"); // one language for weapons
-        EXPECT_EQ(nameLines(2, 0, 0).first, "NONE");
+    EXPECT_EQ(names(4, 41, 0), (Lines{"人情報", "コルブ", kBlank}));
+    EXPECT_EQ(names(2, 23, 0), (Lines{"武器", kBlank, kBlank}));
+    EXPECT_EQ(names(7, 30, 22), (Lines{"ランダム武器", kBlank, "MK23 SD"}));
+    EXPECT_EQ(names(3, 6, 0), (Lines{"パス", "手榴弾投げ", kBlank}));
+    EXPECT_EQ(names(5, 2, 0), (Lines{"小物", "パソコン 上", kBlank}));
+    EXPECT_EQ(names(9, 0, 0), (Lines{kBlank, kBlank, kBlank}));
+    for (const RecordedText& t : frame()) {
+        EXPECT_TRUE(t.textColour == kText && (t.y < 480 || t.backColour == kGrey));
     }
-}
-
-TEST_F(DrawFrameTest, RandomWeaponShowsEachOfItsTwoWeaponsOnItsOwn) {
-    NameLines lines = nameLines(7, 30, 4);
-    EXPECT_EQ(lines.kind, "RANDOM WEAPON");
-    EXPECT_EQ(lines.first, kBlank);
-    EXPECT_EQ(lines.second, "GLOCK18S");
-    lines = nameLines(7, 13, -5);
-    EXPECT_EQ(lines.first, "GRENADE");
-    EXPECT_EQ(lines.second, kBlank);
-    lines = nameLines(7, 1, 2);
-    EXPECT_EQ(lines.first, "MP5");
-    EXPECT_EQ(lines.second, "PSG1");
-}
-
-TEST_F(DrawFrameTest, DetailLinesFollowTheLanguage) {
-    struct Case {
-        int kind, second;
-        const char* japaneseKind;
-        const char* japaneseDetail;
-        const char* englishKind;
-        const char* englishDetail;
-    };
-    const Case cases[] = {
-        {4, 41, "人情報", "コルブ", "HUMAN INFO", "KOLVE"},
-        {4, 0, "人情報", "特殊 黒 A", "HUMAN INFO", "SPECIAL FORCE BLACK A"},
-        {3, 6, "パス", "手榴弾投げ", "PATH", "GRENADE"},
-        {5, 2, "小物", "パソコン 上", "SMALL OBJECT", "PC 2"},
-        {5, 12, "小物", "<追加小物>", "SMALL OBJECT", "<ADD-ON OBJECT>"},
-    };
-    for (const Case& c : cases) {
-        state.english = 0;
-        NameLines lines = nameLines(c.kind, c.second, 0);
-        EXPECT_EQ(lines.kind, c.japaneseKind);
-        EXPECT_EQ(lines.first, c.japaneseDetail);
-        state.english = 1;
-        lines = nameLines(c.kind, c.second, 0);
-        EXPECT_EQ(lines.kind, c.englishKind);
-        EXPECT_EQ(lines.first, c.englishDetail);
-        EXPECT_EQ(lines.second, kBlank);
-    }
-    // One past the end of each table, and negative, show nothing.
-    for (auto [kind, second] : {std::pair{4, 43}, {3, 7}, {5, 13}, {4, -1}, {3, -100}}) {
-        EXPECT_EQ(nameLines(kind, second, 0).first, kBlank) << kind << " " << second;
-    }
-}
-
-TEST_F(DrawFrameTest, NothingIsDrawnBeforeTheWindowExists) {
-    state.window = nullptr;
-    drawFrame(state);
-    EXPECT_TRUE(platform.texts.empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // drives it: each move records the previous position, updates the cursor, then drags.
 
 #include <array>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -44,20 +45,16 @@ class EditorTest : public ::testing::Test {
         }
     }
 
-    // A point in slot `slot` with the given position and parameters; state 1 or 2.
     PointRecord& putPoint(int slot, float x, float y, float z, int used = 1,
-                          std::array<int8_t, 4> params = {}) {
-        PointRecord& p = state.points[slot];
-        p = PointRecord{};
-        p.x = x;
-        p.y = y;
-        p.z = z;
-        p.p1 = params[0];
-        p.p2 = params[1];
-        p.p3 = params[2];
-        p.p4 = params[3];
+                          std::array<int8_t, 4> p = {}) {
+        state.points[slot] = PointRecord{x, y, z, 0.0f, p[0], p[1], p[2], p[3]};
         state.pointUsed[slot] = used;
-        return p;
+        return state.points[slot];
+    }
+
+    // The states of the first `count` slots.
+    std::vector<int> slots(int count) {
+        return std::vector<int>(state.pointUsed.begin(), state.pointUsed.begin() + count);
     }
 };
 
