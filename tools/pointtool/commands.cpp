@@ -80,7 +80,8 @@ std::vector<std::string> dumpNotes(const std::string& path, const PointFileConte
     std::vector<std::string> notes;
     const std::size_t expected =
         2 + static_cast<std::size_t>(std::max<int>(contents.declaredCount, 0)) * PointRecordSize;
-    if (contents.fileSize != expected || contents.declaredCount > MaxPoints) {
+    if (contents.fileSize != expected || contents.declaredCount < 0 ||
+        contents.declaredCount > MaxPoints) {
         notes.push_back(path + ": the count says " + std::to_string(contents.declaredCount) +
                         " points, but the file is " + std::to_string(contents.fileSize) +
                         " bytes long; these are the " + std::to_string(contents.records.size()) +

@@ -42,7 +42,9 @@ FileBytes readFileBytes(const std::string& path, std::size_t maxBytes) {
 
 std::string writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
     QSaveFile file(qtPath(path));
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (a full disk) shows in write()'s result instead of
+    // vanishing in the flush that commit() does.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return "cannot write " + path + ": " + file.errorString().toStdString();
     }
     const auto size = static_cast<qint64>(bytes.size());
