@@ -167,7 +167,7 @@ class Checker {
 
     void checkKind(int slot, const PointRecord& point) {
         if (point.p1 == KindUnnamed) {
-            add(slot, Severity::Warning, "kind 9 has no name and no use");
+            add(slot, Severity::Warning, "kind 9 has no name");
         } else if (point.p1 < 1 || point.p1 > LastKind) {
             add(slot, Severity::Warning,
                 "kind " + std::to_string(point.p1) + " is not a point kind (1..19)");

@@ -143,7 +143,7 @@ std::string describePoint(const PointRecord& point) {
     }
     if (isEventKind(kind)) {
         if (kind >= FirstWaitingEventKind && kind <= LastWaitingEventKind) {
-            text += ", on " + p2;
+            text += ", target " + p2;
         }
         return text + ", next " + p3;
     }

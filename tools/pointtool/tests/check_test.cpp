@@ -96,7 +96,7 @@ TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
          "kind 20 is not a point kind (1..19)"},
         {"kind -128", 8, point(-128, 0, 0, 20), Severity::Warning,
          "kind -128 is not a point kind (1..19)"},
-        {"kind 9", 8, point(9, 0, 0, 20), Severity::Warning, "kind 9 has no name and no use"},
+        {"kind 9", 8, point(9, 0, 0, 20), Severity::Warning, "kind 9 has no name"},
         {"weapon 23", 8, point(2, 23, 0, 20), Severity::Warning,
          "p2 is weapon 23, outside the weapon names (0..22)"},
         {"weapon -1", 8, point(2, -1, 0, 20), Severity::Warning,

@@ -74,7 +74,7 @@ TEST(TextForm, OneLinePerPointWithNamesForTheReader) {
                     "0 0 0 0 2 23 0 1  # WEAPON, unknown weapon 23\n"
                     "0 0 0 0 7 1 10 2  # RANDOM WEAPON, MP5 or AK47\n"
                     "0 0 0 0 8 4 5 6  # RANDOM PATH, next 4 or 5\n"
-                    "0 0 0 0 14 3 4 5  # EVENT CHANGE TO WALK, on 3, next 4\n"
+                    "0 0 0 0 14 3 4 5  # EVENT CHANGE TO WALK, target 3, next 4\n"
                     "0 0 0 0 18 3 4 5  # EVENT MESSAGE, next 4\n"
                     "0 0 0 0 1 0 9 1  # HUMAN, path 9\n"
                     "0 0 0 0 4 41 0 0  # HUMAN INFO, KOLVE\n"
