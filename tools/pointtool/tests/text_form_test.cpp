@@ -65,8 +65,7 @@ TEST(TextForm, OneLinePerPointWithNamesForTheReader) {
     const std::string text = writePointText(std::vector<PointRecord>{
         point(3, 1, 9, 8, 12.5f, 0, -3, 0.1f), point(3, 2, 8, 8), point(2, 23, 0, 1),
         point(7, 1, 10, 2), point(8, 4, 5, 6), point(14, 3, 4, 5), point(18, 3, 4, 5),
-        point(1, 0, 9, 1), point(4, 41, 0, 0), point(5, 11, 0, 0), point(9, 0, 0, 0),
-        point(-3, 0, 0, 0)});
+        point(1, 0, 9, 1), point(4, 41, 0, 0), point(9, 0, 0, 0), point(-3, 0, 0, 0)});
     EXPECT_EQ(text, "tavo-points-text 1\n"
                     "# x y z r p1 p2 p3 p4, one point a line in slot order\n"
                     "12.5 0 -3 0.1 3 1 9 8  # PATH, RUN, next 9\n"
@@ -78,7 +77,6 @@ TEST(TextForm, OneLinePerPointWithNamesForTheReader) {
                     "0 0 0 0 18 3 4 5  # EVENT MESSAGE, next 4\n"
                     "0 0 0 0 1 0 9 1  # HUMAN, path 9\n"
                     "0 0 0 0 4 41 0 0  # HUMAN INFO, KOLVE\n"
-                    "0 0 0 0 5 11 0 0  # SMALL OBJECT, CONE\n"
                     "0 0 0 0 9 0 0 0  # kind 9 (no name)\n"
                     "0 0 0 0 -3 0 0 0  # unknown kind -3\n");
 }
