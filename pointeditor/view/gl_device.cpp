@@ -1,15 +1,13 @@
 // The device over OpenGL. Draws are not sent one by one: consecutive draws go into one batch
 // and reach OpenGL as one call when something that changes their look comes (a render state,
 // a transform, a clear, the end of the scene). Order inside a batch is kept, so the picture is
-// the one the separate draws would give. Textures do not end a batch: each vertex names the
-// texture unit its face samples, and a batch may use up to MaxBatchTextures textures.
+// the one the separate draws would give. Textures do not end a batch: every vertex names its
+// texture's rectangle in the atlas (texture_atlas.h), so the faces of all ten map textures go
+// out together.
 //
 // Coordinates: the back buffer is kept top row first, so rows go straight into the canvas.
 // Pixel centres of the device lie at integers, OpenGL's at half integers; the shift is a hair
 // under half a pixel so that edges through pixel centres fall the top-left way.
-
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/glcorearb.h>
 
 #include <algorithm>
 #include <array>
@@ -19,90 +17,19 @@
 
 #include "pointeditor/view/gl_context.h"
 #include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/gl_programs.h"
 #include "pointeditor/view/image_decoder.h"
 #include "pointeditor/view/line_coverage.h"
+#include "pointeditor/view/repeated_lines.h"
+#include "pointeditor/view/texture_atlas.h"
 
 namespace tavo {
 
 namespace {
 
 constexpr int Size = Device::BackBufferSize;
-constexpr int MaxBatchTextures = 16;
 constexpr float TieBreak = 1.0f / 128.0f;
 constexpr float PixelShift = 0.5f - TieBreak;
-
-// What one vertex looks like to OpenGL: both layouts of the device end up here.
-struct GlVertex {
-    float x, y, z, w; // clip position, or pixel position with z and rhw when pre-transformed
-    uint32_t colour;  // ARGB, read as BGRA bytes
-    float u, v;
-    int32_t unit; // texture unit, -1 for none
-};
-static_assert(sizeof(GlVertex) == 32);
-
-const char* const VertexShader = R"(#version 330 core
-layout(location = 0) in vec4 position;
-layout(location = 1) in vec4 colour;
-layout(location = 2) in vec2 texCoord;
-layout(location = 3) in int unit;
-uniform mat4 worldViewProjection;
-uniform bool pretransformed;
-uniform float pixelShift;
-uniform float backBufferSize;
-out vec4 vColour;
-out vec2 vTexCoord;
-flat out int vUnit;
-void main() {
-    float toNdc = 2.0 / backBufferSize;
-    if (pretransformed) {
-        vec2 pixel = position.xy + vec2(pixelShift);
-        gl_Position = vec4(pixel * toNdc - 1.0, position.z * 2.0 - 1.0, 1.0);
-    } else {
-        vec4 clip = worldViewProjection * vec4(position.xyz, 1.0);
-        float shift = pixelShift * toNdc * clip.w;
-        gl_Position = vec4(clip.x + shift, -clip.y + shift, clip.z * 2.0 - clip.w, clip.w);
-    }
-    vColour = colour;
-    vTexCoord = texCoord;
-    vUnit = unit;
-}
-)";
-
-std::string fragmentShader() {
-    std::string source = "#version 330 core\n"
-                         "in vec4 vColour;\n"
-                         "in vec2 vTexCoord;\n"
-                         "flat in int vUnit;\n"
-                         "out vec4 fragColour;\n";
-    for (int i = 0; i < MaxBatchTextures; ++i) {
-        source += "uniform sampler2D texture" + std::to_string(i) + ";\n";
-    }
-    source += "void main() {\n"
-              "    vec4 texel = vec4(1.0);\n"
-              "    switch (vUnit) {\n";
-    for (int i = 0; i < MaxBatchTextures; ++i) {
-        std::string n = std::to_string(i);
-        source += "    case " + n + ": texel = texture(texture" + n + ", vTexCoord); break;\n";
-    }
-    source += "    default: break;\n"
-              "    }\n"
-              "    fragColour = texel * vColour;\n"
-              "}\n";
-    return source;
-}
-
-GLuint compile(GLenum type, const char* source) {
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint ok = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
 
 GLenum glBlend(uint32_t blend) {
     switch (blend) {
@@ -121,27 +48,34 @@ GLenum glBlend(uint32_t blend) {
 
 class GlTexture : public Texture {
   public:
-    GlTexture(std::shared_ptr<GlContext> context, GLuint name)
-        : context_(std::move(context)), name_(name) {}
+    // name: the texture with its full mip chain, for filtered sampling; rect: its copy in the
+    // atlas, for the nearest sampling the panes use.
+    GlTexture(std::shared_ptr<GlContext> context, GLuint name, AtlasRect rect)
+        : context_(std::move(context)), name_(name), rect_(std::move(rect)) {}
     ~GlTexture() override {
         context_->makeCurrent();
         glDeleteTextures(1, &name_);
+        if (rect_.page) {
+            rect_.page->release();
+        }
     }
     GlTexture(const GlTexture&) = delete;
     GlTexture& operator=(const GlTexture&) = delete;
 
     const GlContext* context() const { return context_.get(); }
     GLuint name() const { return name_; }
+    const AtlasRect& rect() const { return rect_; }
 
   private:
     std::shared_ptr<GlContext> context_;
     GLuint name_;
+    AtlasRect rect_;
 };
 
 class GlDevice : public Device {
   public:
     GlDevice(Canvas& canvas, std::shared_ptr<GlContext> context)
-        : canvas_(canvas), context_(std::move(context)) {}
+        : canvas_(canvas), context_(context), atlas_(std::move(context)) {}
     ~GlDevice() override;
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
@@ -167,24 +101,37 @@ class GlDevice : public Device {
   private:
     enum class Batch { None, WorldTriangles, WorldLines, PaneTriangles };
 
+    // How the next vertices find their texel.
+    struct Sampling {
+        int16_t rect[4] = {0, 0, 0, 0};
+        int32_t unit = -1;
+    };
+
     // Sends the batch, if any, and starts an empty one.
     void flush();
-    // Flushes when the next draw cannot join the batch; returns the texture unit for it.
-    int prepare(Batch kind);
+    void discardBatch();
+    // Flushes when the next draw cannot join the batch; says how its vertices sample.
+    Sampling prepare(Batch kind);
+    bool nearestSampling() const;
+    // Whether an opaque line drawn again over itself leaves the pixels as they are.
+    bool repeatsAreInvisible() const;
     void applyStates();
-    template <typename T> bool changeState(T& field, T value);
+    template <typename T> void changeState(T& field, T value);
+    void push(float x, float y, float z, float w, uint32_t colour, float u, float v,
+              const Sampling& sampling);
 
     Canvas& canvas_;
     std::shared_ptr<GlContext> context_;
+    TextureAtlas atlas_;
     GLuint framebuffer_ = 0;
     GLuint colourBuffer_ = 0;
     GLuint depthBuffer_ = 0;
-    GLuint program_ = 0;
+    GlProgram plain_;
+    GlProgram atlasProgram_;
+    GlProgram units_;
     GLuint vertexArray_ = 0;
     GLuint vertexBuffer_ = 0;
     GLuint sampler_ = 0;
-    GLint worldViewProjectionLocation_ = -1;
-    GLint pretransformedLocation_ = -1;
 
     // Device states as set; they reach OpenGL when a batch is sent.
     bool depthTest_ = true;
@@ -199,12 +146,14 @@ class GlDevice : public Device {
     Matrix view_ = identityMatrix();
     Matrix projection_ = identityMatrix();
     VertexFormat format_ = VertexFormat::Block;
-    GLuint texture_ = 0;
+    const GlTexture* texture_ = nullptr;
 
     Batch batch_ = Batch::None;
     std::vector<GlVertex> vertices_;
+    const AtlasPage* batchPage_ = nullptr;
     std::array<GLuint, MaxBatchTextures> batchTextures_{};
     int batchTextureCount_ = 0;
+    RepeatedLineFilter repeatedLines_;
     std::vector<uint32_t> readBack_;
 };
 
@@ -213,7 +162,9 @@ GlDevice::~GlDevice() {
     glDeleteSamplers(1, &sampler_);
     glDeleteBuffers(1, &vertexBuffer_);
     glDeleteVertexArrays(1, &vertexArray_);
-    glDeleteProgram(program_);
+    glDeleteProgram(plain_.name);
+    glDeleteProgram(atlasProgram_.name);
+    glDeleteProgram(units_.name);
     glDeleteRenderbuffers(1, &depthBuffer_);
     glDeleteRenderbuffers(1, &colourBuffer_);
     glDeleteFramebuffers(1, &framebuffer_);
@@ -234,59 +185,22 @@ bool GlDevice::initialise() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         return false;
     }
-
-    GLuint vertex = compile(GL_VERTEX_SHADER, VertexShader);
-    std::string fragmentSource = fragmentShader();
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentSource.c_str());
-    if (vertex == 0 || fragment == 0) {
-        glDeleteShader(vertex);
-        glDeleteShader(fragment);
+    plain_ = buildProgram(ProgramKind::Plain, PixelShift, Size);
+    atlasProgram_ = buildProgram(ProgramKind::Atlas, PixelShift, Size);
+    units_ = buildProgram(ProgramKind::Units, PixelShift, Size);
+    if (plain_.name == 0 || atlasProgram_.name == 0 || units_.name == 0) {
         return false;
-    }
-    program_ = glCreateProgram();
-    glAttachShader(program_, vertex);
-    glAttachShader(program_, fragment);
-    glLinkProgram(program_);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        return false;
-    }
-    glUseProgram(program_);
-    worldViewProjectionLocation_ = glGetUniformLocation(program_, "worldViewProjection");
-    pretransformedLocation_ = glGetUniformLocation(program_, "pretransformed");
-    glUniform1f(glGetUniformLocation(program_, "pixelShift"), PixelShift);
-    glUniform1f(glGetUniformLocation(program_, "backBufferSize"), static_cast<float>(Size));
-    for (int i = 0; i < MaxBatchTextures; ++i) {
-        std::string name = "texture" + std::to_string(i);
-        glUniform1i(glGetUniformLocation(program_, name.c_str()), i);
     }
 
     glGenVertexArrays(1, &vertexArray_);
     glBindVertexArray(vertexArray_);
     glGenBuffers(1, &vertexBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(GlVertex),
-                          reinterpret_cast<const void*>(offsetof(GlVertex, x)));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GlVertex),
-                          reinterpret_cast<const void*>(offsetof(GlVertex, colour)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(GlVertex),
-                          reinterpret_cast<const void*>(offsetof(GlVertex, u)));
-    glEnableVertexAttribArray(3);
-    glVertexAttribIPointer(3, 1, GL_INT, sizeof(GlVertex),
-                           reinterpret_cast<const void*>(offsetof(GlVertex, unit)));
+    describeVertexLayout();
 
     glGenSamplers(1, &sampler_);
     glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    for (int i = 0; i < MaxBatchTextures; ++i) {
-        glBindSampler(static_cast<GLuint>(i), sampler_);
-    }
 
     glViewport(0, 0, Size, Size);
     glDepthFunc(GL_LEQUAL);
@@ -297,13 +211,11 @@ bool GlDevice::initialise() {
     return glGetError() == GL_NO_ERROR;
 }
 
-template <typename T> bool GlDevice::changeState(T& field, T value) {
-    if (field == value) {
-        return false;
+template <typename T> void GlDevice::changeState(T& field, T value) {
+    if (field != value) {
+        flush();
+        field = value;
     }
-    flush();
-    field = value;
-    return true;
 }
 
 void GlDevice::setRenderState(RenderState state, uint32_t value) {
@@ -330,7 +242,7 @@ void GlDevice::setRenderState(RenderState state, uint32_t value) {
 }
 
 void GlDevice::setTextureStageState(TextureStageState state, uint32_t value) {
-    // Stage 0 always modulates texture by diffuse; only the sampling is configurable.
+    // Stage 0 always modulates texture by diffuse; only the sampling can be chosen.
     switch (state) {
     case TextureStageState::MagFilter:
         changeState(magFilter_, value);
@@ -363,82 +275,118 @@ void GlDevice::setTransform(TransformType type, const Matrix& matrix) {
 
 void GlDevice::setTexture(const Texture* texture) {
     auto* glTexture = dynamic_cast<const GlTexture*>(texture);
-    texture_ =
-        glTexture != nullptr && glTexture->context() == context_.get() ? glTexture->name() : 0;
+    texture_ = glTexture != nullptr && glTexture->context() == context_.get() ? glTexture : nullptr;
 }
 
-int GlDevice::prepare(Batch kind) {
+bool GlDevice::nearestSampling() const {
+    return magFilter_ != FilterLinear && minFilter_ != FilterLinear && mipFilter_ == FilterNone;
+}
+
+GlDevice::Sampling GlDevice::prepare(Batch kind) {
     if (batch_ != kind) {
         flush();
         batch_ = kind;
     }
-    if (texture_ == 0) {
-        return -1;
+    Sampling sampling;
+    if (texture_ == nullptr) {
+        return sampling;
+    }
+    if (nearestSampling() && texture_->rect().page) {
+        const AtlasRect& rect = texture_->rect();
+        if (batchPage_ != nullptr && batchPage_ != rect.page.get()) {
+            flush();
+            batch_ = kind;
+        }
+        batchPage_ = rect.page.get();
+        sampling.rect[0] = static_cast<int16_t>(rect.x);
+        sampling.rect[1] = static_cast<int16_t>(rect.y);
+        sampling.rect[2] = static_cast<int16_t>(rect.width);
+        sampling.rect[3] = static_cast<int16_t>(rect.height);
+        return sampling;
     }
     for (int i = 0; i < batchTextureCount_; ++i) {
-        if (batchTextures_[static_cast<std::size_t>(i)] == texture_) {
-            return i;
+        if (batchTextures_[static_cast<std::size_t>(i)] == texture_->name()) {
+            sampling.unit = i;
+            return sampling;
         }
     }
     if (batchTextureCount_ == MaxBatchTextures) {
         flush();
         batch_ = kind;
     }
-    batchTextures_[static_cast<std::size_t>(batchTextureCount_)] = texture_;
-    return batchTextureCount_++;
+    batchTextures_[static_cast<std::size_t>(batchTextureCount_)] = texture_->name();
+    sampling.unit = batchTextureCount_++;
+    return sampling;
+}
+
+void GlDevice::push(float x, float y, float z, float w, uint32_t colour, float u, float v,
+                    const Sampling& sampling) {
+    vertices_.push_back({x,
+                         y,
+                         z,
+                         w,
+                         colour,
+                         u,
+                         v,
+                         {sampling.rect[0], sampling.rect[1], sampling.rect[2], sampling.rect[3]},
+                         sampling.unit});
 }
 
 void GlDevice::drawPrimitiveUP(PrimitiveType type, int primitiveCount,
                                std::span<const BlockVertex> vertices) {
-    std::size_t needed =
-        static_cast<std::size_t>(primitiveCount) + (type == PrimitiveType::TriangleFan ? 2u : 1u);
-    if (primitiveCount <= 0 || vertices.size() < needed) {
+    if (primitiveCount <= 0) {
         return;
     }
-    int unit =
-        prepare(type == PrimitiveType::TriangleFan ? Batch::WorldTriangles : Batch::WorldLines);
-    auto add = [&](const BlockVertex& v) {
-        vertices_.push_back({v.x, v.y, v.z, 1.0f, v.colour, v.u, v.v, unit});
+    bool fan = type == PrimitiveType::TriangleFan;
+    if (vertices.size() < static_cast<std::size_t>(primitiveCount) + (fan ? 2u : 1u)) {
+        return;
+    }
+    Sampling sampling = prepare(fan ? Batch::WorldTriangles : Batch::WorldLines);
+    auto add = [&](const BlockVertex& p) {
+        push(p.x, p.y, p.z, 1.0f, p.colour, p.u, p.v, sampling);
     };
-    for (int i = 0; i < primitiveCount; ++i) {
-        auto k = static_cast<std::size_t>(i);
-        if (type == PrimitiveType::TriangleFan) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(primitiveCount); ++i) {
+        if (fan) {
             add(vertices[0]);
-            add(vertices[k + 1]);
-            add(vertices[k + 2]);
+            add(vertices[i + 1]);
+            add(vertices[i + 2]);
         } else {
-            add(vertices[k]);
-            add(vertices[k + 1]);
+            add(vertices[i]);
+            add(vertices[i + 1]);
         }
     }
 }
 
 void GlDevice::drawPrimitiveUP(PrimitiveType type, int primitiveCount,
                                std::span<const PaneVertex> vertices) {
-    std::size_t needed =
-        static_cast<std::size_t>(primitiveCount) + (type == PrimitiveType::TriangleFan ? 2u : 1u);
-    if (primitiveCount <= 0 || vertices.size() < needed) {
+    if (primitiveCount <= 0) {
         return;
     }
-    int unit = prepare(Batch::PaneTriangles);
-    auto add = [&](float x, float y, const PaneVertex& v) {
-        vertices_.push_back({x, y, v.z, v.rhw, v.colour, v.u, v.v, unit});
-    };
-    for (int i = 0; i < primitiveCount; ++i) {
-        auto k = static_cast<std::size_t>(i);
-        if (type == PrimitiveType::TriangleFan) {
-            const PaneVertex* corners[] = {&vertices[0], &vertices[k + 1], &vertices[k + 2]};
-            for (const PaneVertex* corner : corners) {
-                add(corner->x, corner->y, *corner);
+    bool fan = type == PrimitiveType::TriangleFan;
+    if (vertices.size() < static_cast<std::size_t>(primitiveCount) + (fan ? 2u : 1u)) {
+        return;
+    }
+    Sampling sampling = prepare(Batch::PaneTriangles);
+    if (fan || primitiveCount != 1 || !repeatsAreInvisible()) {
+        repeatedLines_.reset();
+    } else if (repeatedLines_.repeats(vertices[0].x, vertices[0].y, vertices[1].x, vertices[1].y,
+                                      vertices[0].z, vertices[0].colour)) {
+        return;
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(primitiveCount); ++i) {
+        if (fan) {
+            for (const PaneVertex* p : {&vertices[0], &vertices[i + 1], &vertices[i + 2]}) {
+                push(p->x, p->y, p->z, p->rhw, p->colour, p->u, p->v, sampling);
             }
             continue;
         }
-        const PaneVertex& a = vertices[k];
-        const PaneVertex& b = vertices[k + 1];
-        PixelQuad quad = lineCoverage(a.x, a.y, b.x, b.y, i == primitiveCount - 1);
+        const PaneVertex& a = vertices[i];
+        const PaneVertex& b = vertices[i + 1];
+        bool last = i + 1 == static_cast<std::size_t>(primitiveCount);
+        PixelQuad quad = lineCoverage(a.x, a.y, b.x, b.y, last);
         // The panes draw every line in one colour, so the start's colour serves the quad.
         for (int corner : {0, 1, 2, 0, 2, 3}) {
-            add(quad.x[corner], quad.y[corner], a);
+            push(quad.x[corner], quad.y[corner], a.z, a.rhw, a.colour, a.u, a.v, sampling);
         }
     }
 }
@@ -449,8 +397,8 @@ void GlDevice::applyStates() {
     } else {
         glDisable(GL_DEPTH_TEST);
     }
-    // Our rows run top first, so a triangle that is clockwise on the device's screen is
-    // counter-clockwise to OpenGL.
+    // Rows run top first, so a triangle that is clockwise on the device's screen is
+    // counter-clockwise to OpenGL: culling counter-clockwise ones removes OpenGL's back faces.
     if (cullMode_ == CullCounterClockwise || cullMode_ == CullClockwise) {
         glEnable(GL_CULL_FACE);
         glCullFace(cullMode_ == CullCounterClockwise ? GL_BACK : GL_FRONT);
@@ -463,47 +411,70 @@ void GlDevice::applyStates() {
     } else {
         glDisable(GL_BLEND);
     }
-    bool linearMag = magFilter_ == FilterLinear;
-    bool linearMin = minFilter_ == FilterLinear;
-    GLint min = linearMin ? GL_LINEAR : GL_NEAREST;
-    if (mipFilter_ == FilterPoint) {
-        min = linearMin ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
-    } else if (mipFilter_ == FilterLinear) {
-        min = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
-    }
-    glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, linearMag ? GL_LINEAR : GL_NEAREST);
-    glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, min);
+}
+
+bool GlDevice::repeatsAreInvisible() const {
+    bool replaces = !blending_ || (srcBlend_ == BlendSrcAlpha && destBlend_ == BlendInvSrcAlpha);
+    return replaces && texture_ == nullptr;
+}
+
+void GlDevice::discardBatch() {
+    repeatedLines_.reset();
+    vertices_.clear();
+    batch_ = Batch::None;
+    batchPage_ = nullptr;
+    batchTextureCount_ = 0;
 }
 
 void GlDevice::flush() {
     if (vertices_.empty()) {
-        batch_ = Batch::None;
-        batchTextureCount_ = 0;
+        discardBatch();
         return;
     }
     context_->makeCurrent();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glUseProgram(program_);
     glBindVertexArray(vertexArray_);
     applyStates();
+
+    const GlProgram* program = &plain_;
+    if (batchTextureCount_ > 0) {
+        program = &units_;
+        bool linearMin = minFilter_ == FilterLinear;
+        GLint min = linearMin ? GL_LINEAR : GL_NEAREST;
+        if (mipFilter_ == FilterPoint) {
+            min = linearMin ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+        } else if (mipFilter_ == FilterLinear) {
+            min = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+        }
+        glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER,
+                            magFilter_ == FilterLinear ? GL_LINEAR : GL_NEAREST);
+        glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, min);
+        for (int i = 0; i < batchTextureCount_; ++i) {
+            glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
+            glBindTexture(GL_TEXTURE_2D, batchTextures_[static_cast<std::size_t>(i)]);
+            glBindSampler(static_cast<GLuint>(i), sampler_);
+        }
+    } else if (batchPage_ != nullptr) {
+        program = &atlasProgram_;
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, batchPage_->name());
+        glBindSampler(0, 0);
+    }
+    glUseProgram(program->name);
     bool pretransformed = batch_ == Batch::PaneTriangles;
-    glUniform1i(pretransformedLocation_, pretransformed ? 1 : 0);
+    glUniform1i(program->pretransformed, pretransformed ? 1 : 0);
     if (!pretransformed) {
         Matrix worldViewProjection = multiply(multiply(world_, view_), projection_);
-        glUniformMatrix4fv(worldViewProjectionLocation_, 1, GL_FALSE, &worldViewProjection.m[0][0]);
-    }
-    for (int i = 0; i < batchTextureCount_; ++i) {
-        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
-        glBindTexture(GL_TEXTURE_2D, batchTextures_[static_cast<std::size_t>(i)]);
+        // Row vectors times a row-major matrix read the same as OpenGL's column-major matrix
+        // times a column vector.
+        glUniformMatrix4fv(program->worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
     }
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(GlVertex)),
                  vertices_.data(), GL_STREAM_DRAW);
     glDrawArrays(batch_ == Batch::WorldLines ? GL_LINES : GL_TRIANGLES, 0,
                  static_cast<GLsizei>(vertices_.size()));
-    vertices_.clear();
-    batch_ = Batch::None;
-    batchTextureCount_ = 0;
+    discardBatch();
 }
 
 void GlDevice::clear(uint32_t flags, uint32_t colour, float depth) {
@@ -551,9 +522,7 @@ PresentResult GlDevice::present(int left, int top) {
 
 void GlDevice::reset() {
     // An OpenGL context keeps its objects; all that a reset has to undo is a half-built batch.
-    vertices_.clear();
-    batch_ = Batch::None;
-    batchTextureCount_ = 0;
+    discardBatch();
 }
 
 std::unique_ptr<Texture> GlDevice::loadTexture(const std::string& path) {
@@ -577,11 +546,15 @@ std::unique_ptr<Texture> GlDevice::loadTexture(const std::string& path) {
                  GL_UNSIGNED_BYTE, image->pixels.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
-    if (glGetError() != GL_NO_ERROR) {
+    AtlasRect rect = atlas_.add(image->width, image->height, image->pixels.data());
+    if (glGetError() != GL_NO_ERROR || !rect.page) {
         glDeleteTextures(1, &name);
+        if (rect.page) {
+            rect.page->release();
+        }
         return nullptr;
     }
-    return std::make_unique<GlTexture>(context_, name);
+    return std::make_unique<GlTexture>(context_, name, std::move(rect));
 }
 
 } // namespace

@@ -30,7 +30,10 @@ std::optional<DecodedImage> decodeWithImageReader(std::span<const uint8_t> bytes
         return std::nullopt;
     }
     QImage picture;
-    if (!reader.read(&picture) || picture.isNull()) {
+    // The size a reader announces is not always what it reads: a GIF announces its first frame
+    // and reads the whole logical screen, which may be far larger.
+    if (!reader.read(&picture) || picture.isNull() || picture.width() > MaxImageSide ||
+        picture.height() > MaxImageSide) {
         return std::nullopt;
     }
     picture = picture.convertToFormat(QImage::Format_ARGB32);

@@ -1,0 +1,61 @@
+#include "pointeditor/view/repeated_lines.h"
+
+#include <bit>
+#include <utility>
+
+namespace tavo {
+
+namespace {
+
+uint32_t bits(float f) {
+    return std::bit_cast<uint32_t>(f);
+}
+
+} // namespace
+
+std::size_t RepeatedLineFilter::KeyHash::operator()(const Key& k) const {
+    uint64_t h = 1469598103934665603ull;
+    for (uint32_t word : {k.a, k.b, k.c, k.d}) {
+        h = (h ^ word) * 1099511628211ull;
+    }
+    return static_cast<std::size_t>(h);
+}
+
+void RepeatedLineFilter::reset() {
+    active_ = false;
+    lines_.clear();
+    points_.clear();
+}
+
+bool RepeatedLineFilter::repeats(float x1, float y1, float x2, float y2, float z, uint32_t colour) {
+    if ((colour >> 24) != 0xFF) {
+        reset();
+        return false;
+    }
+    if (active_ && (colour != colour_ || bits(z) != bits(z_))) {
+        reset();
+    }
+    active_ = true;
+    colour_ = colour;
+    z_ = z;
+
+    if (x1 == x2 && y1 == y2) {
+        return !points_.insert({bits(x1), bits(y1), 0, 0}).second;
+    }
+    // Lit at both ends, a segment covers the same pixels in either direction.
+    if (std::pair(x2, y2) < std::pair(x1, y1)) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    if (!lines_.insert({bits(x1), bits(y1), bits(x2), bits(y2)}).second) {
+        return true;
+    }
+    // An axis-parallel line lights exactly the pixel of each end point.
+    if (x1 == x2 || y1 == y2) {
+        points_.insert({bits(x1), bits(y1), 0, 0});
+        points_.insert({bits(x2), bits(y2), 0, 0});
+    }
+    return false;
+}
+
+} // namespace tavo
