@@ -1,0 +1,173 @@
+// The block file through loadBlockFile, as the editor's LOAD BLOCK reads it, with its texture
+// names resolved in a map folder of real images and every texture decoded as the device does.
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+#include <png.h>
+
+#include "common/text/cp932.h"
+#include "fuzz/check.h"
+#include "fuzz/reader_checks.h"
+#include "fuzz/scratch_directory.h"
+#include "fuzz/seeds/seed_files.h"
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/texture.h"
+#include "pointeditor/view/image_decoder.h"
+
+namespace tavo::fuzz {
+namespace {
+
+struct MapFolder {
+    ScratchDirectory directory;
+    std::string mapPath;
+
+    MapFolder() {
+        directory.write("wall.bmp", encodeBmp(4, 4, 24));
+        directory.write("Floor.PNG", encodePng(4, 2, PNG_FORMAT_BGRA));
+        directory.write("sub/Deep/tile.jpg", encodeJpeg(8, 8, false, false, 80));
+        directory.write("sub/deep/grass.bmp", encodeBmp(2, 2, 8));
+        directory.write("壁.bmp", encodeGif(3, 3));
+        std::vector<uint8_t> broken = encodePng(4, 4, PNG_FORMAT_BGRA);
+        broken.resize(broken.size() / 2);
+        directory.write("broken.png", broken);
+        directory.write("empty.bmp", {});
+        mapPath = directory.path() + "/map.bd1";
+    }
+};
+
+class ImageTexture : public Texture {};
+
+// Decodes each texture file as the device does, without the device.
+class DecodingLoader : public TextureLoader {
+  public:
+    std::vector<std::string> paths;
+    std::vector<const Texture*> results; // for each path, what was given; nullptr for nothing
+
+    std::unique_ptr<Texture> loadTexture(const std::string& path) override {
+        paths.push_back(path);
+        results.push_back(nullptr);
+        std::optional<DecodedImage> image = decodeImageFile(path);
+        if (!image) {
+            return nullptr;
+        }
+        FUZZ_REQUIRE(image->width > 0 && image->height > 0);
+        FUZZ_REQUIRE(image->pixels.size() == static_cast<std::size_t>(image->width) *
+                                                 static_cast<std::size_t>(image->height));
+        auto texture = std::make_unique<ImageTexture>();
+        results.back() = texture.get();
+        return texture;
+    }
+};
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return text;
+}
+
+// The path without empty and "." components; nullopt when it climbs with "..", where the file
+// that is found may lie anywhere.
+std::optional<std::string> plainPath(const std::string& path) {
+    std::string plain;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = std::min(path.find('/', start), path.size());
+        std::string component = path.substr(start, end - start);
+        if (component == "..") {
+            return std::nullopt;
+        }
+        if (!component.empty() && component != ".") {
+            plain += "/" + component;
+        }
+        start = end + 1;
+    }
+    return plain;
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace
+
+void checkBlockFile(std::span<const uint8_t> bytes) {
+    static const MapFolder folder;
+    folder.directory.write("map.bd1", bytes);
+
+    // Every slot starts in use and every texture slot full, so that what the load leaves shows.
+    auto state = std::make_unique<EditorState>();
+    for (BlockRecord& block : state->blocks) {
+        block.inUse = 7;
+    }
+    std::vector<const Texture*> before;
+    for (auto& texture : state->textures) {
+        texture = std::make_unique<Texture>();
+        before.push_back(texture.get());
+    }
+    DecodingLoader loader;
+    state->textureLoader = &loader;
+    FUZZ_REQUIRE(loadBlockFile(*state, folder.mapPath));
+
+    // The blocks read are the file's records, byte for byte, in slots 0 .. n - 1, and n keeps
+    // within the count, the file and the table; every other slot is empty.
+    constexpr std::size_t kHeader = std::size_t{TextureCount} * TextureNameSize + 2;
+    std::size_t n = 0;
+    if (bytes.size() >= kHeader) {
+        const auto declared = static_cast<int16_t>(bytes[kHeader - 2] | bytes[kHeader - 1] << 8);
+        const std::size_t present = (bytes.size() - kHeader) / BlockRecordSize;
+        n = std::min({static_cast<std::size_t>(std::max<int>(declared, 0)), present,
+                      std::size_t{MaxBlocks}});
+        FUZZ_REQUIRE(std::memcmp(state->textureNames, bytes.data(), kHeader - 2) == 0);
+    }
+    for (std::size_t i = 0; i < MaxBlocks; ++i) {
+        if (i >= n) {
+            FUZZ_REQUIRE(state->blocks[i].inUse == 0);
+            continue;
+        }
+        std::vector<uint8_t> record;
+        appendBlockRecord(record, state->blocks[i]);
+        FUZZ_REQUIRE(
+            std::equal(record.begin(), record.end(),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(kHeader + i * BlockRecordSize)));
+    }
+    FUZZ_REQUIRE(std::string(state->blockDir) == folder.directory.path());
+
+    // At most one texture per slot was asked for, each a file that exists under a name the slot
+    // spells (ignoring ASCII case), and only slots that got one changed.
+    FUZZ_REQUIRE(loader.paths.size() <= TextureCount);
+    std::size_t asked = 0;
+    for (int slot = 0; slot < TextureCount; ++slot) {
+        std::optional<std::string> file = resolveTexturePath(*state, slot);
+        const Texture* now = state->textures[static_cast<std::size_t>(slot)].get();
+        if (!file) {
+            FUZZ_REQUIRE(now == before[static_cast<std::size_t>(slot)]);
+            continue;
+        }
+        FUZZ_REQUIRE(asked < loader.paths.size() && loader.paths[asked] == *file);
+        ++asked;
+        FUZZ_REQUIRE(file->size() <= 255);
+        FUZZ_REQUIRE(isRegularFile(*file));
+        const char* name = state->textureNames[slot];
+        std::optional<std::string> relative =
+            cp932ToUtf8(std::string_view(name, ::strnlen(name, TextureNameSize)));
+        FUZZ_REQUIRE(relative.has_value());
+        std::replace(relative->begin(), relative->end(), '\\', '/');
+        if (std::optional<std::string> plain = plainPath(*relative)) {
+            FUZZ_REQUIRE(lowerAscii(*plainPath(*file)) ==
+                         lowerAscii(*plainPath(folder.directory.path()) + *plain));
+        }
+        const Texture* given = loader.results[asked - 1];
+        FUZZ_REQUIRE(now == (given != nullptr ? given : before[static_cast<std::size_t>(slot)]));
+    }
+    FUZZ_REQUIRE(asked == loader.paths.size());
+}
+
+} // namespace tavo::fuzz

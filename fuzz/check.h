@@ -1,0 +1,19 @@
+#pragma once
+// Invariant checks of the fuzz targets. A broken invariant ends the process like a crash, so
+// libFuzzer keeps the input that broke it and the replay tests fail on it.
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace tavo::fuzz {
+
+[[noreturn]] inline void invariantBroken(const char* what, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, what);
+    std::abort();
+}
+
+} // namespace tavo::fuzz
+
+#define FUZZ_REQUIRE(condition)                                                                    \
+    ((condition) ? static_cast<void>(0)                                                            \
+                 : ::tavo::fuzz::invariantBroken(#condition, __FILE__, __LINE__))

@@ -1,0 +1,65 @@
+// The point file through loadPointFile, as the editor's LOAD POINT reads it.
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "fuzz/check.h"
+#include "fuzz/reader_checks.h"
+#include "fuzz/scratch_directory.h"
+#include "pointeditor/data/point_file.h"
+
+namespace tavo::fuzz {
+
+void checkPointFile(std::span<const uint8_t> bytes) {
+    static const ScratchDirectory directory;
+    const std::string path = directory.write("points.pd1", bytes);
+
+    // Every slot starts used, selected and marked, so that a slot the load forgot shows.
+    auto state = std::make_unique<EditorState>();
+    for (int i = 0; i < MaxPoints; ++i) {
+        state->points[i].x = -7777.0f;
+        state->points[i].p4 = static_cast<int8_t>(i);
+        state->pointUsed[i] = 2;
+    }
+    FUZZ_REQUIRE(loadPointFile(*state, path));
+
+    // The points in use are slots 0 .. n - 1, unselected, with n within every bound the file and
+    // the table set.
+    const int used = countUsedPoints(*state);
+    FUZZ_REQUIRE(used >= 0 && used <= MaxPoints);
+    for (int i = 0; i < MaxPoints; ++i) {
+        FUZZ_REQUIRE(state->pointUsed[i] == (i < used ? 1 : 0));
+    }
+    const auto n = static_cast<std::size_t>(used);
+    FUZZ_REQUIRE(n == 0 || bytes.size() >= 2 + 20 * n);
+    if (bytes.size() >= 2) {
+        // A count of zero or below loads nothing, a larger one the complete records present, at
+        // most a full table.
+        const auto declared = static_cast<int16_t>(bytes[0] | bytes[1] << 8);
+        const auto present = static_cast<int>((bytes.size() - 2) / 20);
+        FUZZ_REQUIRE(used == std::min({std::max<int>(declared, 0), present, MaxPoints}));
+    } else {
+        FUZZ_REQUIRE(used == 0);
+    }
+
+    // Saving what was loaded gives back the file's records bit for bit, NaN payloads and all.
+    const std::vector<uint8_t> saved =
+        encodePointFile(std::span<const PointRecord>(state->points.data(), n));
+    FUZZ_REQUIRE(saved.size() == 2 + 20 * n);
+    FUZZ_REQUIRE(saved[0] == (n & 0xFF) && saved[1] == (n >> 8));
+    FUZZ_REQUIRE(std::equal(saved.begin() + 2, saved.end(), bytes.begin() + 2));
+
+    // The bytes alone decode to the same records.
+    const PointFileContents contents = decodePointFile(bytes);
+    FUZZ_REQUIRE(contents.records.size() == n);
+    FUZZ_REQUIRE(contents.hasCount == (bytes.size() >= 2));
+    FUZZ_REQUIRE(contents.fileSize == bytes.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        FUZZ_REQUIRE(std::memcmp(&contents.records[i], &state->points[i], sizeof(PointRecord)) ==
+                     0);
+    }
+}
+
+} // namespace tavo::fuzz

@@ -1,0 +1,19 @@
+#include "fuzz/reader_checks.h"
+
+#include <array>
+
+namespace tavo::fuzz {
+
+std::span<const ReaderCheck> readerChecks() {
+    static constexpr std::array checks = {
+        ReaderCheck{"point_file", checkPointFile},     ReaderCheck{"block_file", checkBlockFile},
+        ReaderCheck{"jpeg_image", checkJpegImage},     ReaderCheck{"png_image", checkPngImage},
+        ReaderCheck{"reader_image", checkReaderImage},
+#ifdef TAVO_FUZZ_MISSION
+        ReaderCheck{"mission_file", checkMissionFile},
+#endif
+    };
+    return checks;
+}
+
+} // namespace tavo::fuzz

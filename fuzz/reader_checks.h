@@ -1,0 +1,27 @@
+#pragma once
+// One function per reader: it feeds the bytes through the code the programs use and checks what
+// came out. The fuzz targets call them for every input, the replay tests for every seed and every
+// input that once broke a reader.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace tavo::fuzz {
+
+void checkPointFile(std::span<const uint8_t> bytes);
+void checkBlockFile(std::span<const uint8_t> bytes);
+void checkJpegImage(std::span<const uint8_t> bytes);
+void checkPngImage(std::span<const uint8_t> bytes);
+void checkReaderImage(std::span<const uint8_t> bytes); // BMP, GIF and the rest, through Qt
+void checkMissionFile(std::span<const uint8_t> bytes);
+
+struct ReaderCheck {
+    std::string_view name; // names the fuzz target, its seed folder and its regression folder
+    void (*check)(std::span<const uint8_t>);
+};
+
+// Every check, the mission file's only when its reader is part of the build.
+std::span<const ReaderCheck> readerChecks();
+
+} // namespace tavo::fuzz
