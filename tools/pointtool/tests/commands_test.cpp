@@ -183,18 +183,17 @@ TEST_F(PointToolCommand, UsageErrorsExitOneAndHelpAndVersionZero) {
     }
 }
 
-// The mission that ships in samples/ must stay free of errors.
-TEST(PointToolSample, SampleMissionPassesCheck) {
-    const QString samples = qEnvironmentVariable("TAVO_SOURCE_DIR") + "/samples/";
-    if (!QFileInfo::exists(samples + "sample.pd1")) {
-        GTEST_SKIP() << "no samples/sample.pd1";
-    }
-    QStringList arguments{"check", samples + "sample.pd1"};
-    if (QFileInfo::exists(samples + "sample.bd1")) {
-        arguments << "--map" << samples + "sample.bd1";
-    }
-    const ToolRun result = run(arguments);
-    EXPECT_EQ(result.status, 0) << result.out << result.err;
+// The mission that ships in samples/ must stay free of errors, and convert to text and back.
+TEST_F(PointToolCommand, SampleMissionPassesCheckAndRoundTrips) {
+    const QString samples = TAVO_SAMPLES_DIR;
+    ASSERT_TRUE(QFileInfo::exists(samples + "sample.pd1")) << samples.toStdString();
+    const ToolRun check = run({"check", samples + "sample.pd1", "--map", samples + "sample.bd1"});
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    EXPECT_NE(check.out.find(": 0 errors, 0 warnings"), std::string::npos) << check.out;
+
+    ASSERT_EQ(run({"dump", samples + "sample.pd1", "-o", path("sample.txt")}).status, 0);
+    ASSERT_EQ(run({"build", path("sample.txt"), "-o", path("sample.pd1")}).status, 0);
+    EXPECT_EQ(readFile(path("sample.pd1")), readFile(samples + "sample.pd1"));
 }
 
 } // namespace
