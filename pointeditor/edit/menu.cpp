@@ -84,7 +84,7 @@ void clickSelectionBox(EditorState& state) {
         state.boxView = 0;
         return;
     }
-    if (state.hoverView == kPerspectivePane) {
+    if (state.hoverView == kThreeDPane) {
         return; // the 3D pane holds no box
     }
     // Over no pane this leaves boxView at 0: no box begun.

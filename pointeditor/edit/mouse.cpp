@@ -24,7 +24,7 @@ constexpr PaneCentre kPaneCentres[] = {
     {kTopPane, 150, 165},
     {kFrontPane, 150, 455},
     {kSidePane, 440, 455},
-    {kPerspectivePane, 440, 165},
+    {kThreeDPane, 440, 165},
 };
 
 constexpr float kDegree = 0.017453289f;   // pi / 180
@@ -111,7 +111,7 @@ void onLeftDrag(EditorState& state) {
     float dy = static_cast<float>(state.prevMouseY - state.mouseY);
     if (state.menuMode == kModeView) {
         switch (state.hoverView) {
-        case kPerspectivePane:
+        case kThreeDPane:
             // Two degrees per pixel; dragging right turns left, dragging down tilts down.
             state.cameraYaw += 2.0f * dx * kDegree;
             state.cameraPitch += 2.0f * -dy * kDegree;
@@ -151,7 +151,7 @@ void onRightDrag(EditorState& state) {
     if (state.menuMode != kModeView) {
         return;
     }
-    if (state.hoverView == kPerspectivePane) {
+    if (state.hoverView == kThreeDPane) {
         // Mouse up flies along the view direction, sideways at right angles to the heading;
         // one camera unit (two world units) per pixel.
         float forward = static_cast<float>(state.prevMouseY - state.mouseY);
@@ -170,7 +170,7 @@ void onRightDrag(EditorState& state) {
 }
 
 void onBothDrag(EditorState& state) {
-    if (state.menuMode != kModeView || state.hoverView != kPerspectivePane) {
+    if (state.menuMode != kModeView || state.hoverView != kThreeDPane) {
         return;
     }
     float rise = static_cast<float>(state.prevMouseY - state.mouseY);

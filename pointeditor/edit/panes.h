@@ -7,7 +7,7 @@ inline constexpr int kNoPane = 0;
 inline constexpr int kTopPane = 1;
 inline constexpr int kFrontPane = 2;
 inline constexpr int kSidePane = 3;
-inline constexpr int kPerspectivePane = 4;
+inline constexpr int kThreeDPane = 4;
 
 inline constexpr int kModeNone = 0;
 inline constexpr int kModeNewPoint = 1;
