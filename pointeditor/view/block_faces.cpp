@@ -85,6 +85,19 @@ int faceBrightness(const Vector3& light, const Vector3& normal) {
     return 255 - static_cast<int>(shade);
 }
 
+uint32_t faceColour(const BlockRecord& block, int face, const Vector3& light) {
+    const auto& q = BlockFaces[static_cast<std::size_t>(face)].corners;
+    Vector3 q0 = corner(block, q[0]);
+    Vector3 q1 = corner(block, q[1]);
+    Vector3 q2 = corner(block, q[2]);
+    // When the first three corners lie on one line the last three give the normal, untested.
+    Vector3 normal = isNonCollinear(q0, q1, q2) ? triangleNormal(q0, q1, q2)
+                                                : triangleNormal(q1, q2, corner(block, q[3]));
+    normalizeVector(normal);
+    auto b = static_cast<uint32_t>(faceBrightness(light, normal));
+    return 0xFF000000u + b * 0x10000u + b * 0x100u + b;
+}
+
 void drawBlockFaces(EditorState& state) {
     Device& device = *state.device;
     const Vector3 light = lightDirection();
@@ -98,15 +111,7 @@ void drawBlockFaces(EditorState& state) {
                                   ? state.textures[static_cast<std::size_t>(slot)].get()
                                   : nullptr);
             const auto& q = BlockFaces[static_cast<std::size_t>(f)].corners;
-            Vector3 q0 = corner(block, q[0]);
-            Vector3 q1 = corner(block, q[1]);
-            Vector3 q2 = corner(block, q[2]);
-            Vector3 normal = isNonCollinear(q0, q1, q2)
-                                 ? triangleNormal(q0, q1, q2)
-                                 : triangleNormal(q1, q2, corner(block, q[3]));
-            normalizeVector(normal);
-            auto b = static_cast<uint32_t>(faceBrightness(light, normal));
-            uint32_t colour = 0xFF000000u + b * 0x10000u + b * 0x100u + b;
+            const uint32_t colour = faceColour(block, f, light);
             BlockVertex vertices[4];
             for (int k = 0; k < 4; ++k) {
                 setVertex(vertices[k], block.x[q[k]], block.y[q[k]], block.z[q[k]], colour,

@@ -33,6 +33,9 @@ double angleBetween(const Vector3& p, const Vector3& q);
 // The grey 130..255 of a face with unit normal n under the fixed light (193 for a zero normal).
 int faceBrightness(const Vector3& lightDirection, const Vector3& normal);
 
+// The opaque grey of face 0..5 of a block under the light.
+uint32_t faceColour(const BlockRecord& block, int face, const Vector3& lightDirection);
+
 // The normalised light direction, the way it travels (downwards).
 Vector3 lightDirection();
 
