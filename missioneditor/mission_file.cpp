@@ -21,7 +21,9 @@ SaveOutcome saveFileBytes(const QString& path, std::string_view bytes) {
     QSaveFile file(path);
     // Never fall back to writing the target in place: that is what could leave it half-written.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a write the disk refuses fails here: a buffered QSaveFile writes in
+    // commit(), which then renames a file cut short by a full disk over the target and succeeds.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return SaveOutcome::cannotOpen;
     }
     const auto size = static_cast<qint64>(bytes.size());
