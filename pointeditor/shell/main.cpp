@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));
     }
     QApplication app(argc, argv); // takes Qt's own options out of argv
+    QGuiApplication::setDesktopFileName(QStringLiteral("pointeditor"));
     state.english = tavo::chooseEnglish(argc > 1 ? argv[1] : "", environment);
 
     tavo::EditorWindow window(state, canvas, tavo::editorHandlers());
