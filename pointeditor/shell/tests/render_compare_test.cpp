@@ -94,3 +94,69 @@ TEST(RenderCompare, TheRendererWritesTheFrameTheLiveWindowShowsForTheSample) {
 
 } // namespace
 } // namespace tavo
+
+namespace tavo {
+namespace {
+
+struct RenderRun {
+    int exitCode;
+    QString errors;
+};
+
+RenderRun render(const QStringList& arguments) {
+    QProcess process;
+    process.start(TAVO_RENDER_BINARY, arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QStringList ownLines(const QString& errors) {
+    QStringList lines;
+    for (const QString& line : errors.split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("pointeditor-render:")) {
+            lines << line;
+        }
+    }
+    return lines;
+}
+
+TEST(RenderProgram, UnreadableOrHostileFilesEndWithOneLineNeverACrash) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("out.png");
+
+    RenderRun missing = render({"--block", dir.filePath("none.bd1"), "-o", png});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(ownLines(missing.errors).size(), 1) << missing.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(png));
+
+    RenderRun folder = render({"--points", dir.path(), "-o", png});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(ownLines(folder.errors).size(), 1);
+
+    RenderRun badOption = render({"--zoom", "99", "-o", png});
+    EXPECT_EQ(badOption.exitCode, 1);
+    EXPECT_EQ(ownLines(badOption.errors).size(), 1);
+
+    // Garbage that claims more records than it holds: read as far as it goes, drawn, exit 0.
+    QFile garbage(dir.filePath("garbage.bd1"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    QByteArray bytes(310, '\x7f');
+    bytes += QByteArray("\xff\x7f", 2) + QByteArray(700, '\xff');
+    garbage.write(bytes);
+    garbage.close();
+    QFile points(dir.filePath("garbage.pd1"));
+    ASSERT_TRUE(points.open(QIODevice::WriteOnly));
+    points.write(QByteArray("\x00\x80", 2) + QByteArray(45, '\x80'));
+    points.close();
+    RenderRun hostile = render({"--block", garbage.fileName(), "--points", points.fileName(), "-o", png});
+    EXPECT_EQ(hostile.exitCode, 0) << hostile.errors.toStdString();
+    EXPECT_EQ(QImage(png).size(), QSize(800, 600));
+
+    RenderRun unwritable = render({"-o", dir.filePath("no/such/dir/out.png")});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_EQ(ownLines(unwritable.errors).size(), 1);
+}
+
+} // namespace
+} // namespace tavo
