@@ -4,7 +4,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 #include <sstream>
 
 #include "tools/pointtool/commands.h"
@@ -18,6 +22,43 @@ using testing::point;
 using testing::readFile;
 using testing::writeFile;
 using testing::writeText;
+
+float fromBits(uint32_t bits) {
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Points whose floats are the awkward ones for a decimal form, and whose parameters run over
+// the whole signed byte range, padded with random finite bit patterns up to `count`.
+std::vector<PointRecord> awkwardPoints(std::size_t count, unsigned seed) {
+    const std::vector<float> floats = {0.0f,        -0.0f,
+                                       fromBits(1), fromBits(0x807FFFFF),
+                                       FLT_MIN,     -FLT_MIN,
+                                       FLT_MAX,     -FLT_MAX,
+                                       0.1f,        -0.3926990f,
+                                       16777217.0f, 1e-38f,
+                                       123456.789f, std::nextafter(1.0f, 2.0f)};
+    std::vector<PointRecord> records;
+    for (std::size_t i = 0; i < floats.size() && records.size() < count; ++i) {
+        const float f = floats[i];
+        const float g = floats[(i + 3) % floats.size()];
+        records.push_back(point(-128, 127, -1, 0, f, g, -f, g));
+    }
+    std::mt19937 random(seed);
+    while (records.size() < count) {
+        float values[4];
+        for (float& value : values) {
+            do {
+                value = fromBits(random());
+            } while (!std::isfinite(value));
+        }
+        const auto param = [&random] { return static_cast<int>(random() % 256) - 128; };
+        records.push_back(
+            point(param(), param(), param(), param(), values[0], values[1], values[2], values[3]));
+    }
+    return records;
+}
 
 struct ToolRun {
     int status = 0;
@@ -97,14 +138,9 @@ TEST_F(PointToolCommand, CheckReadsTheMapGivenWithMap) {
 }
 
 TEST_F(PointToolCommand, DumpThenBuildReproducesTheFileByteForByte) {
-    std::vector<PointRecord> full;
-    for (int i = 0; i < MaxPoints; ++i) {
-        full.push_back(point(i % 21 - 1, 127 - i, -128 + i, i - 100, -0.0f, 1e-45f * i,
-                             3.4028235e38f, static_cast<float>(i) / 7.0f));
-    }
-    for (const auto& records : {std::vector<PointRecord>{}, full}) {
-        SCOPED_TRACE(records.size());
-        const std::vector<uint8_t> bytes = encode(records);
+    for (std::size_t count : {0, 14, MaxPoints}) {
+        SCOPED_TRACE(count);
+        const std::vector<uint8_t> bytes = encode(awkwardPoints(count, 7));
         writeFile(path("in.pd1"), bytes);
         const ToolRun dump = run({"dump", path("in.pd1"), "-o", path("points.txt")});
         ASSERT_EQ(dump.status, 0) << dump.err;

@@ -1,8 +1,5 @@
-#include <cfloat>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <limits>
-#include <random>
 
 #include "tools/pointtool/tests/test_points.h"
 #include "tools/pointtool/text_form.h"
@@ -16,49 +13,6 @@ float fromBits(uint32_t bits) {
     float value = 0.0f;
     std::memcpy(&value, &bits, sizeof value);
     return value;
-}
-
-// Points whose floats are the awkward ones for a decimal form, and whose parameters run over
-// the whole signed byte range, padded with random finite bit patterns up to `count`.
-std::vector<PointRecord> awkwardPoints(std::size_t count, unsigned seed) {
-    const std::vector<float> floats = {0.0f,        -0.0f,
-                                       fromBits(1), fromBits(0x807FFFFF),
-                                       FLT_MIN,     -FLT_MIN,
-                                       FLT_MAX,     -FLT_MAX,
-                                       0.1f,        -0.3926990f,
-                                       16777217.0f, 1e-38f,
-                                       123456.789f, std::nextafter(1.0f, 2.0f)};
-    std::vector<PointRecord> records;
-    for (std::size_t i = 0; i < floats.size() && records.size() < count; ++i) {
-        const float f = floats[i];
-        const float g = floats[(i + 3) % floats.size()];
-        records.push_back(point(-128, 127, -1, 0, f, g, -f, g));
-    }
-    std::mt19937 random(seed);
-    while (records.size() < count) {
-        float values[4];
-        for (float& value : values) {
-            do {
-                value = fromBits(random());
-            } while (!std::isfinite(value));
-        }
-        const auto param = [&random] { return static_cast<int>(random() % 256) - 128; };
-        records.push_back(
-            point(param(), param(), param(), param(), values[0], values[1], values[2], values[3]));
-    }
-    return records;
-}
-
-TEST(TextForm, TextAndBinaryConvertWithoutLoss) {
-    for (std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{14}, std::size_t{200}}) {
-        SCOPED_TRACE(count);
-        const std::vector<uint8_t> bytes = encodePointFile(awkwardPoints(count, 7));
-        const std::string text = writePointText(decodePointFile(bytes).records);
-        const ParsedPointText parsed = parsePointText(text);
-        ASSERT_TRUE(parsed.errors.empty())
-            << parsed.errors[0].line << ": " << parsed.errors[0].message;
-        EXPECT_EQ(encodePointFile(parsed.records), bytes);
-    }
 }
 
 TEST(TextForm, OneLinePerPointWithNamesForTheReader) {
