@@ -340,7 +340,9 @@ std::vector<SeedFile> pngImageSeeds() {
 
 std::vector<SeedFile> readerImageSeeds() {
     QImage small = patternImage(12, 10);
-    QImage mono = small.convertToFormat(QImage::Format_Mono);
+    // 32 pixels across: a row of a 1-bit image then has no padding bits, which Qt leaves
+    // unset and its writers read.
+    QImage mono = patternImage(32, 10).convertToFormat(QImage::Format_Mono);
     return {
         {"mono.bmp", encodeBmp(13, 5, 1)},
         {"palette.bmp", encodeBmp(16, 16, 8)},

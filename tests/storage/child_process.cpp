@@ -38,7 +38,7 @@ void writeAll(int fd, const std::string& text) {
         if (::unshare(CLONE_NEWNS) != 0) {
             refuse("cannot make a mount namespace");
         }
-        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        if (::mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) != 0) {
             refuse("cannot make the mounts private");
         }
         const std::string options = "size=" + std::to_string(setup.tmpfsBytes) + ",mode=0777";
