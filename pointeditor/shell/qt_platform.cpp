@@ -94,8 +94,14 @@ bool QtPlatform::shiftDown() {
 }
 
 void QtPlatform::warpPointer(int clientX, int clientY) {
-    if (window_ != nullptr) {
-        QCursor::setPos(window_->screen(), window_->mapToGlobal(QPoint(clientX, clientY)));
+    if (window_ == nullptr) {
+        return;
+    }
+    // A pointer already there is left alone: a warp makes a move of its own, and a move onto
+    // the same spot would only ask for the same warp again.
+    const QPoint target = window_->mapToGlobal(QPoint(clientX, clientY));
+    if (QCursor::pos(window_->screen()) != target) {
+        QCursor::setPos(window_->screen(), target);
     }
 }
 

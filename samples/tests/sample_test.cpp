@@ -115,21 +115,14 @@ TEST(SampleMission, EveryBlockFaceIsVisibleFromOutside) {
         }
         for (int f = 0; f < 6; ++f) {
             const int* q = faces[f];
-            // The triple with the largest normal, so that a face with two coincident corners
-            // (the thin end of a ramp) still has a direction, or none at all.
-            float best = 0, nx = 0, ny = 0, nz = 0;
-            for (int start = 0; start < 2; ++start) {
-                const int a = q[start], m = q[start + 1], c = q[start + 2];
-                float dx = block.x[m] - block.x[a], dy = block.y[m] - block.y[a],
-                      dz = block.z[m] - block.z[a];
-                float ex = block.x[c] - block.x[m], ey = block.y[c] - block.y[m],
-                      ez = block.z[c] - block.z[m];
-                float x = dy * ez - dz * ey, y = dz * ex - dx * ez, z = dx * ey - dy * ex;
-                float length = std::sqrt(x * x + y * y + z * z);
-                if (length > best) {
-                    best = length, nx = x, ny = y, nz = z;
-                }
-            }
+            // The first three corners give the direction; a face with no area has none.
+            const int a = q[0], m = q[1], c = q[2];
+            const float dx = block.x[m] - block.x[a], dy = block.y[m] - block.y[a],
+                        dz = block.z[m] - block.z[a];
+            const float ex = block.x[c] - block.x[m], ey = block.y[c] - block.y[m],
+                        ez = block.z[c] - block.z[m];
+            const float nx = dy * ez - dz * ey, ny = dz * ex - dx * ez, nz = dx * ey - dy * ex;
+            const float best = std::sqrt(nx * nx + ny * ny + nz * nz);
             if (best == 0) {
                 continue; // no area: drawn as nothing
             }

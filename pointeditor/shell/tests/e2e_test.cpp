@@ -19,32 +19,17 @@ constexpr int kWaitMs = 30000;
 class LiveEditor : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        for (int n = 90; n < 200 && display_.isEmpty(); ++n) {
-            if (QFile::exists(QString("/tmp/.X%1-lock").arg(n)) ||
-                QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n))) {
-                continue;
-            }
-            server_ = new QProcess;
-            server_->start(
-                "Xvfb", {QString(":%1").arg(n), "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-            if (!server_->waitForStarted(5000)) {
-                break;
-            }
-            for (int i = 0; i < 100; ++i) {
-                if (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n))) {
-                    display_ = QString(":%1").arg(n);
-                    break;
-                }
-                if (server_->waitForFinished(50)) {
-                    break; // that number was taken after all: try the next
-                }
-            }
-            if (display_.isEmpty()) {
-                server_->kill();
-                server_->waitForFinished();
-                delete server_;
-                server_ = nullptr;
-            }
+        // Xvfb chooses a free display itself and tells its number, so that tests running side
+        // by side never share one.
+        server_ = new QProcess;
+        server_->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten",
+                                "tcp", "-noreset"});
+        QByteArray number;
+        while (!number.contains('\n') && server_->waitForReadyRead(10000)) {
+            number += server_->readAllStandardOutput();
+        }
+        if (!number.trimmed().isEmpty()) {
+            display_ = ":" + QString::fromLatin1(number.trimmed());
         }
     }
 
@@ -219,6 +204,25 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsSavedAndShowsAgainAfterLoading) {
     EXPECT_EQ(after.pixel(10, 10), yellow); // the point at (200, 115)
     EXPECT_EQ(after.pixel(8, 8), yellow);
     EXPECT_EQ(after.pixel(12, 12), yellow);
+}
+
+TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
+    startEditor();
+    clickAt(608, 168); // VIEW
+    xdotool({"mousemove", "--window", window_, "440", "165"});
+    QThread::msleep(300);
+    // Over the 3D pane the status line shows the point 40 units ahead of the camera.
+    const QImage before = grab(400, 5, 200, 16);
+    xdotool({"mousedown", "1"});
+    QThread::msleep(200);
+    xdotool({"mousemove", "--window", window_, "470", "150"});
+    QThread::msleep(500);
+    xdotool({"mouseup", "1"});
+    QThread::msleep(300);
+    // The window's client area starts at the screen's origin.
+    const QString location = xdotool({"getmouselocation"});
+    EXPECT_TRUE(location.startsWith("x:440 y:165 ")) << location.toStdString();
+    EXPECT_NE(grab(400, 5, 200, 16), before); // the camera turned
 }
 
 } // namespace

@@ -51,10 +51,14 @@ TEST_F(WindowMessages, MouseMovesReachTheHandlersInTheirOrderWithTheButtonsHeld)
     send(window, mouse(QEvent::MouseMove, {441, 166}, Qt::NoButton, Qt::LeftButton));
     send(window, mouse(QEvent::MouseMove, {442, 167}, Qt::NoButton, Qt::RightButton));
     send(window, mouse(QEvent::MouseMove, {443, 168}, Qt::NoButton, Qt::NoButton));
-    EXPECT_EQ(log.calls, (Calls{"updateCursor 441,166", "onLeftDrag", "recentreCursor", "drawFrame",
-                                "updateCursor 442,167", "onRightDrag", "recentreCursor",
-                                "drawFrame", "updateCursor 443,168", "drawFrame"}));
-    EXPECT_EQ(state->prevMouseX, 442);
+    send(window, mouse(QEvent::MouseMove, {444, 169}, Qt::NoButton,
+                       Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
+    EXPECT_EQ(log.calls,
+              (Calls{"updateCursor 441,166", "onLeftDrag", "recentreCursor", "drawFrame",
+                     "updateCursor 442,167", "onRightDrag", "recentreCursor", "drawFrame",
+                     "updateCursor 443,168", "drawFrame", "updateCursor 444,169", "onBothDrag",
+                     "recentreCursor", "drawFrame"}));
+    EXPECT_EQ(state->prevMouseX, 443);
 }
 
 TEST_F(WindowMessages, ADoubleClickActsAsTwoClicks) {

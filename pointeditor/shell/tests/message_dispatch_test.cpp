@@ -43,15 +43,6 @@ TEST_F(Dispatch, PositionsOutsideTheWindowWrapAsUnsignedSixteenBitValues) {
     EXPECT_EQ(state->mouseX, 7);
 }
 
-TEST_F(Dispatch, TheButtonsHeldChooseTheDragHandler) {
-    dispatchMouseMove(*state, handlers, 10, 10, true, false);
-    dispatchMouseMove(*state, handlers, 11, 10, false, true);
-    dispatchMouseMove(*state, handlers, 12, 10, true, true);
-    EXPECT_EQ(log.calls,
-              (Calls{"updateCursor 10,10", "onLeftDrag", "drawFrame", "updateCursor 11,10",
-                     "onRightDrag", "drawFrame", "updateCursor 12,10", "onBothDrag", "drawFrame"}));
-}
-
 TEST_F(Dispatch, OnlyADragOverThe3DPaneInViewModeRecentresThePointer) {
     state->menuMode = kViewMode;
     log.hoverAfterUpdate = kPane3D;
@@ -69,19 +60,6 @@ TEST_F(Dispatch, OnlyADragOverThe3DPaneInViewModeRecentresThePointer) {
     for (const auto& call : log.calls) {
         EXPECT_NE(call, "recentreCursor");
     }
-}
-
-TEST_F(Dispatch, ButtonsKeysAndOtherEventsEachEndWithOneFrame) {
-    dispatchButtonDown(*state, handlers, MouseButton::Left);
-    dispatchButtonUp(*state, handlers, MouseButton::Left);
-    dispatchButtonDown(*state, handlers, MouseButton::Right);
-    dispatchButtonUp(*state, handlers, MouseButton::Right);
-    dispatchKeyDown(*state, handlers, 0x41);
-    dispatchKeyDown(*state, handlers, 0); // a key with no code: only the frame
-    dispatchOther(*state, handlers);
-    EXPECT_EQ(log.calls, (Calls{"onLeftButtonDown", "drawFrame", "onLeftUp", "drawFrame",
-                                "onRightDown", "drawFrame", "onRightUp", "drawFrame",
-                                "onKeyDown 65", "drawFrame", "drawFrame", "drawFrame"}));
 }
 
 TEST_F(Dispatch, ClosingEndsTheRunAndDrawsOnceMore) {

@@ -149,7 +149,8 @@ TEST(RenderProgram, UnreadableOrHostileFilesEndWithOneLineNeverACrash) {
     ASSERT_TRUE(points.open(QIODevice::WriteOnly));
     points.write(QByteArray("\x00\x80", 2) + QByteArray(45, '\x80'));
     points.close();
-    RenderRun hostile = render({"--block", garbage.fileName(), "--points", points.fileName(), "-o", png});
+    RenderRun hostile =
+        render({"--block", garbage.fileName(), "--points", points.fileName(), "-o", png});
     EXPECT_EQ(hostile.exitCode, 0) << hostile.errors.toStdString();
     EXPECT_EQ(QImage(png).size(), QSize(800, 600));
 
