@@ -31,6 +31,21 @@ constexpr int Size = Device::BackBufferSize;
 constexpr float TieBreak = 1.0f / 128.0f;
 constexpr float PixelShift = 0.5f - TieBreak;
 
+// An axis-parallel line that runs past the back buffer is cut at its edge: the pixels are the
+// same, and OpenGL need not clip the triangles. (Back buffer edges lie at -PixelShift and
+// Size - PixelShift in device pixels.)
+void clampToBackBuffer(PixelQuad& quad) {
+    bool axisParallel = quad.x[0] == quad.x[3] && quad.x[1] == quad.x[2] &&
+                        quad.y[0] == quad.y[1] && quad.y[2] == quad.y[3];
+    if (!axisParallel) {
+        return;
+    }
+    for (int i = 0; i < 4; ++i) {
+        quad.x[i] = std::clamp(quad.x[i], -PixelShift, static_cast<float>(Size) - PixelShift);
+        quad.y[i] = std::clamp(quad.y[i], -PixelShift, static_cast<float>(Size) - PixelShift);
+    }
+}
+
 GLenum glBlend(uint32_t blend) {
     switch (blend) {
     case BlendZero:
@@ -117,8 +132,9 @@ class GlDevice : public Device {
     bool repeatsAreInvisible() const;
     void applyStates();
     template <typename T> void changeState(T& field, T value);
-    void push(float x, float y, float z, float w, uint32_t colour, float u, float v,
-              const Sampling& sampling);
+    // Adds a vertex to the batch and returns its index there.
+    uint32_t push(float x, float y, float z, float w, uint32_t colour, float u, float v,
+                  const Sampling& sampling);
 
     Canvas& canvas_;
     std::shared_ptr<GlContext> context_;
@@ -131,6 +147,7 @@ class GlDevice : public Device {
     GlProgram units_;
     GLuint vertexArray_ = 0;
     GLuint vertexBuffer_ = 0;
+    GLuint indexBuffer_ = 0;
     GLuint sampler_ = 0;
 
     // Device states as set; they reach OpenGL when a batch is sent.
@@ -150,6 +167,7 @@ class GlDevice : public Device {
 
     Batch batch_ = Batch::None;
     std::vector<GlVertex> vertices_;
+    std::vector<uint32_t> indices_; // triangles or lines over vertices_
     const AtlasPage* batchPage_ = nullptr;
     std::array<GLuint, MaxBatchTextures> batchTextures_{};
     int batchTextureCount_ = 0;
@@ -161,6 +179,7 @@ GlDevice::~GlDevice() {
     context_->makeCurrent();
     glDeleteSamplers(1, &sampler_);
     glDeleteBuffers(1, &vertexBuffer_);
+    glDeleteBuffers(1, &indexBuffer_);
     glDeleteVertexArrays(1, &vertexArray_);
     glDeleteProgram(plain_.name);
     glDeleteProgram(atlasProgram_.name);
@@ -197,6 +216,8 @@ bool GlDevice::initialise() {
     glGenBuffers(1, &vertexBuffer_);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     describeVertexLayout();
+    glGenBuffers(1, &indexBuffer_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
 
     glGenSamplers(1, &sampler_);
     glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -319,8 +340,8 @@ GlDevice::Sampling GlDevice::prepare(Batch kind) {
     return sampling;
 }
 
-void GlDevice::push(float x, float y, float z, float w, uint32_t colour, float u, float v,
-                    const Sampling& sampling) {
+uint32_t GlDevice::push(float x, float y, float z, float w, uint32_t colour, float u, float v,
+                        const Sampling& sampling) {
     vertices_.push_back({x,
                          y,
                          z,
@@ -330,6 +351,7 @@ void GlDevice::push(float x, float y, float z, float w, uint32_t colour, float u
                          v,
                          {sampling.rect[0], sampling.rect[1], sampling.rect[2], sampling.rect[3]},
                          sampling.unit});
+    return static_cast<uint32_t>(vertices_.size() - 1);
 }
 
 void GlDevice::drawPrimitiveUP(PrimitiveType type, int primitiveCount,
@@ -342,17 +364,17 @@ void GlDevice::drawPrimitiveUP(PrimitiveType type, int primitiveCount,
         return;
     }
     Sampling sampling = prepare(fan ? Batch::WorldTriangles : Batch::WorldLines);
-    auto add = [&](const BlockVertex& p) {
+    const auto used = static_cast<std::size_t>(primitiveCount) + (fan ? 2u : 1u);
+    const auto first = static_cast<uint32_t>(vertices_.size());
+    for (std::size_t k = 0; k < used; ++k) {
+        const BlockVertex& p = vertices[k];
         push(p.x, p.y, p.z, 1.0f, p.colour, p.u, p.v, sampling);
-    };
-    for (std::size_t i = 0; i < static_cast<std::size_t>(primitiveCount); ++i) {
+    }
+    for (uint32_t i = 0; i < static_cast<uint32_t>(primitiveCount); ++i) {
         if (fan) {
-            add(vertices[0]);
-            add(vertices[i + 1]);
-            add(vertices[i + 2]);
+            indices_.insert(indices_.end(), {first, first + i + 1, first + i + 2});
         } else {
-            add(vertices[i]);
-            add(vertices[i + 1]);
+            indices_.insert(indices_.end(), {first + i, first + i + 1});
         }
     }
 }
@@ -373,21 +395,30 @@ void GlDevice::drawPrimitiveUP(PrimitiveType type, int primitiveCount,
                                       vertices[0].z, vertices[0].colour)) {
         return;
     }
-    for (std::size_t i = 0; i < static_cast<std::size_t>(primitiveCount); ++i) {
-        if (fan) {
-            for (const PaneVertex* p : {&vertices[0], &vertices[i + 1], &vertices[i + 2]}) {
-                push(p->x, p->y, p->z, p->rhw, p->colour, p->u, p->v, sampling);
-            }
-            continue;
+    if (fan) {
+        const auto first = static_cast<uint32_t>(vertices_.size());
+        for (std::size_t k = 0; k < static_cast<std::size_t>(primitiveCount) + 2; ++k) {
+            const PaneVertex& p = vertices[k];
+            push(p.x, p.y, p.z, p.rhw, p.colour, p.u, p.v, sampling);
         }
+        for (uint32_t i = 0; i < static_cast<uint32_t>(primitiveCount); ++i) {
+            indices_.insert(indices_.end(), {first, first + i + 1, first + i + 2});
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(primitiveCount); ++i) {
         const PaneVertex& a = vertices[i];
         const PaneVertex& b = vertices[i + 1];
         bool last = i + 1 == static_cast<std::size_t>(primitiveCount);
         PixelQuad quad = lineCoverage(a.x, a.y, b.x, b.y, last);
+        clampToBackBuffer(quad);
         // The panes draw every line in one colour, so the start's colour serves the quad.
-        for (int corner : {0, 1, 2, 0, 2, 3}) {
-            push(quad.x[corner], quad.y[corner], a.z, a.rhw, a.colour, a.u, a.v, sampling);
+        uint32_t corner[4];
+        for (int c = 0; c < 4; ++c) {
+            corner[c] = push(quad.x[c], quad.y[c], a.z, a.rhw, a.colour, a.u, a.v, sampling);
         }
+        indices_.insert(indices_.end(),
+                        {corner[0], corner[1], corner[2], corner[0], corner[2], corner[3]});
     }
 }
 
@@ -421,6 +452,7 @@ bool GlDevice::repeatsAreInvisible() const {
 void GlDevice::discardBatch() {
     repeatedLines_.reset();
     vertices_.clear();
+    indices_.clear();
     batch_ = Batch::None;
     batchPage_ = nullptr;
     batchTextureCount_ = 0;
@@ -472,8 +504,12 @@ void GlDevice::flush() {
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(GlVertex)),
                  vertices_.data(), GL_STREAM_DRAW);
-    glDrawArrays(batch_ == Batch::WorldLines ? GL_LINES : GL_TRIANGLES, 0,
-                 static_cast<GLsizei>(vertices_.size()));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(indices_.size() * sizeof(uint32_t)), indices_.data(),
+                 GL_STREAM_DRAW);
+    glDrawElements(batch_ == Batch::WorldLines ? GL_LINES : GL_TRIANGLES,
+                   static_cast<GLsizei>(indices_.size()), GL_UNSIGNED_INT, nullptr);
     discardBatch();
 }
 
@@ -506,15 +542,21 @@ PresentResult GlDevice::present(int left, int top) {
         return PresentResult::DeviceLost;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glReadPixels(0, 0, Size, Size, GL_BGRA, GL_UNSIGNED_BYTE, readBack_.data());
+    // Read in the buffer's own byte order (R, G, B, A), which needs no conversion inside the
+    // driver; red and blue trade places on the way into the canvas.
+    glReadPixels(0, 0, Size, Size, GL_RGBA, GL_UNSIGNED_BYTE, readBack_.data());
     int x0 = std::max(left, 0);
     int x1 = std::min(left + Size, Canvas::Width);
     int y0 = std::max(top, 0);
     int y1 = std::min(top + Size, Canvas::Height);
     for (int y = y0; y < y1; ++y) {
-        const uint32_t* source = readBack_.data() + static_cast<std::size_t>(y - top) * Size;
-        for (int x = x0; x < x1; ++x) {
-            canvas_.at(x, y) = source[x - left] | 0xFF000000u;
+        const uint32_t* source =
+            readBack_.data() + static_cast<std::size_t>(y - top) * Size + (x0 - left);
+        uint32_t* target = &canvas_.at(x0, y);
+        for (int i = 0; i < x1 - x0; ++i) {
+            uint32_t rgba = source[i];
+            target[i] =
+                0xFF000000u | (rgba & 0x0000FF00u) | (rgba & 0xFFu) << 16 | (rgba >> 16 & 0xFFu);
         }
     }
     return PresentResult::Ok;

@@ -23,8 +23,13 @@ std::size_t RepeatedLineFilter::KeyHash::operator()(const Key& k) const {
 
 void RepeatedLineFilter::reset() {
     active_ = false;
-    lines_.clear();
-    points_.clear();
+    // clear() sweeps every bucket even of an empty set, and most draws end a run.
+    if (!lines_.empty()) {
+        lines_.clear();
+    }
+    if (!points_.empty()) {
+        points_.clear();
+    }
 }
 
 bool RepeatedLineFilter::repeats(float x1, float y1, float x2, float y2, float z, uint32_t colour) {

@@ -11,31 +11,10 @@
 #include "image_files.h"
 #include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/render_panes.h"
+#include "scene_builders.h"
 
 namespace tavo {
 namespace {
-
-// A box whose faces all look outwards, from (x0, y0, z0) to (x1, y1, z1).
-BlockRecord box(float x0, float y0, float z0, float x1, float y1, float z1) {
-    BlockRecord block;
-    const float xs[8] = {x0, x0, x1, x1, x0, x0, x1, x1};
-    const float zs[8] = {z0, z1, z1, z0, z0, z1, z1, z0};
-    for (int c = 0; c < 8; ++c) {
-        block.x[c] = xs[c];
-        block.y[c] = c < 4 ? y0 : y1;
-        block.z[c] = zs[c];
-    }
-    const float us[4] = {0, 1, 1, 0};
-    const float vs[4] = {0, 0, 1, 1};
-    for (int f = 0; f < 6; ++f) {
-        for (int k = 0; k < 4; ++k) {
-            block.u[f][k] = us[k] * 2;
-            block.v[f][k] = vs[k] * 2;
-        }
-    }
-    block.inUse = 1;
-    return block;
-}
 
 struct Scene {
     Canvas canvas;
@@ -64,7 +43,8 @@ struct Scene {
             testing::TestImage image = testing::TestImage::filled(256, 256, 0);
             for (int y = 0; y < 256; ++y) {
                 for (int x = 0; x < 256; ++x) {
-                    image.at(x, y) = 0xFF000000u | static_cast<uint32_t>((x * (t + 1)) & 0xFF) << 16 |
+                    image.at(x, y) = 0xFF000000u |
+                                     static_cast<uint32_t>((x * (t + 1)) & 0xFF) << 16 |
                                      static_cast<uint32_t>(y & 0xFF) << 8 |
                                      static_cast<uint32_t>(((x ^ y) * 7 + t * 25) & 0xFF);
                 }
@@ -78,7 +58,7 @@ struct Scene {
             float x = static_cast<float>(i % 16) * 8.0f - 64.0f;
             float z = static_cast<float>(i / 16) * 12.0f - 60.0f;
             float height = 4.0f + static_cast<float>((i * 7) % 13);
-            BlockRecord block = box(x, 0.0f, z, x + 6.0f, height, z + 9.0f);
+            BlockRecord block = testing::box(x, 0.0f, z, x + 6.0f, height, z + 9.0f);
             for (int f = 0; f < 6; ++f) {
                 block.textureId[f] = (i + f) % TextureCount;
             }
@@ -86,7 +66,7 @@ struct Scene {
         }
         // Paths, random paths, humans and events linking to one another; with the special
         // ids this is well over 400 lines, so the list is full.
-        const int8_t kinds[] = {3, 8, 1, 6, 12, 3, 10, 2, 3, 15};
+        const int8_t kinds[] = {8, 3, 8, 6, 12, 8, 1, 3, 8, 15};
         for (int i = 0; i < MaxPoints; ++i) {
             PointRecord& p = state.points[static_cast<std::size_t>(i)];
             p.x = static_cast<float>(i % 20) * 6.0f - 60.0f;
@@ -94,9 +74,9 @@ struct Scene {
             p.z = static_cast<float>(i / 20) * 12.0f - 60.0f;
             p.r = static_cast<float>(i) * 0.3926990f;
             p.p1 = kinds[i % 10];
-            p.p2 = static_cast<int8_t>((i * 3 + 1) % 100);
-            p.p3 = static_cast<int8_t>((i + 1) % 100);
-            p.p4 = static_cast<int8_t>(i % 100);
+            p.p2 = static_cast<int8_t>(i + 2);
+            p.p3 = static_cast<int8_t>(i + 1);
+            p.p4 = static_cast<int8_t>(i);
             state.pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
         }
         state.menuMode = 2;
@@ -122,7 +102,10 @@ void BM_WorstCaseFrame(benchmark::State& run) {
         renderPanes(scene.state);
     }
 }
-BENCHMARK(BM_WorstCaseFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WorstCaseFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_InitialStateFrame(benchmark::State& run) {
     Scene scene;
@@ -134,26 +117,12 @@ void BM_InitialStateFrame(benchmark::State& run) {
         renderPanes(scene.state);
     }
 }
-BENCHMARK(BM_InitialStateFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_InitialStateFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace tavo
 
 BENCHMARK_MAIN();
-namespace tavo { namespace {
-void BM_Only3D(benchmark::State& run) {
-    Scene scene;
-    scene.fillWorstCase();
-    scene.state.showTopView = scene.state.showFrontView = scene.state.showSideView = 0;
-    for (auto _ : run) renderPanes(scene.state);
-}
-BENCHMARK(BM_Only3D)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
-void BM_No3D(benchmark::State& run) {
-    Scene scene;
-    scene.fillWorstCase();
-    for (auto& t : scene.state.textures) t.reset();
-    scene.state.cameraYaw = -1.57f; // look away from the blocks
-    for (auto _ : run) renderPanes(scene.state);
-}
-BENCHMARK(BM_No3D)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
-}}
