@@ -230,7 +230,48 @@ TEST_F(TextureFileTest, TexelsAreSampledNearestWithWrapAndTopRowFirst) {
     EXPECT_EQ(px(134, 134), (Rgb{255, 255, 255}));
 }
 
-TEST_F(TextureFileTest, MoreTexturesThanUnitsInOneRunStillEachShowTheirOwn) {
+TEST_F(TextureFileTest, NegativeCoordinatesWrapToo) {
+    testing::TestImage image = testing::TestImage::filled(2, 1, 0xFFFF0000);
+    image.at(1, 0) = 0xFF0000FF;
+    auto texture = device->loadTexture(pngFile("pair.png", image));
+    ASSERT_NE(texture, nullptr);
+    device->setTexture(texture.get());
+    PaneVertex v[4] = {{140, 100, 0, 1, 0xFFFFFFFF, 1, 0},
+                       {140, 110, 0, 1, 0xFFFFFFFF, 1, 1},
+                       {100, 110, 0, 1, 0xFFFFFFFF, -1, 1},
+                       {100, 100, 0, 1, 0xFFFFFFFF, -1, 0}};
+    device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, v);
+    show();
+    // u from -1 to 1 over 40 pixels: red, blue, red, blue, 10 pixels each.
+    EXPECT_EQ(px(105, 105), (Rgb{255, 0, 0}));
+    EXPECT_EQ(px(115, 105), (Rgb{0, 0, 255}));
+    EXPECT_EQ(px(125, 105), (Rgb{255, 0, 0}));
+    EXPECT_EQ(px(135, 105), (Rgb{0, 0, 255}));
+}
+
+TEST_F(TextureFileTest, TexturesTooLargeToShareAPageAndFilteredSamplingStillShowTheirTexels) {
+    auto wide = device->loadTexture(pngFile("wide.png", testing::TestImage::filled(3000, 2, Blue)));
+    auto small = device->loadTexture(pngFile("small.png", testing::TestImage::filled(2, 2, Green)));
+    ASSERT_NE(wide, nullptr);
+    ASSERT_NE(small, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        device->setTexture(i % 2 == 0 ? wide.get() : small.get());
+        float x = static_cast<float>(20 * i);
+        texturedRectangle(x, 10, x + 10, 20, 1, 1);
+    }
+    device->setTextureStageState(TextureStageState::MagFilter, FilterLinear);
+    device->setTextureStageState(TextureStageState::MipFilter, FilterLinear);
+    device->setTexture(small.get());
+    texturedRectangle(100, 10, 110, 20, 1, 1);
+    show();
+    EXPECT_EQ(px(25, 15), (Rgb{0, 255, 0}));
+    EXPECT_EQ(px(45, 15), (Rgb{0, 0, 255}));
+    EXPECT_EQ(px(65, 15), (Rgb{0, 255, 0}));
+    EXPECT_EQ(px(105, 15), (Rgb{0, 255, 0}));
+    EXPECT_EQ(px(5, 15), (Rgb{0, 0, 255}));
+}
+
+TEST_F(TextureFileTest, ManyTexturesInOneRunEachShowTheirOwnInBothSamplingModes) {
     std::vector<std::unique_ptr<Texture>> textures;
     for (int i = 0; i < 24; ++i) {
         uint32_t colour = 0xFF000000u | static_cast<uint32_t>(i * 10) << 16 | 0x40u;
@@ -238,17 +279,23 @@ TEST_F(TextureFileTest, MoreTexturesThanUnitsInOneRunStillEachShowTheirOwn) {
             pngFile("t" + std::to_string(i) + ".png", testing::TestImage::filled(4, 4, colour))));
         ASSERT_NE(textures.back(), nullptr);
     }
-    for (int i = 0; i < 24; ++i) {
-        device->setTexture(textures[static_cast<std::size_t>(i)].get());
-        float x = static_cast<float>(10 * i);
-        texturedRectangle(x, 10, x + 8, 18, 1, 1);
-        device->setTexture(nullptr);
-        rectangle(x, 30, x + 8, 38, 0xFF00FF00);
-    }
-    show();
-    for (int i = 0; i < 24; ++i) {
-        EXPECT_EQ(px(10 * i + 4, 14), (Rgb{i * 10, 0, 0x40})) << i;
-        EXPECT_EQ(px(10 * i + 4, 34), (Rgb{0, 255, 0})) << i;
+    // Nearest sampling reads the atlas; filtered sampling puts textures on units, more than
+    // there are units here.
+    for (uint32_t filter : {FilterNone, FilterLinear}) {
+        device->setTextureStageState(TextureStageState::MagFilter, filter);
+        device->clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f);
+        for (int i = 0; i < 24; ++i) {
+            device->setTexture(textures[static_cast<std::size_t>(i)].get());
+            float x = static_cast<float>(10 * i);
+            texturedRectangle(x, 10, x + 8, 18, 1, 1);
+            device->setTexture(nullptr);
+            rectangle(x, 30, x + 8, 38, 0xFF00FF00);
+        }
+        show();
+        for (int i = 0; i < 24; ++i) {
+            EXPECT_EQ(px(10 * i + 4, 14), (Rgb{i * 10, 0, 0x40})) << i << " " << filter;
+            EXPECT_EQ(px(10 * i + 4, 34), (Rgb{0, 255, 0})) << i << " " << filter;
+        }
     }
 }
 
