@@ -142,7 +142,7 @@ TEST(RenderProgram, UnreadableOrHostileFilesEndWithOneLineNeverACrash) {
     QFile garbage(dir.filePath("garbage.bd1"));
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     QByteArray bytes(310, '\x7f');
-    bytes += QByteArray("\xff\x7f", 2) + QByteArray(700, '\xff');
+    bytes += QByteArray("\xff\x7f", 2) + QByteArray(700, 'A');
     garbage.write(bytes);
     garbage.close();
     QFile points(dir.filePath("garbage.pd1"));
