@@ -220,7 +220,11 @@ TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
     xdotool({"mouseup", "1"});
     QThread::msleep(300);
     // The window's client area starts at the screen's origin.
-    const QString location = xdotool({"getmouselocation"});
+    QString location;
+    for (int i = 0; i < 50 && !location.startsWith("x:440 y:165 "); ++i) {
+        QThread::msleep(100);
+        location = xdotool({"getmouselocation"});
+    }
     EXPECT_TRUE(location.startsWith("x:440 y:165 ")) << location.toStdString();
     EXPECT_NE(grab(400, 5, 200, 16), before); // the camera turned
 }
