@@ -1,16 +1,32 @@
 #include "image_files.h"
 
-#include <png.h>
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
-#include <jpeglib.h>
-
 namespace tavo::testing {
+
+namespace {
+
+std::vector<uint8_t> encode(const TestImage& image, QImage::Format format, const char* type,
+                            int quality = -1) {
+    QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                   image.width * 4, QImage::Format_ARGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.convertToFormat(format).save(&buffer, type, quality)) {
+        throw std::runtime_error(std::string("cannot write ") + type);
+    }
+    return {bytes.begin(), bytes.end()};
+}
+
+} // namespace
 
 TestImage TestImage::filled(int width, int height, uint32_t argb) {
     TestImage image;
@@ -21,103 +37,15 @@ TestImage TestImage::filled(int width, int height, uint32_t argb) {
 }
 
 std::vector<uint8_t> encodePng(const TestImage& image) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    png.width = static_cast<png_uint_32>(image.width);
-    png.height = static_cast<png_uint_32>(image.height);
-    png.format = PNG_FORMAT_BGRA; // 0xAARRGGBB words on a little-endian machine
-    png_alloc_size_t size = 0;
-    if (png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr) == 0) {
-        throw std::runtime_error("png size");
-    }
-    std::vector<uint8_t> bytes(size);
-    if (png_image_write_to_memory(&png, bytes.data(), &size, 0, image.pixels.data(), 0, nullptr) ==
-        0) {
-        throw std::runtime_error("png write");
-    }
-    bytes.resize(size);
-    return bytes;
+    return encode(image, QImage::Format_ARGB32, "PNG");
 }
 
 std::vector<uint8_t> encodeJpeg(const TestImage& image, int quality) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(image.width);
-    info.image_height = static_cast<JDIMENSION>(image.height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    // No chroma subsampling, so that small coloured squares keep their colours.
-    for (int i = 0; i < info.num_components; ++i) {
-        info.comp_info[i].h_samp_factor = 1;
-        info.comp_info[i].v_samp_factor = 1;
-    }
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(image.width) * 3);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t p = image.pixels[static_cast<std::size_t>(info.next_scanline) * image.width +
-                                      static_cast<std::size_t>(x)];
-            row[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(p >> 16);
-            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>(p >> 8);
-            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>(p);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    return encode(image, QImage::Format_RGB32, "JPG", quality);
 }
 
 std::vector<uint8_t> encodeBmp(const TestImage& image) {
-    const int rowBytes = (image.width * 3 + 3) & ~3;
-    const uint32_t dataSize = static_cast<uint32_t>(rowBytes * image.height);
-    std::vector<uint8_t> bytes;
-    auto put16 = [&](uint32_t v) {
-        bytes.push_back(static_cast<uint8_t>(v));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    auto put32 = [&](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
-    };
-    bytes.push_back('B');
-    bytes.push_back('M');
-    put32(54 + dataSize);
-    put32(0);
-    put32(54);
-    put32(40);
-    put32(static_cast<uint32_t>(image.width));
-    put32(static_cast<uint32_t>(image.height));
-    put16(1);
-    put16(24);
-    put32(0);
-    put32(dataSize);
-    put32(2835);
-    put32(2835);
-    put32(0);
-    put32(0);
-    for (int y = image.height - 1; y >= 0; --y) {
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t p = image.pixels[static_cast<std::size_t>(y * image.width + x)];
-            bytes.push_back(static_cast<uint8_t>(p));
-            bytes.push_back(static_cast<uint8_t>(p >> 8));
-            bytes.push_back(static_cast<uint8_t>(p >> 16));
-        }
-        for (int pad = image.width * 3; pad < rowBytes; ++pad) {
-            bytes.push_back(0);
-        }
-    }
-    return bytes;
+    return encode(image, QImage::Format_RGB888, "BMP");
 }
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {

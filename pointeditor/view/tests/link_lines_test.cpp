@@ -50,11 +50,6 @@ class LinkLinesTest : public ::testing::Test {
     EditorState state;
 };
 
-TEST_F(LinkLinesTest, NoPointsNoLines) {
-    state.linkLineCount = 17;
-    EXPECT_TRUE(lines().empty());
-}
-
 TEST_F(LinkLinesTest, PathToPathIsOpaqueYellowAndLinksEndAtThePointsPositions) {
     add(0, Path, 0, 11, 10);
     add(1, Path, 0, 99, 11); // names no point: nothing

@@ -23,10 +23,6 @@ constexpr Rgb Magenta{255, 0, 255};
 
 class OrthoTest : public testing::GlTest {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        // The camera cross starts outside all three panes; keep it there unless a test moves it.
-    }
     Rgb top(int x, int y) const { return pixel(TopPaneOrigin.left, TopPaneOrigin.top, x, y); }
     Rgb front(int x, int y) const { return pixel(FrontPaneOrigin.left, FrontPaneOrigin.top, x, y); }
     Rgb side(int x, int y) const { return pixel(SidePaneOrigin.left, SidePaneOrigin.top, x, y); }
@@ -240,23 +236,6 @@ TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     // Around the panes the canvas is untouched.
     EXPECT_EQ(testing::rgb(canvas.at(9, 315)), (Rgb{128, 128, 128}));
     EXPECT_EQ(testing::rgb(canvas.at(290, 315)), (Rgb{128, 128, 128}));
-}
-
-TEST(PaneMapping, FollowsZoomAndTheNegatedPans) {
-    EditorState state;
-    state.zoom = 4.0f;
-    state.panX = 1;
-    state.panY = 2;
-    state.panZ = 3;
-    PanePixel t = mapToPane(state, TopView, 5, 6, 7);
-    EXPECT_EQ(t.x, (5 - 1) * 4.0f + 140);
-    EXPECT_EQ(t.y, (-7 - 3) * 4.0f + 140);
-    PanePixel f = mapToPane(state, FrontView, 5, 6, 7);
-    EXPECT_EQ(f.x, t.x);
-    EXPECT_EQ(f.y, (-6 - 2) * 4.0f + 140);
-    PanePixel s = mapToPane(state, SideView, 5, 6, 7);
-    EXPECT_EQ(s.x, (7 + 3) * 4.0f + 140);
-    EXPECT_EQ(s.y, f.y);
 }
 
 } // namespace
