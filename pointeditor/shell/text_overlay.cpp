@@ -34,7 +34,7 @@ QImage canvasImage(const Canvas& canvas) {
 TextOverlay::TextOverlay(Canvas& canvas)
     : image_(reinterpret_cast<uchar*>(canvas.pixels.data()), Canvas::Width, Canvas::Height,
              Canvas::Width * static_cast<int>(sizeof(uint32_t)), QImage::Format_RGB32),
-      font_(overlayFont()) {
+      font_(overlayFont()), metrics_(font_) {
     // One text cell is exactly the font's 16 pixels high, as the window's rows are laid out for;
     // the font's own rounding would make it a pixel taller.
     QFontMetricsF metrics(font_);
@@ -51,7 +51,7 @@ void TextOverlay::drawText(int x, int y, std::string_view utf8, uint32_t textCol
     QPainter painter(&image_);
     painter.setFont(font_);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    const int width = QFontMetrics(font_).horizontalAdvance(text);
+    const int width = metrics_.horizontalAdvance(text);
     const QRect cell(x, y, width, cellHeight_);
     painter.setClipRect(cell);
     painter.fillRect(cell, fromColourRef(backColour));

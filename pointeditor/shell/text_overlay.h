@@ -4,6 +4,7 @@
 // QGuiApplication (any platform, offscreen included) for the font.
 
 #include <QtGui/QFont>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
 #include <cstdint>
 #include <string_view>
@@ -25,6 +26,7 @@ class TextOverlay {
   private:
     QImage image_;
     QFont font_;
+    QFontMetrics metrics_;
     int ascent_;
     int cellHeight_;
 };
