@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     session.initDevice(state);
     if (state.running == 0) {
         session.releaseDevice(state);
-        return failWith("no graphics device (" + platform.lastMessage + ")");
+        return failWith("cannot start the graphics device (OpenGL 3.3 through EGL)");
     }
 
     int status = 0;

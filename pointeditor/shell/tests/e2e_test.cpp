@@ -91,11 +91,14 @@ class LiveEditor : public ::testing::Test {
         return {};
     }
 
-    void startEditor() {
-        editor_.setProcessEnvironment(environment());
+    void startEditor(QProcessEnvironment env = {}) {
+        editor_.setProcessEnvironment(env.isEmpty() ? environment() : env);
         editor_.setWorkingDirectory(work_.path());
         editor_.start(POINTEDITOR_BINARY, {"e"});
         ASSERT_TRUE(editor_.waitForStarted(kWaitMs));
+        if (!env.isEmpty()) {
+            return;
+        }
         window_ = waitForWindow("POINT EDITOR");
         ASSERT_FALSE(window_.isEmpty()) << editor_.readAllStandardError().toStdString();
         QThread::msleep(300);
@@ -227,6 +230,19 @@ TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
     }
     EXPECT_TRUE(location.startsWith("x:440 y:165 ")) << location.toStdString();
     EXPECT_NE(grab(400, 5, 200, 16), before); // the camera turned
+}
+
+TEST_F(LiveEditor, WithoutAGraphicsDeviceTheUserIsToldAndTheProgramEnds) {
+    QProcessEnvironment env = environment();
+    env.insert("__EGL_VENDOR_LIBRARY_FILENAMES", work_.filePath("none.json")); // no EGL driver
+    startEditor(env);
+    const QString box = waitForWindow("ERROR");
+    ASSERT_FALSE(box.isEmpty()) << "no error box";
+    EXPECT_EQ(editor_.state(), QProcess::Running); // it waits for the user
+    xdotool({"windowfocus", "--sync", box});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(editor_.waitForFinished(kWaitMs));
+    EXPECT_EQ(editor_.exitCode(), 1);
 }
 
 } // namespace
