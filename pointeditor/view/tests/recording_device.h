@@ -29,11 +29,9 @@ class RecordingDevice : public Device {
     }
     void setTexture(const Texture* texture) override {
         calls.push_back(texture == nullptr ? "texture none" : "texture set");
-        lastTexture = texture;
     }
     void drawPrimitiveUP(PrimitiveType type, int count, std::span<const BlockVertex> v) override {
         record(type == PrimitiveType::TriangleFan ? "blockFan" : "blockLines", count, v.size());
-        blockVertices.insert(blockVertices.end(), v.begin(), v.end());
     }
     void drawPrimitiveUP(PrimitiveType type, int count, std::span<const PaneVertex> v) override {
         record(type == PrimitiveType::TriangleFan ? "paneFan" : "paneLines", count, v.size());
@@ -53,9 +51,6 @@ class RecordingDevice : public Device {
     }
     void reset() override { calls.push_back("reset"); }
     std::unique_ptr<Texture> loadTexture(const std::string&) override { return nullptr; }
-
-    const Texture* lastTexture = nullptr;
-    std::vector<BlockVertex> blockVertices;
 
     // The calls whose text starts with `prefix`, in order.
     std::vector<std::string> only(const std::string& prefix) const {

@@ -1,6 +1,5 @@
-// The frame's call order through a recording device: scene structure, what a lost device
-// does to the rest of the frame, the states set before the 3D pane, and the draws per face
-// and per point.
+// The frame's call order through a recording device: the scenes and what a lost device does
+// to the rest of the frame.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,6 @@
 
 #include "pointeditor/view/render_panes.h"
 #include "recording_device.h"
-#include "scene_builders.h"
 
 namespace tavo {
 namespace {
@@ -68,26 +66,6 @@ TEST_F(RenderOrderTest, AStillLostDeviceIsResetAfterEveryPresent) {
     device.lostPresents = 100;
     renderPanes(state);
     EXPECT_EQ(device.only("reset").size(), 4u);
-}
-
-TEST_F(RenderOrderTest, EveryPointInUseDrawsThreeSegmentsUntextured) {
-    state.zoom = 1.0f; // arm (11 - 1) * 0.6 + 0.1 = 6.1
-    state.points[0] = testing::point(10, 20, 30, 2);
-    state.pointUsed[0] = 1;
-    state.points[9] = testing::point(0, 0, 0, 2);
-    state.pointUsed[9] = 2;
-    state.showTopView = state.showFrontView = state.showSideView = 0;
-    renderPanes(state);
-    EXPECT_EQ(device.only("blockLines"), Calls(6, "blockLines 1 2"));
-    ASSERT_EQ(device.blockVertices.size(), 12u);
-    const BlockVertex& first = device.blockVertices[0];
-    EXPECT_FLOAT_EQ(first.x, 16.1f);
-    EXPECT_EQ(device.blockVertices[1].x, 10 - 6.1f);
-    EXPECT_EQ(device.blockVertices[2].y, 20 + 6.1f);
-    EXPECT_EQ(device.blockVertices[5].z, 30 - 6.1f);
-    EXPECT_EQ(first.colour, 0xFFFF0AFFu);
-    EXPECT_EQ(device.blockVertices[6].colour, 0xFF00FF00u);
-    EXPECT_EQ(device.lastTexture, nullptr);
 }
 
 } // namespace
