@@ -46,6 +46,11 @@ void clampToBackBuffer(PixelQuad& quad) {
     }
 }
 
+// R, G, B, A bytes as read back, to the canvas's opaque 0xFFRRGGBB.
+inline uint32_t canvasPixel(uint32_t rgba) {
+    return 0xFF000000u | (rgba & 0x0000FF00u) | (rgba & 0xFFu) << 16 | (rgba >> 16 & 0xFFu);
+}
+
 GLenum glBlend(uint32_t blend) {
     switch (blend) {
     case BlendZero:
@@ -543,7 +548,22 @@ PresentResult GlDevice::present(int left, int top) {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     // Read in the buffer's own byte order (R, G, B, A), which needs no conversion inside the
-    // driver; red and blue trade places on the way into the canvas.
+    // driver; red and blue trade places in the canvas afterwards. A pane that lies wholly in
+    // the canvas (every pane does) is read straight into it.
+    const bool inside =
+        left >= 0 && top >= 0 && left + Size <= Canvas::Width && top + Size <= Canvas::Height;
+    if (inside) {
+        glPixelStorei(GL_PACK_ROW_LENGTH, Canvas::Width);
+        glReadPixels(0, 0, Size, Size, GL_RGBA, GL_UNSIGNED_BYTE, &canvas_.at(left, top));
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        for (int y = 0; y < Size; ++y) {
+            uint32_t* row = &canvas_.at(left, top + y);
+            for (int i = 0; i < Size; ++i) {
+                row[i] = canvasPixel(row[i]);
+            }
+        }
+        return PresentResult::Ok;
+    }
     glReadPixels(0, 0, Size, Size, GL_RGBA, GL_UNSIGNED_BYTE, readBack_.data());
     int x0 = std::max(left, 0);
     int x1 = std::min(left + Size, Canvas::Width);
@@ -554,9 +574,7 @@ PresentResult GlDevice::present(int left, int top) {
             readBack_.data() + static_cast<std::size_t>(y - top) * Size + (x0 - left);
         uint32_t* target = &canvas_.at(x0, y);
         for (int i = 0; i < x1 - x0; ++i) {
-            uint32_t rgba = source[i];
-            target[i] =
-                0xFF000000u | (rgba & 0x0000FF00u) | (rgba & 0xFFu) << 16 | (rgba >> 16 & 0xFFu);
+            target[i] = canvasPixel(source[i]);
         }
     }
     return PresentResult::Ok;
