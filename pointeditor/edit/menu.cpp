@@ -95,7 +95,6 @@ void clickSelectionBox(EditorState& state) {
 }
 
 void deleteSelection(EditorState& state) {
-    state.menuMode = kModeNone;
     if (state.window == nullptr) {
         return; // nobody to confirm with: delete nothing
     }
@@ -113,7 +112,6 @@ void deleteSelection(EditorState& state) {
 }
 
 void loadBlock(EditorState& state) {
-    state.menuMode = kModeNone;
     if (state.window == nullptr) {
         return;
     }
@@ -123,7 +121,6 @@ void loadBlock(EditorState& state) {
 }
 
 void savePoints(EditorState& state) {
-    state.menuMode = kModeNone;
     if (state.window == nullptr) {
         return;
     }
@@ -137,7 +134,6 @@ void savePoints(EditorState& state) {
 }
 
 void loadPoints(EditorState& state) {
-    state.menuMode = kModeNone;
     if (state.window == nullptr) {
         return;
     }
@@ -180,17 +176,23 @@ void onLeftButtonDown(EditorState& state) {
     case kModeSelect:
         clickSelectionBox(state);
         break;
+    // These four end within the click. The mode is cleared only after their box or dialog has
+    // closed, so the frames drawn while it is open show the entry highlighted.
     case kModeDelete:
         deleteSelection(state);
+        state.menuMode = kModeNone;
         break;
     case kModeLoadBlock:
         loadBlock(state);
+        state.menuMode = kModeNone;
         break;
     case kModeSavePoint:
         savePoints(state);
+        state.menuMode = kModeNone;
         break;
     case kModeLoadPoint:
         loadPoints(state);
+        state.menuMode = kModeNone;
         break;
     default: // MOVE POINT and VIEW act through dragging
         break;
