@@ -81,6 +81,11 @@ Vector3 lightDirection() {
 
 int faceBrightness(const Vector3& light, const Vector3& normal) {
     double theta = angleBetween(light, normal);
+    // A face without a normal (no area, or corners that are no numbers) has no angle to the
+    // light, and NaN fits no int. It is drawn white, as the value that used to wrap came out.
+    if (std::isnan(theta)) {
+        return 255;
+    }
     double shade = (180.0 - theta * DegreesPerRadian) * ShadeScale;
     return 255 - static_cast<int>(shade);
 }

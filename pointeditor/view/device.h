@@ -6,7 +6,7 @@
 //
 // Conventions every implementation keeps, because the pane drawing code relies on them:
 //   - pre-transformed vertices have pixel centres at integer coordinates; triangles follow the
-//     top-left fill rule; a line strip also draws its last pixel;
+//     top-left fill rule; a line strip of them also draws its last pixel;
 //   - after projection, depth is clipped to 0..1; the depth test is less-or-equal with writes;
 //   - CullMode::CounterClockwise removes triangles that run counter-clockwise on the screen
 //     (y grows downwards);

@@ -8,6 +8,9 @@
 // Coordinates: the back buffer is kept top row first, so rows go straight into the canvas.
 // Pixel centres of the device lie at integers, OpenGL's at half integers; the shift is a hair
 // under half a pixel so that edges through pixel centres fall the top-left way.
+//
+// Lines of world vertices (the 3D pane's point crosses) go to OpenGL as lines, which leave out
+// their last pixel; lines of pre-transformed vertices become quads that keep it.
 
 #include <algorithm>
 #include <array>
@@ -105,6 +108,7 @@ class GlDevice : public Device {
     void setRenderState(RenderState state, uint32_t value) override;
     void setTextureStageState(TextureStageState state, uint32_t value) override;
     void setTransform(TransformType type, const Matrix& matrix) override;
+    // Each draw's vertex type tells its layout; the format is only kept as the caller set it.
     void setVertexFormat(VertexFormat format) override { format_ = format; }
     void setTexture(const Texture* texture) override;
     void drawPrimitiveUP(PrimitiveType type, int primitiveCount,
