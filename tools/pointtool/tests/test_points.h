@@ -1,42 +1,17 @@
 #pragma once
-// Hand-made points and files for the pointtool tests.
+// Hand-made points and maps for the pointtool tests and benchmark.
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include <bit>
 #include <cstdint>
-#include <cstring>
-#include <gtest/gtest.h>
-#include <string>
 #include <vector>
 
-#include "pointeditor/data/point_file.h"
 #include "pointeditor/data/records.h"
 
 namespace tavo::pointtool::testing {
 
 inline PointRecord point(int p1, int p2, int p3, int p4, float x = 0.0f, float y = 0.0f,
                          float z = 0.0f, float r = 0.0f) {
-    PointRecord p;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.r = r;
-    p.p1 = static_cast<int8_t>(p1);
-    p.p2 = static_cast<int8_t>(p2);
-    p.p3 = static_cast<int8_t>(p3);
-    p.p4 = static_cast<int8_t>(p4);
-    return p;
-}
-
-inline std::vector<uint8_t> encode(const std::vector<PointRecord>& records) {
-    return encodePointFile(records);
-}
-
-// The contents as the tool sees them after reading a file written by the editor.
-inline PointFileContents contentsOf(const std::vector<PointRecord>& records) {
-    const std::vector<uint8_t> bytes = encodePointFile(records);
-    return decodePointFile(bytes);
+    return {x, y, z, r, int8_t(p1), int8_t(p2), int8_t(p3), int8_t(p4)};
 }
 
 inline void putLittleEndian(std::vector<uint8_t>& out, std::size_t at, uint32_t value, int size) {
@@ -54,12 +29,8 @@ inline std::vector<uint8_t> blockFileBytes(const std::vector<BlockRecord>& block
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const std::size_t at = header + i * BlockRecordSize;
         const float* axes[3] = {blocks[i].x, blocks[i].y, blocks[i].z};
-        for (int a = 0; a < 3; ++a) {
-            for (int c = 0; c < 8; ++c) {
-                uint32_t bits = 0;
-                std::memcpy(&bits, &axes[a][c], sizeof bits);
-                putLittleEndian(out, at + 32 * a + 4 * c, bits, 4);
-            }
+        for (int k = 0; k < 24; ++k) { // x[0..7], then y, then z
+            putLittleEndian(out, at + 4 * k, std::bit_cast<uint32_t>(axes[k / 8][k % 8]), 4);
         }
         putLittleEndian(out, at + 312, static_cast<uint32_t>(blocks[i].inUse), 4);
     }
@@ -77,25 +48,6 @@ inline BlockRecord boxBlock(float x0, float y0, float z0, float x1, float y1, fl
     }
     b.inUse = inUse;
     return b;
-}
-
-inline void writeFile(const QString& path, const std::vector<uint8_t>& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-}
-
-inline void writeText(const QString& path, const std::string& text) {
-    writeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-inline std::vector<uint8_t> readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray data = file.readAll();
-    return std::vector<uint8_t>(data.begin(), data.end());
 }
 
 } // namespace tavo::pointtool::testing

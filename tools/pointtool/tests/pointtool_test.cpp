@@ -1,0 +1,330 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+
+#include "tools/pointtool/check_output.h"
+#include "tools/pointtool/commands.h"
+#include "tools/pointtool/tests/test_points.h"
+
+namespace tavo::pointtool {
+namespace {
+
+using testing::point;
+using Bytes = std::vector<uint8_t>;
+using Lines = std::vector<std::string>;
+
+// A small mission in which every link is sound and every index names something, with the
+// parameters that are not links set to ids nobody has, so over-eager checks show up.
+std::vector<PointRecord> cleanMission() {
+    return {
+        point(1, 0, 10, 1, 5, 0, 5),  point(6, 3, 12, 2, 6, 0, 5), // 0 HUMAN, 1 HUMAN(EMPTY HANDED)
+        point(4, 42, 99, 3),                                       // 2 HUMAN INFO, KOLVE SG
+        point(3, 0, 11, 10, 0, 0, 0), point(3, 1, 10, 11, 10, 0, 0), // 3, 4 PATH WALK/RUN loop
+        point(8, 13, 14, 12),                                        // 5 RANDOM PATH -> 13 or 14
+        point(3, 2, 13, 13),          point(3, 6, 14, 14),           // 6, 7 PATH ends on itself
+        point(2, 22, -5, 20),         point(5, 12, 99, 21),          // 8 WEAPON, 9 SMALL OBJECT
+        point(7, 0, 22, 22),                                         // 10 RANDOM WEAPON
+        point(12, 1, 31, 30),  // 11 EVENT WAIT DEATH of human 1, then 31
+        point(10, 99, 31, 31), // 12 EVENT SUCCESSFUL
+        point(17, 50, 31, 32), // 13 EVENT WAIT SECOND; p2 is seconds, not a link
+        point(2, 1, 0, 40),           point(2, 1, 0, 40), // 14, 15 share an id nobody links to
+    };
+}
+
+CheckReport check(const std::vector<PointRecord>& records, const BlockFileContents* map = nullptr) {
+    return checkPoints(decodePointFile(encodePointFile(records)), map);
+}
+
+Lines findingLines(const CheckReport& report) {
+    Lines lines(report.findings.size());
+    std::ranges::transform(report.findings, lines.begin(), formatFinding);
+    return lines;
+}
+
+TEST(PointCheck, CleanMissionHasNoFindingAndCountsLikeTheEditor) {
+    const CheckReport report = check(cleanMission());
+    EXPECT_EQ(findingLines(report), Lines{});
+    EXPECT_EQ(formatSummary(report.summary), // HUMAN INFO is no human
+              "16 points, 2 humans, 5 path points, 3 events: 0 errors, 0 warnings");
+}
+
+// Each case spoils one point of the clean mission and expects exactly its one finding.
+TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
+    const Severity E = Severity::Error, W = Severity::Warning;
+    const std::string none = " links to id 99, which no point has";
+    const std::vector<std::tuple<int, PointRecord, Severity, std::string>> cases = {
+        {3, point(3, 0, 99, 10), E, none.substr(1)},    // PATH p3
+        {5, point(8, 99, 14, 12), E, "p2" + none},      // RANDOM PATH p2
+        {5, point(8, 13, 99, 12), E, "p3" + none},      // RANDOM PATH p3
+        {0, point(1, 0, 99, 1), E, none.substr(1)},     // HUMAN p3
+        {1, point(6, 0, 99, 2), E, none.substr(1)},     // HUMAN(EMPTY HANDED) p3
+        {12, point(10, 99, 99, 31), E, none.substr(1)}, // first event kind, p3
+        {13, point(19, 50, 99, 32), E, none.substr(1)}, // last event kind, p3
+        {11, point(12, 99, 31, 30), E, "p2" + none},    // first waiting event, p2
+        {11, point(16, 99, 31, 30), E, "p2" + none},    // last waiting event, p2
+        {4, point(3, 1, 20, 11), W, "next point id 20 (slot 8) is WEAPON, not PATH or RANDOM PATH"},
+        {5, point(8, 13, 1, 12), W, "next point id 1 (slot 0) is HUMAN, not PATH or RANDOM PATH"},
+        {0, point(1, 0, 30, 1), W,
+         "its path id 30 (slot 11) is EVENT WAIT DEATH, not PATH or RANDOM PATH"},
+        {8, point(0, 0, 0, 20), W, "kind 0 is not a point kind (1..19)"},
+        {8, point(20, 0, 0, 20), W, "kind 20 is not a point kind (1..19)"},
+        {8, point(9, 0, 0, 20), W, "kind 9 has no name"},
+        {8, point(2, 23, 0, 20), W, "p2 is weapon 23, outside the weapon names (0..22)"},
+        {8, point(2, -1, 0, 20), W, "p2 is weapon -1, outside the weapon names (0..22)"},
+        {10, point(7, 22, 23, 22), W, "p3 is weapon 23, outside the weapon names (0..22)"},
+        {3, point(3, 7, 11, 10), W, "p2 is path action 7, outside the path action names (0..6)"},
+        {2, point(4, 43, 0, 3), W, "p2 is human type 43, outside the human type names (0..42)"},
+        {9, point(5, 13, 0, 21), W,
+         "p2 is small object 13, outside the small object names (0..12)"},
+        {8, point(2, 1, 0, 20, 0, 0, 0, INFINITY), W, "r is inf, not a finite number"},
+    };
+    for (const auto& [slot, replacement, severity, message] : cases) {
+        SCOPED_TRACE(message);
+        std::vector<PointRecord> records = cleanMission();
+        records[slot] = replacement;
+        const CheckReport report = check(records);
+        ASSERT_EQ(report.findings.size(), 1u);
+        const Finding& f = report.findings[0];
+        EXPECT_EQ(std::tuple(f.slot, f.id, f.kind, f.severity, f.message),
+                  std::tuple(slot, int{replacement.p4}, int{replacement.p1}, severity, message));
+        EXPECT_EQ(report.summary.errors + report.summary.warnings, 1);
+    }
+}
+
+TEST(PointCheck, SharedIdNamesEveryHolderAndTheLowestSlotThatALinkReaches) {
+    const CheckReport report = check({
+        point(2, 1, 0, 7), // 0 a weapon that happens to hold the path's id
+        point(1, 0, 7, 1), // 1 HUMAN meant for the path
+        point(3, 2, 7, 7), // 2 PATH that ends on itself, but id 7 reaches slot 0
+        point(3, 2, 7, 7), // 3 the same
+        point(3, 2, 8, 8), // 4 ends on itself and is the lowest holder of 8: sound
+        point(3, 2, 8, 8), // 5 ...but this one reaches slot 4
+    });
+    const std::string shared7 = "7, which slots 0, 2 and 3 share; the link reaches slot 0";
+    EXPECT_EQ(findingLines(report),
+              (Lines{"error: slot 1, id 1, HUMAN: links to id " + shared7,
+                     "warning: slot 1, id 1, HUMAN: its path id 7 (slot 0) is WEAPON, not PATH or "
+                     "RANDOM PATH",
+                     "error: slot 2, id 7, PATH: ends its path on its own id " + shared7,
+                     "error: slot 3, id 7, PATH: ends its path on its own id " + shared7,
+                     "error: slot 5, id 8, PATH: ends its path on its own id 8, which slots 4 and "
+                     "5 share; the link reaches slot 4"}));
+    ASSERT_EQ(report.findings.size(), 5u);
+    EXPECT_EQ(report.findings[2].relatedSlots, (std::vector<int>{0, 3}));
+    EXPECT_EQ(report.summary.errors, 4);
+}
+
+TEST(PointCheck, CountThatDisagreesWithTheLengthIsReportedWithTheRecordsRead) {
+    const auto findings = [](const Bytes& bytes) {
+        return findingLines(checkPoints(decodePointFile(bytes)));
+    };
+    Bytes three = encodePointFile(std::vector(3, point(2, 1, 0, 1)));
+    const std::string says = "warning: file: the count says 3 points (62 bytes), but the file is ";
+    three.resize(65);
+    EXPECT_EQ(findings(three), Lines{says + "65 bytes long; 3 complete records read"});
+    three.resize(49);
+    EXPECT_EQ(findings(three), Lines{says + "49 bytes long; 2 complete records read"});
+    Bytes many = encodePointFile(std::vector(MaxPoints, point(2, 1, 0, 1)));
+    many.insert(many.end(), many.begin() + 2, many.begin() + 2 + 50 * PointRecordSize);
+    many[0] = 250;
+    EXPECT_EQ(findings(many), Lines{"warning: file: the count is 250, more than the 200 points the "
+                                    "editor loads; 200 complete records read"});
+    EXPECT_EQ(findings(Bytes{0xFD, 0xFF}),
+              Lines{"warning: file: the count is -3; the editor loads no points"});
+    EXPECT_EQ(findings(Bytes{5}), Lines{"error: file: the file is 1 bytes long, too short to hold "
+                                        "its count; 0 complete records read"});
+}
+
+TEST(PointCheck, MapBoundsAreTheBlocksInUseGrownByTenUnits) {
+    const BlockFileContents map = decodeBlockFile(testing::blockFileBytes(
+        {testing::boxBlock(0, 0, 0, 100, 20, 50), testing::boxBlock(-5, 0, 0, 0, 2, 1),
+         testing::boxBlock(900, 900, 900, 1000, 1000, 1000, 0)})); // an empty slot
+    const CheckReport report =
+        check({point(2, 1, 0, 1, 110, 30, 60),   // on the margin
+               point(2, 1, 0, 2, -15, -10, -10), // on the margin
+               point(2, 1, 0, 3, 110.5f, 0, 0), point(2, 1, 0, 4, 50, 30.25f, 25),
+               point(2, 1, 0, 5, 50, 10, -10.5f), point(2, 1, 0, 6, 950, 950, 950),
+               point(2, 1, 0, 7, NAN, 0, 0)},
+              &map);
+    std::vector<int> flagged(report.findings.size());
+    std::ranges::transform(report.findings, flagged.begin(), &Finding::slot);
+    EXPECT_EQ(flagged, (std::vector<int>{2, 3, 4, 5, 6}));
+    ASSERT_FALSE(report.findings.empty());
+    EXPECT_EQ(report.findings[0].message,
+              "lies at (110.5, 0, 0), more than 10 units outside the map's blocks (x -5..100, y "
+              "0..20, z 0..50)");
+    EXPECT_EQ(report.findings.back().message, "x is nan, not a finite number");
+}
+
+// Points with the floats that are awkward for a decimal form (signed zeros, denormals, the
+// extremes, values %.9g needs all its digits for) and random finite bit patterns, and
+// parameters that take the extremes of a signed byte.
+std::vector<PointRecord> awkwardPoints(std::size_t count) {
+    const auto bits = [](uint32_t b) { return std::bit_cast<float>(b); };
+    const float floats[] = {0.0f,    -0.0f,    bits(1), bits(0x807FFFFF), FLT_MIN, -FLT_MIN,
+                            FLT_MAX, -FLT_MAX, 0.1f,    16777217.0f};
+    const int extremes[] = {-128, 127, -1, 0};
+    std::mt19937 random(7);
+    std::vector<PointRecord> records;
+    for (std::size_t i = 0; i < count; ++i) {
+        uint32_t b = random(); // any finite pattern: an infinity or NaN loses bit 30
+        b ^= (b & 0x7F800000) == 0x7F800000 ? 0x40000000 : 0;
+        const float any = bits(b), f = i < 10 ? floats[i] : any;
+        records.push_back(point(extremes[i % 4], extremes[(i + 1) % 4], extremes[(i + 2) % 4],
+                                extremes[(i + 3) % 4], f, floats[i % 10], -f, any));
+    }
+    return records;
+}
+
+struct ToolRun {
+    int status = 0;
+    std::string out, err;
+};
+
+ToolRun run(QStringList arguments) {
+    arguments.prepend("pointtool");
+    std::ostringstream out, err;
+    const int status = runPointTool(arguments, out, err);
+    return ToolRun{status, out.str(), err.str()};
+}
+
+template <class Container> void writeFile(const QString& path, const Container& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+Bytes readFile(const QString& path) {
+    QFile file(path);
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return Bytes(data.begin(), data.end());
+}
+
+class PointToolCommand : public ::testing::Test {
+  protected:
+    QString path(const char* name) const { return dir_.filePath(name); }
+    std::string text(const char* name) const { return path(name).toStdString(); }
+    QString pd1(const char* name, const std::vector<PointRecord>& records) const {
+        writeFile(path(name), encodePointFile(records));
+        return path(name);
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(PointToolCommand, CheckExitsOneOnlyOnAnErrorAndItsJsonParses) {
+    const ToolRun clean = run({"check", pd1("clean.pd1", {point(3, 0, 5, 4), point(3, 0, 4, 5)})});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out, "2 points, 0 humans, 2 path points, 0 events: 0 errors, 0 warnings\n");
+    EXPECT_EQ(run({"check", pd1("warned.pd1", {point(2, 40, 0, 1)})}).status, 0);
+
+    Bytes bytes =
+        encodePointFile(std::vector{point(2, 1, 0, 7), point(1, 0, 7, 1), point(2, 1, 0, 7)});
+    bytes.push_back(0); // one byte too many: a finding about the file
+    writeFile(path("shared.pd1"), bytes);
+    const ToolRun json = run({"check", path("shared.pd1"), "--json"});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.err, "3 points, 1 human, 0 path points, 0 events: 1 error, 2 warnings\n");
+    const QJsonDocument parsed = QJsonDocument::fromJson(QByteArray::fromStdString(json.out));
+    ASSERT_TRUE(parsed.isArray()) << json.out;
+    EXPECT_EQ(parsed, QJsonDocument::fromJson(R"([
+        {"slot": null, "id": null, "kind": null, "severity": "warning", "relatedSlots": [],
+         "message": "the count says 3 points (62 bytes), but the file is 63 bytes long; 3 complete records read"},
+        {"slot": 1, "id": 1, "kind": 1, "severity": "error", "relatedSlots": [0, 2],
+         "message": "links to id 7, which slots 0 and 2 share; the link reaches slot 0"},
+        {"slot": 1, "id": 1, "kind": 1, "severity": "warning", "relatedSlots": [0],
+         "message": "its path id 7 (slot 0) is WEAPON, not PATH or RANDOM PATH"}])"))
+        << json.out;
+}
+
+TEST_F(PointToolCommand, DumpThenBuildReproducesTheFileByteForByte) {
+    for (std::size_t count : {0, 12, MaxPoints}) {
+        SCOPED_TRACE(count);
+        const QString in = pd1("in.pd1", awkwardPoints(count));
+        const ToolRun dump = run({"dump", in, "-o", path("points.txt")});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        ASSERT_EQ(run({"build", path("points.txt"), "-o", path("out.pd1")}).status, 0);
+        EXPECT_EQ(readFile(path("out.pd1")), readFile(in));
+    }
+}
+
+TEST_F(PointToolCommand, BuildRejectsEachBadLineAndLeavesTheOldFileAlone) {
+    // A byte order mark, a carriage return, a comment and a blank line are all fine.
+    const std::string header = "\xEF\xBB\xBF tavo-points-text 1\r\n# comment\n\n";
+    const std::string tooMany =
+        "tavo-points-text 1\n" + QString("0 0 0 0 2 1 0 1\n").repeated(201).toStdString();
+    const std::string expectHeader = "expected the header \"tavo-points-text 1\"";
+    const std::string endsEarly = "the text ends before the header \"tavo-points-text 1\"";
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {"# only a comment\n\n", 2, endsEarly},
+        {"\n1 2 3 4 5 6 7 8\n", 2, expectHeader},
+        {"tavo-points-text 2\n", 1, expectHeader + "; this pointtool reads only version 1"},
+        {header + "1 2 3 4 5 6 7\n", 4, "expected 8 values (x y z r p1 p2 p3 p4), found 7"},
+        {header + "1 two 3 4 5 6 7 8\n", 4, "expected a number for y, found 'two'"},
+        {header + "1 2 3 4 5 1.5 7 8\n", 4, "expected an integer for p2, found '1.5'"},
+        {header + "1 2 3 4 5 6 7 8x\n", 4, "expected an integer for p4, found '8x'"},
+        {header + "1 2 3 4 5 128 7 8\n", 4, "p2 is 128, outside -128..127"},
+        {header + "1 2 3 4 -129 6 7 8\n", 4, "p1 is -129, outside -128..127"},
+        {header + "1 2 3 4 5 6 99999999999999999999 8\n", 4,
+         "p3 is '99999999999999999999', outside -128..127"},
+        {header + "inf 2 3 4 5 6 7 8\n", 4, "x is 'inf'; expected a finite number"},
+        {header + "1 2 3 nan 5 6 7 8\n", 4, "r is 'nan'; expected a finite number"},
+        {header + "1 2 1e39 4 5 6 7 8\n", 4, "z is '1e39', outside the range of a float"},
+        {tooMany, 202, "point 201; a point file holds at most 200"},
+    };
+    const QString out = pd1("out.pd1", {point(2, 1, 0, 1)});
+    const Bytes old = readFile(out);
+    for (const auto& [input, line, message] : cases) {
+        SCOPED_TRACE(input.substr(0, 60));
+        writeFile(path("bad.txt"), input);
+        const ToolRun result = run({"build", path("bad.txt"), "-o", out});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, text("bad.txt") + ":" + std::to_string(line) + ": " + message +
+                                  "\npointtool: " + out.toStdString() + " not written\n");
+        EXPECT_EQ(readFile(out), old);
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 2); // no temporary file left
+    }
+}
+
+TEST_F(PointToolCommand, UnreadableInputFailsAndWritesNothing) {
+    QDir(dir_.path()).mkdir("folder");
+    const std::vector<std::pair<QStringList, std::string>> calls = {
+        {{"check", path("missing.pd1")}, "cannot read " + text("missing.pd1") + ": "},
+        {{"dump", path("folder"), "-o", path("x")}, "it is a directory"},
+        {{"check", "/dev/zero"}, "too large"},
+    };
+    for (const auto& [arguments, reason] : calls) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(QFile::exists(path("x")));
+}
+
+// The mission that ships in samples/ must stay free of errors, and convert to text and back.
+TEST_F(PointToolCommand, SampleMissionPassesCheckAndRoundTrips) {
+    const QString samples = TAVO_SAMPLES_DIR;
+    ASSERT_TRUE(QFile::exists(samples + "sample.pd1")) << samples.toStdString();
+    const ToolRun check = run({"check", samples + "sample.pd1", "--map", samples + "sample.bd1"});
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+    EXPECT_NE(check.out.find(": 0 errors, 0 warnings"), std::string::npos) << check.out;
+    ASSERT_EQ(run({"dump", samples + "sample.pd1", "-o", path("sample.txt")}).status, 0);
+    ASSERT_EQ(run({"build", path("sample.txt"), "-o", path("sample.pd1")}).status, 0);
+    EXPECT_EQ(readFile(path("sample.pd1")), readFile(samples + "sample.pd1"));
+    // --map really reads the map: a point far off it is flagged.
+    const QString far = pd1("far.pd1", {point(2, 1, 0, 1, 1e6f, 0, 0)});
+    EXPECT_NE(run({"check", far, "--map", samples + "sample.bd1"}).out.find("outside the map's"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace tavo::pointtool
