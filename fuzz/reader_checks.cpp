@@ -12,6 +12,9 @@ std::span<const ReaderCheck> readerChecks() {
 #ifdef TAVO_FUZZ_MISSION
         ReaderCheck{"mission_file", checkMissionFile},
 #endif
+#ifdef TAVO_FUZZ_FRAME
+        ReaderCheck{"map_frame", checkFrame},
+#endif
     };
     return checks;
 }

@@ -15,13 +15,16 @@ void checkJpegImage(std::span<const uint8_t> bytes);
 void checkPngImage(std::span<const uint8_t> bytes);
 void checkReaderImage(std::span<const uint8_t> bytes); // BMP, GIF and the rest, through Qt
 void checkMissionFile(std::span<const uint8_t> bytes);
+// A switch byte, a 16-bit length, that many bytes of point file, the rest a block file: drawn
+// as one frame of the point editor.
+void checkFrame(std::span<const uint8_t> bytes);
 
 struct ReaderCheck {
     std::string_view name; // names the fuzz target, its seed folder and its regression folder
     void (*check)(std::span<const uint8_t>);
 };
 
-// Every check, the mission file's only when its reader is part of the build.
+// Every check; the mission file's and the frame's only when their code is part of the build.
 std::span<const ReaderCheck> readerChecks();
 
 } // namespace tavo::fuzz

@@ -24,6 +24,7 @@ std::vector<SeedFile> jpegImageSeeds();
 std::vector<SeedFile> pngImageSeeds();
 std::vector<SeedFile> readerImageSeeds(); // BMP in several depths, GIF, ICO, the PNM family, XPM
 std::vector<SeedFile> missionFileSeeds(); // empty when the mission file reader is not built
+std::vector<SeedFile> mapFrameSeeds();    // point and block seeds in the frame target's form
 
 // The seeds of the fuzz target `target` (a name of readerChecks()).
 std::vector<SeedFile> seedsFor(std::string_view target);

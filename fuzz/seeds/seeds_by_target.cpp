@@ -1,5 +1,7 @@
 #include "fuzz/seeds/seed_files.h"
 
+#include <algorithm>
+
 namespace tavo::fuzz {
 
 #ifndef TAVO_FUZZ_MISSION
@@ -7,6 +9,24 @@ std::vector<SeedFile> missionFileSeeds() {
     return {};
 }
 #endif
+
+std::vector<SeedFile> mapFrameSeeds() {
+    const std::vector<SeedFile> points = pointFileSeeds();
+    const std::vector<SeedFile> blocks = blockFileSeeds();
+    std::vector<SeedFile> seeds;
+    for (std::size_t i = 0; i < std::max(points.size(), blocks.size()); ++i) {
+        const SeedFile& point = points[i % points.size()];
+        const SeedFile& block = blocks[i % blocks.size()];
+        const auto switches = static_cast<uint8_t>(0x1F ^ (i * 0x25));
+        SeedFile seed{"frame_" + std::to_string(i) + ".bin",
+                      {switches, static_cast<uint8_t>(point.bytes.size()),
+                       static_cast<uint8_t>(point.bytes.size() >> 8)}};
+        seed.bytes.insert(seed.bytes.end(), point.bytes.begin(), point.bytes.end());
+        seed.bytes.insert(seed.bytes.end(), block.bytes.begin(), block.bytes.end());
+        seeds.push_back(std::move(seed));
+    }
+    return seeds;
+}
 
 std::vector<SeedFile> seedsFor(std::string_view target) {
     if (target == "point_file") {
@@ -26,6 +46,9 @@ std::vector<SeedFile> seedsFor(std::string_view target) {
     }
     if (target == "mission_file") {
         return missionFileSeeds();
+    }
+    if (target == "map_frame") {
+        return mapFrameSeeds();
     }
     return {};
 }

@@ -1,0 +1,117 @@
+// A map and its points, both read from hostile files, drawn as one frame of the point editor:
+// the text column and the four panes, through a device that draws nothing but checks every call.
+
+#include <algorithm>
+#include <memory>
+
+#include "fuzz/check.h"
+#include "fuzz/reader_checks.h"
+#include "fuzz/scratch_directory.h"
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/view/device.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo::fuzz {
+namespace {
+
+class CheckingDevice : public Device {
+  public:
+    explicit CheckingDevice(const EditorState& state) : state_(state) {}
+
+    void setRenderState(RenderState, uint32_t) override {}
+    void setTextureStageState(TextureStageState, uint32_t) override {}
+    void setTransform(TransformType, const Matrix&) override {}
+    void setVertexFormat(VertexFormat) override {}
+
+    // Only the map's own texture slots are ever bound.
+    void setTexture(const Texture* texture) override {
+        FUZZ_REQUIRE(texture == nullptr ||
+                     std::any_of(state_.textures.begin(), state_.textures.end(),
+                                 [texture](const auto& slot) { return slot.get() == texture; }));
+    }
+
+    // Every draw passes at least the vertices its count needs.
+    void drawPrimitiveUP(PrimitiveType type, int count,
+                         std::span<const BlockVertex> vertices) override {
+        checkDraw(type, count, vertices.size());
+    }
+    void drawPrimitiveUP(PrimitiveType type, int count,
+                         std::span<const PaneVertex> vertices) override {
+        checkDraw(type, count, vertices.size());
+    }
+
+    void clear(uint32_t, uint32_t, float) override {}
+    void beginScene() override {
+        FUZZ_REQUIRE(!inScene_);
+        inScene_ = true;
+    }
+    void endScene() override {
+        FUZZ_REQUIRE(inScene_);
+        inScene_ = false;
+        ++scenes;
+    }
+    PresentResult present(int, int) override {
+        FUZZ_REQUIRE(!inScene_);
+        return PresentResult::Ok;
+    }
+    void reset() override {}
+    std::unique_ptr<Texture> loadTexture(const std::string&) override { return nullptr; }
+
+    int scenes = 0;
+
+  private:
+    void checkDraw(PrimitiveType type, int count, std::size_t vertices) const {
+        FUZZ_REQUIRE(inScene_);
+        FUZZ_REQUIRE(count >= 0);
+        const auto needed =
+            static_cast<std::size_t>(count) + (type == PrimitiveType::TriangleFan ? 2u : 1u);
+        FUZZ_REQUIRE(count == 0 || vertices >= needed);
+    }
+
+    const EditorState& state_;
+    bool inScene_ = false;
+};
+
+} // namespace
+
+void checkFrame(std::span<const uint8_t> bytes) {
+    // The input: one switch byte, two bytes giving the length of the point file, the point
+    // file, and the rest as the block file.
+    static const ScratchDirectory directory;
+    if (bytes.size() < 3) {
+        return;
+    }
+    const uint8_t switches = bytes[0];
+    const std::size_t pointBytes =
+        std::min<std::size_t>(bytes[1] | bytes[2] << 8, bytes.size() - 3);
+    const std::string pointPath = directory.write("points.pd1", bytes.subspan(3, pointBytes));
+    const std::string blockPath = directory.write("map.bd1", bytes.subspan(3 + pointBytes));
+
+    auto state = std::make_unique<EditorState>();
+    testing::FakePlatform window;
+    CheckingDevice device(*state);
+    state->window = &window;
+    state->device = &device;
+    state->textureLoader = &device;
+    state->english = switches & 1;
+    state->showDirection = (switches >> 1) & 1;
+    state->showTopView = (switches >> 2) & 1;
+    state->showFrontView = (switches >> 3) & 1;
+    state->showSideView = (switches >> 4) & 1;
+    state->currentParams = {static_cast<int8_t>(bytes[1]), static_cast<int8_t>(bytes[2]),
+                            static_cast<int8_t>(switches), static_cast<int8_t>(pointBytes)};
+    FUZZ_REQUIRE(loadBlockFile(*state, blockPath));
+    FUZZ_REQUIRE(loadPointFile(*state, pointPath));
+    if ((switches & 0x20) != 0 && countUsedPoints(*state) > 0) {
+        state->pointUsed[0] = 2; // a selected point is drawn in its own colour
+    }
+
+    drawFrame(*state);
+    FUZZ_REQUIRE(device.scenes <= 4);
+    FUZZ_REQUIRE(state->linkLineCount >= 0 && state->linkLineCount <= MaxLinkLines);
+    FUZZ_REQUIRE(!window.texts.empty());
+}
+
+} // namespace tavo::fuzz
