@@ -30,7 +30,8 @@ void normalizeVector(Vector3& n);
 // may push it just past, where acos has no value.
 double angleBetween(const Vector3& p, const Vector3& q);
 
-// The grey 130..255 of a face with unit normal n under the fixed light (193 for a zero normal).
+// The grey 130..255 of a face with unit normal n under the fixed light (193 for a zero normal,
+// 255 for a normal that is not a number).
 int faceBrightness(const Vector3& lightDirection, const Vector3& normal);
 
 // The opaque grey of face 0..5 of a block under the light.

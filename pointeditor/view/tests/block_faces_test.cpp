@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "pointeditor/view/block_faces.h"
 #include "scene_builders.h"
@@ -60,6 +61,13 @@ TEST(FaceShade, CoincidentCornersAreNotCollinearAndGiveTheMiddleGrey) {
     block.y[5] = block.y[4];
     block.z[5] = block.z[4];
     EXPECT_EQ(grey(faceColour(block, testing::FacePlusY, lightDirection())), 193);
+
+    // A corner that is not a number (a damaged map) gives no normal: full white, not garbage.
+    BlockRecord broken = box(-1, -1, -1, 1, 1, 1);
+    broken.x[4] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(faceColour(broken, testing::FacePlusY, lightDirection()), 0xFFFFFFFFu);
+    broken.x[4] = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(faceColour(broken, testing::FacePlusY, lightDirection()), 0xFFFFFFFFu);
 
     // All eight corners on one point: every face the same middle grey.
     BlockRecord point = box(2, 2, 2, 2, 2, 2);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "gl_fixture.h"
 #include "image_files.h"
@@ -143,6 +144,22 @@ TEST_F(Render3dTest, TheNearerBlockHidesTheFartherWhicheverIsDrawnFirst) {
         EXPECT_EQ(centre(), (Rgb{199, 199, 199})) << farFirst;
         EXPECT_TRUE(testing::near(view(140, 100), Rgb{199, 0, 0}, 1)) << farFirst;
     }
+}
+
+TEST_F(Render3dTest, CornersAndPointsFarOutOrNotNumbersDrawNothingOfThemselves) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    state.blocks[0] = box(-1e30f, -1e30f, 5e29f, 1e30f, 1e30f, 1e30f);
+    state.blocks[1] = box(nan, 0, 0, 10, 10, 10);
+    state.blocks[2] = box(-inf, -10, -10, 10, 10, 10);
+    state.blocks[3] = box(-10, -10, -10, 10, 10, 10); // a sound block behind them all
+    state.points[0] = testing::point(nan, inf, -inf, 3, 0, 2, 1);
+    state.points[1] = testing::point(1e38f, -1e38f, 1e38f, 3, 0, 1, 2);
+    state.pointUsed[0] = state.pointUsed[1] = 1;
+    camera(0, 0, -40, Pi / 2, Pi / 2);
+    renderPanes(state);
+    EXPECT_EQ(centre(), (Rgb{199, 199, 199}));
+    EXPECT_EQ(pixel(TopPaneOrigin.left, TopPaneOrigin.top, 5, 10), (Rgb{130, 0, 0}));
 }
 
 TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColour) {
