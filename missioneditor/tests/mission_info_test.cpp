@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -11,88 +10,44 @@ namespace {
 
 std::string crlfLines(const std::vector<std::string>& lines) {
     std::string bytes;
-    for (const auto& line : lines) {
+    for (const auto& line : lines)
         bytes += line + "\r\n";
-    }
     return bytes;
 }
 
-// A mission using every field, and the bytes the game expects for it.
-MissionInfo fullMission() {
-    MissionInfo info;
-    info.missionName = "m01";
-    info.fullName = "テスト作戦";
-    info.blockPath = ".\\data\\map\\m01\\m01.bd1";
-    info.pointPath = ".\\data\\map\\m01\\m01.pd1";
-    info.skyIndex = 3;
-    info.flags = 2;
-    info.hasAddonObject = true;
-    info.addonObjectPath = ".\\addon\\crate.x";
-    info.image1Path = ".\\data\\briefing\\m01a.bmp";
-    info.hasImage2 = true;
-    info.image2Path = ".\\data\\briefing\\m01b.bmp";
-    info.briefingText = "一行目\n二行目";
-    return info;
-}
+// What a new, empty mission writes for the nine one-line fields.
+const std::vector<std::string> kEmptyLines = {"", "", "", "", "0", "0", "!", "", "!"};
 
-const std::string kFullMissionBytes = crlfLines({
-                                          "m01",
-                                          "\x83\x65\x83\x58\x83\x67\x8d\xec\x90\xed",
-                                          ".\\data\\map\\m01\\m01.bd1",
-                                          ".\\data\\map\\m01\\m01.pd1",
-                                          "3",
-                                          "2",
-                                          ".\\addon\\crate.x",
-                                          ".\\data\\briefing\\m01a.bmp",
-                                          ".\\data\\briefing\\m01b.bmp",
-                                      }) +
-                                      "\x88\xea\x8d\x73\x96\xda\r\n\x93\xf1\x8d\x73\x96\xda";
+// A mission using every field, in the order of MissionInfo's members.
+const MissionInfo kFull{
+    "m01", "テスト作戦",    ".\\b.bd1",  ".\\p.pd1", 3,           2,
+    true,  ".\\addon\\o.x", ".\\i1.bmp", true,       ".\\i2.bmp", "一行目\n二行目"};
 
-TEST(MissionInfoFile, FullMissionWritesTheGamesBytesAndReadsBack) {
-    const WriteResult written = writeMissionInfo(fullMission());
-    ASSERT_FALSE(written.problem);
-    EXPECT_EQ(written.bytes, kFullMissionBytes);
-    EXPECT_EQ(readMissionInfo(kFullMissionBytes), fullMission());
-}
-
-TEST(MissionInfoFile, SkiesFlagsAndAbsentPathsRoundTrip) {
-    for (int sky = 0; sky < kSkyCount; ++sky) {
-        for (int flags = 0; flags <= 3; ++flags) {
-            MissionInfo info = fullMission();
-            info.skyIndex = sky;
-            info.flags = flags;
-            const std::string bytes = writeMissionInfo(info).bytes;
-            EXPECT_NE(
-                bytes.find("\r\n" + std::to_string(sky) + "\r\n" + std::to_string(flags) + "\r\n"),
-                std::string::npos);
-            EXPECT_EQ(readMissionInfo(bytes), info) << sky << " " << flags;
-        }
-    }
-
-    // Switched-off paths are written as "!" whatever their edits still hold, and read back empty.
-    MissionInfo info = fullMission();
-    info.hasAddonObject = false;
-    info.hasImage2 = false;
-    const std::string bytes = writeMissionInfo(info).bytes;
-    EXPECT_NE(bytes.find("\r\n2\r\n!\r\n.\\data\\briefing\\m01a.bmp\r\n!\r\n"), std::string::npos);
-    const MissionInfo read = readMissionInfo(bytes);
-    EXPECT_FALSE(read.hasAddonObject);
-    EXPECT_FALSE(read.hasImage2);
-    EXPECT_EQ(read.addonObjectPath, "");
-    EXPECT_EQ(read.image2Path, "");
-
-    // Anything after the "!" still means none, as the game looks only at the first character.
-    const MissionInfo marked =
-        readMissionInfo(crlfLines({"", "", "", "", "0", "0", "!old.x", "", "!!"}));
-    EXPECT_FALSE(marked.hasAddonObject);
-    EXPECT_FALSE(marked.hasImage2);
+TEST(MissionInfoFile, WritesTheGamesBytesForEverySkyFlagsAndNoneLineAndReadsThemBack) {
+    for (int sky = 0; sky < kSkyCount; ++sky)
+        for (int flags = 0; flags <= 3; ++flags)
+            for (bool on : {true, false}) {
+                SCOPED_TRACE(testing::Message() << sky << " " << flags << " " << on);
+                MissionInfo info = kFull;
+                info.skyIndex = sky;
+                info.flags = flags;
+                info.hasAddonObject = info.hasImage2 = on;
+                const std::string bytes =
+                    crlfLines({"m01", "\x83\x65\x83\x58\x83\x67\x8d\xec\x90\xed", ".\\b.bd1",
+                               ".\\p.pd1", std::to_string(sky), std::to_string(flags),
+                               on ? ".\\addon\\o.x" : "!", ".\\i1.bmp", on ? ".\\i2.bmp" : "!"}) +
+                    "\x88\xea\x8d\x73\x96\xda\r\n\x93\xf1\x8d\x73\x96\xda";
+                EXPECT_EQ(writeMissionInfo(info).bytes, bytes);
+                if (!on)
+                    info.addonObjectPath = info.image2Path = "";
+                EXPECT_EQ(readMissionInfo(bytes), info);
+            }
 }
 
 TEST(MissionInfoFile, BriefingLinesUseCrLfAndNothingFollowsTheLast) {
     MissionInfo info;
     const std::string fixed = writeMissionInfo(info).bytes;
-    EXPECT_TRUE(
-        fixed.ends_with("0\r\n0\r\n!\r\n\r\n!\r\n")); // empty briefing: nothing after line 9
+    EXPECT_EQ(fixed, crlfLines(kEmptyLines)); // an empty briefing: nothing after line 9
     EXPECT_EQ(readMissionInfo(fixed).briefingText, "");
 
     info.briefingText = "Go north.\n\nMeet the convoy\nat dawn.\n";
@@ -106,70 +61,51 @@ TEST(MissionInfoFile, BriefingLinesUseCrLfAndNothingFollowsTheLast) {
     EXPECT_EQ(writeMissionInfo(bare).bytes, fixed + "one\r\ntwo\r\nthree\r\n\r\nfive");
 }
 
-TEST(MissionInfoFile, UnknownSkyAndFlagBitsSurviveLoadAndSave) {
-    const std::string cases[] = {
-        crlfLines({"a", "b", "c", "d", "7", "12", "!", "e", "!"}) + "text",
-        crlfLines({"a", "b", "c", "d", "-1", "-1", "x", "e", "y"}),
-        crlfLines({"a", "b", "c", "d", "2147483647", "1024", "!", "e", "!"}),
+// Each field takes exactly its limit in CP932 bytes (and later fields stay in place); one byte
+// more, or text the file cannot hold, is refused instead of being cut or replaced.
+TEST(MissionInfoFile, FieldsTakeExactlyTheirLimitAndTheWriterRefusesMore) {
+    // Bytes that are not CP932 read as replacements, which cannot be saved.
+    const std::string unreadable = readMissionInfo(crlfLines({"ok", "a\x80\x62\x83"})).fullName;
+    EXPECT_EQ(unreadable, "a\uFFFDb\uFFFD");
+    using M = MissionInfo;
+    using F = Field;
+    using P = std::optional<FieldProblem>;
+    const std::tuple<std::string M::*, std::string, P> cases[] = {
+        {&M::missionName, std::string(31, 'n'), {}},
+        {&M::missionName, std::string(30, 'n') + "テ", P{{F::missionName, Problem::tooLong}}},
+        {&M::fullName, std::string(125, 'f') + "テ", {}},
+        {&M::blockPath, std::string(127, 'b'), {}},
+        {&M::pointPath, std::string(127, 'p'), {}},
+        {&M::addonObjectPath, std::string(255, 'o'), {}},
+        {&M::image1Path, std::string(255, '1'), {}},
+        {&M::image2Path, std::string(255, '2'), {}},
+        {&M::briefingText, std::string(398, 'x') + "\n" + std::string(398, 'y'), {}},
+        {&M::briefingText, std::string(798, 'x') + "\n", P{{F::briefingText, Problem::tooLong}}},
+        {&M::fullName, unreadable, P{{F::fullName, Problem::noCp932Form}}},
+        {&M::pointPath, "a\r\nb", P{{F::pointPath, Problem::lineEnd}}},
+        {&M::addonObjectPath, "!o.x", P{{F::addonObjectPath, Problem::startsWithNone}}},
     };
-    for (const auto& bytes : cases) {
-        EXPECT_EQ(writeMissionInfo(readMissionInfo(bytes)).bytes, bytes);
+    for (const auto& [member, text, problem] : cases) {
+        SCOPED_TRACE(text);
+        MissionInfo info = kFull;
+        info.*member = text;
+        const WriteResult written = writeMissionInfo(info);
+        EXPECT_EQ(written.problem, problem);
+        EXPECT_EQ(written.bytes.empty(), problem.has_value());
+        EXPECT_EQ(problem ? info : readMissionInfo(written.bytes), info);
     }
-}
-
-TEST(MissionInfoFile, NumbersReadAsTheGameReadsThem) {
-    struct Case {
-        std::string line;
-        int value;
-    };
-    const Case cases[] = {
-        {"4", 4},
-        {" \t5 sunny", 5},
-        {"+2", 2},
-        {"-3", -3},
-        {"sunny", 0},
-        {"", 0},
-        {"99999999999", INT_MAX},
-        {"-99999999999", INT_MIN},
-        {"123456789012345678901234567890", INT_MAX},
-    };
-    for (const auto& c : cases) {
-        const MissionInfo info = readMissionInfo(crlfLines({"", "", "", "", c.line, c.line}));
-        EXPECT_EQ(info.skyIndex, c.value) << c.line;
-        EXPECT_EQ(info.flags, c.value) << c.line;
-    }
-}
-
-TEST(MissionInfoFile, FieldsOfExactlyTheirLimitKeepLaterFieldsInPlace) {
-    MissionInfo info = fullMission();
-    info.missionName = std::string(31, 'n');
-    info.fullName = std::string(125, 'f') + "テ"; // 127 bytes, the last two one character
-    info.blockPath = std::string(127, 'b');
-    info.pointPath = std::string(127, 'p');
-    info.addonObjectPath = std::string(255, 'o');
-    info.image1Path = std::string(255, '1');
-    info.image2Path = std::string(255, '2');
-    info.briefingText = std::string(398, 'x') + "\n" + std::string(398, 'y'); // 798 with CR LF
-    const WriteResult written = writeMissionInfo(info);
-    ASSERT_FALSE(written.problem);
-    EXPECT_EQ(readMissionInfo(written.bytes), info);
 }
 
 TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
-    const std::string te = "\x83\x65"; // "テ"
-    const std::string file = crlfLines({std::string(40, 'n'), std::string(126, 'f') + te + "tail",
+    const std::string file = crlfLines({std::string(40, 'n'), std::string(126, 'f') + "\x83\x65t",
                                         "b", "p", "1", "1", std::string(300, 'o'), "i", "!"});
-    const MissionInfo info = readMissionInfo(file + std::string(900, 'x'));
-    EXPECT_EQ(info.missionName, std::string(31, 'n'));
-    EXPECT_EQ(info.fullName, std::string(126, 'f')); // "テ" would straddle byte 127
-    EXPECT_EQ(info.blockPath, "b");
-    EXPECT_EQ(info.skyIndex, 1);
-    EXPECT_EQ(info.addonObjectPath, std::string(255, 'o'));
-    EXPECT_EQ(info.image1Path, "i");
-    EXPECT_EQ(info.briefingText, std::string(798, 'x'));
+    // "テ" would straddle byte 127 of the full name.
+    EXPECT_EQ(readMissionInfo(file + std::string(900, 'x')),
+              (MissionInfo{std::string(31, 'n'), std::string(126, 'f'), "b", "p", 1, 1, true,
+                           std::string(255, 'o'), "i", false, "", std::string(798, 'x')}));
 
     // A briefing cut between CR and LF keeps neither.
-    const std::string head = crlfLines({"", "", "", "", "0", "0", "!", "", "!"});
+    const std::string head = crlfLines(kEmptyLines);
     EXPECT_EQ(readMissionInfo(head + std::string(797, 'x') + "\r\nmore").briefingText,
               std::string(797, 'x'));
     EXPECT_EQ(readMissionInfo(head + std::string(796, 'x') + "\nmore").briefingText,
@@ -177,81 +113,16 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
 }
 
 TEST(MissionInfoFile, AFileEndingAfterAnyFieldLeavesTheRestEmpty) {
-    // What a new, empty mission writes for each of the nine one-line fields.
-    const std::vector<std::string> empty = {"", "", "", "", "0", "0", "!", "", "!"};
     const std::vector<std::string> full = {"m", "f", "b", "p", "4", "3", "o", "i", "j"};
-    for (std::size_t fields = 0; fields <= 9; ++fields) {
-        std::vector<std::string> lines(full.begin(), full.begin() + static_cast<long>(fields));
+    for (long fields = 0; fields <= 9; ++fields) { // 0: an empty file
+        std::vector<std::string> lines(full.begin(), full.begin() + fields);
         const std::string file = crlfLines(lines);
-        lines.insert(lines.end(), empty.begin() + static_cast<long>(fields), empty.end());
-        EXPECT_EQ(writeMissionInfo(readMissionInfo(file)).bytes, crlfLines(lines)) << fields;
-        if (fields > 0) { // the same without the last line end
-            const std::string cut = file.substr(0, file.size() - 2);
-            EXPECT_EQ(writeMissionInfo(readMissionInfo(cut)).bytes, crlfLines(lines)) << fields;
-        }
+        lines.insert(lines.end(), kEmptyLines.begin() + fields, kEmptyLines.end());
+        // Also without the last line end.
+        for (const std::string& bytes : {file, file.substr(0, fields ? file.size() - 2 : 0)})
+            EXPECT_EQ(writeMissionInfo(readMissionInfo(bytes)).bytes, crlfLines(lines)) << fields;
     }
-}
-
-TEST(MissionInfoFile, WriterRefusesWhatTheFileCannotHold) {
-    struct Case {
-        const char* name;
-        void (*edit)(MissionInfo&);
-        FieldProblem problem;
-    };
-    const Case cases[] = {
-        {"32 bytes",
-         [](MissionInfo& m) { m.missionName = std::string(32, 'n'); },
-         {Field::missionName, Problem::tooLong}},
-        {"double-byte over",
-         [](MissionInfo& m) { m.missionName = std::string(30, 'n') + "テ"; },
-         {Field::missionName, Problem::tooLong}},
-        {"emoji",
-         [](MissionInfo& m) { m.fullName = "attack \U0001F680"; },
-         {Field::fullName, Problem::noCp932Form}},
-        {"line end",
-         [](MissionInfo& m) { m.pointPath = "a\r\nb"; },
-         {Field::pointPath, Problem::lineEnd}},
-        {"bang path",
-         [](MissionInfo& m) { m.addonObjectPath = "!crate.x"; },
-         {Field::addonObjectPath, Problem::startsWithNone}},
-        {"bang image",
-         [](MissionInfo& m) { m.image2Path = "!b.bmp"; },
-         {Field::image2Path, Problem::startsWithNone}},
-        {"long briefing",
-         [](MissionInfo& m) { m.briefingText = std::string(798, 'x') + "\n"; },
-         {Field::briefingText, Problem::tooLong}},
-        {"first in file order",
-         [](MissionInfo& m) {
-             m.briefingText = "\U0001F680";
-             m.image1Path = std::string(256, 'i');
-         },
-         {Field::image1Path, Problem::tooLong}},
-    };
-    for (const auto& c : cases) {
-        MissionInfo info = fullMission();
-        c.edit(info);
-        const WriteResult written = writeMissionInfo(info);
-        EXPECT_EQ(written.problem, c.problem) << c.name;
-        EXPECT_EQ(written.bytes, "") << c.name;
-    }
-
-    // A path that is switched off is not written, so nothing in it can be refused.
-    MissionInfo off = fullMission();
-    off.hasAddonObject = false;
-    off.addonObjectPath = "!\U0001F680";
-    EXPECT_FALSE(writeMissionInfo(off).problem);
-}
-
-TEST(MissionInfoFile, BytesThatAreNotCp932ReadAsReplacementsThatCannotBeSaved) {
-    const MissionInfo info = readMissionInfo(crlfLines({"ok",
-                                                        "a\x80"
-                                                        "b\x83",
-                                                        "c", "d", "0", "0", "!", "e", "!"}));
-    EXPECT_EQ(info.missionName, "ok");
-    EXPECT_EQ(info.fullName, "a\uFFFDb\uFFFD");
-    EXPECT_EQ(info.blockPath, "c");
-    EXPECT_EQ(writeMissionInfo(info).problem,
-              (FieldProblem{Field::fullName, Problem::noCp932Form}));
+    EXPECT_EQ(readMissionInfo(""), MissionInfo{});
 }
 
 } // namespace
