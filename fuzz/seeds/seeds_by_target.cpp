@@ -41,6 +41,11 @@ std::vector<SeedFile> seedsFor(std::string_view target) {
     if (target == "png_image") {
         return pngImageSeeds();
     }
+    if (target == "bmp_image") {
+        std::vector<SeedFile> seeds = readerImageSeeds();
+        std::erase_if(seeds, [](const SeedFile& seed) { return !seed.name.ends_with(".bmp"); });
+        return seeds;
+    }
     if (target == "reader_image") {
         return readerImageSeeds();
     }
