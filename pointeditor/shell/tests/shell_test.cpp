@@ -1,0 +1,308 @@
+// The point editor program: the language and key tables, the real window driven with synthetic
+// Qt events, and pointeditor-render against the live window.
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QProcess>
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QFileDialog>
+#include <map>
+#include <memory>
+
+#include "pointeditor/shell/device_session.h"
+#include "pointeditor/shell/editor_window.h"
+#include "pointeditor/shell/key_map.h"
+#include "pointeditor/shell/language.h"
+#include "pointeditor/shell/qt_platform.h"
+
+namespace tavo {
+namespace {
+
+// Fixtures of widgets: the program's one QApplication (offscreen, as every test runs) first.
+struct QtTest : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "shell_tests", *argv[] = {name, nullptr};
+        [[maybe_unused]] static auto* app = new QApplication(argc, argv);
+    }
+};
+
+EnvironmentLookup environmentOf(std::map<std::string, std::string> values) {
+    return [values](const char* name) -> std::optional<std::string> {
+        auto it = values.find(name);
+        return it == values.end() ? std::nullopt : std::optional(it->second);
+    };
+}
+
+TEST(LanguageChoice, FirstLetterOfTheArgumentThenTheLocale) {
+    const auto japanese = environmentOf({{"LANG", "ja_JP.UTF-8"}});
+    const auto english = environmentOf({{"LANG", "en_GB.UTF-8"}});
+    const std::tuple<const char*, int, int> cases[] = {{"e", 1, 1}, {"j", 0, 0}, {"ej", 1, 1},
+                                                       {"E", 0, 1}, {"J", 0, 1}, {"x", 0, 1},
+                                                       {"", 0, 1},  {" e", 0, 1}};
+    for (auto [argument, onJapanese, onEnglish] : cases) {
+        SCOPED_TRACE(argument);
+        EXPECT_EQ(chooseEnglish(argument, japanese), onJapanese);
+        EXPECT_EQ(chooseEnglish(argument, english), onEnglish);
+    }
+    // The first non-empty of LC_ALL, LC_MESSAGES, LANG decides.
+    EXPECT_EQ(chooseEnglish("", environmentOf({{"LC_ALL", ""}, {"LC_MESSAGES", "ja_JP"}})), 0);
+    EXPECT_EQ(chooseEnglish("", environmentOf({{"LC_MESSAGES", "de_DE"}, {"LANG", "ja_JP"}})), 1);
+}
+
+// (modifiers, Qt key, expected code): the keypad (K) with Num Lock on gives its digits and
+// operators, with Num Lock off the navigation keys; main-row operators are not the zoom keys;
+// system keys (F10, Alt) never reach the handler (code 0).
+TEST(KeyMap, QtKeysBecomeTheCodesTheCommandsUse) {
+    using namespace Qt;
+    constexpr KeyboardModifiers N = NoModifier, K = KeypadModifier, S = ShiftModifier;
+    constexpr KeyboardModifiers C = ControlModifier, A = AltModifier;
+    const std::tuple<KeyboardModifiers, int, int> cases[] = {
+        {N, Key_A, 0x41},      {N, Key_F12, 0x7B},      {N, Key_Left, 0x25},
+        {N, Key_Return, 0x0D}, {N, Key_Insert, 0x2D},   {N, Key_0, 0x30},
+        {N, Key_Tab, 0x09},    {S, Key_S, 0x53},        {C, Key_C, 0x43},
+        {N, Key_Plus, 0x00},   {N, Key_Minus, 0x00},    {N, Key_F10, 0x00},
+        {A, Key_A, 0x00},      {A, Key_F4, 0x00},       {K, Key_Enter, 0x0D},
+        {K, Key_0, 0x60},      {K, Key_9, 0x69},        {K, Key_Plus, 0x6B},
+        {K, Key_Minus, 0x6D},  {K, Key_Asterisk, 0x6A}, {K, Key_Slash, 0x6F},
+        {K, Key_Period, 0x6E}, {K, Key_Left, 0x25},     {K, Key_Right, 0x27},
+        {K, Key_Up, 0x26},     {K, Key_Down, 0x28},     {K, Key_Clear, 0x0C},
+        {K, Key_Insert, 0x2D}, {K, Key_Delete, 0x2E},   {K, Key_Home, 0x24},
+        {K, Key_End, 0x23},    {K, Key_PageUp, 0x21},   {K, Key_PageDown, 0x22}};
+    for (auto [modifiers, key, code] : cases) {
+        EXPECT_EQ(virtualKeyFor(key, modifiers), code) << std::hex << key << " " << modifiers;
+    }
+    // Shift+1 arrives as '!' from X key code 10, Shift+0 as ')' from 19.
+    EXPECT_EQ(virtualKeyFor(Key_Exclam, ShiftModifier, 10), 0x31);
+    EXPECT_EQ(virtualKeyFor(Key_ParenRight, ShiftModifier, 19), 0x30);
+    EXPECT_EQ(virtualKeyFor(Key_Exclam, ShiftModifier, 20), 0);
+}
+
+void send(QWidget& window, QEvent&& event) {
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+// A mouse event with the buttons `held`: a move unless another type and its button are given.
+QMouseEvent mouse(QPoint at, Qt::MouseButtons held = Qt::NoButton,
+                  QEvent::Type type = QEvent::MouseMove, Qt::MouseButton button = Qt::NoButton) {
+    return QMouseEvent(type, QPointF(at), QPointF(at), button, held, Qt::NoModifier);
+}
+
+// Handlers that write down what was called, in order: "cursor X,Y", a short name per handler,
+// "key CODE", and "frame".
+class WindowMessages : public QtTest {
+  protected:
+    EditorHandlers recording() {
+        auto note = [this](const char* name) {
+            return [this, name](EditorState&) { log += std::string(name) + " "; };
+        };
+        EditorHandlers h;
+        h.updateCursor = [this](EditorState& s) {
+            log += "cursor " + std::to_string(s.mouseX) + "," + std::to_string(s.mouseY) + " ";
+            s.hoverView = hoverAfterUpdate;
+        };
+        h.onLeftDrag = note("leftDrag"), h.onRightDrag = note("rightDrag");
+        h.onBothDrag = note("bothDrag"), h.recentreCursor = note("recentre");
+        h.onLeftButtonDown = note("leftDown"), h.onLeftUp = note("leftUp");
+        h.onRightDown = note("rightDown"), h.onRightUp = note("rightUp");
+        h.onKeyDown = [this](EditorState&, int key) { log += "key " + std::to_string(key) + " "; };
+        h.drawFrame = [this](EditorState&) { log += "frame ", ++frames; };
+        return h;
+    }
+
+    std::string log;
+    int frames = 0;
+    int hoverAfterUpdate = 0; // what updateCursor puts into hoverView
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
+    EditorWindow window{*state, *canvas, recording()};
+};
+
+TEST_F(WindowMessages, MouseMovesKeepThePreviousPositionThenUpdateDragRecentreAndDraw) {
+    state->menuMode = kViewMode;
+    hoverAfterUpdate = kPane3D;
+    state->mouseX = 100, state->mouseY = 120, state->hoverView = 1;
+    state->cursorX = 1.5f, state->cursorY = -2.0f, state->cursorZ = 3.25f;
+    send(window, mouse({441, 166}, Qt::LeftButton));
+    EXPECT_TRUE(std::tuple(state->prevMouseX, state->prevMouseY, state->prevHoverView,
+                           state->prevCursorX, state->prevCursorY,
+                           state->prevCursorZ) == std::tuple(100, 120, 1, 1.5f, -2.0f, 3.25f));
+    send(window, mouse({442, 167}, Qt::RightButton));
+    send(window, mouse({443, 168}));
+    send(window, mouse({444, 169}, Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
+    hoverAfterUpdate = 1; // a drag over a 2D pane, or outside VIEW mode: no recentring
+    send(window, mouse({150, 165}, Qt::LeftButton));
+    state->menuMode = 3;
+    hoverAfterUpdate = kPane3D;
+    send(window, mouse({445, 165}, Qt::LeftButton));
+    send(window, mouse({-1, -20})); // outside the window: wrapped as unsigned 16-bit values
+    EXPECT_EQ(log, "cursor 441,166 leftDrag recentre frame cursor 442,167 rightDrag recentre frame "
+                   "cursor 443,168 frame cursor 444,169 bothDrag recentre frame "
+                   "cursor 150,165 leftDrag frame cursor 445,165 leftDrag frame "
+                   "cursor 65535,65516 frame ");
+}
+
+TEST_F(WindowMessages, ADoubleClickActsAsTwoClicks) {
+    const QPoint at(608, 48);
+    send(window, mouse(at, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
+    send(window, mouse(at, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
+    send(window, mouse(at, Qt::LeftButton, QEvent::MouseButtonDblClick, Qt::LeftButton));
+    send(window, mouse(at, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
+    send(window, mouse(at, Qt::RightButton, QEvent::MouseButtonPress, Qt::RightButton));
+    send(window, mouse(at, Qt::RightButton, QEvent::MouseButtonDblClick, Qt::RightButton));
+    EXPECT_EQ(log, "leftDown frame leftUp frame leftDown frame leftUp frame rightDown frame "
+                   "rightDown frame ");
+}
+
+TEST_F(WindowMessages, KeysArriveAsTheirCodesAutoRepeatIncluded) {
+    send(window, QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    send(window, QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true));
+    send(window, QKeyEvent(QEvent::KeyPress, Qt::Key_8, Qt::KeypadModifier, "8"));
+    send(window, QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::KeypadModifier));
+    send(window, QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier)); // not focus moving
+    send(window, QKeyEvent(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier));
+    EXPECT_EQ(log, "key 65 frame key 65 frame key 104 frame key 37 frame key 9 frame frame ");
+}
+
+TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun) {
+    send(window, mouse({20, 30}));
+    send(window, mouse({20, 30}, Qt::MiddleButton, QEvent::MouseButtonPress, Qt::MiddleButton));
+    send(window, QKeyEvent(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a"));
+    send(window, QEvent(QEvent::Enter));
+    EXPECT_EQ(log, "cursor 20,30 frame frame frame frame ");
+    // Showing the last frame on screen draws no second one.
+    window.show();
+    QCoreApplication::processEvents();
+    const int afterShow = frames;
+    window.update();
+    QCoreApplication::processEvents();
+    send(window, mouse({21, 30}));
+    window.repaint();
+    EXPECT_EQ(frames, afterShow + 1);
+    state->running = 1;
+    window.close();
+    EXPECT_EQ(state->running, 0);
+    EXPECT_GT(frames, afterShow + 1); // and one more frame at least
+}
+
+int count(const QImage& image, QRect area, QRgb colour) {
+    const QImage part = image.copy(area);
+    const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
+    return static_cast<int>(std::count(pixels, pixels + area.width() * area.height(), colour));
+}
+
+// The real window with the real device, platform and overlay, as the program runs them.
+class LiveWindow : public QtTest {
+  protected:
+    void SetUp() override {
+        state->window = &platform;
+        state->english = 1;
+        session.initDevice(*state);
+        ASSERT_EQ(state->running, 1);
+    }
+    ~LiveWindow() override { session.releaseDevice(*state); }
+    QImage shown() { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
+    DeviceSession session{*canvas};
+    EditorWindow window{*state, *canvas, editorHandlers()};
+    QtPlatform platform{&window, session};
+};
+
+TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
+    const QRgb text = qRgb(0x50, 0x50, 0xA0), active = qRgb(0xFF, 0xC3, 0xC3);
+    const QRgb on = qRgb(0xAA, 0xFA, 0xAA);
+    state->showDirection = 0;
+    // Over no pane; choosing VIEW is a click on its mark.
+    send(window, mouse({608, 168}));
+    send(window, mouse({608, 168}, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
+    ASSERT_EQ(state->menuMode, 5);
+    const QImage shown = this->shown();
+
+    // "◆ VIEW": a full-width mark, a space and four letters of 8 pixels, one 16-pixel cell high.
+    const QRect view(600, 160, 16 + 8 * 5, 16);
+    EXPECT_GT(count(shown, view, active), view.width() * 4);
+    EXPECT_GT(count(shown, view, text), 20);
+    EXPECT_EQ(count(shown, view, active) + count(shown, view, text), view.width() * 16);
+    // No other menu entry, nor anything beside or below VIEW's cell, has that background.
+    EXPECT_EQ(count(shown, QRect(600, 40, 200, 256), active), count(shown, view, active));
+    // Toggles: all on but DIRECTION; "▼ GRID LOCK" is 16 + 10 x 8 pixels wide.
+    const QRect gridLock(600, 360, 16 + 8 * 10, 16);
+    EXPECT_EQ(count(shown, gridLock, on) + count(shown, gridLock, text), gridLock.width() * 16);
+    EXPECT_EQ(count(shown, QRect(600, 380, 104, 16), on), 0);
+    EXPECT_GT(count(shown, QRect(600, 380, 104, 16), text), 20);
+    for (int y : {400, 420, 440}) {
+        EXPECT_GT(count(shown, QRect(600, y, 80, 16), on), 400) << y;
+    }
+}
+
+// The exit code (-1 for a crash) and the standard error of pointeditor-render.
+std::pair<int, QString> render(const QStringList& arguments) {
+    QProcess process;
+    process.start(TAVO_RENDER_BINARY, arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("out.png");
+    const QStringList failing =
+        QStringList{"--block " + dir.filePath("none.bd1"), "--points " + dir.path(),
+                    "-o " + dir.filePath("no/such/dir/out.png")} +
+        QString("--zoom 0.05|--zoom 11|--zoom nan|--zoom 2x|--pan 1,2|--pan 1,2,3,4|--pan 1,,3|"
+                "--pan inf,0,0|--camera 1,2,3,4|--params 1,2,3,128|--select|--select 200|"
+                "--lang E|--frobnicate|--block")
+            .split('|');
+    for (const QString& arguments : failing) {
+        SCOPED_TRACE(arguments.toStdString());
+        const auto [exitCode, errors] = render(("-o " + png + " " + arguments).split(' '));
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_EQ(errors.count("pointeditor-render:"), 1) << errors.toStdString();
+        EXPECT_FALSE(QFile::exists(png));
+    }
+}
+
+// A click on a menu command whose file dialog is answered with `path`.
+void chooseFile(QWidget& window, QPoint command, const QString& path) {
+    send(window, mouse(command));
+    QTimer::singleShot(0, [path] { // runs inside the dialog's own event loop
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // as the Open button does
+    });
+    send(window, mouse(command, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
+    send(window, mouse(command, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
+}
+
+const QString kSample = TAVO_SOURCE_DIR "/samples/sample";
+
+TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
+    window.show();
+    chooseFile(window, {608, 198}, kSample + ".bd1"); // LOAD BLOCK
+    chooseFile(window, {608, 258}, kSample + ".pd1"); // LOAD POINT
+    send(window, mouse({295, 10}));                   // over no pane
+    ASSERT_GT(countUsedPoints(*state), 10);
+    const QImage live = shown();
+
+    QTemporaryDir out;
+    const QString png = out.filePath("frame.png");
+    const auto [exitCode, errors] = render(
+        {"--lang", "e", "--block", kSample + ".bd1", "--points", kSample + ".pd1", "-o", png});
+    ASSERT_EQ(exitCode, 0) << errors.toStdString();
+    const QImage written = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(written.size(), QSize(800, 600));
+    EXPECT_TRUE(live == written) << "the renderer's frame differs from the window's";
+    // Not trivially empty: the walls are drawn in the top pane.
+    EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
+}
+
+} // namespace
+} // namespace tavo
