@@ -1,0 +1,356 @@
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pointeditor/edit/keyboard.h"
+#include "pointeditor/edit/menu.h"
+#include "pointeditor/edit/mouse.h"
+#include "pointeditor/edit/virtual_keys.h"
+#include "pointeditor/edit/zoom.h"
+#include "pointeditor/view/ortho_panes.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo::testing {
+namespace {
+
+using Params = std::array<int8_t, 4>;
+using Slots = std::vector<int>;
+using V3 = std::array<float, 3>;
+constexpr int kLeft = 1, kRight = 2, kBoth = 3; // buttons held while the mouse moves
+
+// A fresh editor on a scripted platform. moveTo drives the mouse as the window's dispatch does:
+// it keeps the previous position, updates the cursor, then drags with the buttons held.
+class EditTest : public ::testing::Test {
+  protected:
+    EditorState state;
+    FakePlatform platform;
+    std::array<PointRecord, MaxPoints>& pts = state.points;
+    EditTest() { state.window = &platform; }
+
+    EditorState& moveTo(int x, int y, int buttons = 0) {
+        state.prevMouseX = std::exchange(state.mouseX, x);
+        state.prevMouseY = std::exchange(state.mouseY, y);
+        state.prevCursorX = state.cursorX, state.prevCursorY = state.cursorY;
+        state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
+        updateCursor(state);
+        if (buttons != 0) {
+            (buttons == kLeft ? onLeftDrag : buttons == kRight ? onRightDrag : onBothDrag)(state);
+            if (state.menuMode == 5 && state.hoverView == 4) {
+                recentreCursor(state);
+            }
+        }
+        return state;
+    }
+    void click(std::initializer_list<std::pair<int, int>> at) {
+        for (auto [x, y] : at) {
+            onLeftButtonDown(moveTo(x, y));
+        }
+    }
+    void press(int key, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            onKeyDown(state, key);
+        }
+    }
+    // Each point as slot, slot state, x, y, z, then its parameters.
+    void put(std::initializer_list<std::array<float, 9>> points) {
+        for (const auto& v : points) {
+            pts[int(v[0])] = {v[2],         v[3],         v[4],         0,
+                              int8_t(v[5]), int8_t(v[6]), int8_t(v[7]), int8_t(v[8])};
+            state.pointUsed[int(v[0])] = int(v[1]);
+        }
+    }
+    Slots slots(int n) { return Slots(state.pointUsed.begin(), state.pointUsed.begin() + n); }
+    V3 xyz(int i) const { return {pts[i].x, pts[i].y, pts[i].z}; }
+    Params params(int i) const { return {pts[i].p1, pts[i].p2, pts[i].p3, pts[i].p4}; }
+    V3 cursor() const { return {state.cursorX, state.cursorY, state.cursorZ}; }
+    V3 pan() const { return {state.panX, state.panY, state.panZ}; }
+};
+auto near = [](V3 a, V3 b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]) < 1e-3; };
+
+TEST_F(EditTest, PaneEdgesAndTheCursorAsTheExactInverseOfThePaneDrawing) {
+    // x, y, the pane: each pane includes both of its edges.
+    const int cases[][3] = {{10, 25, 1},   {290, 305, 1}, {291, 305, 0}, {290, 306, 0},
+                            {150, 310, 0}, {150, 315, 2}, {290, 595, 2}, {299, 455, 0},
+                            {300, 315, 3}, {580, 595, 3}, {581, 455, 0}, {300, 25, 4},
+                            {295, 165, 0}, {580, 305, 4}, {440, 310, 0}, {150, 165, 1}};
+    // Zoom, panX, panY, panZ.
+    const float views[][4] = {
+        {2, 0, 0, 0}, {0.1f, 12.5f, -7.25f, 3}, {3.7f, -40, 18, -33.5f}, {10, 5, -5, 5}};
+    for (const auto& v : views) {
+        state.zoom = v[0], state.panX = v[1], state.panY = v[2], state.panZ = v[3];
+        for (auto [x, y, pane] : cases) {
+            state.cursorX = state.cursorZ = 99.0f;
+            auto [cx, cy, cz] = (moveTo(x, y), cursor());
+            // The pane draws the cursor under the mouse; its fixed axis is where the next
+            // pane's centre lies.
+            PanePixel at = mapToPane(state, pane - 1, cx, cy, cz);
+            PanePixel next = mapToPane(state, pane % 3, cx, cy, cz);
+            V3 expected{x - (pane == 3 ? 300.f : 10.f), y - (pane == 1 ? 25.f : 315.f), 140};
+            bool inverse = near({at.x, at.y, pane == 1 ? next.y : next.x}, expected);
+            EXPECT_TRUE(state.hoverView == pane &&
+                        (pane == 4 || (pane == 0 ? cursor() == V3{} : inverse)))
+                << x << "," << y << " zoom " << v[0];
+        }
+    }
+}
+
+TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
+    constexpr float kDegree = 0.017453289f;
+    state.menuMode = 5;
+    // Zoom in tenths, from, to: over every 2D pane the grabbed point stays under the mouse.
+    const int pans[][5] = {{20, 150, 165, 160, 165}, {5, 120, 200, 170, 150},
+                           {70, 150, 455, 131, 470}, {20, 60, 400, 80, 380},
+                           {5, 440, 455, 460, 440},  {70, 500, 500, 470, 520}};
+    for (auto [tenths, fromX, fromY, toX, toY] : pans) {
+        state.zoom = tenths / 10.0f;
+        const V3 grabbed = (moveTo(fromX, fromY), cursor());
+        updateCursor(moveTo(toX, toY, kLeft));
+        EXPECT_PRED2(near, cursor(), grabbed) << fromX << "," << fromY;
+    }
+    moveTo(440, 165);
+    const float yaw = state.cameraYaw, pitch = state.cameraPitch;
+    moveTo(441, 166, kLeft); // right turns left, down tilts down; the pointer returns
+    EXPECT_TRUE(state.cameraYaw == yaw - 2 * kDegree && state.cameraPitch == pitch + 2 * kDegree);
+    EXPECT_EQ(platform.warps, (std::vector<std::pair<int, int>>{{440, 165}}));
+    // The pitch stops a degree short of straight down and of straight up.
+    EXPECT_EQ(moveTo(440, 305, kLeft).cameraPitch, 3.1241386f);
+    state.cameraPitch = 2.5f * kDegree;
+    EXPECT_EQ(moveTo(440, 164, kLeft).cameraPitch, kDegree);
+    state.cameraYaw = 0.5f, state.cameraPitch = 1.2f;
+    const float ahead = std::sin(1.2f), ca = std::cos(0.5f + 1.570796f),
+                sa = std::sin(0.5f + 1.570796f);
+    moveTo(437, 160, kRight); // five pixels up flies ahead, three left goes sideways
+    V3 flown{50 + 5 * std::cos(0.5f) * ahead + 3 * ca, 50 + 5 * std::cos(1.2f),
+             -50 + 5 * std::sin(0.5f) * ahead + 3 * sa};
+    EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
+    moveTo(442, 161, kBoth); // up four rises straight up, right two goes level
+    flown = {flown[0] - 2 * ca, flown[1] + 4, flown[2] - 2 * sa};
+    EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
+    state.zoom = 2.25f; // right drags over a 2D pane zoom a tenth a pixel, rounded, 0.1..10.0
+    moveTo(150, 200);
+    const int zooms[][2] = {{197, 25}, {198, 24}, {108, 100}, {107, 100}, {373, 1}, {372, 2}};
+    for (auto [y, tenths] : zooms) {
+        moveTo(150, y, kRight);
+        EXPECT_TRUE(state.zoom == tenths / 10.0f && state.gridStep == 5.0f / state.zoom) << y;
+    }
+    // The rounding of the exact binary value, as "%.1f" does.
+    EXPECT_TRUE(roundToTenth(0.25f) == 0.2f && roundToTenth(0.35f) == 0.3f);
+}
+
+TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
+    state.menuMode = 3;
+    put({{0, 2, 1, 2, 3}, {1, 1, 4, 5, 6}});
+    // From, to, where point 0 is then. Zoom 2: ten pixels are five units.
+    const int moves[][7] = {{150, 165, 170, 155, 11, 2, 8},  {150, 455, 150, 445, 11, 7, 8},
+                            {440, 455, 450, 455, 11, 7, 13}, {450, 455, 150, 300, 11, 7, 13},
+                            {150, 310, 150, 300, 11, 7, 13}, {440, 165, 450, 170, 11, 7, 13}};
+    for (auto [fromX, fromY, toX, toY, x, y, z] : moves) {
+        moveTo(fromX, fromY);
+        moveTo(toX, toY, kLeft);
+        EXPECT_TRUE(xyz(0) == (V3{float(x), float(y), float(z)}) && xyz(1) == (V3{4, 5, 6}))
+            << toX << "," << toY;
+    }
+    // The grid step is 2.5: 3.74 goes down, 3.75 and -3.75 go away from zero.
+    put({{0, 2, 3.74f, 1.3f, -3.75f}, {1, 2, 3.75f, 1.2f, 0}, {2, 1, 3.74f, 0, 0}});
+    const int releases[][2] = {{310, 1}, {300, 1}, {301, 0}}; // y, grid lock
+    for (auto [y, lock] : releases) {
+        state.gridLock = lock; // out of every pane, into the top pane, unlocked: no snapping
+        onLeftUp(moveTo(150, y));
+    }
+    EXPECT_EQ(xyz(0), (V3{3.74f, 1.3f, -3.75f}));
+    state.gridLock = 1;
+    onLeftUp(moveTo(151, 302));
+    EXPECT_TRUE(xyz(0) == (V3{2.5f, 2.5f, -5}) && xyz(1) == (V3{5, 0, 0}) && xyz(2)[0] == 3.74f);
+    EXPECT_TRUE(roundHalfAway(-2.5f) == -3 && roundHalfAway(3e9f) == 3e9f);
+}
+
+TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightClick) {
+    // Centre at any height, on a corner, on an edge, just outside in x, just outside in z.
+    put({{0, 1, 0, 99, 0}, {1, 1, 10, 0, 10}, {2, 1, -10, -5, 3}});
+    put({{3, 1, 10.5f, 0, 0}, {4, 2, 0, 0, -10.5f}});
+    state.menuMode = 2;
+    // Top pane from world (10, 0, 10), other panes and no pane keep the box, to (-10, 0, -10).
+    click({{170, 145}, {150, 455}, {440, 165}, {700, 300}, {130, 185}});
+    EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 1, 0}));
+    platform.shift = true; // the other corner order; Shift adds to the selection
+    state.pointUsed[4] = 2;
+    click({{130, 185}, {170, 145}});
+    EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 2, 0}));
+    click({{130, 445}, {170, 465}}); // front pane: world (-10, 5, z) to (10, -5, z)
+    EXPECT_EQ(slots(5), (Slots{2, 2, 2, 1, 2}));
+    state.pointUsed[1] = 1;
+    click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
+    onRightDown(moveTo(170, 185));
+    EXPECT_TRUE(slots(5) == (Slots{2, 1, 2, 1, 1}) && state.boxView == 0); // no mark on slot 1
+    click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
+    onRightDown(moveTo(150, 455));
+    EXPECT_TRUE(state.menuMode == 3 && state.boxView == 0 && state.pointUsed[2] == 2);
+    onRightDown(state);
+    EXPECT_EQ(state.menuMode, 2);
+}
+
+TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
+    put({{0, 2, 1}, {1, 1, 2}, {2, 2, 3}});
+    platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Ok};
+    // x, y, the mode that results from mode 0; DELETE and the file commands run at once.
+    const int hits[][3] = {{621, 48, 1},  {622, 48, 0},  {608, 61, 1},  {608, 62, 0},
+                           {608, 63, 0},  {608, 65, 2},  {601, 102, 3}, {608, 138, 0},
+                           {608, 168, 5}, {608, 198, 0}, {608, 228, 0}, {608, 258, 0},
+                           {608, 288, 0}, {600, 280, 0}};
+    for (auto [x, y, mode] : hits) {
+        state.menuMode = 0;
+        click({{x, y}});
+        EXPECT_EQ(state.menuMode, mode) << x << "," << y;
+    }
+    ASSERT_TRUE(platform.boxes.size() == 1 && platform.dialogs.size() == 3); // "◆ -----" is inert
+    EXPECT_EQ(platform.boxes[0].text, "DELETE OK?"); // OK and Cancel: Cancel was answered
+    EXPECT_EQ(slots(4), (Slots{2, 1, 2, 0}));        // cancelled, and NEW POINT placed nothing
+    click({{608, 138}});
+    EXPECT_EQ(slots(3), (Slots{0, 1, 0}));
+    const EditorState& s = state;
+    state.showSideView = 7; // any value but 0 turns off
+    click({{608, 368}, {608, 388}, {608, 408}, {608, 428}, {608, 448}});
+    EXPECT_EQ(s.gridLock + s.showDirection + s.showTopView + s.showFrontView + s.showSideView, 0);
+    click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
+    EXPECT_TRUE(s.gridLock == 1 && s.showDirection == 0);
+    click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
+    EXPECT_TRUE(xyz(0) == (V3{10, 0, 5}) && state.pointUsed[0] == 1 && state.menuMode == 0);
+}
+
+TEST_F(EditTest, KeysWrapTheParametersPassTheZoomStageAndPanThePaneUnderTheMouse) {
+    const int presses[][2] = {{'A', 128}, {'Z', 1}, {'S', 3}, {'X', 1},
+                              {'D', 1},   {'C', 2}, {'F', 2}, {'V', 131}};
+    for (auto [key, times] : presses) {
+        press(key, times);
+    }
+    EXPECT_EQ(state.currentParams, (Params{127, 2, -1, 127})); // A past 127, V past -128
+    press(vk::Subtract);
+    EXPECT_TRUE(state.zoom == 1.9f && state.gridStep == 5.0f / 1.9f);
+    for (int key : {vk::Add, int('A'), vk::function(2), vk::Right, vk::numpad(4), vk::numpad(0),
+                    vk::Insert, 0x99}) { // every key passes the zoom's limits
+        state.zoom = 25.0f, state.gridStep = 1.0f;
+        press(key);
+        EXPECT_TRUE(state.zoom == 10.0f && state.gridStep == 0.5f) << key;
+    }
+    press(vk::function(3));
+    EXPECT_TRUE(state.zoom == 1.0f && state.savedZoom == 10.0f && state.gridStep == 5.0f);
+    // Mouse x, y, keypad digit, then panX, panY, panZ; one step is 50 pixels, at zoom 1.
+    const int pans[][6] = {{150, 165, 4, -50, 0, 0}, {150, 165, 8, 0, 0, -50},
+                           {150, 455, 6, 50, 0, 0},  {150, 455, 8, 0, -50, 0},
+                           {440, 455, 4, 0, 0, 50},  {440, 455, 5, 0, 50, 0},
+                           {440, 165, 8, 0, 0, 0},   {150, 165, 2, 0, 0, 0}};
+    for (auto [x, y, digit, panX, panY, panZ] : pans) {
+        state.panX = state.panY = state.panZ = 0.0f;
+        onKeyDown(moveTo(x, y), vk::numpad(digit));
+        EXPECT_EQ(pan(), (V3{float(panX), float(panY), float(panZ)})) << x << "," << y << digit;
+    }
+}
+
+TEST_F(EditTest, SelectionKeysTurnCopyApplyShowAndPickTheNearestPoint) {
+    // Selected, used, selected, free: neither found nor counted.
+    put({{0, 2, 0, 0, 0, 1, 2, -3, 5}, {1, 1, 0, 0, 0, 4, 0, 0, 7}});
+    put({{2, 2, 0, 0, 0, 6, 0, 127, -128}, {3, 0, 0, 0, 0, 1, 0, 0, 9}});
+    pts[0].r = 3.0f;
+    press(vk::Right, 2); // past pi, then below minus pi: not wrapped
+    press(vk::Left, 20);
+    EXPECT_TRUE(std::abs(pts[0].r - (3.0f - 18 * 0.3926990f)) < 1e-4f && pts[1].r == 0);
+    press(vk::Return);
+    for (int english : {1, 0}) {
+        state.english = english;
+        for (int8_t id : {5, 9}) {
+            state.currentParams[3] = id;
+            press(vk::function(9));
+        }
+        press(vk::function(8));
+    }
+    std::string shown;
+    for (const RecordedBox& box : platform.boxes) {
+        shown += box.text + " / " + box.caption + "|";
+    }
+    EXPECT_EQ(shown, "[1] [2] [-3] [5] / POINT PARAM|[6] [0] [127] [-128] / POINT PARAM|"
+                     "FOUND : 5 / ID-NUMBER SEARCH|NOT FOUND : 9 / ID-NUMBER SEARCH|"
+                     "HUMAN COUNT 2 / HUMAN COUNT|5 番は既に使用されています / 識別番号確認|"
+                     "9 番は未使用です / 識別番号確認|2 人 / 配置人数|");
+    press(vk::function(11)); // the highest selected slot's parameters remain
+    EXPECT_EQ(state.currentParams, (Params{6, 0, 127, -128}));
+    state.currentParams = {3, 1, 20, 21};
+    press(vk::function(12));
+    EXPECT_TRUE(params(0) == (Params{3, 1, 20, 21}) && pts[2].p1 == 3 && pts[1].p1 == 4);
+    // Keypad 0: slot 4 is near in the top view, far in the front view; slot 5 as near in the
+    // top view. The 3D pane and no pane have no plane and change nothing.
+    put({{0, 2, 30, 0, 30}, {1, 0}, {2, 0}, {4, 1, 4, -50, 0, 2}, {5, 1, -4, 0, 0, 3}});
+    const int moves[][3] = {
+        {150, 455, 5}, {440, 455, 5}, {150, 165, 4}, {440, 165, 4}, {700, 300, 4}};
+    for (auto [x, y, nearest] : moves) {
+        onKeyDown(moveTo(x, y), vk::numpad(0));
+        EXPECT_TRUE(slots(6) == (Slots{1, 0, 0, 0, nearest == 4 ? 2 : 1, nearest == 5 ? 2 : 1}) &&
+                    state.currentParams[0] == nearest - 2)
+            << x << "," << y;
+    }
+}
+
+TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
+    // Key, dx, dz, kind, p2, p3, id; the ids, and p2 of a RANDOM PATH (8), count from the
+    // first id, 124. Key 0 copies the current parameters, {7, 7, 124, 124}.
+    const int rows[][7] = {
+        {0, 5, 5, 7, 7, 0, 0},     {0, -5, 5, 7, 7, 0, 0},   {0, -5, -5, 7, 7, 0, 0},
+        {0, 5, -5, 7, 7, 0, 0},    {1, 0, 0, 3, 2, 0, 0},    {2, 10, 0, 3, 0, 1, 0},
+        {2, -10, 0, 3, 0, 0, 1},   {3, 10, 10, 3, 0, 1, 0},  {3, -10, 10, 3, 0, 2, 1},
+        {3, -10, -10, 3, 0, 3, 2}, {3, 10, -10, 3, 0, 0, 3}, {4, 10, 10, 3, 0, 1, 0},
+        {4, 0, 10, 3, 0, 2, 1},    {4, -10, 10, 3, 0, 3, 2}, {4, -10, -10, 3, 0, 4, 3},
+        {4, 0, -10, 3, 0, 5, 4},   {4, 10, -10, 3, 0, 0, 5}, {5, 0, -15, 3, 1, 1, 0},
+        {5, 0, -5, 3, 1, 2, 1},    {5, 0, 5, 3, 1, 3, 2},    {5, 0, 15, 3, 2, 3, 3},
+        {6, 0, -35, 3, 1, 1, 0},   {6, 0, -25, 3, 1, 2, 1},  {6, 0, -15, 3, 1, 3, 2},
+        {6, 0, -5, 3, 1, 4, 3},    {6, 0, 5, 3, 1, 5, 4},    {6, 0, 15, 3, 1, 6, 5},
+        {6, 0, 25, 3, 1, 7, 6},    {6, 0, 35, 3, 2, 7, 7},   {7, 0, -10, 8, 1, 2, 0},
+        {7, -5, 0, 8, 3, 4, 1},    {7, 5, 0, 8, 5, 6, 2},    {7, -15, 10, 3, 2, 3, 3},
+        {7, -5, 10, 3, 2, 4, 4},   {7, 5, 10, 3, 2, 5, 5},   {7, 15, 10, 3, 2, 6, 6}};
+    state.cursorX = 2, state.cursorY = 4, state.cursorZ = -6;
+    auto id = [](int offset) { return static_cast<int8_t>(124 + offset); }; // wraps at 127
+    for (int key = 0; key <= 7; ++key) {
+        state.pointUsed.fill(0), state.currentParams = {7, 7, id(0), id(0)};
+        press(vk::digit(key));
+        int n = 0;
+        for (const auto& r : rows) {
+            int8_t p2 = r[3] == 8 ? id(r[4]) : static_cast<int8_t>(r[4]);
+            EXPECT_TRUE(r[0] != key ||
+                        (xyz(n) == (V3{2.0f + r[1], 4, r[2] - 6.0f}) &&
+                         params(n++) == (Params{int8_t(r[3]), p2, id(r[5]), id(r[6])})))
+                << "key " << key << " point " << n;
+        }
+        Params last = params(n - 1); // and the parameters of the last point remain
+        EXPECT_TRUE(countUsedPoints(state) == n &&
+                    state.currentParams == (Params{last[0], last[1], last[2], id(key ? n : 0)}))
+            << key;
+    }
+    state.pointUsed.fill(1); // a full table with room for one point still advances the ids
+    state.pointUsed[50] = 0;
+    press(vk::digit(3)); // from -125, where key 7 left the id
+    EXPECT_TRUE(pts[50].p4 == -125 && pts[50].p3 == -124 && state.currentParams[3] == -121);
+    // Insert: S in slot 2 links 21 -> 77, which no point has, so nothing happens; then to 30
+    // (slot 4). Slot 5 is selected too, and linked to itself.
+    state.pointUsed.fill(0);
+    put({{0, 1, 0, 0, 0, 3, 0, 30, 20}, {2, 2, 10, 2, -4, 3, 1, 77, 21}});
+    put({{4, 1, 30, 6, 8, 3, 0, 21, 30}, {5, 2, 7, 7, 7, 3, 0, 22, 22}});
+    state.currentParams = {3, 2, 99, 40};
+    press(vk::Insert);
+    pts[2].p3 = 30;
+    press(vk::Insert); // the id is not advanced
+    EXPECT_TRUE(xyz(1) == (V3{20, 4, 2}) && params(1) == (Params{3, 2, 30, 40}));
+    EXPECT_TRUE(slots(6) == (Slots{1, 1, 1, 0, 1, 2}) && pts[2].p3 == 40);
+    EXPECT_EQ(state.currentParams, (Params{3, 2, 99, 40}));
+    state.currentParams[3] = 41;
+    press(vk::Insert); // a self-linked S gets the new point on itself
+    EXPECT_TRUE(xyz(3) == (V3{7, 7, 7}) && params(3) == (Params{3, 2, 22, 41}));
+    EXPECT_TRUE(slots(6) == (Slots{1, 1, 1, 1, 1, 1}) && pts[5].p3 == 41);
+    state.pointUsed.fill(1); // S's target exists, but the table is full
+    state.pointUsed[2] = 2;
+    press(vk::Insert);
+    EXPECT_TRUE(state.pointUsed[2] == 2 && pts[2].p3 == 40);
+}
+
+} // namespace
+} // namespace tavo::testing
