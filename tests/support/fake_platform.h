@@ -3,6 +3,7 @@
 // queues that the test fills beforehand (an empty queue answers Ok / cancels the dialog).
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ struct RecordedText {
 };
 
 class FakePlatform : public Platform {
-public:
+  public:
     std::vector<RecordedBox> boxes;
     std::vector<RecordedDialog> dialogs;
     std::vector<RecordedText> texts;
@@ -42,10 +43,15 @@ public:
     std::deque<BoxAnswer> boxAnswers;
     std::deque<std::optional<std::string>> dialogAnswers;
     bool shift = false;
+    // Runs each time a box or dialog opens, to look at the state while it is open.
+    std::function<void()> whileModal;
 
     BoxAnswer messageBox(std::string_view text, std::string_view caption, BoxButtons buttons,
                          BoxIcon icon, bool ownerless) override {
         boxes.push_back({std::string(text), std::string(caption), buttons, icon, ownerless});
+        if (whileModal) {
+            whileModal();
+        }
         if (boxAnswers.empty() || buttons == BoxButtons::Ok) {
             return BoxAnswer::Ok;
         }
@@ -70,8 +76,11 @@ public:
         texts.push_back({x, y, std::string(text), textColour, backColour});
     }
 
-private:
+  private:
     std::optional<std::string> nextDialogAnswer() {
+        if (whileModal) {
+            whileModal();
+        }
         if (dialogAnswers.empty()) {
             return std::nullopt;
         }

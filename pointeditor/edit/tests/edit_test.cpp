@@ -195,6 +195,8 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     put({{0, 2, 1}, {1, 1, 2}, {2, 2, 3}});
     platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Ok};
+    std::vector<int> modesWhileOpen; // the entry stays highlighted while its box or dialog is up
+    platform.whileModal = [&] { modesWhileOpen.push_back(state.menuMode); };
     // x, y, the mode that results from mode 0; DELETE and the file commands run at once.
     const int hits[][3] = {{621, 48, 1},  {622, 48, 0},  {608, 61, 1},  {608, 62, 0},
                            {608, 63, 0},  {608, 65, 2},  {601, 102, 3}, {608, 138, 0},
@@ -206,6 +208,7 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
         EXPECT_EQ(state.menuMode, mode) << x << "," << y;
     }
     ASSERT_TRUE(platform.boxes.size() == 1 && platform.dialogs.size() == 3); // "◆ -----" is inert
+    EXPECT_EQ(modesWhileOpen, (std::vector<int>{4, 6, 7, 8}));
     EXPECT_EQ(platform.boxes[0].text, "DELETE OK?"); // OK and Cancel: Cancel was answered
     EXPECT_EQ(slots(4), (Slots{2, 1, 2, 0}));        // cancelled, and NEW POINT placed nothing
     click({{608, 138}});
