@@ -1,7 +1,13 @@
 #pragma once
 // Image files made by the tests themselves: every texture a test loads is written here first.
 
+#include <QBuffer>
+#include <QImage>
+
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,17 +18,40 @@ struct TestImage {
     int height = 0;
     std::vector<uint32_t> pixels; // ARGB, rows top first
 
-    static TestImage filled(int width, int height, uint32_t argb);
+    static TestImage filled(int width, int height, uint32_t argb) {
+        return {width, height,
+                std::vector<uint32_t>(static_cast<std::size_t>(width) * height, argb)};
+    }
     uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
-std::vector<uint8_t> encodePng(const TestImage& image);               // 8-bit RGBA
-std::vector<uint8_t> encodeJpeg(const TestImage& image, int quality); // RGB, alpha dropped
-std::vector<uint8_t> encodeBmp(const TestImage& image);               // 24-bit, bottom-up rows
+// `type` "PNG" (8-bit RGBA), "JPG" (RGB, quality 100) or "BMP" (24-bit, bottom-up rows).
+inline std::vector<uint8_t> encode(const TestImage& image, const std::string& type) {
+    QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                   image.width * 4, QImage::Format_ARGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    auto format = type == "PNG"   ? QImage::Format_ARGB32
+                  : type == "JPG" ? QImage::Format_RGB32
+                                  : QImage::Format_RGB888;
+    picture.convertToFormat(format).save(&buffer, type.c_str(), type == "JPG" ? 100 : -1);
+    return {bytes.begin(), bytes.end()};
+}
+inline std::vector<uint8_t> encodePng(const TestImage& image) {
+    return encode(image, "PNG");
+}
 
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
 
 // A fresh empty directory under the system's temporary directory.
-std::string makeTempDir();
+inline std::string makeTempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavo-view-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
 
 } // namespace tavo::testing

@@ -1,0 +1,315 @@
+// The four panes read back from the canvas. 3D: face greys, texture modulation, culling, the
+// near and far planes, depth order, hostile coordinates and point markers. 2D: grid, axes, block
+// outlines, point squares, headings, the camera cross, the selection box, panes turned off.
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "gl_fixture.h"
+#include "pointeditor/view/ortho_panes.h"
+#include "pointeditor/view/point_markers.h"
+#include "pointeditor/view/render_panes.h"
+#include "scene_builders.h"
+
+namespace tavo {
+namespace {
+
+using testing::grey;
+using testing::Rgb;
+
+constexpr float Pi = 3.14159265f;
+
+class Render3dTest : public testing::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        state.blocks[0] = testing::box(-10, -10, -10, 10, 10, 10);
+        camera(0, 0, -40, Pi / 2, Pi / 2); // looking along +Z at the -Z face
+    }
+    // Puts the eye at world (x, y, z) looking along yaw and pitch.
+    void camera(float x, float y, float z, float yaw, float pitch) {
+        state.cameraX = x / 2; // the view draws at half size
+        state.cameraY = y / 2;
+        state.cameraZ = z / 2;
+        state.cameraYaw = yaw;
+        state.cameraPitch = pitch;
+    }
+    Rgb view(int x = 140, int y = 140) {
+        renderPanes(state);
+        return pixel(PerspectivePaneOrigin, x, y);
+    }
+    void solidTexture(int slot, uint32_t argb) {
+        std::string path = file("slot" + std::to_string(slot) + ".png",
+                                testing::encodePng(testing::TestImage::filled(8, 8, argb)));
+        state.textures[static_cast<std::size_t>(slot)] = device->loadTexture(path);
+        ASSERT_NE(state.textures[static_cast<std::size_t>(slot)], nullptr);
+    }
+};
+
+TEST_F(Render3dTest, FacesShowTheGreyOfTheirOutwardNormal) {
+    const float down = 3.1241386f, up = 0.017453289f; // 179 and 1 degrees, as far as it turns
+    const struct {
+        const char* face;
+        float x, y, z, yaw, pitch;
+        int grey;
+    } cases[] = {
+        {"+Y", 0, 40, 0, 0, down, 233},         {"-Y", 0, -40, 0, 0, up, 152},
+        {"+X", 40, 0, 0, Pi, Pi / 2, 171},      {"-X", -40, 0, 0, 0, Pi / 2, 214},
+        {"+Z", 0, 0, 40, -Pi / 2, Pi / 2, 186}, {"-Z", 0, 0, -40, Pi / 2, Pi / 2, 199},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.face);
+        camera(c.x, c.y, c.z, c.yaw, c.pitch);
+        EXPECT_EQ(view(), grey(c.grey));
+    }
+}
+
+TEST_F(Render3dTest, TexturesAreModulatedByTheGreyAndFacesSeenCounterClockwiseAreCulled) {
+    solidTexture(3, 0xFFC86432); // (200, 100, 50)
+    const Rgb modulated{200 * 199 / 255, 100 * 199 / 255, 50 * 199 / 255};
+    state.blocks[0].textureId[testing::FaceMinusZ] = 3;
+    EXPECT_TRUE(testing::near(view(), modulated, 1));
+    for (int slot : {10, -2147483647 - 1}) { // outside the ten slots: untextured
+        state.blocks[0].textureId[testing::FaceMinusZ] = slot;
+        EXPECT_EQ(view(), grey(199)) << slot;
+    }
+    // Mirrored in x, every face runs the other way: the near face is culled and the far face is
+    // seen from inside, facing the eye.
+    state.blocks[0] = testing::box(10, -10, -10, -10, 10, 10);
+    state.blocks[0].textureId[testing::FacePlusZ] = 3;
+    EXPECT_TRUE(testing::near(view(), modulated, 1));
+}
+
+TEST_F(Render3dTest, GeometryBeyondTheNearAndFarPlanesIsClipped) {
+    camera(0, 0, 0, Pi / 2, Pi / 2); // planes at 1 and 480 world units
+    for (auto [z, shown] :
+         {std::pair{1.2f, true}, {0.8f, false}, {470.0f, true}, {490.0f, false}}) {
+        state.blocks[0] = testing::box(-400, -400, z, 400, 400, z + 1000);
+        EXPECT_EQ(view(), shown ? grey(199) : grey(0)) << z;
+    }
+}
+
+TEST_F(Render3dTest, TheNearerBlockHidesTheFartherWhicheverIsDrawnFirst) {
+    solidTexture(2, 0xFFFF0000);
+    BlockRecord nearBlock = testing::box(-5, -5, -5, 5, 5, 5);
+    BlockRecord farBlock = testing::box(-20, -20, 20, 20, 20, 30);
+    farBlock.textureId[testing::FaceMinusZ] = 2;
+    for (bool farFirst : {true, false}) {
+        state.blocks[0] = farFirst ? farBlock : nearBlock;
+        state.blocks[1] = farFirst ? nearBlock : farBlock;
+        EXPECT_EQ(view(), grey(199)) << farFirst;
+        EXPECT_TRUE(testing::near(view(140, 100), Rgb{199, 0, 0}, 1)) << farFirst;
+    }
+}
+
+TEST_F(Render3dTest, CornersAndPointsFarOutOrNotNumbersDrawNothingOfThemselves) {
+    // Regression: hostile coordinates reached undefined conversions (run under the sanitizers).
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    state.blocks[1] = testing::box(-1e30f, -1e30f, 5e29f, 1e30f, 1e30f, 1e30f);
+    state.blocks[2] = testing::box(nan, 0, 0, 10, 10, 10);
+    state.blocks[3] = testing::box(-inf, -10, -10, 10, 10, 10);
+    state.points[0] = testing::point(nan, inf, -inf, 3, 0, 2, 1);
+    state.points[1] = testing::point(1e38f, -1e38f, 1e38f, 3, 0, 1, 2);
+    state.pointUsed[0] = state.pointUsed[1] = 1;
+    EXPECT_EQ(view(), grey(199)); // the sound block 0 behind them all
+    EXPECT_EQ(pixel(TopPaneOrigin, 5, 10), (Rgb{130, 0, 0}));
+}
+
+TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColourOrGreenWhenSelected) {
+    state.blocks[0].inUse = 0;
+    state.zoom = 10.0f; // arms of 0.7 world units
+    state.points[0] = testing::point(0, 0, 0, 1);
+    for (auto [used, colour] :
+         {std::pair{1, Rgb{255, 128, 0}}, {2, Rgb{0, 255, 0}}, {0, grey(0)}}) {
+        state.pointUsed[0] = used;
+        EXPECT_EQ(view(), colour) << used;
+    }
+}
+
+constexpr Rgb Black{0, 0, 0};
+constexpr Rgb White{255, 255, 255};
+constexpr Rgb Magenta{255, 0, 255};
+constexpr Rgb Pink{255, 10, 255};
+constexpr Rgb Yellow{255, 255, 0};
+
+struct Spot {
+    int pane, x, y;
+};
+
+class OrthoTest : public testing::GlTest {
+  protected:
+    Rgb at(int pane, int x, int y) const {
+        const PaneOrigin origins[] = {TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin};
+        return pixel(origins[pane], x, y);
+    }
+    Rgb at(const Spot& s) const { return at(s.pane, s.x, s.y); }
+};
+
+TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) {
+    renderPanes(state);
+    for (int i = 0; i < 28; ++i) { // away from the crossings, the axes and the other lines
+        Rgb line{(i + 1) % 5 == 0 ? 240 : 130, 0, 0};
+        EXPECT_EQ(at(TopView, 5, 10 * i), line) << i;
+        EXPECT_EQ(at(FrontView, 10 * i, 275), line) << i;
+        EXPECT_EQ(at(SideView, 275, 10 * i), line) << i;
+    }
+    EXPECT_EQ(at(TopView, 5, 5), Black);
+    EXPECT_EQ(at(TopView, 5, 279), Black);
+    EXPECT_EQ(at(TopView, 279, 5), Black);
+    for (int pane : {TopView, FrontView, SideView}) {
+        // At zoom 2 the axes run along row and column 140 from 40 to 240.
+        for (int p : {39, 40, 41, 203, 240, 241}) {
+            int green = p == 39 || p == 241 ? 0 : 200;
+            EXPECT_EQ(at(pane, p, 140).g, green) << pane << " " << p;
+            EXPECT_EQ(at(pane, 140, p).g, green) << pane << " " << p;
+        }
+        // Green at alpha 200 over the bright grid line of row 140: red keeps 55/255 of 240.
+        EXPECT_TRUE(testing::near(at(pane, 77, 140), Rgb{52, 200, 0}, 1)) << pane;
+    }
+    state.zoom = 1.0f;
+    renderPanes(state);
+    for (int p : {89, 90, 190, 191}) {
+        EXPECT_EQ(at(TopView, p, 140).g, p == 89 || p == 191 ? 0 : 200) << p;
+    }
+}
+
+TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
+    // x 11..31, y 3..13, z -21..-11 world units; panned so the pictures move off the axes.
+    state.blocks[7] = testing::box(11, 3, -21, 31, 13, -11);
+    state.panX = 2.0f;  // centre at world x 2
+    state.panY = -1.0f; // centre at world y 1 (stored negated)
+    state.panZ = 1.5f;  // centre at world z -1.5
+    renderPanes(state);
+    // top: px = (x - 2) * 2 + 140, py = (-z - 1.5) * 2 + 140
+    // front: py = (-y + 1) * 2 + 140; side: px = (z + 1.5) * 2 + 140
+    const struct {
+        int pane, left, top, right, bottom;
+    } rects[] = {{TopView, 158, 159, 198, 179},
+                 {FrontView, 158, 116, 198, 136},
+                 {SideView, 101, 116, 121, 136}};
+    for (const auto& r : rects) {
+        SCOPED_TRACE(r.pane);
+        int midX = (r.left + r.right) / 2 + 1;
+        int midY = (r.top + r.bottom) / 2 + 1;
+        for (int d : {-1, 0, 1}) {
+            for (int x : {r.left, r.right}) {
+                EXPECT_EQ(at(r.pane, x + d, midY) == White, d == 0) << x + d;
+            }
+            for (int y : {r.top, r.bottom}) {
+                EXPECT_EQ(at(r.pane, midX, y + d) == White, d == 0) << y + d;
+            }
+        }
+        EXPECT_EQ(at(r.pane, r.left, r.top), White);
+        EXPECT_EQ(at(r.pane, r.right, r.bottom), White);
+        EXPECT_NE(at(r.pane, midX, midY), White);
+    }
+}
+
+TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGreen) {
+    state.showDirection = 0;
+    state.points[3] = testing::point(5.5f, 7, -9.5f, -128);   // yellow
+    state.points[4] = testing::point(-30.5f, -20, 30.5f, -7); // would be pink
+    state.pointUsed[3] = 1;
+    state.pointUsed[4] = 2;
+    renderPanes(state);
+    for (Spot c : {Spot{TopView, 151, 159}, Spot{FrontView, 151, 126}, Spot{SideView, 121, 126}}) {
+        for (int d = -3; d <= 3; ++d) {
+            for (int e = -2; e <= 2; ++e) {
+                bool inside = d > -3 && d < 3;
+                EXPECT_EQ(at(c.pane, c.x + d, c.y + e) == Yellow, inside) << c.pane;
+                EXPECT_EQ(at(c.pane, c.x + e, c.y + d) == Yellow, inside) << c.pane;
+            }
+        }
+    }
+    for (Spot s : {Spot{TopView, 79, 79}, Spot{FrontView, 79, 180}, Spot{SideView, 201, 180}}) {
+        EXPECT_EQ(at(s), (Rgb{0, 255, 0})) << s.pane;
+    }
+}
+
+TEST(PointColour, PaletteByAbsoluteKindModFive) {
+    EditorState state;
+    state.pointUsed[0] = 1;
+    for (auto [kind, colour] :
+         {std::pair{0, 0xFF323CFFu}, {5, 0xFF323CFFu}, {-7, 0xFFFF0AFFu}, {4, 0xFF50A0FFu}}) {
+        state.points[0].p1 = static_cast<int8_t>(kind);
+        EXPECT_EQ(pointColour(state, 0), colour) << kind;
+    }
+}
+
+TEST_F(OrthoTest, HeadingLinesOnlyInTheTopViewAndOnlyWhenShown) {
+    // Heading pi/2 faces +X: ten world units, 20 pixels to the right of the square.
+    state.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
+    state.pointUsed[0] = 1;
+    renderPanes(state);
+    EXPECT_EQ(at(TopView, 166, 151), Pink);
+    EXPECT_EQ(at(TopView, 171, 151), Pink);
+    EXPECT_NE(at(TopView, 172, 151), Pink);
+    EXPECT_NE(at(FrontView, 166, 129), Pink);
+    EXPECT_NE(at(SideView, 144, 129), Pink);
+    state.showDirection = 0;
+    renderPanes(state);
+    EXPECT_NE(at(TopView, 166, 151), Pink);
+    EXPECT_EQ(at(TopView, 151, 151), Pink);
+}
+
+TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
+    state.cameraX = 5.25f; // world 10.5: top (161, 161), front (161, 129), side (119, 129)
+    state.cameraY = 2.75f; // world 5.5
+    state.cameraZ = -5.25f;
+    renderPanes(state);
+    for (Spot s : {Spot{TopView, 151, 161}, Spot{TopView, 171, 161}, Spot{TopView, 161, 151},
+                   Spot{TopView, 161, 171}, Spot{FrontView, 165, 129}, Spot{SideView, 119, 135}}) {
+        EXPECT_EQ(at(s), Magenta) << s.pane << " " << s.x << "," << s.y;
+    }
+    EXPECT_NE(at(TopView, 172, 161), Magenta);
+    EXPECT_NE(at(TopView, 161, 172), Magenta);
+}
+
+TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) {
+    state.boxStartX = 5.5f; // top (151, 151)
+    state.boxStartZ = -5.5f;
+    state.cursorX = 25.5f; // top (191, 191)
+    state.cursorZ = -25.5f;
+    const Rgb outline{0x78, 0x78, 0xFF};
+    // menuMode, boxView, hoverView: shown in SELECT POINT (2) while the mouse is in the box's pane
+    for (auto [mode, box, hover] : {std::array{2, 1, 1}, {2, 1, 2}, {3, 1, 1}, {2, 2, 2}}) {
+        SCOPED_TRACE(::testing::Message() << mode << " " << box << " " << hover);
+        state.menuMode = mode;
+        state.boxView = box;
+        state.hoverView = hover;
+        renderPanes(state);
+        bool shown = mode == 2 && box == hover;
+        EXPECT_EQ(at(TopView, 191, 171) == outline, shown && box == 1); // the fill stops short
+        EXPECT_EQ(at(TopView, 171, 191) == outline, shown && box == 1);
+        // The fill (alpha 70) over black: 0x78 * 70 / 255 = 33, 0xFF -> 70.
+        EXPECT_EQ(testing::near(at(TopView, 175, 175), Rgb{33, 33, 70}, 1), shown && box == 1);
+        EXPECT_EQ(at(FrontView, 175, 175), Black);
+        // In the front view the box spans the cursor's and the start's y (both 0).
+        EXPECT_EQ(at(FrontView, 171, 140) == outline, shown && box == 2);
+    }
+}
+
+TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
+    state.blocks[0] = testing::box(-10, -10, -10, 10, 10, 10);
+    state.points[0] = testing::point(1, 1, 1, 1);
+    state.pointUsed[0] = 1;
+    state.showFrontView = 0;
+    state.menuMode = 2;
+    state.boxView = state.hoverView = 2;
+    state.cursorX = 20;
+    canvas.pixels.fill(0xFF808080);
+    renderPanes(state);
+    for (int y = 0; y < PaneSize; ++y) {
+        for (int x = 0; x < PaneSize; ++x) {
+            ASSERT_EQ(at(FrontView, x, y), Black) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(at(TopView, 5, 10), (Rgb{130, 0, 0}));
+    EXPECT_EQ(pixel({9, 315}, 0, 0), grey(128)); // around the panes the canvas is untouched
+    EXPECT_EQ(pixel({290, 315}, 0, 0), grey(128));
+}
+
+} // namespace
+} // namespace tavo

@@ -1,0 +1,130 @@
+// A map's textures loaded through the real device: the texels of JPEG, PNG and BMP files, the
+// slots that keep what they held, a second map over a first, and textures outliving the device.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gl_fixture.h"
+#include "pointeditor/data/block_file.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo {
+namespace {
+
+using testing::encode;
+using testing::Rgb;
+using testing::TestImage;
+using Bytes = std::vector<uint8_t>;
+
+// Four 8 x 8 quadrants: red, green above blue, white.
+const Rgb Quadrants[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+TestImage quadrants() {
+    TestImage image{16, 16, {}};
+    for (int i = 0; i < 256; ++i) {
+        const Rgb& c = Quadrants[(i / 16 >= 8) * 2 + (i % 16 >= 8)];
+        image.pixels.push_back(0xFF000000u | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 |
+                               uint32_t(c.b));
+    }
+    return image;
+}
+
+class TexturesTest : public testing::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        state.window = &platform;
+    }
+    // Loads a .bd1 with the given texture names and no blocks, written byte by byte.
+    void loadMap(const std::string& name, const std::vector<std::string>& textures) {
+        Bytes bytes(TextureCount * TextureNameSize + 2, 0);
+        for (std::size_t i = 0; i < textures.size(); ++i) {
+            std::memcpy(bytes.data() + i * TextureNameSize, textures[i].data(), textures[i].size());
+        }
+        ASSERT_TRUE(loadBlockFile(state, file(name, bytes)));
+    }
+    // The colour at (x, y) of a 40 x 40 quad drawn with the texture of `slot` over u, v 0..1.
+    Rgb shown(int slot, int x, int y) {
+        device->setRenderState(RenderState::CullMode, CullNone);
+        device->beginScene();
+        device->clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f);
+        device->setTexture(state.textures[static_cast<std::size_t>(slot)].get());
+        PaneVertex v[4] = {{40, 0, 0, 1, ~0u, 1, 0},
+                           {40, 40, 0, 1, ~0u, 1, 1},
+                           {0, 40, 0, 1, ~0u, 0, 1},
+                           {0, 0, 0, 1, ~0u, 0, 0}};
+        device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, v);
+        device->endScene();
+        device->present(0, 0);
+        return pixel({0, 0}, x, y);
+    }
+    testing::FakePlatform platform;
+};
+
+TEST_F(TexturesTest, JpegPngAndBmpLoadWithTheirTexels) {
+    file("wall.jpg", encode(quadrants(), "JPG"));
+    file("floor.png", encode(quadrants(), "PNG"));
+    file("Brick.BMP", encode(quadrants(), "BMP"));
+    loadMap("town.bd1", {"wall.jpg", "floor.png", "brick.bmp"});
+    for (int slot = 0; slot < 3; ++slot) {
+        SCOPED_TRACE(slot);
+        ASSERT_NE(state.textures[static_cast<std::size_t>(slot)], nullptr);
+        for (int q = 0; q < 4; ++q) { // JPEG is lossy
+            EXPECT_TRUE(testing::near(shown(slot, 10 + q % 2 * 20, 10 + q / 2 * 20), Quadrants[q],
+                                      slot == 0 ? 4 : 0))
+                << q;
+        }
+    }
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
+    Bytes jpeg = encode(quadrants(), "JPG");
+    Bytes png = encode(quadrants(), "PNG");
+    Bytes bmp = encode(quadrants(), "BMP");
+    auto cut = [](const Bytes& b, std::size_t keep) {
+        return Bytes(b.begin(), b.begin() + static_cast<long>(keep));
+    };
+    file("good.png", png);
+    loadMap("first.bd1", std::vector<std::string>(TextureCount, "good.png"));
+    const Texture* before[TextureCount];
+    for (int i = 0; i < TextureCount; ++i) {
+        before[i] = state.textures[static_cast<std::size_t>(i)].get();
+        ASSERT_NE(before[i], nullptr);
+    }
+    file("cut.jpg", cut(jpeg, jpeg.size() / 2));
+    file("short.jpg", cut(jpeg, 200));
+    Bytes corrupt = jpeg;
+    std::fill(corrupt.begin() + 2, corrupt.begin() + 40,
+              0xFF); // libjpeg's default handler would exit
+    file("corrupt.jpg", corrupt);
+    file("cut.png", cut(png, png.size() / 2));
+    // Regression: Qt's reader filled the rows missing from a cut-off BMP and called it a success.
+    file("cut.bmp", cut(bmp, 60));
+    Bytes wide = bmp;
+    std::memcpy(wide.data() + 18, "\xA0\x86\x01\x00", 4); // claims 100000 pixels across
+    file("wide.bmp", wide);
+    file("notes.png", {'n', 'o', 't', 'e', 's'});
+    file("blue.png", encode(TestImage::filled(4, 4, 0xFF0000FF), "PNG"));
+    // Missing, empty or broken images keep the first map's texture; the last slot is replaced.
+    loadMap("second.bd1", {"", "missing.png", "cut.jpg", "short.jpg", "corrupt.jpg", "cut.png",
+                           "cut.bmp", "wide.bmp", "notes.png", "blue.png"});
+    for (int i = 0; i < TextureCount - 1; ++i) {
+        EXPECT_EQ(state.textures[static_cast<std::size_t>(i)].get(), before[i]) << i;
+    }
+    EXPECT_EQ(shown(2, 10, 10), (Rgb{255, 0, 0}));
+    EXPECT_EQ(shown(9, 10, 10), (Rgb{0, 0, 255}));
+}
+
+TEST_F(TexturesTest, ATextureMayOutliveItsDevice) {
+    // The device may go first: freeing its texture afterwards must not touch the dead context.
+    // (Every other test frees the textures before the device.)
+    auto kept =
+        device->loadTexture(file("a.png", encode(TestImage::filled(8, 8, 0xFF804020), "PNG")));
+    ASSERT_NE(kept, nullptr);
+    device.reset();
+    kept.reset();
+}
+
+} // namespace
+} // namespace tavo
