@@ -81,11 +81,6 @@ Vector3 lightDirection() {
 
 int faceBrightness(const Vector3& light, const Vector3& normal) {
     double theta = angleBetween(light, normal);
-    // Corners that are not numbers (or infinite) leave the face without any direction; it is
-    // drawn at full brightness rather than from a grey that no integer can hold.
-    if (std::isnan(theta)) {
-        return 255;
-    }
     // A face without a normal (no area, or corners that are no numbers) has no angle to the
     // light, and NaN fits no int. It is drawn white, as the value that used to wrap came out.
     if (std::isnan(theta)) {
