@@ -1,6 +1,6 @@
 #pragma once
-// A directory of its own under $TMPDIR (or /tmp) for the life of the object, removed with
-// everything in it afterwards.
+// A directory of its own under $TMPDIR (or /dev/shm, or /tmp) for the life of the object,
+// removed with everything in it afterwards.
 
 #include <cstdint>
 #include <span>
