@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/text/cp932.h"
 
@@ -22,21 +23,18 @@ TEST(Cp932, ConvertsBothWays) {
 }
 
 TEST(Cp932, ReportsTheFirstByteThatDoesNotConvertAndRecovers) {
-    const std::pair<std::string, std::size_t> badCp932[] = {
-        {"ab\x80", 2}, {"x\x92\x6e\xfd", 3}, {"ab\x82", 2}, {"\x81\x20z", 0}};
-    for (const auto& [bytes, offset] : badCp932) {
-        ConversionError error{999};
-        EXPECT_EQ(cp932ToUtf8(bytes, &error), std::nullopt);
-        EXPECT_EQ(error.offset, offset);
-        EXPECT_EQ(cp932ToUtf8("\x92\x6e"), "地"); // an input cut short leaves nothing behind
-    }
-    const std::pair<std::string, std::size_t> badUtf8[] = {
-        {"ok \xf0\x9f\x98\x80", 3}, {"한", 0}, {"ab\xc3", 2}, {"\xff", 0}};
-    for (const auto& [text, offset] : badUtf8) {
-        ConversionError error{999};
-        EXPECT_EQ(utf8ToCp932(text, &error), std::nullopt);
-        EXPECT_EQ(error.offset, offset);
-        EXPECT_EQ(utf8ToCp932("地"), "\x92\x6e");
+    using Cases = std::vector<std::pair<std::string, std::size_t>>;
+    const Cases badCp932 = {{"ab\x80", 2}, {"x\x92\x6e\xfd", 3}, {"ab\x82", 2}, {"\x81\x20z", 0}};
+    const Cases badUtf8 = {{"ok \xf0\x9f\x98\x80", 3}, {"한", 0}, {"ab\xc3", 2}, {"\xff", 0}};
+    for (bool fromCp932 : {true, false}) {
+        for (const auto& [input, offset] : fromCp932 ? badCp932 : badUtf8) {
+            SCOPED_TRACE(input);
+            ConversionError error{999};
+            auto result = fromCp932 ? cp932ToUtf8(input, &error) : utf8ToCp932(input, &error);
+            EXPECT_EQ(result, std::nullopt);
+            EXPECT_EQ(error.offset, offset);
+            EXPECT_EQ(cp932ToUtf8(utf8ToCp932("地").value()), "地"); // nothing is left behind
+        }
     }
     EXPECT_EQ(cp932ToUtf8("\xa0"), std::nullopt); // no error record asked for
 }

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sys/stat.h>
+
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/name_tables.h"
+#include "pointeditor/data/point_file.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+
+// A count and `records` records; record i is zero but for its id i.
+Bytes pointFileBytes(int16_t count, std::size_t records) {
+    Bytes bytes = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+    for (std::size_t i = 0; i < records; ++i) {
+        bytes.insert(bytes.end(), 19, 0);
+        bytes.push_back(static_cast<uint8_t>(i));
+    }
+    return bytes;
+}
+
+// Every float of record b holds 1000 b + its offset in the record + 0.5 and every texture id
+// 1000 b + its offset, so a field read from the wrong place shows at once.
+float fieldValue(int b, int offset) {
+    return 1000.0f * b + offset + 0.5f;
+}
+
+// Names at 31-byte steps, the count at 310, `records` records from 312; record b is in use
+// unless it is `unused`.
+Bytes blockFileBytes(const std::vector<std::string>& names, int16_t count, int records,
+                     int unused = -1) {
+    Bytes bytes(312 + 316 * records, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::memcpy(&bytes[31 * i], names[i].data(), names[i].size());
+    }
+    bytes[310] = static_cast<uint8_t>(count);
+    bytes[311] = static_cast<uint8_t>(static_cast<uint16_t>(count) >> 8);
+    for (int b = 0; b < records; ++b) {
+        for (int offset = 0; offset < 316; offset += 4) {
+            uint32_t word = offset < 312 ? 1000 * b + offset : b == unused ? 0 : 0xffffffffu;
+            word = offset < 288 ? std::bit_cast<uint32_t>(fieldValue(b, offset)) : word;
+            for (int i = 0; i < 4; ++i) {
+                bytes[312 + 316 * b + offset + i] = static_cast<uint8_t>(word >> (8 * i));
+            }
+        }
+    }
+    return bytes;
+}
+
+// The editor state and a fresh directory for the files that the test reads and writes.
+class DataFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+        state->window = &platform;
+    }
+    // Removing must not throw.
+    void TearDown() override { fs::remove_all(dir, ignored); }
+
+    std::string file(const std::string& relative) const { return dir + "/" + relative; }
+    // Writes `relative`, creating the directories on the way; returns its full path.
+    std::string write(const std::string& relative, const Bytes& bytes) const {
+        std::string full = file(relative);
+        fs::create_directories(fs::path(full).parent_path());
+        std::ofstream(full, std::ios::binary) << std::string(bytes.begin(), bytes.end());
+        return full;
+    }
+    Bytes read(const std::string& relative) const {
+        std::ifstream in(file(relative), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    void expectOnlyErrorBox() {
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_EQ(platform.boxes[0].text, "file open error");
+        EXPECT_EQ(platform.boxes[0].caption, "error");
+        platform.boxes.clear();
+    }
+
+    // Slot s gets x = 1000 + s and id s; the last slot listed is selected.
+    void useSlots(std::initializer_list<int> slots) {
+        state->pointUsed.fill(0);
+        for (int slot : slots) {
+            state->points[slot].x = 1000.0f + static_cast<float>(slot);
+            state->points[slot].p4 = static_cast<int8_t>(slot);
+            state->pointUsed[slot] = slot == *(slots.end() - 1) ? 2 : 1;
+        }
+    }
+
+    void loadFullMap() {
+        auto bytes = blockFileBytes({"full.bmp"}, MaxBlocks, MaxBlocks);
+        ASSERT_TRUE(loadBlockFile(*state, write("full/map.bd1", bytes)));
+    }
+
+    // Texture name 0 set to exactly these bytes, NUL-padded, then resolved.
+    std::optional<std::string> resolve(const std::string& name) {
+        std::memset(state->textureNames[0], 0, TextureNameSize);
+        std::memcpy(state->textureNames[0], name.data(), std::min<std::size_t>(name.size(), 31));
+        return resolveTexturePath(*state, 0);
+    }
+
+    std::error_code ignored;
+    std::string dir = (fs::temp_directory_path() / "tavo-data-XXXXXX").string();
+    testing::FakePlatform platform;
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+};
+
+TEST_F(DataFile, PointFileIsReadAndWrittenByteForByteAndPacked) {
+    const Bytes bytes = {
+        0x01, 0x00,                                     // count 1
+        0x00, 0x00, 0xc0, 0x3f, 0x00, 0x00, 0x00, 0xc0, // x 1.5, y -2
+        0x00, 0x80, 0xc8, 0x42, 0xd8, 0x0f, 0xc9, 0xbe, // z 100.25, r -0.3926990
+        0xff, 0x7f, 0x80, 0x00,                         // p1..p4 -1 127 -128 0
+    };
+    useSlots({0, 1, 2});
+    ASSERT_TRUE(loadPointFile(*state, write("one.pd1", bytes)));
+    EXPECT_EQ(countUsedPoints(*state), 1);
+    const PointRecord& point = state->points[0];
+    EXPECT_EQ(std::tuple(point.x, point.y, point.z, std::bit_cast<uint32_t>(point.r)),
+              std::tuple(1.5f, -2.0f, 100.25f, 0xbec90fd8u));
+    EXPECT_EQ(std::tuple(point.p1, point.p2, point.p3, point.p4), std::tuple(-1, 127, -128, 0));
+
+    ASSERT_TRUE(savePointFile(*state, file("again.pd1")));
+    EXPECT_EQ(read("again.pd1"), bytes);
+
+    // Used slots save packed and come back unselected from slot 0.
+    useSlots({0, 5, 7});
+    ASSERT_TRUE(savePointFile(*state, file("packed.pd1")));
+    ASSERT_TRUE(loadPointFile(*state, file("packed.pd1")));
+    EXPECT_EQ(countUsedPoints(*state), 3);
+    for (int slot = 0; int id : {0, 5, 7}) {
+        const PointRecord& packed = state->points[slot];
+        EXPECT_EQ(std::tuple(state->pointUsed[slot++], packed.p4, packed.x),
+                  std::tuple(1, id, 1000.0f + id));
+    }
+}
+
+TEST_F(DataFile, PointFileAReadableFileReplacesThePointsWithItsCompleteRecordsOnly) {
+    Bytes cut = pointFileBytes(3, 3);
+    cut.resize(cut.size() - 7);
+    const std::tuple<const char*, Bytes, int> cases[] = {
+        {"empty", {}, 0},
+        {"half a count", {0x05}, 0},
+        {"count -32768", pointFileBytes(-32768, 4), 0},
+        {"last record cut", cut, 2},
+        {"count beyond the records", pointFileBytes(50, 10), 10},
+        {"count 32767", pointFileBytes(32767, 250), 200},
+    };
+    for (const auto& [what, bytes, loaded] : cases) {
+        SCOPED_TRACE(what);
+        useSlots({0, 100, 199});
+        ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes)));
+        for (int slot = 0; slot < MaxPoints; ++slot) {
+            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? 1 : 0) << slot;
+            ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot));
+        }
+    }
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(DataFile, APathThatCannotBeReadShowsAnErrorAndKeepsThePoints) {
+    fs::create_directory(file("folder"));
+    ASSERT_EQ(::mkfifo(file("fifo").c_str(), 0600), 0); // reading one once waited forever
+    for (const std::string& path :
+         {file("missing"), file("folder"), file("fifo"), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        useSlots({3, 9});
+        loadFullMap();
+        EXPECT_FALSE(loadPointFile(*state, path));
+        expectOnlyErrorBox();
+        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]), std::tuple(1, 2));
+        EXPECT_EQ(state->points[9].x, 1009.0f);
+        EXPECT_FALSE(loadBlockFile(*state, path)); // the map is emptied, its names kept
+        expectOnlyErrorBox();
+        EXPECT_EQ(state->blocks[0].inUse, 0);
+        EXPECT_STREQ(state->textureNames[0], "full.bmp");
+        EXPECT_STREQ(state->blockDir, file("full").c_str());
+    }
+}
+
+TEST_F(DataFile, PointFileAFailedSaveReportsAndLeavesWhatWasThereAndNoTemporary) {
+    write("map.pd1", {7, 7});
+    fs::create_directory(file("folder.pd1"));
+    for (const std::string& path : {file("folder.pd1"), file("no/dir/map.pd1"), std::string()}) {
+        EXPECT_FALSE(savePointFile(*state, path)) << path;
+        expectOnlyErrorBox();
+    }
+    EXPECT_EQ(read("map.pd1"), (Bytes{7, 7}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+}
+
+TEST_F(DataFile, BlockFileHandBuiltFileLoadsEveryFieldFromItsOffset) {
+    Bytes bytes = blockFileBytes({"grass.jpg", "", "wall\\brick.png"}, 3, 3, 1);
+    ASSERT_TRUE(loadBlockFile(*state, write("maps/city.bd1", bytes)));
+    EXPECT_STREQ(state->textureNames[2], "wall\\brick.png");
+    EXPECT_STREQ(state->blockDir, file("maps").c_str());
+    for (int b = 0; b < 3; ++b) {
+        const BlockRecord& block = state->blocks[b];
+        const float* xyz[] = {block.x, block.y, block.z};
+        for (int i = 0; i < 24; ++i) { // x, y, z, u and v are 24 floats each
+            EXPECT_EQ(xyz[i / 8][i % 8], fieldValue(b, 4 * i));
+            EXPECT_EQ(block.u[i / 4][i % 4], fieldValue(b, 96 + 4 * i));
+            EXPECT_EQ(block.v[i / 4][i % 4], fieldValue(b, 192 + 4 * i));
+            EXPECT_EQ(block.textureId[i % 6], 1000 * b + 288 + 4 * (i % 6));
+        }
+        EXPECT_EQ(block.inUse, b == 1 ? 0 : -1); // a stored 0 keeps the block hidden
+    }
+}
+
+TEST_F(DataFile, BlockFileCountsAndShortFilesNeverReachPastTheRecordsOrTheTable) {
+    Bytes cut = blockFileBytes({"n"}, 5, 5);
+    cut.resize(cut.size() - 1);
+    const std::tuple<const char*, Bytes, int> cases[] = {
+        {"count 32767", blockFileBytes({"n"}, 32767, 161), 160},
+        {"count -32768", blockFileBytes({"n"}, -32768, 3), 0},
+        {"last record cut", cut, 4},
+        {"count beyond the records", blockFileBytes({"n"}, 9, 2), 2},
+        {"header cut", Bytes(311, 'n'), 0},
+        {"empty", {}, 0},
+    };
+    for (const auto& [what, bytes, loaded] : cases) {
+        SCOPED_TRACE(what);
+        loadFullMap();
+        ASSERT_TRUE(loadBlockFile(*state, write("case.bd1", bytes)));
+        for (int b = 0; b < MaxBlocks; ++b) {
+            ASSERT_EQ(state->blocks[b].inUse != 0, b < loaded) << b;
+        }
+        // A file without its whole header names no texture.
+        EXPECT_STREQ(state->textureNames[0], bytes.size() < 312 ? "" : "n");
+    }
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
+    const std::pair<std::string, std::string> paths[] = {
+        {"city.bd1", ""},
+        {"/city.bd1", ""},          // the root: texture paths then begin with '/'
+        {"C:\\maps\\city.bd1", ""}, // a backslash is part of a name here
+        {"/地図/\x95\x5c.bd1", "/地図"},
+    };
+    char directory[BlockDirSize];
+    for (const auto& [path, expected] : paths) {
+        std::memset(directory, 'x', sizeof directory);
+        EXPECT_TRUE(pathDirectory(path.c_str(), directory));
+        EXPECT_EQ(std::string(directory), expected) << path;
+    }
+
+    for (const char* name : {"Textures/Wall.BMP", "地面/表.bmp", "both.bmp", "BOTH.bmp"}) {
+        write(name, {1});
+    }
+    write(std::string(31, 'a'), {1});
+    std::strcpy(state->blockDir, dir.c_str());
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"TEXTURES\\WALL.BMP", "Textures/Wall.BMP"},
+        {"\x92\x6e\x96\xca\\\x95\x5c.BMP", "地面/表.bmp"}, // 表 ends in the byte 0x5C
+        {"both.bmp", "both.bmp"},                          // the exact name wins over another case
+        {"Both.bmp", "BOTH.bmp"},                          // otherwise the first in byte order
+        {"", std::nullopt},
+        {"missing.bmp", std::nullopt},
+        {"\x80wall.bmp", std::nullopt},       // not CP932
+        {std::string(31, 'a'), std::nullopt}, // no NUL in 31 bytes: never read past them
+    };
+    for (const auto& [name, found] : cases) {
+        EXPECT_EQ(resolve(name), found ? std::optional(file(*found)) : std::nullopt) << name;
+    }
+    EXPECT_EQ(resolveTexturePath(*state, TextureCount), std::nullopt);
+
+    // A map named without a directory finds its textures beside it (it once looked in the root).
+    write("map.bd1", blockFileBytes({"textures\\wall.bmp"}, 1, 1));
+    auto previous = fs::current_path();
+    fs::current_path(dir);
+    EXPECT_TRUE(loadBlockFile(*state, "map.bd1"));
+    auto texture = resolveTexturePath(*state, 0);
+    fs::current_path(previous);
+    EXPECT_EQ(texture, "./Textures/Wall.BMP");
+}
+
+TEST(NameTables, OnlyIndicesInsideTheTableHaveNames) {
+    const std::tuple<const NameTable*, int, int> tables[] = {
+        {&pointKindNames, 1, 19},   {&weaponNames, 0, 22},    {&pathActionNames, 0, 6},
+        {&smallObjectNames, 0, 12}, {&humanTypeNames, 0, 42},
+    };
+    for (const auto& [table, first, last] : tables) {
+        for (int index = -129; index <= 128; ++index) { // from a signed 8-bit parameter
+            bool named = index >= first && index <= last;
+            EXPECT_EQ(lookupName(*table, index, false).has_value(), named) << last << ":" << index;
+            EXPECT_EQ(lookupName(*table, index, true).has_value(), named) << last << ":" << index;
+        }
+    }
+}
+
+} // namespace
+} // namespace tavo
