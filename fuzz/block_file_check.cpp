@@ -43,7 +43,7 @@ class ImageTexture : public Texture {};
 
 // Decodes each texture file as the device does, without the device.
 class DecodingLoader : public TextureLoader {
-  public:
+public:
     std::vector<std::string> paths;
     std::vector<const Texture*> results; // for each path, what was given; nullptr for nothing
 

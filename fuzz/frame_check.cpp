@@ -17,7 +17,7 @@ namespace tavo::fuzz {
 namespace {
 
 class CheckingDevice : public Device {
-  public:
+public:
     explicit CheckingDevice(const EditorState& state) : state_(state) {}
 
     void setRenderState(RenderState, uint32_t) override {}
@@ -61,7 +61,7 @@ class CheckingDevice : public Device {
 
     int scenes = 0;
 
-  private:
+private:
     void checkDraw(PrimitiveType type, int count, std::size_t vertices) const {
         FUZZ_REQUIRE(inScene_);
         FUZZ_REQUIRE(count >= 0);

@@ -9,7 +9,7 @@
 namespace tavo::fuzz {
 
 class ScratchDirectory {
-  public:
+public:
     ScratchDirectory();
     ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -21,7 +21,7 @@ class ScratchDirectory {
     // its path.
     std::string write(const std::string& name, std::span<const uint8_t> bytes) const;
 
-  private:
+private:
     std::string path_;
 };
 

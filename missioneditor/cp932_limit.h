@@ -19,22 +19,22 @@ std::size_t cp932SizeEstimate(const QString& text);
 // A one-line edit's validator: drops line ends from typed or pasted text and refuses a text over
 // the limit.
 class OneLineLimit : public QValidator {
-  public:
+public:
     OneLineLimit(std::size_t limit, QObject* parent);
     State validate(QString& input, int& pos) const override;
 
-  private:
+private:
     std::size_t limit_;
 };
 
 // Undoes any change to a multi-line edit that takes its text, with CR LF between lines, past the
 // limit. setText bypasses the check, for text read from a file.
 class MultiLineLimit : public QObject {
-  public:
+public:
     MultiLineLimit(QPlainTextEdit* edit, std::size_t limit);
     void setText(const QString& text);
 
-  private:
+private:
     void check();
 
     QPlainTextEdit* edit_;

@@ -18,7 +18,7 @@ struct FileRequest {
 };
 
 class DialogServices {
-  public:
+public:
     virtual ~DialogServices() = default;
 
     // The chosen path, or nullopt when the user cancels. No extension is added to a typed name.

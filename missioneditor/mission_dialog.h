@@ -26,7 +26,7 @@ class MultiLineLimit;
 class MissionDialog : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // Starts in Japanese when `japanese`, else in English, with a new mission's defaults.
     MissionDialog(DialogServices& services, bool japanese, QWidget* parent = nullptr);
     ~MissionDialog() override;
@@ -43,10 +43,10 @@ class MissionDialog : public QDialog {
     void save();           // SAVE: choose a file and write the fields to it
     void switchLanguage(); // ENGLISH / 日本語
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void fillSkyList();
     void reportProblem(const FieldProblem& problem);
 

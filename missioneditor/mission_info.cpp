@@ -51,7 +51,7 @@ std::string decode(std::string_view bytes) {
 // Hands out the file's lines whole, as a text-mode stream would: CR LF and a bare LF both end a
 // line and neither is part of it.
 class LineReader {
-  public:
+public:
     explicit LineReader(std::string_view bytes) : rest_(bytes) {}
 
     std::optional<std::string_view> next() {
@@ -69,7 +69,7 @@ class LineReader {
 
     std::string_view rest() const { return rest_; }
 
-  private:
+private:
     std::string_view rest_;
 };
 

@@ -6,7 +6,7 @@
 namespace tavo::mission {
 
 class QtDialogServices : public DialogServices {
-  public:
+public:
     std::optional<QString> chooseFile(QWidget* owner, const FileRequest& request) override;
     void errorBox(const QString& text, const QString& caption) override;
 };

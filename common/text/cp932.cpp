@@ -10,7 +10,7 @@ namespace {
 // Windows code page "CP932"; unlike its "SHIFT_JIS" it keeps 0x5C as the backslash that the
 // game's paths use.
 class Converter {
-  public:
+public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (cd_ != invalid()) {
@@ -58,7 +58,7 @@ class Converter {
         return output;
     }
 
-  private:
+private:
     static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
 
     static std::optional<std::string> fail(ConversionError* error, std::size_t offset) {

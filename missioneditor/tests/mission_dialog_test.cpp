@@ -74,7 +74,7 @@ const QStringList kEnglishSkies = {"black", "sunny",         "cloudy",
                                    "night", "early evening", "waste land"};
 
 class MissionDialogTest : public ::testing::Test {
-  protected:
+protected:
     FakeServices services;
     QTemporaryDir dir;
     QString writeFile(const QString& name, const std::string& bytes) {

@@ -15,9 +15,9 @@ namespace tavo {
 
 struct BlockFileContents {
     char textureNames[TextureCount][TextureNameSize] = {};
-    bool hasHeader = false;           // names and count were complete
-    int16_t declaredCount = 0;        // the count as stored
-    std::vector<BlockRecord> blocks;  // the complete records read, never more than MaxBlocks
+    bool hasHeader = false;          // names and count were complete
+    int16_t declaredCount = 0;       // the count as stored
+    std::vector<BlockRecord> blocks; // the complete records read, never more than MaxBlocks
 };
 
 BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes);

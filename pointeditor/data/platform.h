@@ -25,8 +25,8 @@ public:
 
     // A modal message box owned by the main window (or by no window when ownerless is true).
     // Returns the button the user pressed; an OK-only box always answers Ok.
-    virtual BoxAnswer messageBox(std::string_view text, std::string_view caption, BoxButtons buttons,
-                                 BoxIcon icon, bool ownerless = false) = 0;
+    virtual BoxAnswer messageBox(std::string_view text, std::string_view caption,
+                                 BoxButtons buttons, BoxIcon icon, bool ownerless = false) = 0;
 
     // Modal file dialogs. The result is the chosen path, nullopt when cancelled. The save dialog
     // asks before it overwrites an existing file and adds no extension to a typed name.

@@ -16,7 +16,7 @@ inline constexpr int Right = 0x27;
 inline constexpr int Down = 0x28;
 inline constexpr int Insert = 0x2D;
 inline constexpr int Delete = 0x2E;
-inline constexpr int Digit0 = 0x30; // main keyboard '0'; '1'..'9' follow
+inline constexpr int Digit0 = 0x30;  // main keyboard '0'; '1'..'9' follow
 inline constexpr int LetterA = 0x41; // 'A'..'Z' are 0x41..0x5A
 inline constexpr int Numpad0 = 0x60; // keypad '0'..'9' with Num Lock on are 0x60..0x69
 inline constexpr int Multiply = 0x6A;
@@ -27,9 +27,17 @@ inline constexpr int Decimal = 0x6E;
 inline constexpr int Divide = 0x6F;
 inline constexpr int F1 = 0x70; // F1..F12 are 0x70..0x7B
 
-inline constexpr int letter(char upper) { return upper; }
-inline constexpr int digit(int d) { return Digit0 + d; }
-inline constexpr int numpad(int d) { return Numpad0 + d; }
-inline constexpr int function(int n) { return F1 + n - 1; }
+inline constexpr int letter(char upper) {
+    return upper;
+}
+inline constexpr int digit(int d) {
+    return Digit0 + d;
+}
+inline constexpr int numpad(int d) {
+    return Numpad0 + d;
+}
+inline constexpr int function(int n) {
+    return F1 + n - 1;
+}
 
 } // namespace tavo::vk

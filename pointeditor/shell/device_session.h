@@ -17,7 +17,7 @@ class TextOverlay;
 using DeviceFactory = std::function<std::unique_ptr<Device>(Canvas&, DeviceFailure&)>;
 
 class DeviceSession {
-  public:
+public:
     explicit DeviceSession(Canvas& canvas, DeviceFactory factory = createGlDevice);
     ~DeviceSession();
     DeviceSession(const DeviceSession&) = delete;
@@ -34,7 +34,7 @@ class DeviceSession {
     // Overlay text onto the canvas; nothing before the font exists or after it is released.
     void drawText(int x, int y, std::string_view text, uint32_t textColour, uint32_t backColour);
 
-  private:
+private:
     Canvas& canvas_;
     DeviceFactory factory_;
     std::unique_ptr<TextOverlay> font_;

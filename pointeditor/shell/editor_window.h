@@ -12,17 +12,17 @@
 namespace tavo {
 
 class EditorWindow : public QWidget {
-  public:
+public:
     EditorWindow(EditorState& state, const Canvas& canvas, EditorHandlers handlers);
 
     // Draws a frame and shows it at once; for the moment a modal box or dialog comes up.
     void redrawNow();
 
-  protected:
+protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     void afterFrame();
 
     EditorState& state_;

@@ -10,7 +10,7 @@ class EditorWindow;
 class DeviceSession;
 
 class QtPlatform : public Platform {
-  public:
+public:
     // window may be null: boxes then have no owner and warps do nothing.
     QtPlatform(EditorWindow* window, DeviceSession& output);
 
@@ -25,7 +25,7 @@ class QtPlatform : public Platform {
     void drawText(int x, int y, std::string_view text, uint32_t textColour,
                   uint32_t backColour) override;
 
-  private:
+private:
     std::optional<std::string> fileDialog(bool save, std::string_view title,
                                           const FileFilter& filter);
     void showFrameBeforeModal();

@@ -22,7 +22,7 @@ namespace {
 // No one to ask: boxes are remembered so that a failure can be told on one line, and dialogs
 // are cancelled.
 class RenderPlatform : public tavo::Platform {
-  public:
+public:
     explicit RenderPlatform(tavo::DeviceSession& output) : output_(output) {}
 
     std::string lastMessage;
@@ -45,7 +45,7 @@ class RenderPlatform : public tavo::Platform {
         output_.drawText(x, y, text, textColour, backColour);
     }
 
-  private:
+private:
     tavo::DeviceSession& output_;
 };
 

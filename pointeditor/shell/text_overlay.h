@@ -14,7 +14,7 @@
 namespace tavo {
 
 class TextOverlay {
-  public:
+public:
     explicit TextOverlay(Canvas& canvas);
 
     // Text at client pixel (x, y), the top-left corner of its cell; colours are 0x00BBGGRR.
@@ -23,7 +23,7 @@ class TextOverlay {
 
     const QFont& font() const { return font_; }
 
-  private:
+private:
     QImage image_;
     QFont font_;
     QFontMetrics metrics_;

@@ -82,7 +82,7 @@ enum ClearFlags : uint32_t { ClearTarget = 1, ClearZBuffer = 2 };
 enum class PresentResult { Ok, DeviceLost };
 
 class Device : public TextureLoader {
-  public:
+public:
     static constexpr int BackBufferSize = 280; // one pane, square
 
     virtual void setRenderState(RenderState state, uint32_t value) = 0;

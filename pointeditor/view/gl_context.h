@@ -11,7 +11,7 @@
 namespace tavo {
 
 class GlContext {
-  public:
+public:
     GlContext(EGLDisplay display, EGLContext context) : display_(display), context_(context) {}
     ~GlContext();
     GlContext(const GlContext&) = delete;
@@ -21,7 +21,7 @@ class GlContext {
     // make many) may live side by side.
     void makeCurrent() const;
 
-  private:
+private:
     EGLDisplay display_;
     EGLContext context_;
 };

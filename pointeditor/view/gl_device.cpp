@@ -70,7 +70,7 @@ GLenum glBlend(uint32_t blend) {
 }
 
 class GlTexture : public Texture {
-  public:
+public:
     // name: the texture with its full mip chain, for filtered sampling; rect: its copy in the
     // atlas, for the nearest sampling the panes use.
     GlTexture(std::shared_ptr<GlContext> context, GLuint name, AtlasRect rect)
@@ -89,14 +89,14 @@ class GlTexture : public Texture {
     GLuint name() const { return name_; }
     const AtlasRect& rect() const { return rect_; }
 
-  private:
+private:
     std::shared_ptr<GlContext> context_;
     GLuint name_;
     AtlasRect rect_;
 };
 
 class GlDevice : public Device {
-  public:
+public:
     GlDevice(Canvas& canvas, std::shared_ptr<GlContext> context)
         : canvas_(canvas), context_(context), atlas_(std::move(context)) {}
     ~GlDevice() override;
@@ -122,7 +122,7 @@ class GlDevice : public Device {
     void reset() override;
     std::unique_ptr<Texture> loadTexture(const std::string& path) override;
 
-  private:
+private:
     enum class Batch { None, WorldTriangles, WorldLines, PaneTriangles };
 
     // How the next vertices find their texel.

@@ -59,7 +59,7 @@ constexpr uint32_t SpecialIdColour = 0xB400FF00;
 constexpr float SpecialIdArm = 8.0f;
 
 class LinkLineBuilder {
-  public:
+public:
     explicit LinkLineBuilder(EditorState& state) : state_(state) { state_.linkLineCount = 0; }
 
     const PointRecord& point(int slot) const {
@@ -90,7 +90,7 @@ class LinkLineBuilder {
         add(a.x, a.y, a.z, b.x, b.y, b.z, colour);
     }
 
-  private:
+private:
     EditorState& state_;
 };
 

@@ -11,7 +11,7 @@
 namespace tavo {
 
 class RepeatedLineFilter {
-  public:
+public:
     // Forgets the run: call when anything else is drawn or a state changes.
     void reset();
 
@@ -21,7 +21,7 @@ class RepeatedLineFilter {
     // one). Lines that are not opaque never count as repeats and end the run.
     bool repeats(float x1, float y1, float x2, float y2, float z, uint32_t colour);
 
-  private:
+private:
     struct Key {
         uint32_t a, b, c, d;
         bool operator==(const Key&) const = default;

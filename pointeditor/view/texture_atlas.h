@@ -17,7 +17,7 @@
 namespace tavo {
 
 class AtlasPage {
-  public:
+public:
     AtlasPage(std::shared_ptr<GlContext> context, int size);
     ~AtlasPage();
     AtlasPage(const AtlasPage&) = delete;
@@ -32,7 +32,7 @@ class AtlasPage {
     // One texture that lived here is gone; when none is left the page starts over empty.
     void release();
 
-  private:
+private:
     std::shared_ptr<GlContext> context_;
     GLuint name_ = 0;
     int size_;
@@ -52,13 +52,13 @@ struct AtlasRect {
 };
 
 class TextureAtlas {
-  public:
+public:
     explicit TextureAtlas(std::shared_ptr<GlContext> context) : context_(std::move(context)) {}
 
     // Copies ARGB pixels (rows top first) into a page. An empty rect when OpenGL refuses.
     AtlasRect add(int width, int height, const uint32_t* pixels);
 
-  private:
+private:
     std::shared_ptr<GlContext> context_;
     std::vector<std::shared_ptr<AtlasPage>> pages_;
 };

@@ -22,7 +22,7 @@ const std::string kOld = "the file as it was before the save\n";
 
 // A directory every user may write, so that a child that dropped root can work in it.
 class OpenDirectory {
-  public:
+public:
     OpenDirectory() {
         std::string pattern = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
@@ -53,7 +53,7 @@ class OpenDirectory {
         return found;
     }
 
-  private:
+private:
     std::string path_;
 };
 
@@ -103,7 +103,7 @@ void PrintTo(const Saver* saver, std::ostream* out) {
 namespace {
 
 class FailingStorage : public ::testing::TestWithParam<const Saver*> {
-  protected:
+protected:
     const Saver& saver() const { return *GetParam(); }
 
     // The save's report, or a skip when the failure cannot be made on this machine.

@@ -68,7 +68,7 @@ mission::MissionInfo someMission() {
 }
 
 class AnsweringServices : public mission::DialogServices {
-  public:
+public:
     explicit AnsweringServices(QString path) : path_(std::move(path)) {}
     std::string report;
 
@@ -79,7 +79,7 @@ class AnsweringServices : public mission::DialogServices {
         report += text.toStdString() + " | " + caption.toStdString() + "\n";
     }
 
-  private:
+private:
     QString path_;
 };
 

@@ -35,7 +35,7 @@ struct RecordedText {
 };
 
 class FakePlatform : public Platform {
-  public:
+public:
     std::vector<RecordedBox> boxes;
     std::vector<RecordedDialog> dialogs;
     std::vector<RecordedText> texts;
@@ -76,7 +76,7 @@ class FakePlatform : public Platform {
         texts.push_back({x, y, std::string(text), textColour, backColour});
     }
 
-  private:
+private:
     std::optional<std::string> nextDialogAnswer() {
         if (whileModal) {
             whileModal();

@@ -50,7 +50,7 @@ std::string joinSlots(const std::vector<int>& holders) {
 }
 
 class Checker {
-  public:
+public:
     Checker(const PointFileContents& file, const BlockFileContents* map)
         : file_(file), map_(map), state_(std::make_unique<EditorState>()),
           count_(std::min(static_cast<int>(file.records.size()), MaxPoints)) {
@@ -73,7 +73,7 @@ class Checker {
         return std::move(report_);
     }
 
-  private:
+private:
     static int idIndex(int8_t id) { return static_cast<uint8_t>(id); }
 
     void addFileFinding(Severity severity, std::string message) {

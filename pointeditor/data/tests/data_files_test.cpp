@@ -59,7 +59,7 @@ Bytes blockFileBytes(const std::vector<std::string>& names, int16_t count, int r
 
 // The editor state and a fresh directory for the files that the test reads and writes.
 class DataFile : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         state->window = &platform;

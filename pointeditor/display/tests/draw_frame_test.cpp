@@ -11,7 +11,7 @@ namespace tavo::testing {
 namespace {
 
 class DrawFrameTest : public ::testing::Test {
-  protected:
+protected:
     EditorState state;
     FakePlatform platform;
     DrawFrameTest() { state.window = &platform; }

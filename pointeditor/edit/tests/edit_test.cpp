@@ -24,7 +24,7 @@ constexpr int kLeft = 1, kRight = 2, kBoth = 3; // buttons held while the mouse 
 // A fresh editor on a scripted platform. moveTo drives the mouse as the window's dispatch does:
 // it keeps the previous position, updates the cursor, then drags with the buttons held.
 class EditTest : public ::testing::Test {
-  protected:
+protected:
     EditorState state;
     FakePlatform platform;
     std::array<PointRecord, MaxPoints>& pts = state.points;

@@ -15,7 +15,7 @@ namespace {
 constexpr int kWaitMs = 30000;
 
 class LiveEditor : public ::testing::Test {
-  protected:
+protected:
     // Xvfb chooses a free display and tells its number, so tests side by side never share one.
     static void SetUpTestSuite() {
         server_ = new QProcess;

@@ -95,7 +95,7 @@ QMouseEvent mouse(QPoint at, Qt::MouseButtons held = Qt::NoButton,
 // Handlers that write down what was called, in order: "cursor X,Y", a short name per handler,
 // "key CODE", and "frame".
 class WindowMessages : public QtTest {
-  protected:
+protected:
     EditorHandlers recording() {
         auto note = [this](const char* name) {
             return [this, name](EditorState&) { log += std::string(name) + " "; };
@@ -197,7 +197,7 @@ int count(const QImage& image, QRect area, QRgb colour) {
 
 // The real window with the real device, platform and overlay, as the program runs them.
 class LiveWindow : public QtTest {
-  protected:
+protected:
     void SetUp() override {
         state->window = &platform;
         state->english = 1;

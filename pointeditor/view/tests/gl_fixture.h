@@ -34,7 +34,7 @@ inline ::testing::AssertionResult near(const Rgb& a, const Rgb& e, int tolerance
 }
 
 class GlTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         DeviceFailure failure = DeviceFailure::None;
         device = createGlDevice(canvas, failure);

@@ -121,7 +121,7 @@ std::ostream& operator<<(std::ostream& out, const Line& l) {
 using Lines = std::vector<Line>;
 
 class LinkLinesTest : public ::testing::Test {
-  protected:
+protected:
     // A point in `slot` at x = slot, so lines read back as slot pairs; p4 is its id.
     void add(int slot, int kind, int p2, int p3, int id) {
         state.points[static_cast<std::size_t>(slot)] =
@@ -226,7 +226,7 @@ using Calls = std::vector<std::string>;
 
 // A Device that draws nothing and writes down every call.
 class RecordingDevice : public Device {
-  public:
+public:
     Calls calls;
     int lostPresents = 0; // this many presents report a lost device, then they succeed
 
@@ -256,7 +256,7 @@ class RecordingDevice : public Device {
         return result;
     }
 
-  private:
+private:
     template <typename... Args> void add(const char* name, Args... args) {
         std::ostringstream text;
         text << name;

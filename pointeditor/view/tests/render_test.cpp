@@ -21,7 +21,7 @@ using testing::Rgb;
 constexpr float Pi = 3.14159265f;
 
 class Render3dTest : public testing::GlTest {
-  protected:
+protected:
     void SetUp() override {
         GlTest::SetUp();
         state.blocks[0] = testing::box(-10, -10, -10, 10, 10, 10);
@@ -139,7 +139,7 @@ struct Spot {
 };
 
 class OrthoTest : public testing::GlTest {
-  protected:
+protected:
     Rgb at(int pane, int x, int y) const {
         const PaneOrigin origins[] = {TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin};
         return pixel(origins[pane], x, y);

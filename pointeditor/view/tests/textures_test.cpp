@@ -30,7 +30,7 @@ TestImage quadrants() {
 }
 
 class TexturesTest : public testing::GlTest {
-  protected:
+protected:
     void SetUp() override {
         GlTest::SetUp();
         state.window = &platform;

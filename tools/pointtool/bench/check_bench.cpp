@@ -36,7 +36,7 @@ std::vector<tavo::BlockRecord> fullMap() {
 }
 
 class NullBuffer : public std::streambuf {
-  protected:
+protected:
     int overflow(int c) override { return c; }
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };

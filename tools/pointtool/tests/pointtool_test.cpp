@@ -209,7 +209,7 @@ Bytes readFile(const QString& path) {
 }
 
 class PointToolCommand : public ::testing::Test {
-  protected:
+protected:
     QString path(const char* name) const { return dir_.filePath(name); }
     std::string text(const char* name) const { return path(name).toStdString(); }
     QString pd1(const char* name, const std::vector<PointRecord>& records) const {
