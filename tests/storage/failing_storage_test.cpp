@@ -1,17 +1,32 @@
 // Saving onto storage that fails: a full disk, a full file system, a directory the user may not
-// write and a read-only file. Each save must say so with the program's own message, leave a file
-// that was there as it was, and leave no temporary file behind.
+// write and a read-only file. Each save must show the program's own message, leave a file that
+// was there as it was, and leave no temporary file behind. Every case runs in a child process,
+// so that a file-size limit, a private mount or a dropped privilege never reaches the runner.
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "tests/storage/child_process.h"
-#include "tests/storage/savers.h"
+#include "pointeditor/data/point_file.h"
+#include "tests/support/fake_platform.h"
+
+#ifdef TAVO_STORAGE_MISSION
+#include <QApplication>
+
+#include "missioneditor/mission_dialog.h"
+#endif
 
 namespace tavo::testing {
 namespace {
@@ -19,47 +34,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kOld = "the file as it was before the save\n";
-
-// A directory every user may write, so that a child that dropped root can work in it.
-class OpenDirectory {
-public:
-    OpenDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-        fs::permissions(path_, fs::perms::all);
-    }
-    ~OpenDirectory() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::all, ignored);
-        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
-            fs::permissions(entry.path(), fs::perms::all, ignored);
-        }
-        fs::remove_all(path_, ignored);
-    }
-    OpenDirectory(const OpenDirectory&) = delete;
-    OpenDirectory& operator=(const OpenDirectory&) = delete;
-
-    std::string path(const std::string& name = "") const {
-        return name.empty() ? path_ : path_ + "/" + name;
-    }
-
-    // The names in the directory and in its folders, sorted.
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::recursive_directory_iterator(path_)) {
-            found.push_back(fs::relative(entry.path(), path_).string());
-        }
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-
-private:
-    std::string path_;
-};
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -71,156 +45,229 @@ std::string readText(const std::string& path) {
     return text;
 }
 
-ChildSetup asUnprivileged() {
-    ChildSetup setup;
-    setup.unprivileged = true;
-    return setup;
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
 }
 
-ChildSetup withFileSizeLimit(rlim_t bytes) {
-    ChildSetup setup;
-    setup.fileSizeLimit = bytes;
-    return setup;
-}
-
-ChildSetup withTmpfs(const std::string& at, std::size_t bytes) {
-    ChildSetup setup;
-    setup.tmpfsAt = at;
-    setup.tmpfsBytes = bytes;
-    return setup;
-}
-
-std::string boxLine(const std::string& text, const std::string& caption) {
-    return text + " | " + caption + "\n";
-}
-
-} // namespace
-
-void PrintTo(const Saver* saver, std::ostream* out) {
-    *out << saver->name;
-}
-
-namespace {
-
-class FailingStorage : public ::testing::TestWithParam<const Saver*> {
-protected:
-    const Saver& saver() const { return *GetParam(); }
-
-    // The save's report, or a skip when the failure cannot be made on this machine.
-    std::string save(const ChildSetup& setup, const std::string& path) {
-        ChildResult result = runInChild(setup, [&] { return saver().save(path); });
-        if (!result.ran) {
-            skipped_ = result.report;
-        }
-        return result.report;
+std::vector<PointRecord> somePoints() {
+    std::vector<PointRecord> points(3);
+    for (int i = 0; i < 3; ++i) {
+        points[i].x = static_cast<float>(i) * 10.0f;
+        points[i].p4 = static_cast<int8_t>(i + 1);
     }
-    std::string skipped_;
+    return points;
+}
+
+std::string savePoints(const std::string& path) {
+    auto state = std::make_unique<EditorState>();
+    FakePlatform window;
+    state->window = &window;
+    for (std::size_t i = 0; i < 3; ++i) {
+        state->points[i * 2] = somePoints()[i]; // with free slots between
+        state->pointUsed[i * 2] = 1;
+    }
+    const bool saved = savePointFile(*state, path);
+    std::string report = saved == window.boxes.empty() ? "" : "result disagrees with boxes\n";
+    for (const RecordedBox& box : window.boxes) {
+        report += box.text + " | " + box.caption + "\n";
+    }
+    return report;
+}
+
+std::string savedPoints() {
+    std::vector<uint8_t> bytes = encodePointFile(somePoints());
+    return {bytes.begin(), bytes.end()};
+}
+
+#ifdef TAVO_STORAGE_MISSION
+mission::MissionInfo someMission() {
+    mission::MissionInfo info;
+    info.missionName = "m07";
+    info.fullName = "A mission saved onto failing storage";
+    info.briefingText = "First line.\nSecond line.";
+    return info;
+}
+
+class AnsweringServices : public mission::DialogServices {
+public:
+    explicit AnsweringServices(QString path) : path_(std::move(path)) {}
+    std::string report;
+    std::optional<QString> chooseFile(QWidget*, const mission::FileRequest&) override {
+        return path_;
+    }
+    void errorBox(const QString& text, const QString& caption) override {
+        report += text.toStdString() + " | " + caption.toStdString() + "\n";
+    }
+
+private:
+    QString path_;
 };
 
-TEST_P(FailingStorage, ASaveThatCanWriteReplacesTheFileAndLeavesNothingElse) {
-    // The same unprivileged child as below, on storage that works: what fails below fails
-    // because of the storage.
-    OpenDirectory dir;
-    writeText(dir.path(saver().fileName), kOld);
-    fs::permissions(dir.path(saver().fileName),
-                    fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all);
-    EXPECT_EQ(save(asUnprivileged(), dir.path(saver().fileName)), "");
-    if (!skipped_.empty()) {
-        GTEST_SKIP() << skipped_;
+std::string saveMission(const std::string& path) {
+    int argc = 1;
+    char name[] = "storage_tests";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv); // the child's own
+    AnsweringServices services(QString::fromStdString(path));
+    mission::MissionDialog dialog(services, false);
+    dialog.showMissionInfo(someMission());
+    dialog.save();
+    return services.report;
+}
+
+std::string savedMission() {
+    return mission::writeMissionInfo(someMission()).bytes;
+}
+#endif
+
+struct Saver {
+    const char* name;
+    std::string fileName, caption, openError, writeError;
+    std::string (*save)(const std::string& path); // one "text | caption" line per box shown
+    std::string (*expected)();                    // the bytes a successful save writes
+};
+
+const Saver kSavers[] = {
+    {"points", "points.pd1", "error", "file open error", "file open error", savePoints,
+     savedPoints},
+#ifdef TAVO_STORAGE_MISSION
+    {"mission", "mission.mif", "ERROR", "file open error", "file open error (writing)", saveMission,
+     savedMission},
+#endif
+};
+
+// Working storage is the control: the same unprivileged child succeeds there.
+enum class Storage { Working, FileSizeLimit, FullTmpfs, LockedDirectory, ReadOnlyFile };
+
+// In the child: make `box` fail as asked, save over the old file there (and, when `fresh`, to a
+// new name), and report the boxes, the old file's bytes and the names left in `box`.
+std::string saveInChild(Storage storage, const Saver& saver, const std::string& box, bool fresh) {
+    auto refuse = [](const char* why) {
+        return "setup\n" + std::string(why) + ": " + std::strerror(errno);
+    };
+    if (storage == Storage::FullTmpfs &&
+        (::unshare(CLONE_NEWNS) != 0 ||
+         ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+         ::mount("tavo-full", box.c_str(), "tmpfs", 0, "size=65536,mode=0777") != 0)) {
+        return refuse("no tmpfs of our own here");
     }
-    EXPECT_EQ(readText(dir.path(saver().fileName)), saver().expected());
-    EXPECT_EQ(dir.names(), std::vector<std::string>{saver().fileName});
-}
-
-TEST_P(FailingStorage, AFullDiskKeepsTheOldFileOrMakesNone) {
-    // A file-size limit fails the writes exactly as a full disk does, for root too.
-    OpenDirectory dir;
-    const std::string existing = dir.path(saver().fileName);
+    const std::string existing = box + "/" + saver.fileName;
     writeText(existing, kOld);
-    const ChildSetup full = withFileSizeLimit(8);
-    EXPECT_EQ(save(full, existing), boxLine(saver().writeError, saver().caption));
-    EXPECT_EQ(readText(existing), kOld);
-    EXPECT_EQ(dir.names(), std::vector<std::string>{saver().fileName});
-
-    const std::string fresh = dir.path("new_" + saver().fileName);
-    EXPECT_EQ(save(full, fresh), boxLine(saver().writeError, saver().caption));
-    EXPECT_FALSE(fs::exists(fresh));
-    EXPECT_EQ(dir.names(), std::vector<std::string>{saver().fileName});
-}
-
-TEST_P(FailingStorage, AFullFileSystemKeepsTheOldFile) {
-    OpenDirectory dir;
-    const std::string mount = dir.path("tmpfs");
-    fs::create_directory(mount);
-    const std::string existing = mount + "/" + saver().fileName;
-    const ChildSetup setup = withTmpfs(mount, 64 * 1024);
-    // The tmpfs lives only in the child: the old file is made, the disk filled and the save
-    // tried there, and the child reports what the file and the folder hold afterwards.
-    ChildResult result = runInChild(setup, [&] {
-        writeText(existing, kOld);
-        if (!fillFileSystem(mount, "filler")) {
-            return std::string("could not fill the tmpfs");
+    if (storage == Storage::FullTmpfs) {
+        int fd = ::open((box + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
+        std::vector<char> block(4096, 'x');
+        for (std::size_t size = block.size(); size > 0 && fd >= 0;) {
+            if (::write(fd, block.data(), size) < 0) {
+                size /= 2; // fill what is left of the last page too
+            }
         }
-        std::string report = saver().save(existing);
-        report += "file: " + readText(existing) + "names:";
-        for (const auto& entry : fs::directory_iterator(mount)) {
-            report += " " + entry.path().filename().string();
+        ::close(fd);
+    }
+    fs::permissions(existing, storage == Storage::ReadOnlyFile ? fs::perms(0444) : fs::perms(0666));
+    if (storage == Storage::LockedDirectory) {
+        fs::permissions(box, fs::perms(0555));
+    }
+    if (storage == Storage::FileSizeLimit) {
+        // Writes past the limit fail with EFBIG like those on a full disk, for root too.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8, 8};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return refuse("cannot limit the file size");
         }
-        return report;
-    });
-    if (!result.ran) {
-        GTEST_SKIP() << "no tmpfs of our own here (" << result.report
-                     << "); the file-size limit above stands in for a full disk";
+    } else if (::geteuid() == 0 &&
+               (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                ::setresuid(65534, 65534, 65534) != 0)) {
+        // Root writes through permission bits: drop to nobody.
+        return refuse("cannot drop root to nobody");
     }
-    // Directory order is the file system's: either order will do.
-    std::string expectedA = boxLine(saver().writeError, saver().caption) + "file: " + kOld +
-                            "names: filler " + saver().fileName;
-    std::string expectedB = boxLine(saver().writeError, saver().caption) + "file: " + kOld +
-                            "names: " + saver().fileName + " filler";
-    EXPECT_TRUE(result.report == expectedA || result.report == expectedB) << result.report;
-}
-
-TEST_P(FailingStorage, ADirectoryWithoutWritePermissionGetsNoFile) {
-    OpenDirectory dir;
-    const std::string locked = dir.path("locked");
-    fs::create_directory(locked);
-    const std::string existing = locked + "/" + saver().fileName;
-    writeText(existing, kOld);
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read |
-                                fs::perms::others_exec);
-    const std::string report = save(asUnprivileged(), existing);
-    if (!skipped_.empty()) {
-        GTEST_SKIP() << "running as root without a user to drop to: " << skipped_;
+    std::string report = "ran\n" + saver.save(existing);
+    if (fresh) {
+        report += saver.save(box + "/new_" + saver.fileName);
     }
-    EXPECT_EQ(report, boxLine(saver().openError, saver().caption));
-    EXPECT_EQ(readText(existing), kOld);
-    EXPECT_EQ(save(asUnprivileged(), locked + "/new_" + saver().fileName),
-              boxLine(saver().openError, saver().caption));
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"locked", "locked/" + saver().fileName}));
-}
-
-TEST_P(FailingStorage, AReadOnlyFileIsNotReplaced) {
-    // The directory may be written, so an atomic save could rename over the file; it must not.
-    OpenDirectory dir;
-    const std::string existing = dir.path(saver().fileName);
-    writeText(existing, kOld);
-    fs::permissions(existing,
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const std::string report = save(asUnprivileged(), existing);
-    if (!skipped_.empty()) {
-        GTEST_SKIP() << "running as root without a user to drop to: " << skipped_;
+    report += "file: " + readText(existing) + "names:";
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(box)) {
+        names.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(report, boxLine(saver().openError, saver().caption));
-    EXPECT_EQ(readText(existing), kOld);
-    EXPECT_EQ(dir.names(), std::vector<std::string>{saver().fileName});
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        report += " " + name;
+    }
+    return report;
 }
 
-std::string saverName(const ::testing::TestParamInfo<const Saver*>& saver) {
-    return saver.param->name;
+// Runs saveInChild in a forked child and returns what it wrote.
+std::string runInChild(Storage storage, const Saver& saver, const std::string& box, bool fresh) {
+    int ends[2];
+    if (::pipe(ends) != 0) {
+        return "no pipe";
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(ends[0]);
+        const std::string text = saveInChild(storage, saver, box, fresh);
+        for (std::size_t done = 0; done < text.size();) {
+            const ssize_t wrote = ::write(ends[1], text.data() + done, text.size() - done);
+            done += wrote > 0 ? static_cast<std::size_t>(wrote) : text.size();
+        }
+        ::_exit(0);
+    }
+    ::close(ends[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(ends[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "the child failed: " + text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Storage, FailingStorage, ::testing::ValuesIn(savers()), saverName);
+TEST(FailingStorage, EachSaveReportsTheFailureKeepsTheOldFileAndLeavesNoTemporary) {
+    const struct {
+        Storage storage;
+        const char* name;
+        std::string Saver::*error; // nullptr: the save works
+        bool fresh;
+    } rows[] = {
+        {Storage::Working, "working storage", nullptr, false},
+        {Storage::FileSizeLimit, "full disk", &Saver::writeError, true},
+        {Storage::FullTmpfs, "full tmpfs", &Saver::writeError, false},
+        {Storage::LockedDirectory, "directory without write permission", &Saver::openError, true},
+        {Storage::ReadOnlyFile, "read-only file", &Saver::openError, false},
+    };
+    for (const Saver& saver : kSavers) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(saver.name) + " onto a " + row.name);
+            std::string dir = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
+            ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+            const std::string box = dir + "/box";
+            fs::create_directory(box);
+            fs::permissions(dir, fs::perms::all);
+            fs::permissions(box, fs::perms::all);
+            const std::string report = runInChild(row.storage, saver, box, row.fresh);
+            std::error_code ignored;
+            fs::permissions(box, fs::perms::all, ignored);
+            fs::remove_all(dir, ignored);
+            if (report.rfind("setup\n", 0) == 0) {
+                std::cout << "skipped " << saver.name << " onto a " << row.name << ": " << report
+                          << "\n";
+                continue;
+            }
+            std::string expected = "ran\n";
+            std::string names = " " + saver.fileName;
+            if (row.error == nullptr) {
+                expected += "file: " + saver.expected();
+            } else {
+                const std::string line = saver.*row.error + " | " + saver.caption + "\n";
+                expected += line + (row.fresh ? line : "") + "file: " + kOld;
+                names = (row.storage == Storage::FullTmpfs ? " filler" : "") + names;
+            }
+            EXPECT_EQ(report, expected + "names:" + names);
+        }
+    }
+}
 
 } // namespace
 } // namespace tavo::testing
