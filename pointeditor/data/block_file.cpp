@@ -44,9 +44,8 @@ BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes) {
     std::memcpy(contents.textureNames, bytes.data(), kNamesSize);
     contents.declaredCount = bytes::getI16(bytes.data() + kNamesSize);
 
-    std::size_t wanted = std::clamp<int>(contents.declaredCount, 0, MaxBlocks);
-    std::size_t present = (bytes.size() - kHeaderSize) / BlockRecordSize;
-    std::size_t count = std::min(wanted, present);
+    std::size_t count = recordsToRead(contents.declaredCount, MaxBlocks, bytes.size() - kHeaderSize,
+                                      BlockRecordSize);
     contents.blocks.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         contents.blocks.push_back(readBlock(bytes.data() + kHeaderSize + i * BlockRecordSize));

@@ -1,5 +1,6 @@
 #include "pointeditor/data/file_read.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,6 +60,12 @@ std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std:
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::size_t recordsToRead(int declaredCount, int capacity, std::size_t bytesAfterHeader,
+                          std::size_t recordSize) {
+    auto wanted = static_cast<std::size_t>(std::clamp(declaredCount, 0, capacity));
+    return std::min(wanted, bytesAfterHeader / recordSize);
 }
 
 void showFileOpenError(const EditorState& state) {

@@ -17,6 +17,12 @@ namespace tavo {
 // way.
 std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std::size_t limit);
 
+// How many whole records to read after a file's header: a count of zero or below reads none,
+// one above the table's capacity reads a full table, and a file that ends early gives only the
+// records it holds completely.
+std::size_t recordsToRead(int declaredCount, int capacity, std::size_t bytesAfterHeader,
+                          std::size_t recordSize);
+
 // The one message of every failed point or block file operation, in English in both languages:
 // "file open error", caption "error", OK only, no icon. Shown only when there is a window.
 void showFileOpenError(const EditorState& state);

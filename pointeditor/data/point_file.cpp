@@ -61,11 +61,8 @@ PointFileContents decodePointFile(std::span<const uint8_t> bytes) {
     contents.hasCount = true;
     contents.declaredCount = bytes::getI16(bytes.data());
 
-    // A count of zero or below reads nothing; one above the table reads a full table; a file
-    // that ends early gives its complete records only.
-    std::size_t wanted = std::clamp<int>(contents.declaredCount, 0, MaxPoints);
-    std::size_t present = (bytes.size() - kCountSize) / PointRecordSize;
-    std::size_t count = std::min(wanted, present);
+    std::size_t count = recordsToRead(contents.declaredCount, MaxPoints, bytes.size() - kCountSize,
+                                      PointRecordSize);
     contents.records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         contents.records.push_back(readRecord(bytes.data() + kCountSize + i * PointRecordSize));

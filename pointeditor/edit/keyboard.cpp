@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_kinds.h"
 #include "pointeditor/edit/panes.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
@@ -229,12 +230,11 @@ void searchId(EditorState& state) {
 }
 
 void countHumans(EditorState& state) {
-    constexpr int8_t kHuman = 1;
-    constexpr int8_t kHumanEmptyHanded = 6;
     int humans = 0;
     for (int i = 0; i < MaxPoints; ++i) {
         int8_t kind = state.points[i].p1;
-        if (state.pointUsed[i] != kSlotFree && (kind == kHuman || kind == kHumanEmptyHanded)) {
+        if (state.pointUsed[i] != kSlotFree &&
+            (kind == KindHuman || kind == KindHumanEmptyHanded)) {
             ++humans;
         }
     }

@@ -3,14 +3,13 @@
 #include <cstdint>
 #include <span>
 
+#include "pointeditor/data/point_kinds.h"
 #include "pointeditor/edit/menu.h"
 #include "pointeditor/edit/panes.h"
 
 namespace tavo {
 namespace {
 
-constexpr int8_t kPath = 3;
-constexpr int8_t kRandomPath = 8;
 constexpr int kWalk = 0;
 constexpr int kRun = 1;
 constexpr int kWait = 2;
@@ -27,37 +26,39 @@ struct TemplatePoint {
 };
 
 constexpr TemplatePoint kWaitingPost[] = {
-    {0, 0, kPath, kWait, 0, 0},
+    {0, 0, KindPath, kWait, 0, 0},
 };
 constexpr TemplatePoint kWalkPair[] = {
-    {+10, 0, kPath, kWalk, 1, 0},
-    {-10, 0, kPath, kWalk, 0, 1},
+    {+10, 0, KindPath, kWalk, 1, 0},
+    {-10, 0, KindPath, kWalk, 0, 1},
 };
 constexpr TemplatePoint kWalkSquare[] = {
-    {+10, +10, kPath, kWalk, 1, 0},
-    {-10, +10, kPath, kWalk, 2, 1},
-    {-10, -10, kPath, kWalk, 3, 2},
-    {+10, -10, kPath, kWalk, 0, 3},
+    {+10, +10, KindPath, kWalk, 1, 0},
+    {-10, +10, KindPath, kWalk, 2, 1},
+    {-10, -10, KindPath, kWalk, 3, 2},
+    {+10, -10, KindPath, kWalk, 0, 3},
 };
 constexpr TemplatePoint kWalkHexagon[] = {
-    {+10, +10, kPath, kWalk, 1, 0}, {0, +10, kPath, kWalk, 2, 1}, {-10, +10, kPath, kWalk, 3, 2},
-    {-10, -10, kPath, kWalk, 4, 3}, {0, -10, kPath, kWalk, 5, 4}, {+10, -10, kPath, kWalk, 0, 5},
+    {+10, +10, KindPath, kWalk, 1, 0}, {0, +10, KindPath, kWalk, 2, 1},
+    {-10, +10, KindPath, kWalk, 3, 2}, {-10, -10, KindPath, kWalk, 4, 3},
+    {0, -10, KindPath, kWalk, 5, 4},   {+10, -10, KindPath, kWalk, 0, 5},
 };
 constexpr TemplatePoint kShortRun[] = {
-    {0, -15, kPath, kRun, 1, 0},
-    {0, -5, kPath, kRun, 2, 1},
-    {0, +5, kPath, kRun, 3, 2},
-    {0, +15, kPath, kWait, 3, 3},
+    {0, -15, KindPath, kRun, 1, 0},
+    {0, -5, KindPath, kRun, 2, 1},
+    {0, +5, KindPath, kRun, 3, 2},
+    {0, +15, KindPath, kWait, 3, 3},
 };
 constexpr TemplatePoint kLongRun[] = {
-    {0, -35, kPath, kRun, 1, 0}, {0, -25, kPath, kRun, 2, 1},  {0, -15, kPath, kRun, 3, 2},
-    {0, -5, kPath, kRun, 4, 3},  {0, +5, kPath, kRun, 5, 4},   {0, +15, kPath, kRun, 6, 5},
-    {0, +25, kPath, kRun, 7, 6}, {0, +35, kPath, kWait, 7, 7},
+    {0, -35, KindPath, kRun, 1, 0}, {0, -25, KindPath, kRun, 2, 1},  {0, -15, KindPath, kRun, 3, 2},
+    {0, -5, KindPath, kRun, 4, 3},  {0, +5, KindPath, kRun, 5, 4},   {0, +15, KindPath, kRun, 6, 5},
+    {0, +25, KindPath, kRun, 7, 6}, {0, +35, KindPath, kWait, 7, 7},
 };
 constexpr TemplatePoint kRandomTree[] = {
-    {0, -10, kRandomPath, 1, 2, 0}, {-5, 0, kRandomPath, 3, 4, 1}, {+5, 0, kRandomPath, 5, 6, 2},
-    {-15, +10, kPath, kWait, 3, 3}, {-5, +10, kPath, kWait, 4, 4}, {+5, +10, kPath, kWait, 5, 5},
-    {+15, +10, kPath, kWait, 6, 6},
+    {0, -10, KindRandomPath, 1, 2, 0}, {-5, 0, KindRandomPath, 3, 4, 1},
+    {+5, 0, KindRandomPath, 5, 6, 2},  {-15, +10, KindPath, kWait, 3, 3},
+    {-5, +10, KindPath, kWait, 4, 4},  {+5, +10, KindPath, kWait, 5, 5},
+    {+15, +10, KindPath, kWait, 6, 6},
 };
 
 constexpr std::span<const TemplatePoint> kTemplates[] = {
@@ -95,7 +96,7 @@ void placePathTemplate(EditorState& state, int number) {
         // the last point's parameters are what the template leaves behind.
         state.currentParams[0] = point.kind;
         state.currentParams[1] =
-            point.kind == kRandomPath ? idAfter(first, point.p2) : static_cast<int8_t>(point.p2);
+            point.kind == KindRandomPath ? idAfter(first, point.p2) : static_cast<int8_t>(point.p2);
         state.currentParams[2] = idAfter(first, point.p3);
         state.currentParams[3] = idAfter(first, point.id);
         addPoint(state, state.cursorX + point.dx, state.cursorY, state.cursorZ + point.dz);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "pointeditor/data/point_kinds.h"
 #include "pointeditor/view/device.h"
 
 namespace tavo {
@@ -42,12 +43,6 @@ void drawPointMarkers(EditorState& state) {
 }
 
 namespace {
-
-constexpr int8_t KindHuman = 1;
-constexpr int8_t KindPath = 3;
-constexpr int8_t KindHumanEmptyHanded = 6;
-constexpr int8_t KindRandomPath = 8;
-constexpr int8_t PathActionGrenade = 6;
 
 constexpr uint32_t PathColour = 0xFFFFFF00;
 constexpr uint32_t BranchColour = 0x8CFFFF00;

@@ -7,24 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/records.h"
 
 namespace tavo::pointtool {
-
-inline constexpr int KindHuman = 1;
-inline constexpr int KindWeapon = 2;
-inline constexpr int KindPath = 3;
-inline constexpr int KindHumanInfo = 4;
-inline constexpr int KindSmallObject = 5;
-inline constexpr int KindHumanEmptyHanded = 6;
-inline constexpr int KindRandomWeapon = 7;
-inline constexpr int KindRandomPath = 8;
-inline constexpr int KindUnnamed = 9;
-inline constexpr int FirstEventKind = 10;
-inline constexpr int LastEventKind = 19;
-inline constexpr int FirstWaitingEventKind = 12; // events 12..16 also name a point by p2
-inline constexpr int LastWaitingEventKind = 16;
-inline constexpr int LastKind = 19;
 
 bool isPathKind(int kind);  // PATH or RANDOM PATH
 bool isHumanKind(int kind); // HUMAN or HUMAN(EMPTY HANDED), the ones the editor counts as people

@@ -1,0 +1,26 @@
+#pragma once
+// The kinds of point (p1) and the path action that the editor and the tools give meaning to.
+// Their names are in name_tables.h.
+
+#include <cstdint>
+
+namespace tavo {
+
+inline constexpr int8_t KindHuman = 1;
+inline constexpr int8_t KindWeapon = 2;
+inline constexpr int8_t KindPath = 3;
+inline constexpr int8_t KindHumanInfo = 4;
+inline constexpr int8_t KindSmallObject = 5;
+inline constexpr int8_t KindHumanEmptyHanded = 6;
+inline constexpr int8_t KindRandomWeapon = 7;
+inline constexpr int8_t KindRandomPath = 8;
+inline constexpr int8_t KindUnnamed = 9;
+inline constexpr int8_t FirstEventKind = 10;
+inline constexpr int8_t LastEventKind = 19;
+inline constexpr int8_t FirstWaitingEventKind = 12; // events 12..16 also name a point by p2
+inline constexpr int8_t LastWaitingEventKind = 16;
+inline constexpr int8_t LastKind = 19;
+
+inline constexpr int8_t PathActionGrenade = 6; // a PATH point's p2: throws, and the path branches
+
+} // namespace tavo
