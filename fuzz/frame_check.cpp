@@ -92,7 +92,7 @@ void checkFrame(std::span<const uint8_t> bytes) {
     auto state = std::make_unique<EditorState>();
     testing::FakePlatform window;
     CheckingDevice device(*state);
-    state->window = &window;
+    state->platform = &window;
     state->device = &device;
     state->textureLoader = &device;
     state->english = switches & 1;

@@ -80,7 +80,7 @@ struct EditorState {
     int32_t running = 0;
 
     // Platform handles. Not owned here: the shell owns both for the whole run.
-    Platform* window = nullptr; // the main window: owner of message boxes and file dialogs
+    Platform* platform = nullptr; // the desktop services: message boxes, dialogs, text, pointer
     Device* device = nullptr;   // null until the device exists; nothing is rendered without it
     TextureLoader* textureLoader = nullptr; // the device's image loader while the device exists
 };

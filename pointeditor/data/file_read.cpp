@@ -69,8 +69,8 @@ std::size_t recordsToRead(int declaredCount, int capacity, std::size_t bytesAfte
 }
 
 void showFileOpenError(const EditorState& state) {
-    if (state.window != nullptr) {
-        state.window->messageBox("file open error", "error", BoxButtons::Ok, BoxIcon::None);
+    if (state.platform != nullptr) {
+        state.platform->messageBox("file open error", "error", BoxButtons::Ok, BoxIcon::None);
     }
 }
 

@@ -22,7 +22,7 @@ struct PointFileContents {
 std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records);
 PointFileContents decodePointFile(std::span<const uint8_t> bytes);
 
-// Editor commands. Failures show "file open error" (caption "error") through state.window when
+// Editor commands. Failures show "file open error" (caption "error") through state.platform when
 // it is set, and return false. Saving writes the used slots packed, atomically; loading replaces
 // the point table only when the file could be read, so a failed load keeps the points.
 bool savePointFile(EditorState& state, const std::string& path);

@@ -55,7 +55,7 @@ std::string oneDecimal(float value) {
 }
 
 void text(EditorState& state, int x, int y, std::string_view line, uint32_t back = kBackground) {
-    state.window->drawText(x, y, line, kTextColour, back);
+    state.platform->drawText(x, y, line, kTextColour, back);
 }
 
 void nameLine(EditorState& state, int x, int y, const NameTable& table, int index) {
@@ -141,7 +141,7 @@ void drawNames(EditorState& state) {
 
 void drawFrame(EditorState& state) {
     // Frames before the window exists draw nothing.
-    if (state.window == nullptr) {
+    if (state.platform == nullptr) {
         return;
     }
     drawStatus(state);

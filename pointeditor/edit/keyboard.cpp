@@ -23,8 +23,8 @@ void stepParameter(EditorState& state, int index, int delta) {
 }
 
 void showBox(EditorState& state, const std::string& text, const char* caption) {
-    if (state.window != nullptr) {
-        state.window->messageBox(text, caption, BoxButtons::Ok, BoxIcon::None);
+    if (state.platform != nullptr) {
+        state.platform->messageBox(text, caption, BoxButtons::Ok, BoxIcon::None);
     }
 }
 

@@ -70,7 +70,7 @@ void clickSelectionBox(EditorState& state) {
         if (state.hoverView != state.boxView) {
             return; // the begun box waits for a click in its own pane
         }
-        bool adding = state.window != nullptr && state.window->shiftDown();
+        bool adding = state.platform != nullptr && state.platform->shiftDown();
         for (int i = 0; i < MaxPoints; ++i) {
             if (!adding && state.pointUsed[i] == kSlotSelected) {
                 state.pointUsed[i] = kSlotUsed;
@@ -95,11 +95,11 @@ void clickSelectionBox(EditorState& state) {
 }
 
 void deleteSelection(EditorState& state) {
-    if (state.window == nullptr) {
+    if (state.platform == nullptr) {
         return; // nobody to confirm with: delete nothing
     }
     BoxAnswer answer =
-        state.window->messageBox("DELETE OK?", "DELETE", BoxButtons::OkCancel, BoxIcon::Question);
+        state.platform->messageBox("DELETE OK?", "DELETE", BoxButtons::OkCancel, BoxIcon::Question);
     if (answer != BoxAnswer::Ok) {
         return;
     }
@@ -112,33 +112,33 @@ void deleteSelection(EditorState& state) {
 }
 
 void loadBlock(EditorState& state) {
-    if (state.window == nullptr) {
+    if (state.platform == nullptr) {
         return;
     }
-    if (auto path = state.window->openFileDialog("load block", kBlockFilter)) {
+    if (auto path = state.platform->openFileDialog("load block", kBlockFilter)) {
         loadBlockFile(state, *path);
     }
 }
 
 void savePoints(EditorState& state) {
-    if (state.window == nullptr) {
+    if (state.platform == nullptr) {
         return;
     }
     if (countUsedPoints(state) == 0) {
-        state.window->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
+        state.platform->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
         return;
     }
-    if (auto path = state.window->saveFileDialog("save", kPointFilter)) {
+    if (auto path = state.platform->saveFileDialog("save", kPointFilter)) {
         savePointFile(state, *path);
     }
 }
 
 void loadPoints(EditorState& state) {
-    if (state.window == nullptr) {
+    if (state.platform == nullptr) {
         return;
     }
     // A file that cannot be read leaves the points as they were.
-    if (auto path = state.window->openFileDialog("load", kPointFilter)) {
+    if (auto path = state.platform->openFileDialog("load", kPointFilter)) {
         loadPointFile(state, *path);
     }
 }

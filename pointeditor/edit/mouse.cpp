@@ -184,8 +184,8 @@ void onBothDrag(EditorState& state) {
 void recentreCursor(EditorState& state) {
     constexpr int kCentreX = 440; // centre of the 3D pane
     constexpr int kCentreY = 165;
-    if (state.window != nullptr) {
-        state.window->warpPointer(kCentreX, kCentreY);
+    if (state.platform != nullptr) {
+        state.platform->warpPointer(kCentreX, kCentreY);
     }
     // The next move's difference is measured from the centre.
     state.mouseX = kCentreX;

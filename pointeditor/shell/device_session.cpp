@@ -21,8 +21,8 @@ void DeviceSession::initDevice(EditorState& state) {
         if (failure == DeviceFailure::None) {
             failure = DeviceFailure::InitFailed;
         }
-        if (state.window != nullptr) {
-            state.window->messageBox(deviceFailureMessage(failure), "ERROR", BoxButtons::Ok,
+        if (state.platform != nullptr) {
+            state.platform->messageBox(deviceFailureMessage(failure), "ERROR", BoxButtons::Ok,
                                      BoxIcon::Error, true);
         }
         state.running = 0;

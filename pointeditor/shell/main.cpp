@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     tavo::EditorWindow window(state, canvas, tavo::editorHandlers());
     tavo::DeviceSession session(canvas);
     tavo::QtPlatform platform(&window, session);
-    state.window = &platform;
+    state.platform = &platform;
 
     session.initDevice(state);
     window.show();
@@ -45,6 +45,6 @@ int main(int argc, char** argv) {
         status = 1;
     }
     session.releaseDevice(state);
-    state.window = nullptr;
+    state.platform = nullptr;
     return status;
 }

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     state.english = options.english.value_or(tavo::chooseEnglish("", tavo::processEnvironment()));
     tavo::DeviceSession session(canvas);
     RenderPlatform platform(session);
-    state.window = &platform;
+    state.platform = &platform;
     session.initDevice(state);
     if (state.running == 0) {
         session.releaseDevice(state);
@@ -139,6 +139,6 @@ int main(int argc, char** argv) {
         }
     }
     session.releaseDevice(state);
-    state.window = nullptr;
+    state.platform = nullptr;
     return status;
 }

@@ -61,7 +61,7 @@ std::vector<PointRecord> somePoints() {
 std::string savePoints(const std::string& path) {
     auto state = std::make_unique<EditorState>();
     FakePlatform window;
-    state->window = &window;
+    state->platform = &window;
     for (std::size_t i = 0; i < 3; ++i) {
         state->points[i * 2] = somePoints()[i]; // with free slots between
         state->pointUsed[i * 2] = 1;

@@ -62,7 +62,7 @@ class DataFile : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-        state->window = &platform;
+        state->platform = &platform;
     }
     // Removing must not throw.
     void TearDown() override { fs::remove_all(dir, ignored); }

@@ -14,7 +14,7 @@ class DrawFrameTest : public ::testing::Test {
 protected:
     EditorState state;
     FakePlatform platform;
-    DrawFrameTest() { state.window = &platform; }
+    DrawFrameTest() { state.platform = &platform; }
 
     // The texts of one frame from the `from`th on, each as "x,y text", with its background when
     // that is not the window's grey; the text colour is always the same.

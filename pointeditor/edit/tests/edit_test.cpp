@@ -28,7 +28,7 @@ protected:
     EditorState state;
     FakePlatform platform;
     std::array<PointRecord, MaxPoints>& pts = state.points;
-    EditTest() { state.window = &platform; }
+    EditTest() { state.platform = &platform; }
 
     EditorState& moveTo(int x, int y, int buttons = 0) {
         state.prevMouseX = std::exchange(state.mouseX, x);

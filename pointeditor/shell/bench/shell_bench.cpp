@@ -58,7 +58,7 @@ struct Editor {
     QTemporaryDir textures;
 
     Editor() {
-        state->window = &platform;
+        state->platform = &platform;
         state->english = 1;
         session.initDevice(*state);
         window.show();

@@ -199,7 +199,7 @@ int count(const QImage& image, QRect area, QRgb colour) {
 class LiveWindow : public QtTest {
 protected:
     void SetUp() override {
-        state->window = &platform;
+        state->platform = &platform;
         state->english = 1;
         session.initDevice(*state);
         ASSERT_EQ(state->running, 1);

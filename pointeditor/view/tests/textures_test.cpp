@@ -33,7 +33,7 @@ class TexturesTest : public testing::GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        state.window = &platform;
+        state.platform = &platform;
     }
     // Loads a .bd1 with the given texture names and no blocks, written byte by byte.
     void loadMap(const std::string& name, const std::vector<std::string>& textures) {
