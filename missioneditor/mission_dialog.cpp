@@ -196,15 +196,11 @@ void MissionDialog::save() {
     if (!path) {
         return;
     }
-    switch (saveFileBytes(*path, file.bytes)) {
-    case SaveOutcome::saved:
-        break;
-    case SaveOutcome::cannotOpen:
-        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
-        break;
-    case SaveOutcome::cannotWrite:
-        services_.errorBox(QString::fromUtf8(kWriteError), QString::fromUtf8(kErrorCaption));
-        break;
+    const FileResult<void> saved = saveFileBytes(*path, file.bytes);
+    if (!saved) {
+        const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
+        services_.errorBox(QString::fromUtf8(opened ? kWriteError : kOpenError),
+                           QString::fromUtf8(kErrorCaption));
     }
 }
 
