@@ -362,9 +362,9 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
 INSTANTIATE_TEST_SUITE_P(Saves, FailingStorage,
                          ::testing::Combine(::testing::ValuesIn(kSavers),
                                             ::testing::ValuesIn(kRows)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param).name;
+                         [](const auto& test) {
+                             return std::string(std::get<0>(test.param).name) + "_" +
+                                    std::get<1>(test.param).name;
                          });
 
 } // namespace
