@@ -9,7 +9,8 @@ std::span<const ReaderCheck> readerChecks() {
         ReaderCheck{"point_file", checkPointFile},     ReaderCheck{"block_file", checkBlockFile},
         ReaderCheck{"jpeg_image", checkJpegImage},     ReaderCheck{"png_image", checkPngImage},
         ReaderCheck{"bmp_image", checkReaderImage}, // the format Windows maps use most
-        ReaderCheck{"reader_image", checkReaderImage},
+        ReaderCheck{"reader_image", checkReaderImage}, ReaderCheck{"file_access", checkFileAccess},
+        ReaderCheck{"point_text", checkPointText},
 #ifdef TAVO_FUZZ_MISSION
         ReaderCheck{"mission_file", checkMissionFile},
 #endif

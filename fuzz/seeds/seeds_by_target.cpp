@@ -52,6 +52,12 @@ std::vector<SeedFile> seedsFor(std::string_view target) {
     if (target == "mission_file") {
         return missionFileSeeds();
     }
+    if (target == "file_access") {
+        return fileAccessSeeds();
+    }
+    if (target == "point_text") {
+        return pointTextSeeds();
+    }
     if (target == "map_frame") {
         return mapFrameSeeds();
     }
