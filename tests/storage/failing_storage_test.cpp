@@ -324,6 +324,13 @@ const Row kRows[] = {
     {"FailingSync", Storage::FailingSync, Who::Root, &Saver::writeError, false, "0666 uid 0"},
 };
 
+void PrintTo(const Saver& saver, std::ostream* out) {
+    *out << saver.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class FailingStorage : public ::testing::TestWithParam<std::tuple<Saver, Row>> {};
 
 // Each save reports the failure with the program's own message, keeps the old file (bytes, mode
