@@ -24,13 +24,13 @@ SaveOutcome saveFileBytes(const QString& path, std::string_view bytes) {
     // Unbuffered, so that a write the disk refuses fails here: a buffered QSaveFile writes in
     // commit(), which then renames a file cut short by a full disk over the target and succeeds.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return SaveOutcome::cannotOpen;
+        return SaveOutcome::CannotOpen;
     }
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
-        return SaveOutcome::cannotWrite; // the temporary file goes with `file`
+        return SaveOutcome::CannotWrite; // the temporary file goes with `file`
     }
-    return file.commit() ? SaveOutcome::saved : SaveOutcome::cannotWrite;
+    return file.commit() ? SaveOutcome::Saved : SaveOutcome::CannotWrite;
 }
 
 } // namespace tavo::mission

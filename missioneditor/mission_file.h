@@ -15,9 +15,9 @@ namespace tavo::mission {
 std::optional<std::string> readFileBytes(const QString& path);
 
 enum class SaveOutcome {
-    saved,
-    cannotOpen,  // no temporary file could be made beside the target
-    cannotWrite, // writing or the final rename failed
+    Saved,
+    CannotOpen,  // no temporary file could be made beside the target
+    CannotWrite, // writing or the final rename failed
 };
 
 SaveOutcome saveFileBytes(const QString& path, std::string_view bytes);

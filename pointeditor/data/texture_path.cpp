@@ -19,7 +19,7 @@ namespace {
 
 // Windows opened "directory\name" from a buffer of this many characters, so no working map
 // needs a longer path; and one composed from a blockDir that was cut to fit is always longer.
-constexpr std::size_t kMaxTexturePath = 255;
+constexpr std::size_t MaxTexturePath = 255;
 
 bool isRegularFile(const std::string& path) {
     struct stat info {};
@@ -126,7 +126,7 @@ std::optional<std::string> resolveTexturePath(const EditorState& state, int slot
     }
     std::string_view name(stored, static_cast<std::size_t>(static_cast<const char*>(nul) - stored));
     std::string directory(state.blockDir);
-    if (directory.size() + 1 + name.size() > kMaxTexturePath) {
+    if (directory.size() + 1 + name.size() > MaxTexturePath) {
         return std::nullopt;
     }
 

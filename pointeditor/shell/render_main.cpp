@@ -81,12 +81,12 @@ void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
         }
     }
     for (int slot = 0; slot < tavo::MaxPoints; ++slot) {
-        if (editor.pointUsed[slot] == 0) {
+        if (editor.pointUsed[slot] == tavo::SlotFree) {
             continue;
         }
         for (int id : options.select) {
             if (editor.points[slot].p4 == static_cast<int8_t>(id)) {
-                editor.pointUsed[slot] = 2;
+                editor.pointUsed[slot] = tavo::SlotSelected;
             }
         }
     }

@@ -33,7 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOld = "the file as it was before the save\n";
+const std::string Old = "the file as it was before the save\n";
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -64,7 +64,7 @@ std::string savePoints(const std::string& path) {
     state->platform = &window;
     for (std::size_t i = 0; i < 3; ++i) {
         state->points[i * 2] = somePoints()[i]; // with free slots between
-        state->pointUsed[i * 2] = 1;
+        state->pointUsed[i * 2] = SlotUsed;
     }
     const bool saved = savePointFile(*state, path);
     std::string report = saved == window.boxes.empty() ? "" : "result disagrees with boxes\n";
@@ -127,7 +127,7 @@ struct Saver {
     std::string (*expected)();                    // the bytes a successful save writes
 };
 
-const Saver kSavers[] = {
+const Saver Savers[] = {
     {"points", "points.pd1", "error", "file open error", "file open error", savePoints,
      savedPoints},
 #ifdef TAVO_STORAGE_MISSION
@@ -152,7 +152,7 @@ std::string saveInChild(Storage storage, const Saver& saver, const std::string& 
         return refuse("no tmpfs of our own here");
     }
     const std::string existing = box + "/" + saver.fileName;
-    writeText(existing, kOld);
+    writeText(existing, Old);
     if (storage == Storage::FullTmpfs) {
         int fd = ::open((box + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
         std::vector<char> block(4096, 'x');
@@ -237,7 +237,7 @@ TEST(FailingStorage, EachSaveReportsTheFailureKeepsTheOldFileAndLeavesNoTemporar
         {Storage::LockedDirectory, "directory without write permission", &Saver::openError, true},
         {Storage::ReadOnlyFile, "read-only file", &Saver::openError, false},
     };
-    for (const Saver& saver : kSavers) {
+    for (const Saver& saver : Savers) {
         for (const auto& row : rows) {
             SCOPED_TRACE(std::string(saver.name) + " onto a " + row.name);
             std::string dir = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
@@ -261,7 +261,7 @@ TEST(FailingStorage, EachSaveReportsTheFailureKeepsTheOldFileAndLeavesNoTemporar
                 expected += "file: " + saver.expected();
             } else {
                 const std::string line = saver.*row.error + " | " + saver.caption + "\n";
-                expected += line + (row.fresh ? line : "") + "file: " + kOld;
+                expected += line + (row.fresh ? line : "") + "file: " + Old;
                 names = (row.storage == Storage::FullTmpfs ? " filler" : "") + names;
             }
             EXPECT_EQ(report, expected + "names:" + names);

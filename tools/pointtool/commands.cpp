@@ -24,7 +24,7 @@ constexpr std::size_t MaxBlockFileBytes = 16 << 20;
 constexpr std::size_t MaxTextFileBytes = 16 << 20;
 constexpr std::size_t MaxReportedTextErrors = 20;
 
-const char* const description =
+const char* const Description =
     "Checks, dumps and builds point files (.pd1) of TAVO missions.\n"
     "\n"
     "  check FILE.pd1 [--map FILE.bd1] [--json]\n"
@@ -170,7 +170,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
     QCoreApplication::setApplicationVersion(TAVO_VERSION);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(description);
+    parser.setApplicationDescription(Description);
     parser.addPositionalArgument("command", "check, dump or build");
     parser.addPositionalArgument("file", "the point file to check or dump, or the text to build");
     const QCommandLineOption mapOption("map", "check: the map whose blocks bound the points.",

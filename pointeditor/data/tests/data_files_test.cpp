@@ -89,11 +89,11 @@ protected:
 
     // Slot s gets x = 1000 + s and id s; the last slot listed is selected.
     void useSlots(std::initializer_list<int> slots) {
-        state->pointUsed.fill(0);
+        state->pointUsed.fill(SlotFree);
         for (int slot : slots) {
             state->points[slot].x = 1000.0f + static_cast<float>(slot);
             state->points[slot].p4 = static_cast<int8_t>(slot);
-            state->pointUsed[slot] = slot == *(slots.end() - 1) ? 2 : 1;
+            state->pointUsed[slot] = slot == *(slots.end() - 1) ? SlotSelected : SlotUsed;
         }
     }
 
@@ -161,7 +161,7 @@ TEST_F(DataFile, PointFileAReadableFileReplacesThePointsWithItsCompleteRecordsOn
         useSlots({0, 100, 199});
         ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes)));
         for (int slot = 0; slot < MaxPoints; ++slot) {
-            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? 1 : 0) << slot;
+            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
             ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot));
         }
     }
@@ -178,7 +178,8 @@ TEST_F(DataFile, APathThatCannotBeReadShowsAnErrorAndKeepsThePoints) {
         loadFullMap();
         EXPECT_FALSE(loadPointFile(*state, path));
         expectOnlyErrorBox();
-        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]), std::tuple(1, 2));
+        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]),
+                  std::tuple(SlotUsed, SlotSelected));
         EXPECT_EQ(state->points[9].x, 1009.0f);
         EXPECT_FALSE(loadBlockFile(*state, path)); // the map is emptied, its names kept
         expectOnlyErrorBox();
@@ -287,8 +288,8 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
 
 TEST(NameTables, OnlyIndicesInsideTheTableHaveNames) {
     const std::tuple<const NameTable*, int, int> tables[] = {
-        {&pointKindNames, 1, 19},   {&weaponNames, 0, 22},    {&pathActionNames, 0, 6},
-        {&smallObjectNames, 0, 12}, {&humanTypeNames, 0, 42},
+        {&PointKindNames, 1, 19},   {&WeaponNames, 0, 22},    {&PathActionNames, 0, 6},
+        {&SmallObjectNames, 0, 12}, {&HumanTypeNames, 0, 42},
     };
     for (const auto& [table, first, last] : tables) {
         for (int index = -129; index <= 128; ++index) { // from a signed 8-bit parameter

@@ -19,7 +19,7 @@ namespace {
 using Params = std::array<int8_t, 4>;
 using Slots = std::vector<int>;
 using V3 = std::array<float, 3>;
-constexpr int kLeft = 1, kRight = 2, kBoth = 3; // buttons held while the mouse moves
+constexpr int Left = 1, Right = 2, Both = 3; // buttons held while the mouse moves
 
 // A fresh editor on a scripted platform. moveTo drives the mouse as the window's dispatch does:
 // it keeps the previous position, updates the cursor, then drags with the buttons held.
@@ -37,8 +37,8 @@ protected:
         state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
         updateCursor(state);
         if (buttons != 0) {
-            (buttons == kLeft ? onLeftDrag : buttons == kRight ? onRightDrag : onBothDrag)(state);
-            if (state.menuMode == 5 && state.hoverView == 4) {
+            (buttons == Left ? onLeftDrag : buttons == Right ? onRightDrag : onBothDrag)(state);
+            if (state.menuMode == MenuView && state.hoverView == PerspectivePane) {
                 recentreCursor(state);
             }
         }
@@ -86,8 +86,8 @@ TEST_F(EditTest, PaneEdgesAndTheCursorAsTheExactInverseOfThePaneDrawing) {
             auto [cx, cy, cz] = (moveTo(x, y), cursor());
             // The pane draws the cursor under the mouse; its fixed axis is where the next
             // pane's centre lies.
-            PanePixel at = mapToPane(state, pane - 1, cx, cy, cz);
-            PanePixel next = mapToPane(state, pane % 3, cx, cy, cz);
+            PanePixel at = mapToPane(state, pane, cx, cy, cz);
+            PanePixel next = mapToPane(state, pane % 3 + 1, cx, cy, cz);
             V3 expected{x - (pane == 3 ? 300.f : 10.f), y - (pane == 1 ? 25.f : 315.f), 140};
             bool inverse = near({at.x, at.y, pane == 1 ? next.y : next.x}, expected);
             EXPECT_TRUE(state.hoverView == pane &&
@@ -98,8 +98,8 @@ TEST_F(EditTest, PaneEdgesAndTheCursorAsTheExactInverseOfThePaneDrawing) {
 }
 
 TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
-    constexpr float kDegree = 0.017453289f;
-    state.menuMode = 5;
+    constexpr float Degree = 0.017453289f;
+    state.menuMode = MenuView;
     // Zoom in tenths, from, to: over every 2D pane the grabbed point stays under the mouse.
     const int pans[][5] = {{20, 150, 165, 160, 165}, {5, 120, 200, 170, 150},
                            {70, 150, 455, 131, 470}, {20, 60, 400, 80, 380},
@@ -107,33 +107,33 @@ TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
     for (auto [tenths, fromX, fromY, toX, toY] : pans) {
         state.zoom = tenths / 10.0f;
         const V3 grabbed = (moveTo(fromX, fromY), cursor());
-        updateCursor(moveTo(toX, toY, kLeft));
+        updateCursor(moveTo(toX, toY, Left));
         EXPECT_PRED2(near, cursor(), grabbed) << fromX << "," << fromY;
     }
     moveTo(440, 165);
     const float yaw = state.cameraYaw, pitch = state.cameraPitch;
-    moveTo(441, 166, kLeft); // right turns left, down tilts down; the pointer returns
-    EXPECT_TRUE(state.cameraYaw == yaw - 2 * kDegree && state.cameraPitch == pitch + 2 * kDegree);
+    moveTo(441, 166, Left); // right turns left, down tilts down; the pointer returns
+    EXPECT_TRUE(state.cameraYaw == yaw - 2 * Degree && state.cameraPitch == pitch + 2 * Degree);
     EXPECT_EQ(platform.warps, (std::vector<std::pair<int, int>>{{440, 165}}));
     // The pitch stops a degree short of straight down and of straight up.
-    EXPECT_EQ(moveTo(440, 305, kLeft).cameraPitch, 3.1241386f);
-    state.cameraPitch = 2.5f * kDegree;
-    EXPECT_EQ(moveTo(440, 164, kLeft).cameraPitch, kDegree);
+    EXPECT_EQ(moveTo(440, 305, Left).cameraPitch, 3.1241386f);
+    state.cameraPitch = 2.5f * Degree;
+    EXPECT_EQ(moveTo(440, 164, Left).cameraPitch, Degree);
     state.cameraYaw = 0.5f, state.cameraPitch = 1.2f;
     const float ahead = std::sin(1.2f), ca = std::cos(0.5f + 1.570796f),
                 sa = std::sin(0.5f + 1.570796f);
-    moveTo(437, 160, kRight); // five pixels up flies ahead, three left goes sideways
+    moveTo(437, 160, Right); // five pixels up flies ahead, three left goes sideways
     V3 flown{50 + 5 * std::cos(0.5f) * ahead + 3 * ca, 50 + 5 * std::cos(1.2f),
              -50 + 5 * std::sin(0.5f) * ahead + 3 * sa};
     EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
-    moveTo(442, 161, kBoth); // up four rises straight up, right two goes level
+    moveTo(442, 161, Both); // up four rises straight up, right two goes level
     flown = {flown[0] - 2 * ca, flown[1] + 4, flown[2] - 2 * sa};
     EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
     state.zoom = 2.25f; // right drags over a 2D pane zoom a tenth a pixel, rounded, 0.1..10.0
     moveTo(150, 200);
     const int zooms[][2] = {{197, 25}, {198, 24}, {108, 100}, {107, 100}, {373, 1}, {372, 2}};
     for (auto [y, tenths] : zooms) {
-        moveTo(150, y, kRight);
+        moveTo(150, y, Right);
         EXPECT_TRUE(state.zoom == tenths / 10.0f && state.gridStep == 5.0f / state.zoom) << y;
     }
     // The rounding of the exact binary value, as "%.1f" does.
@@ -141,7 +141,7 @@ TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
 }
 
 TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
-    state.menuMode = 3;
+    state.menuMode = MenuMovePoint;
     put({{0, 2, 1, 2, 3}, {1, 1, 4, 5, 6}});
     // From, to, where point 0 is then. Zoom 2: ten pixels are five units.
     const int moves[][7] = {{150, 165, 170, 155, 11, 2, 8},  {150, 455, 150, 445, 11, 7, 8},
@@ -149,7 +149,7 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
                             {150, 310, 150, 300, 11, 7, 13}, {440, 165, 450, 170, 11, 7, 13}};
     for (auto [fromX, fromY, toX, toY, x, y, z] : moves) {
         moveTo(fromX, fromY);
-        moveTo(toX, toY, kLeft);
+        moveTo(toX, toY, Left);
         EXPECT_TRUE(xyz(0) == (V3{float(x), float(y), float(z)}) && xyz(1) == (V3{4, 5, 6}))
             << toX << "," << toY;
     }
@@ -171,25 +171,26 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
     // Centre at any height, on a corner, on an edge, just outside in x, just outside in z.
     put({{0, 1, 0, 99, 0}, {1, 1, 10, 0, 10}, {2, 1, -10, -5, 3}});
     put({{3, 1, 10.5f, 0, 0}, {4, 2, 0, 0, -10.5f}});
-    state.menuMode = 2;
+    state.menuMode = MenuSelectPoint;
     // Top pane from world (10, 0, 10), other panes and no pane keep the box, to (-10, 0, -10).
     click({{170, 145}, {150, 455}, {440, 165}, {700, 300}, {130, 185}});
     EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 1, 0}));
     platform.shift = true; // the other corner order; Shift adds to the selection
-    state.pointUsed[4] = 2;
+    state.pointUsed[4] = SlotSelected;
     click({{130, 185}, {170, 145}});
     EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 2, 0}));
     click({{130, 445}, {170, 465}}); // front pane: world (-10, 5, z) to (10, -5, z)
     EXPECT_EQ(slots(5), (Slots{2, 2, 2, 1, 2}));
-    state.pointUsed[1] = 1;
+    state.pointUsed[1] = SlotUsed;
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
-    EXPECT_TRUE(slots(5) == (Slots{2, 1, 2, 1, 1}) && state.boxView == 0); // no mark on slot 1
+    EXPECT_TRUE(slots(5) == (Slots{2, 1, 2, 1, 1}) && state.boxView == NoPane); // no mark on slot 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
-    EXPECT_TRUE(state.menuMode == 3 && state.boxView == 0 && state.pointUsed[2] == 2);
+    EXPECT_TRUE(state.menuMode == MenuMovePoint && state.boxView == NoPane &&
+                state.pointUsed[2] == SlotSelected);
     onRightDown(state);
-    EXPECT_EQ(state.menuMode, 2);
+    EXPECT_EQ(state.menuMode, MenuSelectPoint);
 }
 
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
@@ -203,7 +204,7 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
                            {608, 168, 5}, {608, 198, 0}, {608, 228, 0}, {608, 258, 0},
                            {608, 288, 0}, {600, 280, 0}};
     for (auto [x, y, mode] : hits) {
-        state.menuMode = 0;
+        state.menuMode = MenuNone;
         click({{x, y}});
         EXPECT_EQ(state.menuMode, mode) << x << "," << y;
     }
@@ -220,7 +221,8 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
     EXPECT_TRUE(s.gridLock == 1 && s.showDirection == 0);
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
-    EXPECT_TRUE(xyz(0) == (V3{10, 0, 5}) && state.pointUsed[0] == 1 && state.menuMode == 0);
+    EXPECT_TRUE(xyz(0) == (V3{10, 0, 5}) && state.pointUsed[0] == SlotUsed &&
+                state.menuMode == MenuNone);
 }
 
 TEST_F(EditTest, KeysWrapTheParametersPassTheZoomStageAndPanThePaneUnderTheMouse) {
@@ -314,7 +316,7 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.cursorX = 2, state.cursorY = 4, state.cursorZ = -6;
     auto id = [](int offset) { return static_cast<int8_t>(124 + offset); }; // wraps at 127
     for (int key = 0; key <= 7; ++key) {
-        state.pointUsed.fill(0), state.currentParams = {7, 7, id(0), id(0)};
+        state.pointUsed.fill(SlotFree), state.currentParams = {7, 7, id(0), id(0)};
         press(vk::digit(key));
         int n = 0;
         for (const auto& r : rows) {
@@ -329,13 +331,13 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
                     state.currentParams == (Params{last[0], last[1], last[2], id(key ? n : 0)}))
             << key;
     }
-    state.pointUsed.fill(1); // a full table with room for one point still advances the ids
-    state.pointUsed[50] = 0;
+    state.pointUsed.fill(SlotUsed); // a full table with room for one point still advances the ids
+    state.pointUsed[50] = SlotFree;
     press(vk::digit(3)); // from -125, where key 7 left the id
     EXPECT_TRUE(pts[50].p4 == -125 && pts[50].p3 == -124 && state.currentParams[3] == -121);
     // Insert: S in slot 2 links 21 -> 77, which no point has, so nothing happens; then to 30
     // (slot 4). Slot 5 is selected too, and linked to itself.
-    state.pointUsed.fill(0);
+    state.pointUsed.fill(SlotFree);
     put({{0, 1, 0, 0, 0, 3, 0, 30, 20}, {2, 2, 10, 2, -4, 3, 1, 77, 21}});
     put({{4, 1, 30, 6, 8, 3, 0, 21, 30}, {5, 2, 7, 7, 7, 3, 0, 22, 22}});
     state.currentParams = {3, 2, 99, 40};
@@ -349,10 +351,10 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     press(vk::Insert); // a self-linked S gets the new point on itself
     EXPECT_TRUE(xyz(3) == (V3{7, 7, 7}) && params(3) == (Params{3, 2, 22, 41}));
     EXPECT_TRUE(slots(6) == (Slots{1, 1, 1, 1, 1, 1}) && pts[5].p3 == 41);
-    state.pointUsed.fill(1); // S's target exists, but the table is full
-    state.pointUsed[2] = 2;
+    state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
+    state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
-    EXPECT_TRUE(state.pointUsed[2] == 2 && pts[2].p3 == 40);
+    EXPECT_TRUE(state.pointUsed[2] == SlotSelected && pts[2].p3 == 40);
 }
 
 } // namespace
