@@ -196,15 +196,11 @@ void MissionDialog::save() {
     if (!path) {
         return;
     }
-    switch (saveFileBytes(*path, file.bytes)) {
-    case SaveOutcome::Saved:
-        break;
-    case SaveOutcome::CannotOpen:
-        services_.errorBox(QString::fromUtf8(OpenError), QString::fromUtf8(ErrorCaption));
-        break;
-    case SaveOutcome::CannotWrite:
-        services_.errorBox(QString::fromUtf8(WriteError), QString::fromUtf8(ErrorCaption));
-        break;
+    const FileResult<void> saved = saveFileBytes(*path, file.bytes);
+    if (!saved) {
+        const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
+        services_.errorBox(QString::fromUtf8(opened ? WriteError : OpenError),
+                           QString::fromUtf8(ErrorCaption));
     }
 }
 

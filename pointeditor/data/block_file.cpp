@@ -59,12 +59,12 @@ bool loadBlockFile(EditorState& state, const std::string& path) {
     for (auto& block : state.blocks) {
         block.inUse = 0;
     }
-    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, MaxFileBytes);
-    if (!bytes) {
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
+    if (!read) {
         showFileOpenError(state);
         return false;
     }
-    BlockFileContents contents = decodeBlockFile(*bytes);
+    BlockFileContents contents = decodeBlockFile(read->bytes);
 
     std::memcpy(state.textureNames, contents.textureNames, sizeof state.textureNames);
     std::copy(contents.blocks.begin(), contents.blocks.end(), state.blocks.begin());

@@ -1,12 +1,15 @@
 // pointeditor-render: the frame the point editor would show for a map and a point file, written
 // as an 800 x 600 PNG without any display. For authors (pictures of a mission) and for tests.
 
+#include <QtCore/QBuffer>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "common/files/file_write.h"
+#include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
@@ -55,6 +58,27 @@ tavo::Canvas canvas;
 int failWith(const std::string& message) {
     std::fprintf(stderr, "pointeditor-render: %s\n", message.c_str());
     return 1;
+}
+
+// The frame as a PNG, put in place atomically: a failure (a full disk) leaves an old picture
+// whole. The output is never one of the inputs.
+int writeFrame(const tavo::RenderOptions& options) {
+    for (const std::string& input : {options.blockFile, options.pointFile}) {
+        if (!input.empty() && tavo::isSameFile(options.output, input)) {
+            return failWith("cannot write " + tavo::printable(options.output) +
+                            ": it is a file this command reads");
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!tavo::canvasImage(canvas).save(&buffer, "PNG")) {
+        return failWith("cannot encode the frame as PNG");
+    }
+    const tavo::FileResult<void> written = tavo::writeFileAtomically(
+        options.output, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
+                                  static_cast<std::size_t>(png.size())));
+    return written ? 0 : failWith(written.error().text);
 }
 
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
@@ -127,16 +151,13 @@ int main(int argc, char** argv) {
 
     int status = 0;
     if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
-        status = failWith("cannot read the block file " + options.blockFile);
+        status = failWith("cannot read the block file " + tavo::printable(options.blockFile));
     } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
-        status = failWith("cannot read the point file " + options.pointFile);
+        status = failWith("cannot read the point file " + tavo::printable(options.pointFile));
     } else {
         applyView(state, options);
         tavo::drawFrame(state);
-        if (!tavo::canvasImage(canvas).save(QString::fromLocal8Bit(options.output.c_str()),
-                                            "PNG")) {
-            status = failWith("cannot write " + options.output);
-        }
+        status = writeFrame(options);
     }
     session.releaseDevice(state);
     state.platform = nullptr;

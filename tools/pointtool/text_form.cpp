@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/files/printable.h"
 #include "pointeditor/data/name_tables.h"
 #include "tools/pointtool/point_links.h"
 
@@ -50,7 +51,7 @@ std::vector<std::string_view> splitFields(std::string_view line) {
 
 std::string quoted(std::string_view field) {
     constexpr std::size_t shown = 24;
-    return "'" + std::string(field.substr(0, shown)) + (field.size() > shown ? "...'" : "'");
+    return "'" + printable(field.substr(0, shown)) + (field.size() > shown ? "...'" : "'");
 }
 
 // Each returns an error message, or nothing when the field parsed into `out`.
@@ -187,7 +188,11 @@ ParsedPointText parsePointText(std::string_view text) {
             continue;
         }
         auto fail = [&](std::string message) {
-            parsed.errors.push_back(TextError{lineNumber, std::move(message)});
+            if (parsed.errors.size() < MaxKeptTextErrors) {
+                parsed.errors.push_back(TextError{lineNumber, std::move(message)});
+            } else {
+                ++parsed.moreErrors;
+            }
         };
         if (!headerSeen) {
             if (fields[0] != TextFormatName) {
