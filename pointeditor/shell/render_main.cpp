@@ -57,6 +57,14 @@ int failWith(const std::string& message) {
     return 1;
 }
 
+// What did not load, one finding a line on standard error; the exit status they give.
+int reportFindings(const std::vector<std::string>& lines, bool strict) {
+    for (const std::string& line : lines) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    return strict && !lines.empty() ? 2 : 0;
+}
+
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     if (options.zoom) {
         editor.zoom = *options.zoom;
@@ -126,7 +134,9 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
+    std::optional<std::vector<tavo::TextureFinding>> textures;
+    std::vector<std::string> findings;
+    if (!options.blockFile.empty() && !(textures = tavo::loadBlockFile(state, options.blockFile))) {
         status = failWith("cannot read the block file " + options.blockFile);
     } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
         status = failWith("cannot read the point file " + options.pointFile);
@@ -137,6 +147,11 @@ int main(int argc, char** argv) {
                                             "PNG")) {
             status = failWith("cannot write " + options.output);
         }
+        for (const tavo::TextureFinding& finding :
+             textures.value_or(std::vector<tavo::TextureFinding>{})) {
+            findings.push_back(tavo::textureFindingLine(finding, state.english != 0));
+        }
+        status = status != 0 ? status : reportFindings(findings, options.strict);
     }
     session.releaseDevice(state);
     state.platform = nullptr;

@@ -120,7 +120,7 @@ public:
     void endScene() override { flush(); }
     PresentResult present(int left, int top) override;
     void reset() override;
-    std::unique_ptr<Texture> loadTexture(const std::string& path) override;
+    std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) override;
 
 private:
     enum class Batch { None, WorldTriangles, WorldLines, PaneTriangles };
@@ -589,15 +589,12 @@ void GlDevice::reset() {
     discardBatch();
 }
 
-std::unique_ptr<Texture> GlDevice::loadTexture(const std::string& path) {
-    std::optional<DecodedImage> image = decodeImageFile(path);
-    if (!image) {
-        return nullptr;
-    }
+std::unique_ptr<Texture> GlDevice::uploadTexture(const DecodedImage& image) {
     context_->makeCurrent();
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (image->width > maxSize || image->height > maxSize) {
+    if (image.width <= 0 || image.height <= 0 || image.width > maxSize || image.height > maxSize ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
         return nullptr;
     }
     while (glGetError() != GL_NO_ERROR) {
@@ -606,11 +603,11 @@ std::unique_ptr<Texture> GlDevice::loadTexture(const std::string& path) {
     glGenTextures(1, &name);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image->width, image->height, 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, image->pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, image.pixels.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
-    AtlasRect rect = atlas_.add(image->width, image->height, image->pixels.data());
+    AtlasRect rect = atlas_.add(image.width, image.height, image.pixels.data());
     if (glGetError() != GL_NO_ERROR || !rect.page) {
         glDeleteTextures(1, &name);
         if (rect.page) {

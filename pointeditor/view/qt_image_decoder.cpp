@@ -1,5 +1,5 @@
-// The formats other than JPEG and PNG that a map may name (BMP above all) through Qt's image
-// reader, which needs no application object for them.
+// The formats other than JPEG and PNG that a map may name (BMP above all, TGA, GIF) through
+// Qt's image reader and its plugins, which need no application object for them.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -53,6 +53,25 @@ bool bmpComplete(std::span<const uint8_t> bytes) {
 }
 
 } // namespace
+
+ImageHeader probeWithImageReader(std::span<const uint8_t> bytes) {
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (bytes.empty() || !buffer.open(QIODevice::ReadOnly)) {
+        return {0, 0, TextureProblem::Unsupported};
+    }
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead()) {
+        return {0, 0, TextureProblem::Unsupported};
+    }
+    QSize size = reader.size();
+    if (!size.isValid() || !bmpComplete(bytes)) {
+        return {0, 0, TextureProblem::Damaged};
+    }
+    return {size.width(), size.height(), TextureProblem::None};
+}
 
 std::optional<DecodedImage> decodeWithImageReader(std::span<const uint8_t> bytes) {
     if (bytes.empty() || !bmpComplete(bytes)) {
