@@ -81,6 +81,14 @@ int writeFrame(const tavo::RenderOptions& options) {
     return written ? 0 : failWith(written.error().text);
 }
 
+// What did not load, one finding a line on standard error; the exit status they give.
+int reportFindings(const std::vector<std::string>& lines, bool strict) {
+    for (const std::string& line : lines) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    return strict && !lines.empty() ? 2 : 0;
+}
+
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     if (options.zoom) {
         editor.zoom = *options.zoom;
@@ -150,7 +158,9 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
+    std::optional<std::vector<tavo::TextureFinding>> textures;
+    std::vector<std::string> findings;
+    if (!options.blockFile.empty() && !(textures = tavo::loadBlockFile(state, options.blockFile))) {
         status = failWith("cannot read the block file " + tavo::printable(options.blockFile));
     } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
         status = failWith("cannot read the point file " + tavo::printable(options.pointFile));
@@ -158,6 +168,11 @@ int main(int argc, char** argv) {
         applyView(state, options);
         tavo::drawFrame(state);
         status = writeFrame(options);
+        for (const tavo::TextureFinding& finding :
+             textures.value_or(std::vector<tavo::TextureFinding>{})) {
+            findings.push_back(tavo::textureFindingLine(finding, state.english != 0));
+        }
+        status = status != 0 ? status : reportFindings(findings, options.strict);
     }
     session.releaseDevice(state);
     state.platform = nullptr;

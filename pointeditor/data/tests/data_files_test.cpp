@@ -256,9 +256,13 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
         EXPECT_EQ(std::string(directory), expected) << path;
     }
 
-    for (const char* name : {"Textures/Wall.BMP", "地面/表.bmp", "both.bmp", "BOTH.bmp"}) {
+    for (const char* name : {"Textures/Wall.BMP", "地面/表.bmp", "both.bmp", "BOTH.bmp",
+                             "\x8a\xe2.BMP" /* 岩 in raw CP932 */, "shared/Stone.bmp"}) {
         write(name, {1});
     }
+    // A folder deep enough that the texture's path is 300 bytes long.
+    std::string deep = std::string(200, 'a') + "/" + std::string(300 - dir.size() - 208, 'b');
+    write(deep + "/w.bmp", {1});
     write(std::string(31, 'a'), {1});
     std::strcpy(state->blockDir, dir.c_str());
     const std::pair<std::string, std::optional<std::string>> cases[] = {
@@ -270,11 +274,32 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
         {"missing.bmp", std::nullopt},
         {"\x80wall.bmp", std::nullopt},       // not CP932
         {std::string(31, 'a'), std::nullopt}, // no NUL in 31 bytes: never read past them
+        {"\x8a\xe2.bmp", "\x8a\xe2.BMP"},     // an archive unpacked without converting names
     };
     for (const auto& [name, found] : cases) {
         EXPECT_EQ(resolve(name), found ? std::optional(file(*found)) : std::nullopt) << name;
     }
     EXPECT_EQ(resolveTexturePath(*state, TextureCount), std::nullopt);
+    // Real maps share texture folders beside their own.
+    write("maps/city.bd1", {});
+    std::strcpy(state->blockDir, file("maps").c_str());
+    EXPECT_EQ(resolve("..\\SHARED\\stone.bmp"), file("maps/../shared/Stone.bmp"));
+    std::strcpy(state->blockDir, file(deep).c_str());
+    EXPECT_EQ(resolve("W.bmp"), file(deep + "/w.bmp"));
+    EXPECT_EQ(file(deep + "/w.bmp").size(), 300u);
+
+    // Sixteen links, each a spelling of one name, all back to their own directory: the search
+    // once tried every path through them (16^5).
+    fs::create_directory(file("loop"));
+    for (int spelling = 0; spelling < 16; ++spelling) {
+        std::string name = "abcd";
+        for (int i = 0; i < 4; ++i) {
+            name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
+        }
+        fs::create_directory_symlink(".", file("loop/" + name));
+    }
+    std::strcpy(state->blockDir, file("loop").c_str());
+    EXPECT_EQ(resolve("abcd\\abcd\\abcd\\abcd\\abcd\\nope"), std::nullopt);
 
     // A map named without a directory finds its textures beside it (it once looked in the root).
     write("map.bd1", blockFileBytes({"textures\\wall.bmp"}, 1, 1));
