@@ -58,6 +58,10 @@ std::vector<std::string> candidates(const std::string& directory, const std::str
         return last ? isRegularFile(path) : isDirectory(path);
     };
     std::vector<std::string> found;
+    if (fits(join(directory, component))) {
+        found.push_back(component);
+    }
+    const auto others = static_cast<std::ptrdiff_t>(found.size());
     std::error_code error;
     std::filesystem::directory_iterator entries(directory, error);
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
@@ -67,10 +71,7 @@ std::vector<std::string> candidates(const std::string& directory, const std::str
             found.push_back(name);
         }
     }
-    std::sort(found.begin(), found.end());
-    if (fits(join(directory, component))) {
-        found.insert(found.begin(), component);
-    }
+    std::sort(found.begin() + others, found.end());
     return found;
 }
 

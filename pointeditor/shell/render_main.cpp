@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/about/about_options.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
@@ -106,7 +107,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("pointeditor-render %s\n", TAVO_VERSION);
+        std::printf("pointeditor-render %.*s\n", static_cast<int>(tavo::version().size()),
+                    tavo::version().data());
         return 0;
     }
 

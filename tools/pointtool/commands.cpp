@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/about/about_options.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_file.h"
 #include "tools/pointtool/check_output.h"
@@ -167,7 +168,8 @@ int usageError(std::ostream& err, const std::string& message) {
 
 int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCoreApplication::setApplicationName("pointtool");
-    QCoreApplication::setApplicationVersion(TAVO_VERSION);
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(version().data(), static_cast<qsizetype>(version().size())));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
@@ -194,7 +196,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        out << "pointtool " << TAVO_VERSION << "\n";
+        out << "pointtool " << version() << "\n";
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
