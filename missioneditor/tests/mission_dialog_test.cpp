@@ -129,8 +129,11 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     ASSERT_EQ(services.requests.size(), 1u);
     EXPECT_EQ(describe(services.requests[0]),
               (QStringList{"LOAD", "mission information file (mif)", "*.mif", "open"}));
-    for (auto [box, edit] : optional)
-        EXPECT_TRUE(get(d, box)->isChecked() && d.control(edit)->isEnabled()) << box;
+    for (auto [box, edit] : optional) {
+        EXPECT_EQ(std::pair(get(d, box)->isChecked(), d.control(edit)->isEnabled()),
+                  std::pair(true, true))
+            << box;
+    }
     EXPECT_EQ(d.missionInfo(), (MissionInfo{"m", "full", "b", "p", 5, 3, true, ".\\addon\\o.x",
                                             "img", true, "img2", ""}));
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/about/about_options.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
@@ -138,7 +139,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("pointeditor-render %s\n", TAVO_VERSION);
+        std::printf("pointeditor-render %.*s\n", static_cast<int>(tavo::version().size()),
+                    tavo::version().data());
         return 0;
     }
 

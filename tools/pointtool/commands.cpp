@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/about/about_options.h"
 #include "common/files/file_read.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
@@ -175,7 +176,8 @@ int usageError(std::ostream& err, const std::string& message) {
 
 int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCoreApplication::setApplicationName("pointtool");
-    QCoreApplication::setApplicationVersion(TAVO_VERSION);
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(version().data(), static_cast<qsizetype>(version().size())));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(Description);
@@ -203,7 +205,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        out << "pointtool " << TAVO_VERSION << "\n";
+        out << "pointtool " << version() << "\n";
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
