@@ -9,9 +9,9 @@
 namespace tavo {
 namespace {
 
-constexpr std::size_t kCountSize = 2;
+constexpr std::size_t CountSize = 2;
 // Nothing past the last slot's record is ever used, so nothing past it is read.
-constexpr std::size_t kMaxFileBytes = kCountSize + std::size_t{MaxPoints} * PointRecordSize;
+constexpr std::size_t MaxFileBytes = CountSize + std::size_t{MaxPoints} * PointRecordSize;
 
 void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
     bytes::putF32(out, point.x);
@@ -43,7 +43,7 @@ std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records) {
     // The game reads at most MaxPoints records; a longer list is cut rather than miscounted.
     std::size_t count = std::min(records.size(), std::size_t{MaxPoints});
     std::vector<uint8_t> out;
-    out.reserve(kCountSize + count * PointRecordSize);
+    out.reserve(CountSize + count * PointRecordSize);
     bytes::putI16(out, static_cast<int16_t>(count));
     for (std::size_t i = 0; i < count; ++i) {
         appendRecord(out, records[i]);
@@ -54,17 +54,17 @@ std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records) {
 PointFileContents decodePointFile(std::span<const uint8_t> bytes) {
     PointFileContents contents;
     contents.fileSize = bytes.size();
-    if (bytes.size() < kCountSize) {
+    if (bytes.size() < CountSize) {
         return contents;
     }
     contents.hasCount = true;
     contents.declaredCount = bytes::getI16(bytes.data());
 
-    std::size_t count = recordsToRead(contents.declaredCount, MaxPoints, bytes.size() - kCountSize,
-                                      PointRecordSize);
+    std::size_t count =
+        recordsToRead(contents.declaredCount, MaxPoints, bytes.size() - CountSize, PointRecordSize);
     contents.records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        contents.records.push_back(readRecord(bytes.data() + kCountSize + i * PointRecordSize));
+        contents.records.push_back(readRecord(bytes.data() + CountSize + i * PointRecordSize));
     }
     return contents;
 }
@@ -74,7 +74,7 @@ bool savePointFile(EditorState& state, const std::string& path) {
     std::vector<PointRecord> used;
     used.reserve(MaxPoints);
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != 0) {
+        if (state.pointUsed[i] != SlotFree) {
             used.push_back(state.points[i]);
         }
     }
@@ -91,17 +91,17 @@ bool savePointFile(EditorState& state, const std::string& path) {
 bool loadPointFile(EditorState& state, const std::string& path) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
     // points that are in memory.
-    const FileResult<FilePrefix> read = readFilePrefix(path, kMaxFileBytes);
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
     if (!read) {
         showFileOpenError(state);
         return false;
     }
     PointFileContents contents = decodePointFile(read->bytes);
 
-    state.pointUsed.fill(0);
+    state.pointUsed.fill(SlotFree);
     for (std::size_t i = 0; i < contents.records.size(); ++i) {
         state.points[i] = contents.records[i];
-        state.pointUsed[i] = 1;
+        state.pointUsed[i] = SlotUsed;
     }
     return true;
 }

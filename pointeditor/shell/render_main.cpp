@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/about/about_options.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
@@ -81,6 +82,14 @@ int writeFrame(const tavo::RenderOptions& options) {
     return written ? 0 : failWith(written.error().text);
 }
 
+// What did not load, one finding a line on standard error; the exit status they give.
+int reportFindings(const std::vector<std::string>& lines, bool strict) {
+    for (const std::string& line : lines) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    return strict && !lines.empty() ? 2 : 0;
+}
+
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     if (options.zoom) {
         editor.zoom = *options.zoom;
@@ -105,12 +114,12 @@ void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
         }
     }
     for (int slot = 0; slot < tavo::MaxPoints; ++slot) {
-        if (editor.pointUsed[slot] == 0) {
+        if (editor.pointUsed[slot] == tavo::SlotFree) {
             continue;
         }
         for (int id : options.select) {
             if (editor.points[slot].p4 == static_cast<int8_t>(id)) {
-                editor.pointUsed[slot] = 2;
+                editor.pointUsed[slot] = tavo::SlotSelected;
             }
         }
     }
@@ -130,7 +139,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("pointeditor-render %s\n", TAVO_VERSION);
+        std::printf("pointeditor-render %.*s\n", static_cast<int>(tavo::version().size()),
+                    tavo::version().data());
         return 0;
     }
 
@@ -150,7 +160,9 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
+    std::optional<std::vector<tavo::TextureFinding>> textures;
+    std::vector<std::string> findings;
+    if (!options.blockFile.empty() && !(textures = tavo::loadBlockFile(state, options.blockFile))) {
         status = failWith("cannot read the block file " + tavo::printable(options.blockFile));
     } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
         status = failWith("cannot read the point file " + tavo::printable(options.pointFile));
@@ -158,6 +170,11 @@ int main(int argc, char** argv) {
         applyView(state, options);
         tavo::drawFrame(state);
         status = writeFrame(options);
+        for (const tavo::TextureFinding& finding :
+             textures.value_or(std::vector<tavo::TextureFinding>{})) {
+            findings.push_back(tavo::textureFindingLine(finding, state.english != 0));
+        }
+        status = status != 0 ? status : reportFindings(findings, options.strict);
     }
     session.releaseDevice(state);
     state.platform = nullptr;

@@ -38,7 +38,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOld = "the file as it was before the save\n";
+const std::string Old = "the file as it was before the save\n";
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -69,7 +69,7 @@ std::string savePoints(const std::string& path) {
     state->platform = &window;
     for (std::size_t i = 0; i < 3; ++i) {
         state->points[i * 2] = somePoints()[i]; // with free slots between
-        state->pointUsed[i * 2] = 1;
+        state->pointUsed[i * 2] = SlotUsed;
     }
     const bool saved = savePointFile(*state, path);
     std::string report = saved == window.boxes.empty() ? "" : "result disagrees with boxes\n";
@@ -132,7 +132,7 @@ struct Saver {
     std::string (*expected)();                    // the bytes a successful save writes
 };
 
-const Saver kSavers[] = {
+const Saver Savers[] = {
     {"points", "points.pd1", "error", "file open error", "file open error", savePoints,
      savedPoints},
 #ifdef TAVO_STORAGE_MISSION
@@ -160,7 +160,7 @@ enum class Who { Root, Nobody };
 // fsync() fails with EIO while this is set: the storage tests link with --wrap=fsync.
 bool syncFails = false;
 
-const std::string kReal = "real_";
+const std::string Real = "real_";
 
 // The old file's stat line: its type or mode, and its owner.
 std::string describe(const std::string& path) {
@@ -198,7 +198,7 @@ std::string saveInChild(Storage storage, Who who, const Saver& saver, const std:
     }
     const std::string existing = box + "/" + saver.fileName;
     const std::string file =
-        storage == Storage::Symlink ? box + "/" + kReal + saver.fileName : existing;
+        storage == Storage::Symlink ? box + "/" + Real + saver.fileName : existing;
     if (storage == Storage::Fifo && ::mkfifo(file.c_str(), 0666) != 0) {
         return refuse("cannot make a FIFO");
     }
@@ -210,7 +210,7 @@ std::string saveInChild(Storage storage, Who who, const Saver& saver, const std:
     }
     const bool special = storage == Storage::Fifo || storage == Storage::Device;
     if (!special) {
-        writeText(file, kOld);
+        writeText(file, Old);
     }
     if (storage == Storage::FullTmpfs) {
         int fd = ::open((box + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
@@ -306,7 +306,7 @@ struct Row {
     const char* after; // the file's mode and owner afterwards, as describe() gives them
 };
 
-const Row kRows[] = {
+const Row Rows[] = {
     {"WorkingStorage", Storage::Working, Who::Nobody, nullptr, false, "0666 uid 65534"},
     {"FullDisk", Storage::FileSizeLimit, Who::Root, &Saver::writeError, true, "0666 uid 0"},
     {"FullTmpfs", Storage::FullTmpfs, Who::Nobody, &Saver::writeError, false, "0666 uid 0"},
@@ -353,22 +353,22 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
     std::string expected = "ran\n";
     std::string names = " " + saver.fileName;
     if (row.storage == Storage::Symlink) {
-        names = " " + saver.fileName + "@ " + kReal + saver.fileName;
+        names = " " + saver.fileName + "@ " + Real + saver.fileName;
     }
     if (row.error == nullptr) {
         expected += "file: " + saver.expected();
     } else {
         const std::string line = saver.*row.error + " | " + saver.caption + "\n";
         const bool special = row.storage == Storage::Fifo || row.storage == Storage::Device;
-        expected += line + (row.fresh ? line : "") + "file: " + (special ? "" : kOld);
+        expected += line + (row.fresh ? line : "") + "file: " + (special ? "" : Old);
         names = (row.storage == Storage::FullTmpfs ? " filler" : "") + names;
     }
     EXPECT_EQ(report, expected + "\n" + row.after + "\nnames:" + names);
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, FailingStorage,
-                         ::testing::Combine(::testing::ValuesIn(kSavers),
-                                            ::testing::ValuesIn(kRows)),
+                         ::testing::Combine(::testing::ValuesIn(Savers),
+                                            ::testing::ValuesIn(Rows)),
                          [](const auto& test) {
                              return std::string(std::get<0>(test.param).name) + "_" +
                                     std::get<1>(test.param).name;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/about/about_options.h"
 #include "common/files/file_read.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
@@ -19,7 +20,7 @@
 namespace tavo::pointtool {
 namespace {
 
-const char* const description =
+const char* const Description =
     "Checks, dumps and builds point files (.pd1) of TAVO missions.\n"
     "\n"
     "  check FILE.pd1 [--map FILE.bd1] [--json]\n"
@@ -175,10 +176,11 @@ int usageError(std::ostream& err, const std::string& message) {
 
 int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCoreApplication::setApplicationName("pointtool");
-    QCoreApplication::setApplicationVersion(TAVO_VERSION);
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(version().data(), static_cast<qsizetype>(version().size())));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(description);
+    parser.setApplicationDescription(Description);
     parser.addPositionalArgument("command", "check, dump or build");
     parser.addPositionalArgument("file", "the point file to check or dump, or the text to build");
     const QCommandLineOption mapOption("map", "check: the map whose blocks bound the points.",
@@ -203,7 +205,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        out << "pointtool " << TAVO_VERSION << "\n";
+        out << "pointtool " << version() << "\n";
         return 0;
     }
     const QStringList positional = parser.positionalArguments();

@@ -12,7 +12,7 @@
 namespace tavo::pointtool {
 namespace {
 
-constexpr const char* fieldNames[8] = {"x", "y", "z", "r", "p1", "p2", "p3", "p4"};
+constexpr const char* FieldNames[8] = {"x", "y", "z", "r", "p1", "p2", "p3", "p4"};
 
 std::string nameOf(const NameTable& table, int index, const char* what) {
     const auto name = lookupName(table, index, true);
@@ -92,13 +92,13 @@ std::optional<std::string> parsePointFields(const std::vector<std::string_view>&
     }
     float* floats[4] = {&point.x, &point.y, &point.z, &point.r};
     for (int i = 0; i < 4; ++i) {
-        if (auto error = parseFloatField(fields[i], fieldNames[i], *floats[i])) {
+        if (auto error = parseFloatField(fields[i], FieldNames[i], *floats[i])) {
             return error;
         }
     }
     int8_t* params[4] = {&point.p1, &point.p2, &point.p3, &point.p4};
     for (int i = 0; i < 4; ++i) {
-        if (auto error = parseParamField(fields[4 + i], fieldNames[4 + i], *params[i])) {
+        if (auto error = parseParamField(fields[4 + i], FieldNames[4 + i], *params[i])) {
             return error;
         }
     }
@@ -126,17 +126,17 @@ std::string describePoint(const PointRecord& point) {
     case KindHumanEmptyHanded:
         return text + ", path " + p3;
     case KindWeapon:
-        return text + ", " + nameOf(weaponNames, point.p2, "weapon");
+        return text + ", " + nameOf(WeaponNames, point.p2, "weapon");
     case KindPath:
-        return text + ", " + nameOf(pathActionNames, point.p2, "action") +
+        return text + ", " + nameOf(PathActionNames, point.p2, "action") +
                (point.p3 == point.p4 ? ", end of path" : ", next " + p3);
     case KindHumanInfo:
-        return text + ", " + nameOf(humanTypeNames, point.p2, "human type");
+        return text + ", " + nameOf(HumanTypeNames, point.p2, "human type");
     case KindSmallObject:
-        return text + ", " + nameOf(smallObjectNames, point.p2, "small object");
+        return text + ", " + nameOf(SmallObjectNames, point.p2, "small object");
     case KindRandomWeapon:
-        return text + ", " + nameOf(weaponNames, point.p2, "weapon") + " or " +
-               nameOf(weaponNames, point.p3, "weapon");
+        return text + ", " + nameOf(WeaponNames, point.p2, "weapon") + " or " +
+               nameOf(WeaponNames, point.p3, "weapon");
     case KindRandomPath:
         return text + ", next " + p2 + " or " + p3;
     default:
