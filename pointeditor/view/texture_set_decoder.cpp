@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <future>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "pointeditor/data/file_read.h"
@@ -25,7 +27,12 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TextureFile& file = out[i];
-        std::optional<std::vector<uint8_t>> bytes = readFilePrefix(files[i], MaxImageFileBytes + 1);
+        // The reader sets aside as much as it is allowed to read: ask for no more than the file
+        // holds (one byte beyond tells a file over the limit).
+        std::error_code error;
+        uintmax_t size = std::filesystem::file_size(files[i], error);
+        std::size_t limit = error ? 0 : std::min<uintmax_t>(size, MaxImageFileBytes) + 1;
+        std::optional<std::vector<uint8_t>> bytes = readFilePrefix(files[i], limit);
         if (!bytes) {
             file.problem = TextureProblem::NotFound;
             continue;
@@ -88,8 +95,14 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
     std::size_t threads =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), queue.size());
     std::vector<std::jthread> workers;
-    for (std::size_t t = 0; t < threads; ++t) {
-        workers.emplace_back(work);
+    try {
+        for (std::size_t t = 0; t < threads; ++t) {
+            workers.emplace_back(work);
+        }
+    } catch (const std::system_error&) { // no thread to be had: the ones started do it all
+    }
+    if (workers.empty()) {
+        work();
     }
 
     // Uploads in file order, each as soon as it is decoded, while the rest still decode.

@@ -1,5 +1,6 @@
 // The point editor program: the language and key tables, the real window driven with synthetic
-// Qt events, and pointeditor-render against the live window.
+// Qt events, pointeditor-render against the live window, and hostile textures through
+// pointeditor-render under a time and memory limit.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,10 @@
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
+#include <sys/resource.h>
+
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -18,6 +23,10 @@
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/view/pane_layout.h"
+#include "pointeditor/view/tests/image_files.h"
+#include "pointeditor/view/tests/image_writers.h"
+#include "pointeditor/view/tests/scene_builders.h"
 
 namespace tavo {
 namespace {
@@ -241,10 +250,35 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     }
 }
 
-// The exit code (-1 for a crash) and the standard error of pointeditor-render.
-std::pair<int, QString> render(const QStringList& arguments) {
+#ifdef __SANITIZE_ADDRESS__
+// AddressSanitizer reserves terabytes of address space for itself, and runs slower.
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// The exit code (-1 for a crash) and the standard error of pointeditor-render; with a time
+// and an address-space limit when `seconds` is given, so that a regression fails instead of
+// hanging or eating the machine (timeout's status 124, or a crash; a texture the device cannot
+// store is a finding).
+std::pair<int, QString> render(const QStringList& arguments, int seconds = 0, int megabytes = 0) {
     QProcess process;
-    process.start(TAVO_RENDER_BINARY, arguments);
+    // Qt warns on standard error without a runtime directory of the user's own.
+    static const QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    // One malloc arena: each thread's own would reserve far more address space than it uses.
+    environment.insert("MALLOC_ARENA_MAX", "1");
+    process.setProcessEnvironment(environment);
+    if (seconds > 0) {
+        const int64_t bytes = kSanitized ? RLIM_INFINITY : int64_t{megabytes} << 20;
+        process.start("timeout",
+                      QStringList{QString::number(kSanitized ? 4 * seconds : seconds), "prlimit",
+                                  "--as=" + QString::number(bytes), TAVO_RENDER_BINARY} +
+                          arguments);
+    } else {
+        process.start(TAVO_RENDER_BINARY, arguments);
+    }
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardError())};
@@ -302,6 +336,102 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     EXPECT_TRUE(live == written) << "the renderer's frame differs from the window's";
     // Not trivially empty: the walls are drawn in the top pane.
     EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
+}
+
+// A map of one box around the origin, every face showing slot 0 over u, v 0..1, and texture
+// names `names`; written as the .bd1 stores it (the records' memory is their little-endian
+// file layout).
+std::vector<uint8_t> boxMap(const std::vector<std::string>& names) {
+    std::vector<uint8_t> bytes(TextureCount * TextureNameSize + 2 + BlockRecordSize, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::memcpy(bytes.data() + i * TextureNameSize, names[i].data(), names[i].size());
+    }
+    bytes[TextureCount * TextureNameSize] = 1;
+    BlockRecord block = testing::box(-10, -10, -10, 10, 10, 10);
+    std::fill(std::begin(block.textureId), std::end(block.textureId), 0);
+    std::memcpy(bytes.data() + TextureCount * TextureNameSize + 2, &block, BlockRecordSize);
+    return bytes;
+}
+
+TEST(RenderProgram, DrawsTheStoredSamplesOfATexture) {
+    const std::string dir = testing::makeTempDir();
+    testing::writeFile(dir + "/t.png", testing::pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB,
+                                                      {0x10FF, 0x9C40, 0xFFFF}, 100000));
+    testing::writeFile(dir + "/map.bd1", boxMap({"t.png"}));
+    const QString png = QString::fromStdString(dir + "/frame.png");
+    // From world (0, 0, -40) along +Z: the -Z face, whose grey is 199, fills the 3D pane.
+    const auto [exitCode, errors] = render({"--block", QString::fromStdString(dir + "/map.bd1"),
+                                            "--camera", "0,0,-20,1.5707964,1.5707964", "-o", png});
+    ASSERT_EQ(exitCode, 0) << errors.toStdString();
+    QRgb shown =
+        QImage(png).pixel(PerspectivePaneOrigin.left + 140, PerspectivePaneOrigin.top + 140);
+    // (17, 156, 255) times the face's grey, 199 / 255, rounded.
+    EXPECT_EQ(std::tuple(qRed(shown), qGreen(shown), qBlue(shown)), std::tuple(13, 122, 199));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
+    const std::string dir = testing::makeTempDir();
+    auto put = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+        testing::writeFile(dir + "/" + name, bytes);
+    };
+    put("big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
+    put("thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    put("scans.jpg", testing::repeatedScans(4096, 4096, 10000));
+    std::filesystem::create_directory(dir + "/loop");
+    for (int spelling = 0; spelling < 16; ++spelling) {
+        std::string name = "abcd";
+        for (int i = 0; i < 4; ++i) {
+            name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
+        }
+        std::filesystem::create_directory_symlink(".", dir + "/loop/" + name);
+    }
+    auto overBudget = [](int from) {
+        QString lines;
+        for (int slot = from; slot < TextureCount; ++slot) {
+            lines += QString("texture %1 big.png: over the texture budget\n").arg(slot);
+        }
+        return lines;
+    };
+    const struct {
+        const char* what;
+        std::string map;
+        std::vector<std::string> names;
+        int megabytes; // far above what the load needs, far below what the fault took
+        QString errors;
+    } cases[] = {
+        {"8192 x 8192 in every slot: one fits the budget", "big.bd1",
+         std::vector<std::string>(TextureCount, "big.png"), 2000, overBudget(1)},
+        {"1 x 8192 in every slot: no page of 8192 x 8192", "thin.bd1",
+         std::vector<std::string>(TextureCount, "thin.png"), 450, ""},
+        {"a progressive JPEG of 10,000 scans",
+         "scans.bd1",
+         {"scans.jpg"},
+         1500,
+         "texture 0 scans.jpg: damaged\n"},
+        {"16 links back to their folder",
+         "loop/loop.bd1",
+         {"abcd\\abcd\\abcd\\abcd\\abcd\\nope"},
+         900,
+         "texture 0 abcd\\abcd\\abcd\\abcd\\abcd\\nope: not found\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(c.map, boxMap(c.names));
+        const auto [exitCode, errors] =
+            render({"--lang", "e", "--block", QString::fromStdString(dir + "/" + c.map), "-o",
+                    QString::fromStdString(dir + "/frame.png")},
+                   20, c.megabytes);
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(errors.toStdString(), c.errors.toStdString());
+    }
+    // --strict: what did not load makes the exit status 2.
+    const auto [exitCode, errors] =
+        render({"--strict", "--lang", "e", "--block", QString::fromStdString(dir + "/scans.bd1"),
+                "-o", QString::fromStdString(dir + "/frame.png")});
+    EXPECT_EQ(std::pair(exitCode, errors.toStdString()),
+              std::pair(2, std::string("texture 0 scans.jpg: damaged\n")));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
