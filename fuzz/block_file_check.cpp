@@ -127,14 +127,14 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
 
     // The blocks read are the file's records, byte for byte, in slots 0 .. n - 1, and n keeps
     // within the count, the file and the table; every other slot is empty.
-    constexpr std::size_t kHeader = std::size_t{TextureCount} * TextureNameSize + 2;
+    constexpr std::size_t Header = std::size_t{TextureCount} * TextureNameSize + 2;
     std::size_t n = 0;
-    if (bytes.size() >= kHeader) {
-        const auto declared = static_cast<int16_t>(bytes[kHeader - 2] | bytes[kHeader - 1] << 8);
-        const std::size_t present = (bytes.size() - kHeader) / BlockRecordSize;
+    if (bytes.size() >= Header) {
+        const auto declared = static_cast<int16_t>(bytes[Header - 2] | bytes[Header - 1] << 8);
+        const std::size_t present = (bytes.size() - Header) / BlockRecordSize;
         n = std::min({static_cast<std::size_t>(std::max<int>(declared, 0)), present,
                       std::size_t{MaxBlocks}});
-        FUZZ_REQUIRE(std::memcmp(state->textureNames, bytes.data(), kHeader - 2) == 0);
+        FUZZ_REQUIRE(std::memcmp(state->textureNames, bytes.data(), Header - 2) == 0);
     }
     for (std::size_t i = 0; i < MaxBlocks; ++i) {
         if (i >= n) {
@@ -145,7 +145,7 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
         appendBlockRecord(record, state->blocks[i]);
         FUZZ_REQUIRE(
             std::equal(record.begin(), record.end(),
-                       bytes.begin() + static_cast<std::ptrdiff_t>(kHeader + i * BlockRecordSize)));
+                       bytes.begin() + static_cast<std::ptrdiff_t>(Header + i * BlockRecordSize)));
     }
     FUZZ_REQUIRE(std::string(state->blockDir) == folder.directory.path());
 

@@ -11,9 +11,9 @@
 namespace tavo {
 namespace {
 
-constexpr std::size_t kNamesSize = std::size_t{TextureCount} * TextureNameSize; // 310
-constexpr std::size_t kHeaderSize = kNamesSize + 2;                             // 312
-constexpr std::size_t kMaxFileBytes = kHeaderSize + std::size_t{MaxBlocks} * BlockRecordSize;
+constexpr std::size_t NamesSize = std::size_t{TextureCount} * TextureNameSize; // 310
+constexpr std::size_t HeaderSize = NamesSize + 2;                              // 312
+constexpr std::size_t MaxFileBytes = HeaderSize + std::size_t{MaxBlocks} * BlockRecordSize;
 
 BlockRecord readBlock(const uint8_t* p) {
     BlockRecord block;
@@ -38,18 +38,18 @@ BlockRecord readBlock(const uint8_t* p) {
 BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes) {
     BlockFileContents contents;
     // Without the whole header the file names no texture and holds no block.
-    if (bytes.size() < kHeaderSize) {
+    if (bytes.size() < HeaderSize) {
         return contents;
     }
     contents.hasHeader = true;
-    std::memcpy(contents.textureNames, bytes.data(), kNamesSize);
-    contents.declaredCount = bytes::getI16(bytes.data() + kNamesSize);
+    std::memcpy(contents.textureNames, bytes.data(), NamesSize);
+    contents.declaredCount = bytes::getI16(bytes.data() + NamesSize);
 
-    std::size_t count = recordsToRead(contents.declaredCount, MaxBlocks, bytes.size() - kHeaderSize,
+    std::size_t count = recordsToRead(contents.declaredCount, MaxBlocks, bytes.size() - HeaderSize,
                                       BlockRecordSize);
     contents.blocks.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        contents.blocks.push_back(readBlock(bytes.data() + kHeaderSize + i * BlockRecordSize));
+        contents.blocks.push_back(readBlock(bytes.data() + HeaderSize + i * BlockRecordSize));
     }
     return contents;
 }
@@ -61,12 +61,12 @@ std::optional<std::vector<TextureFinding>> loadBlockFile(EditorState& state,
     for (auto& block : state.blocks) {
         block.inUse = 0;
     }
-    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes);
-    if (!bytes) {
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
+    if (!read) {
         showFileOpenError(state);
         return std::nullopt;
     }
-    BlockFileContents contents = decodeBlockFile(*bytes);
+    BlockFileContents contents = decodeBlockFile(read->bytes);
 
     std::memcpy(state.textureNames, contents.textureNames, sizeof state.textureNames);
     std::copy(contents.blocks.begin(), contents.blocks.end(), state.blocks.begin());

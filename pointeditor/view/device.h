@@ -2,7 +2,7 @@
 // The graphics device that the view code draws through: the small part of a Direct3D 8 style
 // fixed-function device that the panes use. The view code reads in the device's own terms
 // (render states, stage 0, transforms, user-pointer draws, scenes, present); how that becomes
-// OpenGL stays inside gl_device.cpp. Tests derive recording fakes from it.
+// OpenGL stays inside the gl_* files. Tests derive recording fakes from it.
 //
 // Conventions every implementation keeps, because the pane drawing code relies on them:
 //   - pre-transformed vertices have pixel centres at integer coordinates; triangles follow the

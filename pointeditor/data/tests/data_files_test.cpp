@@ -89,11 +89,11 @@ protected:
 
     // Slot s gets x = 1000 + s and id s; the last slot listed is selected.
     void useSlots(std::initializer_list<int> slots) {
-        state->pointUsed.fill(0);
+        state->pointUsed.fill(SlotFree);
         for (int slot : slots) {
             state->points[slot].x = 1000.0f + static_cast<float>(slot);
             state->points[slot].p4 = static_cast<int8_t>(slot);
-            state->pointUsed[slot] = slot == *(slots.end() - 1) ? 2 : 1;
+            state->pointUsed[slot] = slot == *(slots.end() - 1) ? SlotSelected : SlotUsed;
         }
     }
 
@@ -161,7 +161,7 @@ TEST_F(DataFile, PointFileAReadableFileReplacesThePointsWithItsCompleteRecordsOn
         useSlots({0, 100, 199});
         ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes)));
         for (int slot = 0; slot < MaxPoints; ++slot) {
-            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? 1 : 0) << slot;
+            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
             ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot));
         }
     }
@@ -178,7 +178,8 @@ TEST_F(DataFile, APathThatCannotBeReadShowsAnErrorAndKeepsThePoints) {
         loadFullMap();
         EXPECT_FALSE(loadPointFile(*state, path));
         expectOnlyErrorBox();
-        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]), std::tuple(1, 2));
+        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]),
+                  std::tuple(SlotUsed, SlotSelected));
         EXPECT_EQ(state->points[9].x, 1009.0f);
         EXPECT_FALSE(loadBlockFile(*state, path)); // the map is emptied, its names kept
         expectOnlyErrorBox();
@@ -310,10 +311,34 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
     EXPECT_EQ(texture, "./Textures/Wall.BMP");
 }
 
+// Every name of every table, pinned by a fingerprint: one changed character anywhere shows, and
+// the message prints the table to find it in.
+TEST(NameTables, EveryNameAsShipped) {
+    const std::tuple<const char*, const NameTable*, uint64_t> tables[] = {
+        {"kinds", &pointKindNames, 0x0F2FBE59FAF665D7},
+        {"weapons", &weaponNames, 0x30AC598B96032F25},
+        {"path actions", &pathActionNames, 0x2D8C16A7E337BF52},
+        {"small objects", &smallObjectNames, 0x8649E0BC6DFAD55B},
+        {"human types", &humanTypeNames, 0xC613952597FB4520}};
+    for (auto [title, table, expected] : tables) {
+        std::string all;
+        for (bool english : {false, true}) {
+            for (int i = table->firstIndex; i < table->count; ++i) {
+                all += std::string(lookupName(*table, i, english).value_or("?")) + "|";
+            }
+        }
+        uint64_t hash = 14695981039346656037u; // FNV-1a
+        for (unsigned char c : all) {
+            hash = (hash ^ c) * 1099511628211u;
+        }
+        EXPECT_EQ(hash, expected) << title << ": " << all;
+    }
+}
+
 TEST(NameTables, OnlyIndicesInsideTheTableHaveNames) {
     const std::tuple<const NameTable*, int, int> tables[] = {
-        {&pointKindNames, 1, 19},   {&weaponNames, 0, 22},    {&pathActionNames, 0, 6},
-        {&smallObjectNames, 0, 12}, {&humanTypeNames, 0, 42},
+        {&PointKindNames, 1, 19},   {&WeaponNames, 0, 22},    {&PathActionNames, 0, 6},
+        {&SmallObjectNames, 0, 12}, {&HumanTypeNames, 0, 42},
     };
     for (const auto& [table, first, last] : tables) {
         for (int index = -129; index <= 128; ++index) { // from a signed 8-bit parameter

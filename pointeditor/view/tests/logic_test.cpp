@@ -126,7 +126,7 @@ protected:
     void add(int slot, int kind, int p2, int p3, int id) {
         state.points[static_cast<std::size_t>(slot)] =
             testing::point(static_cast<float>(slot), 1, 2, kind, p2, p3, id);
-        state.pointUsed[static_cast<std::size_t>(slot)] = 1;
+        state.pointUsed[static_cast<std::size_t>(slot)] = SlotUsed;
     }
     Lines lines() {
         buildLinkLines(state);
