@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <future>
 #include <optional>
 #include <system_error>
 #include <thread>
 
-#include "pointeditor/data/file_read.h"
+#include "common/files/file_read.h"
 #include "pointeditor/view/device.h"
 
 namespace tavo {
@@ -22,23 +21,25 @@ struct TextureFile {
     std::promise<std::optional<DecodedImage>> decoded;
 };
 
+TextureProblem problemOf(FileErrorKind kind) {
+    switch (kind) {
+    case FileErrorKind::TooLarge:
+        return TextureProblem::OverBudget;
+    case FileErrorKind::ReadFailed:
+        return TextureProblem::Damaged;
+    default: // cannot be opened, or no regular file
+        return TextureProblem::NotFound;
+    }
+}
+
 // Reads and measures every file; what is not admitted is told by its problem.
 void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TextureFile& file = out[i];
-        // The reader sets aside as much as it is allowed to read: ask for no more than the file
-        // holds (one byte beyond tells a file over the limit).
-        std::error_code error;
-        uintmax_t size = std::filesystem::file_size(files[i], error);
-        std::size_t limit = error ? 0 : std::min<uintmax_t>(size, MaxImageFileBytes) + 1;
-        std::optional<std::vector<uint8_t>> bytes = readFilePrefix(files[i], limit);
+        FileResult<std::vector<uint8_t>> bytes = readWholeFile(files[i], ImageFileLimit);
         if (!bytes) {
-            file.problem = TextureProblem::NotFound;
-            continue;
-        }
-        if (bytes->size() > MaxImageFileBytes) {
-            file.problem = TextureProblem::OverBudget;
+            file.problem = problemOf(bytes.error().kind);
             continue;
         }
         ImageHeader header = probeImage(*bytes);

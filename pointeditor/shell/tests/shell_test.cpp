@@ -11,22 +11,21 @@
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
-#include <sys/resource.h>
-
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
-#include "pointeditor/view/pane_layout.h"
 #include "pointeditor/view/tests/image_files.h"
 #include "pointeditor/view/tests/image_writers.h"
 #include "pointeditor/view/tests/scene_builders.h"
+#include "tests/support/guarded_run.h"
 
 namespace tavo {
 namespace {
@@ -250,35 +249,10 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     }
 }
 
-#ifdef __SANITIZE_ADDRESS__
-// AddressSanitizer reserves terabytes of address space for itself, and runs slower.
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-
-// The exit code (-1 for a crash) and the standard error of pointeditor-render; with a time
-// and an address-space limit when `seconds` is given, so that a regression fails instead of
-// hanging or eating the machine (timeout's status 124, or a crash; a texture the device cannot
-// store is a finding).
-std::pair<int, QString> render(const QStringList& arguments, int seconds = 0, int megabytes = 0) {
+// The exit code (-1 for a crash) and the standard error of pointeditor-render.
+std::pair<int, QString> render(const QStringList& arguments) {
     QProcess process;
-    // Qt warns on standard error without a runtime directory of the user's own.
-    static const QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_RUNTIME_DIR", runtime.path());
-    // One malloc arena: each thread's own would reserve far more address space than it uses.
-    environment.insert("MALLOC_ARENA_MAX", "1");
-    process.setProcessEnvironment(environment);
-    if (seconds > 0) {
-        const int64_t bytes = kSanitized ? RLIM_INFINITY : int64_t{megabytes} << 20;
-        process.start("timeout",
-                      QStringList{QString::number(kSanitized ? 4 * seconds : seconds), "prlimit",
-                                  "--as=" + QString::number(bytes), TAVO_RENDER_BINARY} +
-                          arguments);
-    } else {
-        process.start(TAVO_RENDER_BINARY, arguments);
-    }
+    process.start(TAVO_RENDER_BINARY, arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardError())};
@@ -363,8 +337,8 @@ TEST(RenderProgram, DrawsTheStoredSamplesOfATexture) {
     const auto [exitCode, errors] = render({"--block", QString::fromStdString(dir + "/map.bd1"),
                                             "--camera", "0,0,-20,1.5707964,1.5707964", "-o", png});
     ASSERT_EQ(exitCode, 0) << errors.toStdString();
-    QRgb shown =
-        QImage(png).pixel(PerspectivePaneOrigin.left + 140, PerspectivePaneOrigin.top + 140);
+    QRgb shown = QImage(png).pixel(paneOrigin(PerspectivePane).left + 140,
+                                   paneOrigin(PerspectivePane).top + 140);
     // (17, 156, 255) times the face's grey, 199 / 255, rounded.
     EXPECT_EQ(std::tuple(qRed(shown), qGreen(shown), qBlue(shown)), std::tuple(13, 122, 199));
     std::filesystem::remove_all(dir);
@@ -387,9 +361,9 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
         std::filesystem::create_directory_symlink(".", dir + "/loop/" + name);
     }
     auto overBudget = [](int from) {
-        QString lines;
+        std::string lines;
         for (int slot = from; slot < TextureCount; ++slot) {
-            lines += QString("texture %1 big.png: over the texture budget\n").arg(slot);
+            lines += "texture " + std::to_string(slot) + " big.png: over the texture budget\n";
         }
         return lines;
     };
@@ -398,7 +372,7 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
         std::string map;
         std::vector<std::string> names;
         int megabytes; // far above what the load needs, far below what the fault took
-        QString errors;
+        std::string errors;
     } cases[] = {
         {"8192 x 8192 in every slot: one fits the budget", "big.bd1",
          std::vector<std::string>(TextureCount, "big.png"), 2000, overBudget(1)},
@@ -407,30 +381,40 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
         {"a progressive JPEG of 10,000 scans",
          "scans.bd1",
          {"scans.jpg"},
-         1500,
+         1200,
          "texture 0 scans.jpg: damaged\n"},
         {"16 links back to their folder",
          "loop/loop.bd1",
          {"abcd\\abcd\\abcd\\abcd\\abcd\\nope"},
-         900,
+         450,
          "texture 0 abcd\\abcd\\abcd\\abcd\\abcd\\nope: not found\n"},
+    };
+    // Qt warns on standard error without a runtime directory of the user's own; one malloc arena,
+    // as each thread's own would reserve far more address space than it uses.
+    static const QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("MALLOC_ARENA_MAX", "1");
+    auto renderMap = [&](const std::string& map, int megabytes, bool strict = false) {
+        std::vector<std::string> command{TAVO_RENDER_BINARY, "--lang",        "e",
+                                         "--block",          dir + "/" + map, "-o",
+                                         dir + "/frame.png"};
+        if (strict) {
+            command.push_back("--strict");
+        }
+        // Sanitized builds run slower and take no memory limit.
+        return testing::runProgramGuarded(command, testing::MemoryLimitApplies ? 20 : 80,
+                                          megabytes);
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         put(c.map, boxMap(c.names));
-        const auto [exitCode, errors] =
-            render({"--lang", "e", "--block", QString::fromStdString(dir + "/" + c.map), "-o",
-                    QString::fromStdString(dir + "/frame.png")},
-                   20, c.megabytes);
-        EXPECT_EQ(exitCode, 0);
-        EXPECT_EQ(errors.toStdString(), c.errors.toStdString());
+        const testing::GuardedOutcome run = renderMap(c.map, c.megabytes);
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, c.errors));
     }
     // --strict: what did not load makes the exit status 2.
-    const auto [exitCode, errors] =
-        render({"--strict", "--lang", "e", "--block", QString::fromStdString(dir + "/scans.bd1"),
-                "-o", QString::fromStdString(dir + "/frame.png")});
-    EXPECT_EQ(std::pair(exitCode, errors.toStdString()),
-              std::pair(2, std::string("texture 0 scans.jpg: damaged\n")));
+    const testing::GuardedOutcome run = renderMap("scans.bd1", 1200, true);
+    EXPECT_EQ(std::tuple(run.status, run.err),
+              std::tuple(2, std::string("texture 0 scans.jpg: damaged\n")));
     std::filesystem::remove_all(dir);
 }
 
