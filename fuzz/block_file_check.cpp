@@ -56,7 +56,7 @@ public:
             paths.push_back(path);
             results.push_back(nullptr);
             loaded.push_back({nullptr, TextureProblem::Damaged});
-            std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, 1 << 20);
+            FileResult<std::vector<uint8_t>> bytes = readWholeFile(path, ImageFileLimit);
             std::optional<DecodedImage> image = bytes ? decodeImage(*bytes) : std::nullopt;
             if (!image) {
                 continue;
