@@ -6,8 +6,10 @@ namespace tavo::fuzz {
 
 std::span<const ReaderCheck> readerChecks() {
     static constexpr std::array Checks = {
-        ReaderCheck{"point_file", checkPointFile},     ReaderCheck{"block_file", checkBlockFile},
-        ReaderCheck{"jpeg_image", checkJpegImage},     ReaderCheck{"png_image", checkPngImage},
+        ReaderCheck{"point_file", checkPointFile},
+        ReaderCheck{"block_file", checkBlockFile},
+        ReaderCheck{"jpeg_image", checkJpegImage},
+        ReaderCheck{"png_image", checkPngImage},
         ReaderCheck{"bmp_image", checkReaderImage}, // the format Windows maps use most
         ReaderCheck{"reader_image", checkReaderImage}, ReaderCheck{"file_access", checkFileAccess},
         ReaderCheck{"point_text", checkPointText},
@@ -16,6 +18,7 @@ std::span<const ReaderCheck> readerChecks() {
 #endif
 #ifdef TAVO_FUZZ_FRAME
         ReaderCheck{"map_frame", checkFrame},
+        ReaderCheck{"texture_upload", checkTextureUpload},
 #endif
     };
     return Checks;

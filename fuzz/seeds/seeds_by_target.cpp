@@ -61,6 +61,13 @@ std::vector<SeedFile> seedsFor(std::string_view target) {
     if (target == "map_frame") {
         return mapFrameSeeds();
     }
+    if (target == "texture_upload") {
+        std::vector<SeedFile> seeds = jpegImageSeeds();
+        for (auto more : {pngImageSeeds(), readerImageSeeds()}) {
+            seeds.insert(seeds.end(), more.begin(), more.end());
+        }
+        return seeds;
+    }
     return {};
 }
 
