@@ -59,8 +59,7 @@ int failWith(const std::string& message) {
 
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     if (options.zoom) {
-        editor.zoom = *options.zoom;
-        editor.gridStep = 5.0f / editor.zoom;
+        tavo::setZoom(editor, *options.zoom);
     }
     if (options.pan) {
         editor.panX = (*options.pan)[0];

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -220,6 +221,10 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     EXPECT_EQ(s.gridLock + s.showDirection + s.showTopView + s.showFrontView + s.showSideView, 0);
     click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
     EXPECT_TRUE(s.gridLock == 1 && s.showDirection == 0);
+    click({{608, 379}}); // in reach of two marks: only the nearer flips
+    EXPECT_EQ(std::tuple(s.gridLock, s.showDirection), std::tuple(1, 1));
+    click({{608, 378}}); // halfway between them: the upper one
+    EXPECT_EQ(std::tuple(s.gridLock, s.showDirection), std::tuple(0, 1));
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
     EXPECT_TRUE(xyz(0) == (V3{10, 0, 5}) && state.pointUsed[0] == SlotUsed &&
                 state.menuMode == MenuNone);
