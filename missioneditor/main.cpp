@@ -3,14 +3,16 @@
 
 #include <QApplication>
 
+#include "common/locale/locale_rule.h"
+
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/qt_dialog_services.h"
-#include "missioneditor/start_language.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     tavo::mission::QtDialogServices services;
-    tavo::mission::MissionDialog dialog(services, tavo::mission::startsInJapanese());
+    tavo::mission::MissionDialog dialog(services,
+                                        tavo::localeIsJapanese(tavo::processEnvironment()));
     dialog.show();
     return app.exec();
 }

@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "common/locale/locale_rule.h"
 #include "missioneditor/controls.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
-#include "missioneditor/start_language.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) {

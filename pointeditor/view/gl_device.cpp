@@ -103,7 +103,7 @@ public:
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
 
-    bool initialise();
+    bool initialise(std::string& reason); // reason: why not, when it returns false
 
     void setRenderState(RenderState state, uint32_t value) override;
     void setTextureStageState(TextureStageState state, uint32_t value) override;
@@ -198,7 +198,7 @@ GlDevice::~GlDevice() {
     glDeleteFramebuffers(1, &framebuffer_);
 }
 
-bool GlDevice::initialise() {
+bool GlDevice::initialise(std::string& reason) {
     context_->makeCurrent();
     glGenRenderbuffers(1, &colourBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
@@ -211,12 +211,14 @@ bool GlDevice::initialise() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        reason = "the offscreen back buffer is incomplete";
         return false;
     }
     plain_ = buildProgram(ProgramKind::Plain, PixelShift, Size);
     atlasProgram_ = buildProgram(ProgramKind::Atlas, PixelShift, Size);
     units_ = buildProgram(ProgramKind::Units, PixelShift, Size);
     if (plain_.name == 0 || atlasProgram_.name == 0 || units_.name == 0) {
+        reason = "a shader program did not build (its log is on standard error)";
         return false;
     }
 
@@ -629,16 +631,16 @@ std::unique_ptr<Device> createGlDevice(Canvas& canvas, DeviceFailure& failure) {
         return nullptr;
     }
     auto device = std::make_unique<GlDevice>(canvas, std::move(context));
-    if (!device->initialise()) {
-        failure = DeviceFailure::InitFailed;
+    if (!device->initialise(failure.reason)) {
+        failure.kind = DeviceFailure::InitFailed;
         return nullptr;
     }
-    failure = DeviceFailure::None;
+    failure = {};
     return device;
 }
 
-std::string_view deviceFailureMessage(DeviceFailure failure) {
-    switch (failure) {
+std::string_view deviceFailureMessage(const DeviceFailure& failure) {
+    switch (failure.kind) {
     case DeviceFailure::CreateFailed:
         return "Direct3Dの作成に失敗しました";
     case DeviceFailure::InitFailed:

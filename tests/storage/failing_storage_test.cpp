@@ -22,11 +22,9 @@
 #include "pointeditor/data/point_file.h"
 #include "tests/support/fake_platform.h"
 
-#ifdef TAVO_STORAGE_MISSION
 #include <QApplication>
 
 #include "missioneditor/mission_dialog.h"
-#endif
 
 namespace tavo::testing {
 namespace {
@@ -79,7 +77,6 @@ std::string savedPoints() {
     return {bytes.begin(), bytes.end()};
 }
 
-#ifdef TAVO_STORAGE_MISSION
 mission::MissionInfo someMission() {
     mission::MissionInfo info;
     info.missionName = "m07";
@@ -118,7 +115,6 @@ std::string saveMission(const std::string& path) {
 std::string savedMission() {
     return mission::writeMissionInfo(someMission()).bytes;
 }
-#endif
 
 struct Saver {
     const char* name;
@@ -130,10 +126,8 @@ struct Saver {
 const Saver Savers[] = {
     {"points", "points.pd1", "error", "file open error", "file open error", savePoints,
      savedPoints},
-#ifdef TAVO_STORAGE_MISSION
     {"mission", "mission.mif", "ERROR", "file open error", "file open error (writing)", saveMission,
      savedMission},
-#endif
 };
 
 // Working storage is the control: the same unprivileged child succeeds there.

@@ -23,7 +23,7 @@ struct Scene {
     std::string dir;
 
     Scene() {
-        DeviceFailure failure = DeviceFailure::None;
+        DeviceFailure failure;
         device = createGlDevice(canvas, failure);
         state.device = device.get();
         state.textureLoader = device.get();
