@@ -57,7 +57,7 @@ public:
         return PresentResult::Ok;
     }
     void reset() override {}
-    std::unique_ptr<Texture> loadTexture(const std::string&) override { return nullptr; }
+    std::unique_ptr<Texture> uploadTexture(const DecodedImage&) override { return nullptr; }
 
     int scenes = 0;
 

@@ -3,12 +3,25 @@
 
 #include <QApplication>
 
+#include "common/about/about_options.h"
 #include "common/locale/locale_rule.h"
-
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/qt_dialog_services.h"
 
+namespace {
+
+constexpr std::string_view Usage =
+    "Usage: missioneditor\n"
+    "Edits the information file (.mif) of a TAVO mission in one dialog.\n"
+    "  --help     show this text and end\n"
+    "  --version  show the version and end\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", Usage)) {
+        return *status;
+    }
     QApplication app(argc, argv);
     tavo::mission::QtDialogServices services;
     tavo::mission::MissionDialog dialog(services,

@@ -75,8 +75,8 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
             controls_.insert(id.toInt(), widget);
         }
     }
-    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
-        swapSlots_[k] = QString::fromUtf8(LabelSwapTable[k].text);
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        swapSlots_[k] = QString::fromUtf8(labelSwapTable[k].text);
     }
 
     const std::pair<QLineEdit*, Field> oneLineEdits[] = {
@@ -194,22 +194,18 @@ void MissionDialog::save() {
     if (!path) {
         return;
     }
-    switch (saveFileBytes(*path, file.bytes)) {
-    case SaveOutcome::Saved:
-        break;
-    case SaveOutcome::CannotOpen:
-        services_.errorBox(QString::fromUtf8(OpenError), QString::fromUtf8(ErrorCaption));
-        break;
-    case SaveOutcome::CannotWrite:
-        services_.errorBox(QString::fromUtf8(WriteError), QString::fromUtf8(ErrorCaption));
-        break;
+    const FileResult<void> saved = saveFileBytes(*path, file.bytes);
+    if (!saved) {
+        const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
+        services_.errorBox(QString::fromUtf8(opened ? WriteError : OpenError),
+                           QString::fromUtf8(ErrorCaption));
     }
 }
 
 void MissionDialog::switchLanguage() {
     // Each label and its slot trade texts, so the button always names the language it switches to.
-    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
-        QWidget* target = control(LabelSwapTable[k].control);
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        QWidget* target = control(labelSwapTable[k].control);
         const QString shown = controlText(target);
         setControlText(target, swapSlots_[k]);
         swapSlots_[k] = shown;

@@ -1,9 +1,8 @@
 #include "pointeditor/data/point_file.h"
 
-#include <QSaveFile>
-#include <QString>
 #include <algorithm>
 
+#include "common/files/file_write.h"
 #include "pointeditor/data/byte_order.h"
 #include "pointeditor/data/file_read.h"
 
@@ -81,18 +80,8 @@ bool savePointFile(EditorState& state, const std::string& path) {
     }
     std::vector<uint8_t> bytes = encodePointFile(used);
 
-    // QSaveFile writes beside the target and renames over it only once everything is written
-    // and synced, so a failure at any step leaves an existing file as it was. Unbuffered, so
-    // that a short write shows in write()'s result: a buffered QSaveFile can commit a file cut
-    // short by a full disk and still report success.
-    QSaveFile file(QString::fromStdString(path));
-    bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-        file.commit();
-    if (!written) {
-        file.cancelWriting();
+    // Atomic: a failure at any step leaves an existing file as it was.
+    if (!writeFileAtomically(path, bytes)) {
         showFileOpenError(state);
         return false;
     }
@@ -102,12 +91,12 @@ bool savePointFile(EditorState& state, const std::string& path) {
 bool loadPointFile(EditorState& state, const std::string& path) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
     // points that are in memory.
-    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, MaxFileBytes);
-    if (!bytes) {
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
+    if (!read) {
         showFileOpenError(state);
         return false;
     }
-    PointFileContents contents = decodePointFile(*bytes);
+    PointFileContents contents = decodePointFile(read->bytes);
 
     state.pointUsed.fill(SlotFree);
     for (std::size_t i = 0; i < contents.records.size(); ++i) {

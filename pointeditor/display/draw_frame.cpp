@@ -88,24 +88,24 @@ void drawNames(EditorState& state) {
     const int second = state.currentParams[1];
     const int third = state.currentParams[2];
     if (kind >= KindHuman && kind <= LastKind) {
-        nameLine(state, MenuColumnX, KindY, PointKindNames, kind);
+        nameLine(state, MenuColumnX, KindY, pointKindNames, kind);
     }
     switch (kind) {
     case KindWeapon:
-        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
+        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
         break;
     case KindPath:
-        nameLine(state, DetailX, FirstDetailY, PathActionNames, second);
+        nameLine(state, DetailX, FirstDetailY, pathActionNames, second);
         break;
     case KindHumanInfo:
-        nameLine(state, DetailX, FirstDetailY, HumanTypeNames, second);
+        nameLine(state, DetailX, FirstDetailY, humanTypeNames, second);
         break;
     case KindSmallObject:
-        nameLine(state, DetailX, FirstDetailY, SmallObjectNames, second);
+        nameLine(state, DetailX, FirstDetailY, smallObjectNames, second);
         break;
     case KindRandomWeapon:
-        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
-        nameLine(state, DetailX, SecondDetailY, WeaponNames, third);
+        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
+        nameLine(state, DetailX, SecondDetailY, weaponNames, third);
         break;
     default:
         break;

@@ -112,7 +112,13 @@ void loadBlock(EditorState& state) {
         return;
     }
     if (auto path = state.platform->openFileDialog("load block", BlockFilter)) {
-        loadBlockFile(state, *path);
+        // One box for every texture that did not load, so the author knows why faces are grey.
+        auto findings = loadBlockFile(state, *path);
+        if (findings && !findings->empty()) {
+            state.platform->messageBox(textureReportText(*findings, state.english != 0),
+                                       textureReportCaption(state.english != 0), BoxButtons::Ok,
+                                       BoxIcon::Warning);
+        }
     }
 }
 

@@ -245,7 +245,7 @@ public:
         return lostPresents-- > 0 ? PresentResult::DeviceLost : PresentResult::Ok;
     }
     void reset() override { add("reset"); }
-    std::unique_ptr<Texture> loadTexture(const std::string&) override { return nullptr; }
+    std::unique_ptr<Texture> uploadTexture(const DecodedImage&) override { return nullptr; }
 
     // The calls from `from` on whose text starts with `prefix`, in order.
     Calls only(const std::string& prefix, std::size_t from = 0) const {
