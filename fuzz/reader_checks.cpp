@@ -13,13 +13,9 @@ std::span<const ReaderCheck> readerChecks() {
         ReaderCheck{"bmp_image", checkReaderImage}, // the format Windows maps use most
         ReaderCheck{"reader_image", checkReaderImage}, ReaderCheck{"file_access", checkFileAccess},
         ReaderCheck{"point_text", checkPointText},
-#ifdef TAVO_FUZZ_MISSION
         ReaderCheck{"mission_file", checkMissionFile},
-#endif
-#ifdef TAVO_FUZZ_FRAME
         ReaderCheck{"map_frame", checkFrame},
         ReaderCheck{"texture_upload", checkTextureUpload},
-#endif
     };
     return Checks;
 }

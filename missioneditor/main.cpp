@@ -4,13 +4,13 @@
 #include <QApplication>
 
 #include "common/about/about_options.h"
+#include "common/locale/locale_rule.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/qt_dialog_services.h"
-#include "missioneditor/start_language.h"
 
 namespace {
 
-constexpr std::string_view usage =
+constexpr std::string_view Usage =
     "Usage: missioneditor\n"
     "Edits the information file (.mif) of a TAVO mission in one dialog.\n"
     "  --help     show this text and end\n"
@@ -19,12 +19,13 @@ constexpr std::string_view usage =
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", usage)) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", Usage)) {
         return *status;
     }
     QApplication app(argc, argv);
     tavo::mission::QtDialogServices services;
-    tavo::mission::MissionDialog dialog(services, tavo::mission::startsInJapanese());
+    tavo::mission::MissionDialog dialog(services,
+                                        tavo::localeIsJapanese(tavo::processEnvironment()));
     dialog.show();
     return app.exec();
 }

@@ -4,12 +4,6 @@
 
 namespace tavo::fuzz {
 
-#ifndef TAVO_FUZZ_MISSION
-std::vector<SeedFile> missionFileSeeds() {
-    return {};
-}
-#endif
-
 std::vector<SeedFile> mapFrameSeeds() {
     const std::vector<SeedFile> points = pointFileSeeds();
     const std::vector<SeedFile> blocks = blockFileSeeds();

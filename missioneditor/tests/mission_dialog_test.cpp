@@ -11,10 +11,10 @@
 #include <QTemporaryDir>
 #include <sys/stat.h>
 
+#include "common/locale/locale_rule.h"
 #include "missioneditor/controls.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
-#include "missioneditor/start_language.h"
 #include "tests/support/guarded_run.h"
 
 QT_BEGIN_NAMESPACE

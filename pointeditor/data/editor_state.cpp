@@ -2,6 +2,11 @@
 
 namespace tavo {
 
+void setZoom(EditorState& state, float zoom) {
+    state.zoom = zoom;
+    state.gridStep = 5.0f / zoom;
+}
+
 int countUsedPoints(const EditorState& state) {
     int count = 0;
     for (int32_t used : state.pointUsed) {

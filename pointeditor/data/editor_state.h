@@ -108,6 +108,9 @@ struct EditorState {
     TextureLoader* textureLoader = nullptr; // the device's image loader while the device exists
 };
 
+// Sets the zoom of the three 2D views and the grid step that goes with it (five pixels).
+void setZoom(EditorState& state, float zoom);
+
 // Number of slots in use (selected ones included), 0..200.
 int countUsedPoints(const EditorState& state);
 

@@ -3,6 +3,8 @@
 #include <QtGui/QFontMetrics>
 #include <QtGui/QPainter>
 
+#include "common/font/window_font.h"
+
 namespace tavo {
 
 namespace {
@@ -15,8 +17,7 @@ QColor fromColourRef(uint32_t bgr) {
 } // namespace
 
 QFont overlayFont() {
-    QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(16);
+    QFont font = windowFont();
     font.setWeight(QFont::Medium);
     font.setFixedPitch(true);
     font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);

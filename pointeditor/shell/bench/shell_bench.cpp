@@ -99,8 +99,8 @@ struct Editor {
             p.p4 = static_cast<int8_t>(i % 100);
             state->pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
         }
-        state->menuMode = 2;
-        state->boxView = 1;
+        state->menuMode = MenuSelectPoint;
+        state->boxView = TopPane;
         state->boxStartX = -30.0f;
         state->boxStartZ = -30.0f;
     }

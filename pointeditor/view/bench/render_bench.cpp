@@ -23,7 +23,7 @@ struct Scene {
     std::string dir;
 
     Scene() {
-        DeviceFailure failure = DeviceFailure::None;
+        DeviceFailure failure;
         device = createGlDevice(canvas, failure);
         state.device = device.get();
         state.textureLoader = device.get();
@@ -79,9 +79,9 @@ struct Scene {
             p.p4 = static_cast<int8_t>(i);
             state.pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
         }
-        state.menuMode = 2;
-        state.boxView = 1;
-        state.hoverView = 1;
+        state.menuMode = MenuSelectPoint;
+        state.boxView = TopPane;
+        state.hoverView = TopPane;
         state.boxStartX = -30.0f;
         state.boxStartZ = -30.0f;
         state.cursorX = 30.0f;
