@@ -4,9 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "pointeditor/data/block_file.h"
 #include "pointeditor/data/platform.h"
-#include "pointeditor/data/point_file.h"
+#include "pointeditor/edit/document.h"
 #include "pointeditor/edit/panes.h"
 #include "pointeditor/edit/selection_box.h"
 
@@ -29,9 +28,6 @@ int32_t EditorState::*const kToggles[] = {
     &EditorState::gridLock,      &EditorState::showDirection, &EditorState::showTopView,
     &EditorState::showFrontView, &EditorState::showSideView,
 };
-
-const FileFilter kBlockFilter{"block data version 1 (bd1)", "*.bd1"};
-const FileFilter kPointFilter{"point data version 1 (pd1)", "*.pd1"};
 
 bool hits(const EditorState& state, int hitY, int radius) {
     return std::abs(state.mouseX - kHitX) + std::abs(state.mouseY - hitY) < radius;
@@ -111,38 +107,6 @@ void deleteSelection(EditorState& state) {
     }
 }
 
-void loadBlock(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    if (auto path = state.platform->openFileDialog("load block", kBlockFilter)) {
-        loadBlockFile(state, *path);
-    }
-}
-
-void savePoints(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    if (countUsedPoints(state) == 0) {
-        state.platform->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
-        return;
-    }
-    if (auto path = state.platform->saveFileDialog("save", kPointFilter)) {
-        savePointFile(state, *path);
-    }
-}
-
-void loadPoints(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    // A file that cannot be read leaves the points as they were.
-    if (auto path = state.platform->openFileDialog("load", kPointFilter)) {
-        loadPointFile(state, *path);
-    }
-}
-
 } // namespace
 
 void addPoint(EditorState& state, float x, float y, float z) {
@@ -183,16 +147,13 @@ void onLeftButtonDown(EditorState& state) {
         state.menuMode = kModeNone;
         break;
     case kModeLoadBlock:
-        loadBlock(state);
-        state.menuMode = kModeNone;
+        runFileCommand(state, FileCommand::LoadBlock);
         break;
     case kModeSavePoint:
-        savePoints(state);
-        state.menuMode = kModeNone;
+        runFileCommand(state, FileCommand::SavePoint);
         break;
     case kModeLoadPoint:
-        loadPoints(state);
-        state.menuMode = kModeNone;
+        runFileCommand(state, FileCommand::LoadPoint);
         break;
     default: // MOVE POINT and VIEW act through dragging
         break;
