@@ -1,5 +1,6 @@
-// The mission editor: one dialog that loads, edits and saves a mission information file.
-// Closing the window ends the program; nothing is saved on the way out.
+// missioneditor [FILE.mif]: one dialog that loads, edits and saves a mission information file.
+// Closing the window ends the program, after asking about fields edited since the last load or
+// save.
 
 #include <QApplication>
 
@@ -12,5 +13,8 @@ int main(int argc, char* argv[]) {
     tavo::mission::QtDialogServices services;
     tavo::mission::MissionDialog dialog(services, tavo::mission::startsInJapanese());
     dialog.show();
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+        dialog.openFile(arguments.at(1));
+    }
     return app.exec();
 }

@@ -1,6 +1,8 @@
 #include "missioneditor/mission_dialog.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
@@ -108,6 +110,18 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     ui_->blockPathEdit->setText(QString::fromUtf8(kDefaultBlockPath));
     ui_->pointPathEdit->setText(QString::fromUtf8(kDefaultPointPath));
     ui_->image1Edit->setText(QString::fromUtf8(kDefaultImage1Path));
+    savedInfo_ = missionInfo();
+
+    // Every edit may change whether there is something unsaved; the title tells.
+    for (auto* edit : findChildren<QLineEdit*>()) {
+        connect(edit, &QLineEdit::textChanged, this, &MissionDialog::refreshTitle);
+    }
+    for (auto* check : findChildren<QCheckBox*>()) {
+        connect(check, &QCheckBox::toggled, this, &MissionDialog::refreshTitle);
+    }
+    connect(ui_->briefingEdit, &QPlainTextEdit::textChanged, this, &MissionDialog::refreshTitle);
+    connect(ui_->skyList, &QComboBox::currentIndexChanged, this, &MissionDialog::refreshTitle);
+    refreshTitle();
 }
 
 MissionDialog::~MissionDialog() = default;
@@ -169,36 +183,55 @@ void MissionDialog::showMissionInfo(const MissionInfo& info) {
 }
 
 void MissionDialog::load() {
+    if (!settleEdits()) {
+        return;
+    }
     const auto path =
         services_.chooseFile(this, {QString::fromUtf8(kLoadTitle), QString::fromUtf8(kFilterName),
                                     QString::fromUtf8(kFilterPattern), false});
-    if (!path) {
-        return;
+    if (path) {
+        openFile(*path);
     }
-    const auto bytes = readFileBytes(*path);
-    if (!bytes) {
-        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
-        return;
-    }
-    showMissionInfo(readMissionInfo(*bytes));
 }
 
-void MissionDialog::save() {
+bool MissionDialog::openFile(const QString& path) {
+    const auto bytes = readFileBytes(path);
+    if (!bytes) {
+        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
+        return false;
+    }
+    showMissionInfo(readMissionInfo(*bytes));
+    markSaved(path);
+    return true;
+}
+
+bool MissionDialog::saveToCurrent() {
+    return currentPath_.isEmpty() ? save() : writeTo(currentPath_);
+}
+
+bool MissionDialog::save() {
     // Text the file cannot hold is refused before a file is even chosen.
     const WriteResult file = writeMissionInfo(missionInfo());
     if (file.problem) {
         reportProblem(*file.problem);
-        return;
+        return false;
     }
     const auto path =
         services_.chooseFile(this, {QString::fromUtf8(kSaveTitle), QString::fromUtf8(kFilterName),
                                     QString::fromUtf8(kFilterPattern), true});
-    if (!path) {
-        return;
+    return path && writeTo(*path);
+}
+
+bool MissionDialog::writeTo(const QString& path) {
+    const WriteResult file = writeMissionInfo(missionInfo());
+    if (file.problem) {
+        reportProblem(*file.problem);
+        return false;
     }
-    switch (saveFileBytes(*path, file.bytes)) {
+    switch (saveFileBytes(path, file.bytes)) {
     case SaveOutcome::saved:
-        break;
+        markSaved(path);
+        return true;
     case SaveOutcome::cannotOpen:
         services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
         break;
@@ -206,6 +239,45 @@ void MissionDialog::save() {
         services_.errorBox(QString::fromUtf8(kWriteError), QString::fromUtf8(kErrorCaption));
         break;
     }
+    return false;
+}
+
+void MissionDialog::markSaved(const QString& path) {
+    currentPath_ = path;
+    savedInfo_ = missionInfo();
+    refreshTitle();
+}
+
+bool MissionDialog::settleEdits() {
+    if (!edited()) {
+        return true;
+    }
+    const QString name = QFileInfo(currentPath_).fileName();
+    const QString text = english_
+                             ? QStringLiteral("Save the changes to %1?")
+                                   .arg(name.isEmpty() ? QStringLiteral("the new mission") : name)
+                             : QStringLiteral("%1 への変更を保存しますか？")
+                                   .arg(name.isEmpty() ? QStringLiteral("新しいミッション") : name);
+    switch (services_.askToSave(this, text, QString::fromUtf8(kDialogTitle))) {
+    case SaveAnswer::save:
+        return saveToCurrent();
+    case SaveAnswer::discard:
+        return true;
+    case SaveAnswer::cancel:
+        break;
+    }
+    return false;
+}
+
+void MissionDialog::refreshTitle() {
+    QString title = QString::fromUtf8(kDialogTitle);
+    if (!currentPath_.isEmpty()) {
+        title += QStringLiteral(" - ") + QFileInfo(currentPath_).fileName();
+    }
+    if (edited()) {
+        title += QStringLiteral(" *");
+    }
+    setWindowTitle(title);
 }
 
 void MissionDialog::switchLanguage() {
@@ -265,7 +337,23 @@ void MissionDialog::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S) {
+        saveToCurrent();
+        return;
+    }
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_O) {
+        load();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void MissionDialog::closeEvent(QCloseEvent* event) {
+    if (settleEdits()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 } // namespace tavo::mission
