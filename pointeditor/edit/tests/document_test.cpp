@@ -24,7 +24,7 @@ namespace {
 
 // Menu entries' hit points.
 constexpr std::pair<int, int> kNewPoint{608, 48}, kMove{608, 108}, kDelete{608, 138},
-    kSavePoint{608, 228}, kLoadPoint{608, 258};
+    kLoadPoint{608, 258};
 constexpr std::pair<int, int> kTopPane{170, 155}; // world (10, 0, 5) at the start-up view
 
 // An editor whose slot 0 is selected and linked by id to slot 1, slot 1 in use, both as saved;
@@ -100,15 +100,7 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
         {"F12", [](Editor& e) { e.key(vk::function(12)); }, 1},
         {"template key", [](Editor& e) { e.key(vk::digit(3)); }, 1},
         {"Insert", [](Editor& e) { e.key(vk::Insert); }, 1},
-        {"three heading keys", [](Editor& e) { e.key(vk::Left), e.key(vk::Left), e.key('A'); }, 2},
         {"selection alone", [](Editor& e) { e.key(vk::numpad(0)); }, 0},
-        {"a box", [](Editor& e) { e.key(vk::function(2)); }, 0},
-        {"SAVE POINT",
-         [&](Editor& e) {
-             e.platform.dialogAnswers = {fileIn(dir, "saved.pd1")};
-             e.click(kSavePoint);
-         },
-         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

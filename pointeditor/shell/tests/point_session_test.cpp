@@ -37,10 +37,8 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
         {"Ctrl+Shift+O", Qt::Key_O, ControlModifier | ShiftModifier, Shortcut::LoadBlock},
         {"F1", Qt::Key_F1, NoModifier, Shortcut::Help},
         {"Ctrl+A", Qt::Key_A, ControlModifier, Shortcut::None},
-        {"Ctrl+Shift+Y", Qt::Key_Y, ControlModifier | ShiftModifier, Shortcut::None},
         {"Ctrl+Alt+Z", Qt::Key_Z, ControlModifier | AltModifier, Shortcut::None},
         {"Z", Qt::Key_Z, NoModifier, Shortcut::None},
-        {"Shift+S", Qt::Key_S, ShiftModifier, Shortcut::None},
         {"F5", Qt::Key_F5, NoModifier, Shortcut::None},
     };
     for (auto [name, key, modifiers, shortcut] : cases) {
