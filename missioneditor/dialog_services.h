@@ -18,7 +18,7 @@ struct FileRequest {
     bool save = false;     // a save dialog asks before replacing an existing file
 };
 
-enum class SaveAnswer { save, discard, cancel };
+enum class SaveAnswer { Save, Discard, Cancel };
 
 class DialogServices {
 public:
@@ -31,7 +31,7 @@ public:
     virtual void errorBox(const QString& text, const QString& caption) = 0;
 
     // A question owned by `owner` with Save (the default), Discard and Cancel; closing it or
-    // Escape answers cancel.
+    // Escape answers Cancel.
     virtual SaveAnswer askToSave(QWidget* owner, const QString& text, const QString& caption) = 0;
 };
 

@@ -29,11 +29,11 @@ SaveAnswer QtDialogServices::askToSave(QWidget* owner, const QString& text,
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Save:
-        return SaveAnswer::save;
+        return SaveAnswer::Save;
     case QMessageBox::Discard:
-        return SaveAnswer::discard;
+        return SaveAnswer::Discard;
     default:
-        return SaveAnswer::cancel;
+        return SaveAnswer::Cancel;
     }
 }
 

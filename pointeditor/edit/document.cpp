@@ -5,14 +5,14 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_file.h"
-#include "pointeditor/edit/panes.h"
+#include "pointeditor/data/texture_report.h"
 
 namespace tavo {
 namespace {
 
-constexpr char kTitle[] = "POINT EDITOR";
-const FileFilter kBlockFilter{"block data version 1 (bd1)", "*.bd1"};
-const FileFilter kPointFilter{"point data version 1 (pd1)", "*.pd1"};
+constexpr char Title[] = "POINT EDITOR";
+const FileFilter BlockFilter{"block data version 1 (bd1)", "*.bd1"};
+const FileFilter PointFilter{"point data version 1 (pd1)", "*.pd1"};
 
 std::string fileName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -44,7 +44,7 @@ bool savePointsAs(EditorState& state) {
     if (state.platform == nullptr || refuseEmptySave(state)) {
         return false;
     }
-    auto path = state.platform->saveFileDialog("save", kPointFilter, state.pointFilePath);
+    auto path = state.platform->saveFileDialog("save", PointFilter, state.pointFilePath);
     return path && savePointsTo(state, *path);
 }
 
@@ -62,7 +62,7 @@ void loadBlock(EditorState& state) {
     if (state.platform == nullptr) {
         return;
     }
-    if (auto path = state.platform->openFileDialog("load block", kBlockFilter)) {
+    if (auto path = state.platform->openFileDialog("load block", BlockFilter)) {
         openBlockFile(state, *path);
     }
 }
@@ -72,7 +72,7 @@ void loadPoints(EditorState& state) {
         return;
     }
     // A file that cannot be read leaves the points as they were.
-    if (auto path = state.platform->openFileDialog("load", kPointFilter)) {
+    if (auto path = state.platform->openFileDialog("load", PointFilter)) {
         openPointFile(state, *path);
     }
 }
@@ -92,7 +92,7 @@ bool hasUnsavedPoints(const EditorState& state) {
 }
 
 std::string editorTitle(const EditorState& state) {
-    std::string title = kTitle;
+    std::string title = Title;
     if (!state.pointFilePath.empty()) {
         title += " - " + fileName(state.pointFilePath);
     }
@@ -103,10 +103,17 @@ std::string editorTitle(const EditorState& state) {
 }
 
 bool openBlockFile(EditorState& state, const std::string& path) {
-    if (!loadBlockFile(state, path)) {
+    auto findings = loadBlockFile(state, path);
+    if (!findings) {
         return false;
     }
     state.blockFilePath = path;
+    // One box for every texture that did not load, so the author knows why faces are grey.
+    if (!findings->empty() && state.platform != nullptr) {
+        state.platform->messageBox(textureReportText(*findings, state.english != 0),
+                                   textureReportCaption(state.english != 0), BoxButtons::Ok,
+                                   BoxIcon::Warning);
+    }
     return true;
 }
 
@@ -123,23 +130,23 @@ void runFileCommand(EditorState& state, FileCommand command) {
     // is open show the entry highlighted.
     switch (command) {
     case FileCommand::LoadBlock:
-        state.menuMode = kModeLoadBlock;
+        state.menuMode = MenuLoadBlock;
         loadBlock(state);
         break;
     case FileCommand::SavePoint:
-        state.menuMode = kModeSavePoint;
+        state.menuMode = MenuSavePoint;
         savePointsAs(state);
         break;
     case FileCommand::SaveToCurrent:
-        state.menuMode = kModeSavePoint;
+        state.menuMode = MenuSavePoint;
         saveToCurrentFile(state);
         break;
     case FileCommand::LoadPoint:
-        state.menuMode = kModeLoadPoint;
+        state.menuMode = MenuLoadPoint;
         loadPoints(state);
         break;
     }
-    state.menuMode = kModeNone;
+    state.menuMode = MenuNone;
 }
 
 bool settleUnsavedPoints(EditorState& state) {
@@ -149,8 +156,8 @@ bool settleUnsavedPoints(EditorState& state) {
     if (state.platform == nullptr) {
         return false; // nobody to ask: keep the points
     }
-    switch (state.platform->messageBox(unsavedQuestion(state), kTitle,
-                                       BoxButtons::SaveDiscardCancel, BoxIcon::Question)) {
+    switch (state.platform->messageBox(unsavedQuestion(state), Title, BoxButtons::SaveDiscardCancel,
+                                       BoxIcon::Question)) {
     case BoxAnswer::Save:
         return saveToCurrentFile(state);
     case BoxAnswer::Discard:

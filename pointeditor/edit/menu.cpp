@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/edit/document.h"
-#include "pointeditor/edit/panes.h"
 #include "pointeditor/edit/selection_box.h"
 
 namespace tavo {
@@ -15,37 +15,37 @@ namespace {
 // The hit points lie on the "◆" and "▼" marks, 8 pixels right of and below where the text
 // column draws each entry. Entry n of the menu is drawn at (600, 40 + 30 (n - 1)), toggle j at
 // (600, 360 + 20 j). The ninth menu entry, "◆ -----", has no hit point.
-constexpr int kHitX = 608;
-constexpr int kMenuHitY = 48;
-constexpr int kMenuSpacing = 30;
-constexpr int kMenuCommands = 8;
-constexpr int kMenuRadius = 14; // city-block distance below this hits; the diamonds do not touch
-constexpr int kToggleHitY = 368;
-constexpr int kToggleSpacing = 20;
-constexpr int kToggleRadius = 12;
+constexpr int HitX = 608;
+constexpr int MenuHitY = 48;
+constexpr int MenuSpacing = 30;
+constexpr int MenuCommands = 8;
+constexpr int MenuRadius = 14; // city-block distance below this hits; the diamonds do not touch
+constexpr int ToggleHitY = 368;
+constexpr int ToggleSpacing = 20;
+constexpr int ToggleRadius = 12;
 
-int32_t EditorState::*const kToggles[] = {
+int32_t EditorState::*const Toggles[] = {
     &EditorState::gridLock,      &EditorState::showDirection, &EditorState::showTopView,
     &EditorState::showFrontView, &EditorState::showSideView,
 };
 
 bool hits(const EditorState& state, int hitY, int radius) {
-    return std::abs(state.mouseX - kHitX) + std::abs(state.mouseY - hitY) < radius;
+    return std::abs(state.mouseX - HitX) + std::abs(state.mouseY - hitY) < radius;
 }
 
 void hitTestMenu(EditorState& state) {
-    for (int n = 1; n <= kMenuCommands; ++n) {
-        if (hits(state, kMenuHitY + kMenuSpacing * (n - 1), kMenuRadius)) {
+    for (int n = 1; n <= MenuCommands; ++n) {
+        if (hits(state, MenuHitY + MenuSpacing * (n - 1), MenuRadius)) {
             state.menuMode = n;
-            state.boxView = 0; // a new command forgets a begun selection box
+            state.boxView = NoPane; // a new command forgets a begun selection box
         }
     }
 }
 
 void hitTestToggles(EditorState& state) {
     int j = 0;
-    for (auto toggle : kToggles) {
-        if (hits(state, kToggleHitY + kToggleSpacing * j, kToggleRadius)) {
+    for (auto toggle : Toggles) {
+        if (hits(state, ToggleHitY + ToggleSpacing * j, ToggleRadius)) {
             state.*toggle = state.*toggle == 0 ? 1 : 0;
         }
         ++j;
@@ -54,33 +54,33 @@ void hitTestToggles(EditorState& state) {
 
 void placeNewPoint(EditorState& state) {
     // The click that chose the command lies on the menu, over no pane, so it places nothing.
-    if (state.hoverView == kNoPane) {
+    if (state.hoverView == NoPane) {
         return;
     }
     addPoint(state, state.cursorX, state.cursorY, state.cursorZ);
-    state.menuMode = kModeNone;
+    state.menuMode = MenuNone;
 }
 
 void clickSelectionBox(EditorState& state) {
-    if (state.boxView != 0) {
+    if (state.boxView != NoPane) {
         if (state.hoverView != state.boxView) {
             return; // the begun box waits for a click in its own pane
         }
         bool adding = state.platform != nullptr && state.platform->shiftDown();
         for (int i = 0; i < MaxPoints; ++i) {
-            if (!adding && state.pointUsed[i] == kSlotSelected) {
-                state.pointUsed[i] = kSlotUsed;
+            if (!adding && state.pointUsed[i] == SlotSelected) {
+                state.pointUsed[i] = SlotUsed;
             }
         }
         for (int i = 0; i < MaxPoints; ++i) {
-            if (state.pointUsed[i] != kSlotFree && insideSelectionBox(state, state.points[i])) {
-                state.pointUsed[i] = kSlotSelected;
+            if (state.pointUsed[i] != SlotFree && insideSelectionBox(state, state.points[i])) {
+                state.pointUsed[i] = SlotSelected;
             }
         }
-        state.boxView = 0;
+        state.boxView = NoPane;
         return;
     }
-    if (state.hoverView == kThreeDPane) {
+    if (state.hoverView == PerspectivePane) {
         return; // the 3D pane holds no box
     }
     // Over no pane this leaves boxView at 0: no box begun.
@@ -101,8 +101,8 @@ void deleteSelection(EditorState& state) {
     }
     // The records stay as they are; a freed slot is overwritten when it is used again.
     for (int32_t& used : state.pointUsed) {
-        if (used == kSlotSelected) {
-            used = kSlotFree;
+        if (used == SlotSelected) {
+            used = SlotFree;
         }
     }
 }
@@ -111,7 +111,7 @@ void deleteSelection(EditorState& state) {
 
 void addPoint(EditorState& state, float x, float y, float z) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == kSlotFree) {
+        if (state.pointUsed[i] == SlotFree) {
             PointRecord& point = state.points[i];
             point.x = x;
             point.y = y;
@@ -121,7 +121,7 @@ void addPoint(EditorState& state, float x, float y, float z) {
             point.p2 = state.currentParams[1];
             point.p3 = state.currentParams[2];
             point.p4 = state.currentParams[3];
-            state.pointUsed[i] = kSlotUsed;
+            state.pointUsed[i] = SlotUsed;
             return;
         }
     }
@@ -134,25 +134,25 @@ void onLeftButtonDown(EditorState& state) {
     // The command runs in the same click that chose it, so the commands that act at once need
     // no second click.
     switch (state.menuMode) {
-    case kModeNewPoint:
+    case MenuNewPoint:
         placeNewPoint(state);
         break;
-    case kModeSelect:
+    case MenuSelectPoint:
         clickSelectionBox(state);
         break;
     // These four end within the click. The mode is cleared only after their box or dialog has
     // closed, so the frames drawn while it is open show the entry highlighted.
-    case kModeDelete:
+    case MenuDeletePoint:
         deleteSelection(state);
-        state.menuMode = kModeNone;
+        state.menuMode = MenuNone;
         break;
-    case kModeLoadBlock:
+    case MenuLoadBlock:
         runFileCommand(state, FileCommand::LoadBlock);
         break;
-    case kModeSavePoint:
+    case MenuSavePoint:
         runFileCommand(state, FileCommand::SavePoint);
         break;
-    case kModeLoadPoint:
+    case MenuLoadPoint:
         runFileCommand(state, FileCommand::LoadPoint);
         break;
     default: // MOVE POINT and VIEW act through dragging

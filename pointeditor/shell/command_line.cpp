@@ -11,7 +11,7 @@ namespace {
 enum class FileKind { Map, Points };
 
 // Header of a .bd1 before its blocks: the texture names and the block count.
-constexpr qint64 kBlockHeaderSize = TextureCount * TextureNameSize + 2;
+constexpr qint64 BlockHeaderSize = TextureCount * TextureNameSize + 2;
 
 bool hasExtension(const std::string& path, const char* extension) {
     return QFileInfo(QFile::decodeName(path.c_str()))
@@ -39,7 +39,7 @@ FileKind kindOf(const std::string& path) {
     // that size. Anything else is tried as points, whose reader then tells what is wrong.
     const qint64 size = infoOf(path).size();
     const bool mapSized =
-        size >= kBlockHeaderSize && (size - kBlockHeaderSize) % BlockRecordSize == 0;
+        size >= BlockHeaderSize && (size - BlockHeaderSize) % BlockRecordSize == 0;
     return mapSized ? FileKind::Map : FileKind::Points;
 }
 

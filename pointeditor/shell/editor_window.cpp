@@ -13,8 +13,8 @@ namespace tavo {
 
 namespace {
 
-constexpr char kTitle[] = "POINT EDITOR";
-const QColor kBackground(192, 192, 192);
+constexpr char Title[] = "POINT EDITOR";
+const QColor Background(192, 192, 192);
 
 } // namespace
 
@@ -23,10 +23,10 @@ EditorWindow::EditorWindow(EditorState& state, const Canvas& canvas, EditorHandl
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       state_(state), canvas_(canvas), handlers_(std::move(handlers)) {
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(QString::fromLatin1(Title));
     setFixedSize(Canvas::Width, Canvas::Height);
     QPalette background = palette();
-    background.setColor(QPalette::Window, kBackground);
+    background.setColor(QPalette::Window, Background);
     setPalette(background);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -50,15 +50,15 @@ void EditorWindow::afterFrame() {
 namespace {
 
 bool buttonHeldAfter(QEvent* event) {
-    constexpr Qt::MouseButtons kDragButtons = Qt::LeftButton | Qt::RightButton;
+    constexpr Qt::MouseButtons DragButtons = Qt::LeftButton | Qt::RightButton;
     switch (event->type()) {
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
-        return (static_cast<QMouseEvent*>(event)->buttons() & kDragButtons) != 0;
+        return (static_cast<QMouseEvent*>(event)->buttons() & DragButtons) != 0;
     default:
-        return (QGuiApplication::mouseButtons() & kDragButtons) != 0;
+        return (QGuiApplication::mouseButtons() & DragButtons) != 0;
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/about/about_options.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/device_session.h"
@@ -24,9 +25,20 @@ namespace {
 tavo::EditorState state;
 tavo::Canvas canvas;
 
+constexpr std::string_view usage =
+    "Usage: pointeditor [j|e] [MAP.bd1] [POINTS.pd1]\n"
+    "Places the humans, weapons, paths and events of a TAVO mission on its map.\n"
+    "  j, e       names and messages in Japanese or English (default: from the locale)\n"
+    "  MAP.bd1, POINTS.pd1  a map and points to open at start, in any order\n"
+    "  --help     show this text and end\n"
+    "  --version  show the version and end\n";
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "pointeditor", usage)) {
+        return *status;
+    }
     const tavo::EnvironmentLookup environment = tavo::processEnvironment();
     if (auto platform = tavo::preferredQtPlatform(environment)) {
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));

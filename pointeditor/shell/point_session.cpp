@@ -94,13 +94,13 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
     default:
         break;
     }
-    static constexpr std::pair<Shortcut, FileCommand> kFileCommands[] = {
+    static constexpr std::pair<Shortcut, FileCommand> ShortcutCommands[] = {
         {Shortcut::Save, FileCommand::SaveToCurrent},
         {Shortcut::SaveAs, FileCommand::SavePoint},
         {Shortcut::LoadPoint, FileCommand::LoadPoint},
         {Shortcut::LoadBlock, FileCommand::LoadBlock},
     };
-    for (auto [key, command] : kFileCommands) {
+    for (auto [key, command] : ShortcutCommands) {
         if (key == shortcut) {
             beginMessage();
             runFileCommand(state_, command);

@@ -16,18 +16,18 @@
 namespace tavo {
 namespace {
 
-constexpr char kTag[] = "TAVORCV1";
-constexpr std::size_t kTagSize = sizeof(kTag) - 1;
-constexpr std::size_t kSlotSize = 1 + PointRecordSize;
-constexpr std::size_t kMaxPathSize = 0xFFFF;
-constexpr std::size_t kMaxFileSize =
-    kTagSize + 2 * (2 + kMaxPathSize) + std::size_t{MaxPoints} * kSlotSize;
-constexpr char kPrefix[] = "pointeditor-";
-constexpr char kSuffix[] = ".recovery";
+constexpr char Tag[] = "TAVORCV1";
+constexpr std::size_t TagSize = sizeof(Tag) - 1;
+constexpr std::size_t SlotSize = 1 + PointRecordSize;
+constexpr std::size_t MaxPathSize = 0xFFFF;
+constexpr std::size_t MaxFileSize =
+    TagSize + 2 * (2 + MaxPathSize) + std::size_t{MaxPoints} * SlotSize;
+constexpr char FilePrefix[] = "pointeditor-";
+constexpr char FileSuffix[] = ".recovery";
 
 void putPath(std::vector<uint8_t>& out, const std::string& path) {
     // A path too long for the length field is dropped: the points matter more than their name.
-    const std::size_t size = path.size() <= kMaxPathSize ? path.size() : 0;
+    const std::size_t size = path.size() <= MaxPathSize ? path.size() : 0;
     out.push_back(static_cast<uint8_t>(size));
     out.push_back(static_cast<uint8_t>(size >> 8));
     out.insert(out.end(), path.begin(), path.begin() + static_cast<std::ptrdiff_t>(size));
@@ -50,12 +50,12 @@ std::optional<std::string> getPath(std::span<const uint8_t> bytes, std::size_t& 
 }
 
 std::optional<int64_t> pidOfFile(const QString& name) {
-    if (!name.startsWith(QLatin1String(kPrefix)) || !name.endsWith(QLatin1String(kSuffix))) {
+    if (!name.startsWith(QLatin1String(FilePrefix)) || !name.endsWith(QLatin1String(FileSuffix))) {
         return std::nullopt;
     }
-    const QString number = name.mid(static_cast<qsizetype>(std::strlen(kPrefix)),
-                                    name.size() - static_cast<qsizetype>(std::strlen(kPrefix)) -
-                                        static_cast<qsizetype>(std::strlen(kSuffix)));
+    const QString number = name.mid(static_cast<qsizetype>(std::strlen(FilePrefix)),
+                                    name.size() - static_cast<qsizetype>(std::strlen(FilePrefix)) -
+                                        static_cast<qsizetype>(std::strlen(FileSuffix)));
     bool ok = false;
     const qint64 pid = number.toLongLong(&ok);
     return ok && pid > 0 ? std::optional<int64_t>(pid) : std::nullopt;
@@ -64,7 +64,7 @@ std::optional<int64_t> pidOfFile(const QString& name) {
 } // namespace
 
 std::vector<uint8_t> encodeRecovery(const RecoveredPoints& points) {
-    std::vector<uint8_t> out(kTag, kTag + kTagSize);
+    std::vector<uint8_t> out(Tag, Tag + TagSize);
     putPath(out, points.pointFilePath);
     putPath(out, points.blockFilePath);
     for (int i = 0; i < MaxPoints; ++i) {
@@ -83,19 +83,19 @@ std::vector<uint8_t> encodeRecovery(const RecoveredPoints& points) {
 }
 
 std::optional<RecoveredPoints> decodeRecovery(std::span<const uint8_t> bytes) {
-    if (bytes.size() < kTagSize || std::memcmp(bytes.data(), kTag, kTagSize) != 0) {
+    if (bytes.size() < TagSize || std::memcmp(bytes.data(), Tag, TagSize) != 0) {
         return std::nullopt;
     }
-    std::size_t offset = kTagSize;
+    std::size_t offset = TagSize;
     RecoveredPoints points;
     auto pointPath = getPath(bytes, offset);
     auto blockPath = pointPath ? getPath(bytes, offset) : std::nullopt;
-    if (!blockPath || bytes.size() - offset != std::size_t{MaxPoints} * kSlotSize) {
+    if (!blockPath || bytes.size() - offset != std::size_t{MaxPoints} * SlotSize) {
         return std::nullopt;
     }
     points.pointFilePath = *pointPath;
     points.blockFilePath = *blockPath;
-    for (int i = 0; i < MaxPoints; ++i, offset += kSlotSize) {
+    for (int i = 0; i < MaxPoints; ++i, offset += SlotSize) {
         const uint8_t* slot = bytes.data() + offset;
         if (slot[0] > 2) {
             return std::nullopt;
@@ -128,8 +128,8 @@ bool processRunning(int64_t pid) {
 }
 
 RecoveryFile::RecoveryFile(QString folder, int64_t pid)
-    : path_(folder + QLatin1Char('/') + QLatin1String(kPrefix) + QString::number(pid) +
-            QLatin1String(kSuffix)) {}
+    : path_(folder + QLatin1Char('/') + QLatin1String(FilePrefix) + QString::number(pid) +
+            QLatin1String(FileSuffix)) {}
 
 void RecoveryFile::write(const EditorState& state) {
     const PointTable table = currentPoints(state);
@@ -165,13 +165,13 @@ std::optional<OrphanRecovery> findOrphanRecovery(const QString& folder,
     std::optional<OrphanRecovery> newest;
     QDateTime newestTime;
     const QFileInfoList files = QDir(folder).entryInfoList(
-        {QLatin1String(kPrefix) + '*' + QLatin1String(kSuffix)}, QDir::Files);
+        {QLatin1String(FilePrefix) + '*' + QLatin1String(FileSuffix)}, QDir::Files);
     for (const QFileInfo& info : files) {
         const auto pid = pidOfFile(info.fileName());
         if (!pid || running(*pid) || (newest && info.lastModified() <= newestTime)) {
             continue;
         }
-        auto bytes = readFilePrefix(QFile::encodeName(info.filePath()).toStdString(), kMaxFileSize);
+        auto bytes = readFilePrefix(QFile::encodeName(info.filePath()).toStdString(), MaxFileSize);
         auto points = bytes ? decodeRecovery(*bytes) : std::nullopt;
         if (points) {
             newest = OrphanRecovery{info.filePath(), std::move(*points)};

@@ -8,14 +8,14 @@ struct Combination {
     bool shift;
     Shortcut shortcut;
 };
-constexpr Combination kCtrlCombinations[] = {
+constexpr Combination CtrlCombinations[] = {
     {Qt::Key_Z, false, Shortcut::Undo},     {Qt::Key_Y, false, Shortcut::Redo},
     {Qt::Key_Z, true, Shortcut::Redo},      {Qt::Key_S, false, Shortcut::Save},
     {Qt::Key_S, true, Shortcut::SaveAs},    {Qt::Key_O, false, Shortcut::LoadPoint},
     {Qt::Key_O, true, Shortcut::LoadBlock},
 };
 
-constexpr char kHelpEnglish[] = R"(MOUSE
+constexpr char HelpEnglish[] = R"(MOUSE
 Click a menu entry (the diamonds on the right) to choose its command.
 NEW POINT: click in a pane to place a point with the current parameters.
 SELECT: click two corners in one 2D pane; Shift keeps the earlier selection.
@@ -43,7 +43,7 @@ Ctrl+Z undo   Ctrl+Y or Ctrl+Shift+Z redo
 Ctrl+S save   Ctrl+Shift+S save as   Ctrl+O load points   Ctrl+Shift+O load a map
 F1 this help)";
 
-constexpr char kHelpJapanese[] = R"(マウス
+constexpr char HelpJapanese[] = R"(マウス
 右側のメニュー項目（◆）をクリックしてコマンドを選びます。
 NEW POINT: ペインをクリックすると現在のパラメータでポイントを置きます。
 SELECT: 2D ペインで二つの角をクリックして囲みます。Shift で前の選択に加えます。
@@ -81,7 +81,7 @@ Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers) {
         return qtKey == Qt::Key_F1 ? Shortcut::Help : Shortcut::None;
     }
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
-    for (const Combination& combination : kCtrlCombinations) {
+    for (const Combination& combination : CtrlCombinations) {
         if (combination.key == qtKey && combination.shift == shift) {
             return combination.shortcut;
         }
@@ -90,7 +90,7 @@ Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers) {
 }
 
 const char* helpText(bool english) {
-    return english ? kHelpEnglish : kHelpJapanese;
+    return english ? HelpEnglish : HelpJapanese;
 }
 
 const char* helpCaption(bool english) {

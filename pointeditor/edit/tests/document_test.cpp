@@ -23,9 +23,9 @@ namespace tavo::testing {
 namespace {
 
 // Menu entries' hit points.
-constexpr std::pair<int, int> kNewPoint{608, 48}, kMove{608, 108}, kDelete{608, 138},
-    kLoadPoint{608, 258};
-constexpr std::pair<int, int> kTopPane{170, 155}; // world (10, 0, 5) at the start-up view
+constexpr std::pair<int, int> NewPointEntry{608, 48}, MoveEntry{608, 108}, DeleteEntry{608, 138},
+    LoadPointEntry{608, 258};
+constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the start-up view
 
 // An editor whose slot 0 is selected and linked by id to slot 1, slot 1 in use, both as saved;
 // the current parameters differ from both.
@@ -88,12 +88,12 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
         std::function<void(Editor&)> command;
         std::size_t steps;
     } cases[] = {
-        {"NEW POINT click", [](Editor& e) { e.click(kNewPoint), e.click(kTopPane); }, 1},
-        {"DELETE", [](Editor& e) { e.click(kDelete); }, 1},
+        {"NEW POINT click", [](Editor& e) { e.click(NewPointEntry), e.click(TopPaneSpot); }, 1},
+        {"DELETE", [](Editor& e) { e.click(DeleteEntry); }, 1},
         {"LOAD POINT",
          [&](Editor& e) {
              e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
-             e.click(kLoadPoint);
+             e.click(LoadPointEntry);
          },
          1},
         {"heading key", [](Editor& e) { e.key(vk::Right); }, 1},
@@ -105,7 +105,7 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Editor e;
-        e.moveTo(kTopPane);
+        e.moveTo(TopPaneSpot);
         const PointTable before = currentPoints(e.state);
         c.command(e);
         const PointTable after = currentPoints(e.state);
@@ -124,7 +124,7 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
 
 TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
     Editor e;
-    e.click(kMove);
+    e.click(MoveEntry);
     e.moveTo({150, 165});
     e.message([&] { onLeftButtonDown(e.state); }, true);
     for (int x : {152, 160, 171, 180}) {
@@ -246,7 +246,7 @@ TEST(UnsavedPoints, LoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
         e.platform.dialogAnswers.assign(dialogs.begin(), dialogs.end());
         std::vector<int> modes;
         e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
-        e.click(kLoadPoint);
+        e.click(LoadPointEntry);
         EXPECT_EQ(e.platform.dialogs.size(), dialogs.size());
         EXPECT_EQ(e.state.pointUsed[0], slot0);
         EXPECT_EQ(QFile::exists(QString::fromStdString(mine)), answer == BoxAnswer::Save);

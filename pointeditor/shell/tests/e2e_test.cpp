@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 30000;
+constexpr int WaitMs = 30000;
 
 class LiveEditor : public ::testing::Test {
 protected:
@@ -47,7 +47,7 @@ protected:
         QProcess tool;
         tool.setProcessEnvironment(env_);
         tool.start(program, arguments);
-        EXPECT_TRUE(tool.waitForFinished(kWaitMs)) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(tool.waitForFinished(WaitMs)) << arguments.join(' ').toStdString();
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
     QString xdotool(const QStringList& arguments) { return run("xdotool", arguments); }
@@ -75,7 +75,7 @@ protected:
         editor_.setProcessEnvironment(env_);
         editor_.setWorkingDirectory(work_.path());
         editor_.start(POINTEDITOR_BINARY, arguments);
-        ASSERT_TRUE(editor_.waitForStarted(kWaitMs));
+        ASSERT_TRUE(editor_.waitForStarted(WaitMs));
         window_ = waitForWindow(title);
         ASSERT_FALSE(window_.isEmpty()) << editor_.readAllStandardError().toStdString();
         QThread::msleep(300);
@@ -213,7 +213,7 @@ TEST_F(LiveEditor, ClosingAsksAboutUnsavedPointsAndTheShortcutsUndoAndSaveToTheN
 
     // Nothing unsaved: closing ends the program at once and leaves no recovery file.
     run(X_CLOSE_BINARY, {window_});
-    EXPECT_TRUE(editor_.waitForFinished(kWaitMs));
+    EXPECT_TRUE(editor_.waitForFinished(WaitMs));
     EXPECT_EQ(editor_.exitCode(), 0);
     EXPECT_EQ(QDir(work_.filePath("state/tavo")).entryList(QDir::Files), QStringList());
 }
