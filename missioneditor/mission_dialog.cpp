@@ -79,8 +79,8 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
             controls_.insert(id.toInt(), widget);
         }
     }
-    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
-        swapSlots_[k] = QString::fromUtf8(LabelSwapTable[k].text);
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        swapSlots_[k] = QString::fromUtf8(labelSwapTable[k].text);
     }
 
     const std::pair<QLineEdit*, Field> oneLineEdits[] = {
@@ -279,8 +279,8 @@ void MissionDialog::refreshTitle() {
 
 void MissionDialog::switchLanguage() {
     // Each label and its slot trade texts, so the button always names the language it switches to.
-    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
-        QWidget* target = control(LabelSwapTable[k].control);
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        QWidget* target = control(labelSwapTable[k].control);
         const QString shown = controlText(target);
         setControlText(target, swapSlots_[k]);
         swapSlots_[k] = shown;

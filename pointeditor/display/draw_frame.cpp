@@ -113,24 +113,24 @@ void drawNames(EditorState& state) {
     const int second = state.currentParams[1];
     const int third = state.currentParams[2];
     if (kind >= 1 && kind <= 19) {
-        nameLine(state, ColumnX, KindY, PointKindNames, kind);
+        nameLine(state, ColumnX, KindY, pointKindNames, kind);
     }
     switch (kind) {
     case Weapon:
-        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
+        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
         break;
     case Path:
-        nameLine(state, DetailX, FirstDetailY, PathActionNames, second);
+        nameLine(state, DetailX, FirstDetailY, pathActionNames, second);
         break;
     case HumanInfo:
-        nameLine(state, DetailX, FirstDetailY, HumanTypeNames, second);
+        nameLine(state, DetailX, FirstDetailY, humanTypeNames, second);
         break;
     case SmallObject:
-        nameLine(state, DetailX, FirstDetailY, SmallObjectNames, second);
+        nameLine(state, DetailX, FirstDetailY, smallObjectNames, second);
         break;
     case RandomWeapon:
-        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
-        nameLine(state, DetailX, SecondDetailY, WeaponNames, third);
+        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
+        nameLine(state, DetailX, SecondDetailY, weaponNames, third);
         break;
     default:
         break;

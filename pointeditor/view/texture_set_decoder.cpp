@@ -6,7 +6,7 @@
 #include <optional>
 #include <thread>
 
-#include "pointeditor/data/file_read.h"
+#include "common/files/file_read.h"
 #include "pointeditor/view/device.h"
 
 namespace tavo {
@@ -25,13 +25,10 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TextureFile& file = out[i];
-        std::optional<std::vector<uint8_t>> bytes = readFilePrefix(files[i], MaxImageFileBytes + 1);
+        FileResult<std::vector<uint8_t>> bytes = readWholeFile(files[i], ImageFileLimit);
         if (!bytes) {
-            file.problem = TextureProblem::NotFound;
-            continue;
-        }
-        if (bytes->size() > MaxImageFileBytes) {
-            file.problem = TextureProblem::OverBudget;
+            file.problem = bytes.error().kind == FileErrorKind::TooLarge ? TextureProblem::OverBudget
+                                                                         : TextureProblem::NotFound;
             continue;
         }
         ImageHeader header = probeImage(*bytes);

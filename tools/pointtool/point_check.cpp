@@ -21,12 +21,12 @@ struct NamedParam {
 };
 
 const std::array<NamedParam, 6> NamedParams{{
-    {KindWeapon, 2, &WeaponNames, "weapon"},
-    {KindPath, 2, &PathActionNames, "path action"},
-    {KindHumanInfo, 2, &HumanTypeNames, "human type"},
-    {KindSmallObject, 2, &SmallObjectNames, "small object"},
-    {KindRandomWeapon, 2, &WeaponNames, "weapon"},
-    {KindRandomWeapon, 3, &WeaponNames, "weapon"},
+    {KindWeapon, 2, &weaponNames, "weapon"},
+    {KindPath, 2, &pathActionNames, "path action"},
+    {KindHumanInfo, 2, &humanTypeNames, "human type"},
+    {KindSmallObject, 2, &smallObjectNames, "small object"},
+    {KindRandomWeapon, 2, &weaponNames, "weapon"},
+    {KindRandomWeapon, 3, &weaponNames, "weapon"},
 }};
 
 int paramValue(const PointRecord& point, int param) {

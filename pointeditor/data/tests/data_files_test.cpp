@@ -337,8 +337,8 @@ TEST(NameTables, EveryNameAsShipped) {
 
 TEST(NameTables, OnlyIndicesInsideTheTableHaveNames) {
     const std::tuple<const NameTable*, int, int> tables[] = {
-        {&PointKindNames, 1, 19},   {&WeaponNames, 0, 22},    {&PathActionNames, 0, 6},
-        {&SmallObjectNames, 0, 12}, {&HumanTypeNames, 0, 42},
+        {&pointKindNames, 1, 19},   {&weaponNames, 0, 22},    {&pathActionNames, 0, 6},
+        {&smallObjectNames, 0, 12}, {&humanTypeNames, 0, 42},
     };
     for (const auto& [table, first, last] : tables) {
         for (int index = -129; index <= 128; ++index) { // from a signed 8-bit parameter

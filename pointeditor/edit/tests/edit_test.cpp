@@ -213,10 +213,10 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
     EXPECT_EQ(std::pair(slots(5), state.boxView),
-              std::pair(Slots{2, 1, 2, 1, 1}, NoPane)); // no mark on 1
+              std::pair(Slots{2, 1, 2, 1, 1}, int32_t{NoPane})); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
-    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]), std::tuple(MenuMovePoint, NoPane, SlotSelected));
+    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]), std::tuple(int32_t{MenuMovePoint}, int32_t{NoPane}, int32_t{SlotSelected}));
     onRightDown(state);
     EXPECT_EQ(state.menuMode, MenuSelectPoint);
 }
@@ -255,7 +255,7 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(0, 1));
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
     EXPECT_EQ(std::tuple(xyz(0), state.pointUsed[0], state.menuMode),
-              std::tuple(V3{10, 0, 5}, SlotUsed, MenuNone));
+              std::tuple(V3{10, 0, 5}, int32_t{SlotUsed}, int32_t{MenuNone}));
 }
 
 TEST_F(EditTest, KeysWrapTheParametersPassTheZoomStageAndPanThePaneUnderTheMouse) {
@@ -396,7 +396,7 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
     state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
-    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(SlotSelected, 40));
+    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(int32_t{SlotSelected}, 40));
 }
 
 // Gives every file it is asked for as damaged.
