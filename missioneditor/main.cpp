@@ -1,5 +1,6 @@
-// The mission editor: one dialog that loads, edits and saves a mission information file.
-// Closing the window ends the program; nothing is saved on the way out.
+// missioneditor [FILE.mif]: one dialog that loads, edits and saves a mission information file.
+// Closing the window ends the program, after asking about fields edited since the last load or
+// save.
 
 #include <QApplication>
 
@@ -11,8 +12,9 @@
 namespace {
 
 constexpr std::string_view Usage =
-    "Usage: missioneditor\n"
+    "Usage: missioneditor [FILE.mif]\n"
     "Edits the information file (.mif) of a TAVO mission in one dialog.\n"
+    "  FILE.mif   a mission file to open at start\n"
     "  --help     show this text and end\n"
     "  --version  show the version and end\n";
 
@@ -27,5 +29,8 @@ int main(int argc, char* argv[]) {
     tavo::mission::MissionDialog dialog(services,
                                         tavo::localeIsJapanese(tavo::processEnvironment()));
     dialog.show();
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+        dialog.openFile(arguments.at(1));
+    }
     return app.exec();
 }

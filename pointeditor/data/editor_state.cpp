@@ -26,6 +26,15 @@ int findPointById(const EditorState& state, int8_t id) {
     return -1;
 }
 
+PointTable currentPoints(const EditorState& state) {
+    return PointTable{state.points, state.pointUsed};
+}
+
+void restorePoints(EditorState& state, const PointTable& table) {
+    state.points = table.points;
+    state.pointUsed = table.used;
+}
+
 void emptyEditorTables(EditorState& state) {
     for (auto& name : state.textureNames) {
         name[0] = '\0';

@@ -4,7 +4,9 @@
 //
 // Who writes what:
 //   map group        loadBlockFile (data) and loadTextures (view); start-up empties it
-//   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount
+//   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount;
+//                    the shell's undo and recovery replace points and pointUsed as a whole
+//   files            edit/ file commands (document.cpp) only
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
 //   modes            edit/ (menuMode); the entry sets english once
@@ -14,7 +16,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
+#include "pointeditor/data/point_table.h"
 #include "pointeditor/data/records.h"
 
 namespace tavo {
@@ -64,6 +68,12 @@ struct EditorState {
     std::array<int8_t, 4> currentParams{};      // p1..p4 of the next new point
     std::array<LinkLine, MaxLinkLines> linkLines{};
     int32_t linkLineCount = 0;
+
+    // Files: the paths last loaded or saved (empty before that) and the points table as the
+    // points file held it then, against which unsaved changes are told.
+    std::string pointFilePath;
+    std::string blockFilePath;
+    PointTable savedPoints{};
 
     // The three 2D views. Pixels per world unit; panY and panZ are stored negated.
     float zoom = 2.0f;
@@ -116,6 +126,10 @@ int countUsedPoints(const EditorState& state);
 
 // The lowest used slot whose id number p4 equals id, or -1 when no used point has it.
 int findPointById(const EditorState& state, int8_t id);
+
+// The points table as it is now, and putting one back whole.
+PointTable currentPoints(const EditorState& state);
+void restorePoints(EditorState& state, const PointTable& table);
 
 // Empties the map and point tables as at start-up: no texture names, no blocks, no points,
 // no block directory. Textures already loaded stay in their slots.

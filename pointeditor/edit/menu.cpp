@@ -5,18 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "pointeditor/data/block_file.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/platform.h"
-#include "pointeditor/data/point_file.h"
+#include "pointeditor/edit/document.h"
 #include "pointeditor/edit/selection_box.h"
 
 namespace tavo {
 namespace {
-
-const FileFilter BlockFilter{"block data version 1 (bd1)", "*.bd1"};
-const FileFilter PointFilter{"point data version 1 (pd1)", "*.pd1"};
 
 // The row whose mark is nearest the click among those within radius, the upper one of two at
 // the same distance; -1 when none is within reach.
@@ -107,44 +103,6 @@ void deleteSelection(EditorState& state) {
     }
 }
 
-void loadBlock(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    if (auto path = state.platform->openFileDialog("load block", BlockFilter)) {
-        // One box for every texture that did not load, so the author knows why faces are grey.
-        auto findings = loadBlockFile(state, *path);
-        if (findings && !findings->empty()) {
-            state.platform->messageBox(textureReportText(*findings, state.english != 0),
-                                       textureReportCaption(state.english != 0), BoxButtons::Ok,
-                                       BoxIcon::Warning);
-        }
-    }
-}
-
-void savePoints(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    if (countUsedPoints(state) == 0) {
-        state.platform->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
-        return;
-    }
-    if (auto path = state.platform->saveFileDialog("save", PointFilter)) {
-        savePointFile(state, *path);
-    }
-}
-
-void loadPoints(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    // A file that cannot be read leaves the points as they were.
-    if (auto path = state.platform->openFileDialog("load", PointFilter)) {
-        loadPointFile(state, *path);
-    }
-}
-
 } // namespace
 
 void addPoint(EditorState& state, float x, float y, float z) {
@@ -185,16 +143,13 @@ void onLeftButtonDown(EditorState& state) {
         state.menuMode = MenuNone;
         break;
     case MenuLoadBlock:
-        loadBlock(state);
-        state.menuMode = MenuNone;
+        runFileCommand(state, FileCommand::LoadBlock);
         break;
     case MenuSavePoint:
-        savePoints(state);
-        state.menuMode = MenuNone;
+        runFileCommand(state, FileCommand::SavePoint);
         break;
     case MenuLoadPoint:
-        loadPoints(state);
-        state.menuMode = MenuNone;
+        runFileCommand(state, FileCommand::LoadPoint);
         break;
     default: // MOVE POINT and VIEW act through dragging
         break;

@@ -39,7 +39,8 @@ public:
     std::optional<std::string> openFileDialog(std::string_view, const tavo::FileFilter&) override {
         return std::nullopt;
     }
-    std::optional<std::string> saveFileDialog(std::string_view, const tavo::FileFilter&) override {
+    std::optional<std::string> saveFileDialog(std::string_view, const tavo::FileFilter&,
+                                              std::string_view) override {
         return std::nullopt;
     }
     bool shiftDown() override { return false; }

@@ -100,6 +100,9 @@ public:
     void errorBox(const QString& text, const QString& caption) override {
         report += text.toStdString() + " | " + caption.toStdString() + "\n";
     }
+    mission::SaveAnswer askToSave(QWidget*, const QString&, const QString&) override {
+        return mission::SaveAnswer::Cancel;
+    }
 
 private:
     QString path_;

@@ -224,6 +224,7 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
 
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     put({{0, 2, 1}, {1, 1, 2}, {2, 2, 3}});
+    state.savedPoints = currentPoints(state); // as loaded: LOAD POINT has nothing to ask
     platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Ok};
     std::vector<int> modesWhileOpen; // the entry stays highlighted while its box or dialog is up
     platform.whileModal = [&] { modesWhileOpen.push_back(state.menuMode); };

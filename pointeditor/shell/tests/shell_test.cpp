@@ -40,7 +40,9 @@ struct QtTest : ::testing::Test {
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "shell_tests", *argv[] = {name, nullptr};
-        [[maybe_unused]] static auto* app = new QApplication(argc, argv);
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv);
+        }
     }
 };
 
