@@ -1,6 +1,13 @@
 #include "pointeditor/data/editor_state.h"
 
+#include <atomic>
+
 namespace tavo {
+
+Texture::Texture() {
+    static std::atomic<uint64_t> made{0};
+    serial_ = ++made;
+}
 
 int countUsedPoints(const EditorState& state) {
     int count = 0;

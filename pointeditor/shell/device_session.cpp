@@ -23,13 +23,14 @@ void DeviceSession::initDevice(EditorState& state) {
         }
         if (state.platform != nullptr) {
             state.platform->messageBox(deviceFailureMessage(failure), "ERROR", BoxButtons::Ok,
-                                     BoxIcon::Error, true);
+                                       BoxIcon::Error, true);
         }
         state.running = 0;
         return;
     }
     state.device = device_.get();
     state.textureLoader = device_.get();
+    state.retainedPanes = &retainedPanes_;
 }
 
 void DeviceSession::releaseDevice(EditorState& state) {
@@ -38,6 +39,7 @@ void DeviceSession::releaseDevice(EditorState& state) {
         texture.reset();
     }
     state.textureLoader = nullptr;
+    state.retainedPanes = nullptr;
     state.device = nullptr;
     device_.reset();
 }

@@ -99,8 +99,7 @@ void drawCameraCross(EditorState& state, int pane) {
 }
 
 void drawSelectionBox(EditorState& state, int pane) {
-    const int number = pane + 1;
-    if (state.menuMode != MenuSelectPoint || state.boxView != number || state.hoverView != number) {
+    if (!selectionBoxShown(state, pane)) {
         return;
     }
     PanePixel s = mapToPane(state, pane, state.boxStartX, state.boxStartY, state.boxStartZ);
@@ -113,6 +112,12 @@ void drawSelectionBox(EditorState& state, int pane) {
 }
 
 } // namespace
+
+bool selectionBoxShown(const EditorState& state, int pane) {
+    const int number = pane + 1;
+    return state.menuMode == MenuSelectPoint && state.boxView == number &&
+           state.hoverView == number;
+}
 
 PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z) {
     // Each step is rounded to a float, in this order, so that the cursor's inverse mapping

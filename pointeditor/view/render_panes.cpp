@@ -6,6 +6,7 @@
 #include "pointeditor/view/device.h"
 #include "pointeditor/view/ortho_panes.h"
 #include "pointeditor/view/pane_layout.h"
+#include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"
 
 namespace tavo {
@@ -18,27 +19,40 @@ constexpr float FarPlane = 240.0f;
 constexpr float WorldScale = 0.5f;
 constexpr uint32_t SceneBackground = 0xFF000000;
 
+// Whether pane `number` must be drawn in this frame; every pane is without retained panes.
+bool needsDrawing(const EditorState& state, int number) {
+    return state.retainedPanes == nullptr || state.retainedPanes->needsDrawing(number, state);
+}
+
 void beginPane(Device& device) {
     device.beginScene();
     device.clear(ClearTarget | ClearZBuffer, SceneBackground, 1.0f);
 }
 
-void endPane(Device& device, PaneOrigin origin) {
+void endPane(EditorState& state, int number, PaneOrigin origin) {
+    Device& device = *state.device;
     device.endScene();
     if (device.present(origin.left, origin.top) == PresentResult::DeviceLost) {
         // The next pane draws with whatever states the reset left; the next frame sets all.
         device.reset();
+        if (state.retainedPanes != nullptr) {
+            state.retainedPanes->deviceReset();
+        }
+    } else if (state.retainedPanes != nullptr) {
+        state.retainedPanes->presented(number);
     }
 }
 
-void drawOrthoScene(EditorState& state, int32_t toggle, int pane, PaneOrigin origin) {
-    Device& device = *state.device;
-    beginPane(device);
+void drawOrthoScene(EditorState& state, int32_t toggle, int number, PaneOrigin origin) {
+    if (!needsDrawing(state, number)) {
+        return;
+    }
+    beginPane(*state.device);
     if (toggle == 1) {
         drawPaneGrid(state);
-        drawOrthoPane(state, pane);
+        drawOrthoPane(state, number - TopPane + TopView);
     }
-    endPane(device, origin);
+    endPane(state, number, origin);
 }
 
 } // namespace
@@ -86,18 +100,20 @@ void renderPanes(EditorState& state) {
                         D3DXMatrixScaling(WorldScale, WorldScale, WorldScale));
     device.setVertexFormat(VertexFormat::Block);
 
-    beginPane(device);
-    drawBlockFaces(state);
-    drawPointMarkers(state);
-    endPane(device, PerspectivePaneOrigin);
+    if (needsDrawing(state, PerspectivePane)) {
+        beginPane(device);
+        drawBlockFaces(state);
+        drawPointMarkers(state);
+        endPane(state, PerspectivePane, PerspectivePaneOrigin);
+    }
 
     device.setRenderState(RenderState::CullMode, CullNone);
     device.setVertexFormat(VertexFormat::Pane);
     buildLinkLines(state);
 
-    drawOrthoScene(state, state.showTopView, TopView, TopPaneOrigin);
-    drawOrthoScene(state, state.showFrontView, FrontView, FrontPaneOrigin);
-    drawOrthoScene(state, state.showSideView, SideView, SidePaneOrigin);
+    drawOrthoScene(state, state.showTopView, TopPane, TopPaneOrigin);
+    drawOrthoScene(state, state.showFrontView, FrontPane, FrontPaneOrigin);
+    drawOrthoScene(state, state.showSideView, SidePane, SidePaneOrigin);
 }
 
 } // namespace tavo

@@ -1,0 +1,155 @@
+#include "pointeditor/view/pane_redraw.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "pointeditor/view/ortho_panes.h"
+#include "pointeditor/view/pane_layout.h"
+#include "pointeditor/view/point_markers.h"
+
+namespace tavo {
+
+namespace {
+
+class KeyWriter {
+public:
+    explicit KeyWriter(std::vector<std::byte>& bytes) : bytes_(bytes) { bytes_.clear(); }
+
+    // Bytes, not values: a NaN equals itself here, and -0 differs from 0.
+    template <typename T> void add(const T& value) {
+        static_assert(std::is_trivially_copyable_v<T>);
+        const auto* first = reinterpret_cast<const std::byte*>(&value);
+        bytes_.insert(bytes_.end(), first, first + sizeof(T));
+    }
+
+private:
+    std::vector<std::byte>& bytes_;
+};
+
+// The 3D pane: the blocks with their textures, the point crosses (whose size follows the 2D
+// zoom) and the camera.
+void perspectiveKey(KeyWriter& key, const EditorState& state) {
+    for (const BlockRecord& block : state.blocks) {
+        key.add(block.inUse != 0);
+        if (block.inUse != 0) {
+            key.add(block);
+        }
+    }
+    for (const auto& texture : state.textures) {
+        key.add(texture ? texture->serial() : 0);
+    }
+    key.add(state.zoom);
+    for (int i = 0; i < MaxPoints; ++i) {
+        const bool used = state.pointUsed[static_cast<std::size_t>(i)] != 0;
+        key.add(used);
+        if (used) {
+            const PointRecord& p = state.points[static_cast<std::size_t>(i)];
+            key.add(pointColour(state, i));
+            key.add(std::array{p.x, p.y, p.z});
+        }
+    }
+    key.add(std::array{state.cameraX, state.cameraY, state.cameraZ, state.cameraYaw,
+                       state.cameraPitch});
+}
+
+// A 2D pane shows two of the three world axes; only those are read.
+class PaneAxes {
+public:
+    explicit PaneAxes(int pane) : pane_(pane) {}
+    std::array<float, 2> operator()(float x, float y, float z) const {
+        switch (pane_) {
+        case TopView:
+            return {x, z};
+        case FrontView:
+            return {x, y};
+        default:
+            return {z, y};
+        }
+    }
+
+private:
+    int pane_;
+};
+
+int32_t paneToggle(const EditorState& state, int pane) {
+    switch (pane) {
+    case TopView:
+        return state.showTopView;
+    case FrontView:
+        return state.showFrontView;
+    default:
+        return state.showSideView;
+    }
+}
+
+// A 2D pane: its switch, the grid (fixed), and when shown the zoom and pan, block edges, link
+// lines, points with their headings in the top view, the camera cross and the selection box.
+void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
+    const bool shown = paneToggle(state, pane) == 1;
+    key.add(shown);
+    if (!shown) {
+        return;
+    }
+    const PaneAxes axes(pane);
+    key.add(state.zoom);
+    key.add(axes(state.panX, state.panY, state.panZ));
+    for (const BlockRecord& block : state.blocks) {
+        key.add(block.inUse != 0);
+        if (block.inUse != 0) {
+            for (int c = 0; c < 8; ++c) {
+                key.add(axes(block.x[c], block.y[c], block.z[c]));
+            }
+        }
+    }
+    const int lines = std::clamp(state.linkLineCount, 0, MaxLinkLines);
+    key.add(lines);
+    for (int i = 0; i < lines; ++i) {
+        const LinkLine& line = state.linkLines[static_cast<std::size_t>(i)];
+        key.add(axes(line.fromX, line.fromY, line.fromZ));
+        key.add(axes(line.toX, line.toY, line.toZ));
+        key.add(line.colour);
+    }
+    const bool headings = pane == TopView && state.showDirection == 1;
+    key.add(headings);
+    for (int i = 0; i < MaxPoints; ++i) {
+        const bool used = state.pointUsed[static_cast<std::size_t>(i)] != 0;
+        key.add(used);
+        if (used) {
+            const PointRecord& p = state.points[static_cast<std::size_t>(i)];
+            key.add(pointColour(state, i));
+            key.add(axes(p.x, p.y, p.z));
+            if (headings) {
+                key.add(p.r);
+            }
+        }
+    }
+    key.add(axes(state.cameraX, state.cameraY, state.cameraZ));
+    const bool box = selectionBoxShown(state, pane);
+    key.add(box);
+    if (box) {
+        key.add(axes(state.boxStartX, state.boxStartY, state.boxStartZ));
+        key.add(axes(state.cursorX, state.cursorY, state.cursorZ));
+    }
+}
+
+} // namespace
+
+bool RetainedPanes::needsDrawing(int number, const EditorState& state) {
+    KeyWriter key(pending_);
+    key.add(resets_);
+    if (number == PerspectivePane) {
+        perspectiveKey(key, state);
+    } else {
+        orthoKey(key, state, number - TopPane + TopView);
+    }
+    const auto index = static_cast<std::size_t>(number);
+    return !valid_[index] || shown_[index] != pending_;
+}
+
+void RetainedPanes::presented(int number) {
+    const auto index = static_cast<std::size_t>(number);
+    std::swap(shown_[index], pending_);
+    valid_[index] = true;
+}
+
+} // namespace tavo
