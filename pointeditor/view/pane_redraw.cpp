@@ -1,6 +1,7 @@
 #include "pointeditor/view/pane_redraw.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 #include "pointeditor/view/ortho_panes.h"
@@ -11,19 +12,33 @@ namespace tavo {
 
 namespace {
 
+// Writes a key into a buffer that only grows, so that the bytes of one field go in as one
+// small copy.
 class KeyWriter {
 public:
-    explicit KeyWriter(std::vector<std::byte>& bytes) : bytes_(bytes) { bytes_.clear(); }
+    explicit KeyWriter(std::vector<std::byte>& bytes) : bytes_(bytes) {
+        if (bytes_.size() < InitialBytes) {
+            bytes_.resize(InitialBytes);
+        }
+    }
+    std::size_t size() const { return used_; }
+    KeyWriter(const KeyWriter&) = delete;
+    KeyWriter& operator=(const KeyWriter&) = delete;
 
     // Bytes, not values: a NaN equals itself here, and -0 differs from 0.
     template <typename T> void add(const T& value) {
         static_assert(std::is_trivially_copyable_v<T>);
-        const auto* first = reinterpret_cast<const std::byte*>(&value);
-        bytes_.insert(bytes_.end(), first, first + sizeof(T));
+        if (used_ + sizeof(T) > bytes_.size()) {
+            bytes_.resize(2 * bytes_.size() + sizeof(T));
+        }
+        std::memcpy(bytes_.data() + used_, &value, sizeof(T));
+        used_ += sizeof(T);
     }
 
 private:
+    static constexpr std::size_t InitialBytes = 64 * 1024; // the heaviest 3D pane's key fits
     std::vector<std::byte>& bytes_;
+    std::size_t used_ = 0;
 };
 
 // The 3D pane: the blocks with their textures, the point crosses (whose size follows the 2D
@@ -135,21 +150,22 @@ void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
 } // namespace
 
 bool RetainedPanes::needsDrawing(int number, const EditorState& state) {
-    KeyWriter key(pending_);
+    KeyWriter key(pending_.bytes);
     key.add(resets_);
     if (number == PerspectivePane) {
         perspectiveKey(key, state);
     } else {
         orthoKey(key, state, number - TopPane + TopView);
     }
-    const auto index = static_cast<std::size_t>(number);
-    return !valid_[index] || shown_[index] != pending_;
+    pending_.size = key.size();
+    const Key& shown = shown_[static_cast<std::size_t>(number)];
+    return shown.size == 0 || shown.size != pending_.size ||
+           std::memcmp(shown.bytes.data(), pending_.bytes.data(), pending_.size) != 0;
 }
 
 void RetainedPanes::presented(int number) {
     const auto index = static_cast<std::size_t>(number);
     std::swap(shown_[index], pending_);
-    valid_[index] = true;
 }
 
 } // namespace tavo

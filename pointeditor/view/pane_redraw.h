@@ -29,11 +29,13 @@ public:
     void deviceReset() { ++resets_; }
 
 private:
-    using Key = std::vector<std::byte>;
+    struct Key {
+        std::vector<std::byte> bytes; // grown, never shrunk: only the first `size` count
+        std::size_t size = 0;         // 0 for a pane never presented; a real key is longer
+    };
     static constexpr std::size_t Panes = 5; // indexed by PaneNumber
 
     std::array<Key, Panes> shown_;
-    std::array<bool, Panes> valid_{};
     Key pending_;
     uint64_t resets_ = 0;
 };
