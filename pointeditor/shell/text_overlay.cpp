@@ -4,14 +4,14 @@
 #include <QtGui/QPainter>
 #include <algorithm>
 
-#include "pointeditor/view/pane_layout.h"
+#include "pointeditor/data/pane_layout.h"
 
 namespace tavo {
 
 namespace {
 
-constexpr PaneOrigin PaneOrigins[] = {TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin,
-                                      PerspectivePaneOrigin};
+constexpr PaneOrigin PaneOrigins[] = {paneOrigin(TopPane), paneOrigin(FrontPane),
+                                      paneOrigin(SidePane), paneOrigin(PerspectivePane)};
 
 QColor fromColourRef(uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),

@@ -21,6 +21,8 @@
 
 namespace tavo {
 
+struct DecodedImage;
+
 // The vertex of the 3D pane: world units, transformed by world x view x projection.
 struct BlockVertex {
     float x, y, z;
@@ -114,6 +116,13 @@ public:
 
     // Brings a lost device back with the parameters it was created with. Textures survive.
     virtual void reset() = 0;
+
+    // A texture of the whole image with its full mip chain; nullptr when the device refuses it.
+    // Called on the device's thread only.
+    virtual std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) = 0;
+
+    // Decodes on every core, uploads here (texture_set_decoder.cpp).
+    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) final;
 };
 
 } // namespace tavo

@@ -54,8 +54,8 @@ public:
     void endScene() override { flush(); }
     PresentResult present(int left, int top) override;
     void reset() override;
-    std::unique_ptr<Texture> loadTexture(const std::string& path) override {
-        return loadGlTexture(context_, atlas_, path);
+    std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) override {
+        return uploadGlTexture(context_, atlas_, image);
     }
 
 private:

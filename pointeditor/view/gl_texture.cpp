@@ -12,16 +12,13 @@ GlTexture::~GlTexture() {
     }
 }
 
-std::unique_ptr<Texture> loadGlTexture(const std::shared_ptr<GlContext>& context,
-                                       TextureAtlas& atlas, const std::string& path) {
-    std::optional<DecodedImage> image = decodeImageFile(path);
-    if (!image) {
-        return nullptr;
-    }
+std::unique_ptr<Texture> uploadGlTexture(const std::shared_ptr<GlContext>& context,
+                                         TextureAtlas& atlas, const DecodedImage& image) {
     context->makeCurrent();
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (image->width > maxSize || image->height > maxSize) {
+    if (image.width <= 0 || image.height <= 0 || image.width > maxSize || image.height > maxSize ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
         return nullptr;
     }
     while (glGetError() != GL_NO_ERROR) {
@@ -30,11 +27,11 @@ std::unique_ptr<Texture> loadGlTexture(const std::shared_ptr<GlContext>& context
     glGenTextures(1, &name);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image->width, image->height, 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, image->pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, image.pixels.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
-    AtlasRect rect = atlas.add(image->width, image->height, image->pixels.data());
+    AtlasRect rect = atlas.add(image.width, image.height, image.pixels.data());
     if (glGetError() != GL_NO_ERROR || !rect.page) {
         glDeleteTextures(1, &name);
         if (rect.page) {

@@ -1,7 +1,7 @@
 #pragma once
 // The device's textures: each image lives twice, as an OpenGL texture with its full mip chain
 // (for filtered sampling) and as a rectangle of an atlas page (for the nearest sampling the
-// panes use). Loading decodes the file and makes both.
+// panes use). Uploading a decoded image makes both.
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -33,10 +33,12 @@ private:
     AtlasRect rect_;
 };
 
-// The image file at `path` as a texture of `context`, its copy placed in `atlas`; nullptr when
-// the file cannot be decoded or OpenGL refuses it.
-std::unique_ptr<Texture> loadGlTexture(const std::shared_ptr<GlContext>& context,
-                                       TextureAtlas& atlas, const std::string& path);
+struct DecodedImage;
+
+// A decoded image as a texture of `context`, its copy placed in `atlas`; nullptr when the image
+// is malformed or OpenGL refuses it.
+std::unique_ptr<Texture> uploadGlTexture(const std::shared_ptr<GlContext>& context,
+                                         TextureAtlas& atlas, const DecodedImage& image);
 
 // `texture` when it is one of `context`'s own, else nullptr (it then counts as none).
 const GlTexture* ownTexture(const Texture* texture, const GlContext* context);

@@ -5,7 +5,6 @@
 #include <type_traits>
 
 #include "pointeditor/view/ortho_panes.h"
-#include "pointeditor/view/pane_layout.h"
 #include "pointeditor/view/point_markers.h"
 
 namespace tavo {
@@ -73,9 +72,9 @@ public:
     explicit PaneAxes(int pane) : pane_(pane) {}
     std::array<float, 2> operator()(float x, float y, float z) const {
         switch (pane_) {
-        case TopView:
+        case TopPane:
             return {x, z};
-        case FrontView:
+        case FrontPane:
             return {x, y};
         default:
             return {z, y};
@@ -88,9 +87,9 @@ private:
 
 int32_t paneToggle(const EditorState& state, int pane) {
     switch (pane) {
-    case TopView:
+    case TopPane:
         return state.showTopView;
-    case FrontView:
+    case FrontPane:
         return state.showFrontView;
     default:
         return state.showSideView;
@@ -124,7 +123,7 @@ void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
         key.add(axes(line.toX, line.toY, line.toZ));
         key.add(line.colour);
     }
-    const bool headings = pane == TopView && state.showDirection == 1;
+    const bool headings = pane == TopPane && state.showDirection == 1;
     key.add(headings);
     for (int i = 0; i < MaxPoints; ++i) {
         const bool used = state.pointUsed[static_cast<std::size_t>(i)] != 0;
@@ -149,22 +148,22 @@ void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
 
 } // namespace
 
-bool RetainedPanes::needsDrawing(int number, const EditorState& state) {
+bool RetainedPanes::needsDrawing(int pane, const EditorState& state) {
     KeyWriter key(pending_.bytes);
     key.add(resets_);
-    if (number == PerspectivePane) {
+    if (pane == PerspectivePane) {
         perspectiveKey(key, state);
     } else {
-        orthoKey(key, state, number - TopPane + TopView);
+        orthoKey(key, state, pane);
     }
     pending_.size = key.size();
-    const Key& shown = shown_[static_cast<std::size_t>(number)];
+    const Key& shown = shown_[static_cast<std::size_t>(pane)];
     return shown.size == 0 || shown.size != pending_.size ||
            std::memcmp(shown.bytes.data(), pending_.bytes.data(), pending_.size) != 0;
 }
 
-void RetainedPanes::presented(int number) {
-    const auto index = static_cast<std::size_t>(number);
+void RetainedPanes::presented(int pane) {
+    const auto index = static_cast<std::size_t>(pane);
     std::swap(shown_[index], pending_);
 }
 

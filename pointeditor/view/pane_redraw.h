@@ -17,13 +17,13 @@ namespace tavo {
 
 class RetainedPanes {
 public:
-    // Whether pane `number` (a PaneNumber) must be drawn for `state`: its key differs from the
-    // one its pixels in the canvas were drawn with, or it has never been presented. The link
+    // Whether `pane` (TopPane .. PerspectivePane) must be drawn for `state`: its key differs from
+    // the one its pixels in the canvas were drawn with, or it has never been presented. The link
     // lines must be built before a 2D pane is asked about.
-    bool needsDrawing(int number, const EditorState& state);
+    bool needsDrawing(int pane, const EditorState& state);
 
     // The pane asked about last reached the canvas: its key now stands for its pixels.
-    void presented(int number);
+    void presented(int pane);
 
     // The device was reset: every pane is drawn again.
     void deviceReset() { ++resets_; }
@@ -33,7 +33,7 @@ private:
         std::vector<std::byte> bytes; // grown, never shrunk: only the first `size` count
         std::size_t size = 0;         // 0 for a pane never presented; a real key is longer
     };
-    static constexpr std::size_t Panes = 5; // indexed by PaneNumber
+    static constexpr std::size_t Panes = 5; // indexed by Pane
 
     std::array<Key, Panes> shown_;
     Key pending_;

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/block_faces.h"
 #include "pointeditor/view/device.h"
 #include "pointeditor/view/ortho_panes.h"
-#include "pointeditor/view/pane_layout.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"
 
@@ -19,9 +19,9 @@ constexpr float FarPlane = 240.0f;
 constexpr float WorldScale = 0.5f;
 constexpr uint32_t SceneBackground = 0xFF000000;
 
-// Whether pane `number` must be drawn in this frame; every pane is without retained panes.
-bool needsDrawing(const EditorState& state, int number) {
-    return state.retainedPanes == nullptr || state.retainedPanes->needsDrawing(number, state);
+// Whether `pane` must be drawn in this frame; every pane is without retained panes.
+bool needsDrawing(const EditorState& state, int pane) {
+    return state.retainedPanes == nullptr || state.retainedPanes->needsDrawing(pane, state);
 }
 
 void beginPane(Device& device) {
@@ -29,9 +29,10 @@ void beginPane(Device& device) {
     device.clear(ClearTarget | ClearZBuffer, SceneBackground, 1.0f);
 }
 
-void endPane(EditorState& state, int number, PaneOrigin origin) {
+void endPane(EditorState& state, int pane) {
     Device& device = *state.device;
     device.endScene();
+    const PaneOrigin origin = paneOrigin(pane);
     if (device.present(origin.left, origin.top) == PresentResult::DeviceLost) {
         // The next pane draws with whatever states the reset left; the next frame sets all.
         device.reset();
@@ -39,20 +40,20 @@ void endPane(EditorState& state, int number, PaneOrigin origin) {
             state.retainedPanes->deviceReset();
         }
     } else if (state.retainedPanes != nullptr) {
-        state.retainedPanes->presented(number);
+        state.retainedPanes->presented(pane);
     }
 }
 
-void drawOrthoScene(EditorState& state, int32_t toggle, int number, PaneOrigin origin) {
-    if (!needsDrawing(state, number)) {
+void drawOrthoScene(EditorState& state, int32_t toggle, int pane) {
+    if (!needsDrawing(state, pane)) {
         return;
     }
     beginPane(*state.device);
     if (toggle == 1) {
         drawPaneGrid(state);
-        drawOrthoPane(state, number - TopPane + TopView);
+        drawOrthoPane(state, pane);
     }
-    endPane(state, number, origin);
+    endPane(state, pane);
 }
 
 } // namespace
@@ -104,16 +105,16 @@ void renderPanes(EditorState& state) {
         beginPane(device);
         drawBlockFaces(state);
         drawPointMarkers(state);
-        endPane(state, PerspectivePane, PerspectivePaneOrigin);
+        endPane(state, PerspectivePane);
     }
 
     device.setRenderState(RenderState::CullMode, CullNone);
     device.setVertexFormat(VertexFormat::Pane);
     buildLinkLines(state);
 
-    drawOrthoScene(state, state.showTopView, TopPane, TopPaneOrigin);
-    drawOrthoScene(state, state.showFrontView, FrontPane, FrontPaneOrigin);
-    drawOrthoScene(state, state.showSideView, SidePane, SidePaneOrigin);
+    drawOrthoScene(state, state.showTopView, TopPane);
+    drawOrthoScene(state, state.showFrontView, FrontPane);
+    drawOrthoScene(state, state.showSideView, SidePane);
 }
 
 } // namespace tavo

@@ -20,13 +20,13 @@ struct NamedParam {
     const char* what;
 };
 
-const std::array<NamedParam, 6> namedParams{{
-    {KindWeapon, 2, &weaponNames, "weapon"},
-    {KindPath, 2, &pathActionNames, "path action"},
-    {KindHumanInfo, 2, &humanTypeNames, "human type"},
-    {KindSmallObject, 2, &smallObjectNames, "small object"},
-    {KindRandomWeapon, 2, &weaponNames, "weapon"},
-    {KindRandomWeapon, 3, &weaponNames, "weapon"},
+const std::array<NamedParam, 6> NamedParams{{
+    {KindWeapon, 2, &WeaponNames, "weapon"},
+    {KindPath, 2, &PathActionNames, "path action"},
+    {KindHumanInfo, 2, &HumanTypeNames, "human type"},
+    {KindSmallObject, 2, &SmallObjectNames, "small object"},
+    {KindRandomWeapon, 2, &WeaponNames, "weapon"},
+    {KindRandomWeapon, 3, &WeaponNames, "weapon"},
 }};
 
 int paramValue(const PointRecord& point, int param) {
@@ -56,7 +56,7 @@ public:
           count_(std::min(static_cast<int>(file.records.size()), MaxPoints)) {
         for (int slot = 0; slot < count_; ++slot) {
             state_->points[slot] = file.records[slot];
-            state_->pointUsed[slot] = 1;
+            state_->pointUsed[slot] = SlotUsed;
             slotsWithId_[idIndex(file.records[slot].p4)].push_back(slot);
         }
     }
@@ -175,7 +175,7 @@ private:
     }
 
     void checkNamedParams(int slot, const PointRecord& point) {
-        for (const NamedParam& named : namedParams) {
+        for (const NamedParam& named : NamedParams) {
             if (named.kind != point.p1) {
                 continue;
             }

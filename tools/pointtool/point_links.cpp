@@ -44,7 +44,7 @@ PointLinks linksOf(const PointRecord& point) {
 
 std::string kindLabel(int kind) {
     if (kind >= 1 && kind <= LastKind) {
-        const auto name = lookupName(pointKindNames, kind, true);
+        const auto name = lookupName(PointKindNames, kind, true);
         if (name && !name->empty()) {
             return std::string(*name);
         }

@@ -170,7 +170,7 @@ void BM_MoveDragWorstCase(benchmark::State& run) {
     app();
     Editor editor;
     editor.fillWorstCase();
-    editor.state->menuMode = 3;
+    editor.state->menuMode = MenuMovePoint;
     editor.state->boxView = 0;
     editor.moveTo(100, 120);
     runMoves(run, editor, 6, 2, Qt::LeftButton);
@@ -182,7 +182,7 @@ void BM_CameraTurnWorstCase(benchmark::State& run) {
     app();
     Editor editor;
     editor.fillWorstCase();
-    editor.state->menuMode = 5;
+    editor.state->menuMode = MenuView;
     editor.state->boxView = 0;
     editor.moveTo(440, 165);
     runMoves(run, editor, 3, 0, Qt::LeftButton);

@@ -14,12 +14,12 @@
 #include <unistd.h>
 
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/view/gl_device.h"
-#include "pointeditor/view/pane_layout.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/render_panes.h"
 #include "samples/sample_mission.h"
@@ -110,8 +110,8 @@ protected:
         renderPanes(*state);
         state->retainedPanes = &retained;
         int count = 0;
-        for (PaneOrigin origin :
-             {PerspectivePaneOrigin, TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin}) {
+        for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
+                                  paneOrigin(FrontPane), paneOrigin(SidePane)}) {
             for (int y = 0; y < PaneSize; ++y) {
                 for (int x = 0; x < PaneSize; ++x) {
                     count += canvas->at(origin.left + x, origin.top + y) !=
@@ -135,8 +135,8 @@ protected:
                 (pick(2) == 0 ? x : y) = pick(2) == 0 ? state->mouseX : state->mouseY;
             }
             if (pick(12) == 0) {
-                const PaneOrigin origins[] = {TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin,
-                                              PerspectivePaneOrigin};
+                const PaneOrigin origins[] = {paneOrigin(TopPane), paneOrigin(FrontPane),
+                                              paneOrigin(SidePane), paneOrigin(PerspectivePane)};
                 const PaneOrigin origin = origins[pick(4)];
                 x = origin.left + pick(PaneSize + 20) - 10;
                 y = origin.top + pick(PaneSize + 20) - 10;

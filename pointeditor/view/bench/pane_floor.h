@@ -10,8 +10,8 @@
 #include <ctime>
 #include <memory>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/gl_device.h"
-#include "pointeditor/view/pane_layout.h"
 
 namespace tavo::bench {
 
@@ -50,8 +50,8 @@ inline double floorMilliseconds() {
         constexpr int Frames = 40;
         Stopwatch watch;
         for (int frame = 0; frame < Frames; ++frame) {
-            for (PaneOrigin origin :
-                 {PerspectivePaneOrigin, TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin}) {
+            for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
+                                      paneOrigin(FrontPane), paneOrigin(SidePane)}) {
                 device->beginScene();
                 device->clear(ClearTarget | ClearZBuffer, 0xFF000000u, 1.0f);
                 device->endScene();

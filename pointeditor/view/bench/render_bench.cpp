@@ -110,8 +110,8 @@ void BM_FloorFrame(benchmark::State& run) {
     const double floor = bench::floorMilliseconds();
     bench::Stopwatch watch;
     for (auto _ : run) {
-        for (PaneOrigin origin :
-             {PerspectivePaneOrigin, TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin}) {
+        for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
+                                  paneOrigin(FrontPane), paneOrigin(SidePane)}) {
             scene.device->beginScene();
             scene.device->clear(ClearTarget | ClearZBuffer, 0xFF000000u, 1.0f);
             scene.device->endScene();
