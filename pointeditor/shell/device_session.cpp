@@ -37,6 +37,7 @@ void DeviceSession::initDevice(EditorState& state) {
     }
     state.device = device_.get();
     state.textureLoader = device_.get();
+    state.retainedPanes = &retainedPanes_;
 }
 
 void DeviceSession::releaseDevice(EditorState& state) {
@@ -45,6 +46,7 @@ void DeviceSession::releaseDevice(EditorState& state) {
         texture.reset();
     }
     state.textureLoader = nullptr;
+    state.retainedPanes = nullptr;
     state.device = nullptr;
     device_.reset();
 }

@@ -20,6 +20,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <random>
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/shell/device_session.h"
@@ -31,6 +32,7 @@
 #include "pointeditor/view/tests/image_writers.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "tests/support/guarded_run.h"
+#include "pointeditor/shell/text_overlay.h"
 
 namespace tavo {
 namespace {
@@ -253,6 +255,40 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     EXPECT_GT(count(shown, QRect(600, 380, 104, 16), text), 20);
     for (int y : {400, 420, 440}) {
         EXPECT_GT(count(shown, QRect(600, y, 80, 16), on), 400) << y;
+    }
+}
+
+// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
+// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
+// text of every frame gives (a fresh overlay each frame).
+TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
+    struct Call {
+        int x, y;
+        const char* text;
+        uint32_t back;
+    };
+    const Call calls[] = {
+        {600, 480, "                        ", 0xC0C0C0},
+        {600, 480, "HUMAN", 0xC0C0C0},
+        {600, 480, "WEAPON", 0xC0C0C0},
+        {620, 480, "M92F", 0xC0C0C0},
+        {600, 160, "◆ VIEW", 0xC3C3FF},
+        {600, 160, "◆ VIEW", 0xC0C0C0},
+        {400, 5, "x2.0 (1.5/0.0/-3.0)      ", 0xC0C0C0},
+        {400, 5, "x10.0 (0.0/0.0/0.0)", 0xC0C0C0},
+        {290, 20, "over a pane", 0xC0C0C0},
+    };
+    auto retained = std::make_unique<Canvas>(), reference = std::make_unique<Canvas>();
+    TextOverlay overlay(*retained);
+    std::mt19937 random(3);
+    for (int frame = 0; frame < 60; ++frame) {
+        TextOverlay everything(*reference);
+        for (int i = 0; i < 6; ++i) {
+            const Call& call = calls[random() % std::size(calls)];
+            overlay.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+            everything.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+        }
+        ASSERT_EQ(retained->pixels, reference->pixels) << "frame " << frame;
     }
 }
 
