@@ -56,8 +56,8 @@ public:
             paths.push_back(path);
             results.push_back(nullptr);
             loaded.push_back({nullptr, TextureProblem::Damaged});
-            std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, 1 << 20);
-            std::optional<DecodedImage> image = bytes ? decodeImage(*bytes) : std::nullopt;
+            FileResult<FilePrefix> bytes = readFilePrefix(path, 1 << 20);
+            std::optional<DecodedImage> image = bytes ? decodeImage(bytes->bytes) : std::nullopt;
             if (!image) {
                 continue;
             }

@@ -25,7 +25,11 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TextureFile& file = out[i];
-        std::optional<std::vector<uint8_t>> bytes = readFilePrefix(files[i], MaxImageFileBytes + 1);
+        FileResult<FilePrefix> read = readFilePrefix(files[i], MaxImageFileBytes + 1);
+        std::optional<std::vector<uint8_t>> bytes;
+        if (read) {
+            bytes = std::move(read->bytes);
+        }
         if (!bytes) {
             file.problem = TextureProblem::NotFound;
             continue;

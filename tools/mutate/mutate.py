@@ -106,9 +106,9 @@ class Worker:
         rows = (self.build / "test_programs.txt").read_text().split()
         return [(rows[i + 1], pathlib.Path(rows[i + 2])) for i in range(0, len(rows), 3) if rows[i] == "unit"]
 
-    def build_tests(self, timeout=None):
+    def build_tests(self, timeout=None, jobs=1):
         targets = [name for name, _ in self.programs()]
-        result = subprocess.run(["cmake", "--build", str(self.build), "-j", "1", "--target", *targets],
+        result = subprocess.run(["cmake", "--build", str(self.build), "-j", str(jobs), "--target", *targets],
                                 env=self.env(), capture_output=True, text=True, timeout=timeout)
         return result.returncode == 0, result.stdout + result.stderr
 
@@ -194,7 +194,7 @@ def main():
         w.configure()
     # The first worker builds alone; the others then find its objects in ccache.
     for w in workers:
-        built, log = w.build_tests()
+        built, log = w.build_tests(jobs=len(workers))
         if not built:
             print(log[-4000:])
             sys.exit("mutate: the unmutated tree does not build")

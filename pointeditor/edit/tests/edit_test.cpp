@@ -212,11 +212,12 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
     state.pointUsed[1] = SlotUsed;
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
-    EXPECT_EQ(std::pair(slots(5), state.boxView),
-              std::pair(Slots{2, 1, 2, 1, 1}, NoPane)); // no mark on 1
+    EXPECT_EQ(std::tuple(slots(5), state.boxView),
+              std::tuple(Slots{2, 1, 2, 1, 1}, NoPane)); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
-    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]), std::tuple(MenuMovePoint, NoPane, SlotSelected));
+    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]),
+              std::tuple(MenuMovePoint, NoPane, SlotSelected));
     onRightDown(state);
     EXPECT_EQ(state.menuMode, MenuSelectPoint);
 }
@@ -395,7 +396,7 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
     state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
-    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(SlotSelected, 40));
+    EXPECT_EQ(std::tuple(state.pointUsed[2], int(pts[2].p3)), std::tuple(SlotSelected, 40));
 }
 
 // Gives every file it is asked for as damaged.
