@@ -5,13 +5,13 @@
 #include <QApplication>
 
 #include "common/about/about_options.h"
+#include "common/locale/locale_rule.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/qt_dialog_services.h"
-#include "missioneditor/start_language.h"
 
 namespace {
 
-constexpr std::string_view usage =
+constexpr std::string_view Usage =
     "Usage: missioneditor [FILE.mif]\n"
     "Edits the information file (.mif) of a TAVO mission in one dialog.\n"
     "  FILE.mif   a mission file to open at start\n"
@@ -21,12 +21,13 @@ constexpr std::string_view usage =
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", usage)) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", Usage)) {
         return *status;
     }
     QApplication app(argc, argv);
     tavo::mission::QtDialogServices services;
-    tavo::mission::MissionDialog dialog(services, tavo::mission::startsInJapanese());
+    tavo::mission::MissionDialog dialog(services,
+                                        tavo::localeIsJapanese(tavo::processEnvironment()));
     dialog.show();
     if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
         dialog.openFile(arguments.at(1));

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
 #include "ui_mission_dialog.h"
@@ -68,9 +69,7 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     : QDialog(parent), ui_(std::make_unique<Ui::MissionDialog>()), services_(services) {
     ui_->setupUi(this);
     // The template's 12-point font at 96 dpi, the size its dialog units (2 px each) are made for.
-    QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(16);
-    setFont(font);
+    setFont(windowFont());
     move(20, 20);
 
     for (QWidget* widget : findChildren<QWidget*>()) {

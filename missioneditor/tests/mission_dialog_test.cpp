@@ -9,11 +9,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
+#include "common/locale/locale_rule.h"
 #include "missioneditor/controls.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
-#include "missioneditor/start_language.h"
+#include "tests/support/guarded_run.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -165,6 +167,27 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     EXPECT_EQ(services.boxes, QStringList{"file open error | ERROR"});
     get(d, LoadButton)->click(); // an empty file is an empty mission, kept flag bits and all
     EXPECT_EQ(d.missionInfo(), MissionInfo{});
+}
+
+// LOAD of what is no mission file, each in a child under a time and memory limit: the usual box
+// at once, never a hang on a FIFO or gigabytes read from a device or a sparse file.
+TEST_F(MissionDialogTest, LoadOfASpecialOrHugeFileSaysFileOpenErrorAtOnce) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.mif")).constData(), 0666), 0);
+    QFile::link("/dev/zero", dir.filePath("zero.mif"));
+    QFile::resize(writeFile("sparse.mif", ""), qint64{3} << 30);
+    QDir(dir.path()).mkdir("folder.mif");
+    for (const char* name : {"fifo.mif", "zero.mif", "sparse.mif", "folder.mif"}) {
+        SCOPED_TRACE(name);
+        const tavo::testing::GuardedOutcome outcome = tavo::testing::runGuarded(
+            [&] {
+                MissionDialog d(services, true);
+                services.answers = {dir.filePath(name)};
+                get(d, kLoadButton)->click();
+                return services.boxes == QStringList{"file open error | ERROR"} ? 0 : 1;
+            },
+            10, 2048);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+    }
 }
 
 TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {

@@ -10,7 +10,8 @@
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
 //   modes            edit/ (menuMode); the entry sets english once
-//   platform handles the shell (window, device) and view/ (device objects, textures)
+//   platform handles the shell (window, device, retained panes) and view/ (device objects,
+//                    textures, what the retained panes record)
 // display/ and view/ only read, apart from the link line scratch list.
 
 #include <array>
@@ -25,13 +26,22 @@ namespace tavo {
 
 class Platform;
 class Device;
+class RetainedPanes;
 class TextureLoader;
 
 // A texture held by a map slot. The device layer defines what it really is; the slot owns it, so
 // replacing the pointer or resetting it releases the texture.
 class Texture {
 public:
+    Texture();
     virtual ~Texture() = default;
+
+    // A number that no other texture of the run has, so that a new texture made at a freed
+    // one's address is still told apart from it.
+    uint64_t serial() const { return serial_; }
+
+private:
+    uint64_t serial_;
 };
 
 // What hoverView and boxView hold: the pane under the pointer, or none (the text column, the
@@ -116,7 +126,13 @@ struct EditorState {
     Platform* platform = nullptr; // the desktop services: message boxes, dialogs, text, pointer
     Device* device = nullptr;     // null until the device exists; nothing is rendered without it
     TextureLoader* textureLoader = nullptr; // the device's image loader while the device exists
+    // What the canvas's panes were drawn from (view/), kept beside the device; null draws every
+    // pane in every frame.
+    RetainedPanes* retainedPanes = nullptr;
 };
+
+// Sets the zoom of the three 2D views and the grid step that goes with it (five pixels).
+void setZoom(EditorState& state, float zoom);
 
 // Number of slots in use (selected ones included), 0..200.
 int countUsedPoints(const EditorState& state);

@@ -1,10 +1,12 @@
 #include "pointeditor/edit/menu.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/selection_box.h"
@@ -12,43 +14,37 @@
 namespace tavo {
 namespace {
 
-// The hit points lie on the "◆" and "▼" marks, 8 pixels right of and below where the text
-// column draws each entry. Entry n of the menu is drawn at (600, 40 + 30 (n - 1)), toggle j at
-// (600, 360 + 20 j). The ninth menu entry, "◆ -----", has no hit point.
-constexpr int HitX = 608;
-constexpr int MenuHitY = 48;
-constexpr int MenuSpacing = 30;
-constexpr int MenuCommands = 8;
-constexpr int MenuRadius = 14; // city-block distance below this hits; the diamonds do not touch
-constexpr int ToggleHitY = 368;
-constexpr int ToggleSpacing = 20;
-constexpr int ToggleRadius = 12;
-
-int32_t EditorState::*const Toggles[] = {
-    &EditorState::gridLock,      &EditorState::showDirection, &EditorState::showTopView,
-    &EditorState::showFrontView, &EditorState::showSideView,
-};
-
-bool hits(const EditorState& state, int hitY, int radius) {
-    return std::abs(state.mouseX - HitX) + std::abs(state.mouseY - hitY) < radius;
+// The row whose mark is nearest the click among those within radius, the upper one of two at
+// the same distance; -1 when none is within reach.
+int nearestRow(const EditorState& state, int rowCount, int (*rowY)(int), int radius) {
+    int nearest = -1;
+    int nearestDistance = radius;
+    for (int row = 0; row < rowCount; ++row) {
+        int distance = std::abs(state.mouseX - (MenuColumnX + MarkOffset)) +
+                       std::abs(state.mouseY - (rowY(row) + MarkOffset));
+        if (distance < nearestDistance) {
+            nearest = row;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 void hitTestMenu(EditorState& state) {
-    for (int n = 1; n <= MenuCommands; ++n) {
-        if (hits(state, MenuHitY + MenuSpacing * (n - 1), MenuRadius)) {
-            state.menuMode = n;
-            state.boxView = NoPane; // a new command forgets a begun selection box
-        }
+    int row = nearestRow(state, static_cast<int>(std::size(MenuRows)), menuRowY, MenuHitRadius);
+    if (row >= 0 && MenuRows[row].mode != MenuNone) {
+        state.menuMode = MenuRows[row].mode;
+        state.boxView = NoPane; // a new command forgets a begun selection box
     }
 }
 
+// One click flips at most one switch, though the reaches of neighbouring marks overlap.
 void hitTestToggles(EditorState& state) {
-    int j = 0;
-    for (auto toggle : Toggles) {
-        if (hits(state, ToggleHitY + ToggleSpacing * j, ToggleRadius)) {
-            state.*toggle = state.*toggle == 0 ? 1 : 0;
-        }
-        ++j;
+    int row =
+        nearestRow(state, static_cast<int>(std::size(ToggleRows)), toggleRowY, ToggleHitRadius);
+    if (row >= 0) {
+        int32_t& toggle = state.*ToggleRows[row].field;
+        toggle = toggle == 0 ? 1 : 0;
     }
 }
 

@@ -25,7 +25,7 @@ namespace {
 tavo::EditorState state;
 tavo::Canvas canvas;
 
-constexpr std::string_view usage =
+constexpr std::string_view Usage =
     "Usage: pointeditor [j|e] [MAP.bd1] [POINTS.pd1]\n"
     "Places the humans, weapons, paths and events of a TAVO mission on its map.\n"
     "  j, e       names and messages in Japanese or English (default: from the locale)\n"
@@ -36,7 +36,7 @@ constexpr std::string_view usage =
 } // namespace
 
 int main(int argc, char** argv) {
-    if (auto status = tavo::answerAboutOptions(argc, argv, "pointeditor", usage)) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "pointeditor", Usage)) {
         return *status;
     }
     const tavo::EnvironmentLookup environment = tavo::processEnvironment();

@@ -93,8 +93,7 @@ int reportFindings(const std::vector<std::string>& lines, bool strict) {
 
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     if (options.zoom) {
-        editor.zoom = *options.zoom;
-        editor.gridStep = 5.0f / editor.zoom;
+        tavo::setZoom(editor, *options.zoom);
     }
     if (options.pan) {
         editor.panX = (*options.pan)[0];
