@@ -264,7 +264,7 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     EXPECT_EQ(services.questions.first(), "Save the changes to m.mif?");
     QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlS);
-    EXPECT_EQ(readFileBytes(file), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
+    EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
     EXPECT_EQ(d.windowTitle(), title + " - m.mif");
     fullName->setText("h");
     QFile::remove(file);
