@@ -23,6 +23,8 @@ void checkFrame(std::span<const uint8_t> bytes);
 void checkFileAccess(std::span<const uint8_t> bytes);
 // pointtool's text form through the parser of `pointtool build`.
 void checkPointText(std::span<const uint8_t> bytes);
+// An image file as a map's texture on a real device, then drawn.
+void checkTextureUpload(std::span<const uint8_t> bytes);
 
 struct ReaderCheck {
     std::string_view name; // names the fuzz target, its seed folder and its regression folder

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <future>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "common/files/file_read.h"
@@ -20,6 +21,17 @@ struct TextureFile {
     std::promise<std::optional<DecodedImage>> decoded;
 };
 
+TextureProblem problemOf(FileErrorKind kind) {
+    switch (kind) {
+    case FileErrorKind::TooLarge:
+        return TextureProblem::OverBudget;
+    case FileErrorKind::ReadFailed:
+        return TextureProblem::Damaged;
+    default: // cannot be opened, or no regular file
+        return TextureProblem::NotFound;
+    }
+}
+
 // Reads and measures every file; what is not admitted is told by its problem.
 void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
@@ -27,8 +39,7 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
         TextureFile& file = out[i];
         FileResult<std::vector<uint8_t>> bytes = readWholeFile(files[i], ImageFileLimit);
         if (!bytes) {
-            file.problem = bytes.error().kind == FileErrorKind::TooLarge ? TextureProblem::OverBudget
-                                                                         : TextureProblem::NotFound;
+            file.problem = problemOf(bytes.error().kind);
             continue;
         }
         ImageHeader header = probeImage(*bytes);
@@ -85,8 +96,14 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
     std::size_t threads =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), queue.size());
     std::vector<std::jthread> workers;
-    for (std::size_t t = 0; t < threads; ++t) {
-        workers.emplace_back(work);
+    try {
+        for (std::size_t t = 0; t < threads; ++t) {
+            workers.emplace_back(work);
+        }
+    } catch (const std::system_error&) { // no thread to be had: the ones started do it all
+    }
+    if (workers.empty()) {
+        work();
     }
 
     // Uploads in file order, each as soon as it is decoded, while the rest still decode.

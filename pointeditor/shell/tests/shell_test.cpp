@@ -1,5 +1,6 @@
 // The point editor program: the language and key tables, the real window driven with synthetic
-// Qt events, and pointeditor-render against the live window.
+// Qt events, pointeditor-render against the live window, and hostile textures through
+// pointeditor-render under a time and memory limit.
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,25 @@
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <random>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/view/tests/image_files.h"
+#include "pointeditor/view/tests/image_writers.h"
+#include "pointeditor/view/tests/scene_builders.h"
 #include "tests/support/guarded_run.h"
+#include "pointeditor/shell/text_overlay.h"
 
 namespace tavo {
 namespace {
@@ -33,7 +42,9 @@ struct QtTest : ::testing::Test {
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "shell_tests", *argv[] = {name, nullptr};
-        [[maybe_unused]] static auto* app = new QApplication(argc, argv);
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv);
+        }
     }
 };
 
@@ -247,6 +258,40 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     }
 }
 
+// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
+// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
+// text of every frame gives (a fresh overlay each frame).
+TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
+    struct Call {
+        int x, y;
+        const char* text;
+        uint32_t back;
+    };
+    const Call calls[] = {
+        {600, 480, "                        ", 0xC0C0C0},
+        {600, 480, "HUMAN", 0xC0C0C0},
+        {600, 480, "WEAPON", 0xC0C0C0},
+        {620, 480, "M92F", 0xC0C0C0},
+        {600, 160, "◆ VIEW", 0xC3C3FF},
+        {600, 160, "◆ VIEW", 0xC0C0C0},
+        {400, 5, "x2.0 (1.5/0.0/-3.0)      ", 0xC0C0C0},
+        {400, 5, "x10.0 (0.0/0.0/0.0)", 0xC0C0C0},
+        {290, 20, "over a pane", 0xC0C0C0},
+    };
+    auto retained = std::make_unique<Canvas>(), reference = std::make_unique<Canvas>();
+    TextOverlay overlay(*retained);
+    std::mt19937 random(3);
+    for (int frame = 0; frame < 60; ++frame) {
+        TextOverlay everything(*reference);
+        for (int i = 0; i < 6; ++i) {
+            const Call& call = calls[random() % std::size(calls)];
+            overlay.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+            everything.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+        }
+        ASSERT_EQ(retained->pixels, reference->pixels) << "frame " << frame;
+    }
+}
+
 // The exit code (-1 for a crash) and the standard error of pointeditor-render.
 std::pair<int, QString> render(const QStringList& arguments) {
     QProcess process;
@@ -368,6 +413,112 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     EXPECT_TRUE(live == written) << "the renderer's frame differs from the window's";
     // Not trivially empty: the walls are drawn in the top pane.
     EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
+}
+
+// A map of one box around the origin, every face showing slot 0 over u, v 0..1, and texture
+// names `names`; written as the .bd1 stores it (the records' memory is their little-endian
+// file layout).
+std::vector<uint8_t> boxMap(const std::vector<std::string>& names) {
+    std::vector<uint8_t> bytes(TextureCount * TextureNameSize + 2 + BlockRecordSize, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::memcpy(bytes.data() + i * TextureNameSize, names[i].data(), names[i].size());
+    }
+    bytes[TextureCount * TextureNameSize] = 1;
+    BlockRecord block = testing::box(-10, -10, -10, 10, 10, 10);
+    std::fill(std::begin(block.textureId), std::end(block.textureId), 0);
+    std::memcpy(bytes.data() + TextureCount * TextureNameSize + 2, &block, BlockRecordSize);
+    return bytes;
+}
+
+TEST(RenderProgram, DrawsTheStoredSamplesOfATexture) {
+    const std::string dir = testing::makeTempDir();
+    testing::writeFile(dir + "/t.png", testing::pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB,
+                                                      {0x10FF, 0x9C40, 0xFFFF}, 100000));
+    testing::writeFile(dir + "/map.bd1", boxMap({"t.png"}));
+    const QString png = QString::fromStdString(dir + "/frame.png");
+    // From world (0, 0, -40) along +Z: the -Z face, whose grey is 199, fills the 3D pane.
+    const auto [exitCode, errors] = render({"--block", QString::fromStdString(dir + "/map.bd1"),
+                                            "--camera", "0,0,-20,1.5707964,1.5707964", "-o", png});
+    ASSERT_EQ(exitCode, 0) << errors.toStdString();
+    QRgb shown = QImage(png).pixel(paneOrigin(PerspectivePane).left + 140,
+                                   paneOrigin(PerspectivePane).top + 140);
+    // (17, 156, 255) times the face's grey, 199 / 255, rounded.
+    EXPECT_EQ(std::tuple(qRed(shown), qGreen(shown), qBlue(shown)), std::tuple(13, 122, 199));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
+    const std::string dir = testing::makeTempDir();
+    auto put = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+        testing::writeFile(dir + "/" + name, bytes);
+    };
+    put("big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
+    put("thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    put("scans.jpg", testing::repeatedScans(4096, 4096, 10000));
+    std::filesystem::create_directory(dir + "/loop");
+    for (int spelling = 0; spelling < 16; ++spelling) {
+        std::string name = "abcd";
+        for (int i = 0; i < 4; ++i) {
+            name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
+        }
+        std::filesystem::create_directory_symlink(".", dir + "/loop/" + name);
+    }
+    auto overBudget = [](int from) {
+        std::string lines;
+        for (int slot = from; slot < TextureCount; ++slot) {
+            lines += "texture " + std::to_string(slot) + " big.png: over the texture budget\n";
+        }
+        return lines;
+    };
+    const struct {
+        const char* what;
+        std::string map;
+        std::vector<std::string> names;
+        int megabytes; // far above what the load needs, far below what the fault took
+        std::string errors;
+    } cases[] = {
+        {"8192 x 8192 in every slot: one fits the budget", "big.bd1",
+         std::vector<std::string>(TextureCount, "big.png"), 2000, overBudget(1)},
+        {"1 x 8192 in every slot: no page of 8192 x 8192", "thin.bd1",
+         std::vector<std::string>(TextureCount, "thin.png"), 450, ""},
+        {"a progressive JPEG of 10,000 scans",
+         "scans.bd1",
+         {"scans.jpg"},
+         1200,
+         "texture 0 scans.jpg: damaged\n"},
+        {"16 links back to their folder",
+         "loop/loop.bd1",
+         {"abcd\\abcd\\abcd\\abcd\\abcd\\nope"},
+         450,
+         "texture 0 abcd\\abcd\\abcd\\abcd\\abcd\\nope: not found\n"},
+    };
+    // Qt warns on standard error without a runtime directory of the user's own; one malloc arena,
+    // as each thread's own would reserve far more address space than it uses.
+    static const QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("MALLOC_ARENA_MAX", "1");
+    auto renderMap = [&](const std::string& map, int megabytes, bool strict = false) {
+        std::vector<std::string> command{TAVO_RENDER_BINARY, "--lang",        "e",
+                                         "--block",          dir + "/" + map, "-o",
+                                         dir + "/frame.png"};
+        if (strict) {
+            command.push_back("--strict");
+        }
+        // Sanitized builds run slower and take no memory limit.
+        return testing::runProgramGuarded(command, testing::MemoryLimitApplies ? 20 : 80,
+                                          megabytes);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(c.map, boxMap(c.names));
+        const testing::GuardedOutcome run = renderMap(c.map, c.megabytes);
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, c.errors));
+    }
+    // --strict: what did not load makes the exit status 2.
+    const testing::GuardedOutcome run = renderMap("scans.bd1", 1200, true);
+    EXPECT_EQ(std::tuple(run.status, run.err),
+              std::tuple(2, std::string("texture 0 scans.jpg: damaged\n")));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
