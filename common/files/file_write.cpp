@@ -192,8 +192,8 @@ FileResult<void> writeFileAtomically(const std::string& path, std::span<const ui
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
+    struct stat first {};
+    struct stat second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
