@@ -315,11 +315,11 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
 // the message prints the table to find it in.
 TEST(NameTables, EveryNameAsShipped) {
     const std::tuple<const char*, const NameTable*, uint64_t> tables[] = {
-        {"kinds", &PointKindNames, 0x0F2FBE59FAF665D7},
-        {"weapons", &WeaponNames, 0x30AC598B96032F25},
-        {"path actions", &PathActionNames, 0x2D8C16A7E337BF52},
-        {"small objects", &SmallObjectNames, 0x8649E0BC6DFAD55B},
-        {"human types", &HumanTypeNames, 0xC613952597FB4520}};
+        {"kinds", &pointKindNames, 0x0F2FBE59FAF665D7},
+        {"weapons", &weaponNames, 0x30AC598B96032F25},
+        {"path actions", &pathActionNames, 0x2D8C16A7E337BF52},
+        {"small objects", &smallObjectNames, 0x8649E0BC6DFAD55B},
+        {"human types", &humanTypeNames, 0xC613952597FB4520}};
     for (auto [title, table, expected] : tables) {
         std::string all;
         for (bool english : {false, true}) {
