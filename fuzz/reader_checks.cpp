@@ -11,14 +11,11 @@ std::span<const ReaderCheck> readerChecks() {
         ReaderCheck{"jpeg_image", checkJpegImage},
         ReaderCheck{"png_image", checkPngImage},
         ReaderCheck{"bmp_image", checkReaderImage}, // the format Windows maps use most
-        ReaderCheck{"reader_image", checkReaderImage},
-#ifdef TAVO_FUZZ_MISSION
+        ReaderCheck{"reader_image", checkReaderImage}, ReaderCheck{"file_access", checkFileAccess},
+        ReaderCheck{"point_text", checkPointText},
         ReaderCheck{"mission_file", checkMissionFile},
-#endif
-#ifdef TAVO_FUZZ_FRAME
         ReaderCheck{"map_frame", checkFrame},
         ReaderCheck{"texture_upload", checkTextureUpload},
-#endif
     };
     return Checks;
 }

@@ -65,8 +65,12 @@ TEST_F(Files, ReaderTakesRegularFilesUpToTheLimitAndRefusesTheRestAtOnce) {
         std::size_t limit;
         std::string result; // "bytes, cut" or the error's kind
     } rows[] = {
-        {"short", 4, "abc, 0"},      {"long", 4, "abcd, 1"},    {"fifo", 4, "NotRegular"},
-        {"folder", 4, "NotRegular"}, {"zero", 4, "NotRegular"}, {"missing", 4, "CannotOpen"},
+        {"short", 4, "abc, 0"},
+        {"long", 4, "abcd, 1"},
+        {"fifo", 4, "NotRegular"},
+        {"folder", 4, "NotRegular"},
+        {"zero", 4, "NotRegular"},
+        {"missing", 4, "CannotOpen"},
         {"sparse", 2, std::string(2, '\0') + ", 1"},
     };
     for (const auto& row : rows) {

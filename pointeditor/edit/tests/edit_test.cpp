@@ -189,7 +189,7 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
     EXPECT_EQ(std::tuple(xyz(0), xyz(1), xyz(2)),
               std::tuple(V3{2.5f, 2.5f, -5}, V3{5, 0, 0}, V3{3.74f, 0, 0}));
     // Releasing in VIEW snaps the pan the same way.
-    state.menuMode = 5, state.panX = 3.74f, state.panY = 1.3f, state.panZ = -3.75f;
+    state.menuMode = MenuView, state.panX = 3.74f, state.panY = 1.3f, state.panZ = -3.75f;
     onLeftUp(moveTo(151, 302));
     EXPECT_EQ(pan(), (V3{2.5f, 2.5f, -5}));
     EXPECT_EQ(std::pair(roundHalfAway(-2.5f), roundHalfAway(3e9f)), std::pair(-3.0f, 3e9f));
@@ -216,13 +216,15 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
               std::pair(Slots{2, 1, 2, 1, 1}, int32_t{NoPane})); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
-    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]), std::tuple(int32_t{MenuMovePoint}, int32_t{NoPane}, int32_t{SlotSelected}));
+    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]),
+              std::tuple(int32_t{MenuMovePoint}, int32_t{NoPane}, int32_t{SlotSelected}));
     onRightDown(state);
     EXPECT_EQ(state.menuMode, MenuSelectPoint);
 }
 
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     put({{0, 2, 1}, {1, 1, 2}, {2, 2, 3}});
+    state.savedPoints = currentPoints(state); // as loaded: LOAD POINT has nothing to ask
     platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Ok};
     std::vector<int> modesWhileOpen; // the entry stays highlighted while its box or dialog is up
     platform.whileModal = [&] { modesWhileOpen.push_back(state.menuMode); };
@@ -250,7 +252,9 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     EXPECT_EQ(s.gridLock + s.showDirection + s.showTopView + s.showFrontView + s.showSideView, 0);
     click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 0));
-    click({{608, 378}}); // halfway between two marks: both flip
+    click({{608, 379}}); // in reach of two marks: only the nearer flips
+    EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 1));
+    click({{608, 378}}); // halfway between them: the upper one
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(0, 1));
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
     EXPECT_EQ(std::tuple(xyz(0), state.pointUsed[0], state.menuMode),

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
 #include <QtCore/QProcess>
+#include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
@@ -15,6 +18,9 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <random>
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/shell/device_session.h"
@@ -26,6 +32,7 @@
 #include "pointeditor/view/tests/image_writers.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "tests/support/guarded_run.h"
+#include "pointeditor/shell/text_overlay.h"
 
 namespace tavo {
 namespace {
@@ -35,7 +42,9 @@ struct QtTest : ::testing::Test {
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "shell_tests", *argv[] = {name, nullptr};
-        [[maybe_unused]] static auto* app = new QApplication(argc, argv);
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv);
+        }
     }
 };
 
@@ -249,6 +258,40 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     }
 }
 
+// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
+// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
+// text of every frame gives (a fresh overlay each frame).
+TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
+    struct Call {
+        int x, y;
+        const char* text;
+        uint32_t back;
+    };
+    const Call calls[] = {
+        {600, 480, "                        ", 0xC0C0C0},
+        {600, 480, "HUMAN", 0xC0C0C0},
+        {600, 480, "WEAPON", 0xC0C0C0},
+        {620, 480, "M92F", 0xC0C0C0},
+        {600, 160, "◆ VIEW", 0xC3C3FF},
+        {600, 160, "◆ VIEW", 0xC0C0C0},
+        {400, 5, "x2.0 (1.5/0.0/-3.0)      ", 0xC0C0C0},
+        {400, 5, "x10.0 (0.0/0.0/0.0)", 0xC0C0C0},
+        {290, 20, "over a pane", 0xC0C0C0},
+    };
+    auto retained = std::make_unique<Canvas>(), reference = std::make_unique<Canvas>();
+    TextOverlay overlay(*retained);
+    std::mt19937 random(3);
+    for (int frame = 0; frame < 60; ++frame) {
+        TextOverlay everything(*reference);
+        for (int i = 0; i < 6; ++i) {
+            const Call& call = calls[random() % std::size(calls)];
+            overlay.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+            everything.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+        }
+        ASSERT_EQ(retained->pixels, reference->pixels) << "frame " << frame;
+    }
+}
+
 // The exit code (-1 for a crash) and the standard error of pointeditor-render.
 std::pair<int, QString> render(const QStringList& arguments) {
     QProcess process;
@@ -275,6 +318,66 @@ TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
         EXPECT_EQ(errors.count("pointeditor-render:"), 1) << errors.toStdString();
         EXPECT_FALSE(QFile::exists(png));
     }
+}
+
+// Hostile inputs and targets through the program, each under a time and memory limit: a FIFO
+// or a device is refused at once, a huge input is read only as far as it is used, and a target
+// that may not be replaced keeps its bytes and mode; a link is written through; no temporary.
+TEST(RenderProgram, SpecialFilesFailFastAndEveryTargetIsKeptOrReplacedWhole) {
+    QTemporaryDir dir;
+    auto at = [&dir](const char* name) {
+        return QFile::encodeName(dir.filePath(name)).toStdString();
+    };
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0666), 0);
+    QFile::link("/dev/zero", dir.filePath("zero"));
+    QFile::copy(TAVO_SOURCE_DIR "/samples/sample.pd1", dir.filePath("p.pd1"));
+    for (const char* name : {"sparse.bd1", "ro.png"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    QFile::resize(dir.filePath("sparse.bd1"), qint64{3} << 30);
+    ASSERT_EQ(::chmod(at("ro.png").c_str(), 0444), 0);
+    QFile::link(dir.filePath("real.png"), dir.filePath("link.png"));
+    const bool device = ::mknod(at("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+    } rows[] = {
+        {{"--points", at("fifo"), "-o", at("a.png")}, 1, "cannot read the point file"},
+        {{"--block", at("fifo"), "-o", at("a.png")}, 1, "cannot read the block file"},
+        {{"--block", at("zero"), "-o", at("a.png")}, 1, "cannot read the block file"},
+        {{"--block", at("sparse.bd1"), "-o", at("b.png")}, 0, ""},
+        {{"-o", at("fifo")}, 1, ": it is a FIFO, not a regular file"},
+        {{"-o", device ? at("null") : at("fifo")}, 1, ", not a regular file"},
+        {{"-o", at("ro.png")}, 1, ": Permission denied"},
+        {{"--points", at("p.pd1"), "-o", at("p.pd1")}, 1, ": it is a file this command reads"},
+        {{"-o", at("link.png")}, 0, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.back());
+        std::vector<std::string> command = {TAVO_RENDER_BINARY};
+        command.insert(command.end(), row.arguments.begin(), row.arguments.end());
+        const testing::GuardedOutcome outcome = testing::runProgramGuarded(command, 30, 4096);
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        EXPECT_NE(outcome.err.find(row.err), std::string::npos) << outcome.err;
+    }
+    QFile old(dir.filePath("ro.png"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    struct stat info {};
+    ASSERT_EQ(::stat(at("ro.png").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_EQ(QFileInfo(dir.filePath("p.pd1")).size(),
+              QFileInfo(TAVO_SOURCE_DIR "/samples/sample.pd1").size());
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.png")).isSymLink());
+    EXPECT_EQ(QImage(dir.filePath("real.png")).size(), QSize(800, 600));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.png")));
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::Hidden | QDir::Files | QDir::System)
+                  .filter(QRegularExpression("^\\.")),
+              QStringList{});
 }
 
 // A click on a menu command whose file dialog is answered with `path`.

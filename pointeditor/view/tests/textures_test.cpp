@@ -8,8 +8,8 @@
 
 #include "gl_fixture.h"
 #include "image_writers.h"
-#include "pointeditor/view/image_decoder.h"
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/view/image_decoder.h"
 #include "tests/support/fake_platform.h"
 
 namespace tavo {
