@@ -14,7 +14,7 @@ namespace tavo::fuzz {
 void checkTextureUpload(std::span<const uint8_t> bytes) {
     static const ScratchDirectory directory;
     static Canvas canvas;
-    static DeviceFailure failure = DeviceFailure::None;
+    static DeviceFailure failure;
     static const std::unique_ptr<Device> device = createGlDevice(canvas, failure);
     if (!device) {
         return; // no OpenGL here: nothing to check

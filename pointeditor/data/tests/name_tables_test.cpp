@@ -13,11 +13,11 @@ namespace {
 // the message prints the table to find it in.
 TEST(NameTables, EveryNameAsShipped) {
     const std::tuple<const char*, const NameTable*, uint64_t> tables[] = {
-        {"kinds", &PointKindNames, 0x0F2FBE59FAF665D7},
-        {"weapons", &WeaponNames, 0x30AC598B96032F25},
-        {"path actions", &PathActionNames, 0x2D8C16A7E337BF52},
-        {"small objects", &SmallObjectNames, 0x8649E0BC6DFAD55B},
-        {"human types", &HumanTypeNames, 0xC613952597FB4520}};
+        {"kinds", &pointKindNames, 0x0F2FBE59FAF665D7},
+        {"weapons", &weaponNames, 0x30AC598B96032F25},
+        {"path actions", &pathActionNames, 0x2D8C16A7E337BF52},
+        {"small objects", &smallObjectNames, 0x8649E0BC6DFAD55B},
+        {"human types", &humanTypeNames, 0xC613952597FB4520}};
     for (auto [title, table, expected] : tables) {
         std::string all;
         for (bool english : {false, true}) {
@@ -35,8 +35,8 @@ TEST(NameTables, EveryNameAsShipped) {
 
 TEST(NameTables, OnlyIndicesInsideTheTableHaveNames) {
     const std::tuple<const NameTable*, int, int> tables[] = {
-        {&PointKindNames, 1, 19},   {&WeaponNames, 0, 22},    {&PathActionNames, 0, 6},
-        {&SmallObjectNames, 0, 12}, {&HumanTypeNames, 0, 42},
+        {&pointKindNames, 1, 19},   {&weaponNames, 0, 22},    {&pathActionNames, 0, 6},
+        {&smallObjectNames, 0, 12}, {&humanTypeNames, 0, 42},
     };
     for (const auto& [table, first, last] : tables) {
         for (int index = -129; index <= 128; ++index) { // from a signed 8-bit parameter
