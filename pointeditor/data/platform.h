@@ -10,7 +10,7 @@
 namespace tavo {
 
 enum class BoxButtons { Ok, OkCancel };
-enum class BoxIcon { None, Error, Question };
+enum class BoxIcon { None, Error, Question, Warning };
 enum class BoxAnswer { Ok, Cancel };
 
 // One entry of a file dialog's filter: what the user reads and the pattern that selects files.

@@ -3,9 +3,11 @@
 #include <QSaveFile>
 #include <QString>
 #include <algorithm>
+#include <filesystem>
 
 #include "pointeditor/data/byte_order.h"
 #include "pointeditor/data/file_read.h"
+#include "pointeditor/data/finding_box.h"
 
 namespace tavo {
 namespace {
@@ -23,6 +25,16 @@ void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
     bytes::putI8(out, point.p2);
     bytes::putI8(out, point.p3);
     bytes::putI8(out, point.p4);
+}
+
+// The file's length for the findings, when more than its first bytes were read.
+std::size_t fileSizeAtLeast(const std::string& path, std::size_t read) {
+    if (read <= kMaxFileBytes) {
+        return read;
+    }
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? read : std::max<std::size_t>(read, size);
 }
 
 PointRecord readRecord(const uint8_t* p) {
@@ -99,20 +111,27 @@ bool savePointFile(EditorState& state, const std::string& path) {
     return true;
 }
 
-bool loadPointFile(EditorState& state, const std::string& path) {
+bool loadPointFile(EditorState& state, const std::string& path,
+                   std::vector<std::string>* findings) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
-    // points that are in memory.
-    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes);
+    // points that are in memory. One byte more than any whole file tells a longer one.
+    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes + 1);
     if (!bytes) {
         showFileOpenError(state);
         return false;
     }
     PointFileContents contents = decodePointFile(*bytes);
+    contents.fileSize = fileSizeAtLeast(path, contents.fileSize);
 
     state.pointUsed.fill(0);
     for (std::size_t i = 0; i < contents.records.size(); ++i) {
         state.points[i] = contents.records[i];
         state.pointUsed[i] = 1;
+    }
+    const std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
+    showPointFileWarning(state, static_cast<int>(contents.records.size()), lines);
+    if (findings != nullptr) {
+        *findings = lines;
     }
     return true;
 }

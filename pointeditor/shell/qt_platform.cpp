@@ -23,6 +23,8 @@ QMessageBox::Icon boxIcon(BoxIcon icon) {
         return QMessageBox::Critical;
     case BoxIcon::Question:
         return QMessageBox::Question;
+    case BoxIcon::Warning:
+        return QMessageBox::Warning;
     case BoxIcon::None:
         break;
     }

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
 #include "tools/pointtool/check_output.h"
-#include "tools/pointtool/point_check.h"
 #include "tools/pointtool/text_form.h"
 #include "tools/pointtool/tool_files.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "pointeditor/data/name_tables.h"
-#include "tools/pointtool/point_links.h"
+#include "pointeditor/data/point_links.h"
 
 namespace tavo::pointtool {
 namespace {
@@ -142,7 +142,7 @@ std::string describePoint(const PointRecord& point) {
         break;
     }
     if (isEventKind(kind)) {
-        if (kind >= FirstWaitingEventKind && kind <= LastWaitingEventKind) {
+        if (isWaitingEventKind(kind)) {
             text += ", target " + p2;
         }
         return text + ", next " + p3;
