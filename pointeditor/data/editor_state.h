@@ -7,7 +7,7 @@
 //   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
-//   modes            edit/ (menuMode); the entry sets english once
+//   modes            edit/ (menuMode, the id clash note); the entry sets english once
 //   platform handles the shell (window, device) and view/ (device objects, textures)
 // display/ and view/ only read, apart from the link line scratch list.
 
@@ -78,10 +78,14 @@ struct EditorState {
     int32_t menuMode = 0; // 0 none, 1..8 the on-screen menu's commands
     int32_t english = 1;  // 1 English names and messages, 0 Japanese
     int32_t running = 0;
+    // The note after a template key or Insert that gave new points ids other points already
+    // had: the first such id and how many there were (0: no note). The next command clears it.
+    int8_t clashingId = 0;
+    int32_t clashingIds = 0;
 
     // Platform handles. Not owned here: the shell owns both for the whole run.
     Platform* platform = nullptr; // the desktop services: message boxes, dialogs, text, pointer
-    Device* device = nullptr;   // null until the device exists; nothing is rendered without it
+    Device* device = nullptr;     // null until the device exists; nothing is rendered without it
     TextureLoader* textureLoader = nullptr; // the device's image loader while the device exists
 };
 
