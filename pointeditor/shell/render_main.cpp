@@ -1,6 +1,7 @@
 // pointeditor-render: the frame the point editor would show for a map and a point file, written
 // as an 800 x 600 PNG without any display. For authors (pictures of a mission) and for tests.
 
+#include <QtCore/QtGlobal>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <cstdio>
@@ -51,6 +52,27 @@ private:
 
 tavo::EditorState state;
 tavo::Canvas canvas;
+
+// Qt warns on every start in an environment without XDG_RUNTIME_DIR (a container, a CI job, a
+// cron job) and then uses a directory of its own, which is all a program that opens no window
+// needs. Only that one message is dropped; every other goes where it went before.
+QtMessageHandler qtMessages = nullptr;
+
+void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    qtMessages(type, context, message);
+}
+
+// What was wrong with the files read, one finding a line on standard error.
+void printFindings(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+}
 
 int failWith(const std::string& message) {
     std::fprintf(stderr, "pointeditor-render: %s\n", message.c_str());
@@ -112,6 +134,7 @@ int main(int argc, char** argv) {
 
     // Text needs a QGuiApplication, never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtMessages = qInstallMessageHandler(dropRuntimeDirWarning);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
 
@@ -126,11 +149,14 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
+    std::vector<std::string> findings;
     if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
         status = failWith("cannot read the block file " + options.blockFile);
-    } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
+    } else if (!options.pointFile.empty() &&
+               !tavo::loadPointFile(state, options.pointFile, &findings)) {
         status = failWith("cannot read the point file " + options.pointFile);
     } else {
+        printFindings(findings);
         applyView(state, options);
         tavo::drawFrame(state);
         if (!tavo::canvasImage(canvas).save(QString::fromLocal8Bit(options.output.c_str()),
@@ -140,5 +166,8 @@ int main(int argc, char** argv) {
     }
     session.releaseDevice(state);
     state.platform = nullptr;
+    if (status == 0 && options.strict && !findings.empty()) {
+        status = 2;
+    }
     return status;
 }

@@ -62,6 +62,7 @@ std::string_view renderUsage() {
            "  --params P1,P2,P3,P4    the current parameters, -128 to 127\n"
            "  --select ID...          select the points whose id number is one of these\n"
            "  -o FILE.png             where to write the frame\n"
+           "  --strict                exit with status 2 when a file had findings\n"
            "  --help, --version\n";
 }
 
@@ -80,6 +81,10 @@ RenderOptionsResult parseRenderOptions(std::span<const std::string_view> argumen
         }
         if (option == "--version") {
             options.version = true;
+            continue;
+        }
+        if (option == "--strict") {
+            options.strict = true;
             continue;
         }
         if (option == "--select") {
