@@ -7,6 +7,7 @@
 
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
+#include "missioneditor/tab_keeps_text.h"
 #include "ui_mission_dialog.h"
 
 namespace tavo::mission {
@@ -108,6 +109,7 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     ui_->blockPathEdit->setText(QString::fromUtf8(kDefaultBlockPath));
     ui_->pointPathEdit->setText(QString::fromUtf8(kDefaultPointPath));
     ui_->image1Edit->setText(QString::fromUtf8(kDefaultImage1Path));
+    TabKeepsText::installOn(this);
 }
 
 MissionDialog::~MissionDialog() = default;
