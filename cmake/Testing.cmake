@@ -17,6 +17,7 @@ function(tavo_add_test)
         endif()
         set(label ${T_LABELS})
     endif()
+    set_property(GLOBAL APPEND PROPERTY TAVO_TEST_PROGRAMS "${label} ${T_NAME} $<TARGET_FILE:${T_NAME}>")
     gtest_discover_tests(${T_NAME}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60

@@ -1,5 +1,5 @@
-# Installs the build tree into a scratch prefix and checks that the point editor's programs,
-# desktop entries and icon land where desktops look for them.
+# Installs the build tree into a scratch prefix and checks that every program, its man page, the
+# editors' desktop entries, icons and metainfo land where desktops and man look for them.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -P check_install.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -7,18 +7,24 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(path
-        bin/pointeditor
-        bin/pointeditor-render
-        share/applications/pointeditor.desktop
-        share/applications/pointeditor-render.desktop
-        share/icons/hicolor/scalable/apps/pointeditor.svg)
+set(expected)
+foreach(program pointeditor pointeditor-render pointtool missioneditor)
+    list(APPEND expected bin/${program} share/man/man1/${program}.1.gz)
+endforeach()
+foreach(editor pointeditor missioneditor)
+    list(APPEND expected
+         share/applications/${editor}.desktop
+         share/icons/hicolor/scalable/apps/${editor}.svg
+         share/icons/hicolor/48x48/apps/${editor}.png
+         share/metainfo/org.tavo.${editor}.metainfo.xml)
+    file(READ ${CMAKE_CURRENT_LIST_DIR}/${editor}.desktop entry)
+    if(NOT entry MATCHES "\nExec=${editor}\n" OR NOT entry MATCHES "\nIcon=${editor}\n")
+        message(FATAL_ERROR "${editor}.desktop does not start the installed program")
+    endif()
+endforeach()
+foreach(path ${expected})
     if(NOT EXISTS ${PREFIX}/${path})
         message(FATAL_ERROR "not installed: ${path}")
     endif()
 endforeach()
-file(READ ${PREFIX}/share/applications/pointeditor.desktop entry)
-if(NOT entry MATCHES "\nExec=pointeditor\n" OR NOT entry MATCHES "\nIcon=pointeditor\n")
-    message(FATAL_ERROR "pointeditor.desktop does not start the installed program")
-endif()
 file(REMOVE_RECURSE ${PREFIX})

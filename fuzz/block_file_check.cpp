@@ -2,6 +2,7 @@
 // names resolved in a map folder of real images and every texture decoded as the device does.
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 #include "fuzz/scratch_directory.h"
 #include "fuzz/seeds/seed_files.h"
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/data/file_read.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/view/image_decoder.h"
 
@@ -47,19 +49,26 @@ public:
     std::vector<std::string> paths;
     std::vector<const Texture*> results; // for each path, what was given; nullptr for nothing
 
-    std::unique_ptr<Texture> loadTexture(const std::string& path) override {
-        paths.push_back(path);
-        results.push_back(nullptr);
-        std::optional<DecodedImage> image = decodeImageFile(path);
-        if (!image) {
-            return nullptr;
+    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
+        FUZZ_REQUIRE(paths.empty()); // one call for the whole map
+        std::vector<LoadedTexture> loaded;
+        for (const std::string& path : files) {
+            paths.push_back(path);
+            results.push_back(nullptr);
+            loaded.push_back({nullptr, TextureProblem::Damaged});
+            const FileResult<FilePrefix> read = readFilePrefix(path, 1 << 20);
+            std::optional<DecodedImage> image = read ? decodeImage(read->bytes) : std::nullopt;
+            if (!image) {
+                continue;
+            }
+            FUZZ_REQUIRE(image->width > 0 && image->height > 0);
+            FUZZ_REQUIRE(image->pixels.size() == static_cast<std::size_t>(image->width) *
+                                                     static_cast<std::size_t>(image->height));
+            loaded.back().texture = std::make_unique<ImageTexture>();
+            loaded.back().problem = TextureProblem::None;
+            results.back() = loaded.back().texture.get();
         }
-        FUZZ_REQUIRE(image->width > 0 && image->height > 0);
-        FUZZ_REQUIRE(image->pixels.size() == static_cast<std::size_t>(image->width) *
-                                                 static_cast<std::size_t>(image->height));
-        auto texture = std::make_unique<ImageTexture>();
-        results.back() = texture.get();
-        return texture;
+        return loaded;
     }
 };
 
@@ -118,14 +127,14 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
 
     // The blocks read are the file's records, byte for byte, in slots 0 .. n - 1, and n keeps
     // within the count, the file and the table; every other slot is empty.
-    constexpr std::size_t kHeader = std::size_t{TextureCount} * TextureNameSize + 2;
+    constexpr std::size_t Header = std::size_t{TextureCount} * TextureNameSize + 2;
     std::size_t n = 0;
-    if (bytes.size() >= kHeader) {
-        const auto declared = static_cast<int16_t>(bytes[kHeader - 2] | bytes[kHeader - 1] << 8);
-        const std::size_t present = (bytes.size() - kHeader) / BlockRecordSize;
+    if (bytes.size() >= Header) {
+        const auto declared = static_cast<int16_t>(bytes[Header - 2] | bytes[Header - 1] << 8);
+        const std::size_t present = (bytes.size() - Header) / BlockRecordSize;
         n = std::min({static_cast<std::size_t>(std::max<int>(declared, 0)), present,
                       std::size_t{MaxBlocks}});
-        FUZZ_REQUIRE(std::memcmp(state->textureNames, bytes.data(), kHeader - 2) == 0);
+        FUZZ_REQUIRE(std::memcmp(state->textureNames, bytes.data(), Header - 2) == 0);
     }
     for (std::size_t i = 0; i < MaxBlocks; ++i) {
         if (i >= n) {
@@ -136,7 +145,7 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
         appendBlockRecord(record, state->blocks[i]);
         FUZZ_REQUIRE(
             std::equal(record.begin(), record.end(),
-                       bytes.begin() + static_cast<std::ptrdiff_t>(kHeader + i * BlockRecordSize)));
+                       bytes.begin() + static_cast<std::ptrdiff_t>(Header + i * BlockRecordSize)));
     }
     FUZZ_REQUIRE(std::string(state->blockDir) == folder.directory.path());
 
@@ -153,7 +162,7 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
         }
         FUZZ_REQUIRE(asked < loader.paths.size() && loader.paths[asked] == *file);
         ++asked;
-        FUZZ_REQUIRE(file->size() <= 255);
+        FUZZ_REQUIRE(file->size() < PATH_MAX);
         FUZZ_REQUIRE(isRegularFile(*file));
         const char* name = state->textureNames[slot];
         std::optional<std::string> relative =
@@ -161,8 +170,11 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
         FUZZ_REQUIRE(relative.has_value());
         std::replace(relative->begin(), relative->end(), '\\', '/');
         if (std::optional<std::string> plain = plainPath(*relative)) {
-            FUZZ_REQUIRE(lowerAscii(*plainPath(*file)) ==
-                         lowerAscii(*plainPath(folder.directory.path()) + *plain));
+            // Found by its UTF-8 name, or by its name in raw CP932 bytes.
+            std::string expected = lowerAscii(*plainPath(folder.directory.path()) + *plain);
+            std::optional<std::string> raw = cp932ToUtf8(*plainPath(*file));
+            FUZZ_REQUIRE(lowerAscii(*plainPath(*file)) == expected ||
+                         (raw && lowerAscii(*raw) == expected));
         }
         const Texture* given = loader.results[asked - 1];
         FUZZ_REQUIRE(now == (given != nullptr ? given : before[static_cast<std::size_t>(slot)]));

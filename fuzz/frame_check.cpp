@@ -57,7 +57,7 @@ public:
         return PresentResult::Ok;
     }
     void reset() override {}
-    std::unique_ptr<Texture> loadTexture(const std::string&) override { return nullptr; }
+    std::unique_ptr<Texture> uploadTexture(const DecodedImage&) override { return nullptr; }
 
     int scenes = 0;
 
@@ -105,7 +105,7 @@ void checkFrame(std::span<const uint8_t> bytes) {
     FUZZ_REQUIRE(loadBlockFile(*state, blockPath));
     FUZZ_REQUIRE(loadPointFile(*state, pointPath));
     if ((switches & 0x20) != 0 && countUsedPoints(*state) > 0) {
-        state->pointUsed[0] = 2; // a selected point is drawn in its own colour
+        state->pointUsed[0] = SlotSelected; // a selected point is drawn in its own colour
     }
 
     drawFrame(*state);

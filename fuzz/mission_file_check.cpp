@@ -28,14 +28,14 @@ void checkText(Field field, const std::string& text, bool oneLine) {
 void checkMissionFile(std::span<const uint8_t> bytes) {
     const std::string_view file(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const mission::MissionInfo info = mission::readMissionInfo(file);
-    checkText(Field::missionName, info.missionName, true);
-    checkText(Field::fullName, info.fullName, true);
-    checkText(Field::blockPath, info.blockPath, true);
-    checkText(Field::pointPath, info.pointPath, true);
-    checkText(Field::addonObjectPath, info.addonObjectPath, true);
-    checkText(Field::image1Path, info.image1Path, true);
-    checkText(Field::image2Path, info.image2Path, true);
-    checkText(Field::briefingText, info.briefingText, false);
+    checkText(Field::MissionName, info.missionName, true);
+    checkText(Field::FullName, info.fullName, true);
+    checkText(Field::BlockPath, info.blockPath, true);
+    checkText(Field::PointPath, info.pointPath, true);
+    checkText(Field::AddonObjectPath, info.addonObjectPath, true);
+    checkText(Field::Image1Path, info.image1Path, true);
+    checkText(Field::Image2Path, info.image2Path, true);
+    checkText(Field::BriefingText, info.briefingText, false);
     FUZZ_REQUIRE(info.hasAddonObject || info.addonObjectPath.empty());
     FUZZ_REQUIRE(info.hasImage2 || info.image2Path.empty());
 

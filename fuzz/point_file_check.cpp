@@ -21,7 +21,7 @@ void checkPointFile(std::span<const uint8_t> bytes) {
     for (int i = 0; i < MaxPoints; ++i) {
         state->points[i].x = -7777.0f;
         state->points[i].p4 = static_cast<int8_t>(i);
-        state->pointUsed[i] = 2;
+        state->pointUsed[i] = SlotSelected;
     }
     FUZZ_REQUIRE(loadPointFile(*state, path));
 
@@ -30,7 +30,7 @@ void checkPointFile(std::span<const uint8_t> bytes) {
     const int used = countUsedPoints(*state);
     FUZZ_REQUIRE(used >= 0 && used <= MaxPoints);
     for (int i = 0; i < MaxPoints; ++i) {
-        FUZZ_REQUIRE(state->pointUsed[i] == (i < used ? 1 : 0));
+        FUZZ_REQUIRE(state->pointUsed[i] == (i < used ? SlotUsed : SlotFree));
     }
     const auto n = static_cast<std::size_t>(used);
     FUZZ_REQUIRE(n == 0 || bytes.size() >= 2 + 20 * n);

@@ -5,7 +5,7 @@
 namespace tavo::fuzz {
 
 std::span<const ReaderCheck> readerChecks() {
-    static constexpr std::array checks = {
+    static constexpr std::array Checks = {
         ReaderCheck{"point_file", checkPointFile},     ReaderCheck{"block_file", checkBlockFile},
         ReaderCheck{"jpeg_image", checkJpegImage},     ReaderCheck{"png_image", checkPngImage},
         ReaderCheck{"bmp_image", checkReaderImage}, // the format Windows maps use most
@@ -17,7 +17,7 @@ std::span<const ReaderCheck> readerChecks() {
         ReaderCheck{"map_frame", checkFrame},
 #endif
     };
-    return checks;
+    return Checks;
 }
 
 } // namespace tavo::fuzz

@@ -14,42 +14,42 @@ struct SwapSlot {
     const char* text; // the English label at start (the button names the language it switches to)
 };
 
-inline constexpr std::array<SwapSlot, 14> labelSwapTable = {{
-    {kMissionNameLabel, "mission title"},
-    {kFullNameLabel, "mission fullname"},
-    {kBlockPathLabel, "pathname of block"},
-    {kPointPathLabel, "pathname of point"},
-    {kSkyLabel, "sky image"},
-    {kImage1Label, "pathname of image1"},
-    {kImage2Label, "pathname of image2"},
-    {kAddonObjectLabel, "pathname of obj"},
-    {kBriefingLabel, "briefing text"},
-    {kImage2Check, "two images"},
-    {kAddonObjectCheck, "add-on obj"},
-    {kExtraCollisionCheck, "extra collision"},
-    {kDarkScreenCheck, "dark screen"},
-    {kLanguageButton, "日本語"},
+inline constexpr std::array<SwapSlot, 14> LabelSwapTable = {{
+    {MissionNameLabel, "mission title"},
+    {FullNameLabel, "mission fullname"},
+    {BlockPathLabel, "pathname of block"},
+    {PointPathLabel, "pathname of point"},
+    {SkyLabel, "sky image"},
+    {Image1Label, "pathname of image1"},
+    {Image2Label, "pathname of image2"},
+    {AddonObjectLabel, "pathname of obj"},
+    {BriefingLabel, "briefing text"},
+    {Image2Check, "two images"},
+    {AddonObjectCheck, "add-on obj"},
+    {ExtraCollisionCheck, "extra collision"},
+    {DarkScreenCheck, "dark screen"},
+    {LanguageButton, "日本語"},
 }};
 
-inline constexpr std::array<const char*, kSkyCount> skyNamesJapanese = {
+inline constexpr std::array<const char*, SkyCount> SkyNamesJapanese = {
     "なし（黒）", "晴れ", "曇り", "夜", "夕方", "荒地",
 };
-inline constexpr std::array<const char*, kSkyCount> skyNamesEnglish = {
+inline constexpr std::array<const char*, SkyCount> SkyNamesEnglish = {
     "black", "sunny", "cloudy", "night", "early evening", "waste land",
 };
 
-inline constexpr const char* kDialogTitle = "TAVO MISSION INFORMATION FILE EDITOR";
-inline constexpr const char* kLoadTitle = "LOAD";
-inline constexpr const char* kSaveTitle = "SAVE";
-inline constexpr const char* kFilterName = "mission information file (mif)";
-inline constexpr const char* kFilterPattern = "*.mif";
-inline constexpr const char* kErrorCaption = "ERROR";
-inline constexpr const char* kOpenError = "file open error";
-inline constexpr const char* kWriteError = "file open error (writing)";
+inline constexpr const char* DialogTitle = "TAVO MISSION INFORMATION FILE EDITOR";
+inline constexpr const char* LoadTitle = "LOAD";
+inline constexpr const char* SaveTitle = "SAVE";
+inline constexpr const char* FilterName = "mission information file (mif)";
+inline constexpr const char* FilterPattern = "*.mif";
+inline constexpr const char* ErrorCaption = "ERROR";
+inline constexpr const char* OpenError = "file open error";
+inline constexpr const char* WriteError = "file open error (writing)";
 
 // The defaults of a new mission.
-inline constexpr const char* kDefaultBlockPath = ".\\";
-inline constexpr const char* kDefaultPointPath = ".\\addon\\";
-inline constexpr const char* kDefaultImage1Path = ".\\data\\briefing\\np.bmp";
+inline constexpr const char* DefaultBlockPath = ".\\";
+inline constexpr const char* DefaultPointPath = ".\\addon\\";
+inline constexpr const char* DefaultImage1Path = ".\\data\\briefing\\np.bmp";
 
 } // namespace tavo::mission

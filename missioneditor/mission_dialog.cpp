@@ -38,27 +38,27 @@ void setControlText(QWidget* control, const QString& text) {
 // The label that names a field in messages, in the language shown.
 int labelOf(Field field) {
     switch (field) {
-    case Field::missionName:
-        return kMissionNameLabel;
-    case Field::fullName:
-        return kFullNameLabel;
-    case Field::blockPath:
-        return kBlockPathLabel;
-    case Field::pointPath:
-        return kPointPathLabel;
-    case Field::skyIndex:
-    case Field::flags:
-        return kSkyLabel; // numbers always write; never reached
-    case Field::addonObjectPath:
-        return kAddonObjectLabel;
-    case Field::image1Path:
-        return kImage1Label;
-    case Field::image2Path:
-        return kImage2Label;
-    case Field::briefingText:
-        return kBriefingLabel;
+    case Field::MissionName:
+        return MissionNameLabel;
+    case Field::FullName:
+        return FullNameLabel;
+    case Field::BlockPath:
+        return BlockPathLabel;
+    case Field::PointPath:
+        return PointPathLabel;
+    case Field::SkyIndex:
+    case Field::Flags:
+        return SkyLabel; // numbers always write; never reached
+    case Field::AddonObjectPath:
+        return AddonObjectLabel;
+    case Field::Image1Path:
+        return Image1Label;
+    case Field::Image2Path:
+        return Image2Label;
+    case Field::BriefingText:
+        return BriefingLabel;
     }
-    return kSkyLabel;
+    return SkyLabel;
 }
 
 } // namespace
@@ -78,20 +78,20 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
             controls_.insert(id.toInt(), widget);
         }
     }
-    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
-        swapSlots_[k] = QString::fromUtf8(labelSwapTable[k].text);
+    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
+        swapSlots_[k] = QString::fromUtf8(LabelSwapTable[k].text);
     }
 
     const std::pair<QLineEdit*, Field> oneLineEdits[] = {
-        {ui_->missionNameEdit, Field::missionName},     {ui_->fullNameEdit, Field::fullName},
-        {ui_->blockPathEdit, Field::blockPath},         {ui_->pointPathEdit, Field::pointPath},
-        {ui_->addonObjectEdit, Field::addonObjectPath}, {ui_->image1Edit, Field::image1Path},
-        {ui_->image2Edit, Field::image2Path},
+        {ui_->missionNameEdit, Field::MissionName},     {ui_->fullNameEdit, Field::FullName},
+        {ui_->blockPathEdit, Field::BlockPath},         {ui_->pointPathEdit, Field::PointPath},
+        {ui_->addonObjectEdit, Field::AddonObjectPath}, {ui_->image1Edit, Field::Image1Path},
+        {ui_->image2Edit, Field::Image2Path},
     };
     for (const auto& [edit, field] : oneLineEdits) {
         edit->setValidator(new OneLineLimit(fieldLimit(field), edit));
     }
-    briefingLimit_ = new MultiLineLimit(ui_->briefingEdit, fieldLimit(Field::briefingText));
+    briefingLimit_ = new MultiLineLimit(ui_->briefingEdit, fieldLimit(Field::BriefingText));
 
     fillSkyList();
     ui_->skyList->setCurrentIndex(0);
@@ -106,9 +106,9 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     if (!japanese) {
         switchLanguage();
     }
-    ui_->blockPathEdit->setText(QString::fromUtf8(kDefaultBlockPath));
-    ui_->pointPathEdit->setText(QString::fromUtf8(kDefaultPointPath));
-    ui_->image1Edit->setText(QString::fromUtf8(kDefaultImage1Path));
+    ui_->blockPathEdit->setText(QString::fromUtf8(DefaultBlockPath));
+    ui_->pointPathEdit->setText(QString::fromUtf8(DefaultPointPath));
+    ui_->image1Edit->setText(QString::fromUtf8(DefaultImage1Path));
     TabKeepsText::installOn(this);
 }
 
@@ -125,9 +125,9 @@ MissionInfo MissionDialog::missionInfo() const {
     info.blockPath = ui_->blockPathEdit->text().toStdString();
     info.pointPath = ui_->pointPathEdit->text().toStdString();
     const int row = ui_->skyList->currentIndex();
-    info.skyIndex = row < kSkyCount ? std::max(row, 0) : ui_->skyList->currentData().toInt();
-    info.flags = keptFlags_ | (ui_->extraCollisionCheck->isChecked() ? kExtraCollisionFlag : 0) |
-                 (ui_->darkScreenCheck->isChecked() ? kDarkScreenFlag : 0);
+    info.skyIndex = row < SkyCount ? std::max(row, 0) : ui_->skyList->currentData().toInt();
+    info.flags = keptFlags_ | (ui_->extraCollisionCheck->isChecked() ? ExtraCollisionFlag : 0) |
+                 (ui_->darkScreenCheck->isChecked() ? DarkScreenFlag : 0);
     info.hasAddonObject = ui_->addonObjectCheck->isChecked();
     info.addonObjectPath = ui_->addonObjectEdit->text().toStdString();
     info.image1Path = ui_->image1Edit->text().toStdString();
@@ -144,19 +144,19 @@ void MissionDialog::showMissionInfo(const MissionInfo& info) {
     ui_->pointPathEdit->setText(toQString(info.pointPath));
 
     // A sky the list does not know gets a row of its own, so saving writes it back unchanged.
-    while (ui_->skyList->count() > kSkyCount) {
-        ui_->skyList->removeItem(kSkyCount);
+    while (ui_->skyList->count() > SkyCount) {
+        ui_->skyList->removeItem(SkyCount);
     }
-    if (info.skyIndex >= 0 && info.skyIndex < kSkyCount) {
+    if (info.skyIndex >= 0 && info.skyIndex < SkyCount) {
         ui_->skyList->setCurrentIndex(info.skyIndex);
     } else {
         ui_->skyList->addItem(QString::number(info.skyIndex), info.skyIndex);
-        ui_->skyList->setCurrentIndex(kSkyCount);
+        ui_->skyList->setCurrentIndex(SkyCount);
     }
 
-    keptFlags_ = info.flags & ~(kExtraCollisionFlag | kDarkScreenFlag);
-    ui_->extraCollisionCheck->setChecked((info.flags & kExtraCollisionFlag) != 0);
-    ui_->darkScreenCheck->setChecked((info.flags & kDarkScreenFlag) != 0);
+    keptFlags_ = info.flags & ~(ExtraCollisionFlag | DarkScreenFlag);
+    ui_->extraCollisionCheck->setChecked((info.flags & ExtraCollisionFlag) != 0);
+    ui_->darkScreenCheck->setChecked((info.flags & DarkScreenFlag) != 0);
 
     ui_->addonObjectCheck->setChecked(info.hasAddonObject);
     ui_->addonObjectEdit->setText(info.hasAddonObject ? toQString(info.addonObjectPath)
@@ -172,14 +172,14 @@ void MissionDialog::showMissionInfo(const MissionInfo& info) {
 
 void MissionDialog::load() {
     const auto path =
-        services_.chooseFile(this, {QString::fromUtf8(kLoadTitle), QString::fromUtf8(kFilterName),
-                                    QString::fromUtf8(kFilterPattern), false});
+        services_.chooseFile(this, {QString::fromUtf8(LoadTitle), QString::fromUtf8(FilterName),
+                                    QString::fromUtf8(FilterPattern), false});
     if (!path) {
         return;
     }
     const auto bytes = readFileBytes(*path);
     if (!bytes) {
-        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
+        services_.errorBox(QString::fromUtf8(OpenError), QString::fromUtf8(ErrorCaption));
         return;
     }
     showMissionInfo(readMissionInfo(*bytes));
@@ -193,27 +193,23 @@ void MissionDialog::save() {
         return;
     }
     const auto path =
-        services_.chooseFile(this, {QString::fromUtf8(kSaveTitle), QString::fromUtf8(kFilterName),
-                                    QString::fromUtf8(kFilterPattern), true});
+        services_.chooseFile(this, {QString::fromUtf8(SaveTitle), QString::fromUtf8(FilterName),
+                                    QString::fromUtf8(FilterPattern), true});
     if (!path) {
         return;
     }
-    switch (saveFileBytes(*path, file.bytes)) {
-    case SaveOutcome::saved:
-        break;
-    case SaveOutcome::cannotOpen:
-        services_.errorBox(QString::fromUtf8(kOpenError), QString::fromUtf8(kErrorCaption));
-        break;
-    case SaveOutcome::cannotWrite:
-        services_.errorBox(QString::fromUtf8(kWriteError), QString::fromUtf8(kErrorCaption));
-        break;
+    const FileResult<void> saved = saveFileBytes(*path, file.bytes);
+    if (!saved) {
+        const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
+        services_.errorBox(QString::fromUtf8(opened ? WriteError : OpenError),
+                           QString::fromUtf8(ErrorCaption));
     }
 }
 
 void MissionDialog::switchLanguage() {
     // Each label and its slot trade texts, so the button always names the language it switches to.
-    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
-        QWidget* target = control(labelSwapTable[k].control);
+    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
+        QWidget* target = control(LabelSwapTable[k].control);
         const QString shown = controlText(target);
         setControlText(target, swapSlots_[k]);
         swapSlots_[k] = shown;
@@ -224,8 +220,8 @@ void MissionDialog::switchLanguage() {
 
 void MissionDialog::fillSkyList() {
     // Renaming the rows in place keeps the selection, and any row for an unknown sky.
-    const auto& names = english_ ? skyNamesEnglish : skyNamesJapanese;
-    for (int row = 0; row < kSkyCount; ++row) {
+    const auto& names = english_ ? SkyNamesEnglish : SkyNamesJapanese;
+    for (int row = 0; row < SkyCount; ++row) {
         const QString name = QString::fromUtf8(names[static_cast<std::size_t>(row)]);
         if (row < ui_->skyList->count()) {
             ui_->skyList->setItemText(row, name);
@@ -239,26 +235,26 @@ void MissionDialog::reportProblem(const FieldProblem& problem) {
     const QString field = controlText(control(labelOf(problem.field)));
     QString text;
     switch (problem.problem) {
-    case Problem::noCp932Form:
+    case Problem::NoCp932Form:
         text = QStringLiteral("\"%1\" holds a character that a mission file cannot store "
                               "(it has no Shift-JIS form). Nothing was written.")
                    .arg(field);
         break;
-    case Problem::tooLong:
+    case Problem::TooLong:
         text = QStringLiteral("\"%1\" is longer than %2 bytes in Shift-JIS. Nothing was written.")
                    .arg(field)
                    .arg(fieldLimit(problem.field));
         break;
-    case Problem::lineEnd:
+    case Problem::LineEnd:
         text = QStringLiteral("\"%1\" must be a single line. Nothing was written.").arg(field);
         break;
-    case Problem::startsWithNone:
+    case Problem::StartsWithNone:
         text = QStringLiteral("\"%1\" cannot begin with \"!\": the game would read it as no file. "
                               "Nothing was written.")
                    .arg(field);
         break;
     }
-    services_.errorBox(text, QString::fromUtf8(kErrorCaption));
+    services_.errorBox(text, QString::fromUtf8(ErrorCaption));
 }
 
 void MissionDialog::keyPressEvent(QKeyEvent* event) {

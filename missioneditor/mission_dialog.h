@@ -53,7 +53,7 @@ private:
     std::unique_ptr<Ui::MissionDialog> ui_;
     DialogServices& services_;
     QHash<int, QWidget*> controls_;
-    std::array<QString, labelSwapTable.size()> swapSlots_; // the labels of the language not shown
+    std::array<QString, LabelSwapTable.size()> swapSlots_; // the labels of the language not shown
     bool english_ = false;
     int keptFlags_ = 0; // flag bits read from a file that no check box shows
     MultiLineLimit* briefingLimit_ = nullptr;

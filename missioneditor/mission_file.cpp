@@ -1,36 +1,30 @@
 #include "missioneditor/mission_file.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include "common/files/file_read.h"
+#include "common/files/file_write.h"
 
 namespace tavo::mission {
+namespace {
 
-std::optional<std::string> readFileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    return bytes.toStdString();
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
-SaveOutcome saveFileBytes(const QString& path, std::string_view bytes) {
-    QSaveFile file(path);
-    // Never fall back to writing the target in place: that is what could leave it half-written.
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a write the disk refuses fails here: a buffered QSaveFile writes in
-    // commit(), which then renames a file cut short by a full disk over the target and succeeds.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return SaveOutcome::cannotOpen;
+} // namespace
+
+FileResult<std::string> readFileBytes(const QString& path) {
+    FileResult<std::vector<uint8_t>> bytes = readWholeFile(localPath(path), DataFileLimit);
+    if (!bytes) {
+        return bytes.error();
     }
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        return SaveOutcome::cannotWrite; // the temporary file goes with `file`
-    }
-    return file.commit() ? SaveOutcome::saved : SaveOutcome::cannotWrite;
+    return std::string(bytes->begin(), bytes->end());
+}
+
+FileResult<void> saveFileBytes(const QString& path, std::string_view bytes) {
+    return writeFileAtomically(
+        localPath(path), std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }
 
 } // namespace tavo::mission

@@ -1,25 +1,23 @@
 #pragma once
-// Moving a mission file's bytes to and from the disk. Saving is one atomic step: the bytes go to a
-// temporary file beside the target, which is then renamed over it, so a failure never leaves a
-// half-written file and an existing file stays as it was.
+// Moving a mission file's bytes to and from the disk, through the readers and writers every
+// program uses (common/files): a .mif is read only when it is a regular file no longer than
+// DataFileLimit, and saved atomically, so a failure never leaves a half-written file and an
+// existing file stays as it was.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include <QString>
 
+#include "common/files/file_error.h"
+
 namespace tavo::mission {
 
-// The whole file, or nullopt when it cannot be opened or read.
-std::optional<std::string> readFileBytes(const QString& path);
+// The whole file, or why it cannot be read.
+FileResult<std::string> readFileBytes(const QString& path);
 
-enum class SaveOutcome {
-    saved,
-    cannotOpen,  // no temporary file could be made beside the target
-    cannotWrite, // writing or the final rename failed
-};
-
-SaveOutcome saveFileBytes(const QString& path, std::string_view bytes);
+// WriteFailed when the bytes could not be written, synced or put in place; any other kind when
+// the target was refused or no temporary file could be made beside it.
+FileResult<void> saveFileBytes(const QString& path, std::string_view bytes);
 
 } // namespace tavo::mission

@@ -9,9 +9,9 @@
 namespace tavo::mission {
 namespace {
 
-constexpr std::string_view kNoneLine = "!"; // an absent add-on object or second image
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+constexpr std::string_view NoneLine = "!"; // an absent add-on object or second image
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view Replacement = "\xEF\xBF\xBD"; // U+FFFD
 
 bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -41,8 +41,8 @@ std::string decode(std::string_view bytes) {
             text += *whole;
             break;
         }
-        text += cp932ToUtf8(bytes.substr(0, error.offset)).value_or(std::string(kReplacement));
-        text += kReplacement;
+        text += cp932ToUtf8(bytes.substr(0, error.offset)).value_or(std::string(Replacement));
+        text += Replacement;
         bytes.remove_prefix(std::min(error.offset + 1, bytes.size()));
     }
     return text;
@@ -105,7 +105,7 @@ std::string readText(LineReader& lines, Field field) {
 // An optional path: "!" (checked on its first character, as the game does) means none.
 void readOptionalPath(LineReader& lines, Field field, bool& present, std::string& path) {
     const auto line = lines.next();
-    present = line && !line->starts_with(kNoneLine);
+    present = line && !line->starts_with(NoneLine);
     path = present ? decode(cp932Prefix(*line, fieldLimit(field))) : std::string();
 }
 
@@ -120,7 +120,7 @@ std::string readBriefing(std::string_view rest) {
         }
         crlf += rest[i];
     }
-    std::string_view kept = cp932Prefix(crlf, fieldLimit(Field::briefingText));
+    std::string_view kept = cp932Prefix(crlf, fieldLimit(Field::BriefingText));
     if (kept.ends_with('\r') && kept.size() < crlf.size() && crlf[kept.size()] == '\n') {
         kept.remove_suffix(1); // never keep half of a line end
     }
@@ -143,31 +143,31 @@ struct Encoded {
 Encoded encode(Field field, std::string_view utf8) {
     auto bytes = utf8ToCp932(utf8);
     if (!bytes) {
-        return {{}, Problem::noCp932Form};
+        return {{}, Problem::NoCp932Form};
     }
     if (bytes->size() > fieldLimit(field)) {
-        return {{}, Problem::tooLong};
+        return {{}, Problem::TooLong};
     }
     return {std::move(*bytes), std::nullopt};
 }
 
 Encoded encodeLine(Field field, std::string_view utf8) {
     if (utf8.find_first_of("\r\n") != std::string_view::npos) {
-        return {{}, Problem::lineEnd};
+        return {{}, Problem::LineEnd};
     }
     Encoded line = encode(field, utf8);
     if (!line.problem) {
-        line.bytes += kLineEnd;
+        line.bytes += LineEnd;
     }
     return line;
 }
 
 Encoded encodeOptionalPath(Field field, bool present, std::string_view utf8) {
     if (!present) {
-        return {std::string(kNoneLine) + std::string(kLineEnd), std::nullopt};
+        return {std::string(NoneLine) + std::string(LineEnd), std::nullopt};
     }
-    if (utf8.starts_with(kNoneLine)) {
-        return {{}, Problem::startsWithNone};
+    if (utf8.starts_with(NoneLine)) {
+        return {{}, Problem::StartsWithNone};
     }
     return encodeLine(field, utf8);
 }
@@ -181,27 +181,27 @@ Encoded encodeBriefing(std::string_view utf8) {
         }
         crlf += c;
     }
-    return encode(Field::briefingText, crlf);
+    return encode(Field::BriefingText, crlf);
 }
 
 } // namespace
 
 std::size_t fieldLimit(Field field) {
     switch (field) {
-    case Field::missionName:
+    case Field::MissionName:
         return 31;
-    case Field::fullName:
-    case Field::blockPath:
-    case Field::pointPath:
+    case Field::FullName:
+    case Field::BlockPath:
+    case Field::PointPath:
         return 127;
-    case Field::addonObjectPath:
-    case Field::image1Path:
-    case Field::image2Path:
+    case Field::AddonObjectPath:
+    case Field::Image1Path:
+    case Field::Image2Path:
         return 255;
-    case Field::briefingText:
+    case Field::BriefingText:
         return 798;
-    case Field::skyIndex:
-    case Field::flags:
+    case Field::SkyIndex:
+    case Field::Flags:
         break;
     }
     return 0;
@@ -210,34 +210,34 @@ std::size_t fieldLimit(Field field) {
 MissionInfo readMissionInfo(std::string_view bytes) {
     LineReader lines(bytes);
     MissionInfo info;
-    info.missionName = readText(lines, Field::missionName);
-    info.fullName = readText(lines, Field::fullName);
-    info.blockPath = readText(lines, Field::blockPath);
-    info.pointPath = readText(lines, Field::pointPath);
+    info.missionName = readText(lines, Field::MissionName);
+    info.fullName = readText(lines, Field::FullName);
+    info.blockPath = readText(lines, Field::BlockPath);
+    info.pointPath = readText(lines, Field::PointPath);
     info.skyIndex = leadingInteger(lines.next().value_or(""));
     info.flags = leadingInteger(lines.next().value_or(""));
-    readOptionalPath(lines, Field::addonObjectPath, info.hasAddonObject, info.addonObjectPath);
-    info.image1Path = readText(lines, Field::image1Path);
-    readOptionalPath(lines, Field::image2Path, info.hasImage2, info.image2Path);
+    readOptionalPath(lines, Field::AddonObjectPath, info.hasAddonObject, info.addonObjectPath);
+    info.image1Path = readText(lines, Field::Image1Path);
+    readOptionalPath(lines, Field::Image2Path, info.hasImage2, info.image2Path);
     info.briefingText = readBriefing(lines.rest());
     return info;
 }
 
 WriteResult writeMissionInfo(const MissionInfo& info) {
-    const std::string sky = std::to_string(info.skyIndex) + std::string(kLineEnd);
-    const std::string flags = std::to_string(info.flags) + std::string(kLineEnd);
+    const std::string sky = std::to_string(info.skyIndex) + std::string(LineEnd);
+    const std::string flags = std::to_string(info.flags) + std::string(LineEnd);
     const std::pair<Field, Encoded> parts[] = {
-        {Field::missionName, encodeLine(Field::missionName, info.missionName)},
-        {Field::fullName, encodeLine(Field::fullName, info.fullName)},
-        {Field::blockPath, encodeLine(Field::blockPath, info.blockPath)},
-        {Field::pointPath, encodeLine(Field::pointPath, info.pointPath)},
-        {Field::skyIndex, {sky, std::nullopt}},
-        {Field::flags, {flags, std::nullopt}},
-        {Field::addonObjectPath,
-         encodeOptionalPath(Field::addonObjectPath, info.hasAddonObject, info.addonObjectPath)},
-        {Field::image1Path, encodeLine(Field::image1Path, info.image1Path)},
-        {Field::image2Path, encodeOptionalPath(Field::image2Path, info.hasImage2, info.image2Path)},
-        {Field::briefingText, encodeBriefing(info.briefingText)},
+        {Field::MissionName, encodeLine(Field::MissionName, info.missionName)},
+        {Field::FullName, encodeLine(Field::FullName, info.fullName)},
+        {Field::BlockPath, encodeLine(Field::BlockPath, info.blockPath)},
+        {Field::PointPath, encodeLine(Field::PointPath, info.pointPath)},
+        {Field::SkyIndex, {sky, std::nullopt}},
+        {Field::Flags, {flags, std::nullopt}},
+        {Field::AddonObjectPath,
+         encodeOptionalPath(Field::AddonObjectPath, info.hasAddonObject, info.addonObjectPath)},
+        {Field::Image1Path, encodeLine(Field::Image1Path, info.image1Path)},
+        {Field::Image2Path, encodeOptionalPath(Field::Image2Path, info.hasImage2, info.image2Path)},
+        {Field::BriefingText, encodeBriefing(info.briefingText)},
     };
     WriteResult result;
     for (const auto& [field, part] : parts) {

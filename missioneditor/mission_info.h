@@ -11,10 +11,10 @@
 
 namespace tavo::mission {
 
-inline constexpr int kSkyCount =
+inline constexpr int SkyCount =
     6; // 0 black, 1 sunny, 2 cloudy, 3 night, 4 early evening, 5 waste land
-inline constexpr int kExtraCollisionFlag = 1;
-inline constexpr int kDarkScreenFlag = 2;
+inline constexpr int ExtraCollisionFlag = 1;
+inline constexpr int DarkScreenFlag = 2;
 
 struct MissionInfo {
     std::string missionName; // the mission's identifier
@@ -35,16 +35,16 @@ struct MissionInfo {
 
 // The fields in file order.
 enum class Field {
-    missionName,
-    fullName,
-    blockPath,
-    pointPath,
-    skyIndex,
-    flags,
-    addonObjectPath,
-    image1Path,
-    image2Path,
-    briefingText,
+    MissionName,
+    FullName,
+    BlockPath,
+    PointPath,
+    SkyIndex,
+    Flags,
+    AddonObjectPath,
+    Image1Path,
+    Image2Path,
+    BriefingText,
 };
 
 // The longest text a field holds, in CP932 bytes without its line end. The briefing counts the
@@ -52,10 +52,10 @@ enum class Field {
 std::size_t fieldLimit(Field field);
 
 enum class Problem {
-    noCp932Form,    // a character that CP932 cannot store
-    tooLong,        // more bytes than fieldLimit
-    lineEnd,        // a line end in a one-line field
-    startsWithNone, // an add-on or second-image path beginning with "!", which reads back as none
+    NoCp932Form,    // a character that CP932 cannot store
+    TooLong,        // more bytes than fieldLimit
+    LineEnd,        // a line end in a one-line field
+    StartsWithNone, // an add-on or second-image path beginning with "!", which reads back as none
 };
 
 struct FieldProblem {

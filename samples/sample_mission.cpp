@@ -15,11 +15,11 @@ namespace {
 // Texture slots of the sample map.
 enum Slot : int32_t { Floor = 0, Wall = 1, Crate = 2, Plate = 3 };
 
-constexpr float kTile = 8.0f; // world units per texture repeat
+constexpr float Tile = 8.0f; // world units per texture repeat
 
 // The faces as corner quadruples in drawing order.
-constexpr int kFaces[6][4] = {{3, 2, 1, 0}, {4, 5, 6, 7}, {0, 1, 5, 4},
-                              {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+constexpr int Faces[6][4] = {{3, 2, 1, 0}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                             {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
 
 // Deterministic noise in 0..255 for texture grain.
 int grain(int x, int y, int seed) {
@@ -112,11 +112,11 @@ BlockRecord makeBlock(const std::array<Vec, 8>& corners, int32_t texture) {
         block.z[c] = corners[static_cast<std::size_t>(c)].z;
     }
     for (int f = 0; f < 6; ++f) {
-        const Vec q0 = corners[static_cast<std::size_t>(kFaces[f][0])];
-        const Vec q1 = corners[static_cast<std::size_t>(kFaces[f][1])];
-        const Vec q2 = corners[static_cast<std::size_t>(kFaces[f][2])];
-        const float w = distance(q0, q1) / kTile;
-        const float h = distance(q1, q2) / kTile;
+        const Vec q0 = corners[static_cast<std::size_t>(Faces[f][0])];
+        const Vec q1 = corners[static_cast<std::size_t>(Faces[f][1])];
+        const Vec q2 = corners[static_cast<std::size_t>(Faces[f][2])];
+        const float w = distance(q0, q1) / Tile;
+        const float h = distance(q1, q2) / Tile;
         const float u[4] = {0.0f, w, w, 0.0f};
         const float v[4] = {0.0f, 0.0f, h, h};
         for (int k = 0; k < 4; ++k) {
@@ -203,19 +203,19 @@ std::vector<BlockRecord> sampleBlocks() {
 }
 
 std::vector<PointRecord> samplePoints() {
-    constexpr float kEast = 1.5707964f;
-    constexpr float kSouth = 3.1415927f;
+    constexpr float East = 1.5707964f;
+    constexpr float South = 3.1415927f;
     return {
         // Human information: the soldiers' look and weapons (p2 type, p3 second weapon).
         point(-50, 0, -50, 0, 4, 26, 13, 1),
         // Humans: p2 names the information, p3 the path each one follows.
         point(-20, 0, 10, 0, 1, 1, 10, 2),
-        point(40, 6, 40, kSouth, 1, 1, 30, 3),
+        point(40, 6, 40, South, 1, 1, 30, 3),
         point(0, 0, -45, 0, 6, 1, 40, 4),
         // Weapons lying about, and a random one.
         point(-30, 0, 30, 0, 2, 9, 0, 5),
         point(45, 6, 45, 0, 2, 13, 0, 6),
-        point(18, 0, -10, kEast, 7, 1, 10, 7),
+        point(18, 0, -10, East, 7, 1, 10, 7),
         // Small objects: a chair and two cones at the gate.
         point(-45, 0, 45, 0, 5, 7, 0, 8),
         point(-8, 0, -52, 0, 5, 11, 0, 9),

@@ -287,21 +287,21 @@ std::vector<uint8_t> encodeGif(int width, int height) {
             bitCount -= 8;
         }
     };
-    constexpr unsigned kClear = 256;
-    constexpr unsigned kEnd = 257;
+    constexpr unsigned Clear = 256;
+    constexpr unsigned End = 257;
     int sinceClear = 0;
-    putCode(kClear);
+    putCode(Clear);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             if (sinceClear == 250) {
-                putCode(kClear);
+                putCode(Clear);
                 sinceClear = 0;
             }
             putCode(paletteIndex(x, y, width, height));
             ++sinceClear;
         }
     }
-    putCode(kEnd);
+    putCode(End);
     if (bitCount > 0) {
         stream.push_back(static_cast<uint8_t>(bits));
     }

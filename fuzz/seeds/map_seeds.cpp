@@ -40,13 +40,13 @@ std::vector<uint8_t> withCount(std::vector<uint8_t> file, int16_t count) {
 
 // A box of the given size at the given place, every face on its own texture slot.
 BlockRecord block(float x, float y, float z, float size, int firstSlot) {
-    static constexpr int ring[8][3] = {{0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
+    static constexpr int Ring[8][3] = {{0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
                                        {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}};
     BlockRecord b;
     for (int c = 0; c < 8; ++c) {
-        b.x[c] = x + size * static_cast<float>(ring[c][0]);
-        b.y[c] = y + size * static_cast<float>(ring[c][1]);
-        b.z[c] = z + size * static_cast<float>(ring[c][2]);
+        b.x[c] = x + size * static_cast<float>(Ring[c][0]);
+        b.y[c] = y + size * static_cast<float>(Ring[c][1]);
+        b.z[c] = z + size * static_cast<float>(Ring[c][2]);
     }
     for (int f = 0; f < 6; ++f) {
         for (int k = 0; k < 4; ++k) {
@@ -71,7 +71,7 @@ std::vector<BlockRecord> blocks(int count) {
 
 // The names the block fuzz target's map folder answers to (see block_file_check.cpp), in the
 // spellings a Windows map may use for them, and names that resolve to nothing.
-const std::vector<std::string> kTextureNames = {
+const std::vector<std::string> TextureNames = {
     "wall.bmp",
     "FLOOR.png",
     "sub\\deep\\tile.jpg",
@@ -151,19 +151,19 @@ std::vector<SeedFile> blockFileSeeds() {
     three[2].textureId[0] = -1;
     three[2].textureId[1] = TextureCount;
     three[2].x[0] = std::numeric_limits<float>::quiet_NaN();
-    std::vector<uint8_t> cut = encodeBlockFile(kTextureNames, 3, blocks(3));
+    std::vector<uint8_t> cut = encodeBlockFile(TextureNames, 3, blocks(3));
     cut.resize(cut.size() - 100);
-    std::vector<std::string> noNul = kTextureNames;
+    std::vector<std::string> noNul = TextureNames;
     std::vector<uint8_t> unterminated = encodeBlockFile(noNul, 1, blocks(1));
     std::fill_n(unterminated.begin(), TextureNameSize, 'w'); // name 0 fills its 31 bytes
-    std::vector<uint8_t> headerOnly = encodeBlockFile(kTextureNames, 0, {});
+    std::vector<uint8_t> headerOnly = encodeBlockFile(TextureNames, 0, {});
     headerOnly.resize(200);
     return {
-        {"names_only.bd1", encodeBlockFile(kTextureNames, 0, {})},
-        {"three.bd1", encodeBlockFile(kTextureNames, 3, three)},
-        {"full.bd1", encodeBlockFile(kTextureNames, MaxBlocks, blocks(MaxBlocks))},
-        {"count_over_table.bd1", encodeBlockFile(kTextureNames, 200, blocks(MaxBlocks))},
-        {"negative_count.bd1", encodeBlockFile(kTextureNames, -5, blocks(2))},
+        {"names_only.bd1", encodeBlockFile(TextureNames, 0, {})},
+        {"three.bd1", encodeBlockFile(TextureNames, 3, three)},
+        {"full.bd1", encodeBlockFile(TextureNames, MaxBlocks, blocks(MaxBlocks))},
+        {"count_over_table.bd1", encodeBlockFile(TextureNames, 200, blocks(MaxBlocks))},
+        {"negative_count.bd1", encodeBlockFile(TextureNames, -5, blocks(2))},
         {"cut_short.bd1", cut},
         {"unterminated_name.bd1", unterminated},
         {"header_cut.bd1", headerOnly},

@@ -30,7 +30,7 @@ std::vector<SeedFile> missionFileSeeds() {
     plain.blockPath = ".\\data\\map10\\temp.bd1";
     plain.pointPath = ".\\addon\\m01.pd1";
     plain.skyIndex = 3;
-    plain.flags = mission::kExtraCollisionFlag;
+    plain.flags = mission::ExtraCollisionFlag;
     plain.image1Path = ".\\data\\briefing\\np.bmp";
     plain.briefingText = "Reach the roof.\nTake the documents.\n\nGet out alive.";
 
@@ -41,25 +41,25 @@ std::vector<SeedFile> missionFileSeeds() {
     japanese.addonObjectPath = ".\\addon\\追加物体.txt";
     japanese.hasImage2 = true;
     japanese.image2Path = ".\\data\\briefing\\地図２.bmp";
-    japanese.flags = mission::kExtraCollisionFlag | mission::kDarkScreenFlag;
+    japanese.flags = mission::ExtraCollisionFlag | mission::DarkScreenFlag;
     japanese.briefingText = "ｶﾀｶﾅと漢字の説明文。\n二行目です。";
 
     // Every field at its longest.
     mission::MissionInfo longest;
-    longest.missionName = std::string(mission::fieldLimit(mission::Field::missionName), 'n');
-    longest.fullName = std::string(mission::fieldLimit(mission::Field::fullName), 'f');
-    longest.blockPath = std::string(mission::fieldLimit(mission::Field::blockPath), 'b');
-    longest.pointPath = std::string(mission::fieldLimit(mission::Field::pointPath), 'p');
+    longest.missionName = std::string(mission::fieldLimit(mission::Field::MissionName), 'n');
+    longest.fullName = std::string(mission::fieldLimit(mission::Field::FullName), 'f');
+    longest.blockPath = std::string(mission::fieldLimit(mission::Field::BlockPath), 'b');
+    longest.pointPath = std::string(mission::fieldLimit(mission::Field::PointPath), 'p');
     longest.skyIndex = 5;
     longest.flags = 3;
     longest.hasAddonObject = true;
     longest.addonObjectPath =
-        std::string(mission::fieldLimit(mission::Field::addonObjectPath), 'o');
-    longest.image1Path = std::string(mission::fieldLimit(mission::Field::image1Path), 'i');
+        std::string(mission::fieldLimit(mission::Field::AddonObjectPath), 'o');
+    longest.image1Path = std::string(mission::fieldLimit(mission::Field::Image1Path), 'i');
     longest.hasImage2 = true;
-    longest.image2Path = std::string(mission::fieldLimit(mission::Field::image2Path), 'j');
+    longest.image2Path = std::string(mission::fieldLimit(mission::Field::Image2Path), 'j');
     for (int line = 0;
-         longest.briefingText.size() + 41 <= mission::fieldLimit(mission::Field::briefingText);
+         longest.briefingText.size() + 41 <= mission::fieldLimit(mission::Field::BriefingText);
          ++line) {
         longest.briefingText += std::string(39, static_cast<char>('a' + line % 26)) + "\n";
     }

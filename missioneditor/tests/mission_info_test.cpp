@@ -16,19 +16,19 @@ std::string crlfLines(const std::vector<std::string>& lines) {
 }
 
 // What a new, empty mission writes for the nine one-line fields.
-const std::vector<std::string> kEmptyLines = {"", "", "", "", "0", "0", "!", "", "!"};
+const std::vector<std::string> EmptyLines = {"", "", "", "", "0", "0", "!", "", "!"};
 
 // A mission using every field, in the order of MissionInfo's members.
-const MissionInfo kFull{
+const MissionInfo Full{
     "m01", "テスト作戦",    ".\\b.bd1",  ".\\p.pd1", 3,           2,
     true,  ".\\addon\\o.x", ".\\i1.bmp", true,       ".\\i2.bmp", "一行目\n二行目"};
 
 TEST(MissionInfoFile, WritesTheGamesBytesForEverySkyFlagsAndNoneLineAndReadsThemBack) {
-    for (int sky = 0; sky < kSkyCount; ++sky)
+    for (int sky = 0; sky < SkyCount; ++sky)
         for (int flags = 0; flags <= 3; ++flags)
             for (bool on : {true, false}) {
                 SCOPED_TRACE(testing::Message() << sky << " " << flags << " " << on);
-                MissionInfo info = kFull;
+                MissionInfo info = Full;
                 info.skyIndex = sky;
                 info.flags = flags;
                 info.hasAddonObject = info.hasImage2 = on;
@@ -47,7 +47,7 @@ TEST(MissionInfoFile, WritesTheGamesBytesForEverySkyFlagsAndNoneLineAndReadsThem
 TEST(MissionInfoFile, BriefingLinesUseCrLfAndNothingFollowsTheLast) {
     MissionInfo info;
     const std::string fixed = writeMissionInfo(info).bytes;
-    EXPECT_EQ(fixed, crlfLines(kEmptyLines)); // an empty briefing: nothing after line 9
+    EXPECT_EQ(fixed, crlfLines(EmptyLines)); // an empty briefing: nothing after line 9
     EXPECT_EQ(readMissionInfo(fixed).briefingText, "");
 
     info.briefingText = "Go north.\n\nMeet the convoy\nat dawn.\n";
@@ -72,7 +72,7 @@ TEST(MissionInfoFile, FieldsTakeExactlyTheirLimitAndTheWriterRefusesMore) {
     using P = std::optional<FieldProblem>;
     const std::tuple<std::string M::*, std::string, P> cases[] = {
         {&M::missionName, std::string(31, 'n'), {}},
-        {&M::missionName, std::string(30, 'n') + "テ", P{{F::missionName, Problem::tooLong}}},
+        {&M::missionName, std::string(30, 'n') + "テ", P{{F::MissionName, Problem::TooLong}}},
         {&M::fullName, std::string(125, 'f') + "テ", {}},
         {&M::blockPath, std::string(127, 'b'), {}},
         {&M::pointPath, std::string(127, 'p'), {}},
@@ -80,14 +80,14 @@ TEST(MissionInfoFile, FieldsTakeExactlyTheirLimitAndTheWriterRefusesMore) {
         {&M::image1Path, std::string(255, '1'), {}},
         {&M::image2Path, std::string(255, '2'), {}},
         {&M::briefingText, std::string(398, 'x') + "\n" + std::string(398, 'y'), {}},
-        {&M::briefingText, std::string(798, 'x') + "\n", P{{F::briefingText, Problem::tooLong}}},
-        {&M::fullName, unreadable, P{{F::fullName, Problem::noCp932Form}}},
-        {&M::pointPath, "a\r\nb", P{{F::pointPath, Problem::lineEnd}}},
-        {&M::addonObjectPath, "!o.x", P{{F::addonObjectPath, Problem::startsWithNone}}},
+        {&M::briefingText, std::string(798, 'x') + "\n", P{{F::BriefingText, Problem::TooLong}}},
+        {&M::fullName, unreadable, P{{F::FullName, Problem::NoCp932Form}}},
+        {&M::pointPath, "a\r\nb", P{{F::PointPath, Problem::LineEnd}}},
+        {&M::addonObjectPath, "!o.x", P{{F::AddonObjectPath, Problem::StartsWithNone}}},
     };
     for (const auto& [member, text, problem] : cases) {
         SCOPED_TRACE(text);
-        MissionInfo info = kFull;
+        MissionInfo info = Full;
         info.*member = text;
         const WriteResult written = writeMissionInfo(info);
         EXPECT_EQ(written.problem, problem);
@@ -105,7 +105,7 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
                            std::string(255, 'o'), "i", false, "", std::string(798, 'x')}));
 
     // A briefing cut between CR and LF keeps neither.
-    const std::string head = crlfLines(kEmptyLines);
+    const std::string head = crlfLines(EmptyLines);
     EXPECT_EQ(readMissionInfo(head + std::string(797, 'x') + "\r\nmore").briefingText,
               std::string(797, 'x'));
     EXPECT_EQ(readMissionInfo(head + std::string(796, 'x') + "\nmore").briefingText,
@@ -117,7 +117,7 @@ TEST(MissionInfoFile, AFileEndingAfterAnyFieldLeavesTheRestEmpty) {
     for (long fields = 0; fields <= 9; ++fields) { // 0: an empty file
         std::vector<std::string> lines(full.begin(), full.begin() + fields);
         const std::string file = crlfLines(lines);
-        lines.insert(lines.end(), kEmptyLines.begin() + fields, kEmptyLines.end());
+        lines.insert(lines.end(), EmptyLines.begin() + fields, EmptyLines.end());
         // Also without the last line end.
         for (const std::string& bytes : {file, file.substr(0, fields ? file.size() - 2 : 0)})
             EXPECT_EQ(writeMissionInfo(readMissionInfo(bytes)).bytes, crlfLines(lines)) << fields;

@@ -6,13 +6,14 @@
 #include "pointeditor/data/byte_order.h"
 #include "pointeditor/data/file_read.h"
 #include "pointeditor/data/texture.h"
+#include "pointeditor/data/texture_report.h"
 
 namespace tavo {
 namespace {
 
-constexpr std::size_t kNamesSize = std::size_t{TextureCount} * TextureNameSize; // 310
-constexpr std::size_t kHeaderSize = kNamesSize + 2;                             // 312
-constexpr std::size_t kMaxFileBytes = kHeaderSize + std::size_t{MaxBlocks} * BlockRecordSize;
+constexpr std::size_t NamesSize = std::size_t{TextureCount} * TextureNameSize; // 310
+constexpr std::size_t HeaderSize = NamesSize + 2;                              // 312
+constexpr std::size_t MaxFileBytes = HeaderSize + std::size_t{MaxBlocks} * BlockRecordSize;
 
 BlockRecord readBlock(const uint8_t* p) {
     BlockRecord block;
@@ -37,34 +38,35 @@ BlockRecord readBlock(const uint8_t* p) {
 BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes) {
     BlockFileContents contents;
     // Without the whole header the file names no texture and holds no block.
-    if (bytes.size() < kHeaderSize) {
+    if (bytes.size() < HeaderSize) {
         return contents;
     }
     contents.hasHeader = true;
-    std::memcpy(contents.textureNames, bytes.data(), kNamesSize);
-    contents.declaredCount = bytes::getI16(bytes.data() + kNamesSize);
+    std::memcpy(contents.textureNames, bytes.data(), NamesSize);
+    contents.declaredCount = bytes::getI16(bytes.data() + NamesSize);
 
-    std::size_t count = recordsToRead(contents.declaredCount, MaxBlocks, bytes.size() - kHeaderSize,
+    std::size_t count = recordsToRead(contents.declaredCount, MaxBlocks, bytes.size() - HeaderSize,
                                       BlockRecordSize);
     contents.blocks.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        contents.blocks.push_back(readBlock(bytes.data() + kHeaderSize + i * BlockRecordSize));
+        contents.blocks.push_back(readBlock(bytes.data() + HeaderSize + i * BlockRecordSize));
     }
     return contents;
 }
 
-bool loadBlockFile(EditorState& state, const std::string& path) {
+std::optional<std::vector<TextureFinding>> loadBlockFile(EditorState& state,
+                                                         const std::string& path) {
     // The map is emptied first, whatever follows: it is only ever read from its file, so even a
     // failed load loses nothing that the user made.
     for (auto& block : state.blocks) {
         block.inUse = 0;
     }
-    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes);
-    if (!bytes) {
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
+    if (!read) {
         showFileOpenError(state);
-        return false;
+        return std::nullopt;
     }
-    BlockFileContents contents = decodeBlockFile(*bytes);
+    BlockFileContents contents = decodeBlockFile(read->bytes);
 
     std::memcpy(state.textureNames, contents.textureNames, sizeof state.textureNames);
     std::copy(contents.blocks.begin(), contents.blocks.end(), state.blocks.begin());
@@ -77,8 +79,7 @@ bool loadBlockFile(EditorState& state, const std::string& path) {
     } else {
         pathDirectory(path.c_str(), state.blockDir);
     }
-    loadTextures(state);
-    return true;
+    return loadTextures(state);
 }
 
 bool pathDirectory(const char* path, char (&directory)[BlockDirSize]) {
@@ -95,21 +96,43 @@ bool pathDirectory(const char* path, char (&directory)[BlockDirSize]) {
     return fits;
 }
 
-void loadTextures(EditorState& state) {
+std::vector<TextureFinding> loadTextures(EditorState& state) {
+    std::vector<TextureFinding> findings;
     if (state.textureLoader == nullptr) {
-        return;
+        return findings;
     }
+    std::vector<int> slots;
+    std::vector<std::string> files;
     for (int slot = 0; slot < TextureCount; ++slot) {
-        std::optional<std::string> file = resolveTexturePath(state, slot);
-        if (!file) {
+        const char* stored = state.textureNames[slot];
+        std::string name(stored, strnlen(stored, TextureNameSize));
+        if (name.empty()) {
             continue;
         }
-        // A texture that does not load leaves the slot with what it had, the last map's
-        // texture included.
-        if (std::unique_ptr<Texture> texture = state.textureLoader->loadTexture(*file)) {
-            state.textures[slot] = std::move(texture);
+        if (std::optional<std::string> file = resolveTexturePath(state, slot)) {
+            slots.push_back(slot);
+            files.push_back(std::move(*file));
+        } else {
+            findings.push_back({slot, std::move(name), TextureProblem::NotFound});
         }
     }
+    // One call for the whole map: its textures share one budget and decode together.
+    std::vector<LoadedTexture> loaded = state.textureLoader->loadTextures(files);
+    for (std::size_t i = 0; i < loaded.size() && i < slots.size(); ++i) {
+        auto slot = static_cast<std::size_t>(slots[i]);
+        // A texture that does not load leaves the slot with what it had, the last map's
+        // texture included.
+        if (loaded[i].texture) {
+            state.textures[slot] = std::move(loaded[i].texture);
+        } else {
+            const char* stored = state.textureNames[slot];
+            findings.push_back({slots[i], std::string(stored, strnlen(stored, TextureNameSize)),
+                                loaded[i].problem});
+        }
+    }
+    std::sort(findings.begin(), findings.end(),
+              [](const TextureFinding& a, const TextureFinding& b) { return a.slot < b.slot; });
+    return findings;
 }
 
 } // namespace tavo

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/texture_report.h"
 
 namespace tavo {
 
@@ -23,10 +24,12 @@ struct BlockFileContents {
 BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes);
 
 // Loads a map: empties the blocks, reads the file, sets textureNames, blocks and blockDir, then
-// loads the textures through state.textureLoader when there is one. A file that cannot be
-// opened shows "file open error" (caption "error") and returns false, leaving the map empty.
-// A path without any '/' is in the working directory, and so are its textures (blockDir ".").
-bool loadBlockFile(EditorState& state, const std::string& path);
+// loads the textures through state.textureLoader when there is one, giving what loadTextures
+// found. A file that cannot be opened shows "file open error" (caption "error") and gives
+// nullopt, leaving the map empty. A path without any '/' is in the working directory, and so
+// are its textures (blockDir ".").
+std::optional<std::vector<TextureFinding>> loadBlockFile(EditorState& state,
+                                                         const std::string& path);
 
 // The directory part of a path: every byte before the last '/', or empty when there is none or
 // it is the first byte. The result is NUL-terminated; a directory that does not fit is cut to
@@ -35,12 +38,15 @@ bool pathDirectory(const char* path, char (&directory)[BlockDirSize]);
 
 // For each texture slot whose name resolves to an existing file, asks state.textureLoader for a
 // texture and, when it gives one, puts it in the slot (releasing the old one). Slots whose file
-// is missing or does not load keep what they held.
-void loadTextures(EditorState& state);
+// is missing or does not load keep what they held, and each is one finding, in slot order.
+// Empty names are no finding.
+std::vector<TextureFinding> loadTextures(EditorState& state);
 
-// The file on this system that texture name `slot` names, relative to blockDir: CP932 to UTF-8,
-// '\' to '/', and when the exact path does not exist each component matched regardless of ASCII
-// case. nullopt for an empty name, a name without NUL, an unconvertible name or no such file.
+// The file on this system that texture name `slot` names, relative to blockDir ('..' may lead
+// out of it): the exact bytes with '\' as '/' first, then the name in UTF-8 with each component
+// matched regardless of ASCII case, then the raw CP932 bytes the same way (an archive unpacked
+// without converting names). nullopt for an empty name, a name without NUL, a path longer than
+// the system takes, or no such file.
 std::optional<std::string> resolveTexturePath(const EditorState& state, int slot);
 
 } // namespace tavo

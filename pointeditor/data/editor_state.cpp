@@ -5,7 +5,7 @@ namespace tavo {
 int countUsedPoints(const EditorState& state) {
     int count = 0;
     for (int32_t used : state.pointUsed) {
-        if (used != 0) {
+        if (used != SlotFree) {
             ++count;
         }
     }
@@ -14,7 +14,7 @@ int countUsedPoints(const EditorState& state) {
 
 int findPointById(const EditorState& state, int8_t id) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != 0 && state.points[i].p4 == id) {
+        if (state.pointUsed[i] != SlotFree && state.points[i].p4 == id) {
             return i;
         }
     }
@@ -28,7 +28,7 @@ void emptyEditorTables(EditorState& state) {
     for (auto& block : state.blocks) {
         block.inUse = 0;
     }
-    state.pointUsed.fill(0);
+    state.pointUsed.fill(SlotFree);
     state.blockDir[0] = '\0';
 }
 

@@ -30,6 +30,27 @@ public:
     virtual ~Texture() = default;
 };
 
+// What hoverView and boxView hold: the pane under the pointer, or none (the text column, the
+// gaps and the outside of the window).
+enum Pane : int32_t { NoPane = 0, TopPane = 1, FrontPane = 2, SidePane = 3, PerspectivePane = 4 };
+
+// What menuMode holds: no command, or one of the on-screen menu's commands in menu order.
+enum MenuMode : int32_t {
+    MenuNone = 0,
+    MenuNewPoint = 1,
+    MenuSelectPoint = 2,
+    MenuMovePoint = 3,
+    MenuDeletePoint = 4,
+    MenuView = 5,
+    MenuLoadBlock = 6,
+    MenuSavePoint = 7,
+    MenuLoadPoint = 8,
+};
+inline constexpr int MenuCommandCount = 8;
+
+// What each entry of pointUsed holds.
+enum SlotState : int32_t { SlotFree = 0, SlotUsed = 1, SlotSelected = 2 };
+
 struct EditorState {
     // Map.
     std::array<BlockRecord, MaxBlocks> blocks{};
@@ -39,7 +60,7 @@ struct EditorState {
 
     // Points.
     std::array<PointRecord, MaxPoints> points{};
-    std::array<int32_t, MaxPoints> pointUsed{}; // 0 free, 1 in use, 2 in use and selected
+    std::array<int32_t, MaxPoints> pointUsed{}; // a SlotState
     std::array<int8_t, 4> currentParams{};      // p1..p4 of the next new point
     std::array<LinkLine, MaxLinkLines> linkLines{};
     int32_t linkLineCount = 0;
@@ -47,10 +68,12 @@ struct EditorState {
     // The three 2D views. Pixels per world unit; panY and panZ are stored negated.
     float zoom = 2.0f;
     float savedZoom = 1.0f;
-    float gridStep = 2.5f; // always 5.0 / zoom
+    float gridStep = 2.5f; // always 5.0 / zoom: set both through setZoom
     float panX = 0.0f;
     float panY = 0.0f;
     float panZ = 0.0f;
+    // The switches of the toggle menu. A switch is on, and drawn lit, at exactly 1; a click turns
+    // 0 into 1 and any other value into 0. What each one governs reads it the same way (== 1).
     int32_t gridLock = 1;
     int32_t showDirection = 1;
     int32_t showTopView = 1;
@@ -67,16 +90,16 @@ struct EditorState {
     // Mouse and selection.
     int32_t mouseX = 0, mouseY = 0;
     int32_t prevMouseX = 0, prevMouseY = 0;
-    int32_t hoverView = 0; // 0 none, 1 top, 2 front, 3 side, 4 3D
-    int32_t prevHoverView = 0;
+    int32_t hoverView = NoPane; // a Pane
+    int32_t prevHoverView = NoPane;
     float cursorX = 0.0f, cursorY = 0.0f, cursorZ = 0.0f;
     float prevCursorX = 0.0f, prevCursorY = 0.0f, prevCursorZ = 0.0f;
-    int32_t boxView = 0; // pane of a begun selection box, 0 when none
+    int32_t boxView = NoPane; // pane of a begun selection box
     float boxStartX = 0.0f, boxStartY = 0.0f, boxStartZ = 0.0f;
 
     // Modes and switches.
-    int32_t menuMode = 0; // 0 none, 1..8 the on-screen menu's commands
-    int32_t english = 1;  // 1 English names and messages, 0 Japanese
+    int32_t menuMode = MenuNone; // a MenuMode
+    int32_t english = 1;         // 1 English names and messages, 0 Japanese
     int32_t running = 0;
     // The note after a template key or Insert that gave new points ids other points already
     // had: the first such id and how many there were (0: no note). The next command clears it.

@@ -1,21 +1,14 @@
 #pragma once
 // Reading a whole data file before any of it is used, so that a file that cannot be read changes
-// nothing in the editor.
+// nothing in the editor. The bytes come through common/files/file_read.h, the reader of every
+// program.
 
 #include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
 
+#include "common/files/file_read.h"
 #include "pointeditor/data/editor_state.h"
 
 namespace tavo {
-
-// The first `limit` bytes of the file at `path` (all of it when shorter). nullopt when the path
-// cannot be opened, is not a regular file (a directory, a device, a FIFO), or a read fails part
-// way.
-std::optional<std::vector<uint8_t>> readFilePrefix(const std::string& path, std::size_t limit);
 
 // How many whole records to read after a file's header: a count of zero or below reads none,
 // one above the table's capacity reads a full table, and a file that ends early gives only the

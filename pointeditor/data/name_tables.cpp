@@ -8,7 +8,7 @@ namespace {
 using namespace std::string_view_literals;
 
 // Kind 0 is no kind and kind 9 has no name; both draw nothing.
-constexpr std::array kPointKinds = {
+constexpr std::array PointKinds = {
     // Japanese
     ""sv,                        // 0
     "人"sv,                      // 1
@@ -54,7 +54,7 @@ constexpr std::array kPointKinds = {
 };
 
 // Weapons carry their model names, the same in either language.
-constexpr std::array kWeapons = {
+constexpr std::array Weapons = {
     "NONE"sv,         // 0
     "MP5"sv,          // 1
     "PSG1"sv,         // 2
@@ -81,7 +81,7 @@ constexpr std::array kWeapons = {
 };
 
 // What a PATH point makes a human do on reaching it.
-constexpr std::array kPathActions = {
+constexpr std::array PathActions = {
     // Japanese
     "歩き"sv,       // 0
     "走り"sv,       // 1
@@ -102,7 +102,7 @@ constexpr std::array kPathActions = {
 
 // The two columns are separate texts: the Japanese names of objects 2 and 3 say "top" and
 // "reversed", the English ones only number them.
-constexpr std::array kSmallObjects = {
+constexpr std::array SmallObjects = {
     // Japanese
     "缶"sv,                 // 0
     "パソコン"sv,           // 1
@@ -133,7 +133,7 @@ constexpr std::array kSmallObjects = {
     "<ADD-ON OBJECT>"sv, // 12
 };
 
-constexpr std::array kHumanTypes = {
+constexpr std::array HumanTypes = {
     // Japanese
     "特殊 黒 A"sv,      // 0
     "特殊 黒 B"sv,      // 1
@@ -224,19 +224,19 @@ constexpr std::array kHumanTypes = {
     "KOLVE SG"sv,              // 42
 };
 
-static_assert(kPointKinds.size() == 2 * 20);
-static_assert(kWeapons.size() == 23);
-static_assert(kPathActions.size() == 2 * 7);
-static_assert(kSmallObjects.size() == 2 * 13);
-static_assert(kHumanTypes.size() == 2 * 43);
+static_assert(PointKinds.size() == 2 * 20);
+static_assert(Weapons.size() == 23);
+static_assert(PathActions.size() == 2 * 7);
+static_assert(SmallObjects.size() == 2 * 13);
+static_assert(HumanTypes.size() == 2 * 43);
 
 } // namespace
 
-const NameTable pointKindNames{kPointKinds, 20, true, 1};
-const NameTable weaponNames{kWeapons, 23, false};
-const NameTable pathActionNames{kPathActions, 7, true};
-const NameTable smallObjectNames{kSmallObjects, 13, true};
-const NameTable humanTypeNames{kHumanTypes, 43, true};
+const NameTable PointKindNames{PointKinds, 20, true, 1};
+const NameTable WeaponNames{Weapons, 23, false};
+const NameTable PathActionNames{PathActions, 7, true};
+const NameTable SmallObjectNames{SmallObjects, 13, true};
+const NameTable HumanTypeNames{HumanTypes, 43, true};
 
 std::optional<std::string_view> lookupName(const NameTable& table, int index, bool english) {
     if (index < table.firstIndex || index >= table.count) {

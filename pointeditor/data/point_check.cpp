@@ -21,13 +21,13 @@ struct NamedParam {
     const char* whatJapanese;
 };
 
-const std::array<NamedParam, 6> namedParams{{
-    {KindWeapon, 2, &weaponNames, "weapon", "武器"},
-    {KindPath, 2, &pathActionNames, "path action", "パスの動作"},
-    {KindHumanInfo, 2, &humanTypeNames, "human type", "人の種類"},
-    {KindSmallObject, 2, &smallObjectNames, "small object", "小物"},
-    {KindRandomWeapon, 2, &weaponNames, "weapon", "武器"},
-    {KindRandomWeapon, 3, &weaponNames, "weapon", "武器"},
+const std::array<NamedParam, 6> NamedParams{{
+    {KindWeapon, 2, &WeaponNames, "weapon", "武器"},
+    {KindPath, 2, &PathActionNames, "path action", "パスの動作"},
+    {KindHumanInfo, 2, &HumanTypeNames, "human type", "人の種類"},
+    {KindSmallObject, 2, &SmallObjectNames, "small object", "小物"},
+    {KindRandomWeapon, 2, &WeaponNames, "weapon", "武器"},
+    {KindRandomWeapon, 3, &WeaponNames, "weapon", "武器"},
 }};
 
 int paramValue(const PointRecord& point, int param) {
@@ -128,7 +128,7 @@ public:
     Checker(const EditorState& table, const PointFileContents* file, const BlockFileContents* map)
         : table_(table), file_(file), map_(map) {
         for (int slot = 0; slot < MaxPoints; ++slot) {
-            if (table.pointUsed[slot] != 0) {
+            if (table.pointUsed[slot] != SlotFree) {
                 slotsWithId_[idIndex(table.points[slot].p4)].push_back(slot);
             }
         }
@@ -142,7 +142,7 @@ public:
             mapBox_ = mapBounds();
         }
         for (int slot = 0; slot < MaxPoints; ++slot) {
-            if (table_.pointUsed[slot] != 0) {
+            if (table_.pointUsed[slot] != SlotFree) {
                 checkPoint(slot, table_.points[slot]);
             }
         }
@@ -228,7 +228,7 @@ private:
     }
 
     void checkNamedParams(int slot, const PointRecord& point) {
-        for (const NamedParam& named : namedParams) {
+        for (const NamedParam& named : NamedParams) {
             if (named.kind != point.p1) {
                 continue;
             }
@@ -339,7 +339,7 @@ private:
     void summarise() {
         CheckSummary& summary = report_.summary;
         for (int slot = 0; slot < MaxPoints; ++slot) {
-            if (table_.pointUsed[slot] == 0) {
+            if (table_.pointUsed[slot] == SlotFree) {
                 continue;
             }
             const int kind = table_.points[slot].p1;
@@ -369,7 +369,7 @@ CheckReport checkPoints(const PointFileContents& file, const BlockFileContents* 
     const std::size_t count = std::min(file.records.size(), std::size_t{MaxPoints});
     for (std::size_t slot = 0; slot < count; ++slot) {
         table->points[slot] = file.records[slot];
-        table->pointUsed[slot] = 1;
+        table->pointUsed[slot] = SlotUsed;
     }
     return Checker(*table, &file, map).run();
 }

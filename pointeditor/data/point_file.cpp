@@ -1,10 +1,9 @@
 #include "pointeditor/data/point_file.h"
 
-#include <QSaveFile>
-#include <QString>
 #include <algorithm>
 #include <filesystem>
 
+#include "common/files/file_write.h"
 #include "pointeditor/data/byte_order.h"
 #include "pointeditor/data/file_read.h"
 #include "pointeditor/data/finding_box.h"
@@ -12,9 +11,9 @@
 namespace tavo {
 namespace {
 
-constexpr std::size_t kCountSize = 2;
+constexpr std::size_t CountSize = 2;
 // Nothing past the last slot's record is ever used, so nothing past it is read.
-constexpr std::size_t kMaxFileBytes = kCountSize + std::size_t{MaxPoints} * PointRecordSize;
+constexpr std::size_t MaxFileBytes = CountSize + std::size_t{MaxPoints} * PointRecordSize;
 
 void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
     bytes::putF32(out, point.x);
@@ -29,7 +28,7 @@ void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
 
 // The file's length for the findings, when more than its first bytes were read.
 std::size_t fileSizeAtLeast(const std::string& path, std::size_t read) {
-    if (read <= kMaxFileBytes) {
+    if (read <= MaxFileBytes) {
         return read;
     }
     std::error_code error;
@@ -56,7 +55,7 @@ std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records) {
     // The game reads at most MaxPoints records; a longer list is cut rather than miscounted.
     std::size_t count = std::min(records.size(), std::size_t{MaxPoints});
     std::vector<uint8_t> out;
-    out.reserve(kCountSize + count * PointRecordSize);
+    out.reserve(CountSize + count * PointRecordSize);
     bytes::putI16(out, static_cast<int16_t>(count));
     for (std::size_t i = 0; i < count; ++i) {
         appendRecord(out, records[i]);
@@ -67,17 +66,17 @@ std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records) {
 PointFileContents decodePointFile(std::span<const uint8_t> bytes) {
     PointFileContents contents;
     contents.fileSize = bytes.size();
-    if (bytes.size() < kCountSize) {
+    if (bytes.size() < CountSize) {
         return contents;
     }
     contents.hasCount = true;
     contents.declaredCount = bytes::getI16(bytes.data());
 
-    std::size_t count = recordsToRead(contents.declaredCount, MaxPoints, bytes.size() - kCountSize,
-                                      PointRecordSize);
+    std::size_t count =
+        recordsToRead(contents.declaredCount, MaxPoints, bytes.size() - CountSize, PointRecordSize);
     contents.records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        contents.records.push_back(readRecord(bytes.data() + kCountSize + i * PointRecordSize));
+        contents.records.push_back(readRecord(bytes.data() + CountSize + i * PointRecordSize));
     }
     return contents;
 }
@@ -87,24 +86,14 @@ bool savePointFile(EditorState& state, const std::string& path) {
     std::vector<PointRecord> used;
     used.reserve(MaxPoints);
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != 0) {
+        if (state.pointUsed[i] != SlotFree) {
             used.push_back(state.points[i]);
         }
     }
     std::vector<uint8_t> bytes = encodePointFile(used);
 
-    // QSaveFile writes beside the target and renames over it only once everything is written
-    // and synced, so a failure at any step leaves an existing file as it was. Unbuffered, so
-    // that a short write shows in write()'s result: a buffered QSaveFile can commit a file cut
-    // short by a full disk and still report success.
-    QSaveFile file(QString::fromStdString(path));
-    bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-        file.commit();
-    if (!written) {
-        file.cancelWriting();
+    // Atomic: a failure at any step leaves an existing file as it was.
+    if (!writeFileAtomically(path, bytes)) {
         showFileOpenError(state);
         return false;
     }
@@ -115,18 +104,18 @@ bool loadPointFile(EditorState& state, const std::string& path,
                    std::vector<std::string>* findings) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
     // points that are in memory. One byte more than any whole file tells a longer one.
-    std::optional<std::vector<uint8_t>> bytes = readFilePrefix(path, kMaxFileBytes + 1);
-    if (!bytes) {
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes + 1);
+    if (!read) {
         showFileOpenError(state);
         return false;
     }
-    PointFileContents contents = decodePointFile(*bytes);
+    PointFileContents contents = decodePointFile(read->bytes);
     contents.fileSize = fileSizeAtLeast(path, contents.fileSize);
 
-    state.pointUsed.fill(0);
+    state.pointUsed.fill(SlotFree);
     for (std::size_t i = 0; i < contents.records.size(); ++i) {
         state.points[i] = contents.records[i];
-        state.pointUsed[i] = 1;
+        state.pointUsed[i] = SlotUsed;
     }
     const std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
     showPointFileWarning(state, static_cast<int>(contents.records.size()), lines);

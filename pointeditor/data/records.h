@@ -3,6 +3,7 @@
 // field by field as little-endian bytes (see point_file.cpp, block_file.cpp); the in-memory
 // layout only has to match for the sizes asserted here.
 
+#include <climits>
 #include <cstdint>
 
 namespace tavo {
@@ -12,7 +13,8 @@ inline constexpr int MaxPoints = 200;
 inline constexpr int TextureCount = 10;
 inline constexpr int TextureNameSize = 31; // one texture file name, NUL included
 inline constexpr int MaxLinkLines = 400;
-inline constexpr int BlockDirSize = 260; // blockDir, NUL included
+inline constexpr int BlockDirSize =
+    PATH_MAX; // blockDir, NUL included: any directory the system opens
 
 // One point: a position, a heading and four signed parameters. 20 bytes in the .pd1 file.
 struct PointRecord {

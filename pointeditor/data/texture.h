@@ -1,20 +1,42 @@
 #pragma once
-// The map's view of the graphics device: something that turns an image file into a texture.
-// The device layer implements it; the map's loading code only asks.
+// The map's view of the graphics device: something that turns a map's image files into
+// textures. The device layer implements it; the map's loading code only asks.
 
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "pointeditor/data/editor_state.h"
 
 namespace tavo {
 
+// Why a texture that a map names did not load.
+enum class TextureProblem {
+    None,
+    NotFound,    // no such file, or it cannot be opened
+    Unsupported, // no decoder knows the format
+    Damaged,     // the format is known but the file is cut short or corrupt
+    OverBudget,  // larger than one texture may be, or than what is left of the map's share
+};
+
+struct LoadedTexture {
+    std::unique_ptr<Texture> texture; // nullptr when problem is not None
+    TextureProblem problem = TextureProblem::None;
+};
+
 class TextureLoader {
 public:
     virtual ~TextureLoader() = default;
-    // The whole image at its own size, 32-bit ARGB with a full mip chain; nullptr when the file
-    // is missing, unreadable, corrupt or of an unsupported format. Never ends the process.
-    virtual std::unique_ptr<Texture> loadTexture(const std::string& path) = 0;
+    // One result per file, in order: the whole image at its own size, 32-bit ARGB with a full
+    // mip chain, or why not. The files of one call are one map's and share its pixel budget.
+    // Never ends the process.
+    virtual std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) = 0;
+
+    // One file, as a map of one texture.
+    std::unique_ptr<Texture> loadTexture(const std::string& file) {
+        return std::move(loadTextures({&file, 1}).front().texture);
+    }
 };
 
 } // namespace tavo

@@ -14,30 +14,30 @@ namespace tavo {
 namespace {
 
 // Colours as 0x00BBGGRR.
-constexpr uint32_t kTextColour = 0x00A05050;    // #5050A0
-constexpr uint32_t kBackground = 0x00C0C0C0;    // the window's own grey
-constexpr uint32_t kActiveCommand = 0x00C3C3FF; // #FFC3C3
-constexpr uint32_t kToggleOn = 0x00AAFAAA;      // #AAFAAA
+constexpr uint32_t TextColour = 0x00A05050;    // #5050A0
+constexpr uint32_t Background = 0x00C0C0C0;    // the window's own grey
+constexpr uint32_t ActiveCommand = 0x00C3C3FF; // #FFC3C3
+constexpr uint32_t ToggleOn = 0x00AAFAAA;      // #AAFAAA
 
 // The text column lies right of the panes; the two status texts sit above them.
-constexpr int kColumnX = 600;
-constexpr int kDetailX = 620;
-constexpr int kMenuY = 40;
-constexpr int kMenuSpacing = 30;
-constexpr int kToggleY = 360;
-constexpr int kToggleSpacing = 20;
-constexpr int kKindY = 480;
-constexpr int kFirstDetailY = 500;
-constexpr int kSecondDetailY = 520;
-constexpr int kClashY = 540; // the first free row below the detail lines
+constexpr int ColumnX = 600;
+constexpr int DetailX = 620;
+constexpr int MenuY = 40;
+constexpr int MenuSpacing = 30;
+constexpr int ToggleY = 360;
+constexpr int ToggleSpacing = 20;
+constexpr int KindY = 480;
+constexpr int FirstDetailY = 500;
+constexpr int SecondDetailY = 520;
+constexpr int ClashY = 540; // the first free row below the detail lines
 
 // The font's cells are 8 pixels wide for an ASCII character and 16 for any other; the window is
 // 800 pixels wide.
-constexpr int kCellWidth = 8;
-constexpr int kWindowWidth = 800;
+constexpr int CellWidth = 8;
+constexpr int WindowWidth = 800;
 
-constexpr int kMenuCommands = 8;
-constexpr std::string_view kMenuEntries[] = {
+constexpr int MenuCommands = 8;
+constexpr std::string_view MenuEntries[] = {
     "◆ NEW POINT",  "◆ SELECT POINT", "◆ MOVE POINT", "◆ DELETE POINT", "◆ VIEW",
     "◆ LOAD BLOCK", "◆ SAVE POINT",   "◆ LOAD POINT", "◆ -----",
 };
@@ -47,7 +47,7 @@ struct Toggle {
     int32_t EditorState::*field;
 };
 
-const Toggle kToggles[] = {
+const Toggle Toggles[] = {
     {"▼ GRID LOCK", &EditorState::gridLock},     {"▼ DIRECTION", &EditorState::showDirection},
     {"▼ TOP VIEW", &EditorState::showTopView},   {"▼ FRONT VIEW", &EditorState::showFrontView},
     {"▼ SIDE VIEW", &EditorState::showSideView},
@@ -77,13 +77,13 @@ int cellsOf(std::string_view utf8) {
 // The line with spaces up to the window's right edge from x: nothing drawn earlier in that row
 // is left standing, however much longer it was.
 std::string toRightEdge(int x, std::string line) {
-    const int cells = (kWindowWidth - x) / kCellWidth;
+    const int cells = (WindowWidth - x) / CellWidth;
     line.append(static_cast<std::size_t>(std::max(0, cells - cellsOf(line))), ' ');
     return line;
 }
 
-void text(EditorState& state, int x, int y, std::string_view line, uint32_t back = kBackground) {
-    state.platform->drawText(x, y, line, kTextColour, back);
+void text(EditorState& state, int x, int y, std::string_view line, uint32_t back = Background) {
+    state.platform->drawText(x, y, line, TextColour, back);
 }
 
 void nameLine(EditorState& state, int x, int y, const NameTable& table, int index) {
@@ -95,35 +95,34 @@ void nameLine(EditorState& state, int x, int y, const NameTable& table, int inde
 
 void drawStatus(EditorState& state) {
     text(state, 10, 5, "point editor / version 0.7tavo / by kestrune");
-    constexpr int kZoomX = 400;
-    text(state, kZoomX, 5,
-         toRightEdge(kZoomX, "x" + oneDecimal(state.zoom) + " (" + oneDecimal(state.cursorX) + "/" +
-                                 oneDecimal(state.cursorY) + "/" + oneDecimal(state.cursorZ) +
-                                 ")"));
+    constexpr int ZoomX = 400;
+    text(state, ZoomX, 5,
+         toRightEdge(ZoomX, "x" + oneDecimal(state.zoom) + " (" + oneDecimal(state.cursorX) + "/" +
+                                oneDecimal(state.cursorY) + "/" + oneDecimal(state.cursorZ) + ")"));
 }
 
 void drawParameters(EditorState& state) {
-    text(state, kColumnX, 310, "CURRENT PARAMETER");
+    text(state, ColumnX, 310, "CURRENT PARAMETER");
     std::string line;
     for (int8_t param : state.currentParams) {
         line += (line.empty() ? "[" : " [") + std::to_string(param) + "]";
     }
-    text(state, kColumnX, 330, toRightEdge(kColumnX, line));
+    text(state, ColumnX, 330, toRightEdge(ColumnX, line));
 }
 
 void drawMenu(EditorState& state) {
     // The ninth entry has no command and is never marked.
     int n = 1;
-    for (std::string_view entry : kMenuEntries) {
-        bool active = state.menuMode == n && n <= kMenuCommands;
-        text(state, kColumnX, kMenuY + kMenuSpacing * (n - 1), entry,
-             active ? kActiveCommand : kBackground);
+    for (std::string_view entry : MenuEntries) {
+        bool active = state.menuMode == n && n <= MenuCommands;
+        text(state, ColumnX, MenuY + MenuSpacing * (n - 1), entry,
+             active ? ActiveCommand : Background);
         ++n;
     }
     int j = 0;
-    for (const Toggle& toggle : kToggles) {
-        text(state, kColumnX, kToggleY + kToggleSpacing * j, toggle.text,
-             state.*toggle.field == 1 ? kToggleOn : kBackground);
+    for (const Toggle& toggle : Toggles) {
+        text(state, ColumnX, ToggleY + ToggleSpacing * j, toggle.text,
+             state.*toggle.field == 1 ? ToggleOn : Background);
         ++j;
     }
 }
@@ -133,33 +132,33 @@ void drawMenu(EditorState& state) {
 // leave an earlier frame's text behind.
 void drawNames(EditorState& state) {
     const std::string blank(24, ' ');
-    text(state, kColumnX, kKindY, blank);
-    text(state, kColumnX, kFirstDetailY, blank);
-    text(state, kColumnX, kSecondDetailY, blank);
+    text(state, ColumnX, KindY, blank);
+    text(state, ColumnX, FirstDetailY, blank);
+    text(state, ColumnX, SecondDetailY, blank);
 
-    constexpr int kWeapon = 2, kPath = 3, kHumanInfo = 4, kSmallObject = 5, kRandomWeapon = 7;
+    constexpr int Weapon = 2, Path = 3, HumanInfo = 4, SmallObject = 5, RandomWeapon = 7;
     const int kind = state.currentParams[0];
     const int second = state.currentParams[1];
     const int third = state.currentParams[2];
     if (kind >= 1 && kind <= 19) {
-        nameLine(state, kColumnX, kKindY, pointKindNames, kind);
+        nameLine(state, ColumnX, KindY, PointKindNames, kind);
     }
     switch (kind) {
-    case kWeapon:
-        nameLine(state, kDetailX, kFirstDetailY, weaponNames, second);
+    case Weapon:
+        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
         break;
-    case kPath:
-        nameLine(state, kDetailX, kFirstDetailY, pathActionNames, second);
+    case Path:
+        nameLine(state, DetailX, FirstDetailY, PathActionNames, second);
         break;
-    case kHumanInfo:
-        nameLine(state, kDetailX, kFirstDetailY, humanTypeNames, second);
+    case HumanInfo:
+        nameLine(state, DetailX, FirstDetailY, HumanTypeNames, second);
         break;
-    case kSmallObject:
-        nameLine(state, kDetailX, kFirstDetailY, smallObjectNames, second);
+    case SmallObject:
+        nameLine(state, DetailX, FirstDetailY, SmallObjectNames, second);
         break;
-    case kRandomWeapon:
-        nameLine(state, kDetailX, kFirstDetailY, weaponNames, second);
-        nameLine(state, kDetailX, kSecondDetailY, weaponNames, third);
+    case RandomWeapon:
+        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
+        nameLine(state, DetailX, SecondDetailY, WeaponNames, third);
         break;
     default:
         break;
@@ -181,7 +180,7 @@ void drawIdClash(EditorState& state) {
                                           : id + " 番ほか " + more + " 個は使用中";
         }
     }
-    text(state, kColumnX, kClashY, toRightEdge(kColumnX, note));
+    text(state, ColumnX, ClashY, toRightEdge(ColumnX, note));
 }
 
 } // namespace

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
+#include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/edit/link_check.h"
-#include "pointeditor/edit/panes.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
@@ -14,9 +14,9 @@
 namespace tavo {
 namespace {
 
-constexpr float kHeadingStep = 0.3926990f; // pi / 8
-constexpr float kZoomStep = 0.1f;
-constexpr int kPanGridSteps = 10; // one keypad pan moves the view 50 pixels
+constexpr float HeadingStep = 0.3926990f; // pi / 8
+constexpr float ZoomStep = 0.1f;
+constexpr int PanGridSteps = 10; // one keypad pan moves the view 50 pixels
 
 // Parameters are signed 8-bit values and wrap: 127 + 1 is -128.
 void stepParameter(EditorState& state, int index, int delta) {
@@ -32,7 +32,7 @@ void showBox(EditorState& state, const std::string& text, const char* caption) {
 void turnSelection(EditorState& state, float angle) {
     // The heading is not wrapped: it grows or shrinks with every press.
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == kSlotSelected) {
+        if (state.pointUsed[i] == SlotSelected) {
             state.points[i].r += angle;
         }
     }
@@ -47,7 +47,7 @@ void showPointCount(EditorState& state) {
 
 void showSelectedParameters(EditorState& state) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != kSlotSelected) {
+        if (state.pointUsed[i] != SlotSelected) {
             continue;
         }
         const PointRecord& p = state.points[i];
@@ -61,7 +61,7 @@ void showSelectedParameters(EditorState& state) {
 void copyFromSelection(EditorState& state) {
     // Every selected point is copied in slot order, so the highest slot's values remain.
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == kSlotSelected) {
+        if (state.pointUsed[i] == SlotSelected) {
             const PointRecord& p = state.points[i];
             state.currentParams = {p.p1, p.p2, p.p3, p.p4};
         }
@@ -70,7 +70,7 @@ void copyFromSelection(EditorState& state) {
 
 void applyToSelection(EditorState& state) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == kSlotSelected) {
+        if (state.pointUsed[i] == SlotSelected) {
             PointRecord& p = state.points[i];
             p.p1 = state.currentParams[0];
             p.p2 = state.currentParams[1];
@@ -87,13 +87,13 @@ struct ParameterKey {
     int index;
     int delta;
 };
-constexpr ParameterKey kParameterKeys[] = {
+constexpr ParameterKey ParameterKeys[] = {
     {'A', 0, +1}, {'Z', 0, -1}, {'S', 1, +1}, {'X', 1, -1},
     {'D', 2, +1}, {'C', 2, -1}, {'F', 3, +1}, {'V', 3, -1},
 };
 
 void parameterAndSelectionKey(EditorState& state, int key) {
-    for (const ParameterKey& entry : kParameterKeys) {
+    for (const ParameterKey& entry : ParameterKeys) {
         if (entry.key == key) {
             stepParameter(state, entry.index, entry.delta);
             return;
@@ -108,10 +108,10 @@ void parameterAndSelectionKey(EditorState& state, int key) {
         state.gridStep = 5.0f / state.zoom;
         break;
     case vk::Right:
-        turnSelection(state, +kHeadingStep);
+        turnSelection(state, +HeadingStep);
         break;
     case vk::Left:
-        turnSelection(state, -kHeadingStep);
+        turnSelection(state, -HeadingStep);
         break;
     case vk::Return:
         showSelectedParameters(state);
@@ -129,7 +129,7 @@ void parameterAndSelectionKey(EditorState& state, int key) {
 
 // Keypad 4, 6, 8 and 5 move the view of the 2D pane under the mouse left, right, up and down.
 void panWithKeypad(EditorState& state, int key) {
-    float d = kPanGridSteps * state.gridStep;
+    float d = PanGridSteps * state.gridStep;
     float across = 0.0f;
     float up = 0.0f;
     switch (key) {
@@ -149,15 +149,15 @@ void panWithKeypad(EditorState& state, int key) {
         return;
     }
     switch (state.hoverView) {
-    case kTopPane:
+    case TopPane:
         state.panX += across;
         state.panZ += up;
         break;
-    case kFrontPane:
+    case FrontPane:
         state.panX += across;
         state.panY += up;
         break;
-    case kSidePane: // panZ is stored negated, so moving right along z lowers it
+    case SidePane: // panZ is stored negated, so moving right along z lowers it
         state.panZ -= across;
         state.panY += up;
         break;
@@ -168,18 +168,18 @@ void panWithKeypad(EditorState& state, int key) {
 
 void zoomWithKeypad(EditorState& state, int key) {
     if (key == vk::Add) {
-        state.zoom += kZoomStep;
+        state.zoom += ZoomStep;
     } else if (key == vk::Subtract) {
-        state.zoom -= kZoomStep;
+        state.zoom -= ZoomStep;
     }
     limitZoom(state); // every key passes here, so the grid step always agrees with the zoom
 }
 
 float planeDistance(const EditorState& state, const PointRecord& p) {
     switch (state.hoverView) {
-    case kTopPane:
+    case TopPane:
         return std::hypot(p.x - state.cursorX, p.z - state.cursorZ);
-    case kFrontPane:
+    case FrontPane:
         return std::hypot(p.x - state.cursorX, p.y - state.cursorY);
     default:
         return std::hypot(p.y - state.cursorY, p.z - state.cursorZ);
@@ -189,13 +189,13 @@ float planeDistance(const EditorState& state, const PointRecord& p) {
 // Keypad 0: selects the point nearest to the cursor in the plane of the 2D pane under the mouse,
 // alone, and takes its parameters. Over the 3D pane or no pane there is no plane to measure in.
 void selectNearestPoint(EditorState& state) {
-    if (state.hoverView < kTopPane || state.hoverView > kSidePane) {
+    if (state.hoverView < TopPane || state.hoverView > SidePane) {
         return;
     }
     int nearest = -1;
     float nearestDistance = 0.0f;
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == kSlotFree) {
+        if (state.pointUsed[i] == SlotFree) {
             continue;
         }
         float distance = planeDistance(state, state.points[i]);
@@ -209,11 +209,11 @@ void selectNearestPoint(EditorState& state) {
         return;
     }
     for (int32_t& used : state.pointUsed) {
-        if (used == kSlotSelected) {
-            used = kSlotUsed;
+        if (used == SlotSelected) {
+            used = SlotUsed;
         }
     }
-    state.pointUsed[nearest] = kSlotSelected;
+    state.pointUsed[nearest] = SlotSelected;
     const PointRecord& p = state.points[nearest];
     state.currentParams = {p.p1, p.p2, p.p3, p.p4};
 }
@@ -234,7 +234,7 @@ void countHumans(EditorState& state) {
     int humans = 0;
     for (int i = 0; i < MaxPoints; ++i) {
         int8_t kind = state.points[i].p1;
-        if (state.pointUsed[i] != kSlotFree && isHumanKind(kind)) {
+        if (state.pointUsed[i] != SlotFree && isHumanKind(kind)) {
             ++humans;
         }
     }

@@ -5,7 +5,6 @@
 #include "pointeditor/data/finding_box.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_check.h"
-#include "pointeditor/edit/panes.h"
 
 namespace tavo {
 namespace {
@@ -25,8 +24,8 @@ void selectInvolvedPoints(EditorState& state, const std::vector<Finding>& findin
         return;
     }
     for (int slot = 0; slot < MaxPoints; ++slot) {
-        if (state.pointUsed[slot] != kSlotFree) {
-            state.pointUsed[slot] = involved[slot] ? kSlotSelected : kSlotUsed;
+        if (state.pointUsed[slot] != SlotFree) {
+            state.pointUsed[slot] = involved[slot] ? SlotSelected : SlotUsed;
         }
     }
 }

@@ -1,6 +1,6 @@
 #include "pointeditor/edit/selection_box.h"
 
-#include "pointeditor/edit/panes.h"
+#include "pointeditor/data/editor_state.h"
 
 namespace tavo {
 namespace {
@@ -13,13 +13,13 @@ bool between(float value, float a, float b) {
 
 bool insideSelectionBox(const EditorState& state, const PointRecord& point) {
     switch (state.boxView) {
-    case kTopPane:
+    case TopPane:
         return between(point.x, state.boxStartX, state.cursorX) &&
                between(point.z, state.boxStartZ, state.cursorZ);
-    case kFrontPane:
+    case FrontPane:
         return between(point.x, state.boxStartX, state.cursorX) &&
                between(point.y, state.boxStartY, state.cursorY);
-    case kSidePane:
+    case SidePane:
         return between(point.z, state.boxStartZ, state.cursorZ) &&
                between(point.y, state.boxStartY, state.cursorY);
     default:

@@ -4,16 +4,16 @@
 #include <cstdint>
 #include <span>
 
+#include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/edit/menu.h"
-#include "pointeditor/edit/panes.h"
 
 namespace tavo {
 namespace {
 
-constexpr int kWalk = 0;
-constexpr int kRun = 1;
-constexpr int kWait = 2;
+constexpr int Walk = 0;
+constexpr int Run = 1;
+constexpr int Wait = 2;
 
 // One point of a template. Ids are offsets from the first id n. A PATH point's p2 is its
 // action and p3 the id it goes on to; a RANDOM PATH point's p2 and p3 are both ids.
@@ -26,44 +26,44 @@ struct TemplatePoint {
     int id;
 };
 
-constexpr TemplatePoint kWaitingPost[] = {
-    {0, 0, KindPath, kWait, 0, 0},
+constexpr TemplatePoint WaitingPost[] = {
+    {0, 0, KindPath, Wait, 0, 0},
 };
-constexpr TemplatePoint kWalkPair[] = {
-    {+10, 0, KindPath, kWalk, 1, 0},
-    {-10, 0, KindPath, kWalk, 0, 1},
+constexpr TemplatePoint WalkPair[] = {
+    {+10, 0, KindPath, Walk, 1, 0},
+    {-10, 0, KindPath, Walk, 0, 1},
 };
-constexpr TemplatePoint kWalkSquare[] = {
-    {+10, +10, KindPath, kWalk, 1, 0},
-    {-10, +10, KindPath, kWalk, 2, 1},
-    {-10, -10, KindPath, kWalk, 3, 2},
-    {+10, -10, KindPath, kWalk, 0, 3},
+constexpr TemplatePoint WalkSquare[] = {
+    {+10, +10, KindPath, Walk, 1, 0},
+    {-10, +10, KindPath, Walk, 2, 1},
+    {-10, -10, KindPath, Walk, 3, 2},
+    {+10, -10, KindPath, Walk, 0, 3},
 };
-constexpr TemplatePoint kWalkHexagon[] = {
-    {+10, +10, KindPath, kWalk, 1, 0}, {0, +10, KindPath, kWalk, 2, 1},
-    {-10, +10, KindPath, kWalk, 3, 2}, {-10, -10, KindPath, kWalk, 4, 3},
-    {0, -10, KindPath, kWalk, 5, 4},   {+10, -10, KindPath, kWalk, 0, 5},
+constexpr TemplatePoint WalkHexagon[] = {
+    {+10, +10, KindPath, Walk, 1, 0}, {0, +10, KindPath, Walk, 2, 1},
+    {-10, +10, KindPath, Walk, 3, 2}, {-10, -10, KindPath, Walk, 4, 3},
+    {0, -10, KindPath, Walk, 5, 4},   {+10, -10, KindPath, Walk, 0, 5},
 };
-constexpr TemplatePoint kShortRun[] = {
-    {0, -15, KindPath, kRun, 1, 0},
-    {0, -5, KindPath, kRun, 2, 1},
-    {0, +5, KindPath, kRun, 3, 2},
-    {0, +15, KindPath, kWait, 3, 3},
+constexpr TemplatePoint ShortRun[] = {
+    {0, -15, KindPath, Run, 1, 0},
+    {0, -5, KindPath, Run, 2, 1},
+    {0, +5, KindPath, Run, 3, 2},
+    {0, +15, KindPath, Wait, 3, 3},
 };
-constexpr TemplatePoint kLongRun[] = {
-    {0, -35, KindPath, kRun, 1, 0}, {0, -25, KindPath, kRun, 2, 1},  {0, -15, KindPath, kRun, 3, 2},
-    {0, -5, KindPath, kRun, 4, 3},  {0, +5, KindPath, kRun, 5, 4},   {0, +15, KindPath, kRun, 6, 5},
-    {0, +25, KindPath, kRun, 7, 6}, {0, +35, KindPath, kWait, 7, 7},
+constexpr TemplatePoint LongRun[] = {
+    {0, -35, KindPath, Run, 1, 0}, {0, -25, KindPath, Run, 2, 1},  {0, -15, KindPath, Run, 3, 2},
+    {0, -5, KindPath, Run, 4, 3},  {0, +5, KindPath, Run, 5, 4},   {0, +15, KindPath, Run, 6, 5},
+    {0, +25, KindPath, Run, 7, 6}, {0, +35, KindPath, Wait, 7, 7},
 };
-constexpr TemplatePoint kRandomTree[] = {
+constexpr TemplatePoint RandomTree[] = {
     {0, -10, KindRandomPath, 1, 2, 0}, {-5, 0, KindRandomPath, 3, 4, 1},
-    {+5, 0, KindRandomPath, 5, 6, 2},  {-15, +10, KindPath, kWait, 3, 3},
-    {-5, +10, KindPath, kWait, 4, 4},  {+5, +10, KindPath, kWait, 5, 5},
-    {+15, +10, KindPath, kWait, 6, 6},
+    {+5, 0, KindRandomPath, 5, 6, 2},  {-15, +10, KindPath, Wait, 3, 3},
+    {-5, +10, KindPath, Wait, 4, 4},   {+5, +10, KindPath, Wait, 5, 5},
+    {+15, +10, KindPath, Wait, 6, 6},
 };
 
-constexpr std::span<const TemplatePoint> kTemplates[] = {
-    kWaitingPost, kWalkPair, kWalkSquare, kWalkHexagon, kShortRun, kLongRun, kRandomTree,
+constexpr std::span<const TemplatePoint> Templates[] = {
+    WaitingPost, WalkPair, WalkSquare, WalkHexagon, ShortRun, LongRun, RandomTree,
 };
 
 // Id arithmetic wraps in 8 bits: 127 + 1 is -128.
@@ -73,7 +73,7 @@ int8_t idAfter(int8_t first, int offset) {
 
 int lowestSelectedSlot(const EditorState& state) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == kSlotSelected) {
+        if (state.pointUsed[i] == SlotSelected) {
             return i;
         }
     }
@@ -85,7 +85,7 @@ int lowestSelectedSlot(const EditorState& state) {
 void noteClashingIds(EditorState& state, const std::array<int32_t, MaxPoints>& usedBefore) {
     std::array<bool, 256> heldBefore{};
     for (int i = 0; i < MaxPoints; ++i) {
-        if (usedBefore[i] != kSlotFree) {
+        if (usedBefore[i] != SlotFree) {
             heldBefore[static_cast<uint8_t>(state.points[i].p4)] = true;
         }
     }
@@ -93,7 +93,7 @@ void noteClashingIds(EditorState& state, const std::array<int32_t, MaxPoints>& u
     state.clashingIds = 0;
     for (int i = 0; i < MaxPoints; ++i) {
         const auto id = static_cast<uint8_t>(state.points[i].p4);
-        const bool placed = usedBefore[i] == kSlotFree && state.pointUsed[i] != kSlotFree;
+        const bool placed = usedBefore[i] == SlotFree && state.pointUsed[i] != SlotFree;
         if (placed && heldBefore[id] && !noted[id]) {
             noted[id] = true;
             if (state.clashingIds++ == 0) {
@@ -110,10 +110,10 @@ bool tableFull(const EditorState& state) {
 } // namespace
 
 void placePathTemplate(EditorState& state, int number) {
-    if (number < 1 || number > static_cast<int>(std::size(kTemplates))) {
+    if (number < 1 || number > static_cast<int>(std::size(Templates))) {
         return;
     }
-    std::span<const TemplatePoint> layout = kTemplates[number - 1];
+    std::span<const TemplatePoint> layout = Templates[number - 1];
     const auto usedBefore = state.pointUsed;
     const int8_t first = state.currentParams[3];
     for (const TemplatePoint& point : layout) {
@@ -131,9 +131,9 @@ void placePathTemplate(EditorState& state, int number) {
 }
 
 void placeParameterSquare(EditorState& state) {
-    constexpr float kCorners[4][2] = {{+5, +5}, {-5, +5}, {-5, -5}, {+5, -5}};
+    constexpr float Corners[4][2] = {{+5, +5}, {-5, +5}, {-5, -5}, {+5, -5}};
     const auto usedBefore = state.pointUsed;
-    for (const auto& corner : kCorners) {
+    for (const auto& corner : Corners) {
         addPoint(state, state.cursorX + corner[0], state.cursorY, state.cursorZ + corner[1]);
     }
     noteClashingIds(state, usedBefore);
@@ -161,7 +161,7 @@ void insertPathPoint(EditorState& state) {
     state.currentParams[2] = from.p3; // the new point goes on to S's old target
     addPoint(state, x, y, z);
     noteClashingIds(state, usedBefore);
-    state.pointUsed[s] = kSlotUsed;
+    state.pointUsed[s] = SlotUsed;
     state.points[s].p3 = state.currentParams[3];
     state.currentParams[2] = rememberedP3;
 }

@@ -20,10 +20,10 @@ float roundToTenth(float value) {
 }
 
 void limitZoom(EditorState& state) {
-    if (state.zoom < kMinZoom) {
-        state.zoom = kMinZoom;
-    } else if (state.zoom > kMaxZoom) {
-        state.zoom = kMaxZoom;
+    if (state.zoom < MinZoom) {
+        state.zoom = MinZoom;
+    } else if (state.zoom > MaxZoom) {
+        state.zoom = MaxZoom;
     }
     state.gridStep = 5.0f / state.zoom;
 }

@@ -5,8 +5,8 @@
 
 namespace tavo {
 
-inline constexpr float kMinZoom = 0.1f;
-inline constexpr float kMaxZoom = 10.0f;
+inline constexpr float MinZoom = 0.1f;
+inline constexpr float MaxZoom = 10.0f;
 
 // The value that formatting with one decimal ("%.1f") and parsing back gives, independent of
 // the C locale.

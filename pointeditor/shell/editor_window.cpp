@@ -11,8 +11,8 @@ namespace tavo {
 
 namespace {
 
-constexpr char kTitle[] = "POINT EDITOR";
-const QColor kBackground(192, 192, 192);
+constexpr char Title[] = "POINT EDITOR";
+const QColor Background(192, 192, 192);
 
 } // namespace
 
@@ -21,10 +21,10 @@ EditorWindow::EditorWindow(EditorState& state, const Canvas& canvas, EditorHandl
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       state_(state), canvas_(canvas), handlers_(std::move(handlers)) {
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(QString::fromLatin1(Title));
     setFixedSize(Canvas::Width, Canvas::Height);
     QPalette background = palette();
-    background.setColor(QPalette::Window, kBackground);
+    background.setColor(QPalette::Window, Background);
     setPalette(background);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);

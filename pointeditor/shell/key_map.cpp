@@ -23,7 +23,7 @@ constexpr int VkNumLock = 0x90;
 constexpr int VkScroll = 0x91;
 
 // Keys that send the same code wherever they are, the keypad's Num Lock off keys included.
-constexpr std::array<std::pair<int, int>, 24> kFixedKeys{{
+constexpr std::array<std::pair<int, int>, 24> FixedKeys{{
     {Qt::Key_Return, vk::Return},  {Qt::Key_Enter, vk::Return},  {Qt::Key_Clear, vk::Clear},
     {Qt::Key_PageUp, vk::Prior},   {Qt::Key_PageDown, vk::Next}, {Qt::Key_End, vk::End},
     {Qt::Key_Home, vk::Home},      {Qt::Key_Left, vk::Left},     {Qt::Key_Up, vk::Up},
@@ -35,7 +35,7 @@ constexpr std::array<std::pair<int, int>, 24> kFixedKeys{{
 }};
 
 // The keypad's operator keys.
-constexpr std::array<std::pair<int, int>, 6> kKeypadOperators{{
+constexpr std::array<std::pair<int, int>, 6> KeypadOperators{{
     {Qt::Key_Asterisk, vk::Multiply},
     {Qt::Key_Plus, vk::Add},
     {Qt::Key_Minus, vk::Subtract},
@@ -45,8 +45,8 @@ constexpr std::array<std::pair<int, int>, 6> kKeypadOperators{{
 }};
 
 // X key codes 10..19 are the main row's 1..9 and 0 on every evdev keyboard.
-constexpr unsigned kXKeyDigit1 = 10;
-constexpr unsigned kXKeyDigit0 = 19;
+constexpr unsigned XKeyDigit1 = 10;
+constexpr unsigned XKeyDigit0 = 19;
 
 int lookup(auto const& table, int qtKey) {
     for (const auto& [from, to] : table) {
@@ -74,15 +74,15 @@ int virtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers, unsigned nativeSca
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
         return vk::F1 + (qtKey - Qt::Key_F1);
     }
-    if (int code = lookup(kFixedKeys, qtKey); code != 0) {
+    if (int code = lookup(FixedKeys, qtKey); code != 0) {
         return code;
     }
     if (keypad) {
-        return lookup(kKeypadOperators, qtKey);
+        return lookup(KeypadOperators, qtKey);
     }
     // A shifted digit key arrives as its symbol; Windows sends the digit's code all the same.
-    if (nativeScanCode >= kXKeyDigit1 && nativeScanCode <= kXKeyDigit0) {
-        return vk::digit(static_cast<int>((nativeScanCode - kXKeyDigit1 + 1) % 10));
+    if (nativeScanCode >= XKeyDigit1 && nativeScanCode <= XKeyDigit0) {
+        return vk::digit(static_cast<int>((nativeScanCode - XKeyDigit1 + 1) % 10));
     }
     return 0;
 }

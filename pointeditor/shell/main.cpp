@@ -5,6 +5,7 @@
 #include <QtCore/QByteArray>
 #include <QtWidgets/QApplication>
 
+#include "common/about/about_options.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
@@ -18,9 +19,19 @@ namespace {
 tavo::EditorState state;
 tavo::Canvas canvas;
 
+constexpr std::string_view usage =
+    "Usage: pointeditor [j|e]\n"
+    "Places the humans, weapons, paths and events of a TAVO mission on its map.\n"
+    "  j, e       names and messages in Japanese or English (default: from the locale)\n"
+    "  --help     show this text and end\n"
+    "  --version  show the version and end\n";
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "pointeditor", usage)) {
+        return *status;
+    }
     const tavo::EnvironmentLookup environment = tavo::processEnvironment();
     if (auto platform = tavo::preferredQtPlatform(environment)) {
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));

@@ -26,7 +26,7 @@ void dispatchMouseMove(EditorState& state, const EditorHandlers& handlers, int x
     }
     // The drag handlers see the pane of the new position; the pointer goes back to the 3D pane's
     // centre so that the camera can be turned without the pointer ever leaving the pane.
-    if (buttons != 0 && state.menuMode == kViewMode && state.hoverView == kPane3D) {
+    if (buttons != 0 && state.menuMode == MenuView && state.hoverView == PerspectivePane) {
         handlers.recentreCursor(state);
     }
     handlers.drawFrame(state);

@@ -28,10 +28,6 @@ EditorHandlers editorHandlers();
 
 enum class MouseButton { Left, Right };
 
-// The menu mode in which dragging over the 3D pane turns and flies the camera.
-inline constexpr int kViewMode = 5;
-inline constexpr int kPane3D = 4;
-
 // A mouse move to client (x, y) with the given buttons held. The position is kept as the
 // unsigned 16-bit values a window message carries, so a pointer dragged left of or above the
 // window lands far outside every pane instead of at a negative position.

@@ -1,6 +1,7 @@
 // pointeditor-render: the frame the point editor would show for a map and a point file, written
 // as an 800 x 600 PNG without any display. For authors (pictures of a mission) and for tests.
 
+#include <QtCore/QBuffer>
 #include <QtCore/QtGlobal>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
@@ -8,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/about/about_options.h"
+#include "common/files/file_write.h"
+#include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
@@ -67,16 +71,39 @@ void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
     qtMessages(type, context, message);
 }
 
-// What was wrong with the files read, one finding a line on standard error.
-void printFindings(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        std::fprintf(stderr, "%s\n", line.c_str());
-    }
-}
-
 int failWith(const std::string& message) {
     std::fprintf(stderr, "pointeditor-render: %s\n", message.c_str());
     return 1;
+}
+
+// The frame as a PNG, put in place atomically: a failure (a full disk) leaves an old picture
+// whole. The output is never one of the inputs.
+int writeFrame(const tavo::RenderOptions& options) {
+    for (const std::string& input : {options.blockFile, options.pointFile}) {
+        if (!input.empty() && tavo::isSameFile(options.output, input)) {
+            return failWith("cannot write " + tavo::printable(options.output) +
+                            ": it is a file this command reads");
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!tavo::canvasImage(canvas).save(&buffer, "PNG")) {
+        return failWith("cannot encode the frame as PNG");
+    }
+    const tavo::FileResult<void> written = tavo::writeFileAtomically(
+        options.output, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
+                                  static_cast<std::size_t>(png.size())));
+    return written ? 0 : failWith(written.error().text);
+}
+
+// What did not load or was not whole, one finding a line on standard error; the exit status
+// they give.
+int reportFindings(const std::vector<std::string>& lines, bool strict) {
+    for (const std::string& line : lines) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    return strict && !lines.empty() ? 2 : 0;
 }
 
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
@@ -103,12 +130,12 @@ void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
         }
     }
     for (int slot = 0; slot < tavo::MaxPoints; ++slot) {
-        if (editor.pointUsed[slot] == 0) {
+        if (editor.pointUsed[slot] == tavo::SlotFree) {
             continue;
         }
         for (int id : options.select) {
             if (editor.points[slot].p4 == static_cast<int8_t>(id)) {
-                editor.pointUsed[slot] = 2;
+                editor.pointUsed[slot] = tavo::SlotSelected;
             }
         }
     }
@@ -128,7 +155,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("pointeditor-render %s\n", TAVO_VERSION);
+        std::printf("pointeditor-render %.*s\n", static_cast<int>(tavo::version().size()),
+                    tavo::version().data());
         return 0;
     }
 
@@ -149,25 +177,27 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    std::vector<std::string> findings;
-    if (!options.blockFile.empty() && !tavo::loadBlockFile(state, options.blockFile)) {
-        status = failWith("cannot read the block file " + options.blockFile);
+    std::optional<std::vector<tavo::TextureFinding>> textures;
+    std::vector<std::string> pointFindings;
+    if (!options.blockFile.empty() && !(textures = tavo::loadBlockFile(state, options.blockFile))) {
+        status = failWith("cannot read the block file " + tavo::printable(options.blockFile));
     } else if (!options.pointFile.empty() &&
-               !tavo::loadPointFile(state, options.pointFile, &findings)) {
-        status = failWith("cannot read the point file " + options.pointFile);
+               !tavo::loadPointFile(state, options.pointFile, &pointFindings)) {
+        status = failWith("cannot read the point file " + tavo::printable(options.pointFile));
     } else {
-        printFindings(findings);
         applyView(state, options);
         tavo::drawFrame(state);
-        if (!tavo::canvasImage(canvas).save(QString::fromLocal8Bit(options.output.c_str()),
-                                            "PNG")) {
-            status = failWith("cannot write " + options.output);
+        status = writeFrame(options);
+        // In the order the files were read: the map's textures, then the points.
+        std::vector<std::string> findings;
+        for (const tavo::TextureFinding& finding :
+             textures.value_or(std::vector<tavo::TextureFinding>{})) {
+            findings.push_back(tavo::textureFindingLine(finding, state.english != 0));
         }
+        findings.insert(findings.end(), pointFindings.begin(), pointFindings.end());
+        status = status != 0 ? status : reportFindings(findings, options.strict);
     }
     session.releaseDevice(state);
     state.platform = nullptr;
-    if (status == 0 && options.strict && !findings.empty()) {
-        status = 2;
-    }
     return status;
 }

@@ -2,7 +2,7 @@
 // The graphics device that the view code draws through: the small part of a Direct3D 8 style
 // fixed-function device that the panes use. The view code reads in the device's own terms
 // (render states, stage 0, transforms, user-pointer draws, scenes, present); how that becomes
-// OpenGL stays inside gl_device.cpp. Tests derive recording fakes from it.
+// OpenGL stays inside the gl_* files. Tests derive recording fakes from it.
 //
 // Conventions every implementation keeps, because the pane drawing code relies on them:
 //   - pre-transformed vertices have pixel centres at integer coordinates; triangles follow the
@@ -20,6 +20,8 @@
 #include "pointeditor/view/d3dx_math.h"
 
 namespace tavo {
+
+struct DecodedImage;
 
 // The vertex of the 3D pane: world units, transformed by world x view x projection.
 struct BlockVertex {
@@ -114,6 +116,13 @@ public:
 
     // Brings a lost device back with the parameters it was created with. Textures survive.
     virtual void reset() = 0;
+
+    // A texture of the whole image with its full mip chain; nullptr when the device refuses it.
+    // Called on the device's thread only.
+    virtual std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) = 0;
+
+    // Decodes on every core, uploads here (texture_set_decoder.cpp).
+    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) final;
 };
 
 } // namespace tavo

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/block_geometry.h"
 #include "pointeditor/view/device.h"
-#include "pointeditor/view/pane_layout.h"
 #include "pointeditor/view/point_markers.h"
 
 namespace tavo {
@@ -24,7 +24,6 @@ constexpr float CameraCrossArm = 10.0f; // pixels
 constexpr int GridLines = 28;
 constexpr float GridSpacing = 10.0f; // pixels
 constexpr float WorldPerCameraUnit = 2.0f;
-constexpr int32_t MenuSelectPoint = 2;
 
 PaneVertex paneVertex(float x, float y, uint32_t colour, float u, float v) {
     return {x, y, 0.0f, 1.0f, colour, u, v};
@@ -40,11 +39,11 @@ void drawWorldLine(EditorState& state, int pane, float x1, float y1, float z1, f
 void drawAxes(EditorState& state, int pane) {
     const float h = AxisHalfLength;
     switch (pane) {
-    case TopView:
+    case TopPane:
         drawWorldLine(state, pane, -h, 0, 0, h, 0, 0, AxesColour);
         drawWorldLine(state, pane, 0, 0, -h, 0, 0, h, AxesColour);
         break;
-    case FrontView:
+    case FrontPane:
         drawWorldLine(state, pane, -h, 0, 0, h, 0, 0, AxesColour);
         drawWorldLine(state, pane, 0, -h, 0, 0, h, 0, AxesColour);
         break;
@@ -77,14 +76,14 @@ void drawLinkLines(EditorState& state, int pane) {
 
 void drawPoints(EditorState& state, int pane) {
     for (int j = 0; j < MaxPoints; ++j) {
-        if (state.pointUsed[static_cast<std::size_t>(j)] == 0) {
+        if (state.pointUsed[static_cast<std::size_t>(j)] == SlotFree) {
             continue;
         }
         const PointRecord& p = state.points[static_cast<std::size_t>(j)];
         const uint32_t colour = pointColour(state, j);
         PanePixel at = mapToPane(state, pane, p.x, p.y, p.z);
         drawMarker2D(state, at.x, at.y, colour);
-        if (pane == TopView && state.showDirection == 1) {
+        if (pane == TopPane && state.showDirection == 1) {
             drawWorldLine(state, pane, p.x, p.y, p.z, p.x + HeadingLength * std::sin(p.r), p.y,
                           p.z + HeadingLength * std::cos(p.r), colour);
         }
@@ -99,8 +98,7 @@ void drawCameraCross(EditorState& state, int pane) {
 }
 
 void drawSelectionBox(EditorState& state, int pane) {
-    const int number = pane + 1;
-    if (state.menuMode != MenuSelectPoint || state.boxView != number || state.hoverView != number) {
+    if (state.menuMode != MenuSelectPoint || state.boxView != pane || state.hoverView != pane) {
         return;
     }
     PanePixel s = mapToPane(state, pane, state.boxStartX, state.boxStartY, state.boxStartZ);
@@ -122,9 +120,9 @@ PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float 
         return pixels + PaneCentre;
     };
     switch (pane) {
-    case TopView:
+    case TopPane:
         return {scaled(x - state.panX), scaled(-z - state.panZ)};
-    case FrontView:
+    case FrontPane:
         return {scaled(x - state.panX), scaled(-y - state.panY)};
     default:
         return {scaled(z + state.panZ), scaled(-y - state.panY)};
@@ -141,7 +139,7 @@ void drawPaneGrid(EditorState& state) {
 }
 
 void drawOrthoPane(EditorState& state, int pane) {
-    if (pane < TopView || pane > SideView) {
+    if (pane < TopPane || pane > SidePane) {
         return;
     }
     drawAxes(state, pane);

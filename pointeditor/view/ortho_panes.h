@@ -8,22 +8,21 @@
 
 namespace tavo {
 
-enum OrthoPane { TopView = 0, FrontView = 1, SideView = 2 };
-
 struct PanePixel {
     float x;
     float y;
 };
 
-// Where world point (x, y, z) lies in pane `pane` at the current zoom and pan. Top: +X right,
-// +Z up; front: +X right, +Y up; side: +Z right, +Y up. panY and panZ are stored negated.
+// Where world point (x, y, z) lies in TopPane, FrontPane or SidePane at the current zoom and pan.
+// Top: +X right, +Z up; front: +X right, +Y up; side: +Z right, +Y up. panY and panZ are stored
+// negated.
 PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z);
 
 // The fixed grid: lines every 10 pixels, the brighter ones every 50 counted from the centre.
 void drawPaneGrid(EditorState& state);
 
 // Axes, block edges, link lines, points (with headings in the top view), the camera cross and
-// the selection box of pane 0 (top), 1 (front) or 2 (side); any other pane draws nothing.
+// the selection box of TopPane, FrontPane or SidePane; any other pane draws nothing.
 void drawOrthoPane(EditorState& state, int pane);
 
 void drawLine2D(EditorState& state, float x1, float y1, float x2, float y2, uint32_t colour);

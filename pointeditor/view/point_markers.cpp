@@ -9,12 +9,12 @@ namespace tavo {
 
 uint32_t pointColour(const EditorState& state, int slot) {
     auto index = static_cast<std::size_t>(slot);
-    if (state.pointUsed[index] == 2) {
+    if (state.pointUsed[index] == SlotSelected) {
         return SelectedPointColour;
     }
     // The kind is a signed byte; -128 gives 128, palette entry 3.
     int kind = std::abs(static_cast<int>(state.points[index].p1));
-    return kindPalette[static_cast<std::size_t>(kind % 5)];
+    return KindPalette[static_cast<std::size_t>(kind % 5)];
 }
 
 void drawPointMarkers(EditorState& state) {
@@ -22,7 +22,7 @@ void drawPointMarkers(EditorState& state) {
     device.setTexture(nullptr);
     const float s = (11.0f - state.zoom) * 0.6f + 0.1f;
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[static_cast<std::size_t>(i)] == 0) {
+        if (state.pointUsed[static_cast<std::size_t>(i)] == SlotFree) {
             continue;
         }
         const PointRecord& p = state.points[static_cast<std::size_t>(i)];
@@ -60,7 +60,9 @@ public:
     const PointRecord& point(int slot) const {
         return state_.points[static_cast<std::size_t>(slot)];
     }
-    bool used(int slot) const { return state_.pointUsed[static_cast<std::size_t>(slot)] != 0; }
+    bool used(int slot) const {
+        return state_.pointUsed[static_cast<std::size_t>(slot)] != SlotFree;
+    }
     int target(int8_t id) const { return findPointById(state_, id); }
 
     bool isGrenadePath(int slot) const {

@@ -1,5 +1,5 @@
-// The formats other than JPEG and PNG that a map may name (BMP above all) through Qt's image
-// reader, which needs no application object for them.
+// The formats other than JPEG and PNG that a map may name (BMP above all, TGA, GIF) through
+// Qt's image reader and its plugins, which need no application object for them.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -52,20 +52,87 @@ bool bmpComplete(std::span<const uint8_t> bytes) {
     return pixelOffset + rowBytes * rows <= bytes.size();
 }
 
+constexpr char TgaSignature[] = "TRUEVISION-XFILE."; // the footer's end, with its NUL
+
+// A header that reads as a TGA of a kind Qt knows (no magic marks the format).
+bool looksLikeTga(std::span<const uint8_t> bytes) {
+    constexpr std::size_t HeaderSize = 18;
+    if (bytes.size() < HeaderSize || bytes[1] > 1) {
+        return false;
+    }
+    const uint8_t type = bytes[2] & 0xF7; // without the run-length bit
+    const uint8_t depth = bytes[16];
+    bool mapped = bytes[1] == 1;
+    bool typeFits = type == 2 || type == 3 || (type == 1 && mapped);
+    bool depthFits = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
+    return typeFits && depthFits && readLe(bytes, 12, 2) > 0 && readLe(bytes, 14, 2) > 0;
+}
+
+// Qt's TGA reader takes only files that end in the TGA 2.0 footer, which most TGA files, those
+// of older tools among them, lack. They get an empty one (no extension or developer area).
+QByteArray tgaWithFooter(std::span<const uint8_t> bytes) {
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+    QByteArray signature(TgaSignature, sizeof TgaSignature);
+    if (!data.endsWith(signature)) {
+        data.append(QByteArray(8, '\0')).append(signature);
+    }
+    return data;
+}
+
+// A reader over the bytes, told the format where its content cannot tell it.
+class ImageSource {
+public:
+    explicit ImageSource(std::span<const uint8_t> bytes) {
+        bool tga = looksLikeTga(bytes);
+        data_ = tga ? tgaWithFooter(bytes)
+                    : QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+        buffer_.setBuffer(&data_);
+        open_ = !bytes.empty() && buffer_.open(QIODevice::ReadOnly);
+        reader_.setDevice(&buffer_);
+        if (tga) {
+            reader_.setFormat("tga");
+        } else {
+            reader_.setDecideFormatFromContent(true);
+        }
+    }
+    ImageSource(const ImageSource&) = delete;
+    ImageSource& operator=(const ImageSource&) = delete;
+
+    bool open() const { return open_; }
+    QImageReader& reader() { return reader_; }
+
+private:
+    QByteArray data_;
+    QBuffer buffer_;
+    QImageReader reader_;
+    bool open_ = false;
+};
+
 } // namespace
+
+ImageHeader probeWithImageReader(std::span<const uint8_t> bytes) {
+    ImageSource source(bytes);
+    if (!source.open() || !source.reader().canRead()) {
+        return {0, 0, TextureProblem::Unsupported};
+    }
+    QSize size = source.reader().size();
+    if (!size.isValid() || !bmpComplete(bytes)) {
+        return {0, 0, TextureProblem::Damaged};
+    }
+    return {size.width(), size.height(), TextureProblem::None};
+}
 
 std::optional<DecodedImage> decodeWithImageReader(std::span<const uint8_t> bytes) {
     if (bytes.empty() || !bmpComplete(bytes)) {
         return std::nullopt;
     }
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly)) {
+    ImageSource source(bytes);
+    if (!source.open()) {
         return std::nullopt;
     }
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    QImageReader& reader = source.reader();
     QSize size = reader.size();
     if (!size.isValid() || size.width() <= 0 || size.height() <= 0 || size.width() > MaxImageSide ||
         size.height() > MaxImageSide) {

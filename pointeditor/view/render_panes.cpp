@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/block_faces.h"
 #include "pointeditor/view/device.h"
 #include "pointeditor/view/ortho_panes.h"
-#include "pointeditor/view/pane_layout.h"
 #include "pointeditor/view/point_markers.h"
 
 namespace tavo {
@@ -31,14 +31,14 @@ void endPane(Device& device, PaneOrigin origin) {
     }
 }
 
-void drawOrthoScene(EditorState& state, int32_t toggle, int pane, PaneOrigin origin) {
+void drawOrthoScene(EditorState& state, int32_t toggle, int pane) {
     Device& device = *state.device;
     beginPane(device);
     if (toggle == 1) {
         drawPaneGrid(state);
         drawOrthoPane(state, pane);
     }
-    endPane(device, origin);
+    endPane(device, paneOrigin(pane));
 }
 
 } // namespace
@@ -89,15 +89,15 @@ void renderPanes(EditorState& state) {
     beginPane(device);
     drawBlockFaces(state);
     drawPointMarkers(state);
-    endPane(device, PerspectivePaneOrigin);
+    endPane(device, paneOrigin(PerspectivePane));
 
     device.setRenderState(RenderState::CullMode, CullNone);
     device.setVertexFormat(VertexFormat::Pane);
     buildLinkLines(state);
 
-    drawOrthoScene(state, state.showTopView, TopView, TopPaneOrigin);
-    drawOrthoScene(state, state.showFrontView, FrontView, FrontPaneOrigin);
-    drawOrthoScene(state, state.showSideView, SideView, SidePaneOrigin);
+    drawOrthoScene(state, state.showTopView, TopPane);
+    drawOrthoScene(state, state.showFrontView, FrontPane);
+    drawOrthoScene(state, state.showSideView, SidePane);
 }
 
 } // namespace tavo

@@ -11,12 +11,13 @@ constexpr int DefaultPageSize = 2048;
 
 } // namespace
 
-AtlasPage::AtlasPage(std::shared_ptr<GlContext> context, int size)
-    : context_(std::move(context)), size_(size) {
+AtlasPage::AtlasPage(std::shared_ptr<GlContext> context, int width, int height)
+    : context_(std::move(context)), width_(width), height_(height) {
     context_->makeCurrent();
     glGenTextures(1, &name_);
     glBindTexture(GL_TEXTURE_2D, name_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size_, size_, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -29,15 +30,15 @@ AtlasPage::~AtlasPage() {
 }
 
 bool AtlasPage::place(int width, int height, int& x, int& y) {
-    if (width > size_ || height > size_) {
+    if (width > width_ || height > height_) {
         return false;
     }
-    if (cursorX_ + width > size_) {
+    if (cursorX_ + width > width_) {
         shelfTop_ += shelfHeight_;
         shelfHeight_ = 0;
         cursorX_ = 0;
     }
-    if (shelfTop_ + height > size_) {
+    if (shelfTop_ + height > height_) {
         return false;
     }
     x = cursorX_;
@@ -67,12 +68,17 @@ AtlasRect TextureAtlas::add(int width, int height, const uint32_t* pixels) {
         }
     }
     if (!rect.page) {
-        auto page =
-            std::make_shared<AtlasPage>(context_, std::max({DefaultPageSize, width, height}));
+        // A large image gets a page of its own shape (a thin one a thin page), which no other
+        // texture shares and which goes with it.
+        bool large = width > DefaultPageSize || height > DefaultPageSize;
+        auto page = large ? std::make_shared<AtlasPage>(context_, width, height)
+                          : std::make_shared<AtlasPage>(context_, DefaultPageSize, DefaultPageSize);
         if (!page->place(width, height, rect.x, rect.y)) {
             return {};
         }
-        pages_.push_back(page);
+        if (!large) {
+            pages_.push_back(page);
+        }
         rect.page = page;
     }
     context_->makeCurrent();

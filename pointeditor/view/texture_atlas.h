@@ -18,13 +18,14 @@ namespace tavo {
 
 class AtlasPage {
 public:
-    AtlasPage(std::shared_ptr<GlContext> context, int size);
+    AtlasPage(std::shared_ptr<GlContext> context, int width, int height);
     ~AtlasPage();
     AtlasPage(const AtlasPage&) = delete;
     AtlasPage& operator=(const AtlasPage&) = delete;
 
     GLuint name() const { return name_; }
-    int size() const { return size_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
 
     // Finds room for a width x height rectangle on shelves, left to right and top to bottom;
     // false when the page is full.
@@ -35,7 +36,8 @@ public:
 private:
     std::shared_ptr<GlContext> context_;
     GLuint name_ = 0;
-    int size_;
+    int width_;
+    int height_;
     int shelfTop_ = 0;
     int shelfHeight_ = 0;
     int cursorX_ = 0;
@@ -55,7 +57,8 @@ class TextureAtlas {
 public:
     explicit TextureAtlas(std::shared_ptr<GlContext> context) : context_(std::move(context)) {}
 
-    // Copies ARGB pixels (rows top first) into a page. An empty rect when OpenGL refuses.
+    // Copies ARGB pixels (rows top first) into a page. An image larger than a shared page gets
+    // a page of exactly its own size. An empty rect when OpenGL refuses.
     AtlasRect add(int width, int height, const uint32_t* pixels);
 
 private:

@@ -7,24 +7,20 @@
 #include <cmath>
 #include <optional>
 
+#include "common/about/about_options.h"
+#include "common/files/file_read.h"
+#include "common/files/file_write.h"
+#include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/text_form.h"
-#include "tools/pointtool/tool_files.h"
 
 namespace tavo::pointtool {
 namespace {
 
-// Far above any real file (a full point file is 4002 bytes, a full map 50872), low enough that
-// a wrong argument such as a device or a disk image is refused instead of read into memory.
-constexpr std::size_t MaxPointFileBytes = 1 << 20;
-constexpr std::size_t MaxBlockFileBytes = 16 << 20;
-constexpr std::size_t MaxTextFileBytes = 16 << 20;
-constexpr std::size_t MaxReportedTextErrors = 20;
-
-const char* const description =
+const char* const Description =
     "Checks, dumps and builds point files (.pd1) of TAVO missions.\n"
     "\n"
     "  check FILE.pd1 [--map FILE.bd1] [--json]\n"
@@ -33,10 +29,18 @@ const char* const description =
     "  dump FILE.pd1 [-o FILE.txt]\n"
     "      writes the points as text, one a line, with their names in comments\n"
     "  build FILE.txt -o FILE.pd1\n"
-    "      reads that text back and writes the point file";
+    "      reads that text back and writes the point file\n"
+    "\n"
+    "-o - writes to standard output. A file is replaced atomically, never in place; a\n"
+    "read-only file, a device, a FIFO or the command's own input is refused.";
 
 std::string toStd(const QString& text) {
     return QFile::encodeName(text).toStdString();
+}
+
+int fileFailure(std::ostream& err, const FileError& error) {
+    err << "pointtool: " << error.text << "\n";
+    return 1;
 }
 
 struct Invocation {
@@ -46,21 +50,45 @@ struct Invocation {
     bool json = false;
 };
 
-int runCheck(const Invocation& call, std::ostream& out, std::ostream& err) {
-    const FileBytes points = readFileBytes(call.input, MaxPointFileBytes);
-    if (!points.ok) {
-        err << "pointtool: " << points.error << "\n";
-        return 1;
+// Writes a command's output where -o says, refusing to write over one of its inputs.
+int writeOutput(const Invocation& call, std::span<const uint8_t> bytes, std::ostream& out,
+                std::ostream& err) {
+    if (!call.output || *call.output == "-") {
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        return 0;
     }
-    const PointFileContents contents = decodePointFile(points.bytes);
+    for (const std::string& input : {call.input, call.map.value_or("")}) {
+        if (!input.empty() && isSameFile(*call.output, input)) {
+            return fileFailure(
+                err, {FileErrorKind::SameAsInput, "cannot write " + printable(*call.output) +
+                                                      ": it is the file this command reads"});
+        }
+    }
+    const FileResult<void> written = writeFileAtomically(*call.output, bytes);
+    if (!written) {
+        FileError error = written.error();
+        if (error.kind == FileErrorKind::NotRegular) {
+            error.text += " (standard output is -o -)";
+        }
+        return fileFailure(err, error);
+    }
+    return 0;
+}
+
+int runCheck(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const FileResult<std::vector<uint8_t>> points = readWholeFile(call.input, DataFileLimit);
+    if (!points) {
+        return fileFailure(err, points.error());
+    }
+    const PointFileContents contents = decodePointFile(*points);
     std::optional<BlockFileContents> map;
     if (call.map) {
-        const FileBytes blocks = readFileBytes(*call.map, MaxBlockFileBytes);
-        if (!blocks.ok) {
-            err << "pointtool: " << blocks.error << "\n";
-            return 1;
+        const FileResult<std::vector<uint8_t>> blocks = readWholeFile(*call.map, DataFileLimit);
+        if (!blocks) {
+            return fileFailure(err, blocks.error());
         }
-        map = decodeBlockFile(blocks.bytes);
+        map = decodeBlockFile(*blocks);
     }
     const CheckReport report = checkPoints(contents, map ? &*map : nullptr);
     if (call.json) {
@@ -82,10 +110,10 @@ std::vector<std::string> dumpNotes(const std::string& path, const PointFileConte
         2 + static_cast<std::size_t>(std::max<int>(contents.declaredCount, 0)) * PointRecordSize;
     if (contents.fileSize != expected || contents.declaredCount < 0 ||
         contents.declaredCount > MaxPoints) {
-        notes.push_back(path + ": the count says " + std::to_string(contents.declaredCount) +
-                        " points, but the file is " + std::to_string(contents.fileSize) +
-                        " bytes long; these are the " + std::to_string(contents.records.size()) +
-                        " complete records read");
+        notes.push_back(printable(path) + ": the count says " +
+                        std::to_string(contents.declaredCount) + " points, but the file is " +
+                        std::to_string(contents.fileSize) + " bytes long; these are the " +
+                        std::to_string(contents.records.size()) + " complete records read");
     }
     for (std::size_t slot = 0; slot < contents.records.size(); ++slot) {
         const PointRecord& p = contents.records[slot];
@@ -99,14 +127,13 @@ std::vector<std::string> dumpNotes(const std::string& path, const PointFileConte
 }
 
 int runDump(const Invocation& call, std::ostream& out, std::ostream& err) {
-    const FileBytes points = readFileBytes(call.input, MaxPointFileBytes);
-    if (!points.ok) {
-        err << "pointtool: " << points.error << "\n";
-        return 1;
+    const FileResult<std::vector<uint8_t>> points = readWholeFile(call.input, DataFileLimit);
+    if (!points) {
+        return fileFailure(err, points.error());
     }
-    const PointFileContents contents = decodePointFile(points.bytes);
+    const PointFileContents contents = decodePointFile(*points);
     if (!contents.hasCount) {
-        err << "pointtool: " << call.input << " is " << contents.fileSize
+        err << "pointtool: " << printable(call.input) << " is " << contents.fileSize
             << " bytes long, too short to hold its count; nothing dumped\n";
         return 1;
     }
@@ -115,47 +142,29 @@ int runDump(const Invocation& call, std::ostream& out, std::ostream& err) {
         err << "pointtool: warning: " << note << "\n";
     }
     const std::string text = writePointText(contents.records, notes);
-    if (!call.output) {
-        out << text;
-        return 0;
-    }
-    const std::string error = writeFileAtomically(
-        *call.output, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-    if (!error.empty()) {
-        err << "pointtool: " << error << "\n";
-        return 1;
-    }
-    return 0;
+    return writeOutput(call, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                       out, err);
 }
 
-int runBuild(const Invocation& call, std::ostream& err) {
-    const FileBytes text = readFileBytes(call.input, MaxTextFileBytes);
-    if (!text.ok) {
-        err << "pointtool: " << text.error << "\n";
-        return 1;
+int runBuild(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const FileResult<std::vector<uint8_t>> text = readWholeFile(call.input, DataFileLimit);
+    if (!text) {
+        return fileFailure(err, text.error());
     }
-    const ParsedPointText parsed = parsePointText(
-        std::string_view(reinterpret_cast<const char*>(text.bytes.data()), text.bytes.size()));
+    const ParsedPointText parsed =
+        parsePointText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
     if (!parsed.errors.empty()) {
-        const std::size_t shown = std::min(parsed.errors.size(), MaxReportedTextErrors);
-        for (std::size_t i = 0; i < shown; ++i) {
-            err << call.input << ":" << parsed.errors[i].line << ": " << parsed.errors[i].message
-                << "\n";
+        for (const TextError& error : parsed.errors) {
+            err << printable(call.input) << ":" << error.line << ": " << error.message << "\n";
         }
-        if (parsed.errors.size() > shown) {
-            err << "... and " << parsed.errors.size() - shown << " more bad lines\n";
+        if (parsed.moreErrors > 0) {
+            err << "... and " << parsed.moreErrors << " more bad lines\n";
         }
-        err << "pointtool: " << *call.output << " not written\n";
+        err << "pointtool: " << printable(*call.output) << " not written\n";
         return 1;
     }
     // The editor's own encoder, so the bytes are the ones it would save for these points.
-    const std::vector<uint8_t> bytes = encodePointFile(parsed.records);
-    const std::string error = writeFileAtomically(*call.output, bytes);
-    if (!error.empty()) {
-        err << "pointtool: " << error << "\n";
-        return 1;
-    }
-    return 0;
+    return writeOutput(call, encodePointFile(parsed.records), out, err);
 }
 
 int usageError(std::ostream& err, const std::string& message) {
@@ -167,10 +176,11 @@ int usageError(std::ostream& err, const std::string& message) {
 
 int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCoreApplication::setApplicationName("pointtool");
-    QCoreApplication::setApplicationVersion(TAVO_VERSION);
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(version().data(), static_cast<qsizetype>(version().size())));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(description);
+    parser.setApplicationDescription(Description);
     parser.addPositionalArgument("command", "check, dump or build");
     parser.addPositionalArgument("file", "the point file to check or dump, or the text to build");
     const QCommandLineOption mapOption("map", "check: the map whose blocks bound the points.",
@@ -178,7 +188,8 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
     const QCommandLineOption jsonOption("json", "check: print the findings as a JSON array.");
     const QCommandLineOption outputOption(
         QStringList{"o", "output"},
-        "dump: the text file to write (default: standard output); build: the point file to write.",
+        "dump: the text file to write (default: standard output); build: the point file to "
+        "write. - is standard output.",
         "FILE");
     parser.addOption(mapOption);
     parser.addOption(jsonOption);
@@ -194,7 +205,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        out << "pointtool " << TAVO_VERSION << "\n";
+        out << "pointtool " << version() << "\n";
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
@@ -228,7 +239,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
         if (!call.output) {
             return usageError(err, "build needs the point file to write: -o FILE.pd1");
         }
-        return runBuild(call, err);
+        return runBuild(call, out, err);
     }
     return usageError(err, "unknown command '" + command.toStdString() +
                                "'; expected check, dump or build");

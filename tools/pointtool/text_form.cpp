@@ -5,13 +5,14 @@
 #include <cmath>
 #include <optional>
 
+#include "common/files/printable.h"
 #include "pointeditor/data/name_tables.h"
 #include "pointeditor/data/point_links.h"
 
 namespace tavo::pointtool {
 namespace {
 
-constexpr const char* fieldNames[8] = {"x", "y", "z", "r", "p1", "p2", "p3", "p4"};
+constexpr const char* FieldNames[8] = {"x", "y", "z", "r", "p1", "p2", "p3", "p4"};
 
 std::string nameOf(const NameTable& table, int index, const char* what) {
     const auto name = lookupName(table, index, true);
@@ -50,7 +51,7 @@ std::vector<std::string_view> splitFields(std::string_view line) {
 
 std::string quoted(std::string_view field) {
     constexpr std::size_t shown = 24;
-    return "'" + std::string(field.substr(0, shown)) + (field.size() > shown ? "...'" : "'");
+    return "'" + printable(field.substr(0, shown)) + (field.size() > shown ? "...'" : "'");
 }
 
 // Each returns an error message, or nothing when the field parsed into `out`.
@@ -91,13 +92,13 @@ std::optional<std::string> parsePointFields(const std::vector<std::string_view>&
     }
     float* floats[4] = {&point.x, &point.y, &point.z, &point.r};
     for (int i = 0; i < 4; ++i) {
-        if (auto error = parseFloatField(fields[i], fieldNames[i], *floats[i])) {
+        if (auto error = parseFloatField(fields[i], FieldNames[i], *floats[i])) {
             return error;
         }
     }
     int8_t* params[4] = {&point.p1, &point.p2, &point.p3, &point.p4};
     for (int i = 0; i < 4; ++i) {
-        if (auto error = parseParamField(fields[4 + i], fieldNames[4 + i], *params[i])) {
+        if (auto error = parseParamField(fields[4 + i], FieldNames[4 + i], *params[i])) {
             return error;
         }
     }
@@ -125,17 +126,17 @@ std::string describePoint(const PointRecord& point) {
     case KindHumanEmptyHanded:
         return text + ", path " + p3;
     case KindWeapon:
-        return text + ", " + nameOf(weaponNames, point.p2, "weapon");
+        return text + ", " + nameOf(WeaponNames, point.p2, "weapon");
     case KindPath:
-        return text + ", " + nameOf(pathActionNames, point.p2, "action") +
+        return text + ", " + nameOf(PathActionNames, point.p2, "action") +
                (point.p3 == point.p4 ? ", end of path" : ", next " + p3);
     case KindHumanInfo:
-        return text + ", " + nameOf(humanTypeNames, point.p2, "human type");
+        return text + ", " + nameOf(HumanTypeNames, point.p2, "human type");
     case KindSmallObject:
-        return text + ", " + nameOf(smallObjectNames, point.p2, "small object");
+        return text + ", " + nameOf(SmallObjectNames, point.p2, "small object");
     case KindRandomWeapon:
-        return text + ", " + nameOf(weaponNames, point.p2, "weapon") + " or " +
-               nameOf(weaponNames, point.p3, "weapon");
+        return text + ", " + nameOf(WeaponNames, point.p2, "weapon") + " or " +
+               nameOf(WeaponNames, point.p3, "weapon");
     case KindRandomPath:
         return text + ", next " + p2 + " or " + p3;
     default:
@@ -187,7 +188,11 @@ ParsedPointText parsePointText(std::string_view text) {
             continue;
         }
         auto fail = [&](std::string message) {
-            parsed.errors.push_back(TextError{lineNumber, std::move(message)});
+            if (parsed.errors.size() < MaxKeptTextErrors) {
+                parsed.errors.push_back(TextError{lineNumber, std::move(message)});
+            } else {
+                ++parsed.moreErrors;
+            }
         };
         if (!headerSeen) {
             if (fields[0] != TextFormatName) {

@@ -4,6 +4,7 @@
 // the kind and parameters for a reader. Floats are written in the shortest form that reads back
 // to the same bits, so text and binary convert into each other without loss.
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,9 +29,14 @@ struct TextError {
     std::string message;
 };
 
+// The errors kept, enough to show; the rest are only counted, so a long text of bad lines costs
+// no more memory than a short one.
+inline constexpr std::size_t MaxKeptTextErrors = 20;
+
 struct ParsedPointText {
     std::vector<PointRecord> records;
     std::vector<TextError> errors; // the first problem of each bad line, in line order
+    std::size_t moreErrors = 0;    // bad lines past the first MaxKeptTextErrors
 };
 
 // Reads the text form back. Comments (from '#' to the end of the line) and blank lines are

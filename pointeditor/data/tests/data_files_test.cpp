@@ -92,11 +92,11 @@ protected:
 
     // Slot s gets x = 1000 + s and id s; the last slot listed is selected.
     void useSlots(std::initializer_list<int> slots) {
-        state->pointUsed.fill(0);
+        state->pointUsed.fill(SlotFree);
         for (int slot : slots) {
             state->points[slot].x = 1000.0f + static_cast<float>(slot);
             state->points[slot].p4 = static_cast<int8_t>(slot);
-            state->pointUsed[slot] = slot == *(slots.end() - 1) ? 2 : 1;
+            state->pointUsed[slot] = slot == *(slots.end() - 1) ? SlotSelected : SlotUsed;
         }
     }
 
@@ -212,7 +212,7 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         std::vector<std::string> findings;
         ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes), &findings));
         for (int slot = 0; slot < MaxPoints; ++slot) {
-            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? 1 : 0) << slot;
+            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
             ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot) ||
                         bytes == noise);
         }
@@ -245,7 +245,8 @@ TEST_F(DataFile, APathThatCannotBeReadShowsAnErrorAndKeepsThePoints) {
         loadFullMap();
         EXPECT_FALSE(loadPointFile(*state, path));
         expectOnlyErrorBox();
-        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]), std::tuple(1, 2));
+        EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]),
+                  std::tuple(SlotUsed, SlotSelected));
         EXPECT_EQ(state->points[9].x, 1009.0f);
         EXPECT_FALSE(loadBlockFile(*state, path)); // the map is emptied, its names kept
         expectOnlyErrorBox();
@@ -322,9 +323,13 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
         EXPECT_EQ(std::string(directory), expected) << path;
     }
 
-    for (const char* name : {"Textures/Wall.BMP", "地面/表.bmp", "both.bmp", "BOTH.bmp"}) {
+    for (const char* name : {"Textures/Wall.BMP", "地面/表.bmp", "both.bmp", "BOTH.bmp",
+                             "\x8a\xe2.BMP" /* 岩 in raw CP932 */, "shared/Stone.bmp"}) {
         write(name, {1});
     }
+    // A folder deep enough that the texture's path is 300 bytes long.
+    std::string deep = std::string(200, 'a') + "/" + std::string(300 - dir.size() - 208, 'b');
+    write(deep + "/w.bmp", {1});
     write(std::string(31, 'a'), {1});
     std::strcpy(state->blockDir, dir.c_str());
     const std::pair<std::string, std::optional<std::string>> cases[] = {
@@ -336,11 +341,32 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
         {"missing.bmp", std::nullopt},
         {"\x80wall.bmp", std::nullopt},       // not CP932
         {std::string(31, 'a'), std::nullopt}, // no NUL in 31 bytes: never read past them
+        {"\x8a\xe2.bmp", "\x8a\xe2.BMP"},     // an archive unpacked without converting names
     };
     for (const auto& [name, found] : cases) {
         EXPECT_EQ(resolve(name), found ? std::optional(file(*found)) : std::nullopt) << name;
     }
     EXPECT_EQ(resolveTexturePath(*state, TextureCount), std::nullopt);
+    // Real maps share texture folders beside their own.
+    write("maps/city.bd1", {});
+    std::strcpy(state->blockDir, file("maps").c_str());
+    EXPECT_EQ(resolve("..\\SHARED\\stone.bmp"), file("maps/../shared/Stone.bmp"));
+    std::strcpy(state->blockDir, file(deep).c_str());
+    EXPECT_EQ(resolve("W.bmp"), file(deep + "/w.bmp"));
+    EXPECT_EQ(file(deep + "/w.bmp").size(), 300u);
+
+    // Sixteen links, each a spelling of one name, all back to their own directory: the search
+    // once tried every path through them (16^5).
+    fs::create_directory(file("loop"));
+    for (int spelling = 0; spelling < 16; ++spelling) {
+        std::string name = "abcd";
+        for (int i = 0; i < 4; ++i) {
+            name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
+        }
+        fs::create_directory_symlink(".", file("loop/" + name));
+    }
+    std::strcpy(state->blockDir, file("loop").c_str());
+    EXPECT_EQ(resolve("abcd\\abcd\\abcd\\abcd\\abcd\\nope"), std::nullopt);
 
     // A map named without a directory finds its textures beside it (it once looked in the root).
     write("map.bd1", blockFileBytes({"textures\\wall.bmp"}, 1, 1));
@@ -352,10 +378,34 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
     EXPECT_EQ(texture, "./Textures/Wall.BMP");
 }
 
+// Every name of every table, pinned by a fingerprint: one changed character anywhere shows, and
+// the message prints the table to find it in.
+TEST(NameTables, EveryNameAsShipped) {
+    const std::tuple<const char*, const NameTable*, uint64_t> tables[] = {
+        {"kinds", &PointKindNames, 0x0F2FBE59FAF665D7},
+        {"weapons", &WeaponNames, 0x30AC598B96032F25},
+        {"path actions", &PathActionNames, 0x2D8C16A7E337BF52},
+        {"small objects", &SmallObjectNames, 0x8649E0BC6DFAD55B},
+        {"human types", &HumanTypeNames, 0xC613952597FB4520}};
+    for (auto [title, table, expected] : tables) {
+        std::string all;
+        for (bool english : {false, true}) {
+            for (int i = table->firstIndex; i < table->count; ++i) {
+                all += std::string(lookupName(*table, i, english).value_or("?")) + "|";
+            }
+        }
+        uint64_t hash = 14695981039346656037u; // FNV-1a
+        for (unsigned char c : all) {
+            hash = (hash ^ c) * 1099511628211u;
+        }
+        EXPECT_EQ(hash, expected) << title << ": " << all;
+    }
+}
+
 TEST(NameTables, OnlyIndicesInsideTheTableHaveNames) {
     const std::tuple<const NameTable*, int, int> tables[] = {
-        {&pointKindNames, 1, 19},   {&weaponNames, 0, 22},    {&pathActionNames, 0, 6},
-        {&smallObjectNames, 0, 12}, {&humanTypeNames, 0, 42},
+        {&PointKindNames, 1, 19},   {&WeaponNames, 0, 22},    {&PathActionNames, 0, 6},
+        {&SmallObjectNames, 0, 12}, {&HumanTypeNames, 0, 42},
     };
     for (const auto& [table, first, last] : tables) {
         for (int index = -129; index <= 128; ++index) { // from a signed 8-bit parameter

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pointeditor/data/name_tables.h"
 #include "pointeditor/display/draw_frame.h"
 #include "tests/support/fake_platform.h"
 
@@ -56,6 +57,15 @@ TEST_F(DrawFrameTest, KindAndDetailLinesInBothLanguages) {
     for (int kind : {0, 9, -1, 20, -128}) { // no kind, and then no details
         state.currentParams = {int8_t(kind), 1, 1, 0};
         EXPECT_EQ(frame(22), "") << kind; // after the 22 texts that every frame has
+    }
+    // Every kind's name, with parameters that name no detail.
+    for (int english : {0, 1}) {
+        state.english = english;
+        for (int kind = 1; kind <= 19; ++kind) {
+            state.currentParams = {int8_t(kind), 99, 99, 0};
+            const std::string name(*lookupName(PointKindNames, kind, english != 0));
+            EXPECT_EQ(frame(22), name.empty() ? "" : "600,480 " + name) << kind;
+        }
     }
     // English, kind, parameters 2 and 3, and the kind and detail lines drawn.
     const std::tuple<int, int, int, int, const char*> rows[] = {

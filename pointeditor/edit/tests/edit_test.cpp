@@ -1,10 +1,16 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "pointeditor/data/texture.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/keyboard.h"
 #include "pointeditor/edit/menu.h"
@@ -20,7 +26,7 @@ namespace {
 using Params = std::array<int8_t, 4>;
 using Slots = std::vector<int>;
 using V3 = std::array<float, 3>;
-constexpr int kLeft = 1, kRight = 2, kBoth = 3; // buttons held while the mouse moves
+constexpr int Left = 1, Right = 2, Both = 3; // buttons held while the mouse moves
 
 // A fresh editor on a scripted platform. moveTo drives the mouse as the window's dispatch does:
 // it keeps the previous position, updates the cursor, then drags with the buttons held.
@@ -38,8 +44,8 @@ protected:
         state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
         updateCursor(state);
         if (buttons != 0) {
-            (buttons == kLeft ? onLeftDrag : buttons == kRight ? onRightDrag : onBothDrag)(state);
-            if (state.menuMode == 5 && state.hoverView == 4) {
+            (buttons == Left ? onLeftDrag : buttons == Right ? onRightDrag : onBothDrag)(state);
+            if (state.menuMode == MenuView && state.hoverView == PerspectivePane) {
                 recentreCursor(state);
             }
         }
@@ -87,20 +93,33 @@ TEST_F(EditTest, PaneEdgesAndTheCursorAsTheExactInverseOfThePaneDrawing) {
             auto [cx, cy, cz] = (moveTo(x, y), cursor());
             // The pane draws the cursor under the mouse; its fixed axis is where the next
             // pane's centre lies.
-            PanePixel at = mapToPane(state, pane - 1, cx, cy, cz);
-            PanePixel next = mapToPane(state, pane % 3, cx, cy, cz);
-            V3 expected{x - (pane == 3 ? 300.f : 10.f), y - (pane == 1 ? 25.f : 315.f), 140};
-            bool inverse = near({at.x, at.y, pane == 1 ? next.y : next.x}, expected);
-            EXPECT_TRUE(state.hoverView == pane &&
-                        (pane == 4 || (pane == 0 ? cursor() == V3{} : inverse)))
-                << x << "," << y << " zoom " << v[0];
+            SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y) + " zoom " +
+                         std::to_string(v[0]));
+            EXPECT_EQ(state.hoverView, pane);
+            if (pane == 0) {
+                EXPECT_EQ(cursor(), V3{});
+            } else if (pane != 4) {
+                PanePixel at = mapToPane(state, pane, cx, cy, cz);
+                PanePixel next = mapToPane(state, pane % 3 + 1, cx, cy, cz);
+                V3 expected{x - (pane == 3 ? 300.f : 10.f), y - (pane == 1 ? 25.f : 315.f), 140};
+                EXPECT_PRED2(near, (V3{at.x, at.y, pane == 1 ? next.y : next.x}), expected);
+            }
         }
+    }
+    // In the 3D pane the cursor lies 40 world units ahead of the camera, which stands at twice
+    // its fields: yaw, pitch, where the cursor is for a camera at (1, 2, 3).
+    const float aheads[][5] = {
+        {0, 1.5707964f, 42, 4, 6}, {1.5707964f, 1.5707964f, 2, 4, 46}, {0, 0, 2, 44, 6}};
+    state.cameraX = 1, state.cameraY = 2, state.cameraZ = 3;
+    for (auto [yaw, pitch, x, y, z] : aheads) {
+        state.cameraYaw = yaw, state.cameraPitch = pitch;
+        EXPECT_PRED2(near, (moveTo(440, 165), cursor()), (V3{x, y, z})) << yaw << "," << pitch;
     }
 }
 
 TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
-    constexpr float kDegree = 0.017453289f;
-    state.menuMode = 5;
+    constexpr float Degree = 0.017453289f;
+    state.menuMode = MenuView;
     // Zoom in tenths, from, to: over every 2D pane the grabbed point stays under the mouse.
     const int pans[][5] = {{20, 150, 165, 160, 165}, {5, 120, 200, 170, 150},
                            {70, 150, 455, 131, 470}, {20, 60, 400, 80, 380},
@@ -108,41 +127,44 @@ TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
     for (auto [tenths, fromX, fromY, toX, toY] : pans) {
         state.zoom = tenths / 10.0f;
         const V3 grabbed = (moveTo(fromX, fromY), cursor());
-        updateCursor(moveTo(toX, toY, kLeft));
+        updateCursor(moveTo(toX, toY, Left));
         EXPECT_PRED2(near, cursor(), grabbed) << fromX << "," << fromY;
     }
     moveTo(440, 165);
     const float yaw = state.cameraYaw, pitch = state.cameraPitch;
-    moveTo(441, 166, kLeft); // right turns left, down tilts down; the pointer returns
-    EXPECT_TRUE(state.cameraYaw == yaw - 2 * kDegree && state.cameraPitch == pitch + 2 * kDegree);
+    moveTo(441, 166, Left); // right turns left, down tilts down; the pointer returns
+    EXPECT_EQ(std::pair(state.cameraYaw, state.cameraPitch),
+              std::pair(yaw - 2 * Degree, pitch + 2 * Degree));
     EXPECT_EQ(platform.warps, (std::vector<std::pair<int, int>>{{440, 165}}));
     // The pitch stops a degree short of straight down and of straight up.
-    EXPECT_EQ(moveTo(440, 305, kLeft).cameraPitch, 3.1241386f);
-    state.cameraPitch = 2.5f * kDegree;
-    EXPECT_EQ(moveTo(440, 164, kLeft).cameraPitch, kDegree);
+    EXPECT_EQ(moveTo(440, 305, Left).cameraPitch, 3.1241386f);
+    state.cameraPitch = 2.5f * Degree;
+    EXPECT_EQ(moveTo(440, 164, Left).cameraPitch, Degree);
     state.cameraYaw = 0.5f, state.cameraPitch = 1.2f;
     const float ahead = std::sin(1.2f), ca = std::cos(0.5f + 1.570796f),
                 sa = std::sin(0.5f + 1.570796f);
-    moveTo(437, 160, kRight); // five pixels up flies ahead, three left goes sideways
+    moveTo(437, 160, Right); // five pixels up flies ahead, three left goes sideways
     V3 flown{50 + 5 * std::cos(0.5f) * ahead + 3 * ca, 50 + 5 * std::cos(1.2f),
              -50 + 5 * std::sin(0.5f) * ahead + 3 * sa};
     EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
-    moveTo(442, 161, kBoth); // up four rises straight up, right two goes level
+    moveTo(442, 161, Both); // up four rises straight up, right two goes level
     flown = {flown[0] - 2 * ca, flown[1] + 4, flown[2] - 2 * sa};
     EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
     state.zoom = 2.25f; // right drags over a 2D pane zoom a tenth a pixel, rounded, 0.1..10.0
     moveTo(150, 200);
     const int zooms[][2] = {{197, 25}, {198, 24}, {108, 100}, {107, 100}, {373, 1}, {372, 2}};
     for (auto [y, tenths] : zooms) {
-        moveTo(150, y, kRight);
-        EXPECT_TRUE(state.zoom == tenths / 10.0f && state.gridStep == 5.0f / state.zoom) << y;
+        moveTo(150, y, Right);
+        EXPECT_EQ(std::pair(state.zoom, state.gridStep),
+                  std::pair(tenths / 10.0f, 5.0f / state.zoom))
+            << y;
     }
     // The rounding of the exact binary value, as "%.1f" does.
-    EXPECT_TRUE(roundToTenth(0.25f) == 0.2f && roundToTenth(0.35f) == 0.3f);
+    EXPECT_EQ(std::pair(roundToTenth(0.25f), roundToTenth(0.35f)), std::pair(0.2f, 0.3f));
 }
 
 TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
-    state.menuMode = 3;
+    state.menuMode = MenuMovePoint;
     put({{0, 2, 1, 2, 3}, {1, 1, 4, 5, 6}});
     // From, to, where point 0 is then. Zoom 2: ten pixels are five units.
     const int moves[][7] = {{150, 165, 170, 155, 11, 2, 8},  {150, 455, 150, 445, 11, 7, 8},
@@ -150,8 +172,9 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
                             {150, 310, 150, 300, 11, 7, 13}, {440, 165, 450, 170, 11, 7, 13}};
     for (auto [fromX, fromY, toX, toY, x, y, z] : moves) {
         moveTo(fromX, fromY);
-        moveTo(toX, toY, kLeft);
-        EXPECT_TRUE(xyz(0) == (V3{float(x), float(y), float(z)}) && xyz(1) == (V3{4, 5, 6}))
+        moveTo(toX, toY, Left);
+        EXPECT_EQ(std::pair(xyz(0), xyz(1)),
+                  std::pair(V3{float(x), float(y), float(z)}, V3{4, 5, 6}))
             << toX << "," << toY;
     }
     // The grid step is 2.5: 3.74 goes down, 3.75 and -3.75 go away from zero.
@@ -164,33 +187,40 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
     EXPECT_EQ(xyz(0), (V3{3.74f, 1.3f, -3.75f}));
     state.gridLock = 1;
     onLeftUp(moveTo(151, 302));
-    EXPECT_TRUE(xyz(0) == (V3{2.5f, 2.5f, -5}) && xyz(1) == (V3{5, 0, 0}) && xyz(2)[0] == 3.74f);
-    EXPECT_TRUE(roundHalfAway(-2.5f) == -3 && roundHalfAway(3e9f) == 3e9f);
+    EXPECT_EQ(std::tuple(xyz(0), xyz(1), xyz(2)),
+              std::tuple(V3{2.5f, 2.5f, -5}, V3{5, 0, 0}, V3{3.74f, 0, 0}));
+    // Releasing in VIEW snaps the pan the same way.
+    state.menuMode = 5, state.panX = 3.74f, state.panY = 1.3f, state.panZ = -3.75f;
+    onLeftUp(moveTo(151, 302));
+    EXPECT_EQ(pan(), (V3{2.5f, 2.5f, -5}));
+    EXPECT_EQ(std::pair(roundHalfAway(-2.5f), roundHalfAway(3e9f)), std::pair(-3.0f, 3e9f));
 }
 
 TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightClick) {
     // Centre at any height, on a corner, on an edge, just outside in x, just outside in z.
     put({{0, 1, 0, 99, 0}, {1, 1, 10, 0, 10}, {2, 1, -10, -5, 3}});
     put({{3, 1, 10.5f, 0, 0}, {4, 2, 0, 0, -10.5f}});
-    state.menuMode = 2;
+    state.menuMode = MenuSelectPoint;
     // Top pane from world (10, 0, 10), other panes and no pane keep the box, to (-10, 0, -10).
     click({{170, 145}, {150, 455}, {440, 165}, {700, 300}, {130, 185}});
     EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 1, 0}));
     platform.shift = true; // the other corner order; Shift adds to the selection
-    state.pointUsed[4] = 2;
+    state.pointUsed[4] = SlotSelected;
     click({{130, 185}, {170, 145}});
     EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 2, 0}));
     click({{130, 445}, {170, 465}}); // front pane: world (-10, 5, z) to (10, -5, z)
     EXPECT_EQ(slots(5), (Slots{2, 2, 2, 1, 2}));
-    state.pointUsed[1] = 1;
+    state.pointUsed[1] = SlotUsed;
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
-    EXPECT_TRUE(slots(5) == (Slots{2, 1, 2, 1, 1}) && state.boxView == 0); // no mark on slot 1
+    EXPECT_EQ(std::pair(slots(5), state.boxView),
+              std::pair(Slots{2, 1, 2, 1, 1}, int{NoPane})); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
-    EXPECT_TRUE(state.menuMode == 3 && state.boxView == 0 && state.pointUsed[2] == 2);
+    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]),
+              std::tuple(MenuMovePoint, NoPane, SlotSelected));
     onRightDown(state);
-    EXPECT_EQ(state.menuMode, 2);
+    EXPECT_EQ(state.menuMode, MenuSelectPoint);
 }
 
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
@@ -204,11 +234,13 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
                            {608, 168, 5}, {608, 198, 0}, {608, 228, 0}, {608, 258, 0},
                            {608, 288, 0}, {600, 280, 0}};
     for (auto [x, y, mode] : hits) {
-        state.menuMode = 0;
+        state.menuMode = MenuNone;
         click({{x, y}});
         EXPECT_EQ(state.menuMode, mode) << x << "," << y;
     }
-    ASSERT_TRUE(platform.boxes.size() == 1 && platform.dialogs.size() == 3); // "◆ -----" is inert
+    // "◆ -----" is inert
+    ASSERT_EQ(std::pair(platform.boxes.size(), platform.dialogs.size()),
+              std::pair(std::size_t{1}, std::size_t{3}));
     EXPECT_EQ(modesWhileOpen, (std::vector<int>{4, 6, 7, 8}));
     EXPECT_EQ(platform.boxes[0].text, "DELETE OK?"); // OK and Cancel: Cancel was answered
     EXPECT_EQ(slots(4), (Slots{2, 1, 2, 0}));        // cancelled, and NEW POINT placed nothing
@@ -219,9 +251,12 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     click({{608, 368}, {608, 388}, {608, 408}, {608, 428}, {608, 448}});
     EXPECT_EQ(s.gridLock + s.showDirection + s.showTopView + s.showFrontView + s.showSideView, 0);
     click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
-    EXPECT_TRUE(s.gridLock == 1 && s.showDirection == 0);
+    EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 0));
+    click({{608, 378}}); // halfway between two marks: both flip
+    EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(0, 1));
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
-    EXPECT_TRUE(xyz(0) == (V3{10, 0, 5}) && state.pointUsed[0] == 1 && state.menuMode == 0);
+    EXPECT_EQ(std::tuple(xyz(0), state.pointUsed[0], state.menuMode),
+              std::tuple(V3{10, 0, 5}, SlotUsed, MenuNone));
 }
 
 TEST_F(EditTest, KeysWrapTheParametersPassTheZoomStageAndPanThePaneUnderTheMouse) {
@@ -232,15 +267,16 @@ TEST_F(EditTest, KeysWrapTheParametersPassTheZoomStageAndPanThePaneUnderTheMouse
     }
     EXPECT_EQ(state.currentParams, (Params{127, 2, -1, 127})); // A past 127, V past -128
     press(vk::Subtract);
-    EXPECT_TRUE(state.zoom == 1.9f && state.gridStep == 5.0f / 1.9f);
+    EXPECT_EQ(std::pair(state.zoom, state.gridStep), std::pair(1.9f, 5.0f / 1.9f));
     for (int key : {vk::Add, int('A'), vk::function(2), vk::Right, vk::numpad(4), vk::numpad(0),
                     vk::Insert, 0x99}) { // every key passes the zoom's limits
         state.zoom = 25.0f, state.gridStep = 1.0f;
         press(key);
-        EXPECT_TRUE(state.zoom == 10.0f && state.gridStep == 0.5f) << key;
+        EXPECT_EQ(std::pair(state.zoom, state.gridStep), std::pair(10.0f, 0.5f)) << key;
     }
     press(vk::function(3));
-    EXPECT_TRUE(state.zoom == 1.0f && state.savedZoom == 10.0f && state.gridStep == 5.0f);
+    EXPECT_EQ(std::tuple(state.zoom, state.savedZoom, state.gridStep),
+              std::tuple(1.0f, 10.0f, 5.0f));
     // Mouse x, y, keypad digit, then panX, panY, panZ; one step is 50 pixels, at zoom 1.
     const int pans[][6] = {{150, 165, 4, -50, 0, 0}, {150, 165, 8, 0, 0, -50},
                            {150, 455, 6, 50, 0, 0},  {150, 455, 8, 0, -50, 0},
@@ -260,11 +296,12 @@ TEST_F(EditTest, SelectionKeysTurnCopyApplyShowAndPickTheNearestPoint) {
     pts[0].r = 3.0f;
     press(vk::Right, 2); // past pi, then below minus pi: not wrapped
     press(vk::Left, 20);
-    EXPECT_TRUE(std::abs(pts[0].r - (3.0f - 18 * 0.3926990f)) < 1e-4f && pts[1].r == 0);
+    EXPECT_NEAR(pts[0].r, 3.0f - 18 * 0.3926990f, 1e-4f);
+    EXPECT_EQ(pts[1].r, 0);
     press(vk::Return);
     for (int english : {1, 0}) {
         state.english = english;
-        for (int8_t id : {5, 9}) {
+        for (int8_t id : {7, 9}) { // used but not selected, free
             state.currentParams[3] = id;
             press(vk::function(9));
         }
@@ -275,14 +312,15 @@ TEST_F(EditTest, SelectionKeysTurnCopyApplyShowAndPickTheNearestPoint) {
         shown += box.text + " / " + box.caption + "|";
     }
     EXPECT_EQ(shown, "[1] [2] [-3] [5] / POINT PARAM|[6] [0] [127] [-128] / POINT PARAM|"
-                     "FOUND : 5 / ID-NUMBER SEARCH|NOT FOUND : 9 / ID-NUMBER SEARCH|"
-                     "HUMAN COUNT 2 / HUMAN COUNT|5 番は既に使用されています / 識別番号確認|"
+                     "FOUND : 7 / ID-NUMBER SEARCH|NOT FOUND : 9 / ID-NUMBER SEARCH|"
+                     "HUMAN COUNT 2 / HUMAN COUNT|7 番は既に使用されています / 識別番号確認|"
                      "9 番は未使用です / 識別番号確認|2 人 / 配置人数|");
     press(vk::function(11)); // the highest selected slot's parameters remain
     EXPECT_EQ(state.currentParams, (Params{6, 0, 127, -128}));
     state.currentParams = {3, 1, 20, 21};
     press(vk::function(12));
-    EXPECT_TRUE(params(0) == (Params{3, 1, 20, 21}) && pts[2].p1 == 3 && pts[1].p1 == 4);
+    EXPECT_EQ(std::tuple(params(0), int(pts[2].p1), int(pts[1].p1)),
+              std::tuple(Params{3, 1, 20, 21}, 3, 4));
     // Keypad 0: slot 4 is near in the top view, far in the front view; slot 5 as near in the
     // top view. The 3D pane and no pane have no plane and change nothing.
     put({{0, 2, 30, 0, 30}, {1, 0}, {2, 0}, {4, 1, 4, -50, 0, 2}, {5, 1, -4, 0, 0, 3}});
@@ -290,8 +328,9 @@ TEST_F(EditTest, SelectionKeysTurnCopyApplyShowAndPickTheNearestPoint) {
         {150, 455, 5}, {440, 455, 5}, {150, 165, 4}, {440, 165, 4}, {700, 300, 4}};
     for (auto [x, y, nearest] : moves) {
         onKeyDown(moveTo(x, y), vk::numpad(0));
-        EXPECT_TRUE(slots(6) == (Slots{1, 0, 0, 0, nearest == 4 ? 2 : 1, nearest == 5 ? 2 : 1}) &&
-                    state.currentParams[0] == nearest - 2)
+        EXPECT_EQ(
+            std::pair(slots(6), int(state.currentParams[0])),
+            std::pair(Slots{1, 0, 0, 0, nearest == 4 ? 2 : 1, nearest == 5 ? 2 : 1}, nearest - 2))
             << x << "," << y;
     }
 }
@@ -315,45 +354,91 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.cursorX = 2, state.cursorY = 4, state.cursorZ = -6;
     auto id = [](int offset) { return static_cast<int8_t>(124 + offset); }; // wraps at 127
     for (int key = 0; key <= 7; ++key) {
-        state.pointUsed.fill(0), state.currentParams = {7, 7, id(0), id(0)};
+        state.pointUsed.fill(SlotFree), state.currentParams = {7, 7, id(0), id(0)};
         press(vk::digit(key));
         int n = 0;
         for (const auto& r : rows) {
+            if (r[0] != key) {
+                continue;
+            }
             int8_t p2 = r[3] == 8 ? id(r[4]) : static_cast<int8_t>(r[4]);
-            EXPECT_TRUE(r[0] != key ||
-                        (xyz(n) == (V3{2.0f + r[1], 4, r[2] - 6.0f}) &&
-                         params(n++) == (Params{int8_t(r[3]), p2, id(r[5]), id(r[6])})))
+            EXPECT_EQ(std::pair(xyz(n), params(n)),
+                      std::pair(V3{2.0f + r[1], 4, r[2] - 6.0f},
+                                Params{int8_t(r[3]), p2, id(r[5]), id(r[6])}))
                 << "key " << key << " point " << n;
+            ++n;
         }
         Params last = params(n - 1); // and the parameters of the last point remain
-        EXPECT_TRUE(countUsedPoints(state) == n &&
-                    state.currentParams == (Params{last[0], last[1], last[2], id(key ? n : 0)}))
+        EXPECT_EQ(std::pair(countUsedPoints(state), state.currentParams),
+                  std::pair(n, Params{last[0], last[1], last[2], id(key ? n : 0)}))
             << key;
     }
-    state.pointUsed.fill(1); // a full table with room for one point still advances the ids
-    state.pointUsed[50] = 0;
+    state.pointUsed.fill(SlotUsed); // a full table with room for one point still advances the ids
+    state.pointUsed[50] = SlotFree;
     press(vk::digit(3)); // from -125, where key 7 left the id
-    EXPECT_TRUE(pts[50].p4 == -125 && pts[50].p3 == -124 && state.currentParams[3] == -121);
+    EXPECT_EQ(std::tuple(int(pts[50].p4), int(pts[50].p3), int(state.currentParams[3])),
+              std::tuple(-125, -124, -121));
     // Insert: S in slot 2 links 21 -> 77, which no point has, so nothing happens; then to 30
     // (slot 4). Slot 5 is selected too, and linked to itself.
-    state.pointUsed.fill(0);
+    state.pointUsed.fill(SlotFree);
     put({{0, 1, 0, 0, 0, 3, 0, 30, 20}, {2, 2, 10, 2, -4, 3, 1, 77, 21}});
     put({{4, 1, 30, 6, 8, 3, 0, 21, 30}, {5, 2, 7, 7, 7, 3, 0, 22, 22}});
     state.currentParams = {3, 2, 99, 40};
     press(vk::Insert);
     pts[2].p3 = 30;
     press(vk::Insert); // the id is not advanced
-    EXPECT_TRUE(xyz(1) == (V3{20, 4, 2}) && params(1) == (Params{3, 2, 30, 40}));
-    EXPECT_TRUE(slots(6) == (Slots{1, 1, 1, 0, 1, 2}) && pts[2].p3 == 40);
+    EXPECT_EQ(std::pair(xyz(1), params(1)), std::pair(V3{20, 4, 2}, Params{3, 2, 30, 40}));
+    EXPECT_EQ(std::pair(slots(6), int(pts[2].p3)), std::pair(Slots{1, 1, 1, 0, 1, 2}, 40));
     EXPECT_EQ(state.currentParams, (Params{3, 2, 99, 40}));
     state.currentParams[3] = 41;
     press(vk::Insert); // a self-linked S gets the new point on itself
-    EXPECT_TRUE(xyz(3) == (V3{7, 7, 7}) && params(3) == (Params{3, 2, 22, 41}));
-    EXPECT_TRUE(slots(6) == (Slots{1, 1, 1, 1, 1, 1}) && pts[5].p3 == 41);
-    state.pointUsed.fill(1); // S's target exists, but the table is full
-    state.pointUsed[2] = 2;
+    EXPECT_EQ(std::pair(xyz(3), params(3)), std::pair(V3{7, 7, 7}, Params{3, 2, 22, 41}));
+    EXPECT_EQ(std::pair(slots(6), int(pts[5].p3)), std::pair(Slots{1, 1, 1, 1, 1, 1}, 41));
+    state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
+    state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
-    EXPECT_TRUE(state.pointUsed[2] == 2 && pts[2].p3 == 40);
+    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(int{SlotSelected}, 40));
+}
+
+// Gives every file it is asked for as damaged.
+struct RefusingLoader : TextureLoader {
+    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
+        std::vector<LoadedTexture> loaded(files.size());
+        for (LoadedTexture& texture : loaded) {
+            texture.problem = TextureProblem::Damaged;
+        }
+        return loaded;
+    }
+};
+
+TEST_F(EditTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLanguage) {
+    std::string dir = std::filesystem::temp_directory_path() / "tavo-edit-XXXXXX";
+    ASSERT_NE(mkdtemp(dir.data()), nullptr);
+    std::string names(TextureCount * TextureNameSize + 2, '\0');
+    names.replace(0, 11, "missing.png");
+    names.replace(2 * TextureNameSize, 8, "here.png");
+    std::ofstream(dir + "/map.bd1") << names;
+    std::ofstream(dir + "/here.png") << "x";
+    RefusingLoader loader;
+    state.textureLoader = &loader;
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {1, "LOAD BLOCK",
+         "These textures did not load:\ntexture 0 missing.png: not found\n"
+         "texture 2 here.png: damaged"},
+        {0, "ブロック読込",
+         "読み込めなかったテクスチャ:\nテクスチャ0 missing.png: ファイルがありません\n"
+         "テクスチャ2 here.png: ファイルが壊れています"},
+    };
+    for (const auto& [english, caption, text] : cases) {
+        state.english = english;
+        platform.boxes.clear();
+        platform.dialogAnswers = {dir + "/map.bd1"};
+        click({{608, 198}});
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_EQ(std::tuple(platform.boxes[0].caption, platform.boxes[0].text),
+                  std::tuple(std::string(caption), std::string(text)));
+    }
+    std::filesystem::remove_all(dir);
 }
 
 // A template key or Insert whose new points got ids that other points already had leaves a note

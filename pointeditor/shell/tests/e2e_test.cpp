@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 30000;
+constexpr int WaitMs = 30000;
 
 class LiveEditor : public ::testing::Test {
 protected:
@@ -44,7 +44,7 @@ protected:
         QProcess tool;
         tool.setProcessEnvironment(env_);
         tool.start(program, arguments);
-        EXPECT_TRUE(tool.waitForFinished(kWaitMs)) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(tool.waitForFinished(WaitMs)) << arguments.join(' ').toStdString();
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
     QString xdotool(const QStringList& arguments) { return run("xdotool", arguments); }
@@ -72,7 +72,7 @@ protected:
         editor_.setProcessEnvironment(env_);
         editor_.setWorkingDirectory(work_.path());
         editor_.start(POINTEDITOR_BINARY, {"e"});
-        ASSERT_TRUE(editor_.waitForStarted(kWaitMs));
+        ASSERT_TRUE(editor_.waitForStarted(WaitMs));
         window_ = waitForWindow("POINT EDITOR");
         ASSERT_FALSE(window_.isEmpty()) << editor_.readAllStandardError().toStdString();
         QThread::msleep(300);

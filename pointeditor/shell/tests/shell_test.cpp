@@ -120,16 +120,16 @@ protected:
 
     std::string log;
     int frames = 0;
-    int hoverAfterUpdate = 0; // what updateCursor puts into hoverView
+    int hoverAfterUpdate = NoPane; // what updateCursor puts into hoverView
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
     EditorWindow window{*state, *canvas, recording()};
 };
 
 TEST_F(WindowMessages, MouseMovesKeepThePreviousPositionThenUpdateDragRecentreAndDraw) {
-    state->menuMode = kViewMode;
-    hoverAfterUpdate = kPane3D;
-    state->mouseX = 100, state->mouseY = 120, state->hoverView = 1;
+    state->menuMode = MenuView;
+    hoverAfterUpdate = PerspectivePane;
+    state->mouseX = 100, state->mouseY = 120, state->hoverView = TopPane;
     state->cursorX = 1.5f, state->cursorY = -2.0f, state->cursorZ = 3.25f;
     send(window, mouse({441, 166}, Qt::LeftButton));
     EXPECT_TRUE(std::tuple(state->prevMouseX, state->prevMouseY, state->prevHoverView,
@@ -138,10 +138,10 @@ TEST_F(WindowMessages, MouseMovesKeepThePreviousPositionThenUpdateDragRecentreAn
     send(window, mouse({442, 167}, Qt::RightButton));
     send(window, mouse({443, 168}));
     send(window, mouse({444, 169}, Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
-    hoverAfterUpdate = 1; // a drag over a 2D pane, or outside VIEW mode: no recentring
+    hoverAfterUpdate = TopPane; // a drag over a 2D pane, or outside VIEW mode: no recentring
     send(window, mouse({150, 165}, Qt::LeftButton));
-    state->menuMode = 3;
-    hoverAfterUpdate = kPane3D;
+    state->menuMode = MenuMovePoint;
+    hoverAfterUpdate = PerspectivePane;
     send(window, mouse({445, 165}, Qt::LeftButton));
     send(window, mouse({-1, -20})); // outside the window: wrapped as unsigned 16-bit values
     EXPECT_EQ(log, "cursor 441,166 leftDrag recentre frame cursor 442,167 rightDrag recentre frame "
@@ -225,7 +225,7 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     // Over no pane; choosing VIEW is a click on its mark.
     send(window, mouse({608, 168}));
     send(window, mouse({608, 168}, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
-    ASSERT_EQ(state->menuMode, 5);
+    ASSERT_EQ(state->menuMode, MenuView);
     const QImage shown = this->shown();
 
     // "◆ VIEW": a full-width mark, a space and four letters of 8 pixels, one 16-pixel cell high.
@@ -354,20 +354,20 @@ void chooseFile(QWidget& window, QPoint command, const QString& path) {
     send(window, mouse(command, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
 }
 
-const QString kSample = TAVO_SOURCE_DIR "/samples/sample";
+const QString Sample = TAVO_SOURCE_DIR "/samples/sample";
 
 TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     window.show();
-    chooseFile(window, {608, 198}, kSample + ".bd1"); // LOAD BLOCK
-    chooseFile(window, {608, 258}, kSample + ".pd1"); // LOAD POINT
-    send(window, mouse({295, 10}));                   // over no pane
+    chooseFile(window, {608, 198}, Sample + ".bd1"); // LOAD BLOCK
+    chooseFile(window, {608, 258}, Sample + ".pd1"); // LOAD POINT
+    send(window, mouse({295, 10}));                  // over no pane
     ASSERT_GT(countUsedPoints(*state), 10);
     const QImage live = shown();
 
     QTemporaryDir out;
     const QString png = out.filePath("frame.png");
-    const auto [exitCode, errors] = render(
-        {"--lang", "e", "--block", kSample + ".bd1", "--points", kSample + ".pd1", "-o", png});
+    const auto [exitCode, errors] =
+        render({"--lang", "e", "--block", Sample + ".bd1", "--points", Sample + ".pd1", "-o", png});
     ASSERT_EQ(exitCode, 0) << errors.toStdString();
     const QImage written = QImage(png).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(written.size(), QSize(800, 600));

@@ -11,9 +11,9 @@
 
 #include "image_files.h"
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/canvas.h"
 #include "pointeditor/view/gl_device.h"
-#include "pointeditor/view/pane_layout.h"
 
 namespace tavo::testing {
 

@@ -126,7 +126,7 @@ protected:
     void add(int slot, int kind, int p2, int p3, int id) {
         state.points[static_cast<std::size_t>(slot)] =
             testing::point(static_cast<float>(slot), 1, 2, kind, p2, p3, id);
-        state.pointUsed[static_cast<std::size_t>(slot)] = 1;
+        state.pointUsed[static_cast<std::size_t>(slot)] = SlotUsed;
     }
     Lines lines() {
         buildLinkLines(state);
@@ -245,7 +245,7 @@ public:
         return lostPresents-- > 0 ? PresentResult::DeviceLost : PresentResult::Ok;
     }
     void reset() override { add("reset"); }
-    std::unique_ptr<Texture> loadTexture(const std::string&) override { return nullptr; }
+    std::unique_ptr<Texture> uploadTexture(const DecodedImage&) override { return nullptr; }
 
     // The calls from `from` on whose text starts with `prefix`, in order.
     Calls only(const std::string& prefix, std::size_t from = 0) const {

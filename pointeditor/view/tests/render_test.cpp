@@ -37,7 +37,7 @@ protected:
     }
     Rgb view(int x = 140, int y = 140) {
         renderPanes(state);
-        return pixel(PerspectivePaneOrigin, x, y);
+        return pixel(paneOrigin(PerspectivePane), x, y);
     }
     void solidTexture(int slot, uint32_t argb) {
         std::string path = file("slot" + std::to_string(slot) + ".png",
@@ -112,9 +112,9 @@ TEST_F(Render3dTest, CornersAndPointsFarOutOrNotNumbersDrawNothingOfThemselves) 
     state.blocks[3] = testing::box(-inf, -10, -10, 10, 10, 10);
     state.points[0] = testing::point(nan, inf, -inf, 3, 0, 2, 1);
     state.points[1] = testing::point(1e38f, -1e38f, 1e38f, 3, 0, 1, 2);
-    state.pointUsed[0] = state.pointUsed[1] = 1;
+    state.pointUsed[0] = state.pointUsed[1] = SlotUsed;
     EXPECT_EQ(view(), grey(199)); // the sound block 0 behind them all
-    EXPECT_EQ(pixel(TopPaneOrigin, 5, 10), (Rgb{130, 0, 0}));
+    EXPECT_EQ(pixel(paneOrigin(TopPane), 5, 10), (Rgb{130, 0, 0}));
 }
 
 TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColourOrGreenWhenSelected) {
@@ -140,10 +140,7 @@ struct Spot {
 
 class OrthoTest : public testing::GlTest {
 protected:
-    Rgb at(int pane, int x, int y) const {
-        const PaneOrigin origins[] = {TopPaneOrigin, FrontPaneOrigin, SidePaneOrigin};
-        return pixel(origins[pane], x, y);
-    }
+    Rgb at(int pane, int x, int y) const { return pixel(paneOrigin(pane), x, y); }
     Rgb at(const Spot& s) const { return at(s.pane, s.x, s.y); }
 };
 
@@ -151,14 +148,14 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
     renderPanes(state);
     for (int i = 0; i < 28; ++i) { // away from the crossings, the axes and the other lines
         Rgb line{(i + 1) % 5 == 0 ? 240 : 130, 0, 0};
-        EXPECT_EQ(at(TopView, 5, 10 * i), line) << i;
-        EXPECT_EQ(at(FrontView, 10 * i, 275), line) << i;
-        EXPECT_EQ(at(SideView, 275, 10 * i), line) << i;
+        EXPECT_EQ(at(TopPane, 5, 10 * i), line) << i;
+        EXPECT_EQ(at(FrontPane, 10 * i, 275), line) << i;
+        EXPECT_EQ(at(SidePane, 275, 10 * i), line) << i;
     }
-    EXPECT_EQ(at(TopView, 5, 5), Black);
-    EXPECT_EQ(at(TopView, 5, 279), Black);
-    EXPECT_EQ(at(TopView, 279, 5), Black);
-    for (int pane : {TopView, FrontView, SideView}) {
+    EXPECT_EQ(at(TopPane, 5, 5), Black);
+    EXPECT_EQ(at(TopPane, 5, 279), Black);
+    EXPECT_EQ(at(TopPane, 279, 5), Black);
+    for (int pane : {TopPane, FrontPane, SidePane}) {
         // At zoom 2 the axes run along row and column 140 from 40 to 240.
         for (int p : {39, 40, 41, 203, 240, 241}) {
             int green = p == 39 || p == 241 ? 0 : 200;
@@ -171,7 +168,7 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
     state.zoom = 1.0f;
     renderPanes(state);
     for (int p : {89, 90, 190, 191}) {
-        EXPECT_EQ(at(TopView, p, 140).g, p == 89 || p == 191 ? 0 : 200) << p;
+        EXPECT_EQ(at(TopPane, p, 140).g, p == 89 || p == 191 ? 0 : 200) << p;
     }
 }
 
@@ -186,9 +183,9 @@ TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
     // front: py = (-y + 1) * 2 + 140; side: px = (z + 1.5) * 2 + 140
     const struct {
         int pane, left, top, right, bottom;
-    } rects[] = {{TopView, 158, 159, 198, 179},
-                 {FrontView, 158, 116, 198, 136},
-                 {SideView, 101, 116, 121, 136}};
+    } rects[] = {{TopPane, 158, 159, 198, 179},
+                 {FrontPane, 158, 116, 198, 136},
+                 {SidePane, 101, 116, 121, 136}};
     for (const auto& r : rects) {
         SCOPED_TRACE(r.pane);
         int midX = (r.left + r.right) / 2 + 1;
@@ -211,10 +208,10 @@ TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGre
     state.showDirection = 0;
     state.points[3] = testing::point(5.5f, 7, -9.5f, -128);   // yellow
     state.points[4] = testing::point(-30.5f, -20, 30.5f, -7); // would be pink
-    state.pointUsed[3] = 1;
-    state.pointUsed[4] = 2;
+    state.pointUsed[3] = SlotUsed;
+    state.pointUsed[4] = SlotSelected;
     renderPanes(state);
-    for (Spot c : {Spot{TopView, 151, 159}, Spot{FrontView, 151, 126}, Spot{SideView, 121, 126}}) {
+    for (Spot c : {Spot{TopPane, 151, 159}, Spot{FrontPane, 151, 126}, Spot{SidePane, 121, 126}}) {
         for (int d = -3; d <= 3; ++d) {
             for (int e = -2; e <= 2; ++e) {
                 bool inside = d > -3 && d < 3;
@@ -223,14 +220,14 @@ TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGre
             }
         }
     }
-    for (Spot s : {Spot{TopView, 79, 79}, Spot{FrontView, 79, 180}, Spot{SideView, 201, 180}}) {
+    for (Spot s : {Spot{TopPane, 79, 79}, Spot{FrontPane, 79, 180}, Spot{SidePane, 201, 180}}) {
         EXPECT_EQ(at(s), (Rgb{0, 255, 0})) << s.pane;
     }
 }
 
 TEST(PointColour, PaletteByAbsoluteKindModFive) {
     EditorState state;
-    state.pointUsed[0] = 1;
+    state.pointUsed[0] = SlotUsed;
     for (auto [kind, colour] :
          {std::pair{0, 0xFF323CFFu}, {5, 0xFF323CFFu}, {-7, 0xFFFF0AFFu}, {4, 0xFF50A0FFu}}) {
         state.points[0].p1 = static_cast<int8_t>(kind);
@@ -238,20 +235,20 @@ TEST(PointColour, PaletteByAbsoluteKindModFive) {
     }
 }
 
-TEST_F(OrthoTest, HeadingLinesOnlyInTheTopViewAndOnlyWhenShown) {
+TEST_F(OrthoTest, HeadingLinesOnlyInTheTopPaneAndOnlyWhenShown) {
     // Heading pi/2 faces +X: ten world units, 20 pixels to the right of the square.
     state.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
-    state.pointUsed[0] = 1;
+    state.pointUsed[0] = SlotUsed;
     renderPanes(state);
-    EXPECT_EQ(at(TopView, 166, 151), Pink);
-    EXPECT_EQ(at(TopView, 171, 151), Pink);
-    EXPECT_NE(at(TopView, 172, 151), Pink);
-    EXPECT_NE(at(FrontView, 166, 129), Pink);
-    EXPECT_NE(at(SideView, 144, 129), Pink);
+    EXPECT_EQ(at(TopPane, 166, 151), Pink);
+    EXPECT_EQ(at(TopPane, 171, 151), Pink);
+    EXPECT_NE(at(TopPane, 172, 151), Pink);
+    EXPECT_NE(at(FrontPane, 166, 129), Pink);
+    EXPECT_NE(at(SidePane, 144, 129), Pink);
     state.showDirection = 0;
     renderPanes(state);
-    EXPECT_NE(at(TopView, 166, 151), Pink);
-    EXPECT_EQ(at(TopView, 151, 151), Pink);
+    EXPECT_NE(at(TopPane, 166, 151), Pink);
+    EXPECT_EQ(at(TopPane, 151, 151), Pink);
 }
 
 TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
@@ -259,12 +256,12 @@ TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
     state.cameraY = 2.75f; // world 5.5
     state.cameraZ = -5.25f;
     renderPanes(state);
-    for (Spot s : {Spot{TopView, 151, 161}, Spot{TopView, 171, 161}, Spot{TopView, 161, 151},
-                   Spot{TopView, 161, 171}, Spot{FrontView, 165, 129}, Spot{SideView, 119, 135}}) {
+    for (Spot s : {Spot{TopPane, 151, 161}, Spot{TopPane, 171, 161}, Spot{TopPane, 161, 151},
+                   Spot{TopPane, 161, 171}, Spot{FrontPane, 165, 129}, Spot{SidePane, 119, 135}}) {
         EXPECT_EQ(at(s), Magenta) << s.pane << " " << s.x << "," << s.y;
     }
-    EXPECT_NE(at(TopView, 172, 161), Magenta);
-    EXPECT_NE(at(TopView, 161, 172), Magenta);
+    EXPECT_NE(at(TopPane, 172, 161), Magenta);
+    EXPECT_NE(at(TopPane, 161, 172), Magenta);
 }
 
 TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) {
@@ -273,40 +270,45 @@ TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) 
     state.cursorX = 25.5f; // top (191, 191)
     state.cursorZ = -25.5f;
     const Rgb outline{0x78, 0x78, 0xFF};
-    // menuMode, boxView, hoverView: shown in SELECT POINT (2) while the mouse is in the box's pane
-    for (auto [mode, box, hover] : {std::array{2, 1, 1}, {2, 1, 2}, {3, 1, 1}, {2, 2, 2}}) {
+    // menuMode, boxView, hoverView: shown in SELECT POINT while the mouse is in the box's pane
+    for (auto [mode, box, hover] : {std::array<int, 3>{MenuSelectPoint, TopPane, TopPane},
+                                    {MenuSelectPoint, TopPane, FrontPane},
+                                    {MenuMovePoint, TopPane, TopPane},
+                                    {MenuSelectPoint, FrontPane, FrontPane}}) {
         SCOPED_TRACE(::testing::Message() << mode << " " << box << " " << hover);
         state.menuMode = mode;
         state.boxView = box;
         state.hoverView = hover;
         renderPanes(state);
-        bool shown = mode == 2 && box == hover;
-        EXPECT_EQ(at(TopView, 191, 171) == outline, shown && box == 1); // the fill stops short
-        EXPECT_EQ(at(TopView, 171, 191) == outline, shown && box == 1);
+        bool shown = mode == MenuSelectPoint && box == hover;
+        EXPECT_EQ(at(TopPane, 191, 171) == outline,
+                  shown && box == TopPane); // the fill stops short
+        EXPECT_EQ(at(TopPane, 171, 191) == outline, shown && box == TopPane);
         // The fill (alpha 70) over black: 0x78 * 70 / 255 = 33, 0xFF -> 70.
-        EXPECT_EQ(testing::near(at(TopView, 175, 175), Rgb{33, 33, 70}, 1), shown && box == 1);
-        EXPECT_EQ(at(FrontView, 175, 175), Black);
+        EXPECT_EQ(testing::near(at(TopPane, 175, 175), Rgb{33, 33, 70}, 1),
+                  shown && box == TopPane);
+        EXPECT_EQ(at(FrontPane, 175, 175), Black);
         // In the front view the box spans the cursor's and the start's y (both 0).
-        EXPECT_EQ(at(FrontView, 171, 140) == outline, shown && box == 2);
+        EXPECT_EQ(at(FrontPane, 171, 140) == outline, shown && box == FrontPane);
     }
 }
 
 TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     state.blocks[0] = testing::box(-10, -10, -10, 10, 10, 10);
     state.points[0] = testing::point(1, 1, 1, 1);
-    state.pointUsed[0] = 1;
+    state.pointUsed[0] = SlotUsed;
     state.showFrontView = 0;
-    state.menuMode = 2;
-    state.boxView = state.hoverView = 2;
+    state.menuMode = MenuSelectPoint;
+    state.boxView = state.hoverView = FrontPane;
     state.cursorX = 20;
     canvas.pixels.fill(0xFF808080);
     renderPanes(state);
     for (int y = 0; y < PaneSize; ++y) {
         for (int x = 0; x < PaneSize; ++x) {
-            ASSERT_EQ(at(FrontView, x, y), Black) << x << "," << y;
+            ASSERT_EQ(at(FrontPane, x, y), Black) << x << "," << y;
         }
     }
-    EXPECT_EQ(at(TopView, 5, 10), (Rgb{130, 0, 0}));
+    EXPECT_EQ(at(TopPane, 5, 10), (Rgb{130, 0, 0}));
     EXPECT_EQ(pixel({9, 315}, 0, 0), grey(128)); // around the panes the canvas is untouched
     EXPECT_EQ(pixel({290, 315}, 0, 0), grey(128));
 }

@@ -1,15 +1,23 @@
-// A map's textures loaded through the real device: the texels of JPEG, PNG and BMP files, the
-// slots that keep what they held, a second map over a first, and textures outliving the device.
+// A map's textures loaded through the real device: the texels of every format against the
+// stored samples, the slots that keep what they held, what is reported for each texture that did
+// not load, a second map over a first, and textures outliving the device.
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "gl_fixture.h"
+#include "image_writers.h"
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/view/image_decoder.h"
 #include "tests/support/fake_platform.h"
 
 namespace tavo {
+
+void PrintTo(const TextureFinding& finding, std::ostream* out) {
+    *out << textureFindingLine(finding, true);
+}
+
 namespace {
 
 using testing::encode;
@@ -35,13 +43,17 @@ protected:
         GlTest::SetUp();
         state.platform = &platform;
     }
-    // Loads a .bd1 with the given texture names and no blocks, written byte by byte.
-    void loadMap(const std::string& name, const std::vector<std::string>& textures) {
+    // Loads a .bd1 with the given texture names and no blocks, written byte by byte; gives what
+    // did not load.
+    std::vector<TextureFinding> loadMap(const std::string& name,
+                                        const std::vector<std::string>& textures) {
         Bytes bytes(TextureCount * TextureNameSize + 2, 0);
         for (std::size_t i = 0; i < textures.size(); ++i) {
             std::memcpy(bytes.data() + i * TextureNameSize, textures[i].data(), textures[i].size());
         }
-        ASSERT_TRUE(loadBlockFile(state, file(name, bytes)));
+        auto findings = loadBlockFile(state, file(name, bytes));
+        EXPECT_TRUE(findings.has_value());
+        return findings.value_or(std::vector<TextureFinding>{});
     }
     // The colour at (x, y) of a 40 x 40 quad drawn with the texture of `slot` over u, v 0..1.
     Rgb shown(int slot, int x, int y) {
@@ -76,6 +88,53 @@ TEST_F(TexturesTest, JpegPngAndBmpLoadWithTheirTexels) {
         }
     }
     EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
+    using testing::jpegOf;
+    using testing::pngOf;
+    const struct {
+        const char* name;
+        Bytes bytes;
+        Rgb texel;
+        int tolerance; // JPEG is lossy
+    } cases[] = {
+        {"rgb8.png", pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {78, 117, 156}), {78, 117, 156}, 0},
+        {"rgb8-gamma1.png",
+         pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {78, 117, 156}, 100000),
+         {78, 117, 156},
+         0},
+        {"grey16.png", pngOf(4, 4, 16, PNG_COLOR_TYPE_GRAY, {0x9C40}), testing::grey(156), 0},
+        // 0x10FF rounds up to 17; its high byte alone would be 16.
+        {"rgb16-gamma1.png",
+         pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB, {0x10FF, 0x9C40, 0xFFFF}, 100000),
+         {17, 156, 255},
+         0},
+        {"cmyk.jpg", jpegOf(8, 8, {0, 100, 200, 50}, false), {205, 125, 44}, 1},
+        {"adobe-cmyk.jpg", jpegOf(8, 8, {255, 155, 55, 205}, true), {205, 125, 44}, 1},
+        {"rgb.tga", testing::tgaOf(4, 4, 78, 117, 156), {78, 117, 156}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        file(c.name, c.bytes);
+        ASSERT_EQ(loadMap("map.bd1", {c.name}), std::vector<TextureFinding>{});
+        EXPECT_TRUE(testing::near(shown(0, 20, 20), c.texel, c.tolerance));
+    }
+}
+
+TEST_F(TexturesTest, EachTextureThatDidNotLoadIsOneFindingWithItsReason) {
+    Bytes png = encode(quadrants(), "PNG");
+    file("notes.png", {'n', 'o', 't', 'e', 's'});
+    file("cut.png", Bytes(png.begin(), png.begin() + static_cast<long>(png.size() / 2)));
+    file("wide.png", testing::pngOf(MaxImageSide + 1, 1, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    file("thin.png", testing::pngOf(1, MaxImageSide, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    using P = TextureProblem;
+    EXPECT_EQ(
+        loadMap("map.bd1", {"missing.png", "", "notes.png", "cut.png", "wide.png", "thin.png"}),
+        (std::vector<TextureFinding>{{0, "missing.png", P::NotFound},
+                                     {2, "notes.png", P::Unsupported},
+                                     {3, "cut.png", P::Damaged},
+                                     {4, "wide.png", P::OverBudget}}));
 }
 
 TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <bit>
@@ -9,7 +10,10 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
+#include "tests/support/guarded_run.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
 #include "tools/pointtool/tests/test_points.h"
@@ -20,6 +24,7 @@ namespace {
 using testing::point;
 using Bytes = std::vector<uint8_t>;
 using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
 // A small mission in which every link is sound and every index names something, with the
 // parameters that are not links set to ids nobody has, so over-eager checks show up.
@@ -294,20 +299,92 @@ TEST_F(PointToolCommand, BuildRejectsEachBadLineAndLeavesTheOldFileAlone) {
     }
 }
 
-TEST_F(PointToolCommand, UnreadableInputFailsAndWritesNothing) {
-    QDir(dir_.path()).mkdir("folder");
-    const std::vector<std::pair<QStringList, std::string>> calls = {
-        {{"check", path("missing.pd1")}, "cannot read " + text("missing.pd1") + ": "},
-        {{"dump", path("folder"), "-o", path("x")}, "it is a directory"},
-        {{"check", "/dev/zero"}, "too large"},
-    };
-    for (const auto& [arguments, reason] : calls) {
-        SCOPED_TRACE(arguments.join(' ').toStdString());
-        const ToolRun result = run(arguments);
-        EXPECT_EQ(result.status, 1);
-        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+// Hostile and special files through the program itself, each run under a time and a memory limit:
+// a FIFO or a device is refused at once, a huge file is not read past the limit, a target that
+// may not be replaced keeps its bytes, mode and owner, and no temporary file is left.
+TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFastAndKeepEveryTarget) {
+    const QString good = pd1("good.pd1", {point(2, 1, 0, 1)});
+    ASSERT_EQ(run({"dump", good, "-o", path("good.txt")}).status, 0);
+    ASSERT_EQ(::mkfifo(text("fifo").c_str(), 0666), 0);
+    QFile::link("/dev/zero", path("zero"));
+    QFile::link(good, path("link.pd1"));
+    QFile::resize(pd1("sparse.pd1", {}), qint64{3} << 30);
+    std::string bad = "tavo-points-text 1\n";
+    while (bad.size() < 1000000) {
+        bad += "1 tw\0o 3 4 5 6 7 8\n"s;
     }
-    EXPECT_FALSE(QFile::exists(path("x")));
+    writeFile(path("bad.txt"), Bytes(bad.begin(), bad.end()));
+    writeFile(path("big.txt"), Bytes(std::size_t{1} << 21, ' '));
+    const bool root = ::geteuid() == 0;
+    const std::vector<std::pair<std::string, mode_t>> targets = {
+        {"ro.pd1", 0444}, {"other.pd1", 0640}, {"good.pd1", 0644}};
+    for (const auto& [name, mode] : targets) {
+        if (name != "good.pd1") {
+            writeFile(path(name.c_str()), Bytes{'o', 'l', 'd'});
+        }
+        ASSERT_EQ(::chmod(text(name.c_str()).c_str(), mode), 0);
+    }
+    if (root) {
+        ASSERT_EQ(::chown(text("other.pd1").c_str(), 65534, 65534), 0);
+    }
+    const bool device = ::mknod(text("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+
+    const struct {
+        QStringList arguments;
+        int status;
+        std::string err; // a part of standard error
+    } rows[] = {
+        {{"check", path("fifo")}, 1, ": it is a FIFO, not a regular file\n"},
+        {{"dump", path("fifo")}, 1, ": it is a FIFO, not a regular file\n"},
+        {{"build", path("fifo"), "-o", path("new.pd1")}, 1, ": it is a FIFO"},
+        {{"check", good, "--map", path("fifo")}, 1, ": it is a FIFO"},
+        {{"check", path("zero")}, 1, ": it is a character device"},
+        {{"check", path("sparse.pd1")}, 1, ": larger than 1048576 bytes"},
+        {{"build", path("big.txt"), "-o", path("new.pd1")}, 1, ": larger than 1048576 bytes"},
+        {{"build", path("bad.txt"), "-o", path("new.pd1")}, 1, "more bad lines\n"},
+        {{"build", path("bad.txt"), "-o", path("new.pd1")}, 1, "found 'tw\\x00o'"},
+        {{"check", path("n\x1b[2J")}, 1, "cannot read " + text("n") + "\\x1b[2J: No such file"},
+        {{"dump", good, "-o", good}, 1, ": it is the file this command reads"},
+        {{"dump", good, "-o", path("link.pd1")}, 1, ": it is the file this command reads"},
+        {{"dump", good, "-o", path("fifo")},
+         1,
+         "a FIFO, not a regular file; nothing was written (standard output is -o -)"},
+        {{"dump", good, "-o", "-"}, 0, ""},
+        {{"build", path("good.txt"), "-o", path("ro.pd1")}, 1, ": Permission denied"},
+        {{"build", path("good.txt"), "-o", path("other.pd1")}, root ? 0 : 1, ""},
+        {{"build", path("good.txt"), "-o", device ? path("null") : path("fifo")},
+         1,
+         "not a regular file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        std::vector<std::string> command = {TAVO_POINTTOOL_BINARY};
+        for (const QString& argument : row.arguments) {
+            command.push_back(QFile::encodeName(argument).toStdString());
+        }
+        const tavo::testing::GuardedOutcome outcome =
+            tavo::testing::runProgramGuarded(command, 10, 512);
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        EXPECT_NE(outcome.err.find(row.err), std::string::npos) << outcome.err;
+        EXPECT_LT(outcome.err.size(), 4096u);
+    }
+    for (const auto& [name, mode] : targets) {
+        SCOPED_TRACE(name);
+        const bool replaced = root && name == "other.pd1";
+        struct stat info {};
+        ASSERT_EQ(::stat(text(name.c_str()).c_str(), &info), 0);
+        const uid_t owner = replaced ? 65534 : ::geteuid();
+        EXPECT_EQ(std::tuple(info.st_mode & 07777, info.st_uid), std::tuple(mode, owner));
+        if (name != "good.pd1") {
+            const Bytes expected = replaced ? readFile(good) : Bytes{'o', 'l', 'd'};
+            EXPECT_EQ(readFile(path(name.c_str())), expected);
+        }
+    }
+    EXPECT_EQ(QDir(dir_.path())
+                  .entryList(QDir::Hidden | QDir::Files | QDir::System)
+                  .filter(QRegularExpression("^\\.")),
+              QStringList{});
+    EXPECT_FALSE(QFile::exists(path("new.pd1")));
 }
 
 // The mission that ships in samples/ must stay free of errors, and convert to text and back.

@@ -1,0 +1,41 @@
+#pragma once
+// The device's one back buffer: a Device::BackBufferSize square framebuffer object with RGBA8
+// colour and 16-bit depth, kept top row first. Clearing it and presenting it (reading it back
+// into the canvas) happen here. The caller makes the context current.
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "pointeditor/view/canvas.h"
+
+namespace tavo {
+
+class GlBackBuffer {
+public:
+    GlBackBuffer() = default;
+    ~GlBackBuffer();
+    GlBackBuffer(const GlBackBuffer&) = delete;
+    GlBackBuffer& operator=(const GlBackBuffer&) = delete;
+
+    // False when OpenGL cannot make a complete framebuffer.
+    bool create();
+    void bind() const;
+
+    // Device ClearFlags; colour ARGB, depth clamped to 0..1.
+    void clear(uint32_t flags, uint32_t colour, float depth);
+
+    // Copies the whole buffer 1:1 into `canvas` with its top-left corner at (left, top),
+    // dropping what falls outside.
+    void present(Canvas& canvas, int left, int top);
+
+private:
+    GLuint framebuffer_ = 0;
+    GLuint colourBuffer_ = 0;
+    GLuint depthBuffer_ = 0;
+    std::vector<uint32_t> readBack_;
+};
+
+} // namespace tavo

@@ -1,0 +1,121 @@
+#include "pointeditor/view/texture_set_decoder.h"
+
+#include <algorithm>
+#include <atomic>
+#include <future>
+#include <optional>
+#include <thread>
+
+#include "pointeditor/data/file_read.h"
+#include "pointeditor/view/device.h"
+
+namespace tavo {
+
+namespace {
+
+struct TextureFile {
+    std::vector<uint8_t> bytes;
+    TextureProblem problem = TextureProblem::None;
+    int64_t pixels = 0; // as the header announced
+    std::promise<std::optional<DecodedImage>> decoded;
+};
+
+// Reads and measures every file; what is not admitted is told by its problem.
+void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
+    int64_t used = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        TextureFile& file = out[i];
+        FileResult<FilePrefix> read = readFilePrefix(files[i], MaxImageFileBytes);
+        if (!read) {
+            file.problem = TextureProblem::NotFound;
+            continue;
+        }
+        if (read->cut) {
+            file.problem = TextureProblem::OverBudget;
+            continue;
+        }
+        std::vector<uint8_t>& bytes = read->bytes;
+        ImageHeader header = probeImage(bytes);
+        int64_t pixels = int64_t{header.width} * header.height;
+        file.problem = header.problem;
+        if (file.problem == TextureProblem::None && used + pixels > MapPixelBudget) {
+            file.problem = TextureProblem::OverBudget;
+        }
+        if (file.problem == TextureProblem::None) {
+            used += pixels;
+            file.pixels = pixels;
+            file.bytes = std::move(bytes);
+        }
+    }
+}
+
+// Decoding is pure work on bytes: any thread may do it.
+std::optional<DecodedImage> decodeAdmitted(TextureFile& file) {
+    try {
+        std::optional<DecodedImage> image = decodeImage(file.bytes);
+        file.bytes = {};
+        // A reader may read more than its header announced (a GIF's screen beyond its frame).
+        if (image && int64_t{image->width} * image->height > file.pixels) {
+            return std::nullopt;
+        }
+        return image;
+    } catch (...) { // out of memory: the file is left out, the map still loads
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
+                                          const TextureUpload& upload) {
+    std::vector<TextureFile> textures(files.size());
+    admit(files, textures);
+    std::vector<std::size_t> queue;
+    std::vector<std::future<std::optional<DecodedImage>>> decoded(textures.size());
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+        if (textures[i].problem == TextureProblem::None) {
+            queue.push_back(i);
+            decoded[i] = textures[i].decoded.get_future();
+        }
+    }
+
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t at = next++; at < queue.size(); at = next++) {
+            TextureFile& file = textures[queue[at]];
+            file.decoded.set_value(decodeAdmitted(file));
+        }
+    };
+    std::size_t threads =
+        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), queue.size());
+    std::vector<std::jthread> workers;
+    for (std::size_t t = 0; t < threads; ++t) {
+        workers.emplace_back(work);
+    }
+
+    // Uploads in file order, each as soon as it is decoded, while the rest still decode.
+    std::vector<LoadedTexture> loaded(files.size());
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+        loaded[i].problem = textures[i].problem;
+        if (textures[i].problem != TextureProblem::None) {
+            continue;
+        }
+        std::optional<DecodedImage> image = decoded[i].get();
+        if (!image) {
+            loaded[i].problem = TextureProblem::Damaged;
+            continue;
+        }
+        loaded[i].texture = upload(*image);
+        if (!loaded[i].texture) {
+            loaded[i].problem = TextureProblem::OverBudget;
+        }
+    }
+    return loaded;
+}
+
+std::vector<LoadedTexture> Device::loadTextures(std::span<const std::string> files) {
+    return loadTextureSet(files,
+                          [this](const DecodedImage& image) { return uploadTexture(image); });
+}
+
+} // namespace tavo

@@ -1,0 +1,33 @@
+#pragma once
+// A map's texture files turned into textures: read, measured from their headers against one
+// budget of pixels for the whole map, decoded on every core at once, and handed to the device
+// one after the other on the calling thread (the OpenGL context's), in file order.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "pointeditor/data/texture.h"
+#include "pointeditor/view/image_decoder.h"
+
+namespace tavo {
+
+// All textures of one map together, in decoded pixels: one image of the largest side, or many
+// times what real maps use. Memory is what it bounds: each pixel is held in several copies
+// (decoded, the texture and its mips, the atlas).
+inline constexpr int64_t MapPixelBudget = int64_t{MaxImageSide} * MaxImageSide;
+// A larger file is no texture a map could use.
+inline constexpr std::size_t MaxImageFileBytes = 64 * 1024 * 1024;
+
+// upload gives the texture for a decoded image, or nullptr when the device refuses it.
+using TextureUpload = std::function<std::unique_ptr<Texture>(const DecodedImage&)>;
+
+// The files are admitted in order while the budget lasts; a file over what is left of it is
+// OverBudget, and later smaller files may still fit.
+std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
+                                          const TextureUpload& upload);
+
+} // namespace tavo

@@ -1,0 +1,95 @@
+#pragma once
+// Runs a step (a program, or a function in a forked child) under a time limit and a memory
+// limit, so that a regression towards a hang or an allocation without bound fails the test
+// instead of stopping it or exhausting the machine.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tavo::testing {
+
+struct GuardedOutcome {
+    int status = 0; // the exit code, or minus the signal (-14: over time, -6: abort, -9: killed)
+    std::string out, err;
+};
+
+// A sanitizer's shadow memory takes terabytes of address space: only the time limit applies
+// there, and the sanitizer's own allocator limits stand in for the memory limit.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool MemoryLimitApplies = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool MemoryLimitApplies = false;
+#else
+inline constexpr bool MemoryLimitApplies = true;
+#endif
+#else
+inline constexpr bool MemoryLimitApplies = true;
+#endif
+
+inline std::string readAll(std::FILE* file) {
+    std::string text;
+    std::rewind(file);
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        text.append(buffer, got);
+    }
+    std::fclose(file);
+    return text;
+}
+
+// `step` runs in a child whose address space is limited to `memoryMiB` and whose life to
+// `seconds` (SIGALRM, which also ends a program it executes); its return value is the exit code.
+inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds = 10,
+                                 long memoryMiB = 1024) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(::fileno(out), STDOUT_FILENO);
+        ::dup2(::fileno(err), STDERR_FILENO);
+        if (MemoryLimitApplies) {
+            const rlim_t bytes = static_cast<rlim_t>(memoryMiB) << 20;
+            const rlimit limit{bytes, bytes};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+        ::alarm(static_cast<unsigned>(seconds));
+        const int code = step();
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    GuardedOutcome outcome;
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    outcome.out = readAll(out);
+    outcome.err = readAll(err);
+    return outcome;
+}
+
+// The program with its arguments, as runGuarded's step.
+inline GuardedOutcome runProgramGuarded(const std::vector<std::string>& command, int seconds = 10,
+                                        long memoryMiB = 1024) {
+    return runGuarded(
+        [&command] {
+            std::vector<char*> argv;
+            for (const std::string& word : command) {
+                argv.push_back(const_cast<char*>(word.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            return 127;
+        },
+        seconds, memoryMiB);
+}
+
+} // namespace tavo::testing
