@@ -56,8 +56,8 @@ public:
             paths.push_back(path);
             results.push_back(nullptr);
             loaded.push_back({nullptr, TextureProblem::Damaged});
-            const FileResult<FilePrefix> read = readFilePrefix(path, 1 << 20);
-            std::optional<DecodedImage> image = read ? decodeImage(read->bytes) : std::nullopt;
+            FileResult<std::vector<uint8_t>> bytes = readWholeFile(path, ImageFileLimit);
+            std::optional<DecodedImage> image = bytes ? decodeImage(*bytes) : std::nullopt;
             if (!image) {
                 continue;
             }

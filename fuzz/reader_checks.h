@@ -18,6 +18,13 @@ void checkMissionFile(std::span<const uint8_t> bytes);
 // A switch byte, a 16-bit length, that many bytes of point file, the rest a block file: drawn
 // as one frame of the point editor.
 void checkFrame(std::span<const uint8_t> bytes);
+// A kind of path (FIFO, directory, link, sparse file...), a read limit and a mode, then bytes:
+// through the reader and the writer of every program.
+void checkFileAccess(std::span<const uint8_t> bytes);
+// pointtool's text form through the parser of `pointtool build`.
+void checkPointText(std::span<const uint8_t> bytes);
+// An image file as a map's texture on a real device, then drawn.
+void checkTextureUpload(std::span<const uint8_t> bytes);
 
 struct ReaderCheck {
     std::string_view name; // names the fuzz target, its seed folder and its regression folder

@@ -16,7 +16,8 @@ for dir in "$@"; do
 done
 name=$(basename "$target")
 log="$(dirname "$work")/$name.log"
-"$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 \
+max_len=${TAVO_FUZZ_MAX_LEN:+-max_len=$TAVO_FUZZ_MAX_LEN}
+"$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 $max_len \
     -artifact_prefix="$(dirname "$work")/$name-" "$work" "${seeds[@]}" >"$log" 2>&1
 status=$?
 if [ "$status" -ne 0 ]; then

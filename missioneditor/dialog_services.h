@@ -1,5 +1,6 @@
 #pragma once
-// What the dialog asks of the desktop: choosing a file and showing an error box. The program
+// What the dialog asks of the desktop: choosing a file, showing an error box, and asking
+// whether to save edited fields. The program
 // uses Qt's dialogs (QtDialogServices); tests script the answers.
 
 #include <optional>
@@ -17,6 +18,8 @@ struct FileRequest {
     bool save = false;     // a save dialog asks before replacing an existing file
 };
 
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class DialogServices {
 public:
     virtual ~DialogServices() = default;
@@ -26,6 +29,10 @@ public:
 
     // A box with the error icon and an OK button, owned by no window.
     virtual void errorBox(const QString& text, const QString& caption) = 0;
+
+    // A question owned by `owner` with Save (the default), Discard and Cancel; closing it or
+    // Escape answers Cancel.
+    virtual SaveAnswer askToSave(QWidget* owner, const QString& text, const QString& caption) = 0;
 };
 
 } // namespace tavo::mission

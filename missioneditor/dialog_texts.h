@@ -14,7 +14,7 @@ struct SwapSlot {
     const char* text; // the English label at start (the button names the language it switches to)
 };
 
-inline constexpr std::array<SwapSlot, 14> LabelSwapTable = {{
+inline constexpr std::array<SwapSlot, 14> labelSwapTable = {{
     {MissionNameLabel, "mission title"},
     {FullNameLabel, "mission fullname"},
     {BlockPathLabel, "pathname of block"},

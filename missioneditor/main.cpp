@@ -1,30 +1,36 @@
-// The mission editor: one dialog that loads, edits and saves a mission information file.
-// Closing the window ends the program; nothing is saved on the way out.
+// missioneditor [FILE.mif]: one dialog that loads, edits and saves a mission information file.
+// Closing the window ends the program, after asking about fields edited since the last load or
+// save.
 
 #include <QApplication>
 
 #include "common/about/about_options.h"
+#include "common/locale/locale_rule.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/qt_dialog_services.h"
-#include "missioneditor/start_language.h"
 
 namespace {
 
-constexpr std::string_view usage =
-    "Usage: missioneditor\n"
+constexpr std::string_view Usage =
+    "Usage: missioneditor [FILE.mif]\n"
     "Edits the information file (.mif) of a TAVO mission in one dialog.\n"
+    "  FILE.mif   a mission file to open at start\n"
     "  --help     show this text and end\n"
     "  --version  show the version and end\n";
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", usage)) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", Usage)) {
         return *status;
     }
     QApplication app(argc, argv);
     tavo::mission::QtDialogServices services;
-    tavo::mission::MissionDialog dialog(services, tavo::mission::startsInJapanese());
+    tavo::mission::MissionDialog dialog(services,
+                                        tavo::localeIsJapanese(tavo::processEnvironment()));
     dialog.show();
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
+        dialog.openFile(arguments.at(1));
+    }
     return app.exec();
 }

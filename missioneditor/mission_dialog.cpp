@@ -1,10 +1,13 @@
 #include "missioneditor/mission_dialog.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
 #include "missioneditor/tab_keeps_text.h"
@@ -67,9 +70,7 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     : QDialog(parent), ui_(std::make_unique<Ui::MissionDialog>()), services_(services) {
     ui_->setupUi(this);
     // The template's 12-point font at 96 dpi, the size its dialog units (2 px each) are made for.
-    QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(16);
-    setFont(font);
+    setFont(windowFont());
     move(20, 20);
 
     for (QWidget* widget : findChildren<QWidget*>()) {
@@ -78,8 +79,8 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
             controls_.insert(id.toInt(), widget);
         }
     }
-    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
-        swapSlots_[k] = QString::fromUtf8(LabelSwapTable[k].text);
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        swapSlots_[k] = QString::fromUtf8(labelSwapTable[k].text);
     }
 
     const std::pair<QLineEdit*, Field> oneLineEdits[] = {
@@ -109,6 +110,18 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     ui_->blockPathEdit->setText(QString::fromUtf8(DefaultBlockPath));
     ui_->pointPathEdit->setText(QString::fromUtf8(DefaultPointPath));
     ui_->image1Edit->setText(QString::fromUtf8(DefaultImage1Path));
+    savedInfo_ = missionInfo();
+
+    // Every edit may change whether there is something unsaved; the title tells.
+    for (auto* edit : findChildren<QLineEdit*>()) {
+        connect(edit, &QLineEdit::textChanged, this, &MissionDialog::refreshTitle);
+    }
+    for (auto* check : findChildren<QCheckBox*>()) {
+        connect(check, &QCheckBox::toggled, this, &MissionDialog::refreshTitle);
+    }
+    connect(ui_->briefingEdit, &QPlainTextEdit::textChanged, this, &MissionDialog::refreshTitle);
+    connect(ui_->skyList, &QComboBox::currentIndexChanged, this, &MissionDialog::refreshTitle);
+    refreshTitle();
     TabKeepsText::installOn(this);
 }
 
@@ -171,45 +184,104 @@ void MissionDialog::showMissionInfo(const MissionInfo& info) {
 }
 
 void MissionDialog::load() {
+    if (!settleEdits()) {
+        return;
+    }
     const auto path =
         services_.chooseFile(this, {QString::fromUtf8(LoadTitle), QString::fromUtf8(FilterName),
                                     QString::fromUtf8(FilterPattern), false});
-    if (!path) {
-        return;
+    if (path) {
+        openFile(*path);
     }
-    const auto bytes = readFileBytes(*path);
-    if (!bytes) {
-        services_.errorBox(QString::fromUtf8(OpenError), QString::fromUtf8(ErrorCaption));
-        return;
-    }
-    showMissionInfo(readMissionInfo(*bytes));
 }
 
-void MissionDialog::save() {
+bool MissionDialog::openFile(const QString& path) {
+    const auto bytes = readFileBytes(path);
+    if (!bytes) {
+        services_.errorBox(QString::fromUtf8(OpenError), QString::fromUtf8(ErrorCaption));
+        return false;
+    }
+    showMissionInfo(readMissionInfo(*bytes));
+    markSaved(path);
+    return true;
+}
+
+bool MissionDialog::saveToCurrent() {
+    return currentPath_.isEmpty() ? save() : writeTo(currentPath_);
+}
+
+bool MissionDialog::save() {
     // Text the file cannot hold is refused before a file is even chosen.
     const WriteResult file = writeMissionInfo(missionInfo());
     if (file.problem) {
         reportProblem(*file.problem);
-        return;
+        return false;
     }
     const auto path =
         services_.chooseFile(this, {QString::fromUtf8(SaveTitle), QString::fromUtf8(FilterName),
                                     QString::fromUtf8(FilterPattern), true});
-    if (!path) {
-        return;
+    return path && writeTo(*path);
+}
+
+bool MissionDialog::writeTo(const QString& path) {
+    const WriteResult file = writeMissionInfo(missionInfo());
+    if (file.problem) {
+        reportProblem(*file.problem);
+        return false;
     }
-    const FileResult<void> saved = saveFileBytes(*path, file.bytes);
+    const FileResult<void> saved = saveFileBytes(path, file.bytes);
     if (!saved) {
         const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
         services_.errorBox(QString::fromUtf8(opened ? WriteError : OpenError),
                            QString::fromUtf8(ErrorCaption));
+        return false;
     }
+    markSaved(path);
+    return true;
+}
+
+void MissionDialog::markSaved(const QString& path) {
+    currentPath_ = path;
+    savedInfo_ = missionInfo();
+    refreshTitle();
+}
+
+bool MissionDialog::settleEdits() {
+    if (!edited()) {
+        return true;
+    }
+    const QString name = QFileInfo(currentPath_).fileName();
+    const QString text = english_
+                             ? QStringLiteral("Save the changes to %1?")
+                                   .arg(name.isEmpty() ? QStringLiteral("the new mission") : name)
+                             : QStringLiteral("%1 への変更を保存しますか？")
+                                   .arg(name.isEmpty() ? QStringLiteral("新しいミッション") : name);
+    switch (services_.askToSave(this, text, QString::fromUtf8(DialogTitle))) {
+    case SaveAnswer::Save:
+        return saveToCurrent();
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void MissionDialog::refreshTitle() {
+    QString title = QString::fromUtf8(DialogTitle);
+    if (!currentPath_.isEmpty()) {
+        title += QStringLiteral(" - ") + QFileInfo(currentPath_).fileName();
+    }
+    if (edited()) {
+        title += QStringLiteral(" *");
+    }
+    setWindowTitle(title);
 }
 
 void MissionDialog::switchLanguage() {
     // Each label and its slot trade texts, so the button always names the language it switches to.
-    for (std::size_t k = 0; k < LabelSwapTable.size(); ++k) {
-        QWidget* target = control(LabelSwapTable[k].control);
+    for (std::size_t k = 0; k < labelSwapTable.size(); ++k) {
+        QWidget* target = control(labelSwapTable[k].control);
         const QString shown = controlText(target);
         setControlText(target, swapSlots_[k]);
         swapSlots_[k] = shown;
@@ -263,7 +335,23 @@ void MissionDialog::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S) {
+        saveToCurrent();
+        return;
+    }
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_O) {
+        load();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void MissionDialog::closeEvent(QCloseEvent* event) {
+    if (settleEdits()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 } // namespace tavo::mission

@@ -39,24 +39,38 @@ public:
 
     bool english() const { return english_; }
 
-    void load();           // LOAD: choose a file and show it
-    void save();           // SAVE: choose a file and write the fields to it
-    void switchLanguage(); // ENGLISH / 日本語
+    void load();          // LOAD: choose a file and show it, after asking about edits
+    bool save();          // SAVE: choose a file and write the fields to it
+    bool saveToCurrent(); // Ctrl+S: write to the file last loaded or saved, else as SAVE
+    bool openFile(const QString& path); // a file named at start: shown as LOAD shows it
+    void switchLanguage();              // ENGLISH / 日本語
+
+    // The fields differ from the file last loaded or saved (from a new mission's before that).
+    bool edited() const { return !(missionInfo() == savedInfo_); }
+    QString currentPath() const { return currentPath_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void fillSkyList();
     void reportProblem(const FieldProblem& problem);
+    bool writeTo(const QString& path);
+    void markSaved(const QString& path);
+    // Before edited fields are replaced or the editor ends; false: keep everything as it is.
+    bool settleEdits();
+    void refreshTitle();
 
     std::unique_ptr<Ui::MissionDialog> ui_;
     DialogServices& services_;
     QHash<int, QWidget*> controls_;
-    std::array<QString, LabelSwapTable.size()> swapSlots_; // the labels of the language not shown
+    std::array<QString, labelSwapTable.size()> swapSlots_; // the labels of the language not shown
     bool english_ = false;
     int keptFlags_ = 0; // flag bits read from a file that no check box shows
     MultiLineLimit* briefingLimit_ = nullptr;
+    QString currentPath_;
+    MissionInfo savedInfo_;
 };
 
 } // namespace tavo::mission

@@ -21,6 +21,22 @@ std::optional<QString> QtDialogServices::chooseFile(QWidget* owner, const FileRe
     return path;
 }
 
+SaveAnswer QtDialogServices::askToSave(QWidget* owner, const QString& text,
+                                       const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
 void QtDialogServices::errorBox(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok);
     box.exec();

@@ -25,6 +25,8 @@ std::vector<SeedFile> pngImageSeeds();
 std::vector<SeedFile> readerImageSeeds(); // BMP in several depths, GIF, ICO, the PNM family, XPM
 std::vector<SeedFile> missionFileSeeds(); // empty when the mission file reader is not built
 std::vector<SeedFile> mapFrameSeeds();    // point and block seeds in the frame target's form
+std::vector<SeedFile> fileAccessSeeds();  // one of each kind of path
+std::vector<SeedFile> pointTextSeeds();   // texts pointtool dump writes, and broken ones
 
 // The seeds of the fuzz target `target` (a name of readerChecks()).
 std::vector<SeedFile> seedsFor(std::string_view target);

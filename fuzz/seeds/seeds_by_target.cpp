@@ -4,12 +4,6 @@
 
 namespace tavo::fuzz {
 
-#ifndef TAVO_FUZZ_MISSION
-std::vector<SeedFile> missionFileSeeds() {
-    return {};
-}
-#endif
-
 std::vector<SeedFile> mapFrameSeeds() {
     const std::vector<SeedFile> points = pointFileSeeds();
     const std::vector<SeedFile> blocks = blockFileSeeds();
@@ -52,8 +46,21 @@ std::vector<SeedFile> seedsFor(std::string_view target) {
     if (target == "mission_file") {
         return missionFileSeeds();
     }
+    if (target == "file_access") {
+        return fileAccessSeeds();
+    }
+    if (target == "point_text") {
+        return pointTextSeeds();
+    }
     if (target == "map_frame") {
         return mapFrameSeeds();
+    }
+    if (target == "texture_upload") {
+        std::vector<SeedFile> seeds = jpegImageSeeds();
+        for (auto more : {pngImageSeeds(), readerImageSeeds()}) {
+            seeds.insert(seeds.end(), more.begin(), more.end());
+        }
+        return seeds;
     }
     return {};
 }

@@ -10,11 +10,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
+#include "common/locale/locale_rule.h"
 #include "missioneditor/controls.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
-#include "missioneditor/start_language.h"
+#include "tests/support/guarded_run.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -34,12 +36,14 @@ struct QtApp : ::testing::Environment {
 };
 [[maybe_unused]] auto* const qtApp = ::testing::AddGlobalTestEnvironment(new QtApp);
 
-// Answers file requests from a queue the test fills beforehand ("" or an empty queue cancels)
-// and records every request and error box.
+// Answers file requests from a queue the test fills beforehand ("" or an empty queue cancels),
+// questions from another (an empty one discards), and records every request, box and question.
 struct FakeServices : DialogServices {
     QStringList answers;
     std::vector<FileRequest> requests;
     QStringList boxes; // "text | caption"
+    std::vector<SaveAnswer> saveAnswers;
+    QStringList questions;
     std::optional<QString> chooseFile(QWidget*, const FileRequest& request) override {
         requests.push_back(request);
         const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
@@ -47,6 +51,15 @@ struct FakeServices : DialogServices {
     }
     void errorBox(const QString& text, const QString& caption) override {
         boxes << text + " | " + caption;
+    }
+    SaveAnswer askToSave(QWidget*, const QString& text, const QString&) override {
+        questions << text;
+        if (saveAnswers.empty()) {
+            return SaveAnswer::Discard;
+        }
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.erase(saveAnswers.begin());
+        return answer;
     }
 };
 
@@ -157,6 +170,27 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     EXPECT_EQ(d.missionInfo(), MissionInfo{});
 }
 
+// LOAD of what is no mission file, each in a child under a time and memory limit: the usual box
+// at once, never a hang on a FIFO or gigabytes read from a device or a sparse file.
+TEST_F(MissionDialogTest, LoadOfASpecialOrHugeFileSaysFileOpenErrorAtOnce) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.mif")).constData(), 0666), 0);
+    QFile::link("/dev/zero", dir.filePath("zero.mif"));
+    QFile::resize(writeFile("sparse.mif", ""), qint64{3} << 30);
+    QDir(dir.path()).mkdir("folder.mif");
+    for (const char* name : {"fifo.mif", "zero.mif", "sparse.mif", "folder.mif"}) {
+        SCOPED_TRACE(name);
+        const tavo::testing::GuardedOutcome outcome = tavo::testing::runGuarded(
+            [&] {
+                MissionDialog d(services, true);
+                services.answers = {dir.filePath(name)};
+                get(d, kLoadButton)->click();
+                return services.boxes == QStringList{"file open error | ERROR"} ? 0 : 1;
+            },
+            10, 2048);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+    }
+}
+
 TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     const std::string files[] = {
         readFileBytes(TAVO_SOURCE_DIR "/samples/sample.mif").value(), // Japanese, as written
@@ -229,6 +263,37 @@ TEST_F(MissionDialogTest, TabMovesOnWithoutSelectingTheFieldReached) {
         EXPECT_EQ(edit->selectedText(), "");
         EXPECT_EQ(edit->cursorPosition(), edit->text().size());
     }
+}
+
+TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleTellsOfThem) {
+    MissionDialog d(services, false);
+    d.show();
+    const QString title = "TAVO MISSION INFORMATION FILE EDITOR";
+    const QString file = writeFile("m.mif", "m\r\nf\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
+    services.answers = {file};
+    get(d, LoadButton)->click();
+    EXPECT_EQ(d.windowTitle(), title + " - m.mif");
+    auto* fullName = get<QLineEdit>(d, FullNameEdit);
+    fullName->setText("g");
+    EXPECT_EQ(d.windowTitle(), title + " - m.mif *");
+    // Cancel keeps the window and the fields; a failing save cancels as well.
+    services.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::Cancel};
+    EXPECT_EQ(d.close(), false);
+    get(d, LoadButton)->click();
+    EXPECT_EQ(services.requests.size(), 1u) << "no LOAD dialog after Cancel";
+    EXPECT_EQ(fullName->text(), "g");
+    EXPECT_EQ(services.questions.first(), "Save the changes to m.mif?");
+    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &ctrlS);
+    EXPECT_EQ(readFileBytes(file), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
+    EXPECT_EQ(d.windowTitle(), title + " - m.mif");
+    fullName->setText("h");
+    QFile::remove(file);
+    QDir(dir.path()).mkdir("m.mif"); // the current file can no longer be written
+    services.saveAnswers = {SaveAnswer::Save};
+    EXPECT_EQ(d.close(), false);
+    services.saveAnswers = {SaveAnswer::Discard};
+    EXPECT_EQ(d.close(), true);
 }
 
 TEST(MissionStartLanguage, JapaneseOnlyWhenTheFirstSetVariableSaysJa) {

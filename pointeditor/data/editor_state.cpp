@@ -1,6 +1,18 @@
 #include "pointeditor/data/editor_state.h"
 
+#include <atomic>
+
 namespace tavo {
+
+void setZoom(EditorState& state, float zoom) {
+    state.zoom = zoom;
+    state.gridStep = 5.0f / zoom;
+}
+
+Texture::Texture() {
+    static std::atomic<uint64_t> made{0};
+    serial_ = ++made;
+}
 
 int countUsedPoints(const EditorState& state) {
     int count = 0;
@@ -19,6 +31,15 @@ int findPointById(const EditorState& state, int8_t id) {
         }
     }
     return -1;
+}
+
+PointTable currentPoints(const EditorState& state) {
+    return PointTable{state.points, state.pointUsed};
+}
+
+void restorePoints(EditorState& state, const PointTable& table) {
+    state.points = table.points;
+    state.pointUsed = table.used;
 }
 
 void emptyEditorTables(EditorState& state) {

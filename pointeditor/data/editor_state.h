@@ -4,30 +4,44 @@
 //
 // Who writes what:
 //   map group        loadBlockFile (data) and loadTextures (view); start-up empties it
-//   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount
+//   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount;
+//                    the shell's undo and recovery replace points and pointUsed as a whole
+//   files            edit/ file commands (document.cpp) only
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
 //   modes            edit/ (menuMode, the id clash note); the entry sets english once
-//   platform handles the shell (window, device) and view/ (device objects, textures)
+//   platform handles the shell (window, device, retained panes) and view/ (device objects,
+//                    textures, what the retained panes record)
 // display/ and view/ only read, apart from the link line scratch list.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
+#include "pointeditor/data/point_table.h"
 #include "pointeditor/data/records.h"
 
 namespace tavo {
 
 class Platform;
 class Device;
+class RetainedPanes;
 class TextureLoader;
 
 // A texture held by a map slot. The device layer defines what it really is; the slot owns it, so
 // replacing the pointer or resetting it releases the texture.
 class Texture {
 public:
+    Texture();
     virtual ~Texture() = default;
+
+    // A number that no other texture of the run has, so that a new texture made at a freed
+    // one's address is still told apart from it.
+    uint64_t serial() const { return serial_; }
+
+private:
+    uint64_t serial_;
 };
 
 // What hoverView and boxView hold: the pane under the pointer, or none (the text column, the
@@ -64,6 +78,12 @@ struct EditorState {
     std::array<int8_t, 4> currentParams{};      // p1..p4 of the next new point
     std::array<LinkLine, MaxLinkLines> linkLines{};
     int32_t linkLineCount = 0;
+
+    // Files: the paths last loaded or saved (empty before that) and the points table as the
+    // points file held it then, against which unsaved changes are told.
+    std::string pointFilePath;
+    std::string blockFilePath;
+    PointTable savedPoints{};
 
     // The three 2D views. Pixels per world unit; panY and panZ are stored negated.
     float zoom = 2.0f;
@@ -110,13 +130,23 @@ struct EditorState {
     Platform* platform = nullptr; // the desktop services: message boxes, dialogs, text, pointer
     Device* device = nullptr;     // null until the device exists; nothing is rendered without it
     TextureLoader* textureLoader = nullptr; // the device's image loader while the device exists
+    // What the canvas's panes were drawn from (view/), kept beside the device; null draws every
+    // pane in every frame.
+    RetainedPanes* retainedPanes = nullptr;
 };
+
+// Sets the zoom of the three 2D views and the grid step that goes with it (five pixels).
+void setZoom(EditorState& state, float zoom);
 
 // Number of slots in use (selected ones included), 0..200.
 int countUsedPoints(const EditorState& state);
 
 // The lowest used slot whose id number p4 equals id, or -1 when no used point has it.
 int findPointById(const EditorState& state, int8_t id);
+
+// The points table as it is now, and putting one back whole.
+PointTable currentPoints(const EditorState& state);
+void restorePoints(EditorState& state, const PointTable& table);
 
 // Empties the map and point tables as at start-up: no texture names, no blocks, no points,
 // no block directory. Textures already loaded stay in their slots.

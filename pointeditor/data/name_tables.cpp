@@ -232,11 +232,11 @@ static_assert(HumanTypes.size() == 2 * 43);
 
 } // namespace
 
-const NameTable PointKindNames{PointKinds, 20, true, 1};
-const NameTable WeaponNames{Weapons, 23, false};
-const NameTable PathActionNames{PathActions, 7, true};
-const NameTable SmallObjectNames{SmallObjects, 13, true};
-const NameTable HumanTypeNames{HumanTypes, 43, true};
+const NameTable pointKindNames{PointKinds, 20, true, 1};
+const NameTable weaponNames{Weapons, 23, false};
+const NameTable pathActionNames{PathActions, 7, true};
+const NameTable smallObjectNames{SmallObjects, 13, true};
+const NameTable humanTypeNames{HumanTypes, 43, true};
 
 std::optional<std::string_view> lookupName(const NameTable& table, int index, bool english) {
     if (index < table.firstIndex || index >= table.count) {

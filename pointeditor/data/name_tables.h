@@ -16,11 +16,11 @@ struct NameTable {
     int firstIndex = 0; // lowest index with a name; the point kinds start at 1
 };
 
-extern const NameTable PointKindNames;   // index 1..19; entry 0 unused, 9 empty
-extern const NameTable WeaponNames;      // index 0..22
-extern const NameTable PathActionNames;  // index 0..6
-extern const NameTable SmallObjectNames; // index 0..12
-extern const NameTable HumanTypeNames;
+extern const NameTable pointKindNames;   // index 1..19; entry 0 unused, 9 empty
+extern const NameTable weaponNames;      // index 0..22
+extern const NameTable pathActionNames;  // index 0..6
+extern const NameTable smallObjectNames; // index 0..12
+extern const NameTable humanTypeNames;
 
 // The name of `index` in the chosen language, nullopt when index is outside the table.
 std::optional<std::string_view> lookupName(const NameTable& table, int index, bool english);

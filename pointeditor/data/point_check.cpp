@@ -22,12 +22,12 @@ struct NamedParam {
 };
 
 const std::array<NamedParam, 6> NamedParams{{
-    {KindWeapon, 2, &WeaponNames, "weapon", "武器"},
-    {KindPath, 2, &PathActionNames, "path action", "パスの動作"},
-    {KindHumanInfo, 2, &HumanTypeNames, "human type", "人の種類"},
-    {KindSmallObject, 2, &SmallObjectNames, "small object", "小物"},
-    {KindRandomWeapon, 2, &WeaponNames, "weapon", "武器"},
-    {KindRandomWeapon, 3, &WeaponNames, "weapon", "武器"},
+    {KindWeapon, 2, &weaponNames, "weapon", "武器"},
+    {KindPath, 2, &pathActionNames, "path action", "パスの動作"},
+    {KindHumanInfo, 2, &humanTypeNames, "human type", "人の種類"},
+    {KindSmallObject, 2, &smallObjectNames, "small object", "小物"},
+    {KindRandomWeapon, 2, &weaponNames, "weapon", "武器"},
+    {KindRandomWeapon, 3, &weaponNames, "weapon", "武器"},
 }};
 
 int paramValue(const PointRecord& point, int param) {

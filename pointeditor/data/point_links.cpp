@@ -32,7 +32,7 @@ PointLinks linksOf(const PointRecord& point) {
 
 std::string kindLabel(int kind, bool english) {
     if (kind >= 1 && kind <= LastKind) {
-        const auto name = lookupName(PointKindNames, kind, english);
+        const auto name = lookupName(pointKindNames, kind, english);
         if (name && !name->empty()) {
             return std::string(*name);
         }

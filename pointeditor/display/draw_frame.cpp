@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/name_tables.h"
 #include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_kinds.h"
 #include "pointeditor/view/render_panes.h"
 
 namespace tavo {
@@ -19,13 +21,8 @@ constexpr uint32_t Background = 0x00C0C0C0;    // the window's own grey
 constexpr uint32_t ActiveCommand = 0x00C3C3FF; // #FFC3C3
 constexpr uint32_t ToggleOn = 0x00AAFAAA;      // #AAFAAA
 
-// The text column lies right of the panes; the two status texts sit above them.
-constexpr int ColumnX = 600;
+// The names below the menu; the two status texts sit above the panes.
 constexpr int DetailX = 620;
-constexpr int MenuY = 40;
-constexpr int MenuSpacing = 30;
-constexpr int ToggleY = 360;
-constexpr int ToggleSpacing = 20;
 constexpr int KindY = 480;
 constexpr int FirstDetailY = 500;
 constexpr int SecondDetailY = 520;
@@ -35,23 +32,6 @@ constexpr int ClashY = 540; // the first free row below the detail lines
 // 800 pixels wide.
 constexpr int CellWidth = 8;
 constexpr int WindowWidth = 800;
-
-constexpr int MenuCommands = 8;
-constexpr std::string_view MenuEntries[] = {
-    "◆ NEW POINT",  "◆ SELECT POINT", "◆ MOVE POINT", "◆ DELETE POINT", "◆ VIEW",
-    "◆ LOAD BLOCK", "◆ SAVE POINT",   "◆ LOAD POINT", "◆ -----",
-};
-
-struct Toggle {
-    std::string_view text;
-    int32_t EditorState::*field;
-};
-
-const Toggle Toggles[] = {
-    {"▼ GRID LOCK", &EditorState::gridLock},     {"▼ DIRECTION", &EditorState::showDirection},
-    {"▼ TOP VIEW", &EditorState::showTopView},   {"▼ FRONT VIEW", &EditorState::showFrontView},
-    {"▼ SIDE VIEW", &EditorState::showSideView},
-};
 
 // What printf's "%.1f" writes, whatever the C locale says the decimal point is.
 std::string oneDecimal(float value) {
@@ -102,28 +82,24 @@ void drawStatus(EditorState& state) {
 }
 
 void drawParameters(EditorState& state) {
-    text(state, ColumnX, 310, "CURRENT PARAMETER");
+    text(state, MenuColumnX, 310, "CURRENT PARAMETER");
     std::string line;
     for (int8_t param : state.currentParams) {
         line += (line.empty() ? "[" : " [") + std::to_string(param) + "]";
     }
-    text(state, ColumnX, 330, toRightEdge(ColumnX, line));
+    text(state, MenuColumnX, 330, toRightEdge(MenuColumnX, line));
 }
 
 void drawMenu(EditorState& state) {
-    // The ninth entry has no command and is never marked.
-    int n = 1;
-    for (std::string_view entry : MenuEntries) {
-        bool active = state.menuMode == n && n <= MenuCommands;
-        text(state, ColumnX, MenuY + MenuSpacing * (n - 1), entry,
-             active ? ActiveCommand : Background);
-        ++n;
+    int row = 0;
+    for (const MenuRow& entry : MenuRows) {
+        bool active = entry.mode != MenuNone && state.menuMode == entry.mode;
+        text(state, MenuColumnX, menuRowY(row++), entry.label, active ? ActiveCommand : Background);
     }
-    int j = 0;
-    for (const Toggle& toggle : Toggles) {
-        text(state, ColumnX, ToggleY + ToggleSpacing * j, toggle.text,
+    row = 0;
+    for (const ToggleRow& toggle : ToggleRows) {
+        text(state, MenuColumnX, toggleRowY(row++), toggle.label,
              state.*toggle.field == 1 ? ToggleOn : Background);
-        ++j;
     }
 }
 
@@ -132,33 +108,32 @@ void drawMenu(EditorState& state) {
 // leave an earlier frame's text behind.
 void drawNames(EditorState& state) {
     const std::string blank(24, ' ');
-    text(state, ColumnX, KindY, blank);
-    text(state, ColumnX, FirstDetailY, blank);
-    text(state, ColumnX, SecondDetailY, blank);
+    text(state, MenuColumnX, KindY, blank);
+    text(state, MenuColumnX, FirstDetailY, blank);
+    text(state, MenuColumnX, SecondDetailY, blank);
 
-    constexpr int Weapon = 2, Path = 3, HumanInfo = 4, SmallObject = 5, RandomWeapon = 7;
     const int kind = state.currentParams[0];
     const int second = state.currentParams[1];
     const int third = state.currentParams[2];
-    if (kind >= 1 && kind <= 19) {
-        nameLine(state, ColumnX, KindY, PointKindNames, kind);
+    if (kind >= KindHuman && kind <= LastKind) {
+        nameLine(state, MenuColumnX, KindY, pointKindNames, kind);
     }
     switch (kind) {
-    case Weapon:
-        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
+    case KindWeapon:
+        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
         break;
-    case Path:
-        nameLine(state, DetailX, FirstDetailY, PathActionNames, second);
+    case KindPath:
+        nameLine(state, DetailX, FirstDetailY, pathActionNames, second);
         break;
-    case HumanInfo:
-        nameLine(state, DetailX, FirstDetailY, HumanTypeNames, second);
+    case KindHumanInfo:
+        nameLine(state, DetailX, FirstDetailY, humanTypeNames, second);
         break;
-    case SmallObject:
-        nameLine(state, DetailX, FirstDetailY, SmallObjectNames, second);
+    case KindSmallObject:
+        nameLine(state, DetailX, FirstDetailY, smallObjectNames, second);
         break;
-    case RandomWeapon:
-        nameLine(state, DetailX, FirstDetailY, WeaponNames, second);
-        nameLine(state, DetailX, SecondDetailY, WeaponNames, third);
+    case KindRandomWeapon:
+        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
+        nameLine(state, DetailX, SecondDetailY, weaponNames, third);
         break;
     default:
         break;
@@ -180,7 +155,7 @@ void drawIdClash(EditorState& state) {
                                           : id + " 番ほか " + more + " 個は使用中";
         }
     }
-    text(state, ColumnX, ClashY, toRightEdge(ColumnX, note));
+    text(state, MenuColumnX, ClashY, toRightEdge(MenuColumnX, note));
 }
 
 } // namespace

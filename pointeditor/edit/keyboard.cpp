@@ -105,7 +105,7 @@ void parameterAndSelectionKey(EditorState& state, int key) {
         break;
     case vk::function(3):
         std::swap(state.zoom, state.savedZoom);
-        state.gridStep = 5.0f / state.zoom;
+        setZoom(state, state.zoom);
         break;
     case vk::Right:
         turnSelection(state, +HeadingStep);

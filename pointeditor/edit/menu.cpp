@@ -1,58 +1,50 @@
 #include "pointeditor/edit/menu.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 
-#include "pointeditor/data/block_file.h"
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/platform.h"
-#include "pointeditor/data/point_file.h"
+#include "pointeditor/edit/document.h"
 #include "pointeditor/edit/selection_box.h"
 
 namespace tavo {
 namespace {
 
-// The hit points lie on the "◆" and "▼" marks, 8 pixels right of and below where the text
-// column draws each entry. Entry n of the menu is drawn at (600, 40 + 30 (n - 1)), toggle j at
-// (600, 360 + 20 j). The ninth menu entry, "◆ -----", has no hit point.
-constexpr int HitX = 608;
-constexpr int MenuHitY = 48;
-constexpr int MenuSpacing = 30;
-constexpr int MenuCommands = 8;
-constexpr int MenuRadius = 14; // city-block distance below this hits; the diamonds do not touch
-constexpr int ToggleHitY = 368;
-constexpr int ToggleSpacing = 20;
-constexpr int ToggleRadius = 12;
-
-int32_t EditorState::*const Toggles[] = {
-    &EditorState::gridLock,      &EditorState::showDirection, &EditorState::showTopView,
-    &EditorState::showFrontView, &EditorState::showSideView,
-};
-
-const FileFilter BlockFilter{"block data version 1 (bd1)", "*.bd1"};
-const FileFilter PointFilter{"point data version 1 (pd1)", "*.pd1"};
-
-bool hits(const EditorState& state, int hitY, int radius) {
-    return std::abs(state.mouseX - HitX) + std::abs(state.mouseY - hitY) < radius;
+// The row whose mark is nearest the click among those within radius, the upper one of two at
+// the same distance; -1 when none is within reach.
+int nearestRow(const EditorState& state, int rowCount, int (*rowY)(int), int radius) {
+    int nearest = -1;
+    int nearestDistance = radius;
+    for (int row = 0; row < rowCount; ++row) {
+        int distance = std::abs(state.mouseX - (MenuColumnX + MarkOffset)) +
+                       std::abs(state.mouseY - (rowY(row) + MarkOffset));
+        if (distance < nearestDistance) {
+            nearest = row;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 void hitTestMenu(EditorState& state) {
-    for (int n = 1; n <= MenuCommands; ++n) {
-        if (hits(state, MenuHitY + MenuSpacing * (n - 1), MenuRadius)) {
-            state.menuMode = n;
-            state.boxView = NoPane; // a new command forgets a begun selection box
-        }
+    int row = nearestRow(state, static_cast<int>(std::size(MenuRows)), menuRowY, MenuHitRadius);
+    if (row >= 0 && MenuRows[row].mode != MenuNone) {
+        state.menuMode = MenuRows[row].mode;
+        state.boxView = NoPane; // a new command forgets a begun selection box
     }
 }
 
+// One click flips at most one switch, though the reaches of neighbouring marks overlap.
 void hitTestToggles(EditorState& state) {
-    int j = 0;
-    for (auto toggle : Toggles) {
-        if (hits(state, ToggleHitY + ToggleSpacing * j, ToggleRadius)) {
-            state.*toggle = state.*toggle == 0 ? 1 : 0;
-        }
-        ++j;
+    int row =
+        nearestRow(state, static_cast<int>(std::size(ToggleRows)), toggleRowY, ToggleHitRadius);
+    if (row >= 0) {
+        int32_t& toggle = state.*ToggleRows[row].field;
+        toggle = toggle == 0 ? 1 : 0;
     }
 }
 
@@ -111,44 +103,6 @@ void deleteSelection(EditorState& state) {
     }
 }
 
-void loadBlock(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    if (auto path = state.platform->openFileDialog("load block", BlockFilter)) {
-        // One box for every texture that did not load, so the author knows why faces are grey.
-        auto findings = loadBlockFile(state, *path);
-        if (findings && !findings->empty()) {
-            state.platform->messageBox(textureReportText(*findings, state.english != 0),
-                                       textureReportCaption(state.english != 0), BoxButtons::Ok,
-                                       BoxIcon::Warning);
-        }
-    }
-}
-
-void savePoints(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    if (countUsedPoints(state) == 0) {
-        state.platform->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
-        return;
-    }
-    if (auto path = state.platform->saveFileDialog("save", PointFilter)) {
-        savePointFile(state, *path);
-    }
-}
-
-void loadPoints(EditorState& state) {
-    if (state.platform == nullptr) {
-        return;
-    }
-    // A file that cannot be read leaves the points as they were.
-    if (auto path = state.platform->openFileDialog("load", PointFilter)) {
-        loadPointFile(state, *path);
-    }
-}
-
 } // namespace
 
 void addPoint(EditorState& state, float x, float y, float z) {
@@ -190,16 +144,13 @@ void onLeftButtonDown(EditorState& state) {
         state.menuMode = MenuNone;
         break;
     case MenuLoadBlock:
-        loadBlock(state);
-        state.menuMode = MenuNone;
+        runFileCommand(state, FileCommand::LoadBlock);
         break;
     case MenuSavePoint:
-        savePoints(state);
-        state.menuMode = MenuNone;
+        runFileCommand(state, FileCommand::SavePoint);
         break;
     case MenuLoadPoint:
-        loadPoints(state);
-        state.menuMode = MenuNone;
+        runFileCommand(state, FileCommand::LoadPoint);
         break;
     default: // MOVE POINT and VIEW act through dragging
         break;

@@ -1,5 +1,6 @@
 #include "pointeditor/edit/zoom.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -20,12 +21,7 @@ float roundToTenth(float value) {
 }
 
 void limitZoom(EditorState& state) {
-    if (state.zoom < MinZoom) {
-        state.zoom = MinZoom;
-    } else if (state.zoom > MaxZoom) {
-        state.zoom = MaxZoom;
-    }
-    state.gridStep = 5.0f / state.zoom;
+    setZoom(state, std::clamp(state.zoom, MinZoom, MaxZoom));
 }
 
 } // namespace tavo

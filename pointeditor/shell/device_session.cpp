@@ -1,5 +1,8 @@
 #include "pointeditor/shell/device_session.h"
 
+#include <cstdio>
+#include <string>
+
 #include "pointeditor/data/platform.h"
 #include "pointeditor/shell/text_overlay.h"
 
@@ -15,21 +18,26 @@ void DeviceSession::initDevice(EditorState& state) {
     emptyEditorTables(state);
     font_ = std::make_unique<TextOverlay>(canvas_);
 
-    DeviceFailure failure = DeviceFailure::None;
+    DeviceFailure failure;
     device_ = factory_(canvas_, failure);
     if (device_ == nullptr) {
-        if (failure == DeviceFailure::None) {
-            failure = DeviceFailure::InitFailed;
+        if (failure.kind == DeviceFailure::None) {
+            failure.kind = DeviceFailure::InitFailed;
         }
+        // The box says what the user needs; the log line beside it also says why.
+        std::fprintf(stderr, "pointeditor: %s: %s\n",
+                     std::string(deviceFailureMessage(failure)).c_str(),
+                     failure.reason.empty() ? "no reason given" : failure.reason.c_str());
         if (state.platform != nullptr) {
             state.platform->messageBox(deviceFailureMessage(failure), "ERROR", BoxButtons::Ok,
-                                     BoxIcon::Error, true);
+                                       BoxIcon::Error, true);
         }
         state.running = 0;
         return;
     }
     state.device = device_.get();
     state.textureLoader = device_.get();
+    state.retainedPanes = &retainedPanes_;
 }
 
 void DeviceSession::releaseDevice(EditorState& state) {
@@ -38,6 +46,7 @@ void DeviceSession::releaseDevice(EditorState& state) {
         texture.reset();
     }
     state.textureLoader = nullptr;
+    state.retainedPanes = nullptr;
     state.device = nullptr;
     device_.reset();
 }

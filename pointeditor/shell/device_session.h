@@ -9,6 +9,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/view/canvas.h"
 #include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/pane_redraw.h"
 
 namespace tavo {
 
@@ -39,6 +40,7 @@ private:
     DeviceFactory factory_;
     std::unique_ptr<TextOverlay> font_;
     std::unique_ptr<Device> device_;
+    RetainedPanes retainedPanes_; // what the canvas's panes show, so that frames skip the rest
 };
 
 } // namespace tavo

@@ -1,10 +1,12 @@
 #include "pointeditor/shell/editor_window.h"
 
+#include <QtGui/QGuiApplication>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 
 #include "pointeditor/shell/key_map.h"
+#include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/text_overlay.h"
 
 namespace tavo {
@@ -45,7 +47,48 @@ void EditorWindow::afterFrame() {
     update();
 }
 
+namespace {
+
+bool buttonHeldAfter(QEvent* event) {
+    constexpr Qt::MouseButtons DragButtons = Qt::LeftButton | Qt::RightButton;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        return (static_cast<QMouseEvent*>(event)->buttons() & DragButtons) != 0;
+    default:
+        return (QGuiApplication::mouseButtons() & DragButtons) != 0;
+    }
+}
+
+} // namespace
+
 bool EditorWindow::event(QEvent* event) {
+    if (session_ == nullptr) {
+        return dispatchEvent(event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (session_->takeShortcut(key->key(), key->modifiers(), buttonHeldAfter(event))) {
+            dispatchOther(state_, handlers_);
+            afterFrame();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::Close && !session_->mayClose()) {
+        event->ignore(); // the window stays, and so does everything in it
+        dispatchOther(state_, handlers_);
+        afterFrame();
+        return true;
+    }
+    session_->beginMessage();
+    const bool handled = dispatchEvent(event);
+    session_->endMessage(buttonHeldAfter(event));
+    return handled;
+}
+
+bool EditorWindow::dispatchEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove: {
         auto* move = static_cast<QMouseEvent*>(event);

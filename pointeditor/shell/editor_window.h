@@ -11,6 +11,8 @@
 
 namespace tavo {
 
+class PointSession;
+
 class EditorWindow : public QWidget {
 public:
     EditorWindow(EditorState& state, const Canvas& canvas, EditorHandlers handlers);
@@ -18,16 +20,22 @@ public:
     // Draws a frame and shows it at once; for the moment a modal box or dialog comes up.
     void redrawNow();
 
+    // From now on every message runs inside the session (undo steps, shortcuts, the question
+    // before closing). Without one the window only dispatches.
+    void setPointSession(PointSession* session) { session_ = session; }
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool dispatchEvent(QEvent* event);
     void afterFrame();
 
     EditorState& state_;
     const Canvas& canvas_;
     EditorHandlers handlers_;
+    PointSession* session_ = nullptr;
     bool frameShown_ = true; // the canvas on screen is the last frame drawn
 };
 

@@ -1,7 +1,5 @@
 #include "pointeditor/shell/language.h"
 
-#include <cstdlib>
-
 namespace tavo {
 
 namespace {
@@ -21,13 +19,7 @@ int chooseEnglish(std::string_view firstArgument, const EnvironmentLookup& envir
             return 1;
         }
     }
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        std::optional<std::string> value = environment(name);
-        if (nonEmpty(value)) {
-            return value->starts_with("ja") ? 0 : 1;
-        }
-    }
-    return 1;
+    return localeIsJapanese(environment) ? 0 : 1;
 }
 
 std::optional<std::string> preferredQtPlatform(const EnvironmentLookup& environment) {
@@ -40,16 +32,6 @@ std::optional<std::string> preferredQtPlatform(const EnvironmentLookup& environm
         return std::string("xcb");
     }
     return std::nullopt;
-}
-
-EnvironmentLookup processEnvironment() {
-    return [](const char* name) -> std::optional<std::string> {
-        const char* value = std::getenv(name);
-        if (value == nullptr) {
-            return std::nullopt;
-        }
-        return std::string(value);
-    };
 }
 
 } // namespace tavo

@@ -1,16 +1,22 @@
-// pointeditor [j|e]: the point editor's entry. One state record and one canvas for the whole run;
-// the window, the font and the device are made in the order the editor has always used: window,
-// tables, font, device, then the window shows and the events run until it is closed.
+// pointeditor [j|e] [MAP.bd1] [POINTS.pd1]: the point editor's entry. One state record and one
+// canvas for the whole run; the window, the font and the device are made in the order the editor
+// has always used: window, tables, font, device, then the window shows and the events run until it
+// is closed.
 
 #include <QtCore/QByteArray>
 #include <QtWidgets/QApplication>
 
+#include <string>
+#include <vector>
+
 #include "common/about/about_options.h"
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/message_dispatch.h"
+#include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/view/canvas.h"
 
@@ -19,17 +25,18 @@ namespace {
 tavo::EditorState state;
 tavo::Canvas canvas;
 
-constexpr std::string_view usage =
-    "Usage: pointeditor [j|e]\n"
+constexpr std::string_view Usage =
+    "Usage: pointeditor [j|e] [MAP.bd1] [POINTS.pd1]\n"
     "Places the humans, weapons, paths and events of a TAVO mission on its map.\n"
     "  j, e       names and messages in Japanese or English (default: from the locale)\n"
+    "  MAP.bd1, POINTS.pd1  a map and points to open at start, in any order\n"
     "  --help     show this text and end\n"
     "  --version  show the version and end\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (auto status = tavo::answerAboutOptions(argc, argv, "pointeditor", usage)) {
+    if (auto status = tavo::answerAboutOptions(argc, argv, "pointeditor", Usage)) {
         return *status;
     }
     const tavo::EnvironmentLookup environment = tavo::processEnvironment();
@@ -38,18 +45,28 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv); // takes Qt's own options out of argv
     QGuiApplication::setDesktopFileName(QStringLiteral("pointeditor"));
-    state.english = tavo::chooseEnglish(argc > 1 ? argv[1] : "", environment);
+    QCoreApplication::setOrganizationName(QStringLiteral("tavo"));
+    QCoreApplication::setApplicationName(QStringLiteral("pointeditor"));
+    const tavo::CommandLine line =
+        tavo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    state.english = tavo::chooseEnglish(line.language, environment);
 
     tavo::EditorWindow window(state, canvas, tavo::editorHandlers());
     tavo::DeviceSession session(canvas);
     tavo::QtPlatform platform(&window, session);
     state.platform = &platform;
 
+    tavo::PointSession points(state, window, tavo::recoveryFolder(),
+                              QCoreApplication::applicationPid());
+    window.setPointSession(&points);
+
     session.initDevice(state);
     window.show();
     int status = 0;
     if (state.running != 0) {
+        points.start(line);
         QApplication::exec();
+        points.finish();
     } else {
         // The failure has been told; the window still shows once before the program ends.
         QApplication::processEvents();

@@ -1,6 +1,8 @@
 #include "pointeditor/shell/qt_platform.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtCore/QSettings>
 #include <QtGui/QCursor>
 #include <QtGui/QFontDatabase>
 #include <QtGui/QFontMetrics>
@@ -32,6 +34,42 @@ QMessageBox::Icon boxIcon(BoxIcon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case BoxButtons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    case BoxButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case BoxButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+BoxAnswer boxAnswer(int button) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return BoxAnswer::Ok;
+    case QMessageBox::Save:
+        return BoxAnswer::Save;
+    case QMessageBox::Discard:
+        return BoxAnswer::Discard;
+    case QMessageBox::Yes:
+        return BoxAnswer::Yes;
+    case QMessageBox::No:
+        return BoxAnswer::No;
+    default: // Cancel, Escape, the box closed from its title bar
+        return BoxAnswer::Cancel;
+    }
+}
+
+// One remembered folder per kind of file, keyed by the filter's pattern.
+QString folderKey(const FileFilter& filter) {
+    return QStringLiteral("folders/") + QString::fromStdString(filter.pattern).remove('*');
 }
 
 } // namespace
@@ -68,11 +106,20 @@ void QtPlatform::showFrameBeforeModal() {
 BoxAnswer QtPlatform::messageBox(std::string_view text, std::string_view caption,
                                  BoxButtons buttons, BoxIcon icon, bool ownerless) {
     QWidget* owner = ownerless ? nullptr : window_;
-    const auto standardButtons = buttons == BoxButtons::OkCancel
-                                     ? QMessageBox::Ok | QMessageBox::Cancel
-                                     : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QMessageBox box(boxIcon(icon), fromUtf8(caption), fromUtf8(text), standardButtons, owner);
-    box.setDefaultButton(QMessageBox::Ok);
+    QMessageBox box(boxIcon(icon), fromUtf8(caption), fromUtf8(text), boxButtons(buttons), owner);
+    switch (buttons) {
+    case BoxButtons::SaveDiscardCancel:
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case BoxButtons::YesNo:
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    default:
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    }
     fitCaption(box);
     if (owner != nullptr) {
         showFrameBeforeModal();
@@ -81,12 +128,21 @@ BoxAnswer QtPlatform::messageBox(std::string_view text, std::string_view caption
     if (buttons == BoxButtons::Ok) {
         return BoxAnswer::Ok;
     }
-    return answer == QMessageBox::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+    return boxAnswer(answer);
 }
 
 std::optional<std::string> QtPlatform::fileDialog(bool save, std::string_view title,
-                                                  const FileFilter& filter) {
+                                                  const FileFilter& filter,
+                                                  std::string_view proposedPath) {
+    QSettings settings;
     QFileDialog dialog(window_, fromUtf8(title));
+    const QString folder = settings.value(folderKey(filter)).toString();
+    if (!folder.isEmpty()) {
+        dialog.setDirectory(folder);
+    }
+    if (!proposedPath.empty()) {
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(std::string(proposedPath))));
+    }
     // Qt's own dialog everywhere, so that it looks and answers the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(QString::fromStdString(nameFilterFor(filter)));
@@ -97,17 +153,20 @@ std::optional<std::string> QtPlatform::fileDialog(bool save, std::string_view ti
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    const QString chosen = dialog.selectedFiles().front();
+    settings.setValue(folderKey(filter), QFileInfo(chosen).absolutePath());
+    return QFile::encodeName(chosen).toStdString();
 }
 
 std::optional<std::string> QtPlatform::openFileDialog(std::string_view title,
                                                       const FileFilter& filter) {
-    return fileDialog(false, title, filter);
+    return fileDialog(false, title, filter, {});
 }
 
 std::optional<std::string> QtPlatform::saveFileDialog(std::string_view title,
-                                                      const FileFilter& filter) {
-    return fileDialog(true, title, filter);
+                                                      const FileFilter& filter,
+                                                      std::string_view proposedPath) {
+    return fileDialog(true, title, filter, proposedPath);
 }
 
 bool QtPlatform::shiftDown() {

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop services of the editor over Qt Widgets: message boxes and file dialogs owned by
 // the main window, the Shift state, the pointer warp, and the overlay text of the session.
+// The folder of the last file chosen for each filter is remembered across runs (QSettings).
 
 #include "pointeditor/data/platform.h"
 
@@ -20,8 +21,8 @@ public:
                          BoxIcon icon, bool ownerless = false) override;
     std::optional<std::string> openFileDialog(std::string_view title,
                                               const FileFilter& filter) override;
-    std::optional<std::string> saveFileDialog(std::string_view title,
-                                              const FileFilter& filter) override;
+    std::optional<std::string> saveFileDialog(std::string_view title, const FileFilter& filter,
+                                              std::string_view proposedPath) override;
     bool shiftDown() override;
     void warpPointer(int clientX, int clientY) override;
     void drawText(int x, int y, std::string_view text, uint32_t textColour,
@@ -29,7 +30,7 @@ public:
 
 private:
     std::optional<std::string> fileDialog(bool save, std::string_view title,
-                                          const FileFilter& filter);
+                                          const FileFilter& filter, std::string_view proposedPath);
     void showFrameBeforeModal();
 
     EditorWindow* window_;

@@ -40,7 +40,8 @@ public:
     std::optional<std::string> openFileDialog(std::string_view, const tavo::FileFilter&) override {
         return std::nullopt;
     }
-    std::optional<std::string> saveFileDialog(std::string_view, const tavo::FileFilter&) override {
+    std::optional<std::string> saveFileDialog(std::string_view, const tavo::FileFilter&,
+                                              std::string_view) override {
         return std::nullopt;
     }
     bool shiftDown() override { return false; }
@@ -108,8 +109,7 @@ int reportFindings(const std::vector<std::string>& lines, bool strict) {
 
 void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     if (options.zoom) {
-        editor.zoom = *options.zoom;
-        editor.gridStep = 5.0f / editor.zoom;
+        tavo::setZoom(editor, *options.zoom);
     }
     if (options.pan) {
         editor.panX = (*options.pan)[0];

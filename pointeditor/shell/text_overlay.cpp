@@ -2,10 +2,18 @@
 
 #include <QtGui/QFontMetrics>
 #include <QtGui/QPainter>
+#include <algorithm>
+
+#include "pointeditor/data/pane_layout.h"
+
+#include "common/font/window_font.h"
 
 namespace tavo {
 
 namespace {
+
+constexpr PaneOrigin PaneOrigins[] = {paneOrigin(TopPane), paneOrigin(FrontPane),
+                                      paneOrigin(SidePane), paneOrigin(PerspectivePane)};
 
 QColor fromColourRef(uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
@@ -15,8 +23,7 @@ QColor fromColourRef(uint32_t bgr) {
 } // namespace
 
 QFont overlayFont() {
-    QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(16);
+    QFont font = windowFont();
     font.setWeight(QFont::Medium);
     font.setFixedPitch(true);
     font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
@@ -42,9 +49,17 @@ TextOverlay::TextOverlay(Canvas& canvas)
     ascent_ = qRound(metrics.ascent() * cellHeight_ / (metrics.ascent() + metrics.descent()));
 }
 
+bool TextOverlay::stillShown(int x, int y, std::string_view utf8, uint32_t textColour,
+                             uint32_t backColour) const {
+    return std::any_of(shown_.begin(), shown_.end(), [&](const ShownText& shown) {
+        return shown.cell.topLeft() == QPoint(x, y) && shown.text == utf8 &&
+               shown.textColour == textColour && shown.backColour == backColour;
+    });
+}
+
 void TextOverlay::drawText(int x, int y, std::string_view utf8, uint32_t textColour,
                            uint32_t backColour) {
-    if (utf8.empty()) {
+    if (utf8.empty() || stillShown(x, y, utf8, textColour, backColour)) {
         return;
     }
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -53,6 +68,16 @@ void TextOverlay::drawText(int x, int y, std::string_view utf8, uint32_t textCol
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     const int width = metrics_.horizontalAdvance(text);
     const QRect cell(x, y, width, cellHeight_);
+    // What this covers no longer shows its earlier text. A cell over a pane is never trusted
+    // later, since the pane's present may overwrite it.
+    std::erase_if(shown_, [&](const ShownText& shown) { return shown.cell.intersects(cell); });
+    const bool overPane =
+        std::any_of(std::begin(PaneOrigins), std::end(PaneOrigins), [&](PaneOrigin origin) {
+            return cell.intersects(QRect(origin.left, origin.top, PaneSize, PaneSize));
+        });
+    if (!overPane) {
+        shown_.push_back({cell, std::string(utf8), textColour, backColour});
+    }
     painter.setClipRect(cell);
     painter.fillRect(cell, fromColourRef(backColour));
     painter.setPen(fromColourRef(textColour));

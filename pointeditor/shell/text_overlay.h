@@ -7,7 +7,9 @@
 #include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "pointeditor/view/canvas.h"
 
@@ -18,13 +20,26 @@ public:
     explicit TextOverlay(Canvas& canvas);
 
     // Text at client pixel (x, y), the top-left corner of its cell; colours are 0x00BBGGRR.
-    // No clipping to the panes and no wrapping; an empty text draws nothing.
+    // No clipping to the panes and no wrapping; an empty text draws nothing. A text that the
+    // canvas still shows at (x, y) from an earlier call, in the same colours and with no text
+    // drawn over it since, is not drawn again: the pixels would be the same.
     void drawText(int x, int y, std::string_view utf8, uint32_t textColour, uint32_t backColour);
 
     const QFont& font() const { return font_; }
 
 private:
+    struct ShownText {
+        QRect cell;
+        std::string text;
+        uint32_t textColour;
+        uint32_t backColour;
+    };
+
+    bool stillShown(int x, int y, std::string_view utf8, uint32_t textColour,
+                    uint32_t backColour) const;
+
     QImage image_;
+    std::vector<ShownText> shown_; // cells outside the panes that hold their text unchanged
     QFont font_;
     QFontMetrics metrics_;
     int ascent_;

@@ -157,9 +157,11 @@ std::shared_ptr<GlContext> createGlContext(DeviceFailure& failure) {
         context = onDevices(devices, true, opened);
     }
     if (context) {
-        failure = DeviceFailure::None;
+        failure = {};
+    } else if (opened) {
+        failure = {DeviceFailure::InitFailed, "no EGL display gave an OpenGL 3.3 core context"};
     } else {
-        failure = opened ? DeviceFailure::InitFailed : DeviceFailure::CreateFailed;
+        failure = {DeviceFailure::CreateFailed, "no EGL display could be opened"};
     }
     return context;
 }

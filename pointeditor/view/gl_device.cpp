@@ -35,7 +35,7 @@ public:
     GlDevice(const GlDevice&) = delete;
     GlDevice& operator=(const GlDevice&) = delete;
 
-    bool initialise();
+    bool initialise(std::string& reason); // reason: why not, when it returns false
 
     void setRenderState(RenderState state, uint32_t value) override;
     void setTextureStageState(TextureStageState state, uint32_t value) override;
@@ -95,15 +95,17 @@ GlDevice::~GlDevice() {
     glDeleteProgram(units_.name);
 }
 
-bool GlDevice::initialise() {
+bool GlDevice::initialise(std::string& reason) {
     context_->makeCurrent();
     if (!backBuffer_.create()) {
+        reason = "the offscreen back buffer is incomplete";
         return false;
     }
     plain_ = buildProgram(ProgramKind::Plain, PixelShift, Size);
     atlasProgram_ = buildProgram(ProgramKind::Atlas, PixelShift, Size);
     units_ = buildProgram(ProgramKind::Units, PixelShift, Size);
     if (plain_.name == 0 || atlasProgram_.name == 0 || units_.name == 0) {
+        reason = "a shader program did not build (its log is on standard error)";
         return false;
     }
     batch_.create();
@@ -297,16 +299,16 @@ std::unique_ptr<Device> createGlDevice(Canvas& canvas, DeviceFailure& failure) {
         return nullptr;
     }
     auto device = std::make_unique<GlDevice>(canvas, std::move(context));
-    if (!device->initialise()) {
-        failure = DeviceFailure::InitFailed;
+    if (!device->initialise(failure.reason)) {
+        failure.kind = DeviceFailure::InitFailed;
         return nullptr;
     }
-    failure = DeviceFailure::None;
+    failure = {};
     return device;
 }
 
-std::string_view deviceFailureMessage(DeviceFailure failure) {
-    switch (failure) {
+std::string_view deviceFailureMessage(const DeviceFailure& failure) {
+    switch (failure.kind) {
     case DeviceFailure::CreateFailed:
         return "Direct3Dの作成に失敗しました";
     case DeviceFailure::InitFailed:

@@ -4,6 +4,7 @@
 // context first, then the display the system picks, then Mesa's software rasteriser.
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "pointeditor/view/canvas.h"
@@ -11,10 +12,14 @@
 
 namespace tavo {
 
-enum class DeviceFailure {
-    None,
-    CreateFailed, // no EGL display could be opened at all
-    InitFailed,   // displays exist, but none gave an OpenGL 3.3 core context
+struct DeviceFailure {
+    enum Kind {
+        None,
+        CreateFailed, // no EGL display could be opened at all
+        InitFailed,   // displays exist, but none gave a working OpenGL 3.3 core context
+    };
+    Kind kind = None;
+    std::string reason; // what went wrong, for the log; the box shows only the kind's text
 };
 
 // The device drawing into `canvas`, which must outlive it; nullptr with `failure` set when no
@@ -22,6 +27,6 @@ enum class DeviceFailure {
 std::unique_ptr<Device> createGlDevice(Canvas& canvas, DeviceFailure& failure);
 
 // The text shown to the user (caption "ERROR") for a failure; empty for None.
-std::string_view deviceFailureMessage(DeviceFailure failure);
+std::string_view deviceFailureMessage(const DeviceFailure& failure);
 
 } // namespace tavo

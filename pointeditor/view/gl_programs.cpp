@@ -1,6 +1,8 @@
 #include "pointeditor/view/gl_programs.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace tavo {
@@ -89,6 +91,24 @@ std::string unitsFragment() {
     return source;
 }
 
+// Why GL refused a shader or a program, one line on standard error: without it a device that
+// cannot start says nothing about the driver's complaint.
+void reportLog(const char* what, GLuint object, bool program) {
+    GLint length = 0;
+    if (program) {
+        glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
+    } else {
+        glGetShaderiv(object, GL_INFO_LOG_LENGTH, &length);
+    }
+    std::string log(static_cast<std::size_t>(std::max(length, 1)), '\0');
+    if (program) {
+        glGetProgramInfoLog(object, length, nullptr, log.data());
+    } else {
+        glGetShaderInfoLog(object, length, nullptr, log.data());
+    }
+    std::fprintf(stderr, "pointeditor: %s failed: %s\n", what, log.c_str());
+}
+
 GLuint compile(GLenum type, const std::string& source) {
     GLuint shader = glCreateShader(type);
     const char* text = source.c_str();
@@ -97,6 +117,8 @@ GLuint compile(GLenum type, const std::string& source) {
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok != GL_TRUE) {
+        reportLog(type == GL_VERTEX_SHADER ? "vertex shader compile" : "fragment shader compile",
+                  shader, false);
         glDeleteShader(shader);
         return 0;
     }
@@ -135,6 +157,7 @@ GlProgram buildProgram(ProgramKind kind, float pixelShift, int backBufferSize) {
     GLint linked = GL_FALSE;
     glGetProgramiv(program.name, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
+        reportLog("shader program link", program.name, true);
         glDeleteProgram(program.name);
         program.name = 0;
         return program;

@@ -98,7 +98,7 @@ void drawCameraCross(EditorState& state, int pane) {
 }
 
 void drawSelectionBox(EditorState& state, int pane) {
-    if (state.menuMode != MenuSelectPoint || state.boxView != pane || state.hoverView != pane) {
+    if (!selectionBoxShown(state, pane)) {
         return;
     }
     PanePixel s = mapToPane(state, pane, state.boxStartX, state.boxStartY, state.boxStartZ);
@@ -111,6 +111,10 @@ void drawSelectionBox(EditorState& state, int pane) {
 }
 
 } // namespace
+
+bool selectionBoxShown(const EditorState& state, int pane) {
+    return state.menuMode == MenuSelectPoint && state.boxView == pane && state.hoverView == pane;
+}
 
 PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z) {
     // Each step is rounded to a float, in this order, so that the cursor's inverse mapping

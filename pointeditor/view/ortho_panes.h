@@ -25,6 +25,10 @@ void drawPaneGrid(EditorState& state);
 // the selection box of TopPane, FrontPane or SidePane; any other pane draws nothing.
 void drawOrthoPane(EditorState& state, int pane);
 
+// Whether pane `pane` shows the selection box: one is being drawn there in SELECT POINT and the
+// pointer is over that pane.
+bool selectionBoxShown(const EditorState& state, int pane);
+
 void drawLine2D(EditorState& state, float x1, float y1, float x2, float y2, uint32_t colour);
 
 // The point square: from 2 pixels left of and above (x, y) to 3 right of and below it, so it

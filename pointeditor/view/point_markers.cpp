@@ -14,7 +14,7 @@ uint32_t pointColour(const EditorState& state, int slot) {
     }
     // The kind is a signed byte; -128 gives 128, palette entry 3.
     int kind = std::abs(static_cast<int>(state.points[index].p1));
-    return KindPalette[static_cast<std::size_t>(kind % 5)];
+    return kindPalette[static_cast<std::size_t>(kind % 5)];
 }
 
 void drawPointMarkers(EditorState& state) {

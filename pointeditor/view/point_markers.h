@@ -9,7 +9,7 @@
 namespace tavo {
 
 // Marker colours by |kind| mod 5; a selected point is SelectedPointColour instead.
-inline constexpr std::array<uint32_t, 5> KindPalette = {0xFF323CFF, 0xFFFF8000, 0xFFFF0AFF,
+inline constexpr std::array<uint32_t, 5> kindPalette = {0xFF323CFF, 0xFFFF8000, 0xFFFF0AFF,
                                                         0xFFFFFF00, 0xFF50A0FF};
 inline constexpr uint32_t SelectedPointColour = 0xFF00FF00;
 

@@ -6,6 +6,7 @@
 #include "pointeditor/view/block_faces.h"
 #include "pointeditor/view/device.h"
 #include "pointeditor/view/ortho_panes.h"
+#include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"
 
 namespace tavo {
@@ -18,27 +19,41 @@ constexpr float FarPlane = 240.0f;
 constexpr float WorldScale = 0.5f;
 constexpr uint32_t SceneBackground = 0xFF000000;
 
+// Whether `pane` must be drawn in this frame; every pane is without retained panes.
+bool needsDrawing(const EditorState& state, int pane) {
+    return state.retainedPanes == nullptr || state.retainedPanes->needsDrawing(pane, state);
+}
+
 void beginPane(Device& device) {
     device.beginScene();
     device.clear(ClearTarget | ClearZBuffer, SceneBackground, 1.0f);
 }
 
-void endPane(Device& device, PaneOrigin origin) {
+void endPane(EditorState& state, int pane) {
+    Device& device = *state.device;
     device.endScene();
+    const PaneOrigin origin = paneOrigin(pane);
     if (device.present(origin.left, origin.top) == PresentResult::DeviceLost) {
         // The next pane draws with whatever states the reset left; the next frame sets all.
         device.reset();
+        if (state.retainedPanes != nullptr) {
+            state.retainedPanes->deviceReset();
+        }
+    } else if (state.retainedPanes != nullptr) {
+        state.retainedPanes->presented(pane);
     }
 }
 
 void drawOrthoScene(EditorState& state, int32_t toggle, int pane) {
-    Device& device = *state.device;
-    beginPane(device);
+    if (!needsDrawing(state, pane)) {
+        return;
+    }
+    beginPane(*state.device);
     if (toggle == 1) {
         drawPaneGrid(state);
         drawOrthoPane(state, pane);
     }
-    endPane(device, paneOrigin(pane));
+    endPane(state, pane);
 }
 
 } // namespace
@@ -86,10 +101,12 @@ void renderPanes(EditorState& state) {
                         D3DXMatrixScaling(WorldScale, WorldScale, WorldScale));
     device.setVertexFormat(VertexFormat::Block);
 
-    beginPane(device);
-    drawBlockFaces(state);
-    drawPointMarkers(state);
-    endPane(device, paneOrigin(PerspectivePane));
+    if (needsDrawing(state, PerspectivePane)) {
+        beginPane(device);
+        drawBlockFaces(state);
+        drawPointMarkers(state);
+        endPane(state, PerspectivePane);
+    }
 
     device.setRenderState(RenderState::CullMode, CullNone);
     device.setVertexFormat(VertexFormat::Pane);

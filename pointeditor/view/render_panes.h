@@ -7,9 +7,10 @@
 namespace tavo {
 
 // Renders and presents the 3D, top, front and side panes, in that order, each as a scene of its
-// own in the one 280 x 280 back buffer. Needs state.device. Rebuilds the link line list; writes
-// nothing else of the state. A present that reports a lost device resets it, and the frame
-// goes on with the next pane.
+// own in the one 280 x 280 back buffer. Needs state.device. With state.retainedPanes, a pane
+// whose pixels in the canvas are still right is left as it is (pane_redraw.h). Rebuilds the
+// link line list; writes nothing else of the state. A present that reports a lost device
+// resets it, and the frame goes on with the next pane.
 void renderPanes(EditorState& state);
 
 // The camera's view matrix: from the eye along (cos yaw sin pitch, cos pitch, sin yaw sin

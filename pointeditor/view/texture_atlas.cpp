@@ -11,13 +11,13 @@ constexpr int DefaultPageSize = 2048;
 
 } // namespace
 
-AtlasPage::AtlasPage(std::shared_ptr<GlContext> context, int width, int height)
+AtlasPage::AtlasPage(std::shared_ptr<GlContext> context, int width, int height,
+                     const uint32_t* pixels)
     : context_(std::move(context)), width_(width), height_(height) {
     context_->makeCurrent();
     glGenTextures(1, &name_);
     glBindTexture(GL_TEXTURE_2D, name_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -69,16 +69,18 @@ AtlasRect TextureAtlas::add(int width, int height, const uint32_t* pixels) {
     }
     if (!rect.page) {
         // A large image gets a page of its own shape (a thin one a thin page), which no other
-        // texture shares and which goes with it.
-        bool large = width > DefaultPageSize || height > DefaultPageSize;
-        auto page = large ? std::make_shared<AtlasPage>(context_, width, height)
-                          : std::make_shared<AtlasPage>(context_, DefaultPageSize, DefaultPageSize);
+        // texture shares and which goes with it. Its pixels go in as the page is made: Mesa's
+        // software rasteriser takes far more memory for a later copy into a thin page.
+        if (width > DefaultPageSize || height > DefaultPageSize) {
+            rect.page = std::make_shared<AtlasPage>(context_, width, height, pixels);
+            rect.page->place(width, height, rect.x, rect.y);
+            return rect;
+        }
+        auto page = std::make_shared<AtlasPage>(context_, DefaultPageSize, DefaultPageSize);
         if (!page->place(width, height, rect.x, rect.y)) {
             return {};
         }
-        if (!large) {
-            pages_.push_back(page);
-        }
+        pages_.push_back(page);
         rect.page = page;
     }
     context_->makeCurrent();

@@ -18,7 +18,9 @@ namespace tavo {
 
 class AtlasPage {
 public:
-    AtlasPage(std::shared_ptr<GlContext> context, int width, int height);
+    // `pixels` (ARGB, width x height) fill the page at once; nullptr leaves it undefined.
+    AtlasPage(std::shared_ptr<GlContext> context, int width, int height,
+              const uint32_t* pixels = nullptr);
     ~AtlasPage();
     AtlasPage(const AtlasPage&) = delete;
     AtlasPage& operator=(const AtlasPage&) = delete;

@@ -4,9 +4,10 @@
 #include <atomic>
 #include <future>
 #include <optional>
+#include <system_error>
 #include <thread>
 
-#include "pointeditor/data/file_read.h"
+#include "common/files/file_read.h"
 #include "pointeditor/view/device.h"
 
 namespace tavo {
@@ -20,22 +21,28 @@ struct TextureFile {
     std::promise<std::optional<DecodedImage>> decoded;
 };
 
+TextureProblem problemOf(FileErrorKind kind) {
+    switch (kind) {
+    case FileErrorKind::TooLarge:
+        return TextureProblem::OverBudget;
+    case FileErrorKind::ReadFailed:
+        return TextureProblem::Damaged;
+    default: // cannot be opened, or no regular file
+        return TextureProblem::NotFound;
+    }
+}
+
 // Reads and measures every file; what is not admitted is told by its problem.
 void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TextureFile& file = out[i];
-        FileResult<FilePrefix> read = readFilePrefix(files[i], MaxImageFileBytes);
-        if (!read) {
-            file.problem = TextureProblem::NotFound;
+        FileResult<std::vector<uint8_t>> bytes = readWholeFile(files[i], ImageFileLimit);
+        if (!bytes) {
+            file.problem = problemOf(bytes.error().kind);
             continue;
         }
-        if (read->cut) {
-            file.problem = TextureProblem::OverBudget;
-            continue;
-        }
-        std::vector<uint8_t>& bytes = read->bytes;
-        ImageHeader header = probeImage(bytes);
+        ImageHeader header = probeImage(*bytes);
         int64_t pixels = int64_t{header.width} * header.height;
         file.problem = header.problem;
         if (file.problem == TextureProblem::None && used + pixels > MapPixelBudget) {
@@ -44,7 +51,7 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
         if (file.problem == TextureProblem::None) {
             used += pixels;
             file.pixels = pixels;
-            file.bytes = std::move(bytes);
+            file.bytes = std::move(*bytes);
         }
     }
 }
@@ -89,8 +96,14 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
     std::size_t threads =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), queue.size());
     std::vector<std::jthread> workers;
-    for (std::size_t t = 0; t < threads; ++t) {
-        workers.emplace_back(work);
+    try {
+        for (std::size_t t = 0; t < threads; ++t) {
+            workers.emplace_back(work);
+        }
+    } catch (const std::system_error&) { // no thread to be had: the ones started do it all
+    }
+    if (workers.empty()) {
+        work();
     }
 
     // Uploads in file order, each as soon as it is decoded, while the rest still decode.

@@ -19,8 +19,6 @@ namespace tavo {
 // times what real maps use. Memory is what it bounds: each pixel is held in several copies
 // (decoded, the texture and its mips, the atlas).
 inline constexpr int64_t MapPixelBudget = int64_t{MaxImageSide} * MaxImageSide;
-// A larger file is no texture a map could use.
-inline constexpr std::size_t MaxImageFileBytes = 64 * 1024 * 1024;
 
 // upload gives the texture for a decoded image, or nullptr when the device refuses it.
 using TextureUpload = std::function<std::unique_ptr<Texture>(const DecodedImage&)>;

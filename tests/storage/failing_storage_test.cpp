@@ -27,11 +27,9 @@
 #include "pointeditor/data/point_file.h"
 #include "tests/support/fake_platform.h"
 
-#ifdef TAVO_STORAGE_MISSION
 #include <QApplication>
 
 #include "missioneditor/mission_dialog.h"
-#endif
 
 namespace tavo::testing {
 namespace {
@@ -84,7 +82,6 @@ std::string savedPoints() {
     return {bytes.begin(), bytes.end()};
 }
 
-#ifdef TAVO_STORAGE_MISSION
 mission::MissionInfo someMission() {
     mission::MissionInfo info;
     info.missionName = "m07";
@@ -102,6 +99,9 @@ public:
     }
     void errorBox(const QString& text, const QString& caption) override {
         report += text.toStdString() + " | " + caption.toStdString() + "\n";
+    }
+    mission::SaveAnswer askToSave(QWidget*, const QString&, const QString&) override {
+        return mission::SaveAnswer::Cancel;
     }
 
 private:
@@ -123,7 +123,6 @@ std::string saveMission(const std::string& path) {
 std::string savedMission() {
     return mission::writeMissionInfo(someMission()).bytes;
 }
-#endif
 
 struct Saver {
     const char* name;
@@ -135,10 +134,8 @@ struct Saver {
 const Saver Savers[] = {
     {"points", "points.pd1", "error", "file open error", "file open error", savePoints,
      savedPoints},
-#ifdef TAVO_STORAGE_MISSION
     {"mission", "mission.mif", "ERROR", "file open error", "file open error (writing)", saveMission,
      savedMission},
-#endif
 };
 
 // Working storage is the control: the same unprivileged child succeeds there.
@@ -323,6 +320,13 @@ const Row Rows[] = {
     {"Device", Storage::Device, Who::Root, &Saver::openError, false, "device 0666 uid 0"},
     {"FailingSync", Storage::FailingSync, Who::Root, &Saver::writeError, false, "0666 uid 0"},
 };
+
+void PrintTo(const Saver& saver, std::ostream* out) {
+    *out << saver.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class FailingStorage : public ::testing::TestWithParam<std::tuple<Saver, Row>> {};
 

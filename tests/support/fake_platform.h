@@ -1,6 +1,7 @@
 #pragma once
 // A scripted Platform for tests: records every box, dialog, warp and text, and answers from
-// queues that the test fills beforehand (an empty queue answers Ok / cancels the dialog).
+// queues that the test fills beforehand (an empty queue presses the default button: Ok, Save or
+// Yes; and cancels the dialog).
 
 #include <deque>
 #include <functional>
@@ -24,6 +25,7 @@ struct RecordedDialog {
     bool save;
     std::string title;
     FileFilter filter;
+    std::string proposedPath;
 };
 
 struct RecordedText {
@@ -52,8 +54,13 @@ public:
         if (whileModal) {
             whileModal();
         }
-        if (boxAnswers.empty() || buttons == BoxButtons::Ok) {
+        if (buttons == BoxButtons::Ok) {
             return BoxAnswer::Ok;
+        }
+        if (boxAnswers.empty()) {
+            return buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
+                   : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
+                                                            : BoxAnswer::Ok;
         }
         BoxAnswer answer = boxAnswers.front();
         boxAnswers.pop_front();
@@ -61,12 +68,12 @@ public:
     }
     std::optional<std::string> openFileDialog(std::string_view title,
                                               const FileFilter& filter) override {
-        dialogs.push_back({false, std::string(title), filter});
+        dialogs.push_back({false, std::string(title), filter, {}});
         return nextDialogAnswer();
     }
-    std::optional<std::string> saveFileDialog(std::string_view title,
-                                              const FileFilter& filter) override {
-        dialogs.push_back({true, std::string(title), filter});
+    std::optional<std::string> saveFileDialog(std::string_view title, const FileFilter& filter,
+                                              std::string_view proposedPath) override {
+        dialogs.push_back({true, std::string(title), filter, std::string(proposedPath)});
         return nextDialogAnswer();
     }
     bool shiftDown() override { return shift; }

@@ -19,6 +19,7 @@ import pathlib
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -106,9 +107,9 @@ class Worker:
         rows = (self.build / "test_programs.txt").read_text().split()
         return [(rows[i + 1], pathlib.Path(rows[i + 2])) for i in range(0, len(rows), 3) if rows[i] == "unit"]
 
-    def build_tests(self, timeout=None):
+    def build_tests(self, timeout=None, jobs=1):
         targets = [name for name, _ in self.programs()]
-        result = subprocess.run(["cmake", "--build", str(self.build), "-j", "1", "--target", *targets],
+        result = subprocess.run(["cmake", "--build", str(self.build), "-j", str(jobs), "--target", *targets],
                                 env=self.env(), capture_output=True, text=True, timeout=timeout)
         return result.returncode == 0, result.stdout + result.stderr
 
@@ -194,7 +195,7 @@ def main():
         w.configure()
     # The first worker builds alone; the others then find its objects in ccache.
     for w in workers:
-        built, log = w.build_tests()
+        built, log = w.build_tests(jobs=len(workers))
         if not built:
             print(log[-4000:])
             sys.exit("mutate: the unmutated tree does not build")
@@ -217,13 +218,21 @@ def main():
         by_name = {path: args.timeout or limits.get(path.name, 60) * 4 + 20 for _, path in worker.programs()}
         for m in queue:
             outcome, programs = run_mutant(worker, m, by_name)
+            if stopping:
+                return
             results.append((m, outcome, programs))
             if outcome in ("survived", "timed out"):
                 unreached = " (no unit test program is built from it)" if not programs else ""
                 print(f"{outcome.upper()}: {m.describe()}  |  {line_of(m)}{unreached}", flush=True)
+            else:
+                print(f"{outcome}: {m.describe()}", flush=True)
         # Leave the copy as the tree is, built.
         worker.build_tests()
 
+    # Ctrl-C (or a TERM) ends the run after the mutants in flight, with the report so far.
+    stopping = []
+    signal.signal(signal.SIGTERM, lambda *_: stopping.append(True))
+    signal.signal(signal.SIGINT, lambda *_: stopping.append(True))
     with concurrent.futures.ThreadPoolExecutor(len(workers)) as pool:
         for f in [pool.submit(drain, w, q) for w, q in zip(workers, queues)]:
             f.result()

@@ -126,17 +126,17 @@ std::string describePoint(const PointRecord& point) {
     case KindHumanEmptyHanded:
         return text + ", path " + p3;
     case KindWeapon:
-        return text + ", " + nameOf(WeaponNames, point.p2, "weapon");
+        return text + ", " + nameOf(weaponNames, point.p2, "weapon");
     case KindPath:
-        return text + ", " + nameOf(PathActionNames, point.p2, "action") +
+        return text + ", " + nameOf(pathActionNames, point.p2, "action") +
                (point.p3 == point.p4 ? ", end of path" : ", next " + p3);
     case KindHumanInfo:
-        return text + ", " + nameOf(HumanTypeNames, point.p2, "human type");
+        return text + ", " + nameOf(humanTypeNames, point.p2, "human type");
     case KindSmallObject:
-        return text + ", " + nameOf(SmallObjectNames, point.p2, "small object");
+        return text + ", " + nameOf(smallObjectNames, point.p2, "small object");
     case KindRandomWeapon:
-        return text + ", " + nameOf(WeaponNames, point.p2, "weapon") + " or " +
-               nameOf(WeaponNames, point.p3, "weapon");
+        return text + ", " + nameOf(weaponNames, point.p2, "weapon") + " or " +
+               nameOf(weaponNames, point.p3, "weapon");
     case KindRandomPath:
         return text + ", next " + p2 + " or " + p3;
     default:

@@ -63,7 +63,7 @@ TEST_F(DrawFrameTest, KindAndDetailLinesInBothLanguages) {
         state.english = english;
         for (int kind = 1; kind <= 19; ++kind) {
             state.currentParams = {int8_t(kind), 99, 99, 0};
-            const std::string name(*lookupName(PointKindNames, kind, english != 0));
+            const std::string name(*lookupName(pointKindNames, kind, english != 0));
             EXPECT_EQ(frame(22), name.empty() ? "" : "600,480 " + name) << kind;
         }
     }

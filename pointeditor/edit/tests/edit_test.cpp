@@ -190,7 +190,7 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
     EXPECT_EQ(std::tuple(xyz(0), xyz(1), xyz(2)),
               std::tuple(V3{2.5f, 2.5f, -5}, V3{5, 0, 0}, V3{3.74f, 0, 0}));
     // Releasing in VIEW snaps the pan the same way.
-    state.menuMode = 5, state.panX = 3.74f, state.panY = 1.3f, state.panZ = -3.75f;
+    state.menuMode = MenuView, state.panX = 3.74f, state.panY = 1.3f, state.panZ = -3.75f;
     onLeftUp(moveTo(151, 302));
     EXPECT_EQ(pan(), (V3{2.5f, 2.5f, -5}));
     EXPECT_EQ(std::pair(roundHalfAway(-2.5f), roundHalfAway(3e9f)), std::pair(-3.0f, 3e9f));
@@ -214,17 +214,18 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
     EXPECT_EQ(std::pair(slots(5), state.boxView),
-              std::pair(Slots{2, 1, 2, 1, 1}, int{NoPane})); // no mark on 1
+              std::pair(Slots{2, 1, 2, 1, 1}, int32_t{NoPane})); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
     EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]),
-              std::tuple(MenuMovePoint, NoPane, SlotSelected));
+              std::tuple(int32_t{MenuMovePoint}, int32_t{NoPane}, int32_t{SlotSelected}));
     onRightDown(state);
     EXPECT_EQ(state.menuMode, MenuSelectPoint);
 }
 
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     put({{0, 2, 1}, {1, 1, 2}, {2, 2, 3}});
+    state.savedPoints = currentPoints(state); // as loaded: LOAD POINT has nothing to ask
     platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Ok};
     std::vector<int> modesWhileOpen; // the entry stays highlighted while its box or dialog is up
     platform.whileModal = [&] { modesWhileOpen.push_back(state.menuMode); };
@@ -252,11 +253,13 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     EXPECT_EQ(s.gridLock + s.showDirection + s.showTopView + s.showFrontView + s.showSideView, 0);
     click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 0));
-    click({{608, 378}}); // halfway between two marks: both flip
+    click({{608, 379}}); // in reach of two marks: only the nearer flips
+    EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 1));
+    click({{608, 378}}); // halfway between them: the upper one
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(0, 1));
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
     EXPECT_EQ(std::tuple(xyz(0), state.pointUsed[0], state.menuMode),
-              std::tuple(V3{10, 0, 5}, SlotUsed, MenuNone));
+              std::tuple(V3{10, 0, 5}, int32_t{SlotUsed}, int32_t{MenuNone}));
 }
 
 TEST_F(EditTest, KeysWrapTheParametersPassTheZoomStageAndPanThePaneUnderTheMouse) {
@@ -397,7 +400,7 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
     state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
-    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(int{SlotSelected}, 40));
+    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(int32_t{SlotSelected}, 40));
 }
 
 // Gives every file it is asked for as damaged.

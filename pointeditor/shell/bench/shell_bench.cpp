@@ -1,7 +1,8 @@
 // Mouse moves through the editor's whole message path: the real window gets a Qt mouse move,
-// the handlers update the cursor, drawFrame writes the text column and renders and presents the
-// four panes, and the window shows the canvas. Once with the state the editor starts in, once
-// with the heaviest scene it can hold.
+// the handlers update the cursor, drawFrame writes the text column and draws the panes that
+// changed, and the window shows the canvas. Moves that change no pane, in the state the editor
+// starts in and in the heaviest scene it can hold, and in that scene moves that change some;
+// each against the floor (pane_floor.h).
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +12,7 @@
 #include <QtWidgets/QApplication>
 #include <memory>
 
+#include "pane_floor.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/qt_platform.h"
@@ -99,63 +101,93 @@ struct Editor {
             p.p4 = static_cast<int8_t>(i % 100);
             state->pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
         }
-        state->menuMode = 2;
-        state->boxView = 1;
+        state->menuMode = MenuSelectPoint;
+        state->boxView = TopPane;
         state->boxStartX = -30.0f;
         state->boxStartZ = -30.0f;
     }
 
-    void move(int step) {
-        const QPointF at(100 + step % 100, 120 + step % 50); // over the top pane
-        QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    // A move by (dx, dy) from where the pointer is, with the given buttons held.
+    void move(int dx, int dy, Qt::MouseButtons buttons = Qt::NoButton) {
+        const QPointF at(state->mouseX + dx, state->mouseY + dy);
+        QMouseEvent event(QEvent::MouseMove, at, at, Qt::NoButton, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &event);
         QCoreApplication::processEvents(); // the paint that shows the frame
     }
+    void moveTo(int x, int y) { move(x - state->mouseX, y - state->mouseY); }
 };
 
-void runMoves(benchmark::State& run, Editor& editor) {
+// Moves to and fro: `step` pixels one way, then back.
+void runMoves(benchmark::State& run, Editor& editor, int dx, int dy,
+              Qt::MouseButtons buttons = Qt::NoButton) {
     if (editor.state->device == nullptr) {
         run.SkipWithError("no graphics device");
         return;
     }
-    int step = 0;
+    const double floor = bench::floorMilliseconds();
+    bench::Stopwatch watch;
+    int sign = 1;
     for (auto _ : run) {
-        editor.move(step++);
+        editor.move(sign * dx, sign * dy, buttons);
+        sign = -sign;
     }
+    bench::reportAgainstFloor(run, watch, floor);
     run.counters["moves/s"] =
         benchmark::Counter(static_cast<double>(run.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_MouseMoveInitialState(benchmark::State& run) {
+// Hovering over the top pane with no command that reads the pointer: no pane changes.
+void BM_HoverInitialState(benchmark::State& run) {
     app();
     Editor editor;
-    runMoves(run, editor);
+    editor.moveTo(100, 120);
+    runMoves(run, editor, 3, 1);
 }
-BENCHMARK(BM_MouseMoveInitialState)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HoverInitialState)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_MouseMoveWorstCase(benchmark::State& run) {
+void BM_HoverWorstCase(benchmark::State& run) {
     app();
     Editor editor;
     editor.fillWorstCase();
-    runMoves(run, editor);
+    editor.state->boxView = 0;
+    editor.moveTo(100, 120);
+    runMoves(run, editor, 3, 1);
 }
-BENCHMARK(BM_MouseMoveWorstCase)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HoverWorstCase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The shell's own share: the same path with the panes left out (text column and window only).
-void BM_MouseMoveTextOnly(benchmark::State& run) {
+// A selection box being drawn in the top pane: that pane changes with every move.
+void BM_SelectionBoxWorstCase(benchmark::State& run) {
     app();
     Editor editor;
-    Device* device = editor.state->device;
-    editor.state->device = nullptr;
-    int step = 0;
-    for (auto _ : run) {
-        editor.move(step++);
-    }
-    editor.state->device = device;
-    run.counters["moves/s"] =
-        benchmark::Counter(static_cast<double>(run.iterations()), benchmark::Counter::kIsRate);
+    editor.fillWorstCase();
+    editor.moveTo(100, 120);
+    runMoves(run, editor, 3, 1);
 }
-BENCHMARK(BM_MouseMoveTextOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SelectionBoxWorstCase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// MOVE POINT dragging the selected points in the top pane: the three 2D panes and the 3D pane.
+void BM_MoveDragWorstCase(benchmark::State& run) {
+    app();
+    Editor editor;
+    editor.fillWorstCase();
+    editor.state->menuMode = MenuMovePoint;
+    editor.state->boxView = 0;
+    editor.moveTo(100, 120);
+    runMoves(run, editor, 6, 2, Qt::LeftButton);
+}
+BENCHMARK(BM_MoveDragWorstCase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// VIEW turning the camera in the 3D pane: only the 3D pane changes.
+void BM_CameraTurnWorstCase(benchmark::State& run) {
+    app();
+    Editor editor;
+    editor.fillWorstCase();
+    editor.state->menuMode = MenuView;
+    editor.state->boxView = 0;
+    editor.moveTo(440, 165);
+    runMoves(run, editor, 3, 0, Qt::LeftButton);
+}
+BENCHMARK(BM_CameraTurnWorstCase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace tavo

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QDir>
 #include <QtCore/QFileInfo>
 #include <QtCore/QProcess>
 #include <QtCore/QTemporaryDir>
@@ -37,6 +38,8 @@ protected:
         env_.insert("LANG", "C.UTF-8");
         env_.remove("WAYLAND_DISPLAY");
         env_.insert("HOME", work_.path()); // the file dialog remembers nothing between runs
+        env_.insert("XDG_CONFIG_HOME", work_.filePath("config"));
+        env_.insert("XDG_STATE_HOME", work_.filePath("state"));
     }
 
     // Runs a helper program on the test's display; its standard output.
@@ -68,12 +71,12 @@ protected:
         return found.split('\n').front();
     }
 
-    void startEditor() {
+    void startEditor(const QStringList& arguments = {"e"}, const QString& title = "POINT EDITOR") {
         editor_.setProcessEnvironment(env_);
         editor_.setWorkingDirectory(work_.path());
-        editor_.start(POINTEDITOR_BINARY, {"e"});
+        editor_.start(POINTEDITOR_BINARY, arguments);
         ASSERT_TRUE(editor_.waitForStarted(WaitMs));
-        window_ = waitForWindow("POINT EDITOR");
+        window_ = waitForWindow(title);
         ASSERT_FALSE(window_.isEmpty()) << editor_.readAllStandardError().toStdString();
         QThread::msleep(300);
     }
@@ -169,6 +172,54 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsSavedAndShowsAgainAfterLoading) {
     for (int at : {8, 10, 12}) { // the point at (200, 115)
         EXPECT_EQ(after.pixel(at, at), yellow) << at;
     }
+}
+
+TEST_F(LiveEditor, ClosingAsksAboutUnsavedPointsAndTheShortcutsUndoAndSaveToTheNamedFile) {
+    const QString points = work_.filePath("mission.pd1");
+    QFile file(points);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("0100") + QByteArray(20, '\0')); // one point at the origin
+    file.close();
+    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
+    xdotool({"windowfocus", "--sync", window_});
+    for (int x : {200, 220}) {
+        clickAt(608, 48); // NEW POINT
+        clickAt(x, 115);
+    }
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
+
+    // The window manager's close button: the question comes; Escape is Cancel.
+    run(X_CLOSE_BINARY, {window_});
+    const QString question = waitForWindow("POINT EDITOR");
+    ASSERT_FALSE(question.isEmpty()) << "no question";
+    xdotool({"windowfocus", "--sync", question});
+    xdotool({"key", "Escape"});
+    EXPECT_TRUE(poll(100, 50, [&] {
+        return xdotool({"search", "--name", "^POINT EDITOR$"}).isEmpty();
+    }));
+    EXPECT_EQ(editor_.state(), QProcess::Running);
+
+    // Ctrl+Z takes the second point away again; F2 counts on the screen, Ctrl+S writes.
+    xdotool({"windowfocus", "--sync", window_});
+    xdotool({"key", "ctrl+z"});
+    xdotool({"key", "F2"});
+    const QString count = waitForWindow("POINT COUNT");
+    ASSERT_FALSE(count.isEmpty());
+    xdotool({"windowfocus", "--sync", count});
+    xdotool({"key", "Return"});
+    xdotool({"windowfocus", "--sync", window_});
+    xdotool({"key", "ctrl+s"});
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1").isEmpty()) << "saved: no mark";
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.size(), 2 + 2 * 20);
+    EXPECT_EQ(bytes.first(2).toHex(), "0200");
+
+    // Nothing unsaved: closing ends the program at once and leaves no recovery file.
+    run(X_CLOSE_BINARY, {window_});
+    EXPECT_TRUE(editor_.waitForFinished(WaitMs));
+    EXPECT_EQ(editor_.exitCode(), 0);
+    EXPECT_EQ(QDir(work_.filePath("state/tavo")).entryList(QDir::Files), QStringList());
 }
 
 // A warp onto the pointer's own spot once made a move of its own, and so another warp, forever.

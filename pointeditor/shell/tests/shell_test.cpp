@@ -1,9 +1,13 @@
 // The point editor program: the language and key tables, the real window driven with synthetic
-// Qt events, and pointeditor-render against the live window.
+// Qt events, pointeditor-render against the live window, and hostile textures through
+// pointeditor-render under a time and memory limit.
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
 #include <QtCore/QProcess>
+#include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QFontDatabase>
@@ -12,9 +16,15 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <random>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
+#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
@@ -22,6 +32,10 @@
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/text_overlay.h"
+#include "pointeditor/view/tests/image_files.h"
+#include "pointeditor/view/tests/image_writers.h"
+#include "pointeditor/view/tests/scene_builders.h"
+#include "tests/support/guarded_run.h"
 
 namespace tavo {
 namespace {
@@ -31,7 +45,9 @@ struct QtTest : ::testing::Test {
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "shell_tests", *argv[] = {name, nullptr};
-        [[maybe_unused]] static auto* app = new QApplication(argc, argv);
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv);
+        }
     }
 };
 
@@ -281,6 +297,40 @@ TEST_F(QtTest, MessageBoxesAreWideEnoughForTheirWholeCaption) {
     }
 }
 
+// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
+// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
+// text of every frame gives (a fresh overlay each frame).
+TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
+    struct Call {
+        int x, y;
+        const char* text;
+        uint32_t back;
+    };
+    const Call calls[] = {
+        {600, 480, "                        ", 0xC0C0C0},
+        {600, 480, "HUMAN", 0xC0C0C0},
+        {600, 480, "WEAPON", 0xC0C0C0},
+        {620, 480, "M92F", 0xC0C0C0},
+        {600, 160, "◆ VIEW", 0xC3C3FF},
+        {600, 160, "◆ VIEW", 0xC0C0C0},
+        {400, 5, "x2.0 (1.5/0.0/-3.0)      ", 0xC0C0C0},
+        {400, 5, "x10.0 (0.0/0.0/0.0)", 0xC0C0C0},
+        {290, 20, "over a pane", 0xC0C0C0},
+    };
+    auto retained = std::make_unique<Canvas>(), reference = std::make_unique<Canvas>();
+    TextOverlay overlay(*retained);
+    std::mt19937 random(3);
+    for (int frame = 0; frame < 60; ++frame) {
+        TextOverlay everything(*reference);
+        for (int i = 0; i < 6; ++i) {
+            const Call& call = calls[random() % std::size(calls)];
+            overlay.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+            everything.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+        }
+        ASSERT_EQ(retained->pixels, reference->pixels) << "frame " << frame;
+    }
+}
+
 // The exit code (-1 for a crash) and the standard error of pointeditor-render.
 // Run as in a container or a CI job: without XDG_RUNTIME_DIR.
 std::pair<int, QString> render(const QStringList& arguments) {
@@ -340,6 +390,67 @@ TEST(RenderProgram, FindingsGoToStandardErrorAndStrictMakesThemStatusTwo) {
         EXPECT_EQ(render(arguments), std::pair(status, errors));
     }
 }
+}
+
+// Hostile inputs and targets through the program, each under a time and memory limit: a FIFO
+// or a device is refused at once, a huge input is read only as far as it is used, and a target
+// that may not be replaced keeps its bytes and mode; a link is written through; no temporary.
+TEST(RenderProgram, SpecialFilesFailFastAndEveryTargetIsKeptOrReplacedWhole) {
+    QTemporaryDir dir;
+    auto at = [&dir](const char* name) {
+        return QFile::encodeName(dir.filePath(name)).toStdString();
+    };
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0666), 0);
+    QFile::link("/dev/zero", dir.filePath("zero"));
+    QFile::copy(TAVO_SOURCE_DIR "/samples/sample.pd1", dir.filePath("p.pd1"));
+    for (const char* name : {"sparse.bd1", "ro.png"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    QFile::resize(dir.filePath("sparse.bd1"), qint64{3} << 30);
+    ASSERT_EQ(::chmod(at("ro.png").c_str(), 0444), 0);
+    QFile::link(dir.filePath("real.png"), dir.filePath("link.png"));
+    const bool device = ::mknod(at("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+    } rows[] = {
+        {{"--points", at("fifo"), "-o", at("a.png")}, 1, "cannot read the point file"},
+        {{"--block", at("fifo"), "-o", at("a.png")}, 1, "cannot read the block file"},
+        {{"--block", at("zero"), "-o", at("a.png")}, 1, "cannot read the block file"},
+        {{"--block", at("sparse.bd1"), "-o", at("b.png")}, 0, ""},
+        {{"-o", at("fifo")}, 1, ": it is a FIFO, not a regular file"},
+        {{"-o", device ? at("null") : at("fifo")}, 1, ", not a regular file"},
+        {{"-o", at("ro.png")}, 1, ": Permission denied"},
+        {{"--points", at("p.pd1"), "-o", at("p.pd1")}, 1, ": it is a file this command reads"},
+        {{"-o", at("link.png")}, 0, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.back());
+        std::vector<std::string> command = {TAVO_RENDER_BINARY};
+        command.insert(command.end(), row.arguments.begin(), row.arguments.end());
+        const testing::GuardedOutcome outcome = testing::runProgramGuarded(command, 30, 4096);
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        EXPECT_NE(outcome.err.find(row.err), std::string::npos) << outcome.err;
+    }
+    QFile old(dir.filePath("ro.png"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    struct stat info {};
+    ASSERT_EQ(::stat(at("ro.png").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_EQ(QFileInfo(dir.filePath("p.pd1")).size(),
+              QFileInfo(TAVO_SOURCE_DIR "/samples/sample.pd1").size());
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.png")).isSymLink());
+    EXPECT_EQ(QImage(dir.filePath("real.png")).size(), QSize(800, 600));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.png")));
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::Hidden | QDir::Files | QDir::System)
+                  .filter(QRegularExpression("^\\.")),
+              QStringList{});
+}
 
 // A click on a menu command whose file dialog is answered with `path`.
 void chooseFile(QWidget& window, QPoint command, const QString& path) {
@@ -374,6 +485,112 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     EXPECT_TRUE(live == written) << "the renderer's frame differs from the window's";
     // Not trivially empty: the walls are drawn in the top pane.
     EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
+}
+
+// A map of one box around the origin, every face showing slot 0 over u, v 0..1, and texture
+// names `names`; written as the .bd1 stores it (the records' memory is their little-endian
+// file layout).
+std::vector<uint8_t> boxMap(const std::vector<std::string>& names) {
+    std::vector<uint8_t> bytes(TextureCount * TextureNameSize + 2 + BlockRecordSize, 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::memcpy(bytes.data() + i * TextureNameSize, names[i].data(), names[i].size());
+    }
+    bytes[TextureCount * TextureNameSize] = 1;
+    BlockRecord block = testing::box(-10, -10, -10, 10, 10, 10);
+    std::fill(std::begin(block.textureId), std::end(block.textureId), 0);
+    std::memcpy(bytes.data() + TextureCount * TextureNameSize + 2, &block, BlockRecordSize);
+    return bytes;
+}
+
+TEST(RenderProgram, DrawsTheStoredSamplesOfATexture) {
+    const std::string dir = testing::makeTempDir();
+    testing::writeFile(dir + "/t.png", testing::pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB,
+                                                      {0x10FF, 0x9C40, 0xFFFF}, 100000));
+    testing::writeFile(dir + "/map.bd1", boxMap({"t.png"}));
+    const QString png = QString::fromStdString(dir + "/frame.png");
+    // From world (0, 0, -40) along +Z: the -Z face, whose grey is 199, fills the 3D pane.
+    const auto [exitCode, errors] = render({"--block", QString::fromStdString(dir + "/map.bd1"),
+                                            "--camera", "0,0,-20,1.5707964,1.5707964", "-o", png});
+    ASSERT_EQ(exitCode, 0) << errors.toStdString();
+    QRgb shown = QImage(png).pixel(paneOrigin(PerspectivePane).left + 140,
+                                   paneOrigin(PerspectivePane).top + 140);
+    // (17, 156, 255) times the face's grey, 199 / 255, rounded.
+    EXPECT_EQ(std::tuple(qRed(shown), qGreen(shown), qBlue(shown)), std::tuple(13, 122, 199));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
+    const std::string dir = testing::makeTempDir();
+    auto put = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+        testing::writeFile(dir + "/" + name, bytes);
+    };
+    put("big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
+    put("thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    put("scans.jpg", testing::repeatedScans(4096, 4096, 10000));
+    std::filesystem::create_directory(dir + "/loop");
+    for (int spelling = 0; spelling < 16; ++spelling) {
+        std::string name = "abcd";
+        for (int i = 0; i < 4; ++i) {
+            name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
+        }
+        std::filesystem::create_directory_symlink(".", dir + "/loop/" + name);
+    }
+    auto overBudget = [](int from) {
+        std::string lines;
+        for (int slot = from; slot < TextureCount; ++slot) {
+            lines += "texture " + std::to_string(slot) + " big.png: over the texture budget\n";
+        }
+        return lines;
+    };
+    const struct {
+        const char* what;
+        std::string map;
+        std::vector<std::string> names;
+        int megabytes; // far above what the load needs, far below what the fault took
+        std::string errors;
+    } cases[] = {
+        {"8192 x 8192 in every slot: one fits the budget", "big.bd1",
+         std::vector<std::string>(TextureCount, "big.png"), 2000, overBudget(1)},
+        {"1 x 8192 in every slot: no page of 8192 x 8192", "thin.bd1",
+         std::vector<std::string>(TextureCount, "thin.png"), 450, ""},
+        {"a progressive JPEG of 10,000 scans",
+         "scans.bd1",
+         {"scans.jpg"},
+         1200,
+         "texture 0 scans.jpg: damaged\n"},
+        {"16 links back to their folder",
+         "loop/loop.bd1",
+         {"abcd\\abcd\\abcd\\abcd\\abcd\\nope"},
+         450,
+         "texture 0 abcd\\abcd\\abcd\\abcd\\abcd\\nope: not found\n"},
+    };
+    // Qt warns on standard error without a runtime directory of the user's own; one malloc arena,
+    // as each thread's own would reserve far more address space than it uses.
+    static const QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("MALLOC_ARENA_MAX", "1");
+    auto renderMap = [&](const std::string& map, int megabytes, bool strict = false) {
+        std::vector<std::string> command{TAVO_RENDER_BINARY, "--lang",        "e",
+                                         "--block",          dir + "/" + map, "-o",
+                                         dir + "/frame.png"};
+        if (strict) {
+            command.push_back("--strict");
+        }
+        // Sanitized builds run slower and take no memory limit.
+        return testing::runProgramGuarded(command, testing::MemoryLimitApplies ? 20 : 80,
+                                          megabytes);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(c.map, boxMap(c.names));
+        const testing::GuardedOutcome run = renderMap(c.map, c.megabytes);
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, c.errors));
+    }
+    // --strict: what did not load makes the exit status 2.
+    const testing::GuardedOutcome run = renderMap("scans.bd1", 1200, true);
+    EXPECT_EQ(std::tuple(run.status, run.err),
+              std::tuple(2, std::string("texture 0 scans.jpg: damaged\n")));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

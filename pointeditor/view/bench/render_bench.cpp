@@ -1,5 +1,5 @@
 // A whole frame of the four panes through the real device, presents included: the heaviest
-// scene the editor can hold, and the empty one it starts with.
+// scene the editor can hold, and the empty one it starts with; each against the floor.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "image_files.h"
+#include "pane_floor.h"
 #include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/render_panes.h"
 #include "scene_builders.h"
@@ -23,7 +24,7 @@ struct Scene {
     std::string dir;
 
     Scene() {
-        DeviceFailure failure = DeviceFailure::None;
+        DeviceFailure failure;
         device = createGlDevice(canvas, failure);
         state.device = device.get();
         state.textureLoader = device.get();
@@ -79,15 +80,47 @@ struct Scene {
             p.p4 = static_cast<int8_t>(i);
             state.pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
         }
-        state.menuMode = 2;
-        state.boxView = 1;
-        state.hoverView = 1;
+        state.menuMode = MenuSelectPoint;
+        state.boxView = TopPane;
+        state.hoverView = TopPane;
         state.boxStartX = -30.0f;
         state.boxStartZ = -30.0f;
         state.cursorX = 30.0f;
         state.cursorZ = 20.0f;
     }
 };
+
+// Full frames: every pane drawn, as without retained panes.
+void runFrames(benchmark::State& run, Scene& scene) {
+    const double floor = bench::floorMilliseconds();
+    bench::Stopwatch watch;
+    for (auto _ : run) {
+        renderPanes(scene.state);
+    }
+    bench::reportAgainstFloor(run, watch, floor);
+}
+
+void BM_FloorFrame(benchmark::State& run) {
+    Scene scene;
+    if (!scene.device) {
+        run.SkipWithError("no device");
+        return;
+    }
+    // The floor itself against a floor run just before: about 1 when the machine is steady.
+    const double floor = bench::floorMilliseconds();
+    bench::Stopwatch watch;
+    for (auto _ : run) {
+        for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
+                                  paneOrigin(FrontPane), paneOrigin(SidePane)}) {
+            scene.device->beginScene();
+            scene.device->clear(ClearTarget | ClearZBuffer, 0xFF000000u, 1.0f);
+            scene.device->endScene();
+            scene.device->present(origin.left, origin.top);
+        }
+    }
+    bench::reportAgainstFloor(run, watch, floor);
+}
+BENCHMARK(BM_FloorFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_WorstCaseFrame(benchmark::State& run) {
     Scene scene;
@@ -98,9 +131,7 @@ void BM_WorstCaseFrame(benchmark::State& run) {
     scene.fillWorstCase();
     renderPanes(scene.state);
     run.counters["linkLines"] = scene.state.linkLineCount;
-    for (auto _ : run) {
-        renderPanes(scene.state);
-    }
+    runFrames(run, scene);
 }
 BENCHMARK(BM_WorstCaseFrame)
     ->Unit(benchmark::kMillisecond)
@@ -113,9 +144,7 @@ void BM_InitialStateFrame(benchmark::State& run) {
         run.SkipWithError("no device");
         return;
     }
-    for (auto _ : run) {
-        renderPanes(scene.state);
-    }
+    runFrames(run, scene);
 }
 BENCHMARK(BM_InitialStateFrame)
     ->Unit(benchmark::kMillisecond)

@@ -36,9 +36,9 @@ inline ::testing::AssertionResult near(const Rgb& a, const Rgb& e, int tolerance
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeviceFailure failure = DeviceFailure::None;
+        DeviceFailure failure;
         device = createGlDevice(canvas, failure);
-        ASSERT_NE(device, nullptr) << deviceFailureMessage(failure);
+        ASSERT_NE(device, nullptr) << deviceFailureMessage(failure) << ": " << failure.reason;
         state.device = device.get();
         state.textureLoader = device.get();
     }

@@ -3,13 +3,15 @@
 // byte: PNGs of any bit depth with or without gAMA, CMYK JPEGs plain and Adobe, progressive
 // JPEGs with repeated scans, TGAs.
 
-#include <jpeglib.h>
-#include <png.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
 
 namespace tavo::testing {
 

@@ -1,0 +1,170 @@
+#include "pointeditor/edit/document.h"
+
+#include <optional>
+
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/data/texture_report.h"
+
+namespace tavo {
+namespace {
+
+constexpr char Title[] = "POINT EDITOR";
+const FileFilter BlockFilter{"block data version 1 (bd1)", "*.bd1"};
+const FileFilter PointFilter{"point data version 1 (pd1)", "*.pd1"};
+
+std::string fileName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void markSaved(EditorState& state, const std::string& path) {
+    state.pointFilePath = path;
+    state.savedPoints = currentPoints(state);
+}
+
+bool savePointsTo(EditorState& state, const std::string& path) {
+    if (!savePointFile(state, path)) {
+        return false;
+    }
+    markSaved(state, path);
+    return true;
+}
+
+bool refuseEmptySave(EditorState& state) {
+    if (countUsedPoints(state) != 0) {
+        return false;
+    }
+    state.platform->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
+    return true;
+}
+
+bool savePointsAs(EditorState& state) {
+    if (state.platform == nullptr || refuseEmptySave(state)) {
+        return false;
+    }
+    auto path = state.platform->saveFileDialog("save", PointFilter, state.pointFilePath);
+    return path && savePointsTo(state, *path);
+}
+
+bool saveToCurrentFile(EditorState& state) {
+    if (state.pointFilePath.empty()) {
+        return savePointsAs(state);
+    }
+    if (state.platform == nullptr || refuseEmptySave(state)) {
+        return false;
+    }
+    return savePointsTo(state, state.pointFilePath);
+}
+
+void loadBlock(EditorState& state) {
+    if (state.platform == nullptr) {
+        return;
+    }
+    if (auto path = state.platform->openFileDialog("load block", BlockFilter)) {
+        openBlockFile(state, *path);
+    }
+}
+
+void loadPoints(EditorState& state) {
+    if (state.platform == nullptr || !settleUnsavedPoints(state)) {
+        return;
+    }
+    // A file that cannot be read leaves the points as they were.
+    if (auto path = state.platform->openFileDialog("load", PointFilter)) {
+        openPointFile(state, *path);
+    }
+}
+
+std::string unsavedQuestion(const EditorState& state) {
+    const std::string name = fileName(state.pointFilePath);
+    if (state.english != 0) {
+        return "Save the changes to " + (name.empty() ? std::string("the new points") : name) + "?";
+    }
+    return (name.empty() ? std::string("新しいポイント") : name) + " への変更を保存しますか？";
+}
+
+} // namespace
+
+bool hasUnsavedPoints(const EditorState& state) {
+    return !sameUsedPoints(currentPoints(state), state.savedPoints);
+}
+
+std::string editorTitle(const EditorState& state) {
+    std::string title = Title;
+    if (!state.pointFilePath.empty()) {
+        title += " - " + fileName(state.pointFilePath);
+    }
+    if (hasUnsavedPoints(state)) {
+        title += " *";
+    }
+    return title;
+}
+
+bool openBlockFile(EditorState& state, const std::string& path) {
+    auto findings = loadBlockFile(state, path);
+    if (!findings) {
+        return false;
+    }
+    state.blockFilePath = path;
+    // One box for every texture that did not load, so the author knows why faces are grey.
+    if (!findings->empty() && state.platform != nullptr) {
+        state.platform->messageBox(textureReportText(*findings, state.english != 0),
+                                   textureReportCaption(state.english != 0), BoxButtons::Ok,
+                                   BoxIcon::Warning);
+    }
+    return true;
+}
+
+bool openPointFile(EditorState& state, const std::string& path) {
+    if (!loadPointFile(state, path)) {
+        return false;
+    }
+    markSaved(state, path);
+    return true;
+}
+
+void runFileCommand(EditorState& state, FileCommand command) {
+    // The mode is cleared only after the box or dialog has closed, so the frames drawn while it
+    // is open show the entry highlighted.
+    switch (command) {
+    case FileCommand::LoadBlock:
+        state.menuMode = MenuLoadBlock;
+        loadBlock(state);
+        break;
+    case FileCommand::SavePoint:
+        state.menuMode = MenuSavePoint;
+        savePointsAs(state);
+        break;
+    case FileCommand::SaveToCurrent:
+        state.menuMode = MenuSavePoint;
+        saveToCurrentFile(state);
+        break;
+    case FileCommand::LoadPoint:
+        state.menuMode = MenuLoadPoint;
+        loadPoints(state);
+        break;
+    }
+    state.menuMode = MenuNone;
+}
+
+bool settleUnsavedPoints(EditorState& state) {
+    if (!hasUnsavedPoints(state)) {
+        return true;
+    }
+    if (state.platform == nullptr) {
+        return false; // nobody to ask: keep the points
+    }
+    switch (state.platform->messageBox(unsavedQuestion(state), Title, BoxButtons::SaveDiscardCancel,
+                                       BoxIcon::Question)) {
+    case BoxAnswer::Save:
+        return saveToCurrentFile(state);
+    case BoxAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace tavo

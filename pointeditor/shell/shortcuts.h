@@ -1,0 +1,17 @@
+#pragma once
+// The desktop shortcuts that the window takes before the key handler sees the key. Every other
+// Ctrl combination reaches the handler as its plain key, which never looks at Ctrl.
+
+#include <QtCore/Qt>
+
+namespace tavo {
+
+enum class Shortcut { None, Undo, Redo, Save, SaveAs, LoadPoint, LoadBlock, Help };
+
+Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// The help box's text in the chosen language: the mouse, every key, and the shortcuts.
+const char* helpText(bool english);
+const char* helpCaption(bool english);
+
+} // namespace tavo

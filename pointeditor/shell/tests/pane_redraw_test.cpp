@@ -1,0 +1,258 @@
+// Retained panes against full redraws: random events through the editor's whole message path
+// (moves, drags in every mode and pane, menu and toggle clicks, keys, loads), and after every
+// one the canvas of the editor that keeps unchanged panes must equal, pixel for pixel, what
+// drawing every pane afresh from the same state gives.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "pointeditor/data/block_file.h"
+#include "pointeditor/data/pane_layout.h"
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/virtual_keys.h"
+#include "pointeditor/shell/message_dispatch.h"
+#include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/pane_redraw.h"
+#include "pointeditor/view/render_panes.h"
+#include "samples/sample_mission.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo {
+namespace {
+
+constexpr float Nan = std::numeric_limits<float>::quiet_NaN();
+constexpr float Inf = std::numeric_limits<float>::infinity();
+
+// A map and points that no editor wrote: corners that are no numbers or huge, texture slots
+// out of range, blocks over the whole view, points on top of one another, linking to themselves
+// and in circles, every kind byte, ids shared by several points.
+void writeHostileMission(const std::string& dir) {
+    std::vector<BlockRecord> blocks;
+    const float corners[] = {0.0f, -5.0f, 30.0f, Nan, Inf, -1e30f, 1e-30f, -0.0f, 140.0f};
+    std::mt19937 random(7);
+    for (int i = 0; i < MaxBlocks; ++i) {
+        BlockRecord block;
+        for (int c = 0; c < 8; ++c) {
+            block.x[c] = corners[random() % 9] + static_cast<float>(c % 2) * 20.0f;
+            block.y[c] = corners[random() % 9] + static_cast<float>(c / 4) * 10.0f;
+            block.z[c] = corners[random() % 9] + static_cast<float>(c / 2 % 2) * 20.0f;
+        }
+        for (int f = 0; f < 6; ++f) {
+            block.textureId[f] = static_cast<int32_t>(random() % 14) - 2;
+            for (int k = 0; k < 4; ++k) {
+                block.u[f][k] = corners[random() % 9];
+                block.v[f][k] = static_cast<float>(k);
+            }
+        }
+        block.inUse = 1;
+        blocks.push_back(block);
+    }
+    const std::vector<std::string> names = {"crate.jpg", "FLOOR.PNG", "..\\wall.bmp", "missing.png",
+                                            "plate.png"};
+    const std::vector<uint8_t> blockBytes = sample::encodeBlockFile(names, blocks);
+    FILE* out = std::fopen((dir + "/hostile.bd1").c_str(), "wb");
+    std::fwrite(blockBytes.data(), 1, blockBytes.size(), out);
+    std::fclose(out);
+
+    std::vector<PointRecord> points;
+    for (int i = 0; i < MaxPoints; ++i) {
+        PointRecord p;
+        p.x = corners[random() % 9];
+        p.y = corners[random() % 9];
+        p.z = corners[random() % 9];
+        p.r = corners[random() % 9];
+        p.p1 = static_cast<int8_t>(i % 3 == 0 ? 3 + random() % 17 : random() % 256);
+        p.p2 = static_cast<int8_t>(random() % 8);
+        p.p3 = static_cast<int8_t>(random() % 8);
+        p.p4 = static_cast<int8_t>(i % 10 == 0 ? -100 : random() % 8);
+        points.push_back(p);
+    }
+    const std::vector<uint8_t> pointBytes = encodePointFile(points);
+    out = std::fopen((dir + "/hostile.pd1").c_str(), "wb");
+    std::fwrite(pointBytes.data(), 1, pointBytes.size(), out);
+    std::fclose(out);
+}
+
+class PaneRedraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeviceFailure failure = DeviceFailure::None;
+        device = createGlDevice(*canvas, failure);
+        ASSERT_NE(device, nullptr) << deviceFailureMessage(failure);
+        state->device = device.get();
+        state->textureLoader = device.get();
+        state->platform = &platform;
+        state->retainedPanes = &retained;
+        std::filesystem::create_directories(dir);
+        std::filesystem::copy(TAVO_SOURCE_DIR "/samples", dir,
+                              std::filesystem::copy_options::recursive);
+        writeHostileMission(dir);
+    }
+    void TearDown() override {
+        for (auto& texture : state->textures) {
+            texture.reset();
+        }
+        std::filesystem::remove_all(dir);
+    }
+
+    // Pixels of the panes that differ between the frame just drawn and a full redraw.
+    int differences() {
+        *drawn = *canvas;
+        state->retainedPanes = nullptr;
+        renderPanes(*state);
+        state->retainedPanes = &retained;
+        int count = 0;
+        for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
+                                  paneOrigin(FrontPane), paneOrigin(SidePane)}) {
+            for (int y = 0; y < PaneSize; ++y) {
+                for (int x = 0; x < PaneSize; ++x) {
+                    count += canvas->at(origin.left + x, origin.top + y) !=
+                             drawn->at(origin.left + x, origin.top + y);
+                }
+            }
+        }
+        return count;
+    }
+
+    // One random event through the message path; says what it was.
+    std::string randomEvent(std::mt19937& random) {
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        const int kind = pick(100);
+        if (kind < 60) {
+            // Mostly short steps from where the pointer is, often along one axis (a turn or
+            // pan in one direction); now and then a jump into a pane or outside the window.
+            int x = state->mouseX + pick(17) - 8;
+            int y = state->mouseY + pick(17) - 8;
+            if (pick(2) == 0) {
+                (pick(2) == 0 ? x : y) = pick(2) == 0 ? state->mouseX : state->mouseY;
+            }
+            if (pick(12) == 0) {
+                const PaneOrigin origins[] = {paneOrigin(TopPane), paneOrigin(FrontPane),
+                                              paneOrigin(SidePane), paneOrigin(PerspectivePane)};
+                const PaneOrigin origin = origins[pick(4)];
+                x = origin.left + pick(PaneSize + 20) - 10;
+                y = origin.top + pick(PaneSize + 20) - 10;
+            } else if (pick(40) == 0) {
+                x = pick(900) - 50;
+                y = pick(700) - 50;
+            }
+            dispatchMouseMove(*state, handlers, x, y, leftHeld, rightHeld);
+            return "move to " + std::to_string(x) + "," + std::to_string(y);
+        }
+        if (kind < 70) {
+            const bool left = pick(3) != 0;
+            bool& held = left ? leftHeld : rightHeld;
+            const MouseButton button = left ? MouseButton::Left : MouseButton::Right;
+            held = !held;
+            if (held) {
+                platform.boxAnswers.push_back(pick(2) == 0 ? BoxAnswer::Ok : BoxAnswer::Cancel);
+                dispatchButtonDown(*state, handlers, button);
+                return left ? "left down" : "right down";
+            }
+            dispatchButtonUp(*state, handlers, button);
+            return left ? "left up" : "right up";
+        }
+        if (kind < 77) {
+            // A menu entry or a toggle: move onto its mark and click it. Loads pick one of the
+            // two missions; saving is cancelled.
+            // Half the clicks choose a mode that drags: SELECT POINT, MOVE POINT or VIEW.
+            const int dragModes[] = {1, 2, 4};
+            const int entry = pick(2) == 0 ? dragModes[pick(3)] : pick(13);
+            const int y = entry < 8 ? 48 + 30 * entry : 368 + 20 * (entry - 8);
+            const char* files[] = {"/sample.bd1", "/hostile.bd1", "/sample.pd1", "/hostile.pd1"};
+            if (entry == 5 || entry == 7) {
+                platform.dialogAnswers.push_back(dir + files[(entry == 7 ? 2 : 0) + pick(2)]);
+            }
+            dispatchMouseMove(*state, handlers, 608, y, false, false);
+            dispatchButtonDown(*state, handlers, MouseButton::Left);
+            dispatchButtonUp(*state, handlers, MouseButton::Left);
+            leftHeld = false;
+            platform.dialogAnswers.clear();
+            return "click menu entry " + std::to_string(entry);
+        }
+        const int keys[] = {'A',
+                            'Z',
+                            'S',
+                            'X',
+                            'D',
+                            'C',
+                            'F',
+                            'V',
+                            vk::function(3),
+                            vk::Left,
+                            vk::Right,
+                            vk::numpad(4),
+                            vk::numpad(6),
+                            vk::numpad(8),
+                            vk::numpad(5),
+                            vk::Add,
+                            vk::Subtract,
+                            vk::numpad(0),
+                            vk::digit(1),
+                            vk::digit(3),
+                            vk::digit(7),
+                            vk::digit(0),
+                            vk::Insert,
+                            vk::function(11),
+                            vk::function(12)};
+        const int key = keys[pick(static_cast<int>(std::size(keys)))];
+        dispatchKeyDown(*state, handlers, key);
+        return "key " + std::to_string(key);
+    }
+
+    // Sessions of `events` each from a freshly loaded mission, so that the camera stays near
+    // the map; the canvas and the retained panes go on from one session to the next.
+    void run(const char* blocks, const char* points, unsigned seed, int sessions, int events) {
+        std::mt19937 random(seed);
+        for (int session = 0; session < sessions; ++session) {
+            for (auto& texture : state->textures) {
+                texture.reset();
+            }
+            *state = EditorState{};
+            state->device = device.get();
+            state->textureLoader = device.get();
+            state->platform = &platform;
+            state->retainedPanes = &retained;
+            leftHeld = rightHeld = false;
+            ASSERT_TRUE(loadBlockFile(*state, dir + blocks));
+            ASSERT_TRUE(loadPointFile(*state, dir + points));
+            for (int i = 0; i < events; ++i) {
+                const std::string event = randomEvent(random);
+                platform.texts.clear();
+                ASSERT_EQ(differences(), 0)
+                    << "session " << session << " event " << i << ": " << event;
+            }
+        }
+    }
+
+    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
+    std::unique_ptr<Canvas> drawn = std::make_unique<Canvas>();
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    std::unique_ptr<Device> device;
+    testing::FakePlatform platform;
+    RetainedPanes retained;
+    EditorHandlers handlers = editorHandlers();
+    bool leftHeld = false;
+    bool rightHeld = false;
+    std::string dir = std::filesystem::temp_directory_path().string() + "/pane_redraw_" +
+                      std::to_string(::getpid());
+};
+
+TEST_F(PaneRedraw, SampleMissionMatchesFullRedraws) {
+    run("/sample.bd1", "/sample.pd1", 1, 6, 250);
+}
+
+TEST_F(PaneRedraw, HostileMissionMatchesFullRedraws) {
+    run("/hostile.bd1", "/hostile.pd1", 2, 4, 250);
+}
+
+} // namespace
+} // namespace tavo

@@ -1,0 +1,264 @@
+// The running editor's safety net on the real window with synthetic Qt events: shortcuts before
+// the key handler, undo around messages, the question on closing, the title, the command line
+// and the recovery file.
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QApplication>
+#include <memory>
+#include <unistd.h>
+
+#include "pointeditor/data/point_file.h"
+#include "pointeditor/edit/keyboard.h"
+#include "pointeditor/shell/command_line.h"
+#include "pointeditor/shell/editor_window.h"
+#include "pointeditor/shell/point_session.h"
+#include "pointeditor/shell/recovery.h"
+#include "pointeditor/shell/shortcuts.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo {
+namespace {
+
+using testing::FakePlatform;
+
+TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
+    using Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier, Qt::NoModifier;
+    const std::tuple<const char*, int, Qt::KeyboardModifiers, Shortcut> cases[] = {
+        {"Ctrl+Z", Qt::Key_Z, ControlModifier, Shortcut::Undo},
+        {"Ctrl+Y", Qt::Key_Y, ControlModifier, Shortcut::Redo},
+        {"Ctrl+Shift+Z", Qt::Key_Z, ControlModifier | ShiftModifier, Shortcut::Redo},
+        {"Ctrl+S", Qt::Key_S, ControlModifier, Shortcut::Save},
+        {"Ctrl+Shift+S", Qt::Key_S, ControlModifier | ShiftModifier, Shortcut::SaveAs},
+        {"Ctrl+O", Qt::Key_O, ControlModifier, Shortcut::LoadPoint},
+        {"Ctrl+Shift+O", Qt::Key_O, ControlModifier | ShiftModifier, Shortcut::LoadBlock},
+        {"F1", Qt::Key_F1, NoModifier, Shortcut::Help},
+        {"Ctrl+A", Qt::Key_A, ControlModifier, Shortcut::None},
+        {"Ctrl+Alt+Z", Qt::Key_Z, ControlModifier | AltModifier, Shortcut::None},
+        {"Z", Qt::Key_Z, NoModifier, Shortcut::None},
+        {"F5", Qt::Key_F5, NoModifier, Shortcut::None},
+    };
+    for (auto [name, key, modifiers, shortcut] : cases) {
+        EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << name;
+    }
+}
+
+TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
+    QTemporaryDir dir;
+    const auto make = [&](const char* name, qsizetype size) {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(size, '\0'));
+        return dir.filePath(name).toStdString();
+    };
+    const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),
+                      odd = make("odd", 7), j = make("j", 22);
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        CommandLine expected;
+    } cases[] = {
+        {"nothing", {}, {"", "", ""}},
+        {"letter", {"j"}, {"j", "", ""}},
+        {"letter and both", {"e", "a.bd1", "b.pd1"}, {"e", "a.bd1", "b.pd1"}},
+        {"any order", {"b.PD1", "a.Bd1"}, {"", "a.Bd1", "b.PD1"}},
+        {"by size", {"x", points, map}, {"x", map, points}},
+        {"neither size", {odd}, {"", "", odd}},
+        {"a file named like a letter", {j}, {"", "", j}},
+        {"missing", {"j", "gone.pd1"}, {"j", "", "gone.pd1"}},
+        {"the last of a kind", {"a.pd1", "b.pd1"}, {"", "", "b.pd1"}},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(std::tuple(line.language, line.mapPath, line.pointPath),
+                  std::tuple(c.expected.language, c.expected.mapPath, c.expected.pointPath))
+            << c.name;
+    }
+}
+
+TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
+    RecoveredPoints points;
+    points.table.points[3] = {1.5f, -2, 3, 0.25f, 1, -2, 3, -4};
+    points.table.used[3] = 2;
+    points.table.points[7].x = 9; // a free slot's leftover record
+    points.pointFilePath = "/m/mission.pd1";
+    points.blockFilePath = "/m/map.bd1";
+    const std::vector<uint8_t> bytes = encodeRecovery(points);
+    auto back = decodeRecovery(bytes);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(sameTable(back->table, points.table), true);
+    EXPECT_EQ(std::tuple(back->pointFilePath, back->blockFilePath),
+              std::tuple(points.pointFilePath, points.blockFilePath));
+    const struct {
+        const char* name;
+        std::function<void(std::vector<uint8_t>&)> spoil;
+    } spoiled[] = {
+        {"empty", [](auto& b) { b.clear(); }},
+        {"tag", [](auto& b) { b[0] ^= 1; }},
+        {"one byte short", [](auto& b) { b.pop_back(); }},
+        {"one byte more", [](auto& b) { b.push_back(0); }},
+        {"path longer than the file", [](auto& b) { b[8] = 0xFF, b[9] = 0xFF; }},
+        {"slot state 3", [&](auto& b) { b[bytes.size() - 200 * 21 + 3 * 21] = 3; }},
+    };
+    for (const auto& s : spoiled) {
+        std::vector<uint8_t> copy = bytes;
+        s.spoil(copy);
+        EXPECT_EQ(decodeRecovery(copy).has_value(), false) << s.name;
+    }
+}
+
+struct QtTest : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "shell_tests", *argv[] = {name, nullptr};
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv);
+        }
+    }
+};
+
+void send(QWidget& window, QEvent&& event) {
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+QKeyEvent keyPress(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    return QKeyEvent(QEvent::KeyPress, key, modifiers);
+}
+
+// The window with a session over a scripted platform; the key handler is the editor's own and
+// writes down every key it gets.
+class Session : public QtTest {
+protected:
+    Session() {
+        state->platform = &platform;
+        state->running = 1;
+        state->points[0] = {10, 0, 10, 0, 2, 0, 0, 4};
+        state->pointUsed[0] = 2;
+        state->savedPoints = currentPoints(*state);
+        window.setPointSession(&session);
+    }
+    EditorHandlers handlers() {
+        EditorHandlers h;
+        auto nothing = [](EditorState&) {};
+        h.updateCursor = h.onLeftDrag = h.onRightDrag = h.onBothDrag = nothing;
+        h.recentreCursor = h.onLeftButtonDown = h.onLeftUp = h.onRightDown = nothing;
+        h.onRightUp = h.drawFrame = nothing;
+        h.onKeyDown = [this](EditorState& s, int key) {
+            keys.push_back(key);
+            onKeyDown(s, key);
+        };
+        return h;
+    }
+    std::string file(const char* name) const { return dir.filePath(name).toStdString(); }
+    bool exists(const QString& path) const { return QFile::exists(path); }
+
+    QTemporaryDir dir;
+    FakePlatform platform;
+    std::vector<int> keys;
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
+    EditorWindow window{*state, *canvas, handlers()};
+    PointSession session{*state, window, dir.path(), QCoreApplication::applicationPid(), 60'000};
+};
+
+TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainKey) {
+    state->pointFilePath = file("mission.pd1");
+    send(window, keyPress(Qt::Key_Right));
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
+    send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ(state->points[0].r, 0.0f) << "Ctrl+Z undid the turn";
+    send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
+    EXPECT_EQ(state->points[0].r, 0.3926990f) << "Ctrl+Y redid it";
+    send(window, keyPress(Qt::Key_S, Qt::ControlModifier));
+    EXPECT_EQ(exists(dir.filePath("mission.pd1")), true) << "Ctrl+S saved without a dialog";
+    EXPECT_EQ(platform.dialogs.size(), 0u);
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1");
+    send(window, keyPress(Qt::Key_A, Qt::ControlModifier));
+    EXPECT_EQ(state->currentParams[0], 1) << "Ctrl+A stepped the kind";
+    EXPECT_EQ(keys, (std::vector<int>{0x27, 0x41}));
+    send(window, keyPress(Qt::Key_F1));
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].caption, "HELP");
+}
+
+TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) {
+    window.show();
+    send(window, keyPress(Qt::Key_Right));
+    // The answer, the save dialog's answer, then whether the window closed.
+    const std::tuple<BoxAnswer, std::optional<std::string>, bool> cases[] = {
+        {BoxAnswer::Cancel, std::nullopt, false},
+        {BoxAnswer::Save, std::nullopt, false}, // the dialog was cancelled
+        {BoxAnswer::Save, file("no/such/folder.pd1"), false},
+        {BoxAnswer::Save, file("closing.pd1"), true},
+    };
+    for (auto [answer, dialog, closed] : cases) {
+        SCOPED_TRACE(int(answer));
+        platform.boxAnswers = {answer};
+        platform.dialogAnswers = {dialog};
+        window.show();
+        EXPECT_EQ(window.close(), closed);
+        EXPECT_EQ(state->running, closed ? 0 : 1);
+        EXPECT_EQ(state->pointUsed[0], 2) << "the points stay";
+    }
+    EXPECT_EQ(exists(dir.filePath("closing.pd1")), true);
+    state->running = 1;
+    window.show();
+    send(window, keyPress(Qt::Key_Right));
+    platform.boxAnswers = {BoxAnswer::Discard};
+    EXPECT_EQ(window.close(), true);
+}
+
+TEST_F(Session, TheCommandLineLoadsItsFilesAndAMissingOneGivesOneErrorBox) {
+    ASSERT_TRUE(savePointFile(*state, file("mission.pd1")));
+    state->pointUsed.fill(0);
+    session.start({"e", file("gone.bd1"), file("mission.pd1")});
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, "file open error");
+    EXPECT_EQ(state->pointUsed[0], 1);
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1");
+    EXPECT_EQ(session.history().undoSteps(), 0u) << "loading at start is no step";
+}
+
+TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) {
+    // The editor that died: its file is written only once there is something unsaved.
+    EditorState lost;
+    lost.pointFilePath = file("mission.pd1");
+    RecoveryFile dead(dir.path(), 999'999'999);
+    dead.write(lost);
+    EXPECT_EQ(exists(dead.path()), false) << "nothing unsaved";
+    lost.points[5] = {1, 2, 3, 0, 1, 0, 0, 7};
+    lost.pointUsed[5] = 1;
+    dead.write(lost);
+    ASSERT_EQ(exists(dead.path()), true);
+    // A running editor's file is not offered.
+    RecoveryFile alive(dir.path(), ::getppid());
+    alive.write(lost);
+    session.start({});
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].buttons, BoxButtons::YesNo);
+    EXPECT_EQ(state->pointUsed[5], 1);
+    EXPECT_EQ(state->points[5].p4, 7);
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
+    EXPECT_EQ(exists(dead.path()), false) << "answered";
+    EXPECT_EQ(exists(alive.path()), true);
+    // This editor's own file follows its unsaved changes and goes at a normal end.
+    session.recovery().write(*state);
+    EXPECT_EQ(exists(session.recovery().path()), true);
+    session.finish();
+    EXPECT_EQ(exists(session.recovery().path()), false);
+    alive.remove();
+}
+
+TEST_F(Session, ASaveOrAnUndoToTheSavedTableRemovesTheRecoveryFile) {
+    send(window, keyPress(Qt::Key_Right));
+    session.recovery().write(*state);
+    ASSERT_EQ(exists(session.recovery().path()), true);
+    send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ(exists(session.recovery().path()), false);
+}
+
+} // namespace
+} // namespace tavo
