@@ -10,6 +10,7 @@
 #include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
+#include "missioneditor/tab_keeps_text.h"
 #include "ui_mission_dialog.h"
 
 namespace tavo::mission {
@@ -121,6 +122,7 @@ MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* p
     connect(ui_->briefingEdit, &QPlainTextEdit::textChanged, this, &MissionDialog::refreshTitle);
     connect(ui_->skyList, &QComboBox::currentIndexChanged, this, &MissionDialog::refreshTitle);
     refreshTitle();
+    TabKeepsText::installOn(this);
 }
 
 MissionDialog::~MissionDialog() = default;

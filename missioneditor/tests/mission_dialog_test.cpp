@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -242,6 +243,26 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
         briefing->insertPlainText(typed);
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
     EXPECT_FALSE(writeMissionInfo(d.missionInfo()).problem);
+}
+
+// Tab and Shift+Tab still move between the fields, but the field reached keeps its text
+// unselected, with the cursor at its end, so that typing adds to it.
+TEST_F(MissionDialogTest, TabMovesOnWithoutSelectingTheFieldReached) {
+    MissionDialog d(services, false);
+    d.show();
+    QApplication::setActiveWindow(&d);
+    get<QLineEdit>(d, BlockPathEdit)->setFocus();
+    const std::tuple<const char*, Qt::KeyboardModifiers, int> keys[] = {
+        {"Tab", Qt::NoModifier, PointPathEdit}, {"Shift+Tab", Qt::ShiftModifier, BlockPathEdit}};
+    for (const auto& [name, modifiers, reached] : keys) {
+        SCOPED_TRACE(name);
+        QKeyEvent tab(QEvent::KeyPress, modifiers ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+        QApplication::sendEvent(QApplication::focusWidget(), &tab);
+        auto* edit = get<QLineEdit>(d, reached);
+        ASSERT_EQ(QApplication::focusWidget(), edit);
+        EXPECT_EQ(edit->selectedText(), "");
+        EXPECT_EQ(edit->cursorPosition(), edit->text().size());
+    }
 }
 
 TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleTellsOfThem) {

@@ -9,7 +9,7 @@
 //   files            edit/ file commands (document.cpp) only
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
-//   modes            edit/ (menuMode); the entry sets english once
+//   modes            edit/ (menuMode, the id clash note); the entry sets english once
 //   platform handles the shell (window, device, retained panes) and view/ (device objects,
 //                    textures, what the retained panes record)
 // display/ and view/ only read, apart from the link line scratch list.
@@ -121,6 +121,10 @@ struct EditorState {
     int32_t menuMode = MenuNone; // a MenuMode
     int32_t english = 1;         // 1 English names and messages, 0 Japanese
     int32_t running = 0;
+    // The note after a template key or Insert that gave new points ids other points already
+    // had: the first such id and how many there were (0: no note). The next command clears it.
+    int8_t clashingId = 0;
+    int32_t clashingIds = 0;
 
     // Platform handles. Not owned here: the shell owns both for the whole run.
     Platform* platform = nullptr; // the desktop services: message boxes, dialogs, text, pointer

@@ -1,10 +1,12 @@
 #include "pointeditor/data/point_file.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/files/file_write.h"
 #include "pointeditor/data/byte_order.h"
 #include "pointeditor/data/file_read.h"
+#include "pointeditor/data/finding_box.h"
 
 namespace tavo {
 namespace {
@@ -22,6 +24,16 @@ void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
     bytes::putI8(out, point.p2);
     bytes::putI8(out, point.p3);
     bytes::putI8(out, point.p4);
+}
+
+// The file's length for the findings, when more than its first bytes were read.
+std::size_t fileSizeAtLeast(const std::string& path, std::size_t read) {
+    if (read <= MaxFileBytes) {
+        return read;
+    }
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? read : std::max<std::size_t>(read, size);
 }
 
 PointRecord readRecord(const uint8_t* p) {
@@ -88,20 +100,27 @@ bool savePointFile(EditorState& state, const std::string& path) {
     return true;
 }
 
-bool loadPointFile(EditorState& state, const std::string& path) {
+bool loadPointFile(EditorState& state, const std::string& path,
+                   std::vector<std::string>* findings) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
-    // points that are in memory.
-    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
+    // points that are in memory. One byte more than any whole file tells a longer one.
+    const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes + 1);
     if (!read) {
         showFileOpenError(state);
         return false;
     }
     PointFileContents contents = decodePointFile(read->bytes);
+    contents.fileSize = fileSizeAtLeast(path, contents.fileSize);
 
     state.pointUsed.fill(SlotFree);
     for (std::size_t i = 0; i < contents.records.size(); ++i) {
         state.points[i] = contents.records[i];
         state.pointUsed[i] = SlotUsed;
+    }
+    const std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
+    showPointFileWarning(state, static_cast<int>(contents.records.size()), lines);
+    if (findings != nullptr) {
+        *findings = lines;
     }
     return true;
 }

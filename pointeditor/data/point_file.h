@@ -26,6 +26,9 @@ PointFileContents decodePointFile(std::span<const uint8_t> bytes);
 // it is set, and return false. Saving writes the used slots packed, atomically; loading replaces
 // the point table only when the file could be read, so a failed load keeps the points.
 bool savePointFile(EditorState& state, const std::string& path);
-bool loadPointFile(EditorState& state, const std::string& path);
+// A file that is not whole still loads what it holds; then one warning box lists what was
+// wrong, and `findings`, when given, receives the same lines.
+bool loadPointFile(EditorState& state, const std::string& path,
+                   std::vector<std::string>* findings = nullptr);
 
 } // namespace tavo

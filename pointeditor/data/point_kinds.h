@@ -21,6 +21,25 @@ inline constexpr int8_t FirstWaitingEventKind = 12; // events 12..16 also name a
 inline constexpr int8_t LastWaitingEventKind = 16;
 inline constexpr int8_t LastKind = 19;
 
+// PATH or RANDOM PATH.
+inline constexpr bool isPathKind(int kind) {
+    return kind == KindPath || kind == KindRandomPath;
+}
+
+// HUMAN or HUMAN(EMPTY HANDED): the kinds the editor counts as people.
+inline constexpr bool isHumanKind(int kind) {
+    return kind == KindHuman || kind == KindHumanEmptyHanded;
+}
+
+inline constexpr bool isEventKind(int kind) {
+    return kind >= FirstEventKind && kind <= LastEventKind;
+}
+
+// Events that wait for a point also name it by p2.
+inline constexpr bool isWaitingEventKind(int kind) {
+    return kind >= FirstWaitingEventKind && kind <= LastWaitingEventKind;
+}
+
 inline constexpr int8_t PathActionGrenade = 6; // a PATH point's p2: throws, and the path branches
 
 } // namespace tavo

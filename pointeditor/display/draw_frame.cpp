@@ -1,5 +1,6 @@
 #include "pointeditor/display/draw_frame.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -25,6 +26,12 @@ constexpr int DetailX = 620;
 constexpr int KindY = 480;
 constexpr int FirstDetailY = 500;
 constexpr int SecondDetailY = 520;
+constexpr int ClashY = 540; // the first free row below the detail lines
+
+// The font's cells are 8 pixels wide for an ASCII character and 16 for any other; the window is
+// 800 pixels wide.
+constexpr int CellWidth = 8;
+constexpr int WindowWidth = 800;
 
 // What printf's "%.1f" writes, whatever the C locale says the decimal point is.
 std::string oneDecimal(float value) {
@@ -32,6 +39,27 @@ std::string oneDecimal(float value) {
     auto written = std::to_chars(text, text + sizeof text, static_cast<double>(value),
                                  std::chars_format::fixed, 1);
     return std::string(text, written.ptr);
+}
+
+// Cells a UTF-8 text takes: one for an ASCII byte, two for any other character.
+int cellsOf(std::string_view utf8) {
+    int cells = 0;
+    for (unsigned char byte : utf8) {
+        if (byte < 0x80) {
+            cells += 1;
+        } else if (byte >= 0xC0) {
+            cells += 2; // a lead byte; continuation bytes add nothing
+        }
+    }
+    return cells;
+}
+
+// The line with spaces up to the window's right edge from x: nothing drawn earlier in that row
+// is left standing, however much longer it was.
+std::string toRightEdge(int x, std::string line) {
+    const int cells = (WindowWidth - x) / CellWidth;
+    line.append(static_cast<std::size_t>(std::max(0, cells - cellsOf(line))), ' ');
+    return line;
 }
 
 void text(EditorState& state, int x, int y, std::string_view line, uint32_t back = Background) {
@@ -47,19 +75,19 @@ void nameLine(EditorState& state, int x, int y, const NameTable& table, int inde
 
 void drawStatus(EditorState& state) {
     text(state, 10, 5, "point editor / version 0.7tavo / by kestrune");
-    // The trailing spaces erase the end of a longer line from an earlier frame.
-    text(state, 400, 5,
-         "x" + oneDecimal(state.zoom) + " (" + oneDecimal(state.cursorX) + "/" +
-             oneDecimal(state.cursorY) + "/" + oneDecimal(state.cursorZ) + ")      ");
+    constexpr int ZoomX = 400;
+    text(state, ZoomX, 5,
+         toRightEdge(ZoomX, "x" + oneDecimal(state.zoom) + " (" + oneDecimal(state.cursorX) + "/" +
+                                oneDecimal(state.cursorY) + "/" + oneDecimal(state.cursorZ) + ")"));
 }
 
 void drawParameters(EditorState& state) {
     text(state, MenuColumnX, 310, "CURRENT PARAMETER");
     std::string line;
     for (int8_t param : state.currentParams) {
-        line += "[" + std::to_string(param) + "] ";
+        line += (line.empty() ? "[" : " [") + std::to_string(param) + "]";
     }
-    text(state, MenuColumnX, 330, line + " ");
+    text(state, MenuColumnX, 330, toRightEdge(MenuColumnX, line));
 }
 
 void drawMenu(EditorState& state) {
@@ -112,6 +140,24 @@ void drawNames(EditorState& state) {
     }
 }
 
+// The note of a template key or Insert that gave new points ids already in use, in a row of its
+// own; blank otherwise, so that the note goes with the next command.
+void drawIdClash(EditorState& state) {
+    std::string note;
+    if (state.clashingIds > 0) {
+        const std::string id = std::to_string(state.clashingId);
+        const std::string more = std::to_string(state.clashingIds - 1);
+        if (state.english != 0) {
+            note = state.clashingIds == 1 ? "ID " + id + " ALREADY IN USE"
+                                          : "ID " + id + " AND " + more + " MORE IN USE";
+        } else {
+            note = state.clashingIds == 1 ? id + " 番は既に使用中"
+                                          : id + " 番ほか " + more + " 個は使用中";
+        }
+    }
+    text(state, MenuColumnX, ClashY, toRightEdge(MenuColumnX, note));
+}
+
 } // namespace
 
 void drawFrame(EditorState& state) {
@@ -122,6 +168,7 @@ void drawFrame(EditorState& state) {
     drawStatus(state);
     drawParameters(state);
     drawMenu(state);
+    drawIdClash(state);
     drawNames(state);
     if (state.device != nullptr) {
         renderPanes(state);

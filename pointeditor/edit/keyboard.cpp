@@ -6,6 +6,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_kinds.h"
+#include "pointeditor/edit/link_check.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
@@ -233,7 +234,7 @@ void countHumans(EditorState& state) {
     int humans = 0;
     for (int i = 0; i < MaxPoints; ++i) {
         int8_t kind = state.points[i].p1;
-        if (state.pointUsed[i] != SlotFree && (kind == KindHuman || kind == KindHumanEmptyHanded)) {
+        if (state.pointUsed[i] != SlotFree && isHumanKind(kind)) {
             ++humans;
         }
     }
@@ -265,6 +266,9 @@ void pointKey(EditorState& state, int key) {
     case vk::digit(0):
         placeParameterSquare(state);
         break;
+    case vk::function(5):
+        runLinkCheck(state);
+        break;
     default:
         break;
     }
@@ -276,6 +280,7 @@ void pointKey(EditorState& state, int key) {
 // zoom (whose limits and grid step are applied after any key), and the point keys. Only the
 // key code counts; Shift and Ctrl are not looked at.
 void onKeyDown(EditorState& state, int key) {
+    state.clashingIds = 0; // the note of an id clash lasts until the next command
     parameterAndSelectionKey(state, key);
     panWithKeypad(state, key);
     zoomWithKeypad(state, key);

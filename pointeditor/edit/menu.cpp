@@ -125,6 +125,7 @@ void addPoint(EditorState& state, float x, float y, float z) {
 }
 
 void onLeftButtonDown(EditorState& state) {
+    state.clashingIds = 0; // the note of an id clash lasts until the next command
     hitTestMenu(state);
     hitTestToggles(state);
     // The command runs in the same click that chose it, so the commands that act at once need

@@ -1,5 +1,6 @@
 #include "pointeditor/edit/templates.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -79,6 +80,29 @@ int lowestSelectedSlot(const EditorState& state) {
     return -1;
 }
 
+// Notes the ids of the points a command placed that points in use before it already had.
+// `usedBefore` is pointUsed as it was before the command.
+void noteClashingIds(EditorState& state, const std::array<int32_t, MaxPoints>& usedBefore) {
+    std::array<bool, 256> heldBefore{};
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (usedBefore[i] != SlotFree) {
+            heldBefore[static_cast<uint8_t>(state.points[i].p4)] = true;
+        }
+    }
+    std::array<bool, 256> noted{};
+    state.clashingIds = 0;
+    for (int i = 0; i < MaxPoints; ++i) {
+        const auto id = static_cast<uint8_t>(state.points[i].p4);
+        const bool placed = usedBefore[i] == SlotFree && state.pointUsed[i] != SlotFree;
+        if (placed && heldBefore[id] && !noted[id]) {
+            noted[id] = true;
+            if (state.clashingIds++ == 0) {
+                state.clashingId = state.points[i].p4;
+            }
+        }
+    }
+}
+
 bool tableFull(const EditorState& state) {
     return countUsedPoints(state) == MaxPoints;
 }
@@ -90,6 +114,7 @@ void placePathTemplate(EditorState& state, int number) {
         return;
     }
     std::span<const TemplatePoint> layout = Templates[number - 1];
+    const auto usedBefore = state.pointUsed;
     const int8_t first = state.currentParams[3];
     for (const TemplatePoint& point : layout) {
         // addPoint takes the parameters from currentParams, so each point sets them first;
@@ -102,13 +127,16 @@ void placePathTemplate(EditorState& state, int number) {
         addPoint(state, state.cursorX + point.dx, state.cursorY, state.cursorZ + point.dz);
     }
     state.currentParams[3] = idAfter(first, static_cast<int>(layout.size()));
+    noteClashingIds(state, usedBefore);
 }
 
 void placeParameterSquare(EditorState& state) {
     constexpr float Corners[4][2] = {{+5, +5}, {-5, +5}, {-5, -5}, {+5, -5}};
+    const auto usedBefore = state.pointUsed;
     for (const auto& corner : Corners) {
         addPoint(state, state.cursorX + corner[0], state.cursorY, state.cursorZ + corner[1]);
     }
+    noteClashingIds(state, usedBefore);
 }
 
 void insertPathPoint(EditorState& state) {
@@ -128,9 +156,11 @@ void insertPathPoint(EditorState& state) {
     float y = (to.y + from.y) * 0.5f;
     float z = (to.z + from.z) * 0.5f;
 
+    const auto usedBefore = state.pointUsed;
     int8_t rememberedP3 = state.currentParams[2];
     state.currentParams[2] = from.p3; // the new point goes on to S's old target
     addPoint(state, x, y, z);
+    noteClashingIds(state, usedBefore);
     state.pointUsed[s] = SlotUsed;
     state.points[s].p3 = state.currentParams[3];
     state.currentParams[2] = rememberedP3;

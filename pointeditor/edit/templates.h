@@ -20,4 +20,7 @@ void placeParameterSquare(EditorState& state);
 // selected, when no point has S's link target as its id, or when the table is full.
 void insertPathPoint(EditorState& state);
 
+// Each of the above notes in clashingId and clashingIds the ids its new points got that points
+// already in use had before it (key 0's four points share their id by design, among themselves).
+
 } // namespace tavo

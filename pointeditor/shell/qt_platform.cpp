@@ -4,8 +4,11 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QSettings>
 #include <QtGui/QCursor>
+#include <QtGui/QFontDatabase>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QGridLayout>
 #include <QtWidgets/QMessageBox>
 
 #include "pointeditor/shell/device_session.h"
@@ -71,6 +74,21 @@ QString folderKey(const FileFilter& filter) {
 
 } // namespace
 
+void fitCaption(QMessageBox& box) {
+    // Qt makes a box as wide as its text and its caption in the box's own font, with a little
+    // room; the window manager draws the caption in its title font beside its icon and buttons,
+    // and cuts it to a few letters. Room for the title font and for the title bar's icon and
+    // three buttons keeps it whole.
+    const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    const int width = title.horizontalAdvance(box.windowTitle()) + TitleBarRoom * title.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        // QMessageBox sets its own size from its contents and ignores a minimum width; a spacer
+        // in its layout is part of those contents.
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 std::string nameFilterFor(const FileFilter& filter) {
     return filter.description + " (" + filter.pattern + ")";
 }
@@ -102,6 +120,7 @@ BoxAnswer QtPlatform::messageBox(std::string_view text, std::string_view caption
         box.setDefaultButton(QMessageBox::Ok);
         break;
     }
+    fitCaption(box);
     if (owner != nullptr) {
         showFrameBeforeModal();
     }

@@ -5,6 +5,8 @@
 
 #include "pointeditor/data/platform.h"
 
+class QMessageBox;
+
 namespace tavo {
 
 class EditorWindow;
@@ -34,6 +36,11 @@ private:
     EditorWindow* window_;
     DeviceSession& output_;
 };
+
+// Widens a box so that its caption can be shown whole in the title bar: the caption in the
+// title font and TitleBarRoom lines of that font for the title bar's icon and buttons.
+inline constexpr int TitleBarRoom = 8;
+void fitCaption(QMessageBox& box);
 
 // The name filter Qt's file dialog reads: "description (pattern)".
 std::string nameFilterFor(const FileFilter& filter);

@@ -2,6 +2,7 @@
 // as an 800 x 600 PNG without any display. For authors (pictures of a mission) and for tests.
 
 #include <QtCore/QBuffer>
+#include <QtCore/QtGlobal>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <cstdio>
@@ -57,6 +58,20 @@ private:
 tavo::EditorState state;
 tavo::Canvas canvas;
 
+// Qt warns on every start in an environment without XDG_RUNTIME_DIR (a container, a CI job, a
+// cron job) and then uses a directory of its own, which is all a program that opens no window
+// needs. Only that one message is dropped; every other goes where it went before.
+QtMessageHandler qtMessages = nullptr;
+
+void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    qtMessages(type, context, message);
+}
+
 int failWith(const std::string& message) {
     std::fprintf(stderr, "pointeditor-render: %s\n", message.c_str());
     return 1;
@@ -83,7 +98,8 @@ int writeFrame(const tavo::RenderOptions& options) {
     return written ? 0 : failWith(written.error().text);
 }
 
-// What did not load, one finding a line on standard error; the exit status they give.
+// What did not load or was not whole, one finding a line on standard error; the exit status
+// they give.
 int reportFindings(const std::vector<std::string>& lines, bool strict) {
     for (const std::string& line : lines) {
         std::fprintf(stderr, "%s\n", line.c_str());
@@ -146,6 +162,7 @@ int main(int argc, char** argv) {
 
     // Text needs a QGuiApplication, never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtMessages = qInstallMessageHandler(dropRuntimeDirWarning);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
 
@@ -161,19 +178,23 @@ int main(int argc, char** argv) {
 
     int status = 0;
     std::optional<std::vector<tavo::TextureFinding>> textures;
-    std::vector<std::string> findings;
+    std::vector<std::string> pointFindings;
     if (!options.blockFile.empty() && !(textures = tavo::loadBlockFile(state, options.blockFile))) {
         status = failWith("cannot read the block file " + tavo::printable(options.blockFile));
-    } else if (!options.pointFile.empty() && !tavo::loadPointFile(state, options.pointFile)) {
+    } else if (!options.pointFile.empty() &&
+               !tavo::loadPointFile(state, options.pointFile, &pointFindings)) {
         status = failWith("cannot read the point file " + tavo::printable(options.pointFile));
     } else {
         applyView(state, options);
         tavo::drawFrame(state);
         status = writeFrame(options);
+        // In the order the files were read: the map's textures, then the points.
+        std::vector<std::string> findings;
         for (const tavo::TextureFinding& finding :
              textures.value_or(std::vector<tavo::TextureFinding>{})) {
             findings.push_back(tavo::textureFindingLine(finding, state.english != 0));
         }
+        findings.insert(findings.end(), pointFindings.begin(), pointFindings.end());
         status = status != 0 ? status : reportFindings(findings, options.strict);
     }
     session.releaseDevice(state);

@@ -62,7 +62,8 @@ std::string_view renderUsage() {
            "  --params P1,P2,P3,P4    the current parameters, -128 to 127\n"
            "  --select ID...          select the points whose id number is one of these\n"
            "  -o FILE.png             where to write the frame\n"
-           "  --strict                exit with status 2 when something did not load\n"
+           "  --strict                exit with status 2 when something did not load or a\n"
+           "                          file was not whole\n"
            "  --help, --version\n";
 }
 

@@ -20,7 +20,7 @@ struct RenderOptions {
     std::optional<std::array<int, 4>> params;   // currentParams p1..p4
     std::vector<int> select;                    // ids (p4) of the points to select
     std::string output;
-    bool strict = false; // findings (what did not load) make the exit status 2
+    bool strict = false; // findings (what did not load, a damaged file) make the exit status 2
     bool help = false;
     bool version = false;
 };

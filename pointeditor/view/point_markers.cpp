@@ -150,7 +150,7 @@ void buildLinkLines(EditorState& state) {
     }
     for (int i = 0; i < MaxPoints; ++i) {
         const PointRecord& p = lines.point(i);
-        if (lines.used(i) && (p.p1 == KindHuman || p.p1 == KindHumanEmptyHanded)) {
+        if (lines.used(i) && isHumanKind(p.p1)) {
             lines.link(i, lines.target(p.p3), HumanColour);
         }
     }

@@ -4,8 +4,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "tools/pointtool/point_links.h"
-
 namespace tavo::pointtool {
 namespace {
 
@@ -20,14 +18,7 @@ std::string plural(int n, const char* one, const char* many) {
 } // namespace
 
 std::string formatFinding(const Finding& finding) {
-    std::string line = std::string(severityName(finding.severity)) + ": ";
-    if (finding.slot < 0) {
-        line += "file";
-    } else {
-        line += "slot " + std::to_string(finding.slot) + ", id " + std::to_string(finding.id) +
-                ", " + kindLabel(finding.kind);
-    }
-    return line + ": " + finding.message;
+    return describeFinding(finding, true);
 }
 
 std::string formatSummary(const CheckSummary& summary) {

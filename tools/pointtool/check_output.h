@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/pointtool/point_check.h"
+#include "pointeditor/data/point_check.h"
 
 namespace tavo::pointtool {
 

@@ -12,9 +12,9 @@
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
 #include "tools/pointtool/check_output.h"
-#include "tools/pointtool/point_check.h"
 #include "tools/pointtool/text_form.h"
 
 namespace tavo::pointtool {

@@ -7,7 +7,7 @@
 
 #include "common/files/printable.h"
 #include "pointeditor/data/name_tables.h"
-#include "tools/pointtool/point_links.h"
+#include "pointeditor/data/point_links.h"
 
 namespace tavo::pointtool {
 namespace {
@@ -143,7 +143,7 @@ std::string describePoint(const PointRecord& point) {
         break;
     }
     if (isEventKind(kind)) {
-        if (kind >= FirstWaitingEventKind && kind <= LastWaitingEventKind) {
+        if (isWaitingEventKind(kind)) {
             text += ", target " + p2;
         }
         return text + ", next " + p3;

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sys/stat.h>
 
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_file.h"
 #include "tests/support/fake_platform.h"
 
@@ -144,27 +147,91 @@ TEST_F(DataFile, PointFileIsReadAndWrittenByteForByteAndPacked) {
     }
 }
 
-TEST_F(DataFile, PointFileAReadableFileReplacesThePointsWithItsCompleteRecordsOnly) {
+// A file that is not whole loads what it holds and then says, in one box, what was wrong.
+TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWhole) {
     Bytes cut = pointFileBytes(3, 3);
     cut.resize(cut.size() - 7);
-    const std::tuple<const char*, Bytes, int> cases[] = {
-        {"empty", {}, 0},
-        {"half a count", {0x05}, 0},
-        {"count -32768", pointFileBytes(-32768, 4), 0},
-        {"last record cut", cut, 2},
-        {"count beyond the records", pointFileBytes(50, 10), 10},
-        {"count 32767", pointFileBytes(32767, 250), 200},
+    Bytes notANumber = pointFileBytes(1, 1);
+    std::memcpy(&notANumber[2 + 12], "\x00\x00\xc0\x7f", 4); // r
+    Bytes noise(1000);
+    std::mt19937 generator(12);
+    std::ranges::generate(noise, [&generator] { return static_cast<uint8_t>(generator()); });
+    noise[1] |= 0x01; // a count from 256 up: the half of all noise that loads as points
+    noise[1] &= 0x7F;
+    const std::string records = " complete records read";
+    const std::tuple<const char*, Bytes, int, int, std::string> cases[] = {
+        {"whole", pointFileBytes(2, 2), 2, 1, ""},
+        {"empty",
+         {},
+         0,
+         1,
+         "LOADED 0 POINTS\nerror: file: the file is 0 bytes long, too short to hold its count; 0" +
+             records},
+        {"half a count",
+         {0x05},
+         0,
+         1,
+         "LOADED 0 POINTS\nerror: file: the file is 1 bytes long, too short to hold its count; 0" +
+             records},
+        {"count -32768", pointFileBytes(-32768, 4), 0, 1,
+         "LOADED 0 POINTS\nwarning: file: the count is -32768; the editor loads no points\n"
+         "warning: file: the count says -32768 points (2 bytes), but the file is 82 bytes long; 0" +
+             records},
+        {"last record cut", cut, 2, 1,
+         "LOADED 2 POINTS\nwarning: file: the count says 3 points (62 bytes), but the file is 55 "
+         "bytes long; 2" +
+             records},
+        {"last record cut, Japanese", cut, 2, 0,
+         "2 個のポイントを読み込みました\n警告: ファイル: 個数は 3 個 (62 バイト) "
+         "ですが、ファイルは 55 バイトです。完全なレコード 2 個を読み込み"},
+        {"more records than the count", pointFileBytes(2, 3), 2, 1,
+         "LOADED 2 POINTS\nwarning: file: the count says 2 points (42 bytes), but the file is 62 "
+         "bytes long; 2" +
+             records},
+        {"count beyond the records", pointFileBytes(50, 10), 10, 1,
+         "LOADED 10 POINTS\nwarning: file: the count says 50 points (1002 bytes), but the file is "
+         "202 bytes long; 10" +
+             records},
+        {"count 32767", pointFileBytes(32767, 250), 200, 1,
+         "LOADED 200 POINTS\nwarning: file: the count is 32767, more than the 200 points the "
+         "editor loads; 200" +
+             records +
+             "\nwarning: file: the count says 32767 points (655342 bytes), but the file is 5002 "
+             "bytes long; 200" +
+             records},
+        {"heading not a number", notANumber, 1, 1,
+         "LOADED 1 POINTS\nwarning: slot 0, id 0, kind 0: r is nan, not a finite number"},
+        {"1000 random bytes", noise, 49, 1, "LOADED 49 POINTS\nwarning: file: the count is "},
     };
-    for (const auto& [what, bytes, loaded] : cases) {
+    for (const auto& [what, bytes, loaded, english, box] : cases) {
         SCOPED_TRACE(what);
         useSlots({0, 100, 199});
-        ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes)));
+        state->english = english;
+        platform.boxes.clear();
+        std::vector<std::string> findings;
+        ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes), &findings));
         for (int slot = 0; slot < MaxPoints; ++slot) {
             ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
-            ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot));
+            ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot) ||
+                        bytes == noise);
         }
+        if (box.empty()) {
+            EXPECT_EQ(platform.boxes.size(), 0u);
+            EXPECT_EQ(findings.size(), 0u);
+            continue;
+        }
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        const testing::RecordedBox& shown = platform.boxes[0];
+        const bool random = bytes == noise; // its findings depend on the noise
+        EXPECT_EQ(random ? shown.text.substr(0, box.size()) : shown.text, box);
+        EXPECT_EQ(std::tuple(shown.caption, shown.icon),
+                  std::tuple(english ? "LOAD POINT" : "ポイント読み込み", BoxIcon::Warning));
+        std::string listed; // the same lines come back to the caller
+        for (const std::string& line : findings) {
+            listed += "\n" + line;
+        }
+        EXPECT_EQ(shown.text.substr(shown.text.find('\n')), listed);
     }
-    EXPECT_TRUE(platform.boxes.empty());
 }
 
 TEST_F(DataFile, APathThatCannotBeReadShowsAnErrorAndKeepsThePoints) {

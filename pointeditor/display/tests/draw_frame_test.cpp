@@ -36,15 +36,18 @@ protected:
 };
 
 TEST_F(DrawFrameTest, InitialFrameInBothLanguages) {
-    const std::string blank(24, ' ');
+    const std::string blank(24, ' '), toRightEdge(25, ' ');
+    // The zoom and parameter lines reach the window's right edge, 50 and 25 cells away.
     const std::string expected =
-        "10,5 point editor / version 0.7tavo / by kestrune|400,5 x2.0 (0.0/0.0/0.0)      |"
-        "600,310 CURRENT PARAMETER|600,330 [0] [0] [0] [0]  |600,40 ◆ NEW POINT|"
+        "10,5 point editor / version 0.7tavo / by kestrune|400,5 x2.0 (0.0/0.0/0.0)" +
+        std::string(50 - 18, ' ') + "|600,310 CURRENT PARAMETER|600,330 [0] [0] [0] [0]" +
+        std::string(25 - 15, ' ') +
+        "|600,40 ◆ NEW POINT|"
         "600,70 ◆ SELECT POINT|600,100 ◆ MOVE POINT|600,130 ◆ DELETE POINT|600,160 ◆ VIEW|"
         "600,190 ◆ LOAD BLOCK|600,220 ◆ SAVE POINT|600,250 ◆ LOAD POINT|600,280 ◆ -----|"
         "600,360 ▼ GRID LOCK (on)|600,380 ▼ DIRECTION (on)|600,400 ▼ TOP VIEW (on)|"
-        "600,420 ▼ FRONT VIEW (on)|600,440 ▼ SIDE VIEW (on)|600,480 " +
-        blank + "|600,500 " + blank + "|600,520 " + blank;
+        "600,420 ▼ FRONT VIEW (on)|600,440 ▼ SIDE VIEW (on)|600,540 " +
+        toRightEdge + "|600,480 " + blank + "|600,500 " + blank + "|600,520 " + blank;
     EXPECT_EQ(frame(), expected);
     state.english = 0;
     EXPECT_EQ(frame(), expected);
@@ -53,7 +56,7 @@ TEST_F(DrawFrameTest, InitialFrameInBothLanguages) {
 TEST_F(DrawFrameTest, KindAndDetailLinesInBothLanguages) {
     for (int kind : {0, 9, -1, 20, -128}) { // no kind, and then no details
         state.currentParams = {int8_t(kind), 1, 1, 0};
-        EXPECT_EQ(frame(21), "") << kind; // after the 21 texts that every frame has
+        EXPECT_EQ(frame(22), "") << kind; // after the 22 texts that every frame has
     }
     // Every kind's name, with parameters that name no detail.
     for (int english : {0, 1}) {
@@ -61,7 +64,7 @@ TEST_F(DrawFrameTest, KindAndDetailLinesInBothLanguages) {
         for (int kind = 1; kind <= 19; ++kind) {
             state.currentParams = {int8_t(kind), 99, 99, 0};
             const std::string name(*lookupName(pointKindNames, kind, english != 0));
-            EXPECT_EQ(frame(21), name.empty() ? "" : "600,480 " + name) << kind;
+            EXPECT_EQ(frame(22), name.empty() ? "" : "600,480 " + name) << kind;
         }
     }
     // English, kind, parameters 2 and 3, and the kind and detail lines drawn.
@@ -75,7 +78,7 @@ TEST_F(DrawFrameTest, KindAndDetailLinesInBothLanguages) {
     for (auto [english, kind, second, third, lines] : rows) {
         state.english = english;
         state.currentParams = {int8_t(kind), int8_t(second), int8_t(third), 0};
-        EXPECT_EQ(frame(21), lines);
+        EXPECT_EQ(frame(22), lines);
     }
 }
 

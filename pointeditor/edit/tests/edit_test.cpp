@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "pointeditor/data/texture.h"
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/keyboard.h"
 #include "pointeditor/edit/menu.h"
 #include "pointeditor/edit/mouse.h"
@@ -441,6 +442,97 @@ TEST_F(EditTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLangua
                   std::tuple(std::string(caption), std::string(text)));
     }
     std::filesystem::remove_all(dir);
+}
+
+// A template key or Insert whose new points got ids that other points already had leaves a note
+// in the text column's row 540 until the next command; key 0's four points share their id.
+TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
+    const struct {
+        const char* name;
+        std::vector<int> ids; // of the points in use before, in slots 10, 11...
+        int english, firstId, key;
+        const char* note;
+    } cases[] = {
+        {"free ids", {20}, 1, 10, vk::digit(3), ""},
+        {"one id", {11}, 1, 10, vk::digit(3), "ID 11 ALREADY IN USE"},
+        {"two, the first placed first", {12, 10}, 1, 10, vk::digit(3), "ID 10 AND 1 MORE IN USE"},
+        {"key 0 among itself", {}, 1, 5, vk::digit(0), ""},
+        {"key 0", {5}, 1, 5, vk::digit(0), "ID 5 ALREADY IN USE"},
+        {"Japanese", {8, 7}, 0, 7, vk::digit(2), "7 番ほか 1 個は使用中"},
+        {"Insert", {40}, 1, 40, vk::Insert, "ID 40 ALREADY IN USE"},
+    };
+    auto row540 = [this] {
+        platform.texts.clear();
+        drawFrame(state);
+        for (const RecordedText& t : platform.texts) {
+            if (t.y == 540) {
+                return std::pair(t.x, t.text.substr(0, t.text.find_last_not_of(' ') + 1));
+            }
+        }
+        return std::pair(0, std::string("none"));
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.pointUsed.fill(0);
+        state.english = c.english;
+        for (int i = 0; i < static_cast<int>(c.ids.size()); ++i) {
+            put({{float(10 + i), 1, 0, 0, 0, 3, 0, float(c.ids[i]), float(c.ids[i])}});
+        }
+        put({{0, 2, 0, 0, 0, 3, 0, 99, 99}}); // S for Insert, linked to the point in slot 1
+        put({{1, 1, 0, 0, 0, 3, 0, 99, 99}});
+        state.currentParams = {3, 0, 0, int8_t(c.firstId)};
+        press(c.key);
+        EXPECT_EQ(row540(), std::pair(600, std::string(c.note)));
+        press(vk::letter('A'));
+        EXPECT_EQ(row540(), std::pair(600, std::string()));
+    }
+}
+
+// F5 runs the link check over the table: one box with the counts and the first findings, and
+// the points the findings are about become the selection.
+TEST_F(EditTest, LinkCheckReportsInOneBoxAndSelectsThePointsInvolved) {
+    const struct {
+        const char* name;
+        std::vector<std::array<float, 9>> points; // slot, state, x, y, z, p1..p4
+        int english;
+        std::string box;
+        Slots selection; // states of slots 0..5 afterwards
+    } cases[] = {
+        {"sound, and a path end on its own id: the selection stays",
+         {{0, 2, 0, 0, 0, 3, 0, 20, 19}, {4, 1, 0, 0, 0, 3, 2, 20, 20}},
+         1,
+         "ERRORS 0 / WARNINGS 0",
+         {2, 0, 0, 0, 1, 0}},
+        {"dangling, Japanese",
+         {{0, 2, 0, 0, 0, 2, 0, 0, 1}, {3, 1, 0, 0, 0, 3, 0, 99, 10}},
+         0,
+         "エラー 1 件 / 警告 0 件\nエラー: スロット 3, 識別番号 10, パス: "
+         "リンク先の識別番号 99 を持つポイントがありません",
+         {1, 0, 0, 2, 0, 0}},
+        {"shared id, and a path end whose own id reaches another point",
+         {{0, 1, 0, 0, 0, 3, 0, 11, 9},
+          {2, 1, 0, 0, 0, 3, 2, 11, 11},
+          {5, 1, 0, 0, 0, 3, 2, 11, 11}},
+         1,
+         "ERRORS 2 / WARNINGS 0\nerror: slot 0, id 9, PATH: links to id 11, which slots 2 and 5 "
+         "share; the link reaches slot 2\nerror: slot 5, id 11, PATH: ends its path on its own id "
+         "11, which slots 2 and 5 share; the link reaches slot 2",
+         {2, 0, 2, 0, 0, 2}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.pointUsed.fill(0);
+        state.english = c.english;
+        for (const auto& point : c.points) {
+            put({point});
+        }
+        platform.boxes.clear();
+        press(vk::function(5));
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_EQ(platform.boxes[0].text, c.box);
+        EXPECT_EQ(platform.boxes[0].caption, c.english ? "LINK CHECK" : "リンク確認");
+        EXPECT_EQ(slots(6), c.selection);
+    }
 }
 
 } // namespace

@@ -123,6 +123,10 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsSavedAndShowsAgainAfterLoading) {
     startEditor();
     // The window's client area lies at the screen's origin, 800 x 600.
     EXPECT_TRUE(xdotool({"getwindowgeometry", window_}).contains("800x600"));
+    // Its size is fixed, and the window manager is asked for no maximise button or function
+    // (Motif bits 0x40 and 0x10): functions, then decorations.
+    EXPECT_EQ(run("xprop", {"-id", window_, "_MOTIF_WM_HINTS"}),
+              "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x2e, 0x3e, 0x0, 0x0");
 
     // Parameters: kind 3 (A three times), id 2 (F twice); the keys go to the focused window.
     xdotool({"windowfocus", "--sync", window_});

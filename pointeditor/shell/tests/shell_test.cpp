@@ -10,29 +10,32 @@
 #include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
+#include <QtGui/QFontDatabase>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QMessageBox>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <random>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <random>
 
 #include "pointeditor/data/pane_layout.h"
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/tests/image_files.h"
 #include "pointeditor/view/tests/image_writers.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "tests/support/guarded_run.h"
-#include "pointeditor/shell/text_overlay.h"
 
 namespace tavo {
 namespace {
@@ -258,6 +261,42 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     }
 }
 
+// A shorter parameter line, or zoom and cursor line, leaves nothing of a longer one: every pixel
+// right of its text is the background.
+TEST_F(LiveWindow, ShorterStatusLinesLeaveNothingOfLongerOnes) {
+    const QRgb text = qRgb(0x50, 0x50, 0xA0), grey = qRgb(192, 192, 192);
+    state->currentParams = {-128, -128, -128, -128};
+    state->cursorX = state->cursorY = state->cursorZ = -12345.5f;
+    drawFrame(*state);
+    const QImage longer = canvasImage(*canvas).copy();
+    state->currentParams = {0, 0, 0, 0};
+    state->cursorX = state->cursorY = state->cursorZ = 0.0f;
+    drawFrame(*state);
+    const QImage shorter = canvasImage(*canvas).copy();
+    // Right of "[0] [0] [0] [0]" and of "x2.0 (0.0/0.0/0.0)", to the window's edge.
+    const std::pair<const char*, QRect> rows[] = {
+        {"parameters", QRect(600 + 15 * 8, 330, 80, 16)},
+        {"zoom and cursor", QRect(400 + 18 * 8, 5, 256, 16)}};
+    for (const auto& [name, area] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_GT(count(longer, area, text), 0);
+        EXPECT_EQ(count(shorter, area, grey), area.width() * area.height());
+    }
+}
+
+// The window manager draws a box's caption in its title font beside its icon and buttons.
+TEST_F(QtTest, MessageBoxesAreWideEnoughForTheirWholeCaption) {
+    const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    for (const char* caption : {"POINT COUNT", "ID-NUMBER SEARCH", "識別番号確認", "配置人数"}) {
+        SCOPED_TRACE(caption);
+        QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption), "5", QMessageBox::Ok);
+        fitCaption(box);
+        box.show();
+        const int needed = title.horizontalAdvance(QString::fromUtf8(caption)) + 6 * title.height();
+        EXPECT_GE(box.width(), needed);
+    }
+}
+
 // Frames of texts that overlap, change, shrink and change colour, as the column's name lines
 // do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
 // text of every frame gives (a fresh overlay each frame).
@@ -293,8 +332,12 @@ TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
 }
 
 // The exit code (-1 for a crash) and the standard error of pointeditor-render.
+// Run as in a container or a CI job: without XDG_RUNTIME_DIR.
 std::pair<int, QString> render(const QStringList& arguments) {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    process.setProcessEnvironment(environment);
     process.start(TAVO_RENDER_BINARY, arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -318,6 +361,35 @@ TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
         EXPECT_EQ(errors.count("pointeditor-render:"), 1) << errors.toStdString();
         EXPECT_FALSE(QFile::exists(png));
     }
+}
+
+// Findings about the files go to standard error, one a line, and nothing else does; --strict
+// makes them exit status 2.
+TEST(RenderProgram, FindingsGoToStandardErrorAndStrictMakesThemStatusTwo) {
+    QTemporaryDir dir;
+    const QString whole = dir.filePath("whole.pd1"), cut = dir.filePath("cut.pd1");
+    for (const auto& [path, bytes] :
+         {std::pair(whole, QByteArray(2, 0)),
+          std::pair(cut, QByteArray("\x03\x00", 2) + QByteArray(45, 0))}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const QString finding = "warning: file: the count says 3 points (62 bytes), but the file is "
+                            "47 bytes long; 2 complete records read\n";
+    const std::tuple<QString, bool, int, QString> cases[] = {{whole, false, 0, ""},
+                                                             {whole, true, 0, ""},
+                                                             {cut, false, 0, finding},
+                                                             {cut, true, 2, finding}};
+    for (const auto& [points, strict, status, errors] : cases) {
+        SCOPED_TRACE((points + (strict ? " --strict" : "")).toStdString());
+        QStringList arguments{"--lang", "e", "--points", points, "-o", dir.filePath("out.png")};
+        if (strict) {
+            arguments << "--strict";
+        }
+        EXPECT_EQ(render(arguments), std::pair(status, errors));
+    }
+}
 }
 
 // Hostile inputs and targets through the program, each under a time and memory limit: a FIFO

@@ -9,9 +9,9 @@
 #include <streambuf>
 
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/data/point_check.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
-#include "tools/pointtool/point_check.h"
 #include "tools/pointtool/tests/test_points.h"
 
 namespace {
@@ -45,7 +45,7 @@ void checkInMemory(benchmark::State& state) {
     const auto points = tavo::decodePointFile(tavo::encodePointFile(worstPoints()));
     const auto map = tavo::decodeBlockFile(tavo::pointtool::testing::blockFileBytes(fullMap()));
     for (auto _ : state) {
-        const auto report = tavo::pointtool::checkPoints(points, &map);
+        const auto report = tavo::checkPoints(points, &map);
         std::string text;
         for (const auto& finding : report.findings) {
             text += tavo::pointtool::formatFinding(finding);

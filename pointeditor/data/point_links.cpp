@@ -1,22 +1,10 @@
-#include "tools/pointtool/point_links.h"
+#include "pointeditor/data/point_links.h"
 
 #include <charconv>
 
 #include "pointeditor/data/name_tables.h"
 
-namespace tavo::pointtool {
-
-bool isPathKind(int kind) {
-    return kind == KindPath || kind == KindRandomPath;
-}
-
-bool isHumanKind(int kind) {
-    return kind == KindHuman || kind == KindHumanEmptyHanded;
-}
-
-bool isEventKind(int kind) {
-    return kind >= FirstEventKind && kind <= LastEventKind;
-}
+namespace tavo {
 
 PointLinks linksOf(const PointRecord& point) {
     PointLinks links;
@@ -34,7 +22,7 @@ PointLinks linksOf(const PointRecord& point) {
     } else if (isHumanKind(kind)) {
         add(3, point.p3, LinkRole::HumanPath);
     } else if (isEventKind(kind)) {
-        if (kind >= FirstWaitingEventKind && kind <= LastWaitingEventKind) {
+        if (isWaitingEventKind(kind)) {
             add(2, point.p2, LinkRole::Event);
         }
         add(3, point.p3, LinkRole::Event);
@@ -42,14 +30,14 @@ PointLinks linksOf(const PointRecord& point) {
     return links;
 }
 
-std::string kindLabel(int kind) {
+std::string kindLabel(int kind, bool english) {
     if (kind >= 1 && kind <= LastKind) {
-        const auto name = lookupName(pointKindNames, kind, true);
+        const auto name = lookupName(pointKindNames, kind, english);
         if (name && !name->empty()) {
             return std::string(*name);
         }
     }
-    return "kind " + std::to_string(kind);
+    return (english ? "kind " : "種類 ") + std::to_string(kind);
 }
 
 std::string formatFloat(float value) {
@@ -58,4 +46,4 @@ std::string formatFloat(float value) {
     return std::string(text, result.ptr);
 }
 
-} // namespace tavo::pointtool
+} // namespace tavo

@@ -10,11 +10,7 @@
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/records.h"
 
-namespace tavo::pointtool {
-
-bool isPathKind(int kind);  // PATH or RANDOM PATH
-bool isHumanKind(int kind); // HUMAN or HUMAN(EMPTY HANDED), the ones the editor counts as people
-bool isEventKind(int kind);
+namespace tavo {
 
 enum class LinkRole {
     PathNext,  // a path point's successor
@@ -39,10 +35,10 @@ struct PointLinks {
 // The links of one point, p2 before p3.
 PointLinks linksOf(const PointRecord& point);
 
-// The English name of a kind, or "kind N" for one without a name.
-std::string kindLabel(int kind);
+// The name of a kind, or "kind N" ("種類 N") for one without a name.
+std::string kindLabel(int kind, bool english = true);
 
 // The shortest decimal text that reads back as the same float ("0.1", "-0", "1e-45", "nan").
 std::string formatFloat(float value);
 
-} // namespace tavo::pointtool
+} // namespace tavo
