@@ -182,7 +182,7 @@ TEST_F(MissionDialogTest, LoadOfASpecialOrHugeFileSaysFileOpenErrorAtOnce) {
             [&] {
                 MissionDialog d(services, true);
                 services.answers = {dir.filePath(name)};
-                get(d, kLoadButton)->click();
+                get(d, LoadButton)->click();
                 return services.boxes == QStringList{"file open error | ERROR"} ? 0 : 1;
             },
             10, 2048);

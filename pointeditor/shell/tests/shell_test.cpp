@@ -18,9 +18,9 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <random>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <random>
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/shell/device_session.h"
@@ -28,11 +28,11 @@
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/tests/image_files.h"
 #include "pointeditor/view/tests/image_writers.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "tests/support/guarded_run.h"
-#include "pointeditor/shell/text_overlay.h"
 
 namespace tavo {
 namespace {
