@@ -11,7 +11,8 @@ std::span<const ReaderCheck> readerChecks() {
         ReaderCheck{"jpeg_image", checkJpegImage},
         ReaderCheck{"png_image", checkPngImage},
         ReaderCheck{"bmp_image", checkReaderImage}, // the format Windows maps use most
-        ReaderCheck{"reader_image", checkReaderImage}, ReaderCheck{"file_access", checkFileAccess},
+        ReaderCheck{"reader_image", checkReaderImage},
+        ReaderCheck{"file_access", checkFileAccess},
         ReaderCheck{"point_text", checkPointText},
         ReaderCheck{"mission_file", checkMissionFile},
         ReaderCheck{"map_frame", checkFrame},
