@@ -84,7 +84,7 @@ void writeHostileMission(const std::string& dir) {
 class PaneRedraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeviceFailure failure = DeviceFailure::None;
+        DeviceFailure failure;
         device = createGlDevice(*canvas, failure);
         ASSERT_NE(device, nullptr) << deviceFailureMessage(failure);
         state->device = device.get();

@@ -39,7 +39,7 @@ private:
 inline double floorMilliseconds() {
     static auto canvas = std::make_unique<Canvas>();
     static std::unique_ptr<Device> device = [] {
-        DeviceFailure failure = DeviceFailure::None;
+        DeviceFailure failure;
         return createGlDevice(*canvas, failure);
     }();
     if (!device) {

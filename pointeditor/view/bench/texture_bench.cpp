@@ -71,7 +71,7 @@ struct MapFolder {
 void loadAndDraw(benchmark::State& run, bool textured) {
     static const MapFolder folder;
     Canvas canvas;
-    DeviceFailure failure = DeviceFailure::None;
+    DeviceFailure failure;
     std::unique_ptr<Device> device = createGlDevice(canvas, failure);
     if (!device) {
         run.SkipWithError("no device");
@@ -130,7 +130,7 @@ BENCHMARK(BM_DecodeTenJpegsOneByOne)
 void BM_UploadTenDecoded(benchmark::State& run) {
     static const MapFolder folder;
     Canvas canvas;
-    DeviceFailure failure = DeviceFailure::None;
+    DeviceFailure failure;
     std::unique_ptr<Device> device = createGlDevice(canvas, failure);
     if (!device) {
         run.SkipWithError("no device");
