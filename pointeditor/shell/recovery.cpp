@@ -22,7 +22,7 @@ constexpr std::size_t SlotSize = 1 + PointRecordSize;
 constexpr std::size_t MaxPathSize = 0xFFFF;
 constexpr std::size_t MaxFileSize =
     TagSize + 2 * (2 + MaxPathSize) + std::size_t{MaxPoints} * SlotSize;
-constexpr char FilePrefix[] = "pointeditor-";
+constexpr char RecoveryPrefix[] = "pointeditor-";
 constexpr char FileSuffix[] = ".recovery";
 
 void putPath(std::vector<uint8_t>& out, const std::string& path) {
@@ -50,12 +50,14 @@ std::optional<std::string> getPath(std::span<const uint8_t> bytes, std::size_t& 
 }
 
 std::optional<int64_t> pidOfFile(const QString& name) {
-    if (!name.startsWith(QLatin1String(FilePrefix)) || !name.endsWith(QLatin1String(FileSuffix))) {
+    if (!name.startsWith(QLatin1String(RecoveryPrefix)) ||
+        !name.endsWith(QLatin1String(FileSuffix))) {
         return std::nullopt;
     }
-    const QString number = name.mid(static_cast<qsizetype>(std::strlen(FilePrefix)),
-                                    name.size() - static_cast<qsizetype>(std::strlen(FilePrefix)) -
-                                        static_cast<qsizetype>(std::strlen(FileSuffix)));
+    const QString number =
+        name.mid(static_cast<qsizetype>(std::strlen(RecoveryPrefix)),
+                 name.size() - static_cast<qsizetype>(std::strlen(RecoveryPrefix)) -
+                     static_cast<qsizetype>(std::strlen(FileSuffix)));
     bool ok = false;
     const qint64 pid = number.toLongLong(&ok);
     return ok && pid > 0 ? std::optional<int64_t>(pid) : std::nullopt;
@@ -128,7 +130,7 @@ bool processRunning(int64_t pid) {
 }
 
 RecoveryFile::RecoveryFile(QString folder, int64_t pid)
-    : path_(folder + QLatin1Char('/') + QLatin1String(FilePrefix) + QString::number(pid) +
+    : path_(folder + QLatin1Char('/') + QLatin1String(RecoveryPrefix) + QString::number(pid) +
             QLatin1String(FileSuffix)) {}
 
 void RecoveryFile::write(const EditorState& state) {
@@ -165,14 +167,14 @@ std::optional<OrphanRecovery> findOrphanRecovery(const QString& folder,
     std::optional<OrphanRecovery> newest;
     QDateTime newestTime;
     const QFileInfoList files = QDir(folder).entryInfoList(
-        {QLatin1String(FilePrefix) + '*' + QLatin1String(FileSuffix)}, QDir::Files);
+        {QLatin1String(RecoveryPrefix) + '*' + QLatin1String(FileSuffix)}, QDir::Files);
     for (const QFileInfo& info : files) {
         const auto pid = pidOfFile(info.fileName());
         if (!pid || running(*pid) || (newest && info.lastModified() <= newestTime)) {
             continue;
         }
         auto bytes = readFilePrefix(QFile::encodeName(info.filePath()).toStdString(), MaxFileSize);
-        auto points = bytes ? decodeRecovery(*bytes) : std::nullopt;
+        auto points = bytes ? decodeRecovery(bytes->bytes) : std::nullopt;
         if (points) {
             newest = OrphanRecovery{info.filePath(), std::move(*points)};
             newestTime = info.lastModified();
