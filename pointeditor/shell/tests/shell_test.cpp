@@ -390,7 +390,6 @@ TEST(RenderProgram, FindingsGoToStandardErrorAndStrictMakesThemStatusTwo) {
         EXPECT_EQ(render(arguments), std::pair(status, errors));
     }
 }
-}
 
 // Hostile inputs and targets through the program, each under a time and memory limit: a FIFO
 // or a device is refused at once, a huge input is read only as far as it is used, and a target
