@@ -33,7 +33,8 @@ D / C   parameter 3 + / -        F / V   id number + / -
 Right / Left   turn the selected points
 F11   take the parameters of the selection     F12   give them to the selection
 Enter   show the selected points' parameters    F2   point count
-F3   switch between two zooms   F8   human count   F9   is the id number used?
+F3   switch between two zooms   F5   check the links (selects the points involved)
+F8   human count   F9   is the id number used?
 Keypad 4 6 8 5   pan the 2D pane under the mouse     Keypad + / -   zoom
 Keypad 0   select the point nearest the mouse
 1 to 7   place a path of points    0   place four points    Insert   add a path point
@@ -61,7 +62,8 @@ D / C   パラメータ 3 + / -       F / V   識別番号 + / -
 → / ←   選択ポイントの向きを回す
 F11   選択ポイントのパラメータを取る     F12   選択ポイントに与える
 Enter   選択ポイントのパラメータを表示     F2   ポイント数
-F3   二つの倍率を切り替え   F8   配置人数   F9   識別番号確認
+F3   二つの倍率を切り替え   F5   リンク確認（問題のポイントを選択）
+F8   配置人数   F9   識別番号確認
 テンキー 4 6 8 5   マウスの下の 2D ペインを動かす     テンキー + / -   拡大縮小
 テンキー 0   マウスに最も近いポイントを選択
 1 ～ 7   経路ポイントを置く    0   四つのポイントを置く    Insert   経路ポイントを挿入
