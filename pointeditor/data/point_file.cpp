@@ -15,6 +15,18 @@ constexpr std::size_t CountSize = 2;
 // Nothing past the last slot's record is ever used, so nothing past it is read.
 constexpr std::size_t MaxFileBytes = CountSize + std::size_t{MaxPoints} * PointRecordSize;
 
+// The file's length for the findings, when more than its first bytes were read.
+std::size_t fileSizeAtLeast(const std::string& path, std::size_t read) {
+    if (read <= MaxFileBytes) {
+        return read;
+    }
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? read : std::max<std::size_t>(read, size);
+}
+
+} // namespace
+
 void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
     bytes::putF32(out, point.x);
     bytes::putF32(out, point.y);
@@ -24,16 +36,6 @@ void appendRecord(std::vector<uint8_t>& out, const PointRecord& point) {
     bytes::putI8(out, point.p2);
     bytes::putI8(out, point.p3);
     bytes::putI8(out, point.p4);
-}
-
-// The file's length for the findings, when more than its first bytes were read.
-std::size_t fileSizeAtLeast(const std::string& path, std::size_t read) {
-    if (read <= MaxFileBytes) {
-        return read;
-    }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    return error ? read : std::max<std::size_t>(read, size);
 }
 
 PointRecord readRecord(const uint8_t* p) {
@@ -48,8 +50,6 @@ PointRecord readRecord(const uint8_t* p) {
     point.p4 = bytes::getI8(p + 19);
     return point;
 }
-
-} // namespace
 
 std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records) {
     // The game reads at most MaxPoints records; a longer list is cut rather than miscounted.

@@ -19,6 +19,10 @@ struct PointFileContents {
     std::size_t fileSize = 0;
 };
 
+// One 20-byte record, field by field: the file's layout, reused by the editor's recovery file.
+void appendRecord(std::vector<uint8_t>& out, const PointRecord& point);
+PointRecord readRecord(const uint8_t* p); // p has PointRecordSize bytes
+
 std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records);
 PointFileContents decodePointFile(std::span<const uint8_t> bytes);
 

@@ -9,8 +9,8 @@
 #include <csignal>
 #include <cstring>
 
-#include "pointeditor/data/byte_order.h"
 #include "pointeditor/data/file_read.h"
+#include "pointeditor/data/point_file.h"
 #include "pointeditor/edit/document.h"
 
 namespace tavo {
@@ -71,15 +71,7 @@ std::vector<uint8_t> encodeRecovery(const RecoveredPoints& points) {
     putPath(out, points.blockFilePath);
     for (int i = 0; i < MaxPoints; ++i) {
         out.push_back(static_cast<uint8_t>(points.table.used[i]));
-        const PointRecord& p = points.table.points[i];
-        bytes::putF32(out, p.x);
-        bytes::putF32(out, p.y);
-        bytes::putF32(out, p.z);
-        bytes::putF32(out, p.r);
-        bytes::putI8(out, p.p1);
-        bytes::putI8(out, p.p2);
-        bytes::putI8(out, p.p3);
-        bytes::putI8(out, p.p4);
+        appendRecord(out, points.table.points[i]);
     }
     return out;
 }
@@ -103,15 +95,7 @@ std::optional<RecoveredPoints> decodeRecovery(std::span<const uint8_t> bytes) {
             return std::nullopt;
         }
         points.table.used[i] = slot[0];
-        PointRecord& p = points.table.points[i];
-        p.x = bytes::getF32(slot + 1);
-        p.y = bytes::getF32(slot + 5);
-        p.z = bytes::getF32(slot + 9);
-        p.r = bytes::getF32(slot + 13);
-        p.p1 = bytes::getI8(slot + 17);
-        p.p2 = bytes::getI8(slot + 18);
-        p.p3 = bytes::getI8(slot + 19);
-        p.p4 = bytes::getI8(slot + 20);
+        points.table.points[i] = readRecord(slot + 1);
     }
     return points;
 }
