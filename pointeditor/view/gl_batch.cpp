@@ -90,28 +90,38 @@ uint32_t GlBatch::push(float x, float y, float z, float w, uint32_t colour, floa
     return static_cast<uint32_t>(vertices_.size() - 1);
 }
 
-void GlBatch::addFan(std::span<const BlockVertex> vertices, int triangles,
-                     const Sampling& sampling) {
+namespace {
+
+// The position's w: world vertices are untransformed, pane vertices carry their own.
+float wOf(const BlockVertex&) {
+    return 1.0f;
+}
+float wOf(const PaneVertex& p) {
+    return p.rhw;
+}
+
+} // namespace
+
+template <typename Vertex>
+void GlBatch::pushFan(std::span<const Vertex> vertices, int triangles, const Sampling& sampling) {
     const auto first = static_cast<uint32_t>(vertices_.size());
     for (std::size_t k = 0; k < static_cast<std::size_t>(triangles) + 2; ++k) {
-        const BlockVertex& p = vertices[k];
-        push(p.x, p.y, p.z, 1.0f, p.colour, p.u, p.v, sampling);
+        const Vertex& p = vertices[k];
+        push(p.x, p.y, p.z, wOf(p), p.colour, p.u, p.v, sampling);
     }
     for (uint32_t i = 0; i < static_cast<uint32_t>(triangles); ++i) {
         indices_.insert(indices_.end(), {first, first + i + 1, first + i + 2});
     }
 }
 
+void GlBatch::addFan(std::span<const BlockVertex> vertices, int triangles,
+                     const Sampling& sampling) {
+    pushFan(vertices, triangles, sampling);
+}
+
 void GlBatch::addFan(std::span<const PaneVertex> vertices, int triangles,
                      const Sampling& sampling) {
-    const auto first = static_cast<uint32_t>(vertices_.size());
-    for (std::size_t k = 0; k < static_cast<std::size_t>(triangles) + 2; ++k) {
-        const PaneVertex& p = vertices[k];
-        push(p.x, p.y, p.z, p.rhw, p.colour, p.u, p.v, sampling);
-    }
-    for (uint32_t i = 0; i < static_cast<uint32_t>(triangles); ++i) {
-        indices_.insert(indices_.end(), {first, first + i + 1, first + i + 2});
-    }
+    pushFan(vertices, triangles, sampling);
 }
 
 void GlBatch::addWorldLines(std::span<const BlockVertex> vertices, int lines,

@@ -74,6 +74,9 @@ public:
 
 private:
     // Adds a vertex and returns its index.
+    // A triangle fan of either vertex format, as indexed triangles.
+    template <typename Vertex>
+    void pushFan(std::span<const Vertex> vertices, int triangles, const Sampling& sampling);
     uint32_t push(float x, float y, float z, float w, uint32_t colour, float u, float v,
                   const Sampling& sampling);
 
