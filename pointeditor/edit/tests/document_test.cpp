@@ -2,22 +2,16 @@
 // path drives them: every message between beginMessage and endMessage.
 
 #include <QtCore/QTemporaryDir>
-#include <functional>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/edit/document.h"
-#include "pointeditor/edit/keyboard.h"
-#include "pointeditor/edit/menu.h"
-#include "pointeditor/edit/mouse.h"
-#include "pointeditor/edit/undo_history.h"
+#include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
-#include "tests/support/fake_platform.h"
 
 namespace tavo::testing {
 namespace {
@@ -29,47 +23,14 @@ constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the 
 
 // An editor whose slot 0 is selected and linked by id to slot 1, slot 1 in use, both as saved;
 // the current parameters differ from both.
-struct Editor {
-    EditorState state;
-    FakePlatform platform;
-    UndoHistory history;
-
-    Editor() {
-        state.platform = &platform;
-        state.points[0] = {10, 0, 10, 0.5f, 2, 0, 5, 4};
-        state.points[1] = {30, 0, 10, 0, 2, 0, 0, 5};
+struct Saved : Editor {
+    Saved() {
+        pts[0] = {10, 0, 10, 0.5f, 2, 0, 5, 4};
+        pts[1] = {30, 0, 10, 0, 2, 0, 0, 5};
         state.pointUsed[0] = 2;
         state.pointUsed[1] = 1;
         state.currentParams = {1, 2, 3, 9};
         state.savedPoints = currentPoints(state);
-    }
-    // One message as the window runs it; held: a mouse button is still down after it.
-    void message(const std::function<void()>& command, bool held = false) {
-        history.beginMessage(state);
-        command();
-        history.endMessage(state, held);
-    }
-    void moveTo(std::pair<int, int> at, bool dragging = false) {
-        message(
-            [&] {
-                state.prevMouseX = std::exchange(state.mouseX, at.first);
-                state.prevMouseY = std::exchange(state.mouseY, at.second);
-                state.prevCursorX = state.cursorX, state.prevCursorY = state.cursorY;
-                state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
-                updateCursor(state);
-                if (dragging) {
-                    onLeftDrag(state);
-                }
-            },
-            dragging);
-    }
-    void click(std::pair<int, int> at) {
-        moveTo(at);
-        message([&] { onLeftButtonDown(state); }, true);
-        message([&] { onLeftUp(state); });
-    }
-    void key(int code) {
-        message([&] { onKeyDown(state, code); });
     }
     bool is(const PointTable& table) const { return sameTable(currentPoints(state), table); }
 };
@@ -80,32 +41,36 @@ std::string fileIn(const QTemporaryDir& dir, const char* name) {
 
 TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     QTemporaryDir dir;
-    Editor other;
+    Saved other;
     other.state.pointUsed[0] = 0;
     ASSERT_TRUE(savePointFile(other.state, fileIn(dir, "other.pd1")));
     const struct {
         const char* name;
-        std::function<void(Editor&)> command;
+        std::function<void(Saved&)> command;
         std::size_t steps;
     } cases[] = {
-        {"NEW POINT click", [](Editor& e) { e.click(NewPointEntry), e.click(TopPaneSpot); }, 1},
-        {"DELETE", [](Editor& e) { e.click(DeleteEntry); }, 1},
-        {"LOAD POINT",
-         [&](Editor& e) {
-             e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
-             e.click(LoadPointEntry);
+        {"NEW POINT click",
+         [](Saved& e) {
+             e.click({NewPointEntry, TopPaneSpot}, true);
          },
          1},
-        {"heading key", [](Editor& e) { e.key(vk::Right); }, 1},
-        {"F12", [](Editor& e) { e.key(vk::function(12)); }, 1},
-        {"template key", [](Editor& e) { e.key(vk::digit(3)); }, 1},
-        {"Insert", [](Editor& e) { e.key(vk::Insert); }, 1},
-        {"selection alone", [](Editor& e) { e.key(vk::numpad(0)); }, 0},
+        {"DELETE", [](Saved& e) { e.click({DeleteEntry}, true); }, 1},
+        {"LOAD POINT",
+         [&](Saved& e) {
+             e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
+             e.click({LoadPointEntry}, true);
+         },
+         1},
+        {"heading key", [](Saved& e) { e.press(vk::Right); }, 1},
+        {"F12", [](Saved& e) { e.press(vk::function(12)); }, 1},
+        {"template key", [](Saved& e) { e.press(vk::digit(3)); }, 1},
+        {"Insert", [](Saved& e) { e.press(vk::Insert); }, 1},
+        {"selection alone", [](Saved& e) { e.press(vk::numpad(0)); }, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Editor e;
-        e.moveTo(TopPaneSpot);
+        Saved e;
+        e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
         const PointTable before = currentPoints(e.state);
         c.command(e);
         const PointTable after = currentPoints(e.state);
@@ -123,12 +88,12 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
 }
 
 TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
-    Editor e;
-    e.click(MoveEntry);
-    e.moveTo({150, 165});
+    Saved e;
+    e.click({MoveEntry}, true);
+    e.moveTo(150, 165);
     e.message([&] { onLeftButtonDown(e.state); }, true);
     for (int x : {152, 160, 171, 180}) {
-        e.moveTo({x, 165}, true);
+        e.moveTo(x, 165, Left);
     }
     EXPECT_EQ(e.history.undo(e.state), false) << "mid-drag";
     e.message([&] { onLeftUp(e.state); });
@@ -142,30 +107,28 @@ TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
 }
 
 TEST(UndoSteps, ANewChangeDropsRedoAndTheOldestStepsGoPastTheCapacity) {
-    Editor e;
-    e.key(vk::Right), e.key(vk::Right);
+    Saved e;
+    e.press(vk::Right, 2);
     e.history.undo(e.state);
     EXPECT_EQ(e.history.redoSteps(), 1u);
-    e.key(vk::Left);
+    e.press(vk::Left);
     EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(2u, 0u));
-    for (std::size_t i = 0; i < UndoHistory::Capacity; ++i) {
-        e.key(vk::Right);
-    }
+    e.press(vk::Right, UndoHistory::Capacity);
     EXPECT_EQ(e.history.undoSteps(), UndoHistory::Capacity);
 }
 
 TEST(UnsavedPoints, TheTitleNamesTheFileAndMarksChangesUntilUndoneToTheSavedTable) {
     QTemporaryDir dir;
-    Editor e;
+    Saved e;
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR");
-    e.key(vk::numpad(0)); // selection is no change
+    e.press(vk::numpad(0)); // selection is no change
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR");
-    e.key(vk::Right);
+    e.press(vk::Right);
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR *");
     e.platform.dialogAnswers = {fileIn(dir, "mission.pd1")};
     runFileCommand(e.state, FileCommand::SaveToCurrent);
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1");
-    e.key(vk::Right);
+    e.press(vk::Right);
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1 *");
     e.history.undo(e.state);
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1");
@@ -196,9 +159,9 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(QString::fromStdString(named));
-        Editor e;
+        Saved e;
         e.state.pointFilePath = c.file;
-        e.key(vk::Right);
+        e.press(vk::Right);
         e.platform.boxAnswers = {c.answer};
         e.platform.dialogAnswers = {c.dialog};
         EXPECT_EQ(settleUnsavedPoints(e.state), c.goOn);
@@ -209,10 +172,10 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
         EXPECT_EQ(e.platform.boxes[0].buttons, BoxButtons::SaveDiscardCancel);
     }
     // The question names the file, in the chosen language; nothing unsaved asks nothing.
-    Editor e;
+    Saved e;
     e.state.pointFilePath = named;
     EXPECT_EQ(settleUnsavedPoints(e.state), true);
-    e.key(vk::Right);
+    e.press(vk::Right);
     const std::tuple<const char*, int, const char*> texts[] = {
         {"", 1, "Save the changes to the new points?"},
         {"", 0, "新しいポイント への変更を保存しますか？"},
@@ -229,7 +192,7 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
 
 TEST(UnsavedPoints, LoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
     QTemporaryDir dir;
-    Editor saved;
+    Saved saved;
     saved.state.pointUsed[0] = 0;
     ASSERT_TRUE(savePointFile(saved.state, fileIn(dir, "other.pd1")));
     // The answer, the dialogs' answers, then whether slot 0 is still in use.
@@ -240,13 +203,13 @@ TEST(UnsavedPoints, LoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
         {BoxAnswer::Save, {mine, other}, 1}};
     for (const auto& [answer, dialogs, slot0] : cases) {
         SCOPED_TRACE(int(answer));
-        Editor e;
-        e.key(vk::Right);
+        Saved e;
+        e.press(vk::Right);
         e.platform.boxAnswers = {answer};
         e.platform.dialogAnswers.assign(dialogs.begin(), dialogs.end());
         std::vector<int> modes;
         e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
-        e.click(LoadPointEntry);
+        e.click({LoadPointEntry}, true);
         EXPECT_EQ(e.platform.dialogs.size(), dialogs.size());
         EXPECT_EQ(e.state.pointUsed[0], slot0);
         EXPECT_EQ(QFile::exists(QString::fromStdString(mine)), answer == BoxAnswer::Save);

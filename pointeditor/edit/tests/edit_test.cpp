@@ -1,80 +1,23 @@
 #include <cmath>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <tuple>
+
+#include <gtest/gtest.h>
 
 #include "pointeditor/data/texture.h"
 #include "pointeditor/display/draw_frame.h"
-#include "pointeditor/edit/keyboard.h"
-#include "pointeditor/edit/menu.h"
-#include "pointeditor/edit/mouse.h"
+#include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
 #include "pointeditor/view/ortho_panes.h"
-#include "tests/support/fake_platform.h"
 
 namespace tavo::testing {
 namespace {
 
-using Params = std::array<int8_t, 4>;
-using Slots = std::vector<int>;
-using V3 = std::array<float, 3>;
-constexpr int Left = 1, Right = 2, Both = 3; // buttons held while the mouse moves
-
-// A fresh editor on a scripted platform. moveTo drives the mouse as the window's dispatch does:
-// it keeps the previous position, updates the cursor, then drags with the buttons held.
-class EditTest : public ::testing::Test {
-protected:
-    EditorState state;
-    FakePlatform platform;
-    std::array<PointRecord, MaxPoints>& pts = state.points;
-    EditTest() { state.platform = &platform; }
-
-    EditorState& moveTo(int x, int y, int buttons = 0) {
-        state.prevMouseX = std::exchange(state.mouseX, x);
-        state.prevMouseY = std::exchange(state.mouseY, y);
-        state.prevCursorX = state.cursorX, state.prevCursorY = state.cursorY;
-        state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
-        updateCursor(state);
-        if (buttons != 0) {
-            (buttons == Left ? onLeftDrag : buttons == Right ? onRightDrag : onBothDrag)(state);
-            if (state.menuMode == MenuView && state.hoverView == PerspectivePane) {
-                recentreCursor(state);
-            }
-        }
-        return state;
-    }
-    void click(std::initializer_list<std::pair<int, int>> at) {
-        for (auto [x, y] : at) {
-            onLeftButtonDown(moveTo(x, y));
-        }
-    }
-    void press(int key, int times = 1) {
-        for (int i = 0; i < times; ++i) {
-            onKeyDown(state, key);
-        }
-    }
-    // Each point as slot, slot state, x, y, z, then its parameters.
-    void put(std::initializer_list<std::array<float, 9>> points) {
-        for (const auto& v : points) {
-            pts[int(v[0])] = {v[2],         v[3],         v[4],         0,
-                              int8_t(v[5]), int8_t(v[6]), int8_t(v[7]), int8_t(v[8])};
-            state.pointUsed[int(v[0])] = int(v[1]);
-        }
-    }
-    Slots slots(int n) { return Slots(state.pointUsed.begin(), state.pointUsed.begin() + n); }
-    V3 xyz(int i) const { return {pts[i].x, pts[i].y, pts[i].z}; }
-    Params params(int i) const { return {pts[i].p1, pts[i].p2, pts[i].p3, pts[i].p4}; }
-    V3 cursor() const { return {state.cursorX, state.cursorY, state.cursorZ}; }
-    V3 pan() const { return {state.panX, state.panY, state.panZ}; }
-};
+class EditTest : public ::testing::Test, public Editor {};
 auto near = [](V3 a, V3 b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]) < 1e-3; };
 
 TEST_F(EditTest, PaneEdgesAndTheCursorAsTheExactInverseOfThePaneDrawing) {
@@ -203,17 +146,17 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
     state.menuMode = MenuSelectPoint;
     // Top pane from world (10, 0, 10), other panes and no pane keep the box, to (-10, 0, -10).
     click({{170, 145}, {150, 455}, {440, 165}, {700, 300}, {130, 185}});
-    EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 1, 0}));
+    EXPECT_EQ(used(6), (Slots{2, 2, 2, 1, 1, 0}));
     platform.shift = true; // the other corner order; Shift adds to the selection
     state.pointUsed[4] = SlotSelected;
     click({{130, 185}, {170, 145}});
-    EXPECT_EQ(slots(6), (Slots{2, 2, 2, 1, 2, 0}));
+    EXPECT_EQ(used(6), (Slots{2, 2, 2, 1, 2, 0}));
     click({{130, 445}, {170, 465}}); // front pane: world (-10, 5, z) to (10, -5, z)
-    EXPECT_EQ(slots(5), (Slots{2, 2, 2, 1, 2}));
+    EXPECT_EQ(used(5), (Slots{2, 2, 2, 1, 2}));
     state.pointUsed[1] = SlotUsed;
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
-    EXPECT_EQ(std::pair(slots(5), state.boxView),
+    EXPECT_EQ(std::pair(used(5), state.boxView),
               std::pair(Slots{2, 1, 2, 1, 1}, int32_t{NoPane})); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
@@ -244,13 +187,15 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
               std::pair(std::size_t{1}, std::size_t{3}));
     EXPECT_EQ(modesWhileOpen, (std::vector<int>{4, 6, 7, 8}));
     EXPECT_EQ(platform.boxes[0].text, "DELETE OK?"); // OK and Cancel: Cancel was answered
-    EXPECT_EQ(slots(4), (Slots{2, 1, 2, 0}));        // cancelled, and NEW POINT placed nothing
+    EXPECT_EQ(used(4), (Slots{2, 1, 2, 0}));         // cancelled, and NEW POINT placed nothing
     click({{608, 138}});
-    EXPECT_EQ(slots(3), (Slots{0, 1, 0}));
+    EXPECT_EQ(used(3), (Slots{0, 1, 0}));
     const EditorState& s = state;
     state.showSideView = 7; // any value but 0 turns off
     click({{608, 368}, {608, 388}, {608, 408}, {608, 428}, {608, 448}});
-    EXPECT_EQ(s.gridLock + s.showDirection + s.showTopView + s.showFrontView + s.showSideView, 0);
+    EXPECT_EQ(
+        std::tuple(s.gridLock, s.showDirection, s.showTopView, s.showFrontView, s.showSideView),
+        std::tuple(0, 0, 0, 0, 0));
     click({{619, 368}, {620, 368}}); // 11 from the mark hits, 12 does not
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 0));
     click({{608, 379}}); // in reach of two marks: only the nearer flips
@@ -332,7 +277,7 @@ TEST_F(EditTest, SelectionKeysTurnCopyApplyShowAndPickTheNearestPoint) {
     for (auto [x, y, nearest] : moves) {
         onKeyDown(moveTo(x, y), vk::numpad(0));
         EXPECT_EQ(
-            std::pair(slots(6), int(state.currentParams[0])),
+            std::pair(used(6), int(state.currentParams[0])),
             std::pair(Slots{1, 0, 0, 0, nearest == 4 ? 2 : 1, nearest == 5 ? 2 : 1}, nearest - 2))
             << x << "," << y;
     }
@@ -391,12 +336,12 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     pts[2].p3 = 30;
     press(vk::Insert); // the id is not advanced
     EXPECT_EQ(std::pair(xyz(1), params(1)), std::pair(V3{20, 4, 2}, Params{3, 2, 30, 40}));
-    EXPECT_EQ(std::pair(slots(6), int(pts[2].p3)), std::pair(Slots{1, 1, 1, 0, 1, 2}, 40));
+    EXPECT_EQ(std::pair(used(6), int(pts[2].p3)), std::pair(Slots{1, 1, 1, 0, 1, 2}, 40));
     EXPECT_EQ(state.currentParams, (Params{3, 2, 99, 40}));
     state.currentParams[3] = 41;
     press(vk::Insert); // a self-linked S gets the new point on itself
     EXPECT_EQ(std::pair(xyz(3), params(3)), std::pair(V3{7, 7, 7}, Params{3, 2, 22, 41}));
-    EXPECT_EQ(std::pair(slots(6), int(pts[5].p3)), std::pair(Slots{1, 1, 1, 1, 1, 1}, 41));
+    EXPECT_EQ(std::pair(used(6), int(pts[5].p3)), std::pair(Slots{1, 1, 1, 1, 1, 1}, 41));
     state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
     state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
@@ -459,6 +404,7 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
         {"key 0 among itself", {}, 1, 5, vk::digit(0), ""},
         {"key 0", {5}, 1, 5, vk::digit(0), "ID 5 ALREADY IN USE"},
         {"Japanese", {8, 7}, 0, 7, vk::digit(2), "7 番ほか 1 個は使用中"},
+        {"Japanese, one id", {8}, 0, 7, vk::digit(2), "8 番は既に使用中"},
         {"Insert", {40}, 1, 40, vk::Insert, "ID 40 ALREADY IN USE"},
     };
     auto row540 = [this] {
@@ -531,7 +477,7 @@ TEST_F(EditTest, LinkCheckReportsInOneBoxAndSelectsThePointsInvolved) {
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(platform.boxes[0].text, c.box);
         EXPECT_EQ(platform.boxes[0].caption, c.english ? "LINK CHECK" : "リンク確認");
-        EXPECT_EQ(slots(6), c.selection);
+        EXPECT_EQ(used(6), c.selection);
     }
 }
 

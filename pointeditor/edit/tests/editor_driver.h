@@ -1,0 +1,89 @@
+#pragma once
+// A fresh editor on a scripted platform, driven as the window's message path drives it: every
+// message between the history's beginMessage and endMessage, the mouse keeping its previous
+// position.
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "pointeditor/edit/keyboard.h"
+#include "pointeditor/edit/menu.h"
+#include "pointeditor/edit/mouse.h"
+#include "pointeditor/edit/undo_history.h"
+#include "tests/support/fake_platform.h"
+
+namespace tavo::testing {
+
+using Params = std::array<int8_t, 4>;
+using Slots = std::vector<int>;
+using V3 = std::array<float, 3>;
+constexpr int Left = 1, Right = 2, Both = 3; // buttons held while the mouse moves
+
+struct Editor {
+    EditorState state;
+    FakePlatform platform;
+    UndoHistory history;
+    std::array<PointRecord, MaxPoints>& pts = state.points;
+    Editor() { state.platform = &platform; }
+
+    // One message; held: a mouse button is still down after it.
+    void message(const std::function<void()>& command, bool held = false) {
+        history.beginMessage(state);
+        command();
+        history.endMessage(state, held);
+    }
+    // Updates the cursor, then drags with the buttons held.
+    EditorState& moveTo(int x, int y, int buttons = 0) {
+        message(
+            [&] {
+                state.prevMouseX = std::exchange(state.mouseX, x);
+                state.prevMouseY = std::exchange(state.mouseY, y);
+                state.prevCursorX = state.cursorX, state.prevCursorY = state.cursorY;
+                state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
+                updateCursor(state);
+                if (buttons != 0) {
+                    (buttons == Left    ? onLeftDrag
+                     : buttons == Right ? onRightDrag
+                                        : onBothDrag)(state);
+                    if (state.menuMode == MenuView && state.hoverView == PerspectivePane) {
+                        recentreCursor(state);
+                    }
+                }
+            },
+            buttons != 0);
+        return state;
+    }
+    // The left button goes down at each place in turn; released there only when asked.
+    void click(std::initializer_list<std::pair<int, int>> at, bool release = false) {
+        for (auto [x, y] : at) {
+            moveTo(x, y);
+            message([&] { onLeftButtonDown(state); }, true);
+            if (release) {
+                message([&] { onLeftUp(state); });
+            }
+        }
+    }
+    void press(int key, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            message([&] { onKeyDown(state, key); });
+        }
+    }
+    // Each point as slot, slot state, x, y, z, then its parameters.
+    void put(std::initializer_list<std::array<float, 9>> points) {
+        for (const auto& v : points) {
+            pts[int(v[0])] = {v[2],         v[3],         v[4],         0,
+                              int8_t(v[5]), int8_t(v[6]), int8_t(v[7]), int8_t(v[8])};
+            state.pointUsed[int(v[0])] = int(v[1]);
+        }
+    }
+    Slots used(int n) const { return Slots(state.pointUsed.begin(), state.pointUsed.begin() + n); }
+    V3 xyz(int i) const { return {pts[i].x, pts[i].y, pts[i].z}; }
+    Params params(int i) const { return {pts[i].p1, pts[i].p2, pts[i].p3, pts[i].p4}; }
+    V3 cursor() const { return {state.cursorX, state.cursorY, state.cursorZ}; }
+    V3 pan() const { return {state.panX, state.panY, state.panZ}; }
+};
+
+} // namespace tavo::testing
