@@ -6,12 +6,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <random>
 
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_table.h"
 #include "tests/support/fake_platform.h"
 
 namespace tavo {
@@ -143,6 +145,28 @@ TEST_F(DataFile, PointFileIsReadAndWrittenByteForByteAndPacked) {
         const PointRecord& packed = state->points[slot];
         EXPECT_EQ(std::tuple(state->pointUsed[slot++], packed.p4, packed.x),
                   std::tuple(1, id, 1000.0f + id));
+    }
+}
+
+// Tables compare bit for bit: -0.0 is not 0.0 and a NaN equals itself, as in the file. The used
+// points alone leave out the selection and what free slots hold.
+TEST(PointTables, CompareBitForBitAndTheUsedPointsLeaveOutSelectionAndFreeSlots) {
+    PointTable a{};
+    a.used[3] = SlotUsed;
+    a.points[3].x = std::numeric_limits<float>::quiet_NaN();
+    const std::tuple<const char*, void (*)(PointTable&), bool, bool> rows[] = {
+        {"the same, NaN included", [](PointTable&) {}, true, true},
+        {"-0.0", [](PointTable& t) { t.points[3].y = -0.0f; }, false, false},
+        {"selected", [](PointTable& t) { t.used[3] = SlotSelected; }, false, true},
+        {"a free slot's record", [](PointTable& t) { t.points[7].z = 1; }, false, true},
+        {"one more point", [](PointTable& t) { t.used[199] = SlotUsed; }, false, false},
+    };
+    for (const auto& [name, change, same, sameUsed] : rows) {
+        SCOPED_TRACE(name);
+        PointTable b = a;
+        change(b);
+        EXPECT_EQ(sameTable(a, b), same);
+        EXPECT_EQ(sameUsedPoints(a, b), sameUsed);
     }
 }
 
