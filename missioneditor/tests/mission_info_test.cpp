@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "missioneditor/mission_info.h"
@@ -56,9 +57,9 @@ TEST(MissionInfoFile, BriefingLinesUseCrLfAndNothingFollowsTheLast) {
     EXPECT_EQ(readMissionInfo(bytes), info);
 
     // A line stored with a bare LF reads as any other line and is saved with CR LF.
-    const MissionInfo bare = readMissionInfo(fixed + "one\ntwo\r\nthree\n\nfive");
-    EXPECT_EQ(bare.briefingText, "one\ntwo\nthree\n\nfive");
-    EXPECT_EQ(writeMissionInfo(bare).bytes, fixed + "one\r\ntwo\r\nthree\r\n\r\nfive");
+    const MissionInfo bare = readMissionInfo(fixed + "\none\ntwo\r\nthree\n\nfive");
+    EXPECT_EQ(bare.briefingText, "\none\ntwo\nthree\n\nfive");
+    EXPECT_EQ(writeMissionInfo(bare).bytes, fixed + "\r\none\r\ntwo\r\nthree\r\n\r\nfive");
 }
 
 // Each field takes exactly its limit in CP932 bytes (and later fields stay in place); one byte
@@ -104,6 +105,14 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
               (MissionInfo{std::string(31, 'n'), std::string(126, 'f'), "b", "p", 1, 1, true,
                            std::string(255, 'o'), "i", false, "", std::string(798, 'x')}));
 
+    // Only a lead byte in the last place is left out.
+    const std::pair<const char*, std::string> lastBytes[] = {
+        {"\x81", ""}, {"\x9F", ""},       {"\xE0", ""},
+        {"\xFC", ""}, {"\x80", "\uFFFD"}, {"\xFD", "\uFFFD"}};
+    for (const auto& [last, kept] : lastBytes) {
+        EXPECT_EQ(readMissionInfo(crlfLines({std::string(30, 'n') + last + "@"})).missionName,
+                  std::string(30, 'n') + kept);
+    }
     // A briefing cut between CR and LF keeps neither.
     const std::string head = crlfLines(EmptyLines);
     EXPECT_EQ(readMissionInfo(head + std::string(797, 'x') + "\r\nmore").briefingText,
