@@ -12,10 +12,13 @@ namespace tavo::fuzz {
     std::abort();
 }
 
-[[noreturn]] inline void invariantBroken(const char* what, double value, const char* file,
-                                         int line) {
-    std::fprintf(stderr, "%s:%d: invariant broken: %s (value %.9g)\n", file, line, what, value);
-    std::abort();
+// A value that must lie within low .. high.
+inline void requireWithin(const char* what, double value, double low, double high) {
+    if (!(value >= low && value <= high)) {
+        std::fprintf(stderr, "invariant broken: %s is %.9g, not within %.9g .. %.9g\n", what, value,
+                     low, high);
+        std::abort();
+    }
 }
 
 } // namespace tavo::fuzz
@@ -23,9 +26,3 @@ namespace tavo::fuzz {
 #define FUZZ_REQUIRE(condition)                                                                    \
     ((condition) ? static_cast<void>(0)                                                            \
                  : ::tavo::fuzz::invariantBroken(#condition, __FILE__, __LINE__))
-
-// The same, naming the value that broke it.
-#define FUZZ_REQUIRE_VALUE(condition, value)                                                       \
-    ((condition) ? static_cast<void>(0)                                                            \
-                 : ::tavo::fuzz::invariantBroken(#condition, static_cast<double>(value), __FILE__, \
-                                                 __LINE__))

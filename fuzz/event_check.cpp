@@ -1,10 +1,11 @@
 // Hostile event sequences through the point editor's own message dispatch, on a start state that
-// a points file and the window could leave: mouse moves and buttons, keys, menu clicks, the
-// desktop shortcuts and the close question, each an undo step as in the window, with every box
-// and file dialog answered from the input. The state's invariants hold after every event and in
+// a points file and the window could leave: mouse moves and buttons, keys, menu clicks, undo and
+// redo, each message an undo step as in the window, with every box and file dialog answered from
+// the input. The state's invariants hold after every event and in
 // every box.
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -31,29 +32,22 @@ constexpr float MaxPitch = 3.1241386f;
 // between: no handler is running; then the commands that end within their click are over.
 void checkState(const EditorState& state, bool between) {
     for (int32_t used : state.pointUsed) {
-        FUZZ_REQUIRE_VALUE(used >= SlotFree && used <= SlotSelected, used);
+        requireWithin("a slot state", used, SlotFree, SlotSelected);
     }
-    const int32_t lastMode = between ? MenuView : MenuLoadPoint;
-    FUZZ_REQUIRE_VALUE(state.menuMode >= MenuNone && state.menuMode <= lastMode, state.menuMode);
-    for (float zoom : {state.zoom, state.savedZoom}) {
-        FUZZ_REQUIRE_VALUE(zoom >= MinZoom && zoom <= MaxZoom, zoom);
-    }
-    FUZZ_REQUIRE_VALUE(state.gridStep == 5.0f / state.zoom, state.gridStep);
-    for (int32_t pane : {state.hoverView, state.prevHoverView}) {
-        FUZZ_REQUIRE_VALUE(pane >= NoPane && pane <= PerspectivePane, pane);
-    }
-    FUZZ_REQUIRE_VALUE(state.boxView >= NoPane && state.boxView <= SidePane, state.boxView);
-    FUZZ_REQUIRE_VALUE(state.linkLineCount >= 0 && state.linkLineCount <= MaxLinkLines,
-                       state.linkLineCount);
-    FUZZ_REQUIRE_VALUE(state.clashingIds >= 0 && state.clashingIds <= MaxPoints, state.clashingIds);
-    FUZZ_REQUIRE_VALUE(state.cameraPitch >= MinPitch && state.cameraPitch <= MaxPitch,
-                       state.cameraPitch);
-    for (int32_t at : {state.mouseX, state.mouseY}) {
-        FUZZ_REQUIRE_VALUE(at >= 0 && at <= 0xFFFF, at);
-    }
+    requireWithin("menuMode", state.menuMode, MenuNone, between ? MenuView : MenuLoadPoint);
+    requireWithin("zoom", state.zoom, MinZoom, MaxZoom);
+    requireWithin("savedZoom", state.savedZoom, MinZoom, MaxZoom);
+    requireWithin("gridStep", state.gridStep, 5.0f / state.zoom, 5.0f / state.zoom);
+    requireWithin("hoverView", state.hoverView, NoPane, PerspectivePane);
+    requireWithin("prevHoverView", state.prevHoverView, NoPane, PerspectivePane);
+    requireWithin("boxView", state.boxView, NoPane, SidePane); // the 3D pane holds no box
+    requireWithin("linkLineCount", state.linkLineCount, 0, MaxLinkLines);
+    requireWithin("clashingIds", state.clashingIds, 0, MaxPoints);
+    requireWithin("cameraPitch", state.cameraPitch, MinPitch, MaxPitch);
+    requireWithin("mouseX", state.mouseX, 0, 0xFFFF);
+    requireWithin("mouseY", state.mouseY, 0, 0xFFFF);
     for (const ToggleRow& toggle : ToggleRows) {
-        FUZZ_REQUIRE_VALUE(state.*toggle.field == 0 || state.*toggle.field == 1,
-                           state.*toggle.field);
+        requireWithin(toggle.label.data(), state.*toggle.field, 0, 1);
     }
 }
 
@@ -69,14 +63,11 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
     const std::size_t pointBytes =
         std::min<std::size_t>(bytes[11] | bytes[12] << 8, bytes.size() - HeaderSize);
     const std::string points = directory.write("points.pd1", bytes.subspan(HeaderSize, pointBytes));
-    const std::string noMap[] = {"missing.bmp"};
-    const std::optional<std::string> choices[] = {
-        std::nullopt,
-        points,
-        directory.path() + "/saved.pd1",
-        directory.write("map.bd1", encodeBlockFile(noMap, 0, {})),
-        directory.path(),
-        directory.path() + "/none/none.pd1"};
+    const std::string noTexture[] = {"missing.bmp"};
+    const std::string map = directory.write("map.bd1", encodeBlockFile(noTexture, 0, {}));
+    const std::string& dir = directory.path();
+    const std::optional<std::string> choices[] = {std::nullopt, points, dir + "/saved.pd1",
+                                                  map,          dir,    dir + "/none/none.pd1"};
     std::filesystem::remove(*choices[2]);
 
     auto state = std::make_unique<EditorState>();
@@ -107,9 +98,7 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
             state->pointUsed[i] = SlotSelected;
         }
     }
-    for (int i = 0; i < 4; ++i) {
-        state->currentParams[i] = static_cast<int8_t>(bytes[4 + i]);
-    }
+    std::memcpy(state->currentParams.data(), &bytes[4], 4);
     float* pans[] = {&state->panX, &state->panY, &state->panZ}; // in steps of the keypad's pan
     for (int i = 0; i < 3; ++i) {
         *pans[i] = static_cast<float>(static_cast<int8_t>(bytes[8 + i])) * 10.0f * state->gridStep;
@@ -147,54 +136,25 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
         platform.dialogAnswers = {choices[bytes[at + 4] % 6], choices[bytes[at + 5] % 6]};
         platform.shift = (a & 0x80) != 0;
         platform.texts.clear();
-        switch (bytes[at] % 8) {
-        case 0:
+        const int kind = bytes[at] % 6;
+        if (kind == 0) {
             move(x, y);
-            break;
-        case 1:
-        case 2:
-            button(a & 1, bytes[at] % 8 == 1);
-            break;
-        case 3:
+        } else if (kind <= 2) {
+            button(a & 1, kind == 1);
+        } else if (kind == 3) {
             message([&] { dispatchKeyDown(*state, handlers, a); });
-            break;
-        case 4: { // a click near a menu row's or a toggle's mark
+        } else if (kind == 4) { // a click near a menu row's or a toggle's mark
             const int row = a % 14;
             move(MenuColumnX + MarkOffset + x % 8,
                  (row < 9 ? menuRowY(row) : toggleRowY(row - 9)) + MarkOffset + y % 8);
             button(0, true);
             button(0, false);
-            break;
-        }
-        case 5: { // the shortcuts the session takes before the key handler
-            const int shortcut = a % 6;
-            if (shortcut < 2 && !held[0] && !held[1]) {
-                const PointTable before = currentPoints(*state);
-                if (shortcut == 0 ? history.undo(*state) : history.redo(*state)) {
-                    FUZZ_REQUIRE(!sameUsedPoints(before, currentPoints(*state)));
-                }
-            } else if (shortcut >= 2) {
-                constexpr FileCommand Commands[] = {FileCommand::SaveToCurrent,
-                                                    FileCommand::SavePoint, FileCommand::LoadPoint,
-                                                    FileCommand::LoadBlock};
-                message([&] { runFileCommand(*state, Commands[shortcut - 2]); });
+        } else if (!held[0] && !held[1]) { // undo or redo: the session takes them before any key
+            const PointTable before = currentPoints(*state);
+            if ((a & 1) == 0 ? history.undo(*state) : history.redo(*state)) {
+                FUZZ_REQUIRE(!sameUsedPoints(before, currentPoints(*state))); // no empty steps
             }
             dispatchOther(*state, handlers);
-            break;
-        }
-        case 6: // a wheel, a key release, focus, a paint the system asked for
-            message([&] { dispatchOther(*state, handlers); });
-            break;
-        default: { // the close button: the window goes only when the points are settled
-            bool settled = false;
-            message([&] { settled = settleUnsavedPoints(*state); });
-            if (settled) {
-                dispatchClose(*state, handlers);
-                checkState(*state, true);
-                return;
-            }
-            dispatchOther(*state, handlers);
-        }
         }
         FUZZ_REQUIRE(!history.inMessage());
         checkState(*state, true);
