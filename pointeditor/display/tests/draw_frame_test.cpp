@@ -71,7 +71,7 @@ TEST_F(DrawFrameTest, KindAndDetailLinesInBothLanguages) {
     const std::tuple<int, int, int, int, const char*> rows[] = {
         {1, 2, 23, 0, "600,480 WEAPON"}, // no such weapon
         {1, 2, 22, 0, "600,480 WEAPON|620,500 MK23 SD"},
-        {1, 7, 30, 4, "600,480 RANDOM WEAPON|620,520 GLOCK18S"},
+        {1, 7, 1, 4, "600,480 RANDOM WEAPON|620,500 MP5|620,520 GLOCK18S"},
         {1, 3, 1, 0, "600,480 PATH|620,500 RUN"},
         {0, 5, 12, 0, "600,480 小物|620,500 <追加小物>"},
         {1, 4, 41, 0, "600,480 HUMAN INFO|620,500 KOLVE"},
