@@ -216,9 +216,8 @@ bool MissionDialog::saveToCurrent() {
 
 bool MissionDialog::save() {
     // Text the file cannot hold is refused before a file is even chosen.
-    const WriteResult file = writeMissionInfo(missionInfo());
-    if (file.problem) {
-        reportProblem(*file.problem);
+    if (const auto file = writeMissionInfo(missionInfo()); !file) {
+        reportProblem(file.error());
         return false;
     }
     const auto path = services_.saveFileDialog(SaveTitle, MissionFilter, {});
@@ -226,12 +225,12 @@ bool MissionDialog::save() {
 }
 
 bool MissionDialog::writeTo(const QString& path) {
-    const WriteResult file = writeMissionInfo(missionInfo());
-    if (file.problem) {
-        reportProblem(*file.problem);
+    const auto file = writeMissionInfo(missionInfo());
+    if (!file) {
+        reportProblem(file.error());
         return false;
     }
-    const FileResult<void> saved = saveFileBytes(path, file.bytes);
+    const FileResult<void> saved = saveFileBytes(path, *file);
     if (!saved) {
         const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
         showError(services_, QString::fromUtf8(opened ? WriteError : OpenError));

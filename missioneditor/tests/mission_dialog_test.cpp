@@ -250,7 +250,7 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
     for (const QString& typed : {lines, QString("\n"), QString("z")})   // "\n" would make 799
         briefing->insertPlainText(typed);
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
-    EXPECT_FALSE(writeMissionInfo(d.missionInfo()).problem);
+    EXPECT_TRUE(writeMissionInfo(d.missionInfo()).ok());
 }
 
 // Tab and Shift+Tab still move between the fields, but the field reached keeps its text

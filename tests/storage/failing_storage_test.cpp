@@ -69,7 +69,7 @@ std::string savePoints(const std::string& path) {
         state->points[i * 2] = somePoints()[i]; // with free slots between
         state->pointUsed[i * 2] = SlotUsed;
     }
-    const bool saved = savePointFile(*state, path);
+    const bool saved = savePointFile(*state, path).ok();
     std::string report = saved == window.boxes.empty() ? "" : "result disagrees with boxes\n";
     for (const RecordedBox& box : window.boxes) {
         report += box.text + " | " + box.caption + "\n";
@@ -108,7 +108,7 @@ std::string saveMission(const std::string& path) {
 }
 
 std::string savedMission() {
-    return mission::writeMissionInfo(someMission()).bytes;
+    return mission::writeMissionInfo(someMission()).value();
 }
 
 struct Saver {
