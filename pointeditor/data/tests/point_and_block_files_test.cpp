@@ -217,8 +217,9 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         useSlots({0, 100, 199});
         state->english = english;
         platform.boxes.clear();
-        std::vector<std::string> findings;
-        ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes), &findings));
+        const auto read = loadPointFile(*state, write("case.pd1", bytes));
+        ASSERT_TRUE(read);
+        const std::vector<std::string>& findings = *read;
         for (int slot = 0; slot < MaxPoints; ++slot) {
             ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
             ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot) ||
@@ -248,18 +249,18 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
 TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     useSlots({3, 9});
     loadFullMap();
-    EXPECT_EQ(loadPointFile(*state, file("missing")), false);
+    EXPECT_EQ(loadPointFile(*state, file("missing")).ok(), false);
     expectOnlyErrorBox();
     EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]),
               std::tuple(SlotUsed, SlotSelected));
     EXPECT_EQ(state->points[9].x, 1009.0f);
-    EXPECT_EQ(loadBlockFile(*state, file("missing")).has_value(),
-              false); // the map is emptied, its names kept
+    // The map is emptied, its names kept.
+    EXPECT_EQ(loadBlockFile(*state, file("missing")).ok(), false);
     expectOnlyErrorBox();
     EXPECT_EQ(state->blocks[0].inUse, 0);
     EXPECT_STREQ(state->textureNames[0], "full.bmp");
     EXPECT_STREQ(state->blockDir, file("full").c_str());
-    EXPECT_EQ(savePointFile(*state, file("no/dir/map.pd1")), false);
+    EXPECT_EQ(savePointFile(*state, file("no/dir/map.pd1")).ok(), false);
     expectOnlyErrorBox();
 }
 
