@@ -15,8 +15,8 @@
 #include <fstream>
 #include <grp.h>
 #include <iostream>
-#include <sstream>
 #include <sched.h>
+#include <sstream>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
