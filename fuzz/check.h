@@ -27,6 +27,15 @@ inline std::size_t recordsLoaded(std::span<const uint8_t> bytes, std::size_t hea
                      (bytes.size() - header) / recordSize, table});
 }
 
+// A value that must lie within low .. high.
+inline void requireWithin(const char* what, double value, double low, double high) {
+    if (!(value >= low && value <= high)) {
+        std::fprintf(stderr, "invariant broken: %s is %.9g, not within %.9g .. %.9g\n", what, value,
+                     low, high);
+        std::abort();
+    }
+}
+
 } // namespace tavo::fuzz
 
 #define FUZZ_REQUIRE(condition)                                                                    \

@@ -54,6 +54,7 @@ const TargetSeeds Seeds[] = {
     {"mission_file", missionFileSeeds},
     {"file_access", fileAccessSeeds},
     {"point_text", pointTextSeeds},
+    {"event_sequence", eventSequenceSeeds},
     {"map_frame", mapFrameSeeds},
     {"texture_upload", textureSeeds},
 };
