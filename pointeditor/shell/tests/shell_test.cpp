@@ -24,6 +24,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include "common/desktop/qt_desktop_services.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
