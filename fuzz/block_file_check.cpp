@@ -8,36 +8,37 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include <png.h>
-
 #include "common/text/cp932.h"
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
 #include "fuzz/scratch_directory.h"
-#include "fuzz/seeds/seed_files.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/file_read.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/view/image_decoder.h"
+#include "samples/sample_mission.h"
+#include "tests/support/image_writers.h"
 
 namespace tavo::fuzz {
 namespace {
 
+using testing::jpegOf;
+using testing::pngOf;
+
+// The map folder: images in several spellings and folders, one cut short and one empty.
 struct MapFolder {
     ScratchDirectory directory;
-    std::string mapPath;
+    std::string mapPath = directory.path() + "/map.bd1";
 
     MapFolder() {
-        directory.write("wall.bmp", encodeBmp(4, 4, 24));
-        directory.write("Floor.PNG", encodePng(4, 2, PNG_FORMAT_BGRA));
-        directory.write("sub/Deep/tile.jpg", encodeJpeg(8, 8, false, false, 80));
-        directory.write("sub/deep/grass.bmp", encodeBmp(2, 2, 8));
-        directory.write("壁.bmp", encodeGif(3, 3));
-        std::vector<uint8_t> broken = encodePng(4, 4, PNG_FORMAT_BGRA);
+        for (const char* name : {"wall.bmp", "Floor.PNG", "sub/deep/grass.bmp", "壁.bmp"}) {
+            directory.write(name, pngOf(4, 2, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3}));
+        }
+        directory.write("sub/Deep/tile.jpg", jpegOf(8, 8, {40, 50, 60}, false));
+        std::vector<uint8_t> broken = pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3});
         broken.resize(broken.size() / 2);
         directory.write("broken.png", broken);
         directory.write("empty.bmp", {});
-        mapPath = directory.path() + "/map.bd1";
     }
 };
 
@@ -61,9 +62,6 @@ public:
             if (!image) {
                 continue;
             }
-            FUZZ_REQUIRE(image->width > 0 && image->height > 0);
-            FUZZ_REQUIRE(image->pixels.size() == static_cast<std::size_t>(image->width) *
-                                                     static_cast<std::size_t>(image->height));
             loaded.back().texture = std::make_unique<ImageTexture>();
             loaded.back().problem = TextureProblem::None;
             results.back() = loaded.back().texture.get();
@@ -128,23 +126,17 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
     // The blocks read are the file's records, byte for byte, in slots 0 .. n - 1, and n keeps
     // within the count, the file and the table; every other slot is empty.
     constexpr std::size_t Header = std::size_t{TextureCount} * TextureNameSize + 2;
-    std::size_t n = 0;
-    if (bytes.size() >= Header) {
-        const auto declared = static_cast<int16_t>(bytes[Header - 2] | bytes[Header - 1] << 8);
-        const std::size_t present = (bytes.size() - Header) / BlockRecordSize;
-        n = std::min({static_cast<std::size_t>(std::max<int>(declared, 0)), present,
-                      std::size_t{MaxBlocks}});
-        FUZZ_REQUIRE(std::memcmp(state->textureNames, bytes.data(), Header - 2) == 0);
-    }
+    const std::size_t n = recordsLoaded(bytes, Header, BlockRecordSize, MaxBlocks);
+    FUZZ_REQUIRE(bytes.size() < Header ||
+                 std::memcmp(state->textureNames, bytes.data(), Header - 2) == 0);
     for (std::size_t i = 0; i < MaxBlocks; ++i) {
         if (i >= n) {
             FUZZ_REQUIRE(state->blocks[i].inUse == 0);
             continue;
         }
-        std::vector<uint8_t> record;
-        appendBlockRecord(record, state->blocks[i]);
+        const std::vector<uint8_t> record = sample::encodeBlockFile({}, {state->blocks[i]});
         FUZZ_REQUIRE(
-            std::equal(record.begin(), record.end(),
+            std::equal(record.begin() + Header, record.end(),
                        bytes.begin() + static_cast<std::ptrdiff_t>(Header + i * BlockRecordSize)));
     }
     FUZZ_REQUIRE(std::string(state->blockDir) == folder.directory.path());

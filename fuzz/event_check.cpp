@@ -21,6 +21,7 @@
 #include "pointeditor/edit/zoom.h"
 #include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/view/pane_redraw.h"
+#include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
 
 namespace tavo::fuzz {
@@ -63,8 +64,8 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
     const std::size_t pointBytes =
         std::min<std::size_t>(bytes[11] | bytes[12] << 8, bytes.size() - HeaderSize);
     const std::string points = directory.write("points.pd1", bytes.subspan(HeaderSize, pointBytes));
-    const std::string noTexture[] = {"missing.bmp"};
-    const std::string map = directory.write("map.bd1", encodeBlockFile(noTexture, 0, {}));
+    const std::string map =
+        directory.write("map.bd1", sample::encodeBlockFile({"missing.bmp"}, {}));
     const std::string& dir = directory.path();
     const std::optional<std::string> choices[] = {std::nullopt, points, dir + "/saved.pd1",
                                                   map,          dir,    dir + "/none/none.pd1"};

@@ -25,23 +25,13 @@ void checkPointFile(std::span<const uint8_t> bytes) {
     }
     FUZZ_REQUIRE(loadPointFile(*state, path));
 
-    // The points in use are slots 0 .. n - 1, unselected, with n within every bound the file and
-    // the table set.
+    // The points in use are slots 0 .. n - 1, unselected, with n the count the file gives within
+    // the records it holds and the table.
     const int used = countUsedPoints(*state);
-    FUZZ_REQUIRE(used >= 0 && used <= MaxPoints);
-    for (int i = 0; i < MaxPoints; ++i) {
-        FUZZ_REQUIRE(state->pointUsed[i] == (i < used ? SlotUsed : SlotFree));
-    }
-    const auto n = static_cast<std::size_t>(used);
-    FUZZ_REQUIRE(n == 0 || bytes.size() >= 2 + 20 * n);
-    if (bytes.size() >= 2) {
-        // A count of zero or below loads nothing, a larger one the complete records present, at
-        // most a full table.
-        const auto declared = static_cast<int16_t>(bytes[0] | bytes[1] << 8);
-        const auto present = static_cast<int>((bytes.size() - 2) / 20);
-        FUZZ_REQUIRE(used == std::min({std::max<int>(declared, 0), present, MaxPoints}));
-    } else {
-        FUZZ_REQUIRE(used == 0);
+    const std::size_t n = recordsLoaded(bytes, 2, PointRecordSize, MaxPoints);
+    FUZZ_REQUIRE(used == static_cast<int>(n));
+    for (std::size_t i = 0; i < MaxPoints; ++i) {
+        FUZZ_REQUIRE(state->pointUsed[i] == (i < n ? SlotUsed : SlotFree));
     }
 
     // Saving what was loaded gives back the file's records bit for bit, NaN payloads and all.

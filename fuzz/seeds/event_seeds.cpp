@@ -26,7 +26,8 @@ std::vector<SeedFile> eventSequenceSeeds() {
         "M150,165 K51 C6,0,2 K90 K50 S0 S1 S0 C4 M150,165 K52 C7,2,1 S0 C7,1 S1 C7,3,2 S0 S1",
     };
     const std::vector<SeedFile> points = pointFileSeeds();
-    constexpr std::size_t PointSeed[] = {2, 3, 6, 1, 5}; // odd values, full, cut short, one, none
+    constexpr std::size_t PointSeed[] = {2, 3, 6, 1,
+                                         5}; // odd values, full, cut short, the sample, none
     std::vector<SeedFile> seeds;
     for (std::size_t i = 0; i < std::size(scripts); ++i) {
         const std::vector<uint8_t>& file = points[PointSeed[i]].bytes;

@@ -9,6 +9,8 @@
 namespace tavo::fuzz {
 namespace {
 
+using mission::Field;
+
 std::vector<uint8_t> written(const mission::MissionInfo& info) {
     const auto file = mission::writeMissionInfo(info);
     if (!file) {
@@ -21,49 +23,43 @@ std::vector<uint8_t> text(std::string_view bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
+std::string longest(Field field, char letter) {
+    return std::string(mission::fieldLimit(field), letter);
+}
+
 } // namespace
 
 std::vector<SeedFile> missionFileSeeds() {
-    mission::MissionInfo plain;
-    plain.missionName = "m01";
-    plain.fullName = "Operation Night Falcon";
-    plain.blockPath = ".\\data\\map10\\temp.bd1";
-    plain.pointPath = ".\\addon\\m01.pd1";
-    plain.skyIndex = 3;
-    plain.flags = mission::ExtraCollisionFlag;
-    plain.image1Path = ".\\data\\briefing\\np.bmp";
-    plain.briefingText = "Reach the roof.\nTake the documents.\n\nGet out alive.";
-
-    mission::MissionInfo japanese = plain;
+    mission::MissionInfo japanese;
     japanese.missionName = "作戦01";
     japanese.fullName = "夜間潜入作戦・第一段階";
+    japanese.blockPath = ".\\data\\map10\\temp.bd1";
+    japanese.pointPath = ".\\addon\\m01.pd1";
+    japanese.skyIndex = 3;
     japanese.hasAddonObject = true;
     japanese.addonObjectPath = ".\\addon\\追加物体.txt";
+    japanese.image1Path = ".\\data\\briefing\\np.bmp";
     japanese.hasImage2 = true;
     japanese.image2Path = ".\\data\\briefing\\地図２.bmp";
     japanese.flags = mission::ExtraCollisionFlag | mission::DarkScreenFlag;
-    japanese.briefingText = "ｶﾀｶﾅと漢字の説明文。\n二行目です。";
+    japanese.briefingText = "ｶﾀｶﾅと漢字の説明文。\n二行目です。\n\nGet out alive.";
 
-    // Every field at its longest.
-    mission::MissionInfo longest;
-    longest.missionName = std::string(mission::fieldLimit(mission::Field::MissionName), 'n');
-    longest.fullName = std::string(mission::fieldLimit(mission::Field::FullName), 'f');
-    longest.blockPath = std::string(mission::fieldLimit(mission::Field::BlockPath), 'b');
-    longest.pointPath = std::string(mission::fieldLimit(mission::Field::PointPath), 'p');
-    longest.skyIndex = 5;
-    longest.flags = 3;
-    longest.hasAddonObject = true;
-    longest.addonObjectPath =
-        std::string(mission::fieldLimit(mission::Field::AddonObjectPath), 'o');
-    longest.image1Path = std::string(mission::fieldLimit(mission::Field::Image1Path), 'i');
-    longest.hasImage2 = true;
-    longest.image2Path = std::string(mission::fieldLimit(mission::Field::Image2Path), 'j');
-    for (int line = 0;
-         longest.briefingText.size() + 41 <= mission::fieldLimit(mission::Field::BriefingText);
-         ++line) {
-        longest.briefingText += std::string(39, static_cast<char>('a' + line % 26)) + "\n";
+    mission::MissionInfo full;
+    full.missionName = longest(Field::MissionName, 'n');
+    full.fullName = longest(Field::FullName, 'f');
+    full.blockPath = longest(Field::BlockPath, 'b');
+    full.pointPath = longest(Field::PointPath, 'p');
+    full.skyIndex = 5;
+    full.flags = 3;
+    full.hasAddonObject = full.hasImage2 = true;
+    full.addonObjectPath = longest(Field::AddonObjectPath, 'o');
+    full.image1Path = longest(Field::Image1Path, 'i');
+    full.image2Path = longest(Field::Image2Path, 'j');
+    while (full.briefingText.size() + 41 <= mission::fieldLimit(Field::BriefingText)) {
+        full.briefingText +=
+            std::string(39, static_cast<char>('a' + full.briefingText.size() % 26)) + "\n";
     }
-    longest.briefingText.pop_back();
+    full.briefingText.pop_back();
 
     mission::MissionInfo odd;
     odd.skyIndex = -1;
@@ -71,9 +67,8 @@ std::vector<SeedFile> missionFileSeeds() {
 
     return {
         {"new.mif", written(mission::MissionInfo{})},
-        {"plain.mif", written(plain)},
         {"japanese.mif", written(japanese)},
-        {"longest.mif", written(longest)},
+        {"longest.mif", written(full)},
         {"odd_numbers.mif", written(odd)},
         {"bare_lf.mif",
          text("m\nfull\n.\\a.bd1\n.\\a.pd1\n2\n1\n!\n.\\np.bmp\n!\nline one\nline two\n")},

@@ -1,9 +1,12 @@
-#include "fuzz/seeds/seed_files.h"
-
 #include <algorithm>
 
-namespace tavo::fuzz {
+#include "fuzz/seeds/seed_files.h"
 
+namespace tavo::fuzz {
+namespace {
+
+// The point and block seeds in the frame target's form: a switch byte, the length of the point
+// file, the point file, then the block file.
 std::vector<SeedFile> mapFrameSeeds() {
     const std::vector<SeedFile> points = pointFileSeeds();
     const std::vector<SeedFile> blocks = blockFileSeeds();
@@ -22,48 +25,47 @@ std::vector<SeedFile> mapFrameSeeds() {
     return seeds;
 }
 
+std::vector<SeedFile> bmpSeeds() {
+    std::vector<SeedFile> seeds = readerImageSeeds();
+    std::erase_if(seeds, [](const SeedFile& seed) { return !seed.name.ends_with(".bmp"); });
+    return seeds;
+}
+
+std::vector<SeedFile> textureSeeds() {
+    std::vector<SeedFile> seeds = jpegImageSeeds();
+    for (auto more : {pngImageSeeds(), readerImageSeeds()}) {
+        seeds.insert(seeds.end(), more.begin(), more.end());
+    }
+    return seeds;
+}
+
+struct TargetSeeds {
+    std::string_view target;
+    std::vector<SeedFile> (*seeds)();
+};
+
+const TargetSeeds Seeds[] = {
+    {"point_file", pointFileSeeds},
+    {"block_file", blockFileSeeds},
+    {"jpeg_image", jpegImageSeeds},
+    {"png_image", pngImageSeeds},
+    {"bmp_image", bmpSeeds},
+    {"reader_image", readerImageSeeds},
+    {"mission_file", missionFileSeeds},
+    {"file_access", fileAccessSeeds},
+    {"point_text", pointTextSeeds},
+    {"event_sequence", eventSequenceSeeds},
+    {"map_frame", mapFrameSeeds},
+    {"texture_upload", textureSeeds},
+};
+
+} // namespace
+
 std::vector<SeedFile> seedsFor(std::string_view target) {
-    if (target == "point_file") {
-        return pointFileSeeds();
-    }
-    if (target == "block_file") {
-        return blockFileSeeds();
-    }
-    if (target == "jpeg_image") {
-        return jpegImageSeeds();
-    }
-    if (target == "png_image") {
-        return pngImageSeeds();
-    }
-    if (target == "bmp_image") {
-        std::vector<SeedFile> seeds = readerImageSeeds();
-        std::erase_if(seeds, [](const SeedFile& seed) { return !seed.name.ends_with(".bmp"); });
-        return seeds;
-    }
-    if (target == "reader_image") {
-        return readerImageSeeds();
-    }
-    if (target == "mission_file") {
-        return missionFileSeeds();
-    }
-    if (target == "file_access") {
-        return fileAccessSeeds();
-    }
-    if (target == "point_text") {
-        return pointTextSeeds();
-    }
-    if (target == "event_sequence") {
-        return eventSequenceSeeds();
-    }
-    if (target == "map_frame") {
-        return mapFrameSeeds();
-    }
-    if (target == "texture_upload") {
-        std::vector<SeedFile> seeds = jpegImageSeeds();
-        for (auto more : {pngImageSeeds(), readerImageSeeds()}) {
-            seeds.insert(seeds.end(), more.begin(), more.end());
+    for (const TargetSeeds& row : Seeds) {
+        if (row.target == target) {
+            return row.seeds();
         }
-        return seeds;
     }
     return {};
 }

@@ -14,18 +14,20 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <iostream>
 #include <sched.h>
+#include <sstream>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "pointeditor/data/point_file.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/guarded_run.h"
 
 #include <QApplication>
 
@@ -39,17 +41,9 @@ namespace fs = std::filesystem;
 const std::string Old = "the file as it was before the save\n";
 
 std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    }
-    return text;
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 std::vector<PointRecord> somePoints() {
@@ -194,7 +188,7 @@ std::string saveInChild(Storage storage, Who who, const Saver& saver, const std:
     }
     const bool special = storage == Storage::Fifo || storage == Storage::Device;
     if (!special) {
-        writeText(file, Old);
+        std::ofstream(file, std::ios::binary) << Old;
     }
     if (storage == Storage::FullTmpfs) {
         int fd = ::open((box + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
@@ -220,9 +214,10 @@ std::string saveInChild(Storage storage, Who who, const Saver& saver, const std:
         fs::permissions(box, fs::perms(0555));
     }
     if (storage == Storage::FileSizeLimit) {
-        // Writes past the limit fail with EFBIG like those on a full disk, for root too.
+        // Writes past the limit fail with EFBIG like those on a full disk, for root too. The
+        // hard limit stays, so that the report can be written afterwards.
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{8, 8};
+        const rlimit limit{8, RLIM_INFINITY};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             return refuse("cannot limit the file size");
         }
@@ -239,6 +234,8 @@ std::string saveInChild(Storage storage, Who who, const Saver& saver, const std:
         report += saver.save(box + "/new_" + saver.fileName);
     }
     syncFails = false;
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
     report += "file: " + (special ? std::string() : readText(existing)) + "\n" + describe(file) +
               "\nnames:";
     std::vector<std::string> names;
@@ -250,35 +247,6 @@ std::string saveInChild(Storage storage, Who who, const Saver& saver, const std:
         report += " " + name;
     }
     return report;
-}
-
-// Runs saveInChild in a forked child and returns what it wrote.
-std::string runInChild(Storage storage, Who who, const Saver& saver, const std::string& box,
-                       bool fresh) {
-    int ends[2];
-    if (::pipe(ends) != 0) {
-        return "no pipe";
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(ends[0]);
-        const std::string text = saveInChild(storage, who, saver, box, fresh);
-        for (std::size_t done = 0; done < text.size();) {
-            const ssize_t wrote = ::write(ends[1], text.data() + done, text.size() - done);
-            done += wrote > 0 ? static_cast<std::size_t>(wrote) : text.size();
-        }
-        ::_exit(0);
-    }
-    ::close(ends[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) {
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(ends[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "the child failed: " + text;
 }
 
 struct Row {
@@ -327,7 +295,13 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
     fs::create_directory(box);
     fs::permissions(dir, fs::perms::all);
     fs::permissions(box, fs::perms::all);
-    const std::string report = runInChild(row.storage, row.who, saver, box, row.fresh);
+    const GuardedOutcome child = runGuarded(
+        [&] {
+            std::cout << saveInChild(row.storage, row.who, saver, box, row.fresh);
+            return 0;
+        },
+        60);
+    const std::string report = child.status == 0 ? child.out : "the child failed: " + child.err;
     std::error_code ignored;
     fs::permissions(box, fs::perms::all, ignored);
     fs::remove_all(dir, ignored);

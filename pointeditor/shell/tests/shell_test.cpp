@@ -34,9 +34,9 @@
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/tests/image_files.h"
-#include "pointeditor/view/tests/image_writers.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "tests/support/guarded_run.h"
+#include "tests/support/image_writers.h"
 
 namespace tavo {
 namespace {

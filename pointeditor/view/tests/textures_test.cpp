@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "gl_fixture.h"
-#include "image_writers.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/view/image_decoder.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/image_writers.h"
 
 namespace tavo {
 
