@@ -60,11 +60,6 @@ struct Moves {
 
 // Moves to and fro: a step one way, then back.
 void runMoves(benchmark::State& run, Moves m) {
-    static int argc = 1;
-    static char name[] = "shell_bench", *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static auto* app = new QApplication(argc, argv);
-    (void)app;
     Editor editor;
     if (editor.state->device == nullptr) {
         run.SkipWithError("no graphics device");
@@ -87,31 +82,29 @@ void runMoves(benchmark::State& run, Moves m) {
     run.counters["moves/s"] =
         benchmark::Counter(static_cast<double>(run.iterations()), benchmark::Counter::kIsRate);
 }
-// Hovering over the top pane with no command that reads the pointer: no pane changes.
-BENCHMARK_CAPTURE(runMoves, HoverInitialState, Moves{-1, false, 100, 120, 3, 1, Qt::NoButton})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(runMoves, HoverWorstCase,
-                  Moves{MenuSelectPoint, false, 100, 120, 3, 1, Qt::NoButton})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-// A selection box being drawn in the top pane: that pane changes with every move.
-BENCHMARK_CAPTURE(runMoves, SelectionBoxWorstCase,
-                  Moves{MenuSelectPoint, true, 100, 120, 3, 1, Qt::NoButton})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-// MOVE POINT dragging the selected points in the top pane: the three 2D panes and the 3D pane.
-BENCHMARK_CAPTURE(runMoves, MoveDragWorstCase,
-                  Moves{MenuMovePoint, false, 100, 120, 6, 2, Qt::LeftButton})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-// VIEW turning the camera in the 3D pane: only the 3D pane changes.
-BENCHMARK_CAPTURE(runMoves, CameraTurnWorstCase,
-                  Moves{MenuView, false, 440, 165, 3, 0, Qt::LeftButton})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
 } // namespace
 } // namespace tavo
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    using namespace tavo;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::pair<const char*, Moves> benchmarks[] = {
+        // Hovering over the top pane with no command that reads the pointer: no pane changes.
+        {"HoverInitialState", {-1, false, 100, 120, 3, 1, Qt::NoButton}},
+        {"HoverWorstCase", {MenuSelectPoint, false, 100, 120, 3, 1, Qt::NoButton}},
+        // A selection box being drawn in the top pane: that pane changes with every move.
+        {"SelectionBoxWorstCase", {MenuSelectPoint, true, 100, 120, 3, 1, Qt::NoButton}},
+        // MOVE POINT dragging the selected points in the top pane: the 2D panes and the 3D pane.
+        {"MoveDragWorstCase", {MenuMovePoint, false, 100, 120, 6, 2, Qt::LeftButton}},
+        // VIEW turning the camera in the 3D pane: only the 3D pane changes.
+        {"CameraTurnWorstCase", {MenuView, false, 440, 165, 3, 0, Qt::LeftButton}},
+    };
+    for (const auto& [name, moves] : benchmarks) {
+        benchmark::RegisterBenchmark(name, runMoves, moves)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+}
