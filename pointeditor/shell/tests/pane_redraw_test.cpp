@@ -42,8 +42,8 @@ void writeHostileMission(const std::string& dir) {
         BlockRecord block;
         for (int c = 0; c < 8; ++c) {
             block.x[c] = corners[random() % 9] + static_cast<float>(c % 2) * 20.0f;
-            block.y[c] = corners[random() % 9] + static_cast<float>(c / 4) * 10.0f;
-            block.z[c] = corners[random() % 9] + static_cast<float>(c / 2 % 2) * 20.0f;
+            block.y[c] = corners[random() % 9] + (c < 4 ? 0.0f : 10.0f);
+            block.z[c] = corners[random() % 9] + (c % 4 < 2 ? 0.0f : 20.0f);
         }
         for (int f = 0; f < 6; ++f) {
             block.textureId[f] = static_cast<int32_t>(random() % 14) - 2;
