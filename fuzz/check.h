@@ -12,6 +12,15 @@ namespace tavo::fuzz {
     std::abort();
 }
 
+// A value that must lie within low .. high.
+inline void requireWithin(const char* what, double value, double low, double high) {
+    if (!(value >= low && value <= high)) {
+        std::fprintf(stderr, "invariant broken: %s is %.9g, not within %.9g .. %.9g\n", what, value,
+                     low, high);
+        std::abort();
+    }
+}
+
 } // namespace tavo::fuzz
 
 #define FUZZ_REQUIRE(condition)                                                                    \

@@ -17,6 +17,7 @@ std::span<const ReaderCheck> readerChecks() {
         ReaderCheck{"mission_file", checkMissionFile},
         ReaderCheck{"map_frame", checkFrame},
         ReaderCheck{"texture_upload", checkTextureUpload},
+        ReaderCheck{"event_sequence", checkEventSequence},
     };
     return Checks;
 }

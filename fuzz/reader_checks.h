@@ -25,6 +25,9 @@ void checkFileAccess(std::span<const uint8_t> bytes);
 void checkPointText(std::span<const uint8_t> bytes);
 // An image file as a map's texture on a real device, then drawn.
 void checkTextureUpload(std::span<const uint8_t> bytes);
+// A start state (switches, mode, zoom, selection, parameters, pan, a point file), then 6-byte
+// events through the editor's message dispatch; the state's invariants after each.
+void checkEventSequence(std::span<const uint8_t> bytes);
 
 struct ReaderCheck {
     std::string_view name; // names the fuzz target, its seed folder and its regression folder

@@ -27,6 +27,8 @@ std::vector<SeedFile> missionFileSeeds(); // empty when the mission file reader 
 std::vector<SeedFile> mapFrameSeeds();    // point and block seeds in the frame target's form
 std::vector<SeedFile> fileAccessSeeds();  // one of each kind of path
 std::vector<SeedFile> pointTextSeeds();   // texts pointtool dump writes, and broken ones
+// The editor's own use, event by event: views, selection, keys, menu, files.
+std::vector<SeedFile> eventSequenceSeeds();
 
 // The seeds of the fuzz target `target` (a name of readerChecks()).
 std::vector<SeedFile> seedsFor(std::string_view target);

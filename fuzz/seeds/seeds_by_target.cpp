@@ -52,6 +52,9 @@ std::vector<SeedFile> seedsFor(std::string_view target) {
     if (target == "point_text") {
         return pointTextSeeds();
     }
+    if (target == "event_sequence") {
+        return eventSequenceSeeds();
+    }
     if (target == "map_frame") {
         return mapFrameSeeds();
     }
