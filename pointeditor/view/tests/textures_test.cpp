@@ -102,6 +102,8 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
         {"cmyk.jpg", jpegOf(8, 8, {0, 100, 200, 50}, false), {{205, 125, 44}}, 1},
         {"adobe-cmyk.jpg", jpegOf(8, 8, {255, 155, 55, 205}, true), {{205, 125, 44}}, 1},
         {"rgb.tga", testing::tgaOf(4, 4, 78, 117, 156), {{78, 117, 156}}, 0},
+        // A TGA has no magic: its header's sizes (little-endian, at least 1) make it one.
+        {"wide.tga", testing::tgaOf(256, 1, 78, 117, 156), {{78, 117, 156}}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
