@@ -165,14 +165,13 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
         FUZZ_REQUIRE(file->size() < PATH_MAX);
         FUZZ_REQUIRE(isRegularFile(*file));
         const char* name = state->textureNames[slot];
-        std::optional<std::string> relative =
-            cp932ToUtf8(std::string_view(name, ::strnlen(name, TextureNameSize)));
-        FUZZ_REQUIRE(relative.has_value());
+        auto relative = cp932ToUtf8(std::string_view(name, ::strnlen(name, TextureNameSize)));
+        FUZZ_REQUIRE(relative.ok());
         std::replace(relative->begin(), relative->end(), '\\', '/');
         if (std::optional<std::string> plain = plainPath(*relative)) {
             // Found by its UTF-8 name, or by its name in raw CP932 bytes.
             std::string expected = lowerAscii(*plainPath(folder.directory.path()) + *plain);
-            std::optional<std::string> raw = cp932ToUtf8(*plainPath(*file));
+            const auto raw = cp932ToUtf8(*plainPath(*file));
             FUZZ_REQUIRE(lowerAscii(*plainPath(*file)) == expected ||
                          (raw && lowerAscii(*raw) == expected));
         }

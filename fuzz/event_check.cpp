@@ -87,7 +87,7 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
         (*state).*toggle.field = (switches >> bit++) & 1;
     }
     // Opened as from the command line, or unsaved as the points of a recovery file.
-    FUZZ_REQUIRE((switches & 0x80) != 0 ? loadPointFile(*state, points)
+    FUZZ_REQUIRE((switches & 0x80) != 0 ? loadPointFile(*state, points).ok()
                                         : openPointFile(*state, points));
     constexpr int32_t LastingModes[] = {MenuNone, MenuNewPoint, MenuSelectPoint, MenuMovePoint,
                                         MenuView};

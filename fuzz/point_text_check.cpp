@@ -15,27 +15,28 @@ namespace tavo::fuzz {
 void checkPointText(std::span<const uint8_t> bytes) {
     using namespace tavo::pointtool;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const ParsedPointText parsed = parsePointText(text);
-    FUZZ_REQUIRE(parsed.errors.size() <= MaxKeptTextErrors);
-    FUZZ_REQUIRE(parsed.moreErrors == 0 || parsed.errors.size() == MaxKeptTextErrors);
-    FUZZ_REQUIRE(parsed.records.size() <= static_cast<std::size_t>(MaxPoints));
-    int lastLine = 0;
-    for (const TextError& error : parsed.errors) {
-        FUZZ_REQUIRE(error.line > lastLine);
-        lastLine = error.line;
-        FUZZ_REQUIRE(error.message.size() < 256);
-        FUZZ_REQUIRE(std::none_of(error.message.begin(), error.message.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-        }));
-    }
-    if (!parsed.errors.empty()) {
+    const auto parsed = parsePointText(text);
+    if (!parsed) {
+        const TextErrors& errors = parsed.error();
+        FUZZ_REQUIRE(errors.kept.size() <= MaxKeptTextErrors);
+        FUZZ_REQUIRE(errors.more == 0 || errors.kept.size() == MaxKeptTextErrors);
+        int lastLine = 0;
+        for (const TextError& error : errors.kept) {
+            FUZZ_REQUIRE(error.line > lastLine);
+            lastLine = error.line;
+            FUZZ_REQUIRE(error.message.size() < 256);
+            FUZZ_REQUIRE(std::none_of(error.message.begin(), error.message.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+            }));
+        }
         return;
     }
-    const std::string again = writePointText(parsed.records);
-    const ParsedPointText reparsed = parsePointText(again);
-    FUZZ_REQUIRE(reparsed.errors.empty());
-    FUZZ_REQUIRE(reparsed.records.size() == parsed.records.size());
-    FUZZ_REQUIRE(encodePointFile(reparsed.records) == encodePointFile(parsed.records));
+    FUZZ_REQUIRE(parsed->size() <= static_cast<std::size_t>(MaxPoints));
+    const std::string again = writePointText(*parsed);
+    const auto reparsed = parsePointText(again);
+    FUZZ_REQUIRE(reparsed.ok());
+    FUZZ_REQUIRE(reparsed->size() == parsed->size());
+    FUZZ_REQUIRE(encodePointFile(*reparsed) == encodePointFile(*parsed));
 }
 
 } // namespace tavo::fuzz

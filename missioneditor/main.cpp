@@ -5,9 +5,9 @@
 #include <QApplication>
 
 #include "common/about/about_options.h"
+#include "common/desktop/qt_desktop_services.h"
 #include "common/locale/locale_rule.h"
 #include "missioneditor/mission_dialog.h"
-#include "missioneditor/qt_dialog_services.h"
 
 namespace {
 
@@ -25,9 +25,11 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     QApplication app(argc, argv);
-    tavo::mission::QtDialogServices services;
+    // The desktop's own file dialogs and plain boxes, owned by the dialog once it exists.
+    tavo::QtDesktopServices services(nullptr, tavo::DesktopStyle{});
     tavo::mission::MissionDialog dialog(services,
                                         tavo::localeIsJapanese(tavo::processEnvironment()));
+    services.setOwner(&dialog);
     dialog.show();
     if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
         dialog.openFile(arguments.at(1));

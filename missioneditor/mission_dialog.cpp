@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QKeyEvent>
@@ -18,6 +19,12 @@ namespace {
 
 QString toQString(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+const FileFilter MissionFilter{FilterName, FilterPattern};
+
+void showError(DesktopServices& services, const QString& text) {
+    services.messageBox(text.toStdString(), ErrorCaption, BoxButtons::Ok, BoxIcon::Error, true);
 }
 
 QString controlText(const QWidget* control) {
@@ -66,7 +73,7 @@ int labelOf(Field field) {
 
 } // namespace
 
-MissionDialog::MissionDialog(DialogServices& services, bool japanese, QWidget* parent)
+MissionDialog::MissionDialog(DesktopServices& services, bool japanese, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::MissionDialog>()), services_(services) {
     ui_->setupUi(this);
     // The template's 12-point font at 96 dpi, the size its dialog units (2 px each) are made for.
@@ -187,18 +194,15 @@ void MissionDialog::load() {
     if (!settleEdits()) {
         return;
     }
-    const auto path =
-        services_.chooseFile(this, {QString::fromUtf8(LoadTitle), QString::fromUtf8(FilterName),
-                                    QString::fromUtf8(FilterPattern), false});
-    if (path) {
-        openFile(*path);
+    if (const auto path = services_.openFileDialog(LoadTitle, MissionFilter)) {
+        openFile(QFile::decodeName(QByteArray::fromStdString(*path)));
     }
 }
 
 bool MissionDialog::openFile(const QString& path) {
     const auto bytes = readFileBytes(path);
     if (!bytes) {
-        services_.errorBox(QString::fromUtf8(OpenError), QString::fromUtf8(ErrorCaption));
+        showError(services_, QString::fromUtf8(OpenError));
         return false;
     }
     showMissionInfo(readMissionInfo(*bytes));
@@ -212,28 +216,24 @@ bool MissionDialog::saveToCurrent() {
 
 bool MissionDialog::save() {
     // Text the file cannot hold is refused before a file is even chosen.
-    const WriteResult file = writeMissionInfo(missionInfo());
-    if (file.problem) {
-        reportProblem(*file.problem);
+    if (const auto file = writeMissionInfo(missionInfo()); !file) {
+        reportProblem(file.error());
         return false;
     }
-    const auto path =
-        services_.chooseFile(this, {QString::fromUtf8(SaveTitle), QString::fromUtf8(FilterName),
-                                    QString::fromUtf8(FilterPattern), true});
-    return path && writeTo(*path);
+    const auto path = services_.saveFileDialog(SaveTitle, MissionFilter, {});
+    return path && writeTo(QFile::decodeName(QByteArray::fromStdString(*path)));
 }
 
 bool MissionDialog::writeTo(const QString& path) {
-    const WriteResult file = writeMissionInfo(missionInfo());
-    if (file.problem) {
-        reportProblem(*file.problem);
+    const auto file = writeMissionInfo(missionInfo());
+    if (!file) {
+        reportProblem(file.error());
         return false;
     }
-    const FileResult<void> saved = saveFileBytes(path, file.bytes);
+    const FileResult<void> saved = saveFileBytes(path, *file);
     if (!saved) {
         const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
-        services_.errorBox(QString::fromUtf8(opened ? WriteError : OpenError),
-                           QString::fromUtf8(ErrorCaption));
+        showError(services_, QString::fromUtf8(opened ? WriteError : OpenError));
         return false;
     }
     markSaved(path);
@@ -256,15 +256,15 @@ bool MissionDialog::settleEdits() {
                                    .arg(name.isEmpty() ? QStringLiteral("the new mission") : name)
                              : QStringLiteral("%1 への変更を保存しますか？")
                                    .arg(name.isEmpty() ? QStringLiteral("新しいミッション") : name);
-    switch (services_.askToSave(this, text, QString::fromUtf8(DialogTitle))) {
-    case SaveAnswer::Save:
+    switch (services_.messageBox(text.toStdString(), DialogTitle, BoxButtons::SaveDiscardCancel,
+                                 BoxIcon::Question)) {
+    case BoxAnswer::Save:
         return saveToCurrent();
-    case SaveAnswer::Discard:
+    case BoxAnswer::Discard:
         return true;
-    case SaveAnswer::Cancel:
-        break;
+    default: // Cancel, Escape, the box closed
+        return false;
     }
-    return false;
 }
 
 void MissionDialog::refreshTitle() {
@@ -326,7 +326,7 @@ void MissionDialog::reportProblem(const FieldProblem& problem) {
                    .arg(field);
         break;
     }
-    services_.errorBox(text, QString::fromUtf8(ErrorCaption));
+    showError(services_, text);
 }
 
 void MissionDialog::keyPressEvent(QKeyEvent* event) {

@@ -11,7 +11,7 @@
 #include <QHash>
 #include <QString>
 
-#include "missioneditor/dialog_services.h"
+#include "common/desktop/desktop_services.h"
 #include "missioneditor/dialog_texts.h"
 #include "missioneditor/mission_info.h"
 
@@ -27,8 +27,10 @@ class MissionDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Starts in Japanese when `japanese`, else in English, with a new mission's defaults.
-    MissionDialog(DialogServices& services, bool japanese, QWidget* parent = nullptr);
+    // Starts in Japanese when `japanese`, else in English, with a new mission's defaults. The
+    // services' boxes and dialogs are expected to be owned by this dialog, their error boxes by
+    // no window.
+    MissionDialog(DesktopServices& services, bool japanese, QWidget* parent = nullptr);
     ~MissionDialog() override;
 
     // The widget with a control id of controls.h, nullptr for any other id.
@@ -63,7 +65,7 @@ private:
     void refreshTitle();
 
     std::unique_ptr<Ui::MissionDialog> ui_;
-    DialogServices& services_;
+    DesktopServices& services_;
     QHash<int, QWidget*> controls_;
     std::array<QString, labelSwapTable.size()> swapSlots_; // the labels of the language not shown
     bool english_ = false;

@@ -36,14 +36,16 @@ std::string_view cp932Prefix(std::string_view bytes, std::size_t limit) {
 std::string decode(std::string_view bytes) {
     std::string text;
     while (!bytes.empty()) {
-        ConversionError error{};
-        if (auto whole = cp932ToUtf8(bytes, &error)) {
+        const auto whole = cp932ToUtf8(bytes);
+        if (whole) {
             text += *whole;
             break;
         }
-        text += cp932ToUtf8(bytes.substr(0, error.offset)).value_or(std::string(Replacement));
+        const std::size_t offset = whole.error().offset;
+        const auto head = cp932ToUtf8(bytes.substr(0, offset));
+        text += head ? *head : std::string(Replacement);
         text += Replacement;
-        bytes.remove_prefix(std::min(error.offset + 1, bytes.size()));
+        bytes.remove_prefix(std::min(offset + 1, bytes.size()));
     }
     return text;
 }
@@ -223,7 +225,7 @@ MissionInfo readMissionInfo(std::string_view bytes) {
     return info;
 }
 
-WriteResult writeMissionInfo(const MissionInfo& info) {
+Result<std::string, FieldProblem> writeMissionInfo(const MissionInfo& info) {
     const std::string sky = std::to_string(info.skyIndex) + std::string(LineEnd);
     const std::string flags = std::to_string(info.flags) + std::string(LineEnd);
     const std::pair<Field, Encoded> parts[] = {
@@ -239,14 +241,14 @@ WriteResult writeMissionInfo(const MissionInfo& info) {
         {Field::Image2Path, encodeOptionalPath(Field::Image2Path, info.hasImage2, info.image2Path)},
         {Field::BriefingText, encodeBriefing(info.briefingText)},
     };
-    WriteResult result;
+    std::string bytes;
     for (const auto& [field, part] : parts) {
         if (part.problem) {
-            return {{}, FieldProblem{field, *part.problem}};
+            return FieldProblem{field, *part.problem};
         }
-        result.bytes += part.bytes;
+        bytes += part.bytes;
     }
-    return result;
+    return bytes;
 }
 
 std::optional<std::size_t> cp932Size(std::string_view utf8) {

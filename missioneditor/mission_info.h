@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/result.h"
+
 namespace tavo::mission {
 
 inline constexpr int SkyCount =
@@ -70,13 +72,9 @@ struct FieldProblem {
 // they are never silently replaced on disk.
 MissionInfo readMissionInfo(std::string_view bytes);
 
-struct WriteResult {
-    std::string bytes;                   // the whole file; empty when problem is set
-    std::optional<FieldProblem> problem; // the first field, in file order, that cannot be written
-};
-
-// Writes a whole file, or refuses with the first problem instead of truncating or replacing text.
-WriteResult writeMissionInfo(const MissionInfo& info);
+// Writes a whole file, or refuses with the first field, in file order, that cannot be written,
+// instead of truncating or replacing text.
+Result<std::string, FieldProblem> writeMissionInfo(const MissionInfo& info);
 
 // The CP932 size of a text, nullopt when some character has no CP932 form.
 std::optional<std::size_t> cp932Size(std::string_view utf8);

@@ -14,9 +14,8 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv); // the JPEG writer is a plugin
-    std::string error;
-    if (!tavo::sample::writeSampleMission(argv[1], error)) {
-        std::fprintf(stderr, "generate_sample: %s\n", error.c_str());
+    if (const auto written = tavo::sample::writeSampleMission(argv[1]); !written) {
+        std::fprintf(stderr, "generate_sample: %s\n", written.error().c_str());
         return 1;
     }
     return 0;

@@ -279,7 +279,7 @@ std::vector<uint8_t> encodeBlockFile(const std::vector<std::string>& textureName
     return out;
 }
 
-bool writeSampleMission(const std::string& directory, std::string& error) {
+Result<void, std::string> writeSampleMission(const std::string& directory) {
     const QString dir = QString::fromStdString(directory) + '/';
     std::vector<std::string> names;
     for (const SampleTexture& texture : sampleTextures()) {
@@ -287,20 +287,17 @@ bool writeSampleMission(const std::string& directory, std::string& error) {
         const QString path = dir + QString::fromStdString(texture.fileName);
         const bool jpeg = texture.fileName.ends_with(".jpg");
         if (!texture.image.save(path, nullptr, jpeg ? 90 : -1)) {
-            error = "cannot write " + path.toStdString();
-            return false;
+            return "cannot write " + path.toStdString();
         }
     }
     if (!writeBytes(dir + "sample.bd1", encodeBlockFile(names, sampleBlocks()))) {
-        error = "cannot write " + directory + "/sample.bd1";
-        return false;
+        return "cannot write " + directory + "/sample.bd1";
     }
     const std::vector<PointRecord> points = samplePoints();
     if (!writeBytes(dir + "sample.pd1", encodePointFile(points))) {
-        error = "cannot write " + directory + "/sample.pd1";
-        return false;
+        return "cannot write " + directory + "/sample.pd1";
     }
-    return true;
+    return {};
 }
 
 } // namespace tavo::sample

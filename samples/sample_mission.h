@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result.h"
 #include "pointeditor/data/records.h"
 
 namespace tavo::sample {
@@ -25,8 +26,8 @@ std::vector<PointRecord> samplePoints();
 std::vector<uint8_t> encodeBlockFile(const std::vector<std::string>& textureNames,
                                      const std::vector<BlockRecord>& blocks);
 
-// Writes sample.bd1, sample.pd1 and the textures into `directory`; false when a file could not
-// be written, with `error` saying which.
-bool writeSampleMission(const std::string& directory, std::string& error);
+// Writes sample.bd1, sample.pd1 and the textures into `directory`, or says which file could not
+// be written.
+Result<void, std::string> writeSampleMission(const std::string& directory);
 
 } // namespace tavo::sample

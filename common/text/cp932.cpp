@@ -20,9 +20,9 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    std::optional<std::string> convert(std::string_view input, ConversionError* error) {
+    Result<std::string, ConversionError> convert(std::string_view input) {
         if (cd_ == invalid()) {
-            return fail(error, 0);
+            return ConversionError{0};
         }
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
 
@@ -46,13 +46,13 @@ public:
                 continue;
             }
             // EILSEQ: a sequence that does not convert; EINVAL: the input ends inside one.
-            return fail(error, static_cast<std::size_t>(in - input.data()));
+            return ConversionError{static_cast<std::size_t>(in - input.data())};
         }
         // Flush any shift state (none for these encodings, but iconv asks for it).
         char* out = output.data() + written;
         std::size_t outLeft = output.size() - written;
         if (iconv(cd_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) {
-            return fail(error, input.size());
+            return ConversionError{input.size()};
         }
         output.resize(output.size() - outLeft);
         return output;
@@ -61,26 +61,19 @@ public:
 private:
     static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
 
-    static std::optional<std::string> fail(ConversionError* error, std::size_t offset) {
-        if (error != nullptr) {
-            error->offset = offset;
-        }
-        return std::nullopt;
-    }
-
     iconv_t cd_;
 };
 
 } // namespace
 
-std::optional<std::string> cp932ToUtf8(std::string_view bytes, ConversionError* error) {
+Result<std::string, ConversionError> cp932ToUtf8(std::string_view bytes) {
     thread_local Converter converter("UTF-8", "CP932");
-    return converter.convert(bytes, error);
+    return converter.convert(bytes);
 }
 
-std::optional<std::string> utf8ToCp932(std::string_view utf8, ConversionError* error) {
+Result<std::string, ConversionError> utf8ToCp932(std::string_view utf8) {
     thread_local Converter converter("CP932", "UTF-8");
-    return converter.convert(utf8, error);
+    return converter.convert(utf8);
 }
 
 } // namespace tavo

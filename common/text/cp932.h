@@ -3,9 +3,10 @@
 // UTF-8 that the programs use inside.
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/result.h"
 
 namespace tavo {
 
@@ -13,11 +14,11 @@ struct ConversionError {
     std::size_t offset; // byte offset in the input of the first byte that does not convert
 };
 
-// nullopt (with *error filled when given) when some byte sequence is not valid CP932.
-std::optional<std::string> cp932ToUtf8(std::string_view bytes, ConversionError* error = nullptr);
+// The text, or where the first byte sequence that is not valid CP932 begins.
+Result<std::string, ConversionError> cp932ToUtf8(std::string_view bytes);
 
-// nullopt (with *error filled when given) when the input is not valid UTF-8 or holds a
-// character that has no CP932 form.
-std::optional<std::string> utf8ToCp932(std::string_view utf8, ConversionError* error = nullptr);
+// The bytes, or where the input stops being valid UTF-8 or holds a character that has no CP932
+// form.
+Result<std::string, ConversionError> utf8ToCp932(std::string_view utf8);
 
 } // namespace tavo

@@ -10,11 +10,11 @@ namespace tavo::fuzz {
 namespace {
 
 std::vector<uint8_t> written(const mission::MissionInfo& info) {
-    mission::WriteResult file = mission::writeMissionInfo(info);
-    if (file.problem) {
+    const auto file = mission::writeMissionInfo(info);
+    if (!file) {
         throw std::runtime_error("a mission seed cannot be written");
     }
-    return {file.bytes.begin(), file.bytes.end()};
+    return {file->begin(), file->end()};
 }
 
 std::vector<uint8_t> text(std::string_view bytes) {

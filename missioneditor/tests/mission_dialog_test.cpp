@@ -16,6 +16,7 @@
 #include "missioneditor/controls.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
+#include "tests/support/fake_desktop.h"
 #include "tests/support/guarded_run.h"
 
 QT_BEGIN_NAMESPACE
@@ -36,32 +37,35 @@ struct QtApp : ::testing::Environment {
 };
 [[maybe_unused]] auto* const qtApp = ::testing::AddGlobalTestEnvironment(new QtApp);
 
-// Answers file requests from a queue the test fills beforehand ("" or an empty queue cancels),
-// questions from another (an empty one discards), and records every request, box and question.
-struct FakeServices : DialogServices {
-    QStringList answers;
-    std::vector<FileRequest> requests;
-    QStringList boxes; // "text | caption"
-    std::vector<SaveAnswer> saveAnswers;
-    QStringList questions;
-    std::optional<QString> chooseFile(QWidget*, const FileRequest& request) override {
-        requests.push_back(request);
-        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        return answer.isEmpty() ? std::nullopt : std::optional(answer);
+// Plans the answers of the file dialogs that follow: "" cancels, as does running out.
+void answerFiles(testing::FakeDesktop& services, const QStringList& paths) {
+    services.dialogAnswers.clear();
+    for (const QString& path : paths) {
+        services.dialogAnswers.push_back(path.isEmpty() ? std::nullopt
+                                                        : std::optional(path.toStdString()));
     }
-    void errorBox(const QString& text, const QString& caption) override {
-        boxes << text + " | " + caption;
-    }
-    SaveAnswer askToSave(QWidget*, const QString& text, const QString&) override {
-        questions << text;
-        if (saveAnswers.empty()) {
-            return SaveAnswer::Discard;
+}
+// "text | caption" of every error box, the texts of the questions about edits; each marked when
+// its owner is not the usual one (error boxes have none, questions the dialog).
+QStringList errorBoxes(const testing::FakeDesktop& services) {
+    QStringList boxes;
+    for (const testing::RecordedBox& box : services.boxes) {
+        if (box.icon == BoxIcon::Error) {
+            boxes << QString::fromStdString(box.text + " | " + box.caption +
+                                            (box.ownerless ? "" : " (owned)"));
         }
-        const SaveAnswer answer = saveAnswers.front();
-        saveAnswers.erase(saveAnswers.begin());
-        return answer;
     }
-};
+    return boxes;
+}
+QStringList questions(const testing::FakeDesktop& services) {
+    QStringList texts;
+    for (const testing::RecordedBox& box : services.boxes) {
+        if (box.icon == BoxIcon::Question) {
+            texts << QString::fromStdString(box.text + (box.ownerless ? " (ownerless)" : ""));
+        }
+    }
+    return texts;
+}
 
 template <class Widget = QAbstractButton> Widget* get(const MissionDialog& d, int id) {
     return qobject_cast<Widget*>(d.control(id));
@@ -79,8 +83,9 @@ QStringList allTexts(const MissionDialog& d) {
         texts << text(d, id);
     return texts;
 }
-QStringList describe(const FileRequest& r) {
-    return {r.title, r.filterName, r.filterPattern, r.save ? "save" : "open"};
+QStringList describe(const testing::RecordedDialog& r) {
+    return {QString::fromStdString(r.title), QString::fromStdString(r.filter.description),
+            QString::fromStdString(r.filter.pattern), r.save ? "save" : "open"};
 }
 
 const QStringList JapaneseSkies = {"なし（黒）", "晴れ", "曇り", "夜", "夕方", "荒地"};
@@ -89,7 +94,8 @@ const QStringList EnglishSkies = {"black", "sunny",         "cloudy",
 
 class MissionDialogTest : public ::testing::Test {
 protected:
-    FakeServices services;
+    MissionDialogTest() { services.unplannedAnswer = BoxAnswer::Discard; }
+    testing::FakeDesktop services;
     QTemporaryDir dir;
     QString writeFile(const QString& name, const std::string& bytes) {
         QFile file(dir.filePath(name));
@@ -134,14 +140,14 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     MissionDialog d(services, false);
     const std::string head = "m\r\nfull\r\nb\r\np\r\n5\r\n3\r\n";
     // "!old" is none as well: only a line's first character counts.
-    services.answers = {writeFile("both.mif", head + ".\\addon\\o.x\r\nimg\r\nimg2\r\n"),
-                        writeFile("none.mif", head + "!\r\nimg\r\n!old\r\nline 1\r\nline 2"),
-                        dir.filePath("gone.mif"), "", writeFile("empty.mif", "")};
+    answerFiles(services, {writeFile("both.mif", head + ".\\addon\\o.x\r\nimg\r\nimg2\r\n"),
+                           writeFile("none.mif", head + "!\r\nimg\r\n!old\r\nline 1\r\nline 2"),
+                           dir.filePath("gone.mif"), "", writeFile("empty.mif", "")});
     const std::pair<int, int> optional[] = {{AddonObjectCheck, AddonObjectEdit},
                                             {Image2Check, Image2Edit}};
     get(d, LoadButton)->click();
-    ASSERT_EQ(services.requests.size(), 1u);
-    EXPECT_EQ(describe(services.requests[0]),
+    ASSERT_EQ(services.dialogs.size(), 1u);
+    EXPECT_EQ(describe(services.dialogs[0]),
               (QStringList{"LOAD", "mission information file (mif)", "*.mif", "open"}));
     for (auto [box, edit] : optional) {
         EXPECT_EQ(std::pair(get(d, box)->isChecked(), d.control(edit)->isEnabled()),
@@ -165,7 +171,7 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     get(d, LoadButton)->click();
     get(d, LoadButton)->click();
     EXPECT_EQ(d.missionInfo(), shown);
-    EXPECT_EQ(services.boxes, QStringList{"file open error | ERROR"});
+    EXPECT_EQ(errorBoxes(services), QStringList{"file open error | ERROR"});
     get(d, LoadButton)->click(); // an empty file is an empty mission, kept flag bits and all
     EXPECT_EQ(d.missionInfo(), MissionInfo{});
 }
@@ -182,9 +188,9 @@ TEST_F(MissionDialogTest, LoadOfASpecialOrHugeFileSaysFileOpenErrorAtOnce) {
         const tavo::testing::GuardedOutcome outcome = tavo::testing::runGuarded(
             [&] {
                 MissionDialog d(services, true);
-                services.answers = {dir.filePath(name)};
+                answerFiles(services, {dir.filePath(name)});
                 get(d, LoadButton)->click();
-                return services.boxes == QStringList{"file open error | ERROR"} ? 0 : 1;
+                return errorBoxes(services) == QStringList{"file open error | ERROR"} ? 0 : 1;
             },
             10, 2048);
         EXPECT_EQ(outcome.status, 0) << outcome.err;
@@ -200,15 +206,16 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     };
     for (const std::string& bytes : files) {
         MissionDialog d(services, true);
-        services.answers = {writeFile("in.mif", bytes), dir.filePath("out")}; // no extension added
+        answerFiles(services,
+                    {writeFile("in.mif", bytes), dir.filePath("out")}); // no extension added
         get(d, LoadButton)->click();
         get(d, LanguageButton)->click(); // an unknown sky's row outlives the switch
         get(d, SaveButton)->click();
-        EXPECT_EQ(describe(services.requests.back()),
+        EXPECT_EQ(describe(services.dialogs.back()),
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
         EXPECT_EQ(readFileBytes(dir.filePath("out")).value(), bytes);
     }
-    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_TRUE(errorBoxes(services).isEmpty());
 }
 
 TEST_F(MissionDialogTest, SaveFailuresAreReportedAndLeaveTheFileAsItWas) {
@@ -216,19 +223,20 @@ TEST_F(MissionDialogTest, SaveFailuresAreReportedAndLeaveTheFileAsItWas) {
     // A read-only file is refused whoever runs the test, root included.
     const QString readOnly = writeFile("old.mif", "old\r\n");
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup);
-    services.answers = {readOnly, dir.filePath("missing/m.mif")};
+    answerFiles(services, {readOnly, dir.filePath("missing/m.mif")});
     get(d, SaveButton)->click();
     get(d, SaveButton)->click();
-    EXPECT_EQ(services.boxes, (QStringList{"file open error | ERROR", "file open error | ERROR"}));
+    EXPECT_EQ(errorBoxes(services),
+              (QStringList{"file open error | ERROR", "file open error | ERROR"}));
     EXPECT_EQ(readFileBytes(readOnly).value(), "old\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.mif"});
 
     // Text with no CP932 form is refused, naming its field, before a file is chosen.
     get<QLineEdit>(d, FullNameEdit)->setText("rocket \U0001F680");
     get(d, SaveButton)->click();
-    EXPECT_EQ(services.requests.size(), 2u);
-    EXPECT_TRUE(services.boxes.last().contains("\"mission fullname\""))
-        << services.boxes.last().toStdString();
+    EXPECT_EQ(services.dialogs.size(), 2u);
+    EXPECT_TRUE(errorBoxes(services).last().contains("\"mission fullname\""))
+        << errorBoxes(services).last().toStdString();
 }
 
 TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
@@ -242,7 +250,7 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
     for (const QString& typed : {lines, QString("\n"), QString("z")})   // "\n" would make 799
         briefing->insertPlainText(typed);
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
-    EXPECT_FALSE(writeMissionInfo(d.missionInfo()).problem);
+    EXPECT_TRUE(writeMissionInfo(d.missionInfo()).ok());
 }
 
 // Tab and Shift+Tab still move between the fields, but the field reached keeps its text
@@ -270,19 +278,19 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     d.show();
     const QString title = "TAVO MISSION INFORMATION FILE EDITOR";
     const QString file = writeFile("m.mif", "m\r\nf\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
-    services.answers = {file};
+    answerFiles(services, {file});
     get(d, LoadButton)->click();
     EXPECT_EQ(d.windowTitle(), title + " - m.mif");
     auto* fullName = get<QLineEdit>(d, FullNameEdit);
     fullName->setText("g");
     EXPECT_EQ(d.windowTitle(), title + " - m.mif *");
     // Cancel keeps the window and the fields; a failing save cancels as well.
-    services.saveAnswers = {SaveAnswer::Cancel, SaveAnswer::Cancel};
+    services.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Cancel};
     EXPECT_EQ(d.close(), false);
     get(d, LoadButton)->click();
-    EXPECT_EQ(services.requests.size(), 1u) << "no LOAD dialog after Cancel";
+    EXPECT_EQ(services.dialogs.size(), 1u) << "no LOAD dialog after Cancel";
     EXPECT_EQ(fullName->text(), "g");
-    EXPECT_EQ(services.questions.first(), "Save the changes to m.mif?");
+    EXPECT_EQ(questions(services).first(), "Save the changes to m.mif?");
     QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlS);
     EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
@@ -290,9 +298,9 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     fullName->setText("h");
     QFile::remove(file);
     QDir(dir.path()).mkdir("m.mif"); // the current file can no longer be written
-    services.saveAnswers = {SaveAnswer::Save};
+    services.boxAnswers = {BoxAnswer::Save};
     EXPECT_EQ(d.close(), false);
-    services.saveAnswers = {SaveAnswer::Discard};
+    services.boxAnswers = {BoxAnswer::Discard};
     EXPECT_EQ(d.close(), true);
 }
 

@@ -37,7 +37,7 @@ TEST(MissionInfoFile, WritesTheGamesBytesForEverySkyFlagsAndNoneLineAndReadsThem
                                ".\\p.pd1", std::to_string(sky), std::to_string(flags),
                                on ? ".\\addon\\o.x" : "!", ".\\i1.bmp", on ? ".\\i2.bmp" : "!"}) +
                     "\x88\xea\x8d\x73\x96\xda\r\n\x93\xf1\x8d\x73\x96\xda";
-                EXPECT_EQ(writeMissionInfo(info).bytes, bytes);
+                EXPECT_EQ(writeMissionInfo(info).value(), bytes);
                 if (!on)
                     info.addonObjectPath = info.image2Path = "";
                 EXPECT_EQ(readMissionInfo(bytes), info);
@@ -46,19 +46,19 @@ TEST(MissionInfoFile, WritesTheGamesBytesForEverySkyFlagsAndNoneLineAndReadsThem
 
 TEST(MissionInfoFile, BriefingLinesUseCrLfAndNothingFollowsTheLast) {
     MissionInfo info;
-    const std::string fixed = writeMissionInfo(info).bytes;
+    const std::string fixed = writeMissionInfo(info).value();
     EXPECT_EQ(fixed, crlfLines(EmptyLines)); // an empty briefing: nothing after line 9
     EXPECT_EQ(readMissionInfo(fixed).briefingText, "");
 
     info.briefingText = "Go north.\n\nMeet the convoy\nat dawn.\n";
-    const std::string bytes = writeMissionInfo(info).bytes;
+    const std::string bytes = writeMissionInfo(info).value();
     EXPECT_EQ(bytes.substr(fixed.size()), "Go north.\r\n\r\nMeet the convoy\r\nat dawn.\r\n");
     EXPECT_EQ(readMissionInfo(bytes), info);
 
     // A line stored with a bare LF reads as any other line and is saved with CR LF.
     const MissionInfo bare = readMissionInfo(fixed + "one\ntwo\r\nthree\n\nfive");
     EXPECT_EQ(bare.briefingText, "one\ntwo\nthree\n\nfive");
-    EXPECT_EQ(writeMissionInfo(bare).bytes, fixed + "one\r\ntwo\r\nthree\r\n\r\nfive");
+    EXPECT_EQ(writeMissionInfo(bare).value(), fixed + "one\r\ntwo\r\nthree\r\n\r\nfive");
 }
 
 // Each field takes exactly its limit in CP932 bytes (and later fields stay in place); one byte
@@ -89,10 +89,10 @@ TEST(MissionInfoFile, FieldsTakeExactlyTheirLimitAndTheWriterRefusesMore) {
         SCOPED_TRACE(text);
         MissionInfo info = Full;
         info.*member = text;
-        const WriteResult written = writeMissionInfo(info);
-        EXPECT_EQ(written.problem, problem);
-        EXPECT_EQ(written.bytes.empty(), problem.has_value());
-        EXPECT_EQ(problem ? info : readMissionInfo(written.bytes), info);
+        const auto written = writeMissionInfo(info);
+        EXPECT_EQ(written ? std::nullopt : std::optional(written.error()), problem);
+        EXPECT_EQ(written.ok(), !problem.has_value());
+        EXPECT_EQ(problem ? info : readMissionInfo(*written), info);
     }
 }
 
@@ -120,7 +120,7 @@ TEST(MissionInfoFile, AFileEndingAfterAnyFieldLeavesTheRestEmpty) {
         lines.insert(lines.end(), EmptyLines.begin() + fields, EmptyLines.end());
         // Also without the last line end.
         for (const std::string& bytes : {file, file.substr(0, fields ? file.size() - 2 : 0)})
-            EXPECT_EQ(writeMissionInfo(readMissionInfo(bytes)).bytes, crlfLines(lines)) << fields;
+            EXPECT_EQ(writeMissionInfo(readMissionInfo(bytes)).value(), crlfLines(lines)) << fields;
     }
     EXPECT_EQ(readMissionInfo(""), MissionInfo{});
 }

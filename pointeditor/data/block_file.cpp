@@ -54,8 +54,7 @@ BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes) {
     return contents;
 }
 
-std::optional<std::vector<TextureFinding>> loadBlockFile(EditorState& state,
-                                                         const std::string& path) {
+FileResult<std::vector<TextureFinding>> loadBlockFile(EditorState& state, const std::string& path) {
     // The map is emptied first, whatever follows: it is only ever read from its file, so even a
     // failed load loses nothing that the user made.
     for (auto& block : state.blocks) {
@@ -64,7 +63,7 @@ std::optional<std::vector<TextureFinding>> loadBlockFile(EditorState& state,
     const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
     if (!read) {
         showFileOpenError(state);
-        return std::nullopt;
+        return read.error();
     }
     BlockFileContents contents = decodeBlockFile(read->bytes);
 

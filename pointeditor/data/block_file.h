@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files/file_error.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/texture_report.h"
 
@@ -25,11 +26,10 @@ BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes);
 
 // Loads a map: empties the blocks, reads the file, sets textureNames, blocks and blockDir, then
 // loads the textures through state.textureLoader when there is one, giving what loadTextures
-// found. A file that cannot be opened shows "file open error" (caption "error") and gives
-// nullopt, leaving the map empty. A path without any '/' is in the working directory, and so
+// found. A file that cannot be opened shows "file open error" (caption "error") and gives the
+// reason, leaving the map empty. A path without any '/' is in the working directory, and so
 // are its textures (blockDir ".").
-std::optional<std::vector<TextureFinding>> loadBlockFile(EditorState& state,
-                                                         const std::string& path);
+FileResult<std::vector<TextureFinding>> loadBlockFile(EditorState& state, const std::string& path);
 
 // The directory part of a path: every byte before the last '/', or empty when there is none or
 // it is the first byte. The result is NUL-terminated; a directory that does not fit is cut to

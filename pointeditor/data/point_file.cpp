@@ -81,7 +81,7 @@ PointFileContents decodePointFile(std::span<const uint8_t> bytes) {
     return contents;
 }
 
-bool savePointFile(EditorState& state, const std::string& path) {
+FileResult<void> savePointFile(EditorState& state, const std::string& path) {
     // Used slots, selected ones included, packed in slot order; the selection is not stored.
     std::vector<PointRecord> used;
     used.reserve(MaxPoints);
@@ -93,21 +93,20 @@ bool savePointFile(EditorState& state, const std::string& path) {
     std::vector<uint8_t> bytes = encodePointFile(used);
 
     // Atomic: a failure at any step leaves an existing file as it was.
-    if (!writeFileAtomically(path, bytes)) {
+    FileResult<void> written = writeFileAtomically(path, bytes);
+    if (!written) {
         showFileOpenError(state);
-        return false;
     }
-    return true;
+    return written;
 }
 
-bool loadPointFile(EditorState& state, const std::string& path,
-                   std::vector<std::string>* findings) {
+FileResult<std::vector<std::string>> loadPointFile(EditorState& state, const std::string& path) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
     // points that are in memory. One byte more than any whole file tells a longer one.
     const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes + 1);
     if (!read) {
         showFileOpenError(state);
-        return false;
+        return read.error();
     }
     PointFileContents contents = decodePointFile(read->bytes);
     contents.fileSize = fileSizeAtLeast(path, contents.fileSize);
@@ -117,12 +116,9 @@ bool loadPointFile(EditorState& state, const std::string& path,
         state.points[i] = contents.records[i];
         state.pointUsed[i] = SlotUsed;
     }
-    const std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
+    std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
     showPointFileWarning(state, static_cast<int>(contents.records.size()), lines);
-    if (findings != nullptr) {
-        *findings = lines;
-    }
-    return true;
+    return lines;
 }
 
 } // namespace tavo

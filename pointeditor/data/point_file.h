@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files/file_error.h"
 #include "pointeditor/data/editor_state.h"
 
 namespace tavo {
@@ -27,12 +28,11 @@ std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records);
 PointFileContents decodePointFile(std::span<const uint8_t> bytes);
 
 // Editor commands. Failures show "file open error" (caption "error") through state.platform when
-// it is set, and return false. Saving writes the used slots packed, atomically; loading replaces
-// the point table only when the file could be read, so a failed load keeps the points.
-bool savePointFile(EditorState& state, const std::string& path);
+// it is set, and give the reason. Saving writes the used slots packed, atomically; loading
+// replaces the point table only when the file could be read, so a failed load keeps the points.
+FileResult<void> savePointFile(EditorState& state, const std::string& path);
 // A file that is not whole still loads what it holds; then one warning box lists what was
-// wrong, and `findings`, when given, receives the same lines.
-bool loadPointFile(EditorState& state, const std::string& path,
-                   std::vector<std::string>* findings = nullptr);
+// wrong, and the same lines are the result (none for a whole file).
+FileResult<std::vector<std::string>> loadPointFile(EditorState& state, const std::string& path);
 
 } // namespace tavo

@@ -1,14 +1,20 @@
 #include "pointeditor/data/point_table.h"
 
-#include <cstring>
+#include <bit>
+#include <cstdint>
 
 namespace tavo {
 namespace {
 
 // Bit patterns, not float comparison: -0.0 differs from 0.0 and a NaN equals itself, as in the
 // file.
+bool sameBits(float a, float b) {
+    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+}
+
 bool sameRecord(const PointRecord& a, const PointRecord& b) {
-    return std::memcmp(&a, &b, sizeof(PointRecord)) == 0;
+    return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z) && sameBits(a.r, b.r) &&
+           a.p1 == b.p1 && a.p2 == b.p2 && a.p3 == b.p3 && a.p4 == b.p4;
 }
 
 } // namespace

@@ -156,7 +156,7 @@ std::optional<std::string> resolveTexturePath(const EditorState& state, int slot
     std::string directory(state.blockDir);
 
     // Convert before touching separators: the second byte of a CP932 character may be 0x5C.
-    std::optional<std::string> relative = cp932ToUtf8(name);
+    auto relative = cp932ToUtf8(name);
     if (!relative) {
         return std::nullopt;
     }

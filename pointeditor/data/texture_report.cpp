@@ -32,7 +32,7 @@ std::string escaped(unsigned char byte) {
 // The stored name for a message: converted where it converts, every other byte and every
 // control character written out, so that no raw byte reaches a terminal or a box.
 std::string printableName(std::string_view stored) {
-    if (std::optional<std::string> utf8 = cp932ToUtf8(stored)) {
+    if (const auto utf8 = cp932ToUtf8(stored)) {
         std::string shown;
         for (unsigned char c : *utf8) {
             shown += c < 0x20 || c == 0x7F ? escaped(c) : std::string(1, static_cast<char>(c));

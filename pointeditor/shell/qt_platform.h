@@ -1,11 +1,10 @@
 #pragma once
-// The desktop services of the editor over Qt Widgets: message boxes and file dialogs owned by
-// the main window, the Shift state, the pointer warp, and the overlay text of the session.
-// The folder of the last file chosen for each filter is remembered across runs (QSettings).
+// The desktop services of the editor over Qt Widgets: the shared boxes and dialogs of
+// QtDesktopServices, owned by the main window, with the frame shown under them; and the Shift
+// state, the pointer warp and the overlay text of the session.
 
+#include "common/desktop/qt_desktop_services.h"
 #include "pointeditor/data/platform.h"
-
-class QMessageBox;
 
 namespace tavo {
 
@@ -29,20 +28,9 @@ public:
                   uint32_t backColour) override;
 
 private:
-    std::optional<std::string> fileDialog(bool save, std::string_view title,
-                                          const FileFilter& filter, std::string_view proposedPath);
-    void showFrameBeforeModal();
-
     EditorWindow* window_;
     DeviceSession& output_;
+    QtDesktopServices desktop_;
 };
-
-// Widens a box so that its caption can be shown whole in the title bar: the caption in the
-// title font and TitleBarRoom lines of that font for the title bar's icon and buttons.
-inline constexpr int TitleBarRoom = 8;
-void fitCaption(QMessageBox& box);
-
-// The name filter Qt's file dialog reads: "description (pattern)".
-std::string nameFilterFor(const FileFilter& filter);
 
 } // namespace tavo

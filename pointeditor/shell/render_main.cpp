@@ -77,6 +77,30 @@ int failWith(const std::string& message) {
     return 1;
 }
 
+// What reading the files found, in the order they were read: the map's textures, then the
+// points; or the line that says which file could not be read.
+tavo::Result<std::vector<std::string>, std::string> loadFiles(tavo::EditorState& editor,
+                                                              const tavo::RenderOptions& options) {
+    std::vector<std::string> findings;
+    if (!options.blockFile.empty()) {
+        const auto textures = tavo::loadBlockFile(editor, options.blockFile);
+        if (!textures) {
+            return "cannot read the block file " + tavo::printable(options.blockFile);
+        }
+        for (const tavo::TextureFinding& finding : *textures) {
+            findings.push_back(tavo::textureFindingLine(finding, editor.english != 0));
+        }
+    }
+    if (!options.pointFile.empty()) {
+        const auto points = tavo::loadPointFile(editor, options.pointFile);
+        if (!points) {
+            return "cannot read the point file " + tavo::printable(options.pointFile);
+        }
+        findings.insert(findings.end(), points->begin(), points->end());
+    }
+    return findings;
+}
+
 // The frame as a PNG, put in place atomically: a failure (a full disk) leaves an old picture
 // whole. The output is never one of the inputs.
 int writeFrame(const tavo::RenderOptions& options) {
@@ -141,15 +165,27 @@ void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
     }
 }
 
+// Loads the files, draws their frame and writes it; the exit status.
+int renderFiles(tavo::EditorState& editor, const tavo::RenderOptions& options) {
+    const auto findings = loadFiles(editor, options);
+    if (!findings) {
+        return failWith(findings.error());
+    }
+    applyView(editor, options);
+    tavo::drawFrame(editor);
+    const int status = writeFrame(options);
+    return status != 0 ? status : reportFindings(*findings, options.strict);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const tavo::RenderOptionsResult parsed = tavo::parseRenderOptions(arguments);
-    if (!parsed.error.empty()) {
-        return failWith(parsed.error);
+    const auto parsed = tavo::parseRenderOptions(arguments);
+    if (!parsed) {
+        return failWith(parsed.error());
     }
-    const tavo::RenderOptions& options = parsed.options;
+    const tavo::RenderOptions& options = *parsed;
     if (options.help) {
         std::fputs(tavo::renderUsage().data(), stdout);
         return 0;
@@ -176,27 +212,7 @@ int main(int argc, char** argv) {
         return failWith("cannot start the graphics device (OpenGL 3.3 through EGL)");
     }
 
-    int status = 0;
-    std::optional<std::vector<tavo::TextureFinding>> textures;
-    std::vector<std::string> pointFindings;
-    if (!options.blockFile.empty() && !(textures = tavo::loadBlockFile(state, options.blockFile))) {
-        status = failWith("cannot read the block file " + tavo::printable(options.blockFile));
-    } else if (!options.pointFile.empty() &&
-               !tavo::loadPointFile(state, options.pointFile, &pointFindings)) {
-        status = failWith("cannot read the point file " + tavo::printable(options.pointFile));
-    } else {
-        applyView(state, options);
-        tavo::drawFrame(state);
-        status = writeFrame(options);
-        // In the order the files were read: the map's textures, then the points.
-        std::vector<std::string> findings;
-        for (const tavo::TextureFinding& finding :
-             textures.value_or(std::vector<tavo::TextureFinding>{})) {
-            findings.push_back(tavo::textureFindingLine(finding, state.english != 0));
-        }
-        findings.insert(findings.end(), pointFindings.begin(), pointFindings.end());
-        status = status != 0 ? status : reportFindings(findings, options.strict);
-    }
+    const int status = renderFiles(state, options);
     session.releaseDevice(state);
     state.platform = nullptr;
     return status;

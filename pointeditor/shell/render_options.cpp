@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace tavo {
 
@@ -67,12 +68,10 @@ std::string_view renderUsage() {
            "  --help, --version\n";
 }
 
-RenderOptionsResult parseRenderOptions(std::span<const std::string_view> arguments) {
-    RenderOptionsResult result;
-    RenderOptions& options = result.options;
-    auto fail = [&](std::string message) {
-        result.error = std::move(message);
-        return result;
+Result<RenderOptions, std::string> parseRenderOptions(std::span<const std::string_view> arguments) {
+    RenderOptions options;
+    auto fail = [](std::string message) {
+        return Result<RenderOptions, std::string>(std::move(message));
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view option = arguments[i];
@@ -157,7 +156,7 @@ RenderOptionsResult parseRenderOptions(std::span<const std::string_view> argumen
     if (!options.help && !options.version && options.output.empty()) {
         return fail("no output file: give -o FILE.png");
     }
-    return result;
+    return options;
 }
 
 } // namespace tavo

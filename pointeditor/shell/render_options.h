@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/result.h"
+
 namespace tavo {
 
 struct RenderOptions {
@@ -25,12 +27,8 @@ struct RenderOptions {
     bool version = false;
 };
 
-struct RenderOptionsResult {
-    RenderOptions options;
-    std::string error; // one line; empty when the command line is good
-};
-
-RenderOptionsResult parseRenderOptions(std::span<const std::string_view> arguments);
+// The options, or the one line that says what is wrong with the command line.
+Result<RenderOptions, std::string> parseRenderOptions(std::span<const std::string_view> arguments);
 
 std::string_view renderUsage();
 

@@ -33,8 +33,8 @@ TEST(SampleMission, TheCommittedFilesAreStillTheGeneratorsOutput) {
     char name[] = "sample_tests", *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
     QTemporaryDir out;
-    std::string error;
-    ASSERT_TRUE(sample::writeSampleMission(out.path().toStdString(), error)) << error;
+    const auto written = sample::writeSampleMission(out.path().toStdString());
+    ASSERT_TRUE(written) << (written ? "" : written.error());
     const QString committed = TAVO_SOURCE_DIR "/samples/";
     for (const char* file : {"sample.bd1", "sample.pd1"}) {
         EXPECT_EQ(bytesOf(out.filePath(file)), bytesOf(committed + file))

@@ -69,7 +69,7 @@ std::string savePoints(const std::string& path) {
         state->points[i * 2] = somePoints()[i]; // with free slots between
         state->pointUsed[i * 2] = SlotUsed;
     }
-    const bool saved = savePointFile(*state, path);
+    const bool saved = savePointFile(*state, path).ok();
     std::string report = saved == window.boxes.empty() ? "" : "result disagrees with boxes\n";
     for (const RecordedBox& box : window.boxes) {
         report += box.text + " | " + box.caption + "\n";
@@ -90,38 +90,25 @@ mission::MissionInfo someMission() {
     return info;
 }
 
-class AnsweringServices : public mission::DialogServices {
-public:
-    explicit AnsweringServices(QString path) : path_(std::move(path)) {}
-    std::string report;
-    std::optional<QString> chooseFile(QWidget*, const mission::FileRequest&) override {
-        return path_;
-    }
-    void errorBox(const QString& text, const QString& caption) override {
-        report += text.toStdString() + " | " + caption.toStdString() + "\n";
-    }
-    mission::SaveAnswer askToSave(QWidget*, const QString&, const QString&) override {
-        return mission::SaveAnswer::Cancel;
-    }
-
-private:
-    QString path_;
-};
-
 std::string saveMission(const std::string& path) {
     int argc = 1;
     char name[] = "storage_tests";
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv); // the child's own
-    AnsweringServices services(QString::fromStdString(path));
+    FakeDesktop services;
+    services.dialogAnswers = {path};
     mission::MissionDialog dialog(services, false);
     dialog.showMissionInfo(someMission());
     dialog.save();
-    return services.report;
+    std::string report;
+    for (const RecordedBox& box : services.boxes) {
+        report += box.text + " | " + box.caption + "\n";
+    }
+    return report;
 }
 
 std::string savedMission() {
-    return mission::writeMissionInfo(someMission()).bytes;
+    return mission::writeMissionInfo(someMission()).value();
 }
 
 struct Saver {

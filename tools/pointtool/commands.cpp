@@ -151,20 +151,20 @@ int runBuild(const Invocation& call, std::ostream& out, std::ostream& err) {
     if (!text) {
         return fileFailure(err, text.error());
     }
-    const ParsedPointText parsed =
+    const auto parsed =
         parsePointText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
-    if (!parsed.errors.empty()) {
-        for (const TextError& error : parsed.errors) {
+    if (!parsed) {
+        for (const TextError& error : parsed.error().kept) {
             err << printable(call.input) << ":" << error.line << ": " << error.message << "\n";
         }
-        if (parsed.moreErrors > 0) {
-            err << "... and " << parsed.moreErrors << " more bad lines\n";
+        if (parsed.error().more > 0) {
+            err << "... and " << parsed.error().more << " more bad lines\n";
         }
         err << "pointtool: " << printable(*call.output) << " not written\n";
         return 1;
     }
     // The editor's own encoder, so the bytes are the ones it would save for these points.
-    return writeOutput(call, encodePointFile(parsed.records), out, err);
+    return writeOutput(call, encodePointFile(*parsed), out, err);
 }
 
 int usageError(std::ostream& err, const std::string& message) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "common/files/printable.h"
 #include "pointeditor/data/name_tables.h"
@@ -164,8 +165,15 @@ std::string writePointText(std::span<const PointRecord> records,
     return text;
 }
 
-ParsedPointText parsePointText(std::string_view text) {
-    ParsedPointText parsed;
+namespace {
+
+struct ParsedLines {
+    std::vector<PointRecord> records;
+    TextErrors errors;
+};
+
+ParsedLines parseLines(std::string_view text) {
+    ParsedLines parsed;
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
         text.remove_prefix(byteOrderMark.size());
@@ -188,10 +196,10 @@ ParsedPointText parsePointText(std::string_view text) {
             continue;
         }
         auto fail = [&](std::string message) {
-            if (parsed.errors.size() < MaxKeptTextErrors) {
-                parsed.errors.push_back(TextError{lineNumber, std::move(message)});
+            if (parsed.errors.kept.size() < MaxKeptTextErrors) {
+                parsed.errors.kept.push_back(TextError{lineNumber, std::move(message)});
             } else {
-                ++parsed.moreErrors;
+                ++parsed.errors.more;
             }
         };
         if (!headerSeen) {
@@ -223,10 +231,20 @@ ParsedPointText parsePointText(std::string_view text) {
         parsed.records.push_back(point);
     }
     if (!headerSeen) {
-        parsed.errors.push_back(TextError{std::max(lineNumber, 1),
-                                          "the text ends before the header " + expectedHeader()});
+        parsed.errors.kept.push_back(TextError{
+            std::max(lineNumber, 1), "the text ends before the header " + expectedHeader()});
     }
     return parsed;
+}
+
+} // namespace
+
+Result<std::vector<PointRecord>, TextErrors> parsePointText(std::string_view text) {
+    ParsedLines parsed = parseLines(text);
+    if (!parsed.errors.kept.empty()) {
+        return std::move(parsed.errors);
+    }
+    return std::move(parsed.records);
 }
 
 } // namespace tavo::pointtool

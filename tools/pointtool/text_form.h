@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/result.h"
 #include "pointeditor/data/records.h"
 
 namespace tavo::pointtool {
@@ -33,15 +34,14 @@ struct TextError {
 // no more memory than a short one.
 inline constexpr std::size_t MaxKeptTextErrors = 20;
 
-struct ParsedPointText {
-    std::vector<PointRecord> records;
-    std::vector<TextError> errors; // the first problem of each bad line, in line order
-    std::size_t moreErrors = 0;    // bad lines past the first MaxKeptTextErrors
+struct TextErrors {
+    std::vector<TextError> kept; // the first problem of each bad line, in line order
+    std::size_t more = 0;        // bad lines past the first MaxKeptTextErrors
 };
 
-// Reads the text form back. Comments (from '#' to the end of the line) and blank lines are
-// ignored; CR LF line ends and a UTF-8 byte order mark are accepted. The records are only
-// meaningful when there is no error.
-ParsedPointText parsePointText(std::string_view text);
+// Reads the text form back: the records, or what is wrong with the text. Comments (from '#' to
+// the end of the line) and blank lines are ignored; CR LF line ends and a UTF-8 byte order mark
+// are accepted.
+Result<std::vector<PointRecord>, TextErrors> parsePointText(std::string_view text);
 
 } // namespace tavo::pointtool

@@ -208,8 +208,9 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         useSlots({0, 100, 199});
         state->english = english;
         platform.boxes.clear();
-        std::vector<std::string> findings;
-        ASSERT_TRUE(loadPointFile(*state, write("case.pd1", bytes), &findings));
+        const auto read = loadPointFile(*state, write("case.pd1", bytes));
+        ASSERT_TRUE(read);
+        const std::vector<std::string>& findings = *read;
         for (int slot = 0; slot < MaxPoints; ++slot) {
             ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
             ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot) ||

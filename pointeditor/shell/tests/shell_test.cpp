@@ -18,6 +18,7 @@
 #include <random>
 #include <sys/stat.h>
 
+#include "common/desktop/qt_desktop_services.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"

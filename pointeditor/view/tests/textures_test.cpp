@@ -52,8 +52,8 @@ protected:
             std::memcpy(bytes.data() + i * TextureNameSize, textures[i].data(), textures[i].size());
         }
         auto findings = loadBlockFile(state, file(name, bytes));
-        EXPECT_TRUE(findings.has_value());
-        return findings.value_or(std::vector<TextureFinding>{});
+        EXPECT_TRUE(findings.ok());
+        return findings ? *findings : std::vector<TextureFinding>{};
     }
     // The colour at (x, y) of a 40 x 40 quad drawn with the texture of `slot` over u, v 0..1.
     Rgb shown(int slot, int x, int y) {

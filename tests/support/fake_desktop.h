@@ -1,0 +1,91 @@
+#pragma once
+// A scripted DesktopServices for tests: records every box and dialog, and answers from queues
+// that the test fills beforehand (an empty queue presses the default button: Ok, Save or Yes,
+// unless unplannedAnswer says otherwise; and cancels the dialog). ScriptedDesktop<Platform> is
+// the base of the point editor's fake.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/desktop/desktop_services.h"
+
+namespace tavo::testing {
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    BoxButtons buttons;
+    BoxIcon icon;
+    bool ownerless;
+};
+
+struct RecordedDialog {
+    bool save;
+    std::string title;
+    FileFilter filter;
+    std::string proposedPath;
+};
+
+template <class Services> class ScriptedDesktop : public Services {
+public:
+    std::vector<RecordedBox> boxes;
+    std::vector<RecordedDialog> dialogs;
+    std::deque<BoxAnswer> boxAnswers;
+    std::deque<std::optional<std::string>> dialogAnswers;
+    // What a box with a choice answers when boxAnswers is empty; the default button when unset.
+    std::optional<BoxAnswer> unplannedAnswer;
+    // Runs each time a box or dialog opens, to look at the state while it is open.
+    std::function<void()> whileModal;
+
+    BoxAnswer messageBox(std::string_view text, std::string_view caption, BoxButtons buttons,
+                         BoxIcon icon, bool ownerless) override {
+        boxes.push_back({std::string(text), std::string(caption), buttons, icon, ownerless});
+        if (whileModal) {
+            whileModal();
+        }
+        if (buttons == BoxButtons::Ok) {
+            return BoxAnswer::Ok;
+        }
+        if (boxAnswers.empty()) {
+            if (unplannedAnswer) {
+                return *unplannedAnswer;
+            }
+            return buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
+                   : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
+                                                            : BoxAnswer::Ok;
+        }
+        BoxAnswer answer = boxAnswers.front();
+        boxAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> openFileDialog(std::string_view title,
+                                              const FileFilter& filter) override {
+        dialogs.push_back({false, std::string(title), filter, {}});
+        return nextDialogAnswer();
+    }
+    std::optional<std::string> saveFileDialog(std::string_view title, const FileFilter& filter,
+                                              std::string_view proposedPath) override {
+        dialogs.push_back({true, std::string(title), filter, std::string(proposedPath)});
+        return nextDialogAnswer();
+    }
+
+private:
+    std::optional<std::string> nextDialogAnswer() {
+        if (whileModal) {
+            whileModal();
+        }
+        if (dialogAnswers.empty()) {
+            return std::nullopt;
+        }
+        auto answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return answer;
+    }
+};
+
+using FakeDesktop = ScriptedDesktop<DesktopServices>;
+
+} // namespace tavo::testing
