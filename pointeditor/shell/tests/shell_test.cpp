@@ -344,7 +344,8 @@ TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
                     "-o " + fifo,
                     "--points " + points + " -o " + points} +
         QString("--zoom 0.05|--zoom 11|--zoom nan|--zoom 2x|--pan 1,2|--pan 1,2,3,4|--pan 1,,3|"
-                "--pan inf,0,0|--camera 1,2,3,4|--params 1,2,3,128|--select|--select 200|"
+                "--pan inf,0,0|--camera 1,2,3,4|--params 1,2,3,128|--params 1,128,3,4|--select|"
+                "--select 200|"
                 "--lang E|--frobnicate|--block")
             .split('|');
     for (const QString& arguments : failing) {
@@ -354,6 +355,7 @@ TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
         EXPECT_EQ(errors.count("pointeditor-render:"), 1) << errors.toStdString();
         EXPECT_FALSE(QFile::exists(png));
     }
+    EXPECT_EQ(render({"--select", "5", "-7", "-o", png}), std::pair(0, QString()));
     EXPECT_EQ(render({"--points", points, "-o", points}),
               std::pair(1, "pointeditor-render: cannot write " + points +
                                ": it is a file this command reads\n"));
