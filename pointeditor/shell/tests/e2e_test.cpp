@@ -119,8 +119,13 @@ protected:
     QString window_;
 };
 
-TEST_F(LiveEditor, APointPlacedWithTheMouseIsSavedAndShowsAgainAfterLoading) {
-    startEditor();
+TEST_F(LiveEditor, PointsPlacedWithTheMouseAreAskedAboutSavedAndShowAgainAfterLoading) {
+    const QString points = work_.filePath("mission.pd1");
+    QFile file(points);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("0100") + QByteArray(20, '\0')); // one point at the origin
+    file.close();
+    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
     // The window's client area lies at the screen's origin, 800 x 600.
     EXPECT_TRUE(xdotool({"getwindowgeometry", window_}).contains("800x600"));
     // Its size is fixed, and the window manager is asked for no maximise button or function
@@ -133,26 +138,46 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsSavedAndShowsAgainAfterLoading) {
     clickAt(700, 560); // nothing there: just focus
     xdotool({"key", "--delay", "50", "a", "a", "a", "f", "f"});
     QThread::msleep(200);
+    for (int x : {200, 220}) { // the top pane, right of and above its centre: x 25 or 35, z 25
+        clickAt(608, 48);      // NEW POINT
+        clickAt(x, 115);
+    }
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
 
-    clickAt(608, 48);  // NEW POINT
-    clickAt(200, 115); // the top pane, 50 pixels right of and above its centre: x 25, z 25
-    clickAt(608, 228); // SAVE POINT
+    // The window manager's close button: the question comes; Escape is Cancel.
+    run(X_CLOSE_BINARY, {window_});
+    const QString question = waitForWindow("POINT EDITOR");
+    ASSERT_FALSE(question.isEmpty()) << "no question";
+    xdotool({"windowfocus", "--sync", question});
+    xdotool({"key", "Escape"});
+    EXPECT_TRUE(poll(100, 50, [&] {
+        return xdotool({"search", "--name", "^POINT EDITOR$"}).isEmpty();
+    }));
+    EXPECT_EQ(editor_.state(), QProcess::Running);
+
+    // Ctrl+Z takes the second point away again; SAVE POINT writes what the dialog names.
+    xdotool({"windowfocus", "--sync", window_});
+    xdotool({"key", "ctrl+z"});
+    clickAt(608, 228);                              // SAVE POINT
     const QString saved = work_.filePath("placed"); // no extension: kept as typed
     typeIntoDialog("save", saved);
-    poll(200, 50, [&] { return QFileInfo::exists(saved); });
-    QFile file(saved);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "nothing saved";
-    const QByteArray bytes = file.readAll();
-    ASSERT_EQ(bytes.size(), 22);
-    EXPECT_EQ(bytes.first(2).toHex(), "0100");    // one point
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - placed").isEmpty()) << "saved: no mark";
+    QFile placed(saved);
+    ASSERT_TRUE(placed.open(QIODevice::ReadOnly)) << "nothing saved";
+    const QByteArray bytes = placed.readAll();
+    ASSERT_EQ(bytes.size(), 2 + 2 * 20);
+    EXPECT_EQ(bytes.first(2).toHex(), "0200");    // two points
     EXPECT_EQ(bytes.last(4).toHex(), "03000002"); // kind 3, id 2
     const float expected[] = {25, 0, 25, 0};      // x, y (the top pane's height), z, heading
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(qFromLittleEndian<float>(bytes.constData() + 2 + 4 * i), expected[i]) << i;
+        EXPECT_EQ(qFromLittleEndian<float>(bytes.constData() + 22 + 4 * i), expected[i]) << i;
     }
 
-    editor_.terminate();
-    editor_.waitForFinished(5000);
+    // Nothing unsaved: closing ends the program at once and leaves no recovery file.
+    run(X_CLOSE_BINARY, {window_});
+    EXPECT_TRUE(editor_.waitForFinished(WaitMs));
+    EXPECT_EQ(editor_.exitCode(), 0);
+    EXPECT_EQ(QDir(work_.filePath("state/tavo")).entryList(QDir::Files), QStringList());
 
     // A second run loads the file back: the point's yellow square is in the top pane.
     startEditor();
@@ -172,54 +197,6 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsSavedAndShowsAgainAfterLoading) {
     for (int at : {8, 10, 12}) { // the point at (200, 115)
         EXPECT_EQ(after.pixel(at, at), yellow) << at;
     }
-}
-
-TEST_F(LiveEditor, ClosingAsksAboutUnsavedPointsAndTheShortcutsUndoAndSaveToTheNamedFile) {
-    const QString points = work_.filePath("mission.pd1");
-    QFile file(points);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::fromHex("0100") + QByteArray(20, '\0')); // one point at the origin
-    file.close();
-    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
-    xdotool({"windowfocus", "--sync", window_});
-    for (int x : {200, 220}) {
-        clickAt(608, 48); // NEW POINT
-        clickAt(x, 115);
-    }
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
-
-    // The window manager's close button: the question comes; Escape is Cancel.
-    run(X_CLOSE_BINARY, {window_});
-    const QString question = waitForWindow("POINT EDITOR");
-    ASSERT_FALSE(question.isEmpty()) << "no question";
-    xdotool({"windowfocus", "--sync", question});
-    xdotool({"key", "Escape"});
-    EXPECT_TRUE(poll(100, 50, [&] {
-        return xdotool({"search", "--name", "^POINT EDITOR$"}).isEmpty();
-    }));
-    EXPECT_EQ(editor_.state(), QProcess::Running);
-
-    // Ctrl+Z takes the second point away again; F2 counts on the screen, Ctrl+S writes.
-    xdotool({"windowfocus", "--sync", window_});
-    xdotool({"key", "ctrl+z"});
-    xdotool({"key", "F2"});
-    const QString count = waitForWindow("POINT COUNT");
-    ASSERT_FALSE(count.isEmpty());
-    xdotool({"windowfocus", "--sync", count});
-    xdotool({"key", "Return"});
-    xdotool({"windowfocus", "--sync", window_});
-    xdotool({"key", "ctrl+s"});
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1").isEmpty()) << "saved: no mark";
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    EXPECT_EQ(bytes.size(), 2 + 2 * 20);
-    EXPECT_EQ(bytes.first(2).toHex(), "0200");
-
-    // Nothing unsaved: closing ends the program at once and leaves no recovery file.
-    run(X_CLOSE_BINARY, {window_});
-    EXPECT_TRUE(editor_.waitForFinished(WaitMs));
-    EXPECT_EQ(editor_.exitCode(), 0);
-    EXPECT_EQ(QDir(work_.filePath("state/tavo")).entryList(QDir::Files), QStringList());
 }
 
 // A warp onto the pointer's own spot once made a move of its own, and so another warp, forever.

@@ -11,7 +11,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/pane_layout.h"
@@ -22,6 +21,7 @@
 #include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/render_panes.h"
+#include "pointeditor/view/tests/gl_fixture.h"
 #include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
 
@@ -42,8 +42,8 @@ void writeHostileMission(const std::string& dir) {
         BlockRecord block;
         for (int c = 0; c < 8; ++c) {
             block.x[c] = corners[random() % 9] + static_cast<float>(c % 2) * 20.0f;
-            block.y[c] = corners[random() % 9] + static_cast<float>(c / 4) * 10.0f;
-            block.z[c] = corners[random() % 9] + static_cast<float>(c / 2 % 2) * 20.0f;
+            block.y[c] = corners[random() % 9] + (c < 4 ? 0.0f : 10.0f);
+            block.z[c] = corners[random() % 9] + (c % 4 < 2 ? 0.0f : 20.0f);
         }
         for (int f = 0; f < 6; ++f) {
             block.textureId[f] = static_cast<int32_t>(random() % 14) - 2;
@@ -57,10 +57,7 @@ void writeHostileMission(const std::string& dir) {
     }
     const std::vector<std::string> names = {"crate.jpg", "FLOOR.PNG", "..\\wall.bmp", "missing.png",
                                             "plate.png"};
-    const std::vector<uint8_t> blockBytes = sample::encodeBlockFile(names, blocks);
-    FILE* out = std::fopen((dir + "/hostile.bd1").c_str(), "wb");
-    std::fwrite(blockBytes.data(), 1, blockBytes.size(), out);
-    std::fclose(out);
+    testing::writeFile(dir + "/hostile.bd1", sample::encodeBlockFile(names, blocks));
 
     std::vector<PointRecord> points;
     for (int i = 0; i < MaxPoints; ++i) {
@@ -75,46 +72,29 @@ void writeHostileMission(const std::string& dir) {
         p.p4 = static_cast<int8_t>(i % 10 == 0 ? -100 : random() % 8);
         points.push_back(p);
     }
-    const std::vector<uint8_t> pointBytes = encodePointFile(points);
-    out = std::fopen((dir + "/hostile.pd1").c_str(), "wb");
-    std::fwrite(pointBytes.data(), 1, pointBytes.size(), out);
-    std::fclose(out);
+    testing::writeFile(dir + "/hostile.pd1", encodePointFile(points));
 }
 
-class PaneRedraw : public ::testing::Test {
+class PaneRedraw : public testing::GlTest {
 protected:
     void SetUp() override {
-        DeviceFailure failure;
-        device = createGlDevice(*canvas, failure);
-        ASSERT_NE(device, nullptr) << deviceFailureMessage(failure);
-        state->device = device.get();
-        state->textureLoader = device.get();
-        state->platform = &platform;
-        state->retainedPanes = &retained;
-        std::filesystem::create_directories(dir);
+        GlTest::SetUp();
         std::filesystem::copy(TAVO_SOURCE_DIR "/samples", dir,
                               std::filesystem::copy_options::recursive);
         writeHostileMission(dir);
     }
-    void TearDown() override {
-        for (auto& texture : state->textures) {
-            texture.reset();
-        }
-        std::filesystem::remove_all(dir);
-    }
-
     // Pixels of the panes that differ between the frame just drawn and a full redraw.
     int differences() {
-        *drawn = *canvas;
-        state->retainedPanes = nullptr;
-        renderPanes(*state);
-        state->retainedPanes = &retained;
+        *drawn = canvas;
+        state.retainedPanes = nullptr;
+        renderPanes(state);
+        state.retainedPanes = &retained;
         int count = 0;
         for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
                                   paneOrigin(FrontPane), paneOrigin(SidePane)}) {
             for (int y = 0; y < PaneSize; ++y) {
                 for (int x = 0; x < PaneSize; ++x) {
-                    count += canvas->at(origin.left + x, origin.top + y) !=
+                    count += canvas.at(origin.left + x, origin.top + y) !=
                              drawn->at(origin.left + x, origin.top + y);
                 }
             }
@@ -129,10 +109,10 @@ protected:
         if (kind < 60) {
             // Mostly short steps from where the pointer is, often along one axis (a turn or
             // pan in one direction); now and then a jump into a pane or outside the window.
-            int x = state->mouseX + pick(17) - 8;
-            int y = state->mouseY + pick(17) - 8;
+            int x = state.mouseX + pick(17) - 8;
+            int y = state.mouseY + pick(17) - 8;
             if (pick(2) == 0) {
-                (pick(2) == 0 ? x : y) = pick(2) == 0 ? state->mouseX : state->mouseY;
+                (pick(2) == 0 ? x : y) = pick(2) == 0 ? state.mouseX : state.mouseY;
             }
             if (pick(12) == 0) {
                 const PaneOrigin origins[] = {paneOrigin(TopPane), paneOrigin(FrontPane),
@@ -144,7 +124,7 @@ protected:
                 x = pick(900) - 50;
                 y = pick(700) - 50;
             }
-            dispatchMouseMove(*state, handlers, x, y, leftHeld, rightHeld);
+            dispatchMouseMove(state, handlers, x, y, leftHeld, rightHeld);
             return "move to " + std::to_string(x) + "," + std::to_string(y);
         }
         if (kind < 70) {
@@ -154,10 +134,10 @@ protected:
             held = !held;
             if (held) {
                 platform.boxAnswers.push_back(pick(2) == 0 ? BoxAnswer::Ok : BoxAnswer::Cancel);
-                dispatchButtonDown(*state, handlers, button);
+                dispatchButtonDown(state, handlers, button);
                 return left ? "left down" : "right down";
             }
-            dispatchButtonUp(*state, handlers, button);
+            dispatchButtonUp(state, handlers, button);
             return left ? "left up" : "right up";
         }
         if (kind < 77) {
@@ -171,9 +151,9 @@ protected:
             if (entry == 5 || entry == 7) {
                 platform.dialogAnswers.push_back(dir + files[(entry == 7 ? 2 : 0) + pick(2)]);
             }
-            dispatchMouseMove(*state, handlers, 608, y, false, false);
-            dispatchButtonDown(*state, handlers, MouseButton::Left);
-            dispatchButtonUp(*state, handlers, MouseButton::Left);
+            dispatchMouseMove(state, handlers, 608, y, false, false);
+            dispatchButtonDown(state, handlers, MouseButton::Left);
+            dispatchButtonUp(state, handlers, MouseButton::Left);
             leftHeld = false;
             platform.dialogAnswers.clear();
             return "click menu entry " + std::to_string(entry);
@@ -204,7 +184,7 @@ protected:
                             vk::function(11),
                             vk::function(12)};
         const int key = keys[pick(static_cast<int>(std::size(keys)))];
-        dispatchKeyDown(*state, handlers, key);
+        dispatchKeyDown(state, handlers, key);
         return "key " + std::to_string(key);
     }
 
@@ -213,17 +193,15 @@ protected:
     void run(const char* blocks, const char* points, unsigned seed, int sessions, int events) {
         std::mt19937 random(seed);
         for (int session = 0; session < sessions; ++session) {
-            for (auto& texture : state->textures) {
-                texture.reset();
-            }
-            *state = EditorState{};
-            state->device = device.get();
-            state->textureLoader = device.get();
-            state->platform = &platform;
-            state->retainedPanes = &retained;
+            state.textures = {}; // before the state that held them
+            state = EditorState{};
+            state.device = device.get();
+            state.textureLoader = device.get();
+            state.platform = &platform;
+            state.retainedPanes = &retained;
             leftHeld = rightHeld = false;
-            ASSERT_TRUE(loadBlockFile(*state, dir + blocks));
-            ASSERT_TRUE(loadPointFile(*state, dir + points));
+            ASSERT_TRUE(loadBlockFile(state, dir + blocks));
+            ASSERT_TRUE(loadPointFile(state, dir + points));
             for (int i = 0; i < events; ++i) {
                 const std::string event = randomEvent(random);
                 platform.texts.clear();
@@ -233,17 +211,12 @@ protected:
         }
     }
 
-    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
     std::unique_ptr<Canvas> drawn = std::make_unique<Canvas>();
-    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
-    std::unique_ptr<Device> device;
     testing::FakePlatform platform;
     RetainedPanes retained;
     EditorHandlers handlers = editorHandlers();
     bool leftHeld = false;
     bool rightHeld = false;
-    std::string dir = std::filesystem::temp_directory_path().string() + "/pane_redraw_" +
-                      std::to_string(::getpid());
 };
 
 TEST_F(PaneRedraw, SampleMissionMatchesFullRedraws) {

@@ -6,8 +6,6 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
-#include <QtGui/QKeyEvent>
-#include <QtWidgets/QApplication>
 #include <memory>
 #include <unistd.h>
 
@@ -18,12 +16,15 @@
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/recovery.h"
 #include "pointeditor/shell/shortcuts.h"
+#include "qt_events.h"
 #include "tests/support/fake_platform.h"
 
 namespace tavo {
 namespace {
 
 using testing::FakePlatform;
+using testing::keyPress;
+using testing::send;
 
 TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
     using Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier, Qt::NoModifier;
@@ -110,27 +111,9 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     }
 }
 
-struct QtTest : ::testing::Test {
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "shell_tests", *argv[] = {name, nullptr};
-        if (QCoreApplication::instance() == nullptr) {
-            new QApplication(argc, argv);
-        }
-    }
-};
-
-void send(QWidget& window, QEvent&& event) {
-    QCoreApplication::sendEvent(&window, &event);
-}
-
-QKeyEvent keyPress(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    return QKeyEvent(QEvent::KeyPress, key, modifiers);
-}
-
 // The window with a session over a scripted platform; the key handler is the editor's own and
 // writes down every key it gets.
-class Session : public QtTest {
+class Session : public testing::QtTest {
 protected:
     Session() {
         state->platform = &platform;

@@ -35,6 +35,17 @@ private:
     double cpu_;
 };
 
+// One floor frame: each pane cleared and presented into its place.
+inline void emptyFrame(Device& device) {
+    for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
+                              paneOrigin(FrontPane), paneOrigin(SidePane)}) {
+        device.beginScene();
+        device.clear(ClearTarget | ClearZBuffer, 0xFF000000u, 1.0f);
+        device.endScene();
+        device.present(origin.left, origin.top);
+    }
+}
+
 // Milliseconds of one floor frame, the median of a few short runs.
 inline double floorMilliseconds() {
     static auto canvas = std::make_unique<Canvas>();
@@ -50,13 +61,7 @@ inline double floorMilliseconds() {
         constexpr int Frames = 40;
         Stopwatch watch;
         for (int frame = 0; frame < Frames; ++frame) {
-            for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
-                                      paneOrigin(FrontPane), paneOrigin(SidePane)}) {
-                device->beginScene();
-                device->clear(ClearTarget | ClearZBuffer, 0xFF000000u, 1.0f);
-                device->endScene();
-                device->present(origin.left, origin.top);
-            }
+            emptyFrame(*device);
         }
         run = watch.wallMilliseconds() / Frames;
     }

@@ -125,6 +125,10 @@ TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColourOrGreenWhenSelected) {
          {std::pair{1, Rgb{255, 128, 0}}, {2, Rgb{0, 255, 0}}, {0, grey(0)}}) {
         state.pointUsed[0] = used;
         EXPECT_EQ(view(), colour) << used;
+        // Each arm on its own, beside the centre: left and right, above and below.
+        for (auto [x, y] : {std::pair{138, 140}, {142, 140}, {140, 138}, {140, 142}}) {
+            EXPECT_EQ(view(x, y), colour) << used << " at " << x << "," << y;
+        }
     }
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+// The shell tests' one QApplication (offscreen, as every test runs) and the synthetic events
+// they send to the real window.
+
+#include <gtest/gtest.h>
+
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
+
+namespace tavo::testing {
+
+struct QtTest : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "shell_tests", *argv[] = {name, nullptr};
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv);
+        }
+    }
+};
+
+inline void send(QWidget& window, QEvent&& event) {
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+// A mouse event with the buttons `held`: a move unless another type and its button are given.
+inline QMouseEvent mouse(QPoint at, Qt::MouseButtons held = Qt::NoButton,
+                         QEvent::Type type = QEvent::MouseMove,
+                         Qt::MouseButton button = Qt::NoButton) {
+    return QMouseEvent(type, QPointF(at), QPointF(at), button, held, Qt::NoModifier);
+}
+
+inline QKeyEvent keyPress(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                          const QString& text = {}, bool autoRepeat = false) {
+    return QKeyEvent(QEvent::KeyPress, key, modifiers, text, autoRepeat);
+}
+
+} // namespace tavo::testing

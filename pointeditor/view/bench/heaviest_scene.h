@@ -1,0 +1,62 @@
+#pragma once
+// The heaviest scene the editor can hold, for every benchmark that draws it: a town of 160
+// textured boxes around the origin (all within the 2D panes at zoom 2) over ten 256 x 256
+// textures, 200 points linking to one another (with the special ids, well over the 400 lines
+// the list holds) and a selection box open in the top pane.
+
+#include <string>
+
+#include "image_files.h"
+#include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/texture.h"
+#include "scene_builders.h"
+
+namespace tavo::bench {
+
+// Box `i` of the town, 16 across and 10 deep, each face naming its own texture slot.
+inline BlockRecord townBlock(int i) {
+    const float x = static_cast<float>(i % 16) * 8.0f - 64.0f;
+    const float z = static_cast<float>(i / 16) * 12.0f - 60.0f;
+    const float height = 4.0f + static_cast<float>((i * 7) % 13);
+    BlockRecord block = testing::box(x, 0.0f, z, x + 6.0f, height, z + 9.0f);
+    for (int f = 0; f < 6; ++f) {
+        block.textureId[f] = (i + f) % TextureCount;
+    }
+    return block;
+}
+
+// Fills `state` (whose device must exist), writing the textures into `dir`.
+inline void fillHeaviestScene(EditorState& state, const std::string& dir) {
+    for (int t = 0; t < TextureCount; ++t) {
+        testing::TestImage image = testing::TestImage::filled(256, 256, 0);
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                image.at(x, y) = 0xFF000000u | static_cast<uint32_t>((x * (t + 1)) & 0xFF) << 16 |
+                                 static_cast<uint32_t>(y & 0xFF) << 8 |
+                                 static_cast<uint32_t>(((x ^ y) * 7 + t * 25) & 0xFF);
+            }
+        }
+        const std::string path = dir + "/t" + std::to_string(t) + ".png";
+        testing::writeFile(path, testing::encodePng(image));
+        state.textures[static_cast<std::size_t>(t)] = state.textureLoader->loadTexture(path);
+    }
+    for (int i = 0; i < MaxBlocks; ++i) {
+        state.blocks[static_cast<std::size_t>(i)] = townBlock(i);
+    }
+    // Paths, random paths, humans and events.
+    const int8_t kinds[] = {8, 3, 8, 6, 12, 8, 1, 3, 8, 15};
+    for (int i = 0; i < MaxPoints; ++i) {
+        state.points[static_cast<std::size_t>(i)] =
+            testing::point(static_cast<float>(i % 20) * 6.0f - 60.0f, static_cast<float>(i % 7),
+                           static_cast<float>(i / 20) * 12.0f - 60.0f, kinds[i % 10], i + 2, i + 1,
+                           i, static_cast<float>(i) * 0.3926990f);
+        state.pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
+    }
+    state.menuMode = MenuSelectPoint;
+    state.boxView = state.hoverView = TopPane;
+    state.boxStartX = state.boxStartZ = -30.0f;
+    state.cursorX = 30.0f;
+    state.cursorZ = 20.0f;
+}
+
+} // namespace tavo::bench
