@@ -216,6 +216,11 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
         briefing->insertPlainText(typed);
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
     EXPECT_TRUE(writeMissionInfo(d.missionInfo()).ok());
+    // A character with no CP932 form counts as two bytes while typing (SAVE refuses it later).
+    name->clear();
+    for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")})
+        name->insert(typed);
+    EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
 }
 
 // Tab and Shift+Tab still move between the fields, but the field reached keeps its text
