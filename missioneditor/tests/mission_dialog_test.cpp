@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "missioneditor/controls.h"
+#include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
 #include "tests/support/fake_desktop.h"
@@ -221,6 +222,11 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
     for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")})
         name->insert(typed);
     EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
+    // Text put in by a load is kept whole, even beyond the limit that typing keeps to.
+    QPlainTextEdit loaded;
+    MultiLineLimit limit(&loaded, 3);
+    limit.setText("four");
+    EXPECT_EQ(loaded.toPlainText(), QString("four"));
 }
 
 // Tab and Shift+Tab still move between the fields, but the field reached keeps its text
