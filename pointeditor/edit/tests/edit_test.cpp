@@ -397,25 +397,33 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
         std::vector<int> ids; // of the points in use before, in slots 10, 11...
         int english, firstId, key;
         const char* note;
+        int pad; // spaces to the window's edge: a Japanese character takes two cells
     } cases[] = {
-        {"free ids", {20}, 1, 10, vk::digit(3), ""},
-        {"one id", {11}, 1, 10, vk::digit(3), "ID 11 ALREADY IN USE"},
-        {"two, the first placed first", {12, 10}, 1, 10, vk::digit(3), "ID 10 AND 1 MORE IN USE"},
-        {"key 0 among itself", {}, 1, 5, vk::digit(0), ""},
-        {"key 0", {5}, 1, 5, vk::digit(0), "ID 5 ALREADY IN USE"},
-        {"Japanese", {8, 7}, 0, 7, vk::digit(2), "7 番ほか 1 個は使用中"},
-        {"Japanese, one id", {8}, 0, 7, vk::digit(2), "8 番は既に使用中"},
-        {"Insert", {40}, 1, 40, vk::Insert, "ID 40 ALREADY IN USE"},
+        {"free ids", {20}, 1, 10, vk::digit(3), "", 25},
+        {"one id", {11}, 1, 10, vk::digit(3), "ID 11 ALREADY IN USE", 5},
+        {"two, the first placed first",
+         {12, 10},
+         1,
+         10,
+         vk::digit(3),
+         "ID 10 AND 1 MORE IN USE",
+         2},
+        {"key 0 among itself", {}, 1, 5, vk::digit(0), "", 25},
+        {"key 0", {5}, 1, 5, vk::digit(0), "ID 5 ALREADY IN USE", 6},
+        {"Japanese", {8, 7}, 0, 7, vk::digit(2), "7 番ほか 1 個は使用中", 4},
+        {"Japanese, one id", {8}, 0, 7, vk::digit(2), "8 番は既に使用中", 9},
+        {"Insert", {40}, 1, 40, vk::Insert, "ID 40 ALREADY IN USE", 5},
     };
     auto row540 = [this] {
         platform.texts.clear();
         drawFrame(state);
         for (const RecordedText& t : platform.texts) {
             if (t.y == 540) {
-                return std::pair(t.x, t.text.substr(0, t.text.find_last_not_of(' ') + 1));
+                const std::size_t end = t.text.find_last_not_of(' ') + 1;
+                return std::tuple(t.x, t.text.substr(0, end), int(t.text.size() - end));
             }
         }
-        return std::pair(0, std::string("none"));
+        return std::tuple(0, std::string("none"), 0);
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -428,9 +436,9 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
         put({{1, 1, 0, 0, 0, 3, 0, 99, 99}});
         state.currentParams = {3, 0, 0, int8_t(c.firstId)};
         press(c.key);
-        EXPECT_EQ(row540(), std::pair(600, std::string(c.note)));
+        EXPECT_EQ(row540(), std::tuple(600, std::string(c.note), c.pad));
         press(vk::letter('A'));
-        EXPECT_EQ(row540(), std::pair(600, std::string()));
+        EXPECT_EQ(row540(), std::tuple(600, std::string(), 25));
     }
 }
 
