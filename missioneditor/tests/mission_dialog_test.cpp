@@ -86,6 +86,27 @@ QStringList describe(const testing::RecordedDialog& r) {
             QString::fromStdString(r.filter.pattern), r.save ? "save" : "open"};
 }
 
+const QStringList JapaneseLabels = {"ミッション識別名",
+                                    "ミッション正式名称",
+                                    "ブロックのパス名",
+                                    "ポイントのパス名",
+                                    "空",
+                                    "画像1のパス名",
+                                    "画像2のパス名",
+                                    "追加小物のパス名",
+                                    "ブリーフィング文章",
+                                    "画像２枚",
+                                    "小物を追加",
+                                    "追加判定",
+                                    "画面を暗く",
+                                    "ENGLISH"};
+const QStringList EnglishLabels = {"mission title",      "mission fullname",
+                                   "pathname of block",  "pathname of point",
+                                   "sky image",          "pathname of image1",
+                                   "pathname of image2", "pathname of obj",
+                                   "briefing text",      "two images",
+                                   "add-on obj",         "extra collision",
+                                   "dark screen",        "日本語"};
 const QStringList JapaneseSkies = {"なし（黒）", "晴れ", "曇り", "夜", "夕方", "荒地"};
 const QStringList EnglishSkies = {"black", "sunny",         "cloudy",
                                   "night", "early evening", "waste land"};
@@ -112,9 +133,14 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
         EXPECT_EQ(d->windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR");
         EXPECT_EQ(d->size(), QSize(748, 360));
         EXPECT_EQ(d->english(), !ja);
-        EXPECT_EQ(text(*d, MissionNameLabel), ja ? "ミッション識別名" : "mission title");
-        EXPECT_EQ(text(*d, Image2Check), ja ? "画像２枚" : "two images");
-        EXPECT_EQ(text(*d, LanguageButton), ja ? "ENGLISH" : "日本語");
+        const int labels[] = {
+            MissionNameLabel, FullNameLabel,       BlockPathLabel,   PointPathLabel, SkyLabel,
+            Image1Label,      Image2Label,         AddonObjectLabel, BriefingLabel,  Image2Check,
+            AddonObjectCheck, ExtraCollisionCheck, DarkScreenCheck,  LanguageButton};
+        QStringList shown;
+        for (int id : labels)
+            shown << text(*d, id);
+        EXPECT_EQ(shown, ja ? JapaneseLabels : EnglishLabels);
         EXPECT_EQ(allTexts(*d).first(6), ja ? JapaneseSkies : EnglishSkies);
         EXPECT_FALSE(d->control(AddonObjectEdit)->isEnabled());
         EXPECT_FALSE(d->control(Image2Edit)->isEnabled());
