@@ -132,6 +132,7 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
         SCOPED_TRACE(ja);
         EXPECT_EQ(d->windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR");
         EXPECT_EQ(d->size(), QSize(748, 360));
+        EXPECT_EQ(d->pos(), QPoint(20, 20)); // (10, 10) in dialog units
         EXPECT_EQ(d->english(), !ja);
         const int labels[] = {
             MissionNameLabel, FullNameLabel,       BlockPathLabel,   PointPathLabel, SkyLabel,
