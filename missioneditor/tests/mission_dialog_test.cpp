@@ -254,6 +254,8 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
     MultiLineLimit limit(&loaded, 3);
     limit.setText("four");
     EXPECT_EQ(loaded.toPlainText(), QString("four"));
+    loaded.insertPlainText("x"); // typing after the load is limited again
+    EXPECT_EQ(loaded.toPlainText(), QString("four"));
 }
 
 // Tab and Shift+Tab still move between the fields, but the field reached keeps its text
