@@ -26,15 +26,6 @@ QT_END_NAMESPACE
 namespace tavo::mission {
 namespace {
 
-struct QtApp : ::testing::Environment {
-    int argc = 1;
-    char* argv[2] = {const_cast<char*>("dialog"), nullptr};
-    std::unique_ptr<QApplication> app;
-    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
-    void TearDown() override { app.reset(); }
-};
-[[maybe_unused]] auto* const qtApp = ::testing::AddGlobalTestEnvironment(new QtApp);
-
 // Plans the answers of the file dialogs that follow: "" cancels, as does running out.
 void answerFiles(testing::FakeDesktop& services, const QStringList& paths) {
     services.dialogAnswers.clear();
@@ -43,26 +34,17 @@ void answerFiles(testing::FakeDesktop& services, const QStringList& paths) {
                                                         : std::optional(path.toStdString()));
     }
 }
-// "text | caption" of every error box, the texts of the questions about edits; each marked when
-// its owner is not the usual one (error boxes have none, questions the dialog).
-QStringList errorBoxes(const testing::FakeDesktop& services) {
-    QStringList boxes;
+// "text | caption" of every box with this icon, marked when it has no owner (error boxes have
+// none, the questions about edits the dialog).
+QStringList boxes(const testing::FakeDesktop& services, BoxIcon icon) {
+    QStringList shown;
     for (const testing::RecordedBox& box : services.boxes) {
-        if (box.icon == BoxIcon::Error) {
-            boxes << QString::fromStdString(box.text + " | " + box.caption +
-                                            (box.ownerless ? "" : " (owned)"));
+        if (box.icon == icon) {
+            shown << QString::fromStdString(box.text + " | " + box.caption +
+                                            (box.ownerless ? " (ownerless)" : ""));
         }
     }
-    return boxes;
-}
-QStringList questions(const testing::FakeDesktop& services) {
-    QStringList texts;
-    for (const testing::RecordedBox& box : services.boxes) {
-        if (box.icon == BoxIcon::Question) {
-            texts << QString::fromStdString(box.text + (box.ownerless ? " (ownerless)" : ""));
-        }
-    }
-    return texts;
+    return shown;
 }
 
 template <class Widget = QAbstractButton> Widget* get(const MissionDialog& d, int id) {
@@ -86,33 +68,26 @@ QStringList describe(const testing::RecordedDialog& r) {
             QString::fromStdString(r.filter.pattern), r.save ? "save" : "open"};
 }
 
-const QStringList JapaneseLabels = {"ミッション識別名",
-                                    "ミッション正式名称",
-                                    "ブロックのパス名",
-                                    "ポイントのパス名",
-                                    "空",
-                                    "画像1のパス名",
-                                    "画像2のパス名",
-                                    "追加小物のパス名",
-                                    "ブリーフィング文章",
-                                    "画像２枚",
-                                    "小物を追加",
-                                    "追加判定",
-                                    "画面を暗く",
-                                    "ENGLISH"};
-const QStringList EnglishLabels = {"mission title",      "mission fullname",
-                                   "pathname of block",  "pathname of point",
-                                   "sky image",          "pathname of image1",
-                                   "pathname of image2", "pathname of obj",
-                                   "briefing text",      "two images",
-                                   "add-on obj",         "extra collision",
-                                   "dark screen",        "日本語"};
-const QStringList JapaneseSkies = {"なし（黒）", "晴れ", "曇り", "夜", "夕方", "荒地"};
-const QStringList EnglishSkies = {"black", "sunny",         "cloudy",
-                                  "night", "early evening", "waste land"};
+const QString JapaneseLabels =
+    "ミッション識別名|ミッション正式名称|ブロックのパス名|ポイントのパス名|"
+    "空|画像1のパス名|画像2のパス名|追加小物のパス名|ブリーフィング文章|"
+    "画像２枚|小物を追加|追加判定|画面を暗く|ENGLISH";
+const QString EnglishLabels =
+    "mission title|mission fullname|pathname of block|pathname of point|"
+    "sky image|pathname of image1|pathname of image2|pathname of obj|"
+    "briefing text|two images|add-on obj|extra collision|dark screen|日本語";
+const QString JapaneseSkies = "なし（黒）|晴れ|曇り|夜|夕方|荒地";
+const QString EnglishSkies = "black|sunny|cloudy|night|early evening|waste land";
 
 class MissionDialogTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "dialog", *argv[] = {name, nullptr};
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv); // lives until the process ends, as in the program
+        }
+    }
     MissionDialogTest() { services.unplannedAnswer = BoxAnswer::Discard; }
     testing::FakeDesktop services;
     QTemporaryDir dir;
@@ -141,8 +116,8 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
         QStringList shown;
         for (int id : labels)
             shown << text(*d, id);
-        EXPECT_EQ(shown, ja ? JapaneseLabels : EnglishLabels);
-        EXPECT_EQ(allTexts(*d).first(6), ja ? JapaneseSkies : EnglishSkies);
+        EXPECT_EQ(shown.join("|"), ja ? JapaneseLabels : EnglishLabels);
+        EXPECT_EQ(allTexts(*d).first(6).join("|"), ja ? JapaneseSkies : EnglishSkies);
         EXPECT_FALSE(d->control(AddonObjectEdit)->isEnabled());
         EXPECT_FALSE(d->control(Image2Edit)->isEnabled());
         // Sky 0, no flags, both optional paths off, and the default paths.
@@ -194,7 +169,7 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     get(d, LoadButton)->click();
     get(d, LoadButton)->click();
     EXPECT_EQ(d.missionInfo(), shown);
-    EXPECT_EQ(errorBoxes(services), QStringList{"file open error | ERROR"});
+    EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList{"file open error | ERROR (ownerless)"});
     get(d, LoadButton)->click(); // an empty file is an empty mission, kept flag bits and all
     EXPECT_EQ(d.missionInfo(), MissionInfo{});
 }
@@ -217,7 +192,7 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
         EXPECT_EQ(readFileBytes(dir.filePath("out")).value(), bytes);
     }
-    EXPECT_TRUE(errorBoxes(services).isEmpty());
+    EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
 // Failing storage is tried in the storage tests; text with no CP932 form is refused, naming its
@@ -227,9 +202,10 @@ TEST_F(MissionDialogTest, TextWithNoCp932FormIsRefusedBeforeAFileIsChosen) {
     get<QLineEdit>(d, FullNameEdit)->setText("rocket \U0001F680");
     get(d, SaveButton)->click();
     EXPECT_EQ(services.dialogs.size(), 0u);
-    EXPECT_EQ(errorBoxes(services),
+    EXPECT_EQ(boxes(services, BoxIcon::Error),
               QStringList{"\"mission fullname\" holds a character that a mission file cannot "
-                          "store (it has no Shift-JIS form). Nothing was written. | ERROR"});
+                          "store (it has no Shift-JIS form). Nothing was written. | ERROR "
+                          "(ownerless)"});
 }
 
 TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
@@ -295,7 +271,7 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     get(d, LoadButton)->click();
     EXPECT_EQ(services.dialogs.size(), 1u) << "no LOAD dialog after Cancel";
     EXPECT_EQ(fullName->text(), "g");
-    EXPECT_EQ(questions(services).first(), "Save the changes to m.mif?");
+    EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + title);
     QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlS);
     EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");

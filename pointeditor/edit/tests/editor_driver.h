@@ -72,7 +72,7 @@ struct Editor {
         }
     }
     // Each point as slot, slot state, x, y, z, then its parameters.
-    void put(std::initializer_list<std::array<float, 9>> points) {
+    void put(const std::vector<std::array<float, 9>>& points) {
         for (const auto& v : points) {
             pts[int(v[0])] = {v[2],         v[3],         v[4],         0,
                               int8_t(v[5]), int8_t(v[6]), int8_t(v[7]), int8_t(v[8])};
