@@ -195,20 +195,7 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
-// Failing storage is tried in the storage tests; text with no CP932 form is refused, naming its
-// field, before a file is chosen.
-TEST_F(MissionDialogTest, TextWithNoCp932FormIsRefusedBeforeAFileIsChosen) {
-    MissionDialog d(services, false);
-    get<QLineEdit>(d, FullNameEdit)->setText("rocket \U0001F680");
-    get(d, SaveButton)->click();
-    EXPECT_EQ(services.dialogs.size(), 0u);
-    EXPECT_EQ(boxes(services, BoxIcon::Error),
-              QStringList{"\"mission fullname\" holds a character that a mission file cannot "
-                          "store (it has no Shift-JIS form). Nothing was written. | ERROR "
-                          "(ownerless)"});
-}
-
-TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
+TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextWithNoCp932Form) {
     MissionDialog d(services, true);
     auto* name = get<QLineEdit>(d, MissionNameEdit);
     for (const QString& typed : {QString(30, 'n'), QString("テ"), QString("x")}) // テ: 32 bytes
@@ -225,6 +212,13 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
     for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")})
         name->insert(typed);
     EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
+    // Failing storage is tried in the storage tests; text with no CP932 form is refused, naming
+    // its field as the dialog shows it, before a file is chosen.
+    get(d, SaveButton)->click();
+    EXPECT_EQ(services.dialogs.size(), 0u);
+    EXPECT_EQ(boxes(services, BoxIcon::Error),
+              QStringList{"\"ミッション識別名\" holds a character that a mission file cannot store "
+                          "(it has no Shift-JIS form). Nothing was written. | ERROR (ownerless)"});
     // Text put in by a load is kept whole, even beyond the limit that typing keeps to.
     QPlainTextEdit loaded;
     MultiLineLimit limit(&loaded, 3);
