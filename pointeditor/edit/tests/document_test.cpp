@@ -38,48 +38,45 @@ std::string fileIn(const QTemporaryDir& dir, const char* name) {
     return dir.filePath(name).toStdString();
 }
 
+// A file dialog, a click held and released, a key: each changing command is one step, and undo
+// and redo take the table back bit for bit, selection included; a selection alone is none. A new
+// change drops what could be redone, and the oldest steps go past the capacity.
 TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     QTemporaryDir dir;
-    Saved other;
-    other.state.pointUsed[0] = 0;
-    ASSERT_TRUE(savePointFile(other.state, fileIn(dir, "other.pd1")));
-    const struct {
-        const char* name;
-        std::function<void(Saved&)> command;
-        std::size_t steps;
-    } cases[] = {
-        {"NEW POINT click",
-         [](Saved& e) {
-             e.click({NewPointEntry, TopPaneSpot}, true);
-         },
-         1},
-        {"LOAD POINT",
-         [&](Saved& e) {
-             e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
-             e.click({LoadPointEntry}, true);
-         },
-         1},
-        {"heading key", [](Saved& e) { e.press(vk::Right); }, 1},
-        {"selection alone", [](Saved& e) { e.press(vk::numpad(0)); }, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Saved e;
-        e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
-        const PointTable before = currentPoints(e.state);
-        c.command(e);
-        const PointTable after = currentPoints(e.state);
-        EXPECT_EQ(e.history.undoSteps(), c.steps);
-        if (c.steps == 0) {
-            continue;
-        }
-        while (e.history.undo(e.state)) {
-        }
-        EXPECT_TRUE(e.is(before)) << "undone, selection included";
-        while (e.history.redo(e.state)) {
-        }
-        EXPECT_TRUE(e.is(after)) << "redone";
+    Saved e;
+    e.state.pointUsed[0] = SlotFree; // the other file holds slot 1 alone
+    ASSERT_TRUE(savePointFile(e.state, fileIn(dir, "other.pd1")));
+    e.state.pointUsed[0] = SlotSelected;
+    e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
+    e.press(vk::numpad(0));
+    EXPECT_EQ(e.history.undoSteps(), 0u) << "selection alone";
+    std::vector<PointTable> tables{currentPoints(e.state)};
+    e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
+    const std::function<void()> commands[] = {
+        [&] { e.click({LoadPointEntry}, true); },
+        [&] {
+            e.click({NewPointEntry, TopPaneSpot}, true);
+            e.press(vk::numpad(0)); // selects the new point, for the key to turn
+        },
+        [&] { e.press(vk::Right); }};
+    for (const auto& command : commands) {
+        command();
+        tables.push_back(currentPoints(e.state));
+        EXPECT_EQ(e.history.undoSteps(), tables.size() - 1);
     }
+    for (std::size_t step = tables.size() - 1; step > 0; --step) {
+        EXPECT_EQ(e.history.undo(e.state), true);
+        EXPECT_TRUE(e.is(tables[step - 1])) << "undone to " << step - 1;
+    }
+    for (std::size_t step = 1; step < tables.size(); ++step) {
+        EXPECT_EQ(e.history.redo(e.state), true);
+        EXPECT_TRUE(e.is(tables[step])) << "redone to " << step;
+    }
+    e.history.undo(e.state);
+    e.press(vk::Left);
+    EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(3u, 0u));
+    e.press(vk::Right, UndoHistory::Capacity);
+    EXPECT_EQ(e.history.undoSteps(), UndoHistory::Capacity);
 }
 
 TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
@@ -101,17 +98,6 @@ TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
     EXPECT_EQ(e.state.points[0].x, 10.0f);
 }
 
-TEST(UndoSteps, ANewChangeDropsRedoAndTheOldestStepsGoPastTheCapacity) {
-    Saved e;
-    e.press(vk::Right, 2);
-    e.history.undo(e.state);
-    EXPECT_EQ(e.history.redoSteps(), 1u);
-    e.press(vk::Left);
-    EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(2u, 0u));
-    e.press(vk::Right, UndoHistory::Capacity);
-    EXPECT_EQ(e.history.undoSteps(), UndoHistory::Capacity);
-}
-
 TEST(UnsavedPoints, TheTitleNamesTheFileAndMarksChangesUntilUndoneToTheSavedTable) {
     QTemporaryDir dir;
     Saved e;
@@ -129,55 +115,42 @@ TEST(UnsavedPoints, TheTitleNamesTheFileAndMarksChangesUntilUndoneToTheSavedTabl
     EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1 *") << "older than the save";
 }
 
+// The question names the file, in the chosen language; a save dialog, where one opens, is
+// cancelled.
 TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoints) {
     QTemporaryDir dir;
     const std::string named = fileIn(dir, "mission.pd1");
     const std::string unwritable = fileIn(dir, "no/such/folder.pd1");
     const struct {
-        const char* name;
         std::string file; // the current points file
+        int english;
         BoxAnswer answer;
-        std::optional<std::string> dialog; // the save dialog's answer, when it opens
         bool goOn;
         bool unsavedAfter;
         int dialogs;
+        const char* question;
     } cases[] = {
-        {"Save to the current file", named, BoxAnswer::Save, std::nullopt, true, false, 0},
-        {"Save, dialog cancelled", "", BoxAnswer::Save, std::nullopt, false, true, 1},
-        {"Save fails", unwritable, BoxAnswer::Save, std::nullopt, false, true, 0},
-        {"Discard", named, BoxAnswer::Discard, std::nullopt, true, true, 0},
+        {named, 1, BoxAnswer::Save, true, false, 0, "Save the changes to mission.pd1?"},
+        {"", 1, BoxAnswer::Save, false, true, 1, "Save the changes to the new points?"},
+        {unwritable, 0, BoxAnswer::Save, false, true, 0, "folder.pd1 への変更を保存しますか？"},
+        {named, 1, BoxAnswer::Discard, true, true, 0, "Save the changes to mission.pd1?"},
+        {"", 0, BoxAnswer::Cancel, false, true, 0, "新しいポイント への変更を保存しますか？"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::to_string(int(c.answer)) + " " + c.question);
         QFile::remove(QString::fromStdString(named));
         Saved e;
-        e.state.pointFilePath = c.file;
+        e.state.pointFilePath = c.file, e.state.english = c.english;
+        EXPECT_EQ(settleUnsavedPoints(e.state), true) << "nothing unsaved asks nothing";
         e.press(vk::Right);
         e.platform.boxAnswers = {c.answer};
-        e.platform.dialogAnswers = {c.dialog};
         EXPECT_EQ(settleUnsavedPoints(e.state), c.goOn);
         EXPECT_EQ(hasUnsavedPoints(e.state), c.unsavedAfter);
         EXPECT_EQ(e.platform.dialogs.size(), std::size_t(c.dialogs));
         EXPECT_EQ(e.state.pointUsed[0], 2) << "the points stay";
-        ASSERT_FALSE(e.platform.boxes.empty());
-        EXPECT_EQ(e.platform.boxes[0].buttons, BoxButtons::SaveDiscardCancel);
-    }
-    // The question names the file, in the chosen language; nothing unsaved asks nothing.
-    Saved e;
-    e.state.pointFilePath = named;
-    EXPECT_EQ(settleUnsavedPoints(e.state), true);
-    e.press(vk::Right);
-    const std::tuple<const char*, int, const char*> texts[] = {
-        {"", 1, "Save the changes to the new points?"},
-        {"", 0, "新しいポイント への変更を保存しますか？"},
-        {"/m/mission.pd1", 1, "Save the changes to mission.pd1?"},
-        {"/m/mission.pd1", 0, "mission.pd1 への変更を保存しますか？"},
-    };
-    for (auto [file, english, text] : texts) {
-        e.state.pointFilePath = file, e.state.english = english;
-        e.platform.boxAnswers = {BoxAnswer::Cancel};
-        settleUnsavedPoints(e.state);
-        EXPECT_EQ(e.platform.boxes.back().text, text);
+        ASSERT_FALSE(e.platform.boxes.empty()); // a failed save adds its error box
+        EXPECT_EQ(std::tuple(e.platform.boxes[0].text, e.platform.boxes[0].buttons),
+                  std::tuple(std::string(c.question), BoxButtons::SaveDiscardCancel));
     }
 }
 
