@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -9,7 +8,6 @@
 #include <limits>
 #include <memory>
 
-#include "common/files/file_read.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_file.h"
@@ -98,25 +96,9 @@ protected:
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
 };
 
-TEST_F(DataFile, PointFileIsReadAndWrittenByteForByteAndPacked) {
-    const Bytes bytes = {
-        0x01, 0x00,                                     // count 1
-        0x00, 0x00, 0xc0, 0x3f, 0x00, 0x00, 0x00, 0xc0, // x 1.5, y -2
-        0x00, 0x80, 0xc8, 0x42, 0xd8, 0x0f, 0xc9, 0xbe, // z 100.25, r -0.3926990
-        0xff, 0x7f, 0x80, 0x00,                         // p1..p4 -1 127 -128 0
-    };
-    useSlots({0, 1, 2});
-    ASSERT_TRUE(loadPointFile(*state, write("one.pd1", bytes)));
-    EXPECT_EQ(countUsedPoints(*state), 1);
-    const PointRecord& point = state->points[0];
-    EXPECT_EQ(std::tuple(point.x, point.y, point.z, std::bit_cast<uint32_t>(point.r)),
-              std::tuple(1.5f, -2.0f, 100.25f, 0xbec90fd8u));
-    EXPECT_EQ(std::tuple(point.p1, point.p2, point.p3, point.p4), std::tuple(-1, 127, -128, 0));
-
-    ASSERT_TRUE(savePointFile(*state, file("again.pd1")));
-    EXPECT_EQ(readWholeFile(file("again.pd1"), 100).value(), bytes);
-
-    // Used slots save packed and come back unselected from slot 0.
+// The bytes of each field are pinned by the committed sample (samples/tests) and the fuzz
+// replay's round trip; here the slots: used ones save packed and come back unselected from slot 0.
+TEST_F(DataFile, PointFileSavesTheUsedSlotsPacked) {
     useSlots({0, 5, 7});
     ASSERT_TRUE(savePointFile(*state, file("packed.pd1")));
     ASSERT_TRUE(loadPointFile(*state, file("packed.pd1")));
@@ -198,8 +180,8 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
     }
 }
 
-// What the reader refuses (folders, FIFOs, devices) is the common reader's to test; here what a
-// failed read leaves.
+// What the reader refuses (folders, FIFOs, devices) is the common reader's to test, a failed save
+// the storage tests'; here what a failed read leaves.
 TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     useSlots({3, 9});
     loadFullMap();
@@ -214,8 +196,6 @@ TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     EXPECT_EQ(state->blocks[0].inUse, 0);
     EXPECT_STREQ(state->textureNames[0], "full.bmp");
     EXPECT_STREQ(state->blockDir, file("full").c_str());
-    EXPECT_EQ(savePointFile(*state, file("no/dir/map.pd1")).ok(), false);
-    expectOnlyErrorBox();
 }
 
 TEST_F(DataFile, BlockFileCountsAndShortFilesNeverReachPastTheRecordsOrTheTable) {
@@ -242,8 +222,7 @@ TEST_F(DataFile, BlockFileCountsAndShortFilesNeverReachPastTheRecordsOrTheTable)
 TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
     const std::pair<std::string, std::string> paths[] = {
         {"city.bd1", ""},
-        {"/city.bd1", ""},          // the root: texture paths then begin with '/'
-        {"C:\\maps\\city.bd1", ""}, // a backslash is part of a name here
+        {"/city.bd1", ""}, // the root: texture paths then begin with '/'
         {"/地図/\x95\x5c.bd1", "/地図"},
     };
     char directory[BlockDirSize];

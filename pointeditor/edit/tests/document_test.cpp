@@ -49,7 +49,9 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     e.state.pointUsed[0] = SlotSelected;
     e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
     e.press(vk::numpad(0));
-    EXPECT_EQ(e.history.undoSteps(), 0u) << "selection alone";
+    EXPECT_EQ(std::pair(e.history.undoSteps(), editorTitle(e.state)),
+              std::pair(std::size_t{0}, std::string("POINT EDITOR")))
+        << "selection alone";
     std::vector<PointTable> tables{currentPoints(e.state)};
     e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
     const std::function<void()> commands[] = {
@@ -64,9 +66,15 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
         tables.push_back(currentPoints(e.state));
         EXPECT_EQ(e.history.undoSteps(), tables.size() - 1);
     }
+    // The title of each table: it names the loaded file and marks changes until they are undone
+    // to the table as loaded; undone further, older than the load, it marks them again.
+    const std::string loaded = "POINT EDITOR - other.pd1", changed = loaded + " *";
+    const std::string titles[] = {changed, loaded, changed, changed};
+    EXPECT_EQ(editorTitle(e.state), titles[3]);
     for (std::size_t step = tables.size() - 1; step > 0; --step) {
         EXPECT_EQ(e.history.undo(e.state), true);
         EXPECT_TRUE(e.is(tables[step - 1])) << "undone to " << step - 1;
+        EXPECT_EQ(editorTitle(e.state), titles[step - 1]);
     }
     for (std::size_t step = 1; step < tables.size(); ++step) {
         EXPECT_EQ(e.history.redo(e.state), true);
@@ -96,23 +104,6 @@ TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
     e.history.endMessage(e.state, false);
     EXPECT_EQ(e.history.undo(e.state), true);
     EXPECT_EQ(e.state.points[0].x, 10.0f);
-}
-
-TEST(UnsavedPoints, TheTitleNamesTheFileAndMarksChangesUntilUndoneToTheSavedTable) {
-    QTemporaryDir dir;
-    Saved e;
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR");
-    e.press(vk::Right);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR *");
-    e.platform.dialogAnswers = {fileIn(dir, "mission.pd1")};
-    runFileCommand(e.state, FileCommand::SaveToCurrent);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1");
-    e.press(vk::Right);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1 *");
-    e.history.undo(e.state);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1");
-    e.history.undo(e.state);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1 *") << "older than the save";
 }
 
 // The question names the file, in the chosen language; a save dialog, where one opens, is
