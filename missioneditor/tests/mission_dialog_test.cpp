@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,6 +65,12 @@ QStringList allTexts(const MissionDialog& d) {
         texts << text(d, id);
     return texts;
 }
+// Whether the add-on object's box is checked and its edit enabled, then the same for image 2.
+std::array<bool, 4> optionalPaths(const MissionDialog& d) {
+    return {get(d, AddonObjectCheck)->isChecked(), d.control(AddonObjectEdit)->isEnabled(),
+            get(d, Image2Check)->isChecked(), d.control(Image2Edit)->isEnabled()};
+}
+constexpr std::array<bool, 4> On{true, true, true, true}, Off{};
 QStringList describe(const testing::RecordedDialog& r) {
     return {QString::fromStdString(r.title), QString::fromStdString(r.filter.description),
             QString::fromStdString(r.filter.pattern), r.save ? "save" : "open"};
@@ -118,8 +126,7 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
             shown << text(*d, id);
         EXPECT_EQ(shown.join("|"), ja ? JapaneseLabels : EnglishLabels);
         EXPECT_EQ(allTexts(*d).first(6).join("|"), ja ? JapaneseSkies : EnglishSkies);
-        EXPECT_FALSE(d->control(AddonObjectEdit)->isEnabled());
-        EXPECT_FALSE(d->control(Image2Edit)->isEnabled());
+        EXPECT_EQ(optionalPaths(*d), Off);
         // Sky 0, no flags, both optional paths off, and the default paths.
         EXPECT_EQ(d->missionInfo(), (MissionInfo{"", "", ".\\", ".\\addon\\", 0, 0, false, "",
                                                  ".\\data\\briefing\\np.bmp", false, "", ""}));
@@ -141,28 +148,21 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     answerFiles(services, {writeFile("both.mif", head + ".\\addon\\o.x\r\nimg\r\nimg2\r\n"),
                            writeFile("none.mif", head + "!\r\nimg\r\n!old\r\nline 1\r\nline 2"),
                            dir.filePath("gone.mif"), "", writeFile("empty.mif", "")});
-    const std::pair<int, int> optional[] = {{AddonObjectCheck, AddonObjectEdit},
-                                            {Image2Check, Image2Edit}};
     get(d, LoadButton)->click();
     ASSERT_EQ(services.dialogs.size(), 1u);
     EXPECT_EQ(describe(services.dialogs[0]),
               (QStringList{"LOAD", "mission information file (mif)", "*.mif", "open"}));
-    for (auto [box, edit] : optional) {
-        EXPECT_EQ(std::pair(get(d, box)->isChecked(), d.control(edit)->isEnabled()),
-                  std::pair(true, true))
-            << box;
-    }
+    EXPECT_EQ(optionalPaths(d), On);
     EXPECT_EQ(d.missionInfo(), (MissionInfo{"m", "full", "b", "p", 5, 3, true, ".\\addon\\o.x",
                                             "img", true, "img2", ""}));
 
     get(d, LoadButton)->click();
     EXPECT_EQ(d.missionInfo(), (MissionInfo{"m", "full", "b", "p", 5, 3, false, "", "img", false,
                                             "", "line 1\nline 2"}));
-    for (auto [box, edit] : optional) {
-        EXPECT_FALSE(get(d, box)->isChecked() || d.control(edit)->isEnabled()) << box;
-        get(d, box)->click();
-        EXPECT_TRUE(d.control(edit)->isEnabled()) << box;
-    }
+    EXPECT_EQ(optionalPaths(d), Off);
+    get(d, AddonObjectCheck)->click();
+    get(d, Image2Check)->click();
+    EXPECT_EQ(optionalPaths(d), On);
 
     // A missing file says so and changes nothing; cancelling changes nothing either.
     const MissionInfo shown = d.missionInfo();

@@ -2,6 +2,7 @@
 // path drives them: every message between beginMessage and endMessage.
 
 #include <QtCore/QTemporaryDir>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/texture.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
@@ -145,30 +147,61 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
     }
 }
 
+// LOAD POINT asks first; only an answered question opens its dialog, after the save's. Every
+// answer of the question itself is tried above.
 TEST(UnsavedPoints, LoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
     QTemporaryDir dir;
-    Saved saved;
-    saved.state.pointUsed[0] = 0;
-    ASSERT_TRUE(savePointFile(saved.state, fileIn(dir, "other.pd1")));
-    // The answer, the dialogs' answers, then whether slot 0 is still in use.
-    const std::string mine = fileIn(dir, "mine.pd1"), other = fileIn(dir, "other.pd1");
-    const std::tuple<BoxAnswer, std::vector<std::string>, int> cases[] = {
-        {BoxAnswer::Cancel, {}, 2},
-        {BoxAnswer::Discard, {other}, 1},
-        {BoxAnswer::Save, {mine, other}, 1}};
-    for (const auto& [answer, dialogs, slot0] : cases) {
-        SCOPED_TRACE(int(answer));
-        Saved e;
-        e.press(vk::Right);
-        e.platform.boxAnswers = {answer};
-        e.platform.dialogAnswers.assign(dialogs.begin(), dialogs.end());
-        std::vector<int> modes;
-        e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
-        e.click({LoadPointEntry}, true);
-        EXPECT_EQ(e.platform.dialogs.size(), dialogs.size());
-        EXPECT_EQ(e.state.pointUsed[0], slot0);
-        EXPECT_EQ(QFile::exists(QString::fromStdString(mine)), answer == BoxAnswer::Save);
-        EXPECT_EQ(modes.front(), 8) << "LOAD POINT is highlighted";
+    Saved e;
+    e.press(vk::Right);
+    std::vector<int> modes;
+    e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
+    e.platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Save};
+    e.platform.dialogAnswers = {fileIn(dir, "mine.pd1"), fileIn(dir, "mine.pd1")};
+    e.click({LoadPointEntry}, true);
+    EXPECT_EQ(e.platform.dialogs.size(), 0u) << "cancelled";
+    e.click({LoadPointEntry}, true);
+    EXPECT_EQ(e.platform.dialogs.size(), 2u) << "saved, then loaded";
+    EXPECT_EQ(e.state.pointUsed[0], SlotUsed) << "the saved points, loaded back unselected";
+    EXPECT_EQ(modes, (std::vector<int>(4, MenuLoadPoint))) << "LOAD POINT stays highlighted";
+}
+
+// Gives every file it is asked for as damaged.
+struct RefusingLoader : TextureLoader {
+    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
+        std::vector<LoadedTexture> loaded(files.size());
+        for (LoadedTexture& texture : loaded) {
+            texture.problem = TextureProblem::Damaged;
+        }
+        return loaded;
+    }
+};
+
+TEST(FileCommands, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLanguage) {
+    QTemporaryDir dir;
+    Editor e;
+    std::string names(TextureCount * TextureNameSize + 2, '\0');
+    names.replace(0, 11, "missing.png");
+    names.replace(2 * TextureNameSize, 8, "here.png");
+    std::ofstream(fileIn(dir, "map.bd1")) << names;
+    std::ofstream(fileIn(dir, "here.png")) << "x";
+    RefusingLoader loader;
+    e.state.textureLoader = &loader;
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {1, "LOAD BLOCK",
+         "These textures did not load:\ntexture 0 missing.png: not found\n"
+         "texture 2 here.png: damaged"},
+        {0, "ブロック読込",
+         "読み込めなかったテクスチャ:\nテクスチャ0 missing.png: ファイルがありません\n"
+         "テクスチャ2 here.png: ファイルが壊れています"},
+    };
+    for (const auto& [english, caption, text] : cases) {
+        e.state.english = english;
+        e.platform.boxes.clear();
+        e.platform.dialogAnswers = {fileIn(dir, "map.bd1")};
+        e.click({{608, 198}});
+        ASSERT_EQ(e.platform.boxes.size(), 1u);
+        EXPECT_EQ(std::tuple(e.platform.boxes[0].caption, e.platform.boxes[0].text),
+                  std::tuple(std::string(caption), std::string(text)));
     }
 }
 

@@ -1,13 +1,9 @@
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
-#include "pointeditor/data/texture.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
@@ -346,47 +342,6 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
     EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(int32_t{SlotSelected}, 40));
-}
-
-// Gives every file it is asked for as damaged.
-struct RefusingLoader : TextureLoader {
-    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
-        std::vector<LoadedTexture> loaded(files.size());
-        for (LoadedTexture& texture : loaded) {
-            texture.problem = TextureProblem::Damaged;
-        }
-        return loaded;
-    }
-};
-
-TEST_F(EditTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLanguage) {
-    std::string dir = std::filesystem::temp_directory_path() / "tavo-edit-XXXXXX";
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    std::string names(TextureCount * TextureNameSize + 2, '\0');
-    names.replace(0, 11, "missing.png");
-    names.replace(2 * TextureNameSize, 8, "here.png");
-    std::ofstream(dir + "/map.bd1") << names;
-    std::ofstream(dir + "/here.png") << "x";
-    RefusingLoader loader;
-    state.textureLoader = &loader;
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {1, "LOAD BLOCK",
-         "These textures did not load:\ntexture 0 missing.png: not found\n"
-         "texture 2 here.png: damaged"},
-        {0, "ブロック読込",
-         "読み込めなかったテクスチャ:\nテクスチャ0 missing.png: ファイルがありません\n"
-         "テクスチャ2 here.png: ファイルが壊れています"},
-    };
-    for (const auto& [english, caption, text] : cases) {
-        state.english = english;
-        platform.boxes.clear();
-        platform.dialogAnswers = {dir + "/map.bd1"};
-        click({{608, 198}});
-        ASSERT_EQ(platform.boxes.size(), 1u);
-        EXPECT_EQ(std::tuple(platform.boxes[0].caption, platform.boxes[0].text),
-                  std::tuple(std::string(caption), std::string(text)));
-    }
-    std::filesystem::remove_all(dir);
 }
 
 // A template key or Insert whose new points got ids that other points already had leaves a note
