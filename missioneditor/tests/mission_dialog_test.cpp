@@ -20,6 +20,7 @@
 #include "tests/support/fake_desktop.h"
 
 QT_BEGIN_NAMESPACE
+// NOLINTNEXTLINE(readability-identifier-naming): the name GoogleTest looks for
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
@@ -59,10 +60,12 @@ QString text(const MissionDialog& d, int id) {
 // The sky list's rows, then every control's text.
 QStringList allTexts(const MissionDialog& d) {
     QStringList texts;
-    for (int i = 0; i < get<QComboBox>(d, SkyList)->count(); ++i)
+    for (int i = 0; i < get<QComboBox>(d, SkyList)->count(); ++i) {
         texts << get<QComboBox>(d, SkyList)->itemText(i);
-    for (int id : ControlIds)
+    }
+    for (int id : ControlIds) {
         texts << text(d, id);
+    }
     return texts;
 }
 // Whether the add-on object's box is checked and its edit enabled, then the same for image 2.
@@ -122,8 +125,9 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
             Image1Label,      Image2Label,         AddonObjectLabel, BriefingLabel,  Image2Check,
             AddonObjectCheck, ExtraCollisionCheck, DarkScreenCheck,  LanguageButton};
         QStringList shown;
-        for (int id : labels)
+        for (int id : labels) {
             shown << text(*d, id);
+        }
         EXPECT_EQ(shown.join("|"), ja ? JapaneseLabels : EnglishLabels);
         EXPECT_EQ(allTexts(*d).first(6).join("|"), ja ? JapaneseSkies : EnglishSkies);
         EXPECT_EQ(optionalPaths(*d), Off);
@@ -198,19 +202,22 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
 TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextWithNoCp932Form) {
     MissionDialog d(services, true);
     auto* name = get<QLineEdit>(d, MissionNameEdit);
-    for (const QString& typed : {QString(30, 'n'), QString("テ"), QString("x")}) // テ: 32 bytes
+    for (const QString& typed : {QString(30, 'n'), QString("テ"), QString("x")}) { // テ: 32 bytes
         name->insert(typed);
+    }
     EXPECT_EQ(name->text(), QString(30, 'n') + "x");
     auto* briefing = get<QPlainTextEdit>(d, BriefingEdit);
     const QString lines = QString(396, 'x') + "\n" + QString(399, 'y'); // 797 bytes with CR LF
-    for (const QString& typed : {lines, QString("\n"), QString("z")})   // "\n" would make 799
+    for (const QString& typed : {lines, QString("\n"), QString("z")}) { // "\n" would make 799
         briefing->insertPlainText(typed);
+    }
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
     EXPECT_TRUE(writeMissionInfo(d.missionInfo()).ok());
     // A character with no CP932 form counts as two bytes while typing (SAVE refuses it later).
     name->clear();
-    for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")})
+    for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")}) {
         name->insert(typed);
+    }
     EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
     // Failing storage is tried in the storage tests; text with no CP932 form is refused, naming
     // its field as the dialog shows it, before a file is chosen.
