@@ -26,10 +26,8 @@ constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the 
 // the current parameters differ from both.
 struct Saved : Editor {
     Saved() {
-        pts[0] = {10, 0, 10, 0.5f, 2, 0, 5, 4};
-        pts[1] = {30, 0, 10, 0, 2, 0, 0, 5};
-        state.pointUsed[0] = 2;
-        state.pointUsed[1] = 1;
+        put({{0, 2, 10, 0, 10, 2, 0, 5, 4}, {1, 1, 30, 0, 10, 2, 0, 0, 5}});
+        pts[0].r = 0.5f;
         state.currentParams = {1, 2, 3, 9};
         state.savedPoints = currentPoints(state);
     }
@@ -114,36 +112,30 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
     QTemporaryDir dir;
     const std::string named = fileIn(dir, "mission.pd1");
     const std::string unwritable = fileIn(dir, "no/such/folder.pd1");
-    const struct {
-        std::string file; // the current points file
-        int english;
-        BoxAnswer answer;
-        bool goOn;
-        bool unsavedAfter;
-        int dialogs;
-        const char* question;
-    } cases[] = {
+    // The current points file, English, the answer, whether to go on, whether the points are
+    // still unsaved, the dialogs opened, the question.
+    const std::tuple<std::string, int, BoxAnswer, bool, bool, int, const char*> cases[] = {
         {named, 1, BoxAnswer::Save, true, false, 0, "Save the changes to mission.pd1?"},
         {"", 1, BoxAnswer::Save, false, true, 1, "Save the changes to the new points?"},
         {unwritable, 0, BoxAnswer::Save, false, true, 0, "folder.pd1 への変更を保存しますか？"},
         {named, 1, BoxAnswer::Discard, true, true, 0, "Save the changes to mission.pd1?"},
         {"", 0, BoxAnswer::Cancel, false, true, 0, "新しいポイント への変更を保存しますか？"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(int(c.answer)) + " " + c.question);
+    for (const auto& [file, english, answer, goOn, unsavedAfter, dialogs, question] : cases) {
+        SCOPED_TRACE(std::to_string(int(answer)) + " " + question);
         QFile::remove(QString::fromStdString(named));
         Saved e;
-        e.state.pointFilePath = c.file, e.state.english = c.english;
+        e.state.pointFilePath = file, e.state.english = english;
         EXPECT_EQ(settleUnsavedPoints(e.state), true) << "nothing unsaved asks nothing";
         e.press(vk::Right);
-        e.platform.boxAnswers = {c.answer};
-        EXPECT_EQ(settleUnsavedPoints(e.state), c.goOn);
-        EXPECT_EQ(hasUnsavedPoints(e.state), c.unsavedAfter);
-        EXPECT_EQ(e.platform.dialogs.size(), std::size_t(c.dialogs));
+        e.platform.boxAnswers = {answer};
+        EXPECT_EQ(settleUnsavedPoints(e.state), goOn);
+        EXPECT_EQ(hasUnsavedPoints(e.state), unsavedAfter);
+        EXPECT_EQ(e.platform.dialogs.size(), std::size_t(dialogs));
         EXPECT_EQ(e.state.pointUsed[0], 2) << "the points stay";
         ASSERT_FALSE(e.platform.boxes.empty()); // a failed save adds its error box
         EXPECT_EQ(std::tuple(e.platform.boxes[0].text, e.platform.boxes[0].buttons),
-                  std::tuple(std::string(c.question), BoxButtons::SaveDiscardCancel));
+                  std::tuple(std::string(question), BoxButtons::SaveDiscardCancel));
     }
 }
 
