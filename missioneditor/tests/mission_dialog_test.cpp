@@ -121,7 +121,6 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
         EXPECT_EQ(d->windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR");
         EXPECT_EQ(d->size(), QSize(748, 360));
         EXPECT_EQ(d->pos(), QPoint(20, 20)); // (10, 10) in dialog units
-        EXPECT_EQ(d->english(), !ja);
         EXPECT_EQ(allTexts(*d).join("|"), ja ? JapaneseTexts : EnglishTexts);
         EXPECT_EQ(optionalPaths(*d), Off);
         // Sky 0, no flags, both optional paths off, and the default paths.
