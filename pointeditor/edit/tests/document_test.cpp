@@ -19,7 +19,7 @@ namespace tavo::testing {
 namespace {
 
 // Menu entries' hit points.
-constexpr std::pair<int, int> NewPointEntry{608, 48}, MoveEntry{608, 108}, LoadPointEntry{608, 258};
+constexpr std::pair<int, int> NewPointEntry{608, 48}, LoadPointEntry{608, 258};
 constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the start-up view
 
 // An editor whose slot 0 is selected and linked by id to slot 1, slot 1 in use, both as saved;
@@ -85,25 +85,6 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(3u, 0u));
     e.press(vk::Right, UndoHistory::Capacity);
     EXPECT_EQ(e.history.undoSteps(), UndoHistory::Capacity);
-}
-
-TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
-    Saved e;
-    e.click({MoveEntry}, true);
-    e.moveTo(150, 165);
-    e.message([&] { onLeftButtonDown(e.state); }, true);
-    for (int x : {152, 160, 171, 180}) {
-        e.moveTo(x, 165, Left);
-    }
-    EXPECT_EQ(e.history.undo(e.state), false) << "mid-drag";
-    e.message([&] { onLeftUp(e.state); });
-    EXPECT_EQ(e.history.undoSteps(), 1u);
-    EXPECT_EQ(e.state.points[0].x, 25.0f);
-    e.history.beginMessage(e.state); // a box of some message is open
-    EXPECT_EQ(e.history.undo(e.state), false) << "inside a message";
-    e.history.endMessage(e.state, false);
-    EXPECT_EQ(e.history.undo(e.state), true);
-    EXPECT_EQ(e.state.points[0].x, 10.0f);
 }
 
 // The question names the file, in the chosen language; a save dialog, where one opens, is
