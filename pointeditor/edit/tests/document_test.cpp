@@ -153,7 +153,7 @@ TEST(FileCommands, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLang
     QTemporaryDir dir;
     Editor e;
     std::string names(TextureCount * TextureNameSize + 2, '\0');
-    names.replace(0, 11, "missing.png");
+    names.replace(0, 12, "missing\x7f.png"); // DEL is written out, as any control byte
     names.replace(2 * TextureNameSize, 8, "here.png");
     std::ofstream(fileIn(dir, "map.bd1")) << names;
     std::ofstream(fileIn(dir, "here.png")) << "x";
@@ -161,10 +161,10 @@ TEST(FileCommands, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLang
     e.state.textureLoader = &loader;
     const std::tuple<int, const char*, const char*> cases[] = {
         {1, "LOAD BLOCK",
-         "These textures did not load:\ntexture 0 missing.png: not found\n"
+         "These textures did not load:\ntexture 0 missing\\x7F.png: not found\n"
          "texture 2 here.png: damaged"},
         {0, "ブロック読込",
-         "読み込めなかったテクスチャ:\nテクスチャ0 missing.png: ファイルがありません\n"
+         "読み込めなかったテクスチャ:\nテクスチャ0 missing\\x7F.png: ファイルがありません\n"
          "テクスチャ2 here.png: ファイルが壊れています"},
     };
     for (const auto& [english, caption, text] : cases) {
