@@ -191,7 +191,7 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
-TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextWithNoCp932Form) {
+TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextTheFileCannotHold) {
     MissionDialog d(services, true);
     auto* name = get<QLineEdit>(d, MissionNameEdit);
     for (const QString& typed : {QString(30, 'n'), QString("テ"), QString("x")}) { // テ: 32 bytes
@@ -204,6 +204,9 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextWithNoCp932F
         briefing->insertPlainText(typed);
     }
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
+    briefing->moveCursor(QTextCursor::Start);
+    briefing->insertPlainText("ab"); // refused where it began: the cursor stays there
+    EXPECT_EQ(briefing->textCursor().position(), 0);
     EXPECT_TRUE(writeMissionInfo(d.missionInfo()).ok());
     // A character with no CP932 form counts as two bytes while typing (SAVE refuses it later).
     name->clear();
@@ -211,13 +214,25 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextWithNoCp932F
         name->insert(typed);
     }
     EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
-    // Failing storage is tried in the storage tests; text with no CP932 form is refused, naming
-    // its field as the dialog shows it, before a file is chosen.
-    get(d, SaveButton)->click();
+    // Failing storage is tried in the storage tests; text the file cannot hold is refused,
+    // naming its field as the dialog shows it, before a file is chosen. Each edit then empties.
+    const std::pair<int, QString> refused[] = {
+        {MissionNameEdit, "\"ミッション識別名\" holds a character that a mission file cannot store "
+                          "(it has no Shift-JIS form)."},
+        {BlockPathEdit, "\"ブロックのパス名\" is longer than 127 bytes in Shift-JIS."},
+        {AddonObjectEdit,
+         "\"追加小物のパス名\" cannot begin with \"!\": the game would read it as no "
+         "file."}};
+    get<QLineEdit>(d, BlockPathEdit)->setText(QString(128, 'b'));
+    get(d, AddonObjectCheck)->click();
+    get<QLineEdit>(d, AddonObjectEdit)->setText("!o.x");
+    for (const auto& [id, problem] : refused) {
+        get(d, SaveButton)->click();
+        EXPECT_EQ(boxes(services, BoxIcon::Error).last(),
+                  problem + " Nothing was written. | ERROR (ownerless)");
+        get<QLineEdit>(d, id)->clear();
+    }
     EXPECT_EQ(services.dialogs.size(), 0u);
-    EXPECT_EQ(boxes(services, BoxIcon::Error),
-              QStringList{"\"ミッション識別名\" holds a character that a mission file cannot store "
-                          "(it has no Shift-JIS form). Nothing was written. | ERROR (ownerless)"});
     // Text put in by a load is kept whole, even beyond the limit that typing keeps to.
     QPlainTextEdit loaded;
     MultiLineLimit limit(&loaded, 3);

@@ -86,6 +86,13 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
         EXPECT_EQ(readMissionInfo(crlfLines({std::string(30, 'n') + last + "@"})).missionName,
                   std::string(30, 'n') + kept);
     }
+    // Double-byte characters throughout, 亜 here: the cut keeps whole ones, 15 of them.
+    std::string sixteen, fifteen;
+    for (int i = 0; i < 16; ++i) {
+        sixteen += "\x88\x9f";
+        fifteen += i < 15 ? "亜" : "";
+    }
+    EXPECT_EQ(readMissionInfo(crlfLines({sixteen})).missionName, fifteen);
     // A briefing cut between CR and LF keeps neither.
     const std::string head = crlfLines(EmptyLines);
     EXPECT_EQ(readMissionInfo(head + std::string(797, 'x') + "\r\nmore").briefingText,
@@ -97,8 +104,8 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
 // A file that ends early leaves the rest as a new mission has it; its last line counts without a
 // line end too. (Each field on its own missing is the dialog's load of an empty file.)
 TEST(MissionInfoFile, AFileEndingEarlyLeavesTheRestEmpty) {
-    EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n4\r\n3\r\no"),
-              (MissionInfo{"m", "f", "b", "p", 4, 3, true, "o", "", false, "", ""}));
+    EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n9\r\n3\r\no"),
+              (MissionInfo{"m", "f", "b", "p", 9, 3, true, "o", "", false, "", ""}));
     EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n4"),
               (MissionInfo{"m", "f", "b", "p", 4, 0, false, "", "", false, "", ""}));
     EXPECT_EQ(writeMissionInfo(readMissionInfo("")).value(), crlfLines(EmptyLines));
