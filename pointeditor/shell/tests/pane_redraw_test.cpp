@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <string>
 
@@ -83,23 +84,15 @@ protected:
                               std::filesystem::copy_options::recursive);
         writeHostileMission(dir);
     }
-    // Pixels of the panes that differ between the frame just drawn and a full redraw.
+    // Pixels that differ between the frame just drawn and a full redraw. The texts go to the
+    // platform: the panes are all that is drawn on the canvas.
     int differences() {
         *drawn = canvas;
         state.retainedPanes = nullptr;
         renderPanes(state);
         state.retainedPanes = &retained;
-        int count = 0;
-        for (PaneOrigin origin : {paneOrigin(PerspectivePane), paneOrigin(TopPane),
-                                  paneOrigin(FrontPane), paneOrigin(SidePane)}) {
-            for (int y = 0; y < PaneSize; ++y) {
-                for (int x = 0; x < PaneSize; ++x) {
-                    count += canvas.at(origin.left + x, origin.top + y) !=
-                             drawn->at(origin.left + x, origin.top + y);
-                }
-            }
-        }
-        return count;
+        return std::inner_product(canvas.pixels.begin(), canvas.pixels.end(), drawn->pixels.begin(),
+                                  0, std::plus<>(), std::not_equal_to<>());
     }
 
     // One random event through the message path; says what it was.
