@@ -30,6 +30,7 @@
 #include "pointeditor/view/tests/image_files.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "qt_events.h"
+#include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/image_writers.h"
 
@@ -307,23 +308,16 @@ TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
     QFile::link("/dev/zero", dir.filePath("zero"));
     QFile::copy(TAVO_SOURCE_DIR "/samples/sample.pd1", points);
-    QFile file(cut);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\x03\x00", 2) + QByteArray(45, 0));
-    file.close();
+    std::vector<uint8_t> cutBytes(47, 0); // a count of 3, two whole records and a part
+    cutBytes[0] = 3;
+    testing::writeFile(cut.toStdString(), cutBytes);
     const QStringList failing =
-        QStringList{"--block " + dir.filePath("none.bd1"),
-                    "--points " + dir.path(),
-                    "-o " + dir.filePath("no/such/dir/out.png"),
-                    "--points " + fifo,
-                    "--block " + fifo,
-                    "--block " + dir.filePath("zero"),
-                    "-o " + fifo,
-                    "--points " + points + " -o " + points} +
-        QString("--zoom 0.05|--zoom 11|--zoom nan|--zoom 2x|--pan 1,2|--pan 1,2,3,4|--pan 1,,3|"
+        QString("--block %1/none.bd1|--points %1|-o %1/no/such/dir/out.png|--points %1/fifo|"
+                "--block %1/fifo|--block %1/zero|-o %1/fifo|--points %1/p.pd1 -o %1/p.pd1|"
+                "--zoom 0.05|--zoom 11|--zoom nan|--zoom 2x|--pan 1,2|--pan 1,2,3,4|--pan 1,,3|"
                 "--pan inf,0,0|--camera 1,2,3,4|--params 1,2,3,128|--params 1,128,3,4|--select|"
-                "--select 200|"
-                "--lang E|--frobnicate|--block")
+                "--select 200|--lang E|--frobnicate|--block")
+            .arg(dir.path())
             .split('|');
     for (const QString& arguments : failing) {
         SCOPED_TRACE(arguments.toStdString());
@@ -383,19 +377,11 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
 }
 
-// A map of one box around the origin, every face showing slot 0 over u, v 0..1, and texture
-// names `names`; written as the .bd1 stores it (the records' memory is their little-endian
-// file layout).
+// A map of one box around the origin, every face showing slot 0, and texture names `names`.
 std::vector<uint8_t> boxMap(const std::vector<std::string>& names) {
-    std::vector<uint8_t> bytes(TextureCount * TextureNameSize + 2 + BlockRecordSize, 0);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::memcpy(bytes.data() + i * TextureNameSize, names[i].data(), names[i].size());
-    }
-    bytes[TextureCount * TextureNameSize] = 1;
     BlockRecord block = testing::box(-10, -10, -10, 10, 10, 10);
     std::fill(std::begin(block.textureId), std::end(block.textureId), 0);
-    std::memcpy(bytes.data() + TextureCount * TextureNameSize + 2, &block, BlockRecordSize);
-    return bytes;
+    return sample::encodeBlockFile(names, {block});
 }
 
 TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
