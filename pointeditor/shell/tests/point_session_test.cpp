@@ -16,6 +16,7 @@
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/recovery.h"
 #include "pointeditor/shell/shortcuts.h"
+#include "pointeditor/view/tests/image_files.h"
 #include "qt_events.h"
 #include "tests/support/fake_platform.h"
 
@@ -49,10 +50,8 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
 
 TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
     QTemporaryDir dir;
-    const auto make = [&](const char* name, qsizetype size) {
-        QFile file(dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(QByteArray(size, '\0'));
+    const auto make = [&](const char* name, std::size_t size) {
+        testing::writeFile(dir.filePath(name).toStdString(), std::vector<uint8_t>(size));
         return dir.filePath(name).toStdString();
     };
     const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),

@@ -11,7 +11,6 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -19,8 +18,6 @@
 #include <sys/stat.h>
 
 #include "common/desktop/qt_desktop_services.h"
-#include "pointeditor/data/pane_layout.h"
-#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
