@@ -6,6 +6,7 @@
 #include <QtCore/QProcess>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
+#include <QtCore/QtEndian>
 #include <functional>
 
 namespace {
@@ -151,8 +152,14 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     EXPECT_FALSE(waitForWindow("POINT EDITOR - placed").isEmpty()) << "saved: no mark";
     QFile placed(saved);
     ASSERT_TRUE(placed.open(QIODevice::ReadOnly)) << "nothing saved";
-    EXPECT_EQ(placed.readAll().toHex(), "0200" + QByteArray(40, '0') + "0000c841" + "00000000" +
-                                            "0000c841" + "00000000" + "03000002");
+    const QByteArray bytes = placed.readAll();
+    ASSERT_EQ(bytes.size(), 2 + 2 * 20);
+    EXPECT_EQ(bytes.first(22).toHex().toStdString(), "0200" + std::string(40, '0'));
+    EXPECT_EQ(bytes.last(4).toHex().toStdString(), "03000002"); // kind 3, id 2
+    const float expected[] = {25, 0, 25, 0};                    // x, y, z, heading
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(qFromLittleEndian<float>(bytes.constData() + 22 + 4 * i), expected[i]) << i;
+    }
 
     // Nothing unsaved: closing ends the program at once and leaves no recovery file.
     run(X_CLOSE_BINARY, {window_});
