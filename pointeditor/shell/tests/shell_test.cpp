@@ -329,6 +329,7 @@ TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
                             "47 bytes long; 2 complete records read\n";
     const std::tuple<QString, int, QString> exact[] = {
         {"--select 5 -7", 0, ""},
+        {"--help", 0, ""},
         {"--points " + points + " -o " + points, 1,
          "pointeditor-render: cannot write " + points + ": it is a file this command reads\n"},
         {"--lang e --points " + points, 0, ""},

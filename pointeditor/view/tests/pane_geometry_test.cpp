@@ -147,8 +147,8 @@ TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
         // A path to a path; a path naming no point draws nothing.
         {"path", {{0, Path, 0, 11, 10}, {1, Path, 0, 99, 11}}, {{0, 1, Yellow}}},
         // A -> B -> C where B is a grenade point: looked through, no line of its own.
-        {"grenade", {{0, Path, 0, 11, 10}, {1, Path, Grenade, 12, 11}, {2, Path, 0, 99, 12}},
-         {{0, 1, GrenadeGreen}, {0, 2, Yellow}}},
+        {"grenade", {{2, Path, 0, 11, 10}, {0, Path, Grenade, 12, 11}, {1, Path, 0, 99, 12}},
+         {{2, 0, GrenadeGreen}, {2, 1, Yellow}}},
         // R: p3 -> S, p2 -> T, S a grenade point leading to U: R -> S in the grenade colour,
         // R -> T, then through S to U.
         {"random from", {{0, RandomPath, 12, 11, 10}, {1, Path, Grenade, 13, 11},
