@@ -167,6 +167,7 @@ TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun
                    "rightDown frame key 65 frame key 65 frame key 104 frame key 37 frame key 9 "
                    "frame frame frame frame frame ");
     // Showing the last frame on screen draws no second one.
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR");
     window.show();
     QCoreApplication::processEvents();
     const int afterShow = frames;
