@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 #include "common/desktop/qt_desktop_services.h"
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
@@ -234,6 +235,18 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     for (int y : {400, 420, 440}) {
         EXPECT_GT(count(shown, QRect(600, y, 80, 16), on), 400) << y;
     }
+}
+
+// A shorter zoom and cursor line leaves nothing of a longer one: the spaces that pad it to the
+// window's edge are drawn, background and all.
+TEST_F(LiveWindow, AShorterStatusLineLeavesNothingOfALongerOne) {
+    const QRect right(400 + 18 * 8, 5, 256, 16); // right of "x2.0 (0.0/0.0/0.0)"
+    state->cursorX = state->cursorY = state->cursorZ = -12345.5f;
+    drawFrame(*state);
+    EXPECT_GT(count(canvasImage(*canvas), right, qRgb(0x50, 0x50, 0xA0)), 0);
+    state->cursorX = state->cursorY = state->cursorZ = 0.0f;
+    drawFrame(*state);
+    EXPECT_EQ(count(canvasImage(*canvas), right, qRgb(192, 192, 192)), right.width() * 16);
 }
 
 // The window manager draws a box's caption in its title font beside its icon and buttons.
