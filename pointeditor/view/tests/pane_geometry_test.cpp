@@ -211,7 +211,7 @@ TEST_F(LinkLinesTest, TheListStopsAt400AndDropsTheSecondXLine) {
         }
         add(2 + hubs, Path, 0, 1, 90);
         add(3 + hubs, 2, 0, 0, 0);
-        state.points[static_cast<std::size_t>(3 + hubs)].x = 500;
+        state.points[static_cast<std::size_t>(hubs) + 3].x = 500;
         Lines all = lines();
         ASSERT_EQ(all.size(), static_cast<std::size_t>(MaxLinkLines));
         // With room for one X line, it is the first of the two.

@@ -14,8 +14,8 @@
 
 namespace tavo {
 
-void PrintTo(const TextureFinding& finding, std::ostream* out) {
-    *out << textureFindingLine(finding, true);
+std::ostream& operator<<(std::ostream& out, const TextureFinding& finding) {
+    return out << textureFindingLine(finding, true);
 }
 
 namespace {
