@@ -12,7 +12,6 @@ namespace tavo {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
 // Reading at most a limit and refusing what is no regular file, and saving over links, FIFOs,
 // devices and read-only or set-id files, are replayed through the file_access fuzz check; the
@@ -26,7 +25,7 @@ TEST(Files, WriterMakesANewFileThroughADanglingLinkAndRefusesAFolder) {
     ::umask(022);
     fs::create_symlink("target", at("link"));
     fs::create_directory(at("folder"));
-    const Bytes next = {'n', 'e', 'w'};
+    const std::vector<uint8_t> next = {'n', 'e', 'w'};
     const FileResult<void> wrote = writeFileAtomically(at("link"), next);
     EXPECT_EQ(wrote ? "saved" : wrote.error().text, "saved");
     EXPECT_EQ(readWholeFile(at("target"), 64).value(), next);
