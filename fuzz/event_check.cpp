@@ -13,7 +13,6 @@
 #include "fuzz/checking_device.h"
 #include "fuzz/reader_checks.h"
 #include "fuzz/scratch_directory.h"
-#include "fuzz/seeds/seed_files.h"
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/edit/document.h"

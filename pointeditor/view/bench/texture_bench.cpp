@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -14,6 +13,7 @@
 #include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/image_decoder.h"
 #include "pointeditor/view/render_panes.h"
+#include "samples/sample_mission.h"
 
 namespace tavo {
 namespace {
@@ -40,21 +40,16 @@ struct MapFolder {
     std::string map = dir + "/town.bd1";
 
     MapFolder() {
-        std::vector<uint8_t> bytes(TextureCount * TextureNameSize + 2 +
-                                   MaxBlocks * BlockRecordSize);
+        std::vector<std::string> names;
+        std::vector<BlockRecord> blocks;
         for (int t = 0; t < TextureCount; ++t) {
-            std::string name = "t" + std::to_string(t) + ".jpg";
-            testing::writeFile(dir + "/" + name, textureJpeg(t));
-            std::memcpy(bytes.data() + t * TextureNameSize, name.data(), name.size());
+            names.push_back("t" + std::to_string(t) + ".jpg");
+            testing::writeFile(dir + "/" + names.back(), textureJpeg(t));
         }
-        bytes[TextureCount * TextureNameSize] = MaxBlocks;
         for (int i = 0; i < MaxBlocks; ++i) {
-            const BlockRecord block = bench::townBlock(i);
-            // The record's memory is its little-endian file layout.
-            std::memcpy(bytes.data() + TextureCount * TextureNameSize + 2 + i * BlockRecordSize,
-                        &block, BlockRecordSize);
+            blocks.push_back(bench::townBlock(i));
         }
-        testing::writeFile(map, bytes);
+        testing::writeFile(map, sample::encodeBlockFile(names, blocks));
     }
     ~MapFolder() { std::filesystem::remove_all(dir); }
 };
