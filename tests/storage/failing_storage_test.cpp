@@ -198,7 +198,8 @@ class FailingStorage : public ::testing::TestWithParam<std::tuple<Saver, Row>> {
 // Each save reports the failure with the program's own message, keeps the old file (bytes, mode
 // and owner) and leaves no temporary; a save that works keeps the mode and, for root, the owner.
 TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
-    const auto& [saver, row] = GetParam();
+    const Saver& saver = std::get<0>(GetParam()); // named, not bound: the lambda below takes them
+    const Row& row = std::get<1>(GetParam());
     std::string dir = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
     ASSERT_NE(::mkdtemp(dir.data()), nullptr);
     fs::permissions(dir, fs::perms::all); // for nobody too
@@ -230,6 +231,8 @@ INSTANTIATE_TEST_SUITE_P(Saves, FailingStorage,
 } // namespace
 } // namespace tavo::testing
 
+// The names are the linker's (--wrap=fsync).
+// NOLINTBEGIN(bugprone-reserved-identifier,readability-identifier-naming)
 extern "C" int __real_fsync(int fd);
 extern "C" int __wrap_fsync(int fd) {
     if (tavo::testing::syncFails) {
@@ -238,3 +241,4 @@ extern "C" int __wrap_fsync(int fd) {
     }
     return __real_fsync(fd);
 }
+// NOLINTEND(bugprone-reserved-identifier,readability-identifier-naming)
