@@ -3,6 +3,7 @@
 // limit, so that a regression towards a hang or an allocation without bound fails the test
 // instead of stopping it or exhausting the machine.
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -24,23 +25,17 @@ struct GuardedOutcome {
 // there, and the sanitizer's own allocator limits stand in for the memory limit.
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool MemoryLimitApplies = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool MemoryLimitApplies = false;
-#else
-inline constexpr bool MemoryLimitApplies = true;
-#endif
+#elif defined(__has_feature) // clang's way to say it
+inline constexpr bool MemoryLimitApplies = !__has_feature(address_sanitizer);
 #else
 inline constexpr bool MemoryLimitApplies = true;
 #endif
 
 inline std::string readAll(std::FILE* file) {
-    std::string text;
+    std::fseek(file, 0, SEEK_END);
+    std::string text(static_cast<std::size_t>(std::max(std::ftell(file), 0L)), '\0');
     std::rewind(file);
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        text.append(buffer, got);
-    }
+    text.resize(std::fread(text.data(), 1, text.size(), file));
     std::fclose(file);
     return text;
 }
@@ -69,27 +64,23 @@ inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds =
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    GuardedOutcome outcome;
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-    outcome.out = readAll(out);
-    outcome.err = readAll(err);
-    return outcome;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(out),
+            readAll(err)};
 }
 
 // The program with its arguments, as runGuarded's step.
 inline GuardedOutcome runProgramGuarded(const std::vector<std::string>& command, int seconds = 10,
                                         long memoryMiB = 1024) {
-    return runGuarded(
-        [&command] {
-            std::vector<char*> argv;
-            for (const std::string& word : command) {
-                argv.push_back(const_cast<char*>(word.c_str()));
-            }
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            return 127;
-        },
-        seconds, memoryMiB);
+    std::vector<char*> argv;
+    for (const std::string& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
+    const auto exec = [&argv] {
+        ::execv(argv[0], argv.data());
+        return 127; // only when the program could not be started
+    };
+    return runGuarded(exec, seconds, memoryMiB);
 }
 
 } // namespace tavo::testing
