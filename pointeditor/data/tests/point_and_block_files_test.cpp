@@ -63,8 +63,8 @@ protected:
 
     void expectOnlyErrorBox() {
         ASSERT_EQ(platform.boxes.size(), 1u);
-        EXPECT_EQ(platform.boxes[0].text, "file open error");
-        EXPECT_EQ(platform.boxes[0].caption, "error");
+        EXPECT_EQ(std::pair(platform.boxes[0].text, platform.boxes[0].caption),
+                  std::pair(std::string("file open error"), std::string("error")));
         platform.boxes.clear();
     }
 
@@ -162,9 +162,8 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         }
         ASSERT_EQ(platform.boxes.size(), 1u);
         const testing::RecordedBox& shown = platform.boxes[0];
-        EXPECT_EQ(shown.text, box);
-        EXPECT_EQ(std::tuple(shown.caption, shown.icon),
-                  std::tuple(english ? "LOAD POINT" : "ポイント読み込み", BoxIcon::Warning));
+        EXPECT_EQ(std::tuple(shown.text, shown.caption, shown.icon),
+                  std::tuple(box, english ? "LOAD POINT" : "ポイント読み込み", BoxIcon::Warning));
         EXPECT_EQ(shown.text.substr(shown.text.find('\n')), listed);
     }
 }
@@ -176,15 +175,14 @@ TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     loadFullMap();
     EXPECT_EQ(loadPointFile(*state, file("missing")).ok(), false);
     expectOnlyErrorBox();
-    EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9]),
-              std::tuple(SlotUsed, SlotSelected));
-    EXPECT_EQ(state->points[9].x, 1009.0f);
+    EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9], state->points[9].x),
+              std::tuple(SlotUsed, SlotSelected, 1009.0f));
     // The map is emptied, its names kept.
     EXPECT_EQ(loadBlockFile(*state, file("missing")).ok(), false);
     expectOnlyErrorBox();
-    EXPECT_EQ(state->blocks[0].inUse, 0);
-    EXPECT_STREQ(state->textureNames[0], "full.bmp");
-    EXPECT_STREQ(state->blockDir, file("full").c_str());
+    EXPECT_EQ(std::tuple(state->blocks[0].inUse, std::string(state->textureNames[0]),
+                         std::string(state->blockDir)),
+              std::tuple(0, "full.bmp", file("full")));
 }
 
 // A file without its whole header loads no block and names no texture. Counts beyond the records
@@ -200,11 +198,9 @@ TEST_F(DataFile, BlockFileWithoutItsWholeHeaderEmptiesTheMap) {
 }
 
 TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
+    // The root's directory is "": texture paths then begin with '/'.
     const std::pair<std::string, std::string> paths[] = {
-        {"city.bd1", ""},
-        {"/city.bd1", ""}, // the root: texture paths then begin with '/'
-        {"/地図/\x95\x5c.bd1", "/地図"},
-    };
+        {"city.bd1", ""}, {"/city.bd1", ""}, {"/地図/\x95\x5c.bd1", "/地図"}};
     char directory[BlockDirSize];
     for (const auto& [path, expected] : paths) {
         std::memset(directory, 'x', sizeof directory);
