@@ -34,18 +34,20 @@ struct Saved : Editor {
     bool is(const PointTable& table) const { return sameTable(currentPoints(state), table); }
 };
 
-std::string fileIn(const QTemporaryDir& dir, const char* name) {
-    return dir.filePath(name).toStdString();
-}
+// A fresh directory for the files a test writes and reads.
+class DocumentTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::string fileIn(const char* name) const { return dir.filePath(name).toStdString(); }
+};
 
 // A file dialog, a click held and released, a key: each changing command is one step, and undo
 // and redo take the table back bit for bit, selection included; a selection alone is none. A new
 // change drops what could be redone, and the oldest steps go past the capacity.
-TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
-    QTemporaryDir dir;
+TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     Saved e;
     e.state.pointUsed[0] = SlotFree; // the other file holds slot 1 alone
-    ASSERT_TRUE(savePointFile(e.state, fileIn(dir, "other.pd1")));
+    ASSERT_TRUE(savePointFile(e.state, fileIn("other.pd1")));
     e.state.pointUsed[0] = SlotSelected;
     e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
     e.press(vk::numpad(0));
@@ -53,7 +55,7 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
               std::pair(std::size_t{0}, std::string("POINT EDITOR")))
         << "selection alone";
     std::vector<PointTable> tables{currentPoints(e.state)};
-    e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
+    e.platform.dialogAnswers = {fileIn("other.pd1")};
     const std::function<void()> commands[] = {
         [&] { e.click({LoadPointEntry}, true); },
         [&] {
@@ -89,10 +91,9 @@ TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
 
 // The question names the file, in the chosen language; a save dialog, where one opens, is
 // cancelled.
-TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoints) {
-    QTemporaryDir dir;
-    const std::string named = fileIn(dir, "mission.pd1");
-    const std::string unwritable = fileIn(dir, "no/such/folder.pd1");
+TEST_F(DocumentTest, UnsavedPointsTheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoints) {
+    const std::string named = fileIn("mission.pd1");
+    const std::string unwritable = fileIn("no/such/folder.pd1");
     // The current points file, English, the answer, whether to go on, whether the points are
     // still unsaved, the dialogs opened, the question.
     const std::tuple<std::string, int, BoxAnswer, bool, bool, int, const char*> cases[] = {
@@ -110,10 +111,10 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
         EXPECT_EQ(settleUnsavedPoints(e.state), true) << "nothing unsaved asks nothing";
         e.press(vk::Right);
         e.platform.boxAnswers = {answer};
-        EXPECT_EQ(settleUnsavedPoints(e.state), goOn);
-        EXPECT_EQ(hasUnsavedPoints(e.state), unsavedAfter);
-        EXPECT_EQ(e.platform.dialogs.size(), std::size_t(dialogs));
-        EXPECT_EQ(e.state.pointUsed[0], 2) << "the points stay";
+        const bool wentOn = settleUnsavedPoints(e.state); // the points stay in every case
+        EXPECT_EQ(std::tuple(wentOn, hasUnsavedPoints(e.state), e.platform.dialogs.size(),
+                             e.state.pointUsed[0]),
+                  std::tuple(goOn, unsavedAfter, std::size_t(dialogs), 2));
         ASSERT_FALSE(e.platform.boxes.empty()); // a failed save adds its error box
         EXPECT_EQ(std::tuple(e.platform.boxes[0].text, e.platform.boxes[0].buttons),
                   std::tuple(std::string(question), BoxButtons::SaveDiscardCancel));
@@ -122,14 +123,13 @@ TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoint
 
 // LOAD POINT asks first; only an answered question opens its dialog, after the save's. Every
 // answer of the question itself is tried above.
-TEST(UnsavedPoints, LoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
-    QTemporaryDir dir;
+TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
     Saved e;
     e.press(vk::Right);
     std::vector<int> modes;
     e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
     e.platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Save};
-    e.platform.dialogAnswers = {fileIn(dir, "mine.pd1"), fileIn(dir, "mine.pd1")};
+    e.platform.dialogAnswers = {fileIn("mine.pd1"), fileIn("mine.pd1")};
     e.click({LoadPointEntry}, true);
     EXPECT_EQ(e.platform.dialogs.size(), 0u) << "cancelled";
     e.click({LoadPointEntry}, true);
@@ -149,14 +149,13 @@ struct RefusingLoader : TextureLoader {
     }
 };
 
-TEST(FileCommands, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLanguage) {
-    QTemporaryDir dir;
+TEST_F(DocumentTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLanguage) {
     Editor e;
     std::string names(TextureCount * TextureNameSize + 2, '\0');
     names.replace(0, 12, "missing\x7f.png"); // DEL is written out, as any control byte
     names.replace(2 * TextureNameSize, 8, "here.png");
-    std::ofstream(fileIn(dir, "map.bd1")) << names;
-    std::ofstream(fileIn(dir, "here.png")) << "x";
+    std::ofstream(fileIn("map.bd1")) << names;
+    std::ofstream(fileIn("here.png")) << "x";
     RefusingLoader loader;
     e.state.textureLoader = &loader;
     const std::tuple<int, const char*, const char*> cases[] = {
@@ -169,7 +168,7 @@ TEST(FileCommands, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLang
     };
     for (const auto& [english, caption, text] : cases) {
         e.state.english = english;
-        e.platform.dialogAnswers = {fileIn(dir, "map.bd1")};
+        e.platform.dialogAnswers = {fileIn("map.bd1")};
         e.click({{608, 198}});
         EXPECT_EQ(e.boxesShown(), std::string(text) + " / " + caption + "|");
     }
