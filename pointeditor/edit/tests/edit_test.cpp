@@ -193,9 +193,9 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     // "◆ -----" is inert
     ASSERT_EQ(std::pair(platform.boxes.size(), platform.dialogs.size()),
               std::pair(std::size_t{1}, std::size_t{3}));
-    EXPECT_EQ(modesWhileOpen, (std::vector<int>{4, 6, 7, 8}));
-    EXPECT_EQ(platform.boxes[0].text, "DELETE OK?"); // OK and Cancel: Cancel was answered
-    EXPECT_EQ(used(4), (Slots{2, 1, 2, 0}));         // cancelled, and NEW POINT placed nothing
+    // DELETE asked with OK and Cancel, Cancel was answered; NEW POINT placed nothing.
+    EXPECT_EQ(std::tuple(modesWhileOpen, platform.boxes[0].text, used(4)),
+              std::tuple(std::vector<int>{4, 6, 7, 8}, "DELETE OK?", Slots{2, 1, 2, 0}));
     click({{608, 138}});
     EXPECT_EQ(used(3), (Slots{0, 1, 0}));
     const EditorState& s = state;
@@ -339,13 +339,13 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     press(vk::Insert);
     pts[2].p3 = 30;
     press(vk::Insert); // the id is not advanced
-    EXPECT_EQ(std::pair(xyz(1), params(1)), std::pair(V3{20, 4, 2}, Params{3, 2, 30, 40}));
-    EXPECT_EQ(std::pair(used(6), int(pts[2].p3)), std::pair(Slots{1, 1, 1, 0, 1, 2}, 40));
-    EXPECT_EQ(state.currentParams, (Params{3, 2, 99, 40}));
+    EXPECT_EQ(std::tuple(xyz(1), params(1), used(6), int(pts[2].p3), state.currentParams),
+              std::tuple(V3{20, 4, 2}, Params{3, 2, 30, 40}, Slots{1, 1, 1, 0, 1, 2}, 40,
+                         Params{3, 2, 99, 40}));
     state.currentParams[3] = 41;
     press(vk::Insert); // a self-linked S gets the new point on itself
-    EXPECT_EQ(std::pair(xyz(3), params(3)), std::pair(V3{7, 7, 7}, Params{3, 2, 22, 41}));
-    EXPECT_EQ(std::pair(used(6), int(pts[5].p3)), std::pair(Slots{1, 1, 1, 1, 1, 1}, 41));
+    EXPECT_EQ(std::tuple(xyz(3), params(3), used(6), int(pts[5].p3)),
+              std::tuple(V3{7, 7, 7}, Params{3, 2, 22, 41}, Slots{1, 1, 1, 1, 1, 1}, 41));
     state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
     state.pointUsed[2] = SlotSelected;
     press(vk::Insert);
