@@ -398,29 +398,9 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
 // F5 runs the link check over the table: one box with the counts and the first findings, and
 // the points the findings are about become the selection.
 TEST_F(EditTest, LinkCheckReportsInOneBoxAndSelectsThePointsInvolved) {
-    // The points (slot, state, x, y, z, p1..p4), English, the box, then the states of slots 0..5.
-    const std::tuple<std::vector<std::array<float, 9>>, int, std::string, Slots> cases[] = {
-        // Sound, and a path end on its own id: the selection stays.
-        {{{0, 2, 0, 0, 0, 3, 0, 20, 19}, {4, 1, 0, 0, 0, 3, 2, 20, 20}},
-         1,
-         "ERRORS 0 / WARNINGS 0",
-         {2, 0, 0, 0, 1, 0}},
-        {{{0, 2, 0, 0, 0, 2, 0, 0, 1}, {3, 1, 0, 0, 0, 3, 0, 99, 10}},
-         0,
-         "エラー 1 件 / 警告 0 件\nエラー: スロット 3, 識別番号 10, パス: "
-         "リンク先の識別番号 99 を持つポイントがありません",
-         {1, 0, 0, 2, 0, 0}},
-        // A shared id, and a path end whose own id reaches another point.
-        {{{0, 1, 0, 0, 0, 3, 0, 11, 9},
-          {2, 1, 0, 0, 0, 3, 2, 11, 11},
-          {5, 1, 0, 0, 0, 3, 2, 11, 11}},
-         1,
-         "ERRORS 2 / WARNINGS 0\nerror: slot 0, id 9, PATH: links to id 11, which slots 2 and 5 "
-         "share; the link reaches slot 2\nerror: slot 5, id 11, PATH: ends its path on its own id "
-         "11, which slots 2 and 5 share; the link reaches slot 2",
-         {2, 0, 2, 0, 0, 2}},
-    };
-    for (const auto& [points, english, box, selection] : cases) {
+    // English, the states of slots 0..5 after, the points (slot, state, x, y, z, p1..p4), the box.
+    auto check = [this](int english, const Slots& selection,
+                        const std::vector<std::array<float, 9>>& points, const std::string& box) {
         SCOPED_TRACE(box);
         state.pointUsed.fill(0);
         state.english = english;
@@ -428,7 +408,21 @@ TEST_F(EditTest, LinkCheckReportsInOneBoxAndSelectsThePointsInvolved) {
         press(vk::function(5));
         EXPECT_EQ(boxesShown(), box + (english ? " / LINK CHECK|" : " / リンク確認|"));
         EXPECT_EQ(used(6), selection);
-    }
+    };
+    // Sound, and a path end on its own id: the selection stays.
+    check(1, {2, 0, 0, 0, 1, 0}, {{0, 2, 0, 0, 0, 3, 0, 20, 19}, {4, 1, 0, 0, 0, 3, 2, 20, 20}},
+          "ERRORS 0 / WARNINGS 0");
+    check(0, {1, 0, 0, 2, 0, 0}, {{0, 2, 0, 0, 0, 2, 0, 0, 1}, {3, 1, 0, 0, 0, 3, 0, 99, 10}},
+          "エラー 1 件 / 警告 0 件\nエラー: スロット 3, 識別番号 10, パス: "
+          "リンク先の識別番号 99 を持つポイントがありません");
+    // A shared id, and a path end whose own id reaches another point.
+    check(1, {2, 0, 2, 0, 0, 2},
+          {{0, 1, 0, 0, 0, 3, 0, 11, 9},
+           {2, 1, 0, 0, 0, 3, 2, 11, 11},
+           {5, 1, 0, 0, 0, 3, 2, 11, 11}},
+          "ERRORS 2 / WARNINGS 0\nerror: slot 0, id 9, PATH: links to id 11, which slots 2 and 5 "
+          "share; the link reaches slot 2\nerror: slot 5, id 11, PATH: ends its path on its own id "
+          "11, which slots 2 and 5 share; the link reaches slot 2");
 }
 
 } // namespace
