@@ -219,9 +219,8 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextTheFileCanno
         {MissionNameEdit, "\"ミッション識別名\" holds a character that a mission file cannot store "
                           "(it has no Shift-JIS form)."},
         {BlockPathEdit, "\"ブロックのパス名\" is longer than 127 bytes in Shift-JIS."},
-        {AddonObjectEdit,
-         "\"追加小物のパス名\" cannot begin with \"!\": the game would read it as no "
-         "file."}};
+        {AddonObjectEdit, "\"追加小物のパス名\" cannot begin with \"!\": the game would read "
+                          "it as no file."}};
     get<QLineEdit>(d, BlockPathEdit)->setText(QString(128, 'b'));
     get(d, AddonObjectCheck)->click();
     get<QLineEdit>(d, AddonObjectEdit)->setText("!o.x");
