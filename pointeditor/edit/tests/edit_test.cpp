@@ -385,8 +385,8 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
         for (int i = 0; i < static_cast<int>(ids.size()); ++i) {
             put({{float(10 + i), 1, 0, 0, 0, 3, 0, float(ids[i]), float(ids[i])}});
         }
-        put({{0, 2, 0, 0, 0, 3, 0, 99, 99}}); // S for Insert, linked to the point in slot 1
-        put({{1, 1, 0, 0, 0, 3, 0, 99, 99}});
+        // S for Insert in slot 0, linked to the point in slot 1.
+        put({{0, 2, 0, 0, 0, 3, 0, 99, 99}, {1, 1, 0, 0, 0, 3, 0, 99, 99}});
         state.currentParams = {3, 0, 0, int8_t(firstId)};
         press(key);
         EXPECT_EQ(row540(), std::tuple(600, std::string(note), pad));
