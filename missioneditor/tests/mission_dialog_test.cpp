@@ -115,12 +115,11 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
     MissionDialog japanese(services, true);
     MissionDialog english(services, false);
     for (const MissionDialog* d : {&japanese, &english}) {
-        const bool ja = d == &japanese;
-        SCOPED_TRACE(ja);
+        SCOPED_TRACE(d == &japanese);
         EXPECT_EQ(d->windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR");
         EXPECT_EQ(d->size(), QSize(748, 360));
         EXPECT_EQ(d->pos(), QPoint(20, 20)); // (10, 10) in dialog units
-        EXPECT_EQ(allTexts(*d).join("|"), ja ? JapaneseTexts : EnglishTexts);
+        EXPECT_EQ(allTexts(*d).join("|"), d == &japanese ? JapaneseTexts : EnglishTexts);
         EXPECT_EQ(optionalPaths(*d), Off);
         // Sky 0, no flags, both optional paths off, and the default paths.
         EXPECT_EQ(d->missionInfo(), (MissionInfo{"", "", ".\\", ".\\addon\\", 0, 0, false, "",
@@ -178,8 +177,8 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     };
     for (const std::string& bytes : files) {
         MissionDialog d(services, true);
-        answerFiles(services,
-                    {writeFile("in.mif", bytes), dir.filePath("out")}); // no extension added
+        // SAVE adds no extension to the name given.
+        answerFiles(services, {writeFile("in.mif", bytes), dir.filePath("out")});
         get(d, LoadButton)->click();
         get(d, LanguageButton)->click(); // an unknown sky's row outlives the switch
         get(d, SaveButton)->click();
