@@ -18,7 +18,7 @@ std::string crlfLines(const std::vector<std::string>& lines) {
 }
 
 // What a new, empty mission writes for the nine one-line fields.
-const std::vector<std::string> EmptyLines = {"", "", "", "", "0", "0", "!", "", "!"};
+const std::string Blank = crlfLines({"", "", "", "", "0", "0", "!", "", "!"});
 
 // A mission using every field, in the order of MissionInfo's members.
 const MissionInfo Full{
@@ -29,10 +29,9 @@ const MissionInfo Full{
 // bytes of every field, in both directions, are pinned by loading files and saving them again
 // through the dialog (mission_dialog_test), which also reads the optional paths' "!".
 TEST(MissionInfoFile, ABareLineFeedInTheBriefingIsALineSavedWithCrLf) {
-    const std::string fixed = crlfLines(EmptyLines);
-    const MissionInfo bare = readMissionInfo(fixed + "\none\ntwo\r\nthree\n\nfive\n");
+    const MissionInfo bare = readMissionInfo(Blank + "\none\ntwo\r\nthree\n\nfive\n");
     EXPECT_EQ(bare.briefingText, "\none\ntwo\nthree\n\nfive\n");
-    EXPECT_EQ(writeMissionInfo(bare).value(), fixed + "\r\none\r\ntwo\r\nthree\r\n\r\nfive\r\n");
+    EXPECT_EQ(writeMissionInfo(bare).value(), Blank + "\r\none\r\ntwo\r\nthree\r\n\r\nfive\r\n");
 }
 
 // Each field takes exactly its limit in CP932 bytes (and later fields stay in place); one byte
@@ -94,10 +93,9 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
     }
     EXPECT_EQ(readMissionInfo(crlfLines({sixteen})).missionName, fifteen);
     // A briefing cut between CR and LF keeps neither.
-    const std::string head = crlfLines(EmptyLines);
-    EXPECT_EQ(readMissionInfo(head + std::string(797, 'x') + "\r\nmore").briefingText,
+    EXPECT_EQ(readMissionInfo(Blank + std::string(797, 'x') + "\r\nmore").briefingText,
               std::string(797, 'x'));
-    EXPECT_EQ(readMissionInfo(head + std::string(796, 'x') + "\nmore").briefingText,
+    EXPECT_EQ(readMissionInfo(Blank + std::string(796, 'x') + "\nmore").briefingText,
               std::string(796, 'x') + "\n");
 }
 
@@ -108,7 +106,7 @@ TEST(MissionInfoFile, AFileEndingEarlyLeavesTheRestEmpty) {
               (MissionInfo{"m", "f", "b", "p", 9, 3, true, "o", "", false, "", ""}));
     EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n4"),
               (MissionInfo{"m", "f", "b", "p", 4, 0, false, "", "", false, "", ""}));
-    EXPECT_EQ(writeMissionInfo(readMissionInfo("")).value(), crlfLines(EmptyLines));
+    EXPECT_EQ(writeMissionInfo(readMissionInfo("")).value(), Blank);
 }
 
 } // namespace
