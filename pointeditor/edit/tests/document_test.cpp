@@ -133,9 +133,9 @@ TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpe
     e.click({LoadPointEntry}, true);
     EXPECT_EQ(e.platform.dialogs.size(), 0u) << "cancelled";
     e.click({LoadPointEntry}, true);
-    EXPECT_EQ(e.platform.dialogs.size(), 2u) << "saved, then loaded";
-    EXPECT_EQ(e.state.pointUsed[0], SlotUsed) << "the saved points, loaded back unselected";
-    EXPECT_EQ(modes, (std::vector<int>(4, MenuLoadPoint))) << "LOAD POINT stays highlighted";
+    // Saved, then loaded: the saved points come back unselected; LOAD POINT stays highlighted.
+    EXPECT_EQ(std::tuple(e.platform.dialogs.size(), e.state.pointUsed[0], modes),
+              std::tuple(2u, SlotUsed, std::vector<int>(4, MenuLoadPoint)));
 }
 
 // Gives every file it is asked for as damaged.
