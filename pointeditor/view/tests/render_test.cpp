@@ -51,19 +51,16 @@ protected:
 
 TEST_F(Render3dTest, FacesShowTheGreyOfTheirOutwardNormal) {
     const float down = 3.1241386f, up = 0.017453289f; // 179 and 1 degrees, as far as it turns
-    const struct {
-        const char* face;
-        float x, y, z, yaw, pitch;
-        int grey;
-    } cases[] = {
+    // face, eye x, y, z, yaw, pitch, grey
+    const std::tuple<const char*, float, float, float, float, float, int> cases[] = {
         {"+Y", 0, 40, 0, 0, down, 233},         {"-Y", 0, -40, 0, 0, up, 152},
         {"+X", 40, 0, 0, Pi, Pi / 2, 171},      {"-X", -40, 0, 0, 0, Pi / 2, 214},
         {"+Z", 0, 0, 40, -Pi / 2, Pi / 2, 186}, {"-Z", 0, 0, -40, Pi / 2, Pi / 2, 199},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.face);
-        camera(c.x, c.y, c.z, c.yaw, c.pitch);
-        EXPECT_EQ(view(), grey(c.grey));
+    for (auto [face, x, y, z, yaw, pitch, faceGrey] : cases) {
+        SCOPED_TRACE(face);
+        camera(x, y, z, yaw, pitch);
+        EXPECT_EQ(view(), grey(faceGrey));
     }
 }
 
@@ -126,9 +123,8 @@ TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColourOrGreenWhenSelected) {
     for (auto [used, colour] :
          {std::pair{1, Rgb{255, 128, 0}}, {2, Rgb{0, 255, 0}}, {0, grey(0)}}) {
         state.pointUsed[0] = used;
-        EXPECT_EQ(view(), colour) << used;
-        // Each arm on its own, beside the centre: left and right, above and below.
-        for (auto [x, y] : {std::pair{138, 140}, {142, 140}, {140, 138}, {140, 142}}) {
+        // The centre, then each arm on its own beside it: left and right, above and below.
+        for (auto [x, y] : {std::pair{140, 140}, {138, 140}, {142, 140}, {140, 138}, {140, 142}}) {
             EXPECT_EQ(view(x, y), colour) << used << " at " << x << "," << y;
         }
     }
@@ -140,14 +136,9 @@ constexpr Rgb Magenta{255, 0, 255};
 constexpr Rgb Pink{255, 10, 255};
 constexpr Rgb Yellow{255, 255, 0};
 
-struct Spot {
-    int pane, x, y;
-};
-
 class OrthoTest : public testing::GlTest {
 protected:
     Rgb at(int pane, int x, int y) const { return pixel(paneOrigin(pane), x, y); }
-    Rgb at(const Spot& s) const { return at(s.pane, s.x, s.y); }
     // Where `colour` is along row `y` of a pane, or along its column when `column` is set.
     std::vector<int> along(int pane, int y, Rgb colour, bool column = false) const {
         std::vector<int> found;
@@ -173,9 +164,8 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
         EXPECT_EQ(at(FrontPane, 10 * i, 275), line) << i;
         EXPECT_EQ(at(SidePane, 275, 10 * i), line) << i;
     }
-    EXPECT_EQ(at(TopPane, 5, 5), Black);
-    EXPECT_EQ(at(TopPane, 5, 279), Black);
-    EXPECT_EQ(at(TopPane, 279, 5), Black);
+    EXPECT_EQ((std::vector{at(TopPane, 5, 5), at(TopPane, 5, 279), at(TopPane, 279, 5)}),
+              std::vector(3, Black));
     for (int pane : {TopPane, FrontPane, SidePane}) {
         // At zoom 2 the axes run along row and column 140 from 40 to 240.
         for (int p : {39, 40, 41, 203, 240, 241}) {
@@ -202,19 +192,17 @@ TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
     renderPanes(state);
     // top: px = (x - 2) * 2 + 140, py = (-z - 1.5) * 2 + 140
     // front: py = (-y + 1) * 2 + 140; side: px = (z + 1.5) * 2 + 140
-    const struct {
-        int pane, left, top, right, bottom;
-    } rects[] = {{TopPane, 158, 159, 198, 179},
-                 {FrontPane, 158, 116, 198, 136},
-                 {SidePane, 101, 116, 121, 136}};
-    for (const auto& r : rects) {
-        SCOPED_TRACE(r.pane);
+    // pane, left, top, right, bottom
+    const std::array<int, 5> rects[] = {{TopPane, 158, 159, 198, 179},
+                                        {FrontPane, 158, 116, 198, 136},
+                                        {SidePane, 101, 116, 121, 136}};
+    for (auto [pane, left, top, right, bottom] : rects) {
+        SCOPED_TRACE(pane);
         // Two edges across the middle, and the top and bottom edges whole from corner to corner.
-        EXPECT_EQ(along(r.pane, (r.top + r.bottom) / 2 + 1, White), (std::vector{r.left, r.right}));
-        EXPECT_EQ(along(r.pane, (r.left + r.right) / 2 + 1, White, true),
-                  (std::vector{r.top, r.bottom}));
-        EXPECT_EQ(along(r.pane, r.top, White), span(r.left, r.right));
-        EXPECT_EQ(along(r.pane, r.bottom, White), span(r.left, r.right));
+        EXPECT_EQ(along(pane, (top + bottom) / 2 + 1, White), (std::vector{left, right}));
+        EXPECT_EQ(along(pane, (left + right) / 2 + 1, White, true), (std::vector{top, bottom}));
+        EXPECT_EQ(along(pane, top, White), span(left, right));
+        EXPECT_EQ(along(pane, bottom, White), span(left, right));
     }
 }
 
@@ -225,15 +213,18 @@ TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGre
     state.pointUsed[3] = SlotUsed;
     state.pointUsed[4] = SlotSelected;
     renderPanes(state);
-    for (Spot c : {Spot{TopPane, 151, 159}, Spot{FrontPane, 151, 126}, Spot{SidePane, 121, 126}}) {
-        for (int row = c.y - 3; row <= c.y + 3; ++row) {
-            const bool inside = row > c.y - 3 && row < c.y + 3;
-            EXPECT_EQ(along(c.pane, row, Yellow), inside ? span(c.x - 2, c.x + 2) : span(0, -1))
-                << c.pane << " row " << row;
+    // Each square's centre: pane, x, y.
+    using Spot = std::array<int, 3>;
+    for (auto [pane, x, y] :
+         {Spot{TopPane, 151, 159}, {FrontPane, 151, 126}, {SidePane, 121, 126}}) {
+        for (int row = y - 3; row <= y + 3; ++row) {
+            const bool inside = row > y - 3 && row < y + 3;
+            EXPECT_EQ(along(pane, row, Yellow), inside ? span(x - 2, x + 2) : span(0, -1))
+                << pane << " row " << row;
         }
     }
-    for (Spot s : {Spot{TopPane, 79, 79}, Spot{FrontPane, 79, 180}, Spot{SidePane, 201, 180}}) {
-        EXPECT_EQ(at(s), (Rgb{0, 255, 0})) << s.pane;
+    for (auto [pane, x, y] : {Spot{TopPane, 79, 79}, {FrontPane, 79, 180}, {SidePane, 201, 180}}) {
+        EXPECT_EQ(at(pane, x, y), (Rgb{0, 255, 0})) << pane;
     }
 }
 
@@ -252,9 +243,9 @@ TEST_F(OrthoTest, HeadingLinesOnlyInTheTopPaneAndOnlyWhenShown) {
     state.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
     state.pointUsed[0] = SlotUsed;
     renderPanes(state);
-    EXPECT_EQ(along(TopPane, 151, Pink), span(149, 171));
-    EXPECT_EQ(along(FrontPane, 129, Pink), span(149, 153));
-    EXPECT_EQ(along(SidePane, 129, Pink), span(127, 131));
+    EXPECT_EQ((std::vector{along(TopPane, 151, Pink), along(FrontPane, 129, Pink),
+                           along(SidePane, 129, Pink)}),
+              (std::vector{span(149, 171), span(149, 153), span(127, 131)}));
     state.showDirection = 0;
     renderPanes(state);
     EXPECT_EQ(along(TopPane, 151, Pink), span(149, 153));
@@ -265,10 +256,9 @@ TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
     state.cameraY = 2.75f; // world 5.5
     state.cameraZ = -5.25f;
     renderPanes(state);
-    EXPECT_EQ(along(TopPane, 161, Magenta), span(151, 171));
-    EXPECT_EQ(along(TopPane, 161, Magenta, true), span(151, 171));
-    EXPECT_EQ(along(FrontPane, 129, Magenta), span(151, 171));
-    EXPECT_EQ(along(SidePane, 119, Magenta, true), span(119, 139));
+    EXPECT_EQ((std::vector{along(TopPane, 161, Magenta), along(TopPane, 161, Magenta, true),
+                           along(FrontPane, 129, Magenta), along(SidePane, 119, Magenta, true)}),
+              (std::vector{span(151, 171), span(151, 171), span(151, 171), span(119, 139)}));
 }
 
 TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) {
@@ -287,16 +277,14 @@ TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) 
         state.boxView = box;
         state.hoverView = hover;
         renderPanes(state);
-        bool shown = mode == MenuSelectPoint && box == hover;
-        EXPECT_EQ(at(TopPane, 191, 171) == outline,
-                  shown && box == TopPane); // the fill stops short
-        EXPECT_EQ(at(TopPane, 171, 191) == outline, shown && box == TopPane);
-        // The fill (alpha 70) over black: 0x78 * 70 / 255 = 33, 0xFF -> 70.
-        EXPECT_EQ(testing::near(at(TopPane, 175, 175), Rgb{33, 33, 70}, 1),
-                  shown && box == TopPane);
-        EXPECT_EQ(at(FrontPane, 175, 175), Black);
-        // In the front view the box spans the cursor's and the start's y (both 0).
-        EXPECT_EQ(at(FrontPane, 171, 140) == outline, shown && box == FrontPane);
+        const bool shown = mode == MenuSelectPoint && box == hover, top = shown && box == TopPane;
+        // The outline on two sides, where the fill stops short; the fill (alpha 70) over black:
+        // 0x78 * 70 / 255 = 33, 0xFF -> 70. In the front view the box spans the cursor's and the
+        // start's y (both 0).
+        EXPECT_EQ(std::tuple(at(TopPane, 191, 171) == outline, at(TopPane, 171, 191) == outline,
+                             bool(testing::near(at(TopPane, 175, 175), Rgb{33, 33, 70}, 1)),
+                             at(FrontPane, 175, 175), at(FrontPane, 171, 140) == outline),
+                  std::tuple(top, top, top, Black, shown && box == FrontPane));
     }
 }
 
@@ -311,13 +299,12 @@ TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     canvas.pixels.fill(0xFF808080);
     renderPanes(state);
     for (int y = 0; y < PaneSize; ++y) {
-        for (int x = 0; x < PaneSize; ++x) {
-            ASSERT_EQ(at(FrontPane, x, y), Black) << x << "," << y;
-        }
+        ASSERT_EQ(along(FrontPane, y, Black), span(0, PaneSize - 1)) << y;
     }
     EXPECT_EQ(at(TopPane, 5, 10), (Rgb{130, 0, 0}));
-    EXPECT_EQ(pixel({9, 315}, 0, 0), grey(128)); // around the panes the canvas is untouched
-    EXPECT_EQ(pixel({290, 315}, 0, 0), grey(128));
+    // Around the panes the canvas is untouched.
+    EXPECT_EQ(std::tuple(pixel({9, 315}, 0, 0), pixel({290, 315}, 0, 0)),
+              std::tuple(grey(128), grey(128)));
 }
 
 } // namespace
