@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
-#include <numeric>
+#include <ranges>
 #include <vector>
 
 #include "gl_fixture.h"
@@ -142,17 +143,15 @@ protected:
     // Where `colour` is along row `y` of a pane, or along its column when `column` is set.
     std::vector<int> along(int pane, int y, Rgb colour, bool column = false) const {
         std::vector<int> found;
-        for (int i = 0; i < PaneSize; ++i) {
-            if (at(pane, column ? y : i, column ? i : y) == colour) {
-                found.push_back(i);
-            }
-        }
+        std::ranges::copy_if(span(0, PaneSize - 1), std::back_inserter(found), [&](int i) {
+            return at(pane, column ? y : i, column ? i : y) == colour;
+        });
         return found;
     }
+    // first, first + 1, ..., last; none when last < first.
     static std::vector<int> span(int first, int last) {
-        std::vector<int> all(static_cast<std::size_t>(last - first + 1));
-        std::iota(all.begin(), all.end(), first);
-        return all;
+        auto all = std::views::iota(first, std::max(first, last + 1));
+        return {all.begin(), all.end()};
     }
 };
 
@@ -178,9 +177,9 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
     }
     state.zoom = 1.0f;
     renderPanes(state);
-    for (int p : {89, 90, 190, 191}) {
-        EXPECT_EQ(at(TopPane, p, 140).g, p == 89 || p == 191 ? 0 : 200) << p;
-    }
+    EXPECT_EQ((std::vector{at(TopPane, 89, 140).g, at(TopPane, 90, 140).g, at(TopPane, 190, 140).g,
+                           at(TopPane, 191, 140).g}),
+              (std::vector{0, 200, 200, 0}));
 }
 
 TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
