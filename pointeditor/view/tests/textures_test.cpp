@@ -131,8 +131,9 @@ TEST_F(TexturesTest, EachTextureThatDidNotLoadIsOneFindingWithItsReason) {
 }
 
 TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
-    const Bytes jpeg = encode(quadrants(), "JPG"), png = encode(quadrants(), "PNG"),
-                bmp = encode(quadrants(), "BMP");
+    const Bytes jpeg = encode(quadrants(), "JPG");
+    const Bytes png = encode(quadrants(), "PNG");
+    const Bytes bmp = encode(quadrants(), "BMP");
     auto cut = [](const Bytes& b, std::size_t keep) {
         return Bytes(b.begin(), b.begin() + static_cast<long>(keep));
     };
