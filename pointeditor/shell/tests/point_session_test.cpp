@@ -79,9 +79,9 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     const std::vector<uint8_t> bytes = encodeRecovery(points);
     auto back = decodeRecovery(bytes);
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(sameTable(back->table, points.table), true);
-    EXPECT_EQ(std::tuple(back->pointFilePath, back->blockFilePath),
-              std::tuple(points.pointFilePath, points.blockFilePath));
+    EXPECT_EQ(
+        std::tuple(sameTable(back->table, points.table), back->pointFilePath, back->blockFilePath),
+        std::tuple(true, points.pointFilePath, points.blockFilePath));
     const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> spoiled[] = {
         {"empty", [](auto& b) { b.clear(); }},
         {"tag", [](auto& b) { b[0] ^= 1; }},
@@ -120,7 +120,6 @@ protected:
         return h;
     }
     std::string file(const char* name) const { return dir.filePath(name).toStdString(); }
-    bool exists(const QString& path) const { return QFile::exists(path); }
 
     QTemporaryDir dir;
     FakePlatform platform;
@@ -136,15 +135,15 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
     send(window, keyPress(Qt::Key_Right));
     EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
     session.recovery().write(*state);
-    ASSERT_EQ(exists(session.recovery().path()), true);
+    ASSERT_EQ(QFile::exists(session.recovery().path()), true);
     send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
     // Ctrl+Z undid the turn: back at the saved table, so no recovery file.
-    EXPECT_EQ(std::tuple(state->points[0].r, exists(session.recovery().path())),
+    EXPECT_EQ(std::tuple(state->points[0].r, QFile::exists(session.recovery().path())),
               std::tuple(0.0f, false));
     send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
     EXPECT_EQ(state->points[0].r, 0.3926990f) << "Ctrl+Y redid it";
     send(window, keyPress(Qt::Key_S, Qt::ControlModifier)); // saves without a dialog
-    EXPECT_EQ(std::tuple(exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
+    EXPECT_EQ(std::tuple(QFile::exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
                          window.windowTitle()),
               std::tuple(true, 0u, "POINT EDITOR - mission.pd1"));
     send(window, keyPress(Qt::Key_A, Qt::ControlModifier));
@@ -174,7 +173,7 @@ TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) 
         EXPECT_EQ(state->running, closed ? 0 : 1);
         EXPECT_EQ(state->pointUsed[0], 2) << "the points stay";
     }
-    EXPECT_EQ(exists(dir.filePath("closing.pd1")), true);
+    EXPECT_EQ(QFile::exists(dir.filePath("closing.pd1")), true);
     state->running = 1;
     window.show();
     send(window, keyPress(Qt::Key_Right));
@@ -199,11 +198,11 @@ TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) 
     lost.pointFilePath = file("mission.pd1");
     RecoveryFile dead(dir.path(), 999'999'999);
     dead.write(lost);
-    EXPECT_EQ(exists(dead.path()), false) << "nothing unsaved";
+    EXPECT_EQ(QFile::exists(dead.path()), false) << "nothing unsaved";
     lost.points[5] = {1, 2, 3, 0, 1, 0, 0, 7};
     lost.pointUsed[5] = 1;
     dead.write(lost);
-    ASSERT_EQ(exists(dead.path()), true);
+    ASSERT_EQ(QFile::exists(dead.path()), true);
     // A running editor's file is not offered.
     RecoveryFile alive(dir.path(), ::getppid());
     alive.write(lost);
@@ -211,13 +210,14 @@ TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) 
     ASSERT_EQ(platform.boxes.size(), 1u);
     // Answered, the dead editor's file goes; the running one's stays.
     EXPECT_EQ(std::tuple(platform.boxes[0].buttons, state->pointUsed[5], state->points[5].p4,
-                         window.windowTitle(), exists(dead.path()), exists(alive.path())),
+                         window.windowTitle(), QFile::exists(dead.path()),
+                         QFile::exists(alive.path())),
               std::tuple(BoxButtons::YesNo, 1, 7, "POINT EDITOR - mission.pd1 *", false, true));
     // This editor's own file follows its unsaved changes and goes at a normal end.
     session.recovery().write(*state);
-    EXPECT_EQ(exists(session.recovery().path()), true);
+    EXPECT_EQ(QFile::exists(session.recovery().path()), true);
     session.finish();
-    EXPECT_EQ(exists(session.recovery().path()), false);
+    EXPECT_EQ(QFile::exists(session.recovery().path()), false);
     alive.remove();
 }
 
