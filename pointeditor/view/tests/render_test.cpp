@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "gl_fixture.h"
-#include "pointeditor/view/ortho_panes.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
 #include "scene_builders.h"
@@ -32,11 +31,9 @@ protected:
     }
     // Puts the eye at world (x, y, z) looking along yaw and pitch.
     void camera(float x, float y, float z, float yaw, float pitch) {
-        state.cameraX = x / 2; // the view draws at half size
-        state.cameraY = y / 2;
-        state.cameraZ = z / 2;
-        state.cameraYaw = yaw;
-        state.cameraPitch = pitch;
+        // The view draws at half size.
+        std::tie(state.cameraX, state.cameraY, state.cameraZ, state.cameraYaw, state.cameraPitch) =
+            std::tuple(x / 2, y / 2, z / 2, yaw, pitch);
     }
     Rgb view(int x = 140, int y = 140) {
         renderPanes(state);
@@ -185,9 +182,8 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
 TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
     // x 11..31, y 3..13, z -21..-11 world units; panned so the pictures move off the axes.
     state.blocks[7] = testing::box(11, 3, -21, 31, 13, -11);
-    state.panX = 2.0f;  // centre at world x 2
-    state.panY = -1.0f; // centre at world y 1 (stored negated)
-    state.panZ = 1.5f;  // centre at world z -1.5
+    // Centred at world x 2, y 1 (stored negated) and z -1.5.
+    std::tie(state.panX, state.panY, state.panZ) = std::tuple(2.0f, -1.0f, 1.5f);
     renderPanes(state);
     // top: px = (x - 2) * 2 + 140, py = (-z - 1.5) * 2 + 140
     // front: py = (-y + 1) * 2 + 140; side: px = (z + 1.5) * 2 + 140
@@ -251,9 +247,8 @@ TEST_F(OrthoTest, HeadingLinesOnlyInTheTopPaneAndOnlyWhenShown) {
 }
 
 TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
-    state.cameraX = 5.25f; // world 10.5: top (161, 161), front (161, 129), side (119, 129)
-    state.cameraY = 2.75f; // world 5.5
-    state.cameraZ = -5.25f;
+    // World (10.5, 5.5, -10.5): top (161, 161), front (161, 129), side (119, 129).
+    std::tie(state.cameraX, state.cameraY, state.cameraZ) = std::tuple(5.25f, 2.75f, -5.25f);
     renderPanes(state);
     EXPECT_EQ((std::vector{along(TopPane, 161, Magenta), along(TopPane, 161, Magenta, true),
                            along(FrontPane, 129, Magenta), along(SidePane, 119, Magenta, true)}),
@@ -261,10 +256,9 @@ TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
 }
 
 TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) {
-    state.boxStartX = 5.5f; // top (151, 151)
-    state.boxStartZ = -5.5f;
-    state.cursorX = 25.5f; // top (191, 191)
-    state.cursorZ = -25.5f;
+    // From top (151, 151) to the cursor at top (191, 191).
+    std::tie(state.boxStartX, state.boxStartZ, state.cursorX, state.cursorZ) =
+        std::tuple(5.5f, -5.5f, 25.5f, -25.5f);
     const Rgb outline{0x78, 0x78, 0xFF};
     // menuMode, boxView, hoverView: shown in SELECT POINT while the mouse is in the box's pane
     for (auto [mode, box, hover] : {std::array<int, 3>{MenuSelectPoint, TopPane, TopPane},
