@@ -52,8 +52,7 @@ TEST(D3dxMatrix, MatchesHandComputedValues) {
 }
 
 TEST(Camera, InitialCameraLooksFromAboveTowardsTheOrigin) {
-    EditorState state;
-    Vector3 d = cameraDirection(state);
+    const Vector3 d = cameraDirection(EditorState{});
     EXPECT_NEAR(d.x, -0.579f, 0.001f);
     EXPECT_NEAR(d.y, -0.574f, 0.001f);
     EXPECT_NEAR(d.z, 0.579f, 0.001f);
