@@ -170,8 +170,8 @@ TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) 
         platform.dialogAnswers = {dialog};
         window.show();
         EXPECT_EQ(window.close(), closed);
-        EXPECT_EQ(state->running, closed ? 0 : 1);
-        EXPECT_EQ(state->pointUsed[0], 2) << "the points stay";
+        // The points stay.
+        EXPECT_EQ(std::tuple(state->running, state->pointUsed[0]), std::tuple(closed ? 0 : 1, 2));
     }
     EXPECT_EQ(QFile::exists(dir.filePath("closing.pd1")), true);
     state->running = 1;
