@@ -62,32 +62,31 @@ TEST(LanguageChoice, FirstLetterOfTheArgumentThenTheLocale) {
     EXPECT_EQ(chooseEnglish("", environmentOf({{"LC_MESSAGES", "de_DE"}, {"LANG", "ja_JP"}})), 1);
 }
 
-// (modifiers, Qt key, expected code): the keypad (K) with Num Lock on gives its digits and
-// operators, with Num Lock off the navigation keys; main-row operators are not the zoom keys;
-// system keys (F10, Alt) never reach the handler (code 0).
+// (modifiers, Qt key, X key code, expected code): the keypad (K) with Num Lock on gives its
+// digits and operators, with Num Lock off the navigation keys; main-row operators are not the
+// zoom keys; system keys (F10, Alt) never reach the handler (code 0). Shift+1 arrives as '!' from
+// X key code 10, Shift+0 as ')' from 19.
 TEST(KeyMap, QtKeysBecomeTheCodesTheCommandsUse) {
     using namespace Qt;
     constexpr KeyboardModifiers N = NoModifier, K = KeypadModifier, S = ShiftModifier;
     constexpr KeyboardModifiers C = ControlModifier, A = AltModifier;
-    const std::tuple<KeyboardModifiers, int, int> cases[] = {
-        {N, Key_A, 0x41},      {N, Key_F12, 0x7B},      {N, Key_Left, 0x25},
-        {N, Key_Return, 0x0D}, {N, Key_Insert, 0x2D},   {N, Key_0, 0x30},
-        {N, Key_Tab, 0x09},    {S, Key_S, 0x53},        {C, Key_C, 0x43},
-        {N, Key_Plus, 0x00},   {N, Key_Minus, 0x00},    {N, Key_F10, 0x00},
-        {A, Key_A, 0x00},      {A, Key_F4, 0x00},       {K, Key_Enter, 0x0D},
-        {K, Key_0, 0x60},      {K, Key_9, 0x69},        {K, Key_Plus, 0x6B},
-        {K, Key_Minus, 0x6D},  {K, Key_Asterisk, 0x6A}, {K, Key_Slash, 0x6F},
-        {K, Key_Period, 0x6E}, {K, Key_Left, 0x25},     {K, Key_Right, 0x27},
-        {K, Key_Up, 0x26},     {K, Key_Down, 0x28},     {K, Key_Clear, 0x0C},
-        {K, Key_Insert, 0x2D}, {K, Key_Delete, 0x2E},   {K, Key_Home, 0x24},
-        {K, Key_End, 0x23},    {K, Key_PageUp, 0x21},   {K, Key_PageDown, 0x22}};
-    for (auto [modifiers, key, code] : cases) {
-        EXPECT_EQ(virtualKeyFor(key, modifiers), code) << std::hex << key << " " << modifiers;
+    const std::tuple<KeyboardModifiers, int, unsigned, int> cases[] = {
+        {N, Key_A, 0, 0x41},       {N, Key_F12, 0, 0x7B},         {N, Key_Left, 0, 0x25},
+        {N, Key_Return, 0, 0x0D},  {N, Key_Insert, 0, 0x2D},      {N, Key_0, 0, 0x30},
+        {N, Key_Tab, 0, 0x09},     {S, Key_S, 0, 0x53},           {C, Key_C, 0, 0x43},
+        {N, Key_Plus, 0, 0x00},    {N, Key_Minus, 0, 0x00},       {N, Key_F10, 0, 0x00},
+        {A, Key_A, 0, 0x00},       {A, Key_F4, 0, 0x00},          {K, Key_Enter, 0, 0x0D},
+        {K, Key_0, 0, 0x60},       {K, Key_9, 0, 0x69},           {K, Key_Plus, 0, 0x6B},
+        {K, Key_Minus, 0, 0x6D},   {K, Key_Asterisk, 0, 0x6A},    {K, Key_Slash, 0, 0x6F},
+        {K, Key_Period, 0, 0x6E},  {K, Key_Left, 0, 0x25},        {K, Key_Right, 0, 0x27},
+        {K, Key_Up, 0, 0x26},      {K, Key_Down, 0, 0x28},        {K, Key_Clear, 0, 0x0C},
+        {K, Key_Insert, 0, 0x2D},  {K, Key_Delete, 0, 0x2E},      {K, Key_Home, 0, 0x24},
+        {K, Key_End, 0, 0x23},     {K, Key_PageUp, 0, 0x21},      {K, Key_PageDown, 0, 0x22},
+        {S, Key_Exclam, 10, 0x31}, {S, Key_ParenRight, 19, 0x30}, {S, Key_Exclam, 20, 0x00}};
+    for (auto [modifiers, key, scanCode, code] : cases) {
+        EXPECT_EQ(virtualKeyFor(key, modifiers, scanCode), code)
+            << std::hex << key << " " << modifiers << " " << scanCode;
     }
-    // Shift+1 arrives as '!' from X key code 10, Shift+0 as ')' from 19.
-    EXPECT_EQ(virtualKeyFor(Key_Exclam, ShiftModifier, 10), 0x31);
-    EXPECT_EQ(virtualKeyFor(Key_ParenRight, ShiftModifier, 19), 0x30);
-    EXPECT_EQ(virtualKeyFor(Key_Exclam, ShiftModifier, 20), 0);
 }
 
 // Handlers that write down what was called, in order: "cursor X,Y", a short name per handler,
