@@ -95,17 +95,6 @@ protected:
         xdotool({"click", "1"}, 200);
     }
 
-    // Answers the file dialog titled `title` by typing a path and Return.
-    void typeIntoDialog(const QString& title, const QString& path) {
-        const QString dialog = waitForWindow(title);
-        ASSERT_FALSE(dialog.isEmpty()) << "no dialog " << title.toStdString();
-        QThread::msleep(500);
-        xdotool({"windowfocus", "--sync", dialog});
-        xdotool({"key", "ctrl+a"});
-        xdotool({"type", "--delay", "20", path});
-        xdotool({"key", "Return"});
-    }
-
     static inline QProcess* server_ = nullptr;
     static inline QByteArray display_; // its number and a line end
     QProcessEnvironment env_ = QProcessEnvironment::systemEnvironment();
@@ -152,7 +141,14 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     xdotool({"windowfocus", "--sync", window_});
     clickAt(608, 228);                              // SAVE POINT
     const QString saved = work_.filePath("placed"); // no extension: kept as typed
-    typeIntoDialog("save", saved);
+    // The save dialog: type the path and Return.
+    const QString dialog = waitForWindow("save");
+    ASSERT_FALSE(dialog.isEmpty()) << "no save dialog";
+    QThread::msleep(500);
+    xdotool({"windowfocus", "--sync", dialog});
+    xdotool({"key", "ctrl+a"});
+    xdotool({"type", "--delay", "20", saved});
+    xdotool({"key", "Return"});
     EXPECT_FALSE(waitForWindow("POINT EDITOR - placed").isEmpty()) << "saved: no mark";
     QFile placed(saved);
     ASSERT_TRUE(placed.open(QIODevice::ReadOnly)) << "nothing saved";
