@@ -68,8 +68,7 @@ TEST(FaceShade, DegenerateCornersGiveTheMiddleGreyAndCornersThatAreNotNumbersWhi
     // The top face runs over corners 4, 5, 6, 7. Corner 5 halfway between 4 and 6: the first
     // three are on one line, and 5, 6, 7 still give the upward normal.
     BlockRecord block = testing::box(-1, -1, -1, 1, 1, 1);
-    block.x[5] = (block.x[4] + block.x[6]) / 2;
-    block.z[5] = (block.z[4] + block.z[6]) / 2;
+    block.x[5] = block.z[5] = 0; // corner 4 is (-1, 1, -1), corner 6 (1, 1, 1)
     EXPECT_EQ(faceGrey(block), 233);
     for (int c = 4; c < 8; ++c) { // all four on one line: a zero normal
         block.x[c] = static_cast<float>(c);
@@ -77,8 +76,7 @@ TEST(FaceShade, DegenerateCornersGiveTheMiddleGreyAndCornersThatAreNotNumbersWhi
     }
     EXPECT_EQ(faceGrey(block), 193);
 
-    block = testing::box(-1, -1, -1, 1, 1, 1); // corner 5 on corner 4
-    block.x[5] = block.x[4];
+    block = testing::box(-1, -1, -1, 1, 1, 1); // corner 5 on corner 4: they differ only in z
     block.z[5] = block.z[4];
     EXPECT_EQ(faceGrey(block), 193);
     EXPECT_EQ(faceGrey(testing::box(2, 2, 2, 2, 2, 2)), 193); // all corners on one point
@@ -178,9 +176,8 @@ TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
 }
 
 TEST_F(LinkLinesTest, SpecialIdsGetAFlatGreenX) {
-    const int ids[] = {0, -100, -110, -120, -101};
-    for (int slot = 0; slot < 5; ++slot) {
-        add(slot, 2, 0, 0, ids[slot]);
+    for (int slot = 0; int id : {0, -100, -110, -120, -101}) { // points 0 to 4
+        add(slot++, 2, 0, 0, id);
     }
     buildLinkLines(state);
     ASSERT_EQ(state.linkLineCount, 8); // two lines for each of the four special ids
