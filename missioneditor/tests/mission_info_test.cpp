@@ -102,9 +102,10 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
 }
 
 // A file that ends early leaves the rest as a new mission has it; its last line counts without a
-// line end too. (Each field on its own missing is the dialog's load of an empty file.)
+// line end too. (Each field on its own missing is the dialog's load of an empty file.) Numbers
+// are read as atoi reads them, after white space and a sign.
 TEST(MissionInfoFile, AFileEndingEarlyLeavesTheRestEmpty) {
-    EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n9\r\n3\r\no"),
+    EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n \t9\r\n+3\r\no"),
               (MissionInfo{"m", "f", "b", "p", 9, 3, true, "o", "", false, "", ""}));
     EXPECT_EQ(readMissionInfo("m\r\nf\r\nb\r\np\r\n4"),
               (MissionInfo{"m", "f", "b", "p", 4, 0, false, "", "", false, "", ""}));
