@@ -7,6 +7,7 @@
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
 #include <QtCore/QtEndian>
+#include <array>
 #include <functional>
 
 namespace {
@@ -48,7 +49,12 @@ protected:
         EXPECT_TRUE(tool.waitForFinished(WaitMs)) << arguments.join(' ').toStdString();
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
-    QString xdotool(const QStringList& arguments) { return run("xdotool", arguments); }
+    // Then waits `settleMs` for the editor to catch up.
+    QString xdotool(const QStringList& arguments, int settleMs = 0) {
+        const QString out = run("xdotool", arguments);
+        QThread::msleep(settleMs);
+        return out;
+    }
 
     // Asks `done` up to `tries` times, `ms` milliseconds apart.
     static bool poll(int tries, int ms, const std::function<bool()>& done) {
@@ -79,26 +85,14 @@ protected:
         QThread::msleep(300);
     }
 
-    void moveTo(int x, int y) {
-        xdotool({"mousemove", "--window", window_, QString::number(x), QString::number(y)});
+    void moveTo(int x, int y, int settleMs) {
+        xdotool({"mousemove", "--window", window_, QString::number(x), QString::number(y)},
+                settleMs);
     }
     // Moves the real pointer to a client position of the editor and clicks there.
     void clickAt(int x, int y) {
-        moveTo(x, y);
-        QThread::msleep(100);
-        xdotool({"click", "1"});
-        QThread::msleep(200);
-    }
-
-    // Answers the file dialog titled `title` by typing a path and Return.
-    void typeIntoDialog(const QString& title, const QString& path) {
-        const QString dialog = waitForWindow(title);
-        ASSERT_FALSE(dialog.isEmpty()) << "no dialog " << title.toStdString();
-        QThread::msleep(500);
-        xdotool({"windowfocus", "--sync", dialog});
-        xdotool({"key", "ctrl+a"});
-        xdotool({"type", "--delay", "20", path});
-        xdotool({"key", "Return"});
+        moveTo(x, y, 100);
+        xdotool({"click", "1"}, 200);
     }
 
     static inline QProcess* server_ = nullptr;
@@ -126,8 +120,7 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     // Parameters: kind 3 (A three times), id 2 (F twice); the keys go to the focused window.
     xdotool({"windowfocus", "--sync", window_});
     clickAt(700, 560); // nothing there: just focus
-    xdotool({"key", "--delay", "50", "a", "a", "a", "f", "f"});
-    QThread::msleep(200);
+    xdotool({"key", "--delay", "50", "a", "a", "a", "f", "f"}, 200);
     clickAt(608, 48);  // NEW POINT
     clickAt(200, 115); // the top pane, right of and above its centre: x 25, z 25
     EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
@@ -148,7 +141,14 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     xdotool({"windowfocus", "--sync", window_});
     clickAt(608, 228);                              // SAVE POINT
     const QString saved = work_.filePath("placed"); // no extension: kept as typed
-    typeIntoDialog("save", saved);
+    // The save dialog: type the path and Return.
+    const QString dialog = waitForWindow("save");
+    ASSERT_FALSE(dialog.isEmpty()) << "no save dialog";
+    QThread::msleep(500);
+    xdotool({"windowfocus", "--sync", dialog});
+    xdotool({"key", "ctrl+a"});
+    xdotool({"type", "--delay", "20", saved});
+    xdotool({"key", "Return"});
     EXPECT_FALSE(waitForWindow("POINT EDITOR - placed").isEmpty()) << "saved: no mark";
     QFile placed(saved);
     ASSERT_TRUE(placed.open(QIODevice::ReadOnly)) << "nothing saved";
@@ -156,10 +156,9 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     ASSERT_EQ(bytes.size(), 2 + 2 * 20);
     EXPECT_EQ(bytes.first(22).toHex().toStdString(), "0200" + std::string(40, '0'));
     EXPECT_EQ(bytes.last(4).toHex().toStdString(), "03000002"); // kind 3, id 2
-    const float expected[] = {25, 0, 25, 0};                    // x, y, z, heading
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(qFromLittleEndian<float>(bytes.constData() + 22 + 4 * i), expected[i]) << i;
-    }
+    std::array<float, 4> placedAt{};                            // x, y, z, heading
+    qFromLittleEndian<float>(bytes.constData() + 22, 4, placedAt.data());
+    EXPECT_EQ(placedAt, (std::array<float, 4>{25, 0, 25, 0}));
 
     // Nothing unsaved: closing ends the program at once and leaves no recovery file.
     run(X_CLOSE_BINARY, {window_});
@@ -173,14 +172,10 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
 TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
     startEditor();
     clickAt(608, 168); // VIEW
-    moveTo(440, 165);
-    QThread::msleep(300);
-    xdotool({"mousedown", "1"});
-    QThread::msleep(200);
-    moveTo(470, 150);
-    QThread::msleep(500);
-    xdotool({"mouseup", "1"});
-    QThread::msleep(300);
+    moveTo(440, 165, 300);
+    xdotool({"mousedown", "1"}, 200);
+    moveTo(470, 150, 500);
+    xdotool({"mouseup", "1"}, 300);
     QString location; // the window's client area starts at the screen's origin
     poll(50, 100,
          [&] { return (location = xdotool({"getmouselocation"})).startsWith("x:440 y:165 "); });

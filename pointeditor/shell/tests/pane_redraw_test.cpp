@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -16,10 +15,8 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/point_file.h"
-#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/shell/message_dispatch.h"
-#include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/render_panes.h"
 #include "pointeditor/view/tests/gl_fixture.h"
@@ -61,17 +58,13 @@ void writeHostileMission(const std::string& dir) {
     testing::writeFile(dir + "/hostile.bd1", sample::encodeBlockFile(names, blocks));
 
     std::vector<PointRecord> points;
+    auto byte = [](auto value) { return static_cast<int8_t>(value); };
     for (int i = 0; i < MaxPoints; ++i) {
-        PointRecord p;
-        p.x = corners[random() % 9];
-        p.y = corners[random() % 9];
-        p.z = corners[random() % 9];
-        p.r = corners[random() % 9];
-        p.p1 = static_cast<int8_t>(i % 3 == 0 ? 3 + random() % 17 : random() % 256);
-        p.p2 = static_cast<int8_t>(random() % 8);
-        p.p3 = static_cast<int8_t>(random() % 8);
-        p.p4 = static_cast<int8_t>(i % 10 == 0 ? -100 : random() % 8);
-        points.push_back(p);
+        // A braced list draws its random numbers left to right: x, y, z, heading, then p1..p4.
+        points.push_back({corners[random() % 9], corners[random() % 9], corners[random() % 9],
+                          corners[random() % 9],
+                          byte(i % 3 == 0 ? 3 + random() % 17 : random() % 256), byte(random() % 8),
+                          byte(random() % 8), byte(i % 10 == 0 ? -100 : random() % 8)});
     }
     testing::writeFile(dir + "/hostile.pd1", encodePointFile(points));
 }
@@ -108,9 +101,7 @@ protected:
                 (pick(2) == 0 ? x : y) = pick(2) == 0 ? state.mouseX : state.mouseY;
             }
             if (pick(12) == 0) {
-                const PaneOrigin origins[] = {paneOrigin(TopPane), paneOrigin(FrontPane),
-                                              paneOrigin(SidePane), paneOrigin(PerspectivePane)};
-                const PaneOrigin origin = origins[pick(4)];
+                const PaneOrigin origin = paneOrigin(TopPane + pick(4)); // any of the four
                 x = origin.left + pick(PaneSize + 20) - 10;
                 y = origin.top + pick(PaneSize + 20) - 10;
             } else if (pick(40) == 0) {

@@ -28,39 +28,29 @@ using testing::keyPress;
 using testing::send;
 
 TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
-    using Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier, Qt::NoModifier;
-    const std::tuple<const char*, int, Qt::KeyboardModifiers, Shortcut> cases[] = {
-        {"Ctrl+Z", Qt::Key_Z, ControlModifier, Shortcut::Undo},
-        {"Ctrl+Y", Qt::Key_Y, ControlModifier, Shortcut::Redo},
-        {"Ctrl+Shift+Z", Qt::Key_Z, ControlModifier | ShiftModifier, Shortcut::Redo},
-        {"Ctrl+S", Qt::Key_S, ControlModifier, Shortcut::Save},
-        {"Ctrl+Shift+S", Qt::Key_S, ControlModifier | ShiftModifier, Shortcut::SaveAs},
-        {"Ctrl+O", Qt::Key_O, ControlModifier, Shortcut::LoadPoint},
-        {"Ctrl+Shift+O", Qt::Key_O, ControlModifier | ShiftModifier, Shortcut::LoadBlock},
-        {"F1", Qt::Key_F1, NoModifier, Shortcut::Help},
-        {"Ctrl+A", Qt::Key_A, ControlModifier, Shortcut::None},
-        {"Ctrl+Alt+Z", Qt::Key_Z, ControlModifier | AltModifier, Shortcut::None},
-        {"Z", Qt::Key_Z, NoModifier, Shortcut::None},
-        {"F5", Qt::Key_F5, NoModifier, Shortcut::None},
-    };
-    for (auto [name, key, modifiers, shortcut] : cases) {
-        EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << name;
+    using namespace Qt;
+    constexpr KeyboardModifiers N = NoModifier, C = ControlModifier, S = ShiftModifier;
+    constexpr KeyboardModifiers A = AltModifier;
+    using enum Shortcut;
+    const std::tuple<int, KeyboardModifiers, Shortcut> cases[] = {
+        {Key_Z, C, Undo},          {Key_Y, C, Redo},       {Key_Z, C | S, Redo},
+        {Key_S, C, Save},          {Key_S, C | S, SaveAs}, {Key_O, C, LoadPoint},
+        {Key_O, C | S, LoadBlock}, {Key_F1, N, Help},      {Key_A, C, None},
+        {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None}};
+    for (auto [key, modifiers, shortcut] : cases) {
+        EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << std::hex << key << " " << modifiers;
     }
 }
 
 TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
     QTemporaryDir dir;
     const auto make = [&](const char* name, std::size_t size) {
-        testing::writeFile(dir.filePath(name).toStdString(), std::vector<uint8_t>(size));
-        return dir.filePath(name).toStdString();
+        return testing::writeFile(dir.filePath(name).toStdString(), std::vector<uint8_t>(size));
     };
     const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),
                       odd = make("odd", 7), j = make("j", 22);
-    const struct {
-        const char* name;
-        std::vector<std::string> arguments;
-        CommandLine expected;
-    } cases[] = {
+    // name, arguments, expected
+    const std::tuple<const char*, std::vector<std::string>, CommandLine> cases[] = {
         {"nothing", {}, {"", "", ""}},
         {"letter", {"j"}, {"j", "", ""}},
         {"letter and both", {"e", "a.bd1", "b.pd1"}, {"e", "a.bd1", "b.pd1"}},
@@ -71,11 +61,11 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
         {"missing", {"j", "gone.pd1"}, {"j", "", "gone.pd1"}},
         {"the last of a kind", {"a.pd1", "b.pd1"}, {"", "", "b.pd1"}},
     };
-    for (const auto& c : cases) {
-        const CommandLine line = parseCommandLine(c.arguments);
+    for (const auto& [name, arguments, expected] : cases) {
+        const CommandLine line = parseCommandLine(arguments);
         EXPECT_EQ(std::tuple(line.language, line.mapPath, line.pointPath),
-                  std::tuple(c.expected.language, c.expected.mapPath, c.expected.pointPath))
-            << c.name;
+                  std::tuple(expected.language, expected.mapPath, expected.pointPath))
+            << name;
     }
 }
 
@@ -89,13 +79,10 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     const std::vector<uint8_t> bytes = encodeRecovery(points);
     auto back = decodeRecovery(bytes);
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(sameTable(back->table, points.table), true);
-    EXPECT_EQ(std::tuple(back->pointFilePath, back->blockFilePath),
-              std::tuple(points.pointFilePath, points.blockFilePath));
-    const struct {
-        const char* name;
-        std::function<void(std::vector<uint8_t>&)> spoil;
-    } spoiled[] = {
+    EXPECT_EQ(
+        std::tuple(sameTable(back->table, points.table), back->pointFilePath, back->blockFilePath),
+        std::tuple(true, points.pointFilePath, points.blockFilePath));
+    const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> spoiled[] = {
         {"empty", [](auto& b) { b.clear(); }},
         {"tag", [](auto& b) { b[0] ^= 1; }},
         {"one byte short", [](auto& b) { b.pop_back(); }},
@@ -103,10 +90,10 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
         {"path longer than the file", [](auto& b) { b[8] = 0xFF, b[9] = 0xFF; }},
         {"slot state 3", [&](auto& b) { b[bytes.size() - 200 * 21 + 3 * 21] = 3; }},
     };
-    for (const auto& s : spoiled) {
+    for (const auto& [name, spoil] : spoiled) {
         std::vector<uint8_t> copy = bytes;
-        s.spoil(copy);
-        EXPECT_EQ(decodeRecovery(copy).has_value(), false) << s.name;
+        spoil(copy);
+        EXPECT_EQ(decodeRecovery(copy).has_value(), false) << name;
     }
 }
 
@@ -133,7 +120,6 @@ protected:
         return h;
     }
     std::string file(const char* name) const { return dir.filePath(name).toStdString(); }
-    bool exists(const QString& path) const { return QFile::exists(path); }
 
     QTemporaryDir dir;
     FakePlatform platform;
@@ -149,16 +135,17 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
     send(window, keyPress(Qt::Key_Right));
     EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
     session.recovery().write(*state);
-    ASSERT_EQ(exists(session.recovery().path()), true);
+    ASSERT_EQ(QFile::exists(session.recovery().path()), true);
     send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
-    EXPECT_EQ(state->points[0].r, 0.0f) << "Ctrl+Z undid the turn";
-    EXPECT_EQ(exists(session.recovery().path()), false) << "back at the saved table";
+    // Ctrl+Z undid the turn: back at the saved table, so no recovery file.
+    EXPECT_EQ(std::tuple(state->points[0].r, QFile::exists(session.recovery().path())),
+              std::tuple(0.0f, false));
     send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
     EXPECT_EQ(state->points[0].r, 0.3926990f) << "Ctrl+Y redid it";
-    send(window, keyPress(Qt::Key_S, Qt::ControlModifier));
-    EXPECT_EQ(exists(dir.filePath("mission.pd1")), true) << "Ctrl+S saved without a dialog";
-    EXPECT_EQ(platform.dialogs.size(), 0u);
-    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1");
+    send(window, keyPress(Qt::Key_S, Qt::ControlModifier)); // saves without a dialog
+    EXPECT_EQ(std::tuple(QFile::exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
+                         window.windowTitle()),
+              std::tuple(true, 0u, "POINT EDITOR - mission.pd1"));
     send(window, keyPress(Qt::Key_A, Qt::ControlModifier));
     EXPECT_EQ(state->currentParams[0], 1) << "Ctrl+A stepped the kind";
     EXPECT_EQ(keys, (std::vector<int>{0x27, 0x41}));
@@ -183,10 +170,10 @@ TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) 
         platform.dialogAnswers = {dialog};
         window.show();
         EXPECT_EQ(window.close(), closed);
-        EXPECT_EQ(state->running, closed ? 0 : 1);
-        EXPECT_EQ(state->pointUsed[0], 2) << "the points stay";
+        // The points stay.
+        EXPECT_EQ(std::tuple(state->running, state->pointUsed[0]), std::tuple(closed ? 0 : 1, 2));
     }
-    EXPECT_EQ(exists(dir.filePath("closing.pd1")), true);
+    EXPECT_EQ(QFile::exists(dir.filePath("closing.pd1")), true);
     state->running = 1;
     window.show();
     send(window, keyPress(Qt::Key_Right));
@@ -199,10 +186,10 @@ TEST_F(Session, TheCommandLineLoadsItsFilesAndAMissingOneGivesOneErrorBox) {
     state->pointUsed.fill(0);
     session.start({"e", file("gone.bd1"), file("mission.pd1")});
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, "file open error");
-    EXPECT_EQ(state->pointUsed[0], 1);
-    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1");
-    EXPECT_EQ(session.history().undoSteps(), 0u) << "loading at start is no step";
+    // Loading at start is no undo step.
+    EXPECT_EQ(std::tuple(platform.boxes[0].text, state->pointUsed[0], window.windowTitle(),
+                         session.history().undoSteps()),
+              std::tuple("file open error", 1, "POINT EDITOR - mission.pd1", 0u));
 }
 
 TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) {
@@ -211,27 +198,26 @@ TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) 
     lost.pointFilePath = file("mission.pd1");
     RecoveryFile dead(dir.path(), 999'999'999);
     dead.write(lost);
-    EXPECT_EQ(exists(dead.path()), false) << "nothing unsaved";
+    EXPECT_EQ(QFile::exists(dead.path()), false) << "nothing unsaved";
     lost.points[5] = {1, 2, 3, 0, 1, 0, 0, 7};
     lost.pointUsed[5] = 1;
     dead.write(lost);
-    ASSERT_EQ(exists(dead.path()), true);
+    ASSERT_EQ(QFile::exists(dead.path()), true);
     // A running editor's file is not offered.
     RecoveryFile alive(dir.path(), ::getppid());
     alive.write(lost);
     session.start({});
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].buttons, BoxButtons::YesNo);
-    EXPECT_EQ(state->pointUsed[5], 1);
-    EXPECT_EQ(state->points[5].p4, 7);
-    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
-    EXPECT_EQ(exists(dead.path()), false) << "answered";
-    EXPECT_EQ(exists(alive.path()), true);
+    // Answered, the dead editor's file goes; the running one's stays.
+    EXPECT_EQ(std::tuple(platform.boxes[0].buttons, state->pointUsed[5], state->points[5].p4,
+                         window.windowTitle(), QFile::exists(dead.path()),
+                         QFile::exists(alive.path())),
+              std::tuple(BoxButtons::YesNo, 1, 7, "POINT EDITOR - mission.pd1 *", false, true));
     // This editor's own file follows its unsaved changes and goes at a normal end.
     session.recovery().write(*state);
-    EXPECT_EQ(exists(session.recovery().path()), true);
+    EXPECT_EQ(QFile::exists(session.recovery().path()), true);
     session.finish();
-    EXPECT_EQ(exists(session.recovery().path()), false);
+    EXPECT_EQ(QFile::exists(session.recovery().path()), false);
     alive.remove();
 }
 

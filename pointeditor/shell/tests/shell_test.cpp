@@ -62,32 +62,31 @@ TEST(LanguageChoice, FirstLetterOfTheArgumentThenTheLocale) {
     EXPECT_EQ(chooseEnglish("", environmentOf({{"LC_MESSAGES", "de_DE"}, {"LANG", "ja_JP"}})), 1);
 }
 
-// (modifiers, Qt key, expected code): the keypad (K) with Num Lock on gives its digits and
-// operators, with Num Lock off the navigation keys; main-row operators are not the zoom keys;
-// system keys (F10, Alt) never reach the handler (code 0).
+// (modifiers, Qt key, X key code, expected code): the keypad (K) with Num Lock on gives its
+// digits and operators, with Num Lock off the navigation keys; main-row operators are not the
+// zoom keys; system keys (F10, Alt) never reach the handler (code 0). Shift+1 arrives as '!' from
+// X key code 10, Shift+0 as ')' from 19.
 TEST(KeyMap, QtKeysBecomeTheCodesTheCommandsUse) {
     using namespace Qt;
     constexpr KeyboardModifiers N = NoModifier, K = KeypadModifier, S = ShiftModifier;
     constexpr KeyboardModifiers C = ControlModifier, A = AltModifier;
-    const std::tuple<KeyboardModifiers, int, int> cases[] = {
-        {N, Key_A, 0x41},      {N, Key_F12, 0x7B},      {N, Key_Left, 0x25},
-        {N, Key_Return, 0x0D}, {N, Key_Insert, 0x2D},   {N, Key_0, 0x30},
-        {N, Key_Tab, 0x09},    {S, Key_S, 0x53},        {C, Key_C, 0x43},
-        {N, Key_Plus, 0x00},   {N, Key_Minus, 0x00},    {N, Key_F10, 0x00},
-        {A, Key_A, 0x00},      {A, Key_F4, 0x00},       {K, Key_Enter, 0x0D},
-        {K, Key_0, 0x60},      {K, Key_9, 0x69},        {K, Key_Plus, 0x6B},
-        {K, Key_Minus, 0x6D},  {K, Key_Asterisk, 0x6A}, {K, Key_Slash, 0x6F},
-        {K, Key_Period, 0x6E}, {K, Key_Left, 0x25},     {K, Key_Right, 0x27},
-        {K, Key_Up, 0x26},     {K, Key_Down, 0x28},     {K, Key_Clear, 0x0C},
-        {K, Key_Insert, 0x2D}, {K, Key_Delete, 0x2E},   {K, Key_Home, 0x24},
-        {K, Key_End, 0x23},    {K, Key_PageUp, 0x21},   {K, Key_PageDown, 0x22}};
-    for (auto [modifiers, key, code] : cases) {
-        EXPECT_EQ(virtualKeyFor(key, modifiers), code) << std::hex << key << " " << modifiers;
+    const std::tuple<KeyboardModifiers, int, unsigned, int> cases[] = {
+        {N, Key_A, 0, 0x41},       {N, Key_F12, 0, 0x7B},         {N, Key_Left, 0, 0x25},
+        {N, Key_Return, 0, 0x0D},  {N, Key_Insert, 0, 0x2D},      {N, Key_0, 0, 0x30},
+        {N, Key_Tab, 0, 0x09},     {S, Key_S, 0, 0x53},           {C, Key_C, 0, 0x43},
+        {N, Key_Plus, 0, 0x00},    {N, Key_Minus, 0, 0x00},       {N, Key_F10, 0, 0x00},
+        {A, Key_A, 0, 0x00},       {A, Key_F4, 0, 0x00},          {K, Key_Enter, 0, 0x0D},
+        {K, Key_0, 0, 0x60},       {K, Key_9, 0, 0x69},           {K, Key_Plus, 0, 0x6B},
+        {K, Key_Minus, 0, 0x6D},   {K, Key_Asterisk, 0, 0x6A},    {K, Key_Slash, 0, 0x6F},
+        {K, Key_Period, 0, 0x6E},  {K, Key_Left, 0, 0x25},        {K, Key_Right, 0, 0x27},
+        {K, Key_Up, 0, 0x26},      {K, Key_Down, 0, 0x28},        {K, Key_Clear, 0, 0x0C},
+        {K, Key_Insert, 0, 0x2D},  {K, Key_Delete, 0, 0x2E},      {K, Key_Home, 0, 0x24},
+        {K, Key_End, 0, 0x23},     {K, Key_PageUp, 0, 0x21},      {K, Key_PageDown, 0, 0x22},
+        {S, Key_Exclam, 10, 0x31}, {S, Key_ParenRight, 19, 0x30}, {S, Key_Exclam, 20, 0x00}};
+    for (auto [modifiers, key, scanCode, code] : cases) {
+        EXPECT_EQ(virtualKeyFor(key, modifiers, scanCode), code)
+            << std::hex << key << " " << modifiers << " " << scanCode;
     }
-    // Shift+1 arrives as '!' from X key code 10, Shift+0 as ')' from 19.
-    EXPECT_EQ(virtualKeyFor(Key_Exclam, ShiftModifier, 10), 0x31);
-    EXPECT_EQ(virtualKeyFor(Key_ParenRight, ShiftModifier, 19), 0x30);
-    EXPECT_EQ(virtualKeyFor(Key_Exclam, ShiftModifier, 20), 0);
 }
 
 // Handlers that write down what was called, in order: "cursor X,Y", a short name per handler,
@@ -266,12 +265,8 @@ TEST_F(QtTest, MessageBoxesAreWideEnoughForTheirWholeCaption) {
 // do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
 // text of every frame gives (a fresh overlay each frame).
 TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
-    struct Call {
-        int x, y;
-        const char* text;
-        uint32_t back;
-    };
-    const Call calls[] = {
+    // x, y, text, background
+    const std::tuple<int, int, const char*, uint32_t> calls[] = {
         {600, 480, "                        ", 0xC0C0C0},
         {600, 480, "HUMAN", 0xC0C0C0},
         {600, 480, "WEAPON", 0xC0C0C0},
@@ -280,17 +275,16 @@ TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
         {600, 160, "◆ VIEW", 0xC0C0C0},
         {400, 5, "x2.0 (1.5/0.0/-3.0)      ", 0xC0C0C0},
         {400, 5, "x10.0 (0.0/0.0/0.0)", 0xC0C0C0},
-        {290, 20, "over a pane", 0xC0C0C0},
-    };
+        {290, 20, "over a pane", 0xC0C0C0}};
     auto retained = std::make_unique<Canvas>(), reference = std::make_unique<Canvas>();
     TextOverlay overlay(*retained);
     std::mt19937 random(3);
     for (int frame = 0; frame < 60; ++frame) {
         TextOverlay everything(*reference);
         for (int i = 0; i < 6; ++i) {
-            const Call& call = calls[random() % std::size(calls)];
-            overlay.drawText(call.x, call.y, call.text, 0xA05050, call.back);
-            everything.drawText(call.x, call.y, call.text, 0xA05050, call.back);
+            const auto& [x, y, text, back] = calls[random() % std::size(calls)];
+            overlay.drawText(x, y, text, 0xA05050, back);
+            everything.drawText(x, y, text, 0xA05050, back);
         }
         ASSERT_EQ(retained->pixels, reference->pixels) << "frame " << frame;
     }
@@ -335,9 +329,9 @@ TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
     for (const QString& arguments : failing) {
         SCOPED_TRACE(arguments.toStdString());
         const auto [exitCode, errors] = render(("-o " + png + " " + arguments).split(' '));
-        EXPECT_EQ(exitCode, 1);
-        EXPECT_EQ(errors.count("pointeditor-render:"), 1) << errors.toStdString();
-        EXPECT_FALSE(QFile::exists(png));
+        EXPECT_EQ(std::tuple(exitCode, errors.count("pointeditor-render:"), QFile::exists(png)),
+                  std::tuple(1, 1, false))
+            << errors.toStdString();
     }
     const QString finding = "warning: file: the count says 3 points (62 bytes), but the file is "
                             "47 bytes long; 2 complete records read\n";
@@ -391,21 +385,20 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
 }
 
-// A map of one box around the origin, every face showing slot 0, and texture names `names`.
-std::vector<uint8_t> boxMap(const std::vector<std::string>& names) {
+// A map of one box around the origin, every face showing slot 0, and `texture` in the first
+// `copies` slots.
+std::vector<uint8_t> boxMap(int copies, const std::string& texture) {
     BlockRecord block = testing::box(-10, -10, -10, 10, 10, 10);
     std::fill(std::begin(block.textureId), std::end(block.textureId), 0);
-    return sample::encodeBlockFile(names, {block});
+    return sample::encodeBlockFile(
+        std::vector<std::string>(static_cast<std::size_t>(copies), texture), {block});
 }
 
 TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
     const std::string dir = testing::makeTempDir();
-    auto put = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
-        testing::writeFile(dir + "/" + name, bytes);
-    };
-    put("big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
-    put("thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
-    put("scans.jpg", testing::repeatedScans(4096, 4096, 10000));
+    testing::writeFile(dir + "/big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
+    testing::writeFile(dir + "/thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    testing::writeFile(dir + "/scans.jpg", testing::repeatedScans(4096, 4096, 10000));
     std::filesystem::create_directory(dir + "/loop");
     for (int spelling = 0; spelling < 16; ++spelling) {
         std::string name = "abcd";
@@ -419,14 +412,10 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
         overBudget += "texture " + std::to_string(slot) + " big.png: over the texture budget\n";
     }
     const std::string loop = "abcd\\abcd\\abcd\\abcd\\abcd\\nope";
-    const struct {
-        const char* what;
-        std::string map, texture;
-        int copies;    // the texture in the first `copies` slots
-        int megabytes; // far above what the load needs, far below what the fault took
-        int seconds;   // generous for a busy machine, well below what the fault took (290 s, 68 s)
-        std::string errors;
-    } cases[] = {
+    // What, map, texture; copies: the texture in the first `copies` slots; megabytes: far above
+    // what the load needs, far below what the fault took; seconds: generous for a busy machine,
+    // well below what the fault took (290 s, 68 s); the standard error.
+    const std::tuple<const char*, std::string, std::string, int, int, int, std::string> cases[] = {
         {"8192 x 8192: one fits the budget", "big.bd1", "big.png", TextureCount, 2000, 60,
          overBudget},
         {"1 x 8192: no page of 8192 x 8192", "thin.bd1", "thin.png", TextureCount, 450, 60, ""},
@@ -440,16 +429,14 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
     static const QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     qputenv("MALLOC_ARENA_MAX", "1");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        put(c.map, boxMap(std::vector<std::string>(static_cast<std::size_t>(c.copies), c.texture)));
-        std::vector<std::string> command{TAVO_RENDER_BINARY, "--lang",          "e",
-                                         "--block",          dir + "/" + c.map, "-o",
-                                         dir + "/frame.png"};
+    for (const auto& [what, mapName, texture, copies, megabytes, seconds, errors] : cases) {
+        SCOPED_TRACE(what);
+        const std::string map = testing::writeFile(dir + "/" + mapName, boxMap(copies, texture));
         // Sanitized builds run slower and take no memory limit.
         const testing::GuardedOutcome run = testing::runProgramGuarded(
-            command, testing::MemoryLimitApplies ? c.seconds : 2 * c.seconds, c.megabytes);
-        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, c.errors));
+            {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir + "/frame.png"},
+            testing::MemoryLimitApplies ? seconds : 2 * seconds, megabytes);
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, errors));
     }
     std::filesystem::remove_all(dir);
 }

@@ -43,16 +43,13 @@ protected:
         state.textureLoader = device.get();
     }
     void TearDown() override {
-        for (auto& texture : state.textures) { // textures before their device here
-            texture.reset();
-        }
+        state.textures = {}; // textures before their device here
         std::filesystem::remove_all(dir);
     }
 
     // Writes `bytes` to a file of the test's own directory and gives its path.
     std::string file(const std::string& name, const std::vector<uint8_t>& bytes) {
-        writeFile(dir + "/" + name, bytes);
-        return dir + "/" + name;
+        return writeFile(dir + "/" + name, bytes);
     }
     // Pixel (x, y) of the pane whose top-left corner is `origin`, or of the canvas.
     Rgb pixel(PaneOrigin origin, int x, int y) const {

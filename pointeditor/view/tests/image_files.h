@@ -42,10 +42,12 @@ inline std::vector<uint8_t> encodePng(const TestImage& image) {
     return encode(image, "PNG");
 }
 
-inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+// Gives the path back.
+inline std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
+    return path;
 }
 
 // A fresh empty directory under the system's temporary directory.

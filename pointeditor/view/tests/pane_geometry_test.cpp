@@ -44,17 +44,15 @@ TEST(D3dxMatrix, MatchesHandComputedValues) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         const auto& [actual, expected] = cases[i];
-        for (int r = 0; r < 4; ++r) {
-            for (int k = 0; k < 4; ++k) {
-                EXPECT_NEAR(actual.m[r][k], expected[r][k], 1e-5f) << "_" << r + 1 << k + 1;
-            }
+        for (int e = 0; e < 16; ++e) { // row e / 4, column e % 4
+            EXPECT_NEAR(actual.m[e / 4][e % 4], expected[e / 4][e % 4], 1e-5f)
+                << "_" << e / 4 + 1 << e % 4 + 1;
         }
     }
 }
 
 TEST(Camera, InitialCameraLooksFromAboveTowardsTheOrigin) {
-    EditorState state;
-    Vector3 d = cameraDirection(state);
+    const Vector3 d = cameraDirection(EditorState{});
     EXPECT_NEAR(d.x, -0.579f, 0.001f);
     EXPECT_NEAR(d.y, -0.574f, 0.001f);
     EXPECT_NEAR(d.z, 0.579f, 0.001f);
@@ -70,8 +68,7 @@ TEST(FaceShade, DegenerateCornersGiveTheMiddleGreyAndCornersThatAreNotNumbersWhi
     // The top face runs over corners 4, 5, 6, 7. Corner 5 halfway between 4 and 6: the first
     // three are on one line, and 5, 6, 7 still give the upward normal.
     BlockRecord block = testing::box(-1, -1, -1, 1, 1, 1);
-    block.x[5] = (block.x[4] + block.x[6]) / 2;
-    block.z[5] = (block.z[4] + block.z[6]) / 2;
+    block.x[5] = block.z[5] = 0; // corner 4 is (-1, 1, -1), corner 6 (1, 1, 1)
     EXPECT_EQ(faceGrey(block), 233);
     for (int c = 4; c < 8; ++c) { // all four on one line: a zero normal
         block.x[c] = static_cast<float>(c);
@@ -79,8 +76,7 @@ TEST(FaceShade, DegenerateCornersGiveTheMiddleGreyAndCornersThatAreNotNumbersWhi
     }
     EXPECT_EQ(faceGrey(block), 193);
 
-    block = testing::box(-1, -1, -1, 1, 1, 1); // corner 5 on corner 4
-    block.x[5] = block.x[4];
+    block = testing::box(-1, -1, -1, 1, 1, 1); // corner 5 on corner 4: they differ only in z
     block.z[5] = block.z[4];
     EXPECT_EQ(faceGrey(block), 193);
     EXPECT_EQ(faceGrey(testing::box(2, 2, 2, 2, 2, 2)), 193); // all corners on one point
@@ -138,11 +134,8 @@ protected:
 };
 
 TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
-    const struct {
-        const char* name;
-        std::vector<std::array<int, 5>> points; // slot, kind, p2, p3, id
-        Lines expected;
-    } cases[] = {
+    // name, the points (slot, kind, p2, p3, id), the lines expected
+    const std::tuple<const char*, std::vector<std::array<int, 5>>, Lines> cases[] = {
         // clang-format off
         // A path to a path; a path naming no point draws nothing.
         {"path", {{0, Path, 0, 11, 10}, {1, Path, 0, 99, 11}}, {{0, 1, Yellow}}},
@@ -169,32 +162,30 @@ TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
          {{5, 7, Yellow}}},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, points, expected] : cases) {
+        SCOPED_TRACE(name);
         state = EditorState{};
         state.points[2] = testing::point(2, 0, 0, Path, 0, 99, 20); // a free slot: no target
-        for (const auto& p : c.points) {
+        for (const auto& p : points) {
             add(p[0], p[1], p[2], p[3], p[4]);
         }
-        EXPECT_EQ(lines(), c.expected);
+        EXPECT_EQ(lines(), expected);
     }
-    EXPECT_EQ(state.linkLines[0].fromY, 1.0f); // lines run between the points' positions
-    EXPECT_EQ(state.linkLines[0].toZ, 2.0f);
+    // Lines run between the points' positions.
+    EXPECT_EQ(std::tuple(state.linkLines[0].fromY, state.linkLines[0].toZ), std::tuple(1.0f, 2.0f));
 }
 
 TEST_F(LinkLinesTest, SpecialIdsGetAFlatGreenX) {
-    const int ids[] = {0, -100, -110, -120, -101};
-    for (int slot = 0; slot < 5; ++slot) {
-        add(slot, 2, 0, 0, ids[slot]);
+    for (int slot = 0; int id : {0, -100, -110, -120, -101}) { // points 0 to 4
+        add(slot++, 2, 0, 0, id);
     }
     buildLinkLines(state);
     ASSERT_EQ(state.linkLineCount, 8); // two lines for each of the four special ids
     // Over point 0 at (0, 1, 2): (8, 10) to (-8, -6), then (-8, 10) to (8, -6), at its height.
     const LinkLine& a = state.linkLines[0];
     const LinkLine& b = state.linkLines[1];
-    EXPECT_EQ((std::array{a.fromX, a.fromY, a.fromZ, a.toX, a.toZ}),
-              (std::array{8.f, 1.f, 10.f, -8.f, -6.f}));
-    EXPECT_EQ((std::array{b.fromX, b.fromZ, b.toX, b.toZ}), (std::array{-8.f, 10.f, 8.f, -6.f}));
+    EXPECT_EQ((std::array{a.fromX, a.fromY, a.fromZ, a.toX, a.toZ, b.fromX, b.fromZ, b.toX, b.toZ}),
+              (std::array{8.f, 1.f, 10.f, -8.f, -6.f, -8.f, 10.f, 8.f, -6.f}));
     EXPECT_EQ(a.colour, XGreen);
 }
 
@@ -273,8 +264,8 @@ TEST(RenderOrder, ALostDeviceIsResetAndTheFrameGoesOnWithTheNextPane) {
         // Every pane is still drawn and presented into its place, the 3D pane first.
         EXPECT_EQ(device.only("present"),
                   (Calls{"present 300 25", "present 10 25", "present 10 315", "present 300 315"}));
-        EXPECT_EQ(device.only("begin").size(), 4u);
-        EXPECT_EQ(device.only("clear").size(), 4u);
+        EXPECT_EQ(std::tuple(device.only("begin").size(), device.only("clear").size()),
+                  std::tuple(4u, 4u));
         EXPECT_GE(device.only("pane").size(), 3u * 56u); // the grids at least
         // Reset right after each lost present, and only then.
         auto first = std::find(device.calls.begin(), device.calls.end(), "present 300 25");

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
-#include <numeric>
+#include <ranges>
 #include <vector>
 
 #include "gl_fixture.h"
-#include "pointeditor/view/ortho_panes.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
 #include "scene_builders.h"
@@ -31,11 +31,9 @@ protected:
     }
     // Puts the eye at world (x, y, z) looking along yaw and pitch.
     void camera(float x, float y, float z, float yaw, float pitch) {
-        state.cameraX = x / 2; // the view draws at half size
-        state.cameraY = y / 2;
-        state.cameraZ = z / 2;
-        state.cameraYaw = yaw;
-        state.cameraPitch = pitch;
+        // The view draws at half size.
+        std::tie(state.cameraX, state.cameraY, state.cameraZ, state.cameraYaw, state.cameraPitch) =
+            std::tuple(x / 2, y / 2, z / 2, yaw, pitch);
     }
     Rgb view(int x = 140, int y = 140) {
         renderPanes(state);
@@ -51,19 +49,16 @@ protected:
 
 TEST_F(Render3dTest, FacesShowTheGreyOfTheirOutwardNormal) {
     const float down = 3.1241386f, up = 0.017453289f; // 179 and 1 degrees, as far as it turns
-    const struct {
-        const char* face;
-        float x, y, z, yaw, pitch;
-        int grey;
-    } cases[] = {
+    // face, eye x, y, z, yaw, pitch, grey
+    const std::tuple<const char*, float, float, float, float, float, int> cases[] = {
         {"+Y", 0, 40, 0, 0, down, 233},         {"-Y", 0, -40, 0, 0, up, 152},
         {"+X", 40, 0, 0, Pi, Pi / 2, 171},      {"-X", -40, 0, 0, 0, Pi / 2, 214},
         {"+Z", 0, 0, 40, -Pi / 2, Pi / 2, 186}, {"-Z", 0, 0, -40, Pi / 2, Pi / 2, 199},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.face);
-        camera(c.x, c.y, c.z, c.yaw, c.pitch);
-        EXPECT_EQ(view(), grey(c.grey));
+    for (auto [face, x, y, z, yaw, pitch, faceGrey] : cases) {
+        SCOPED_TRACE(face);
+        camera(x, y, z, yaw, pitch);
+        EXPECT_EQ(view(), grey(faceGrey));
     }
 }
 
@@ -126,9 +121,8 @@ TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColourOrGreenWhenSelected) {
     for (auto [used, colour] :
          {std::pair{1, Rgb{255, 128, 0}}, {2, Rgb{0, 255, 0}}, {0, grey(0)}}) {
         state.pointUsed[0] = used;
-        EXPECT_EQ(view(), colour) << used;
-        // Each arm on its own, beside the centre: left and right, above and below.
-        for (auto [x, y] : {std::pair{138, 140}, {142, 140}, {140, 138}, {140, 142}}) {
+        // The centre, then each arm on its own beside it: left and right, above and below.
+        for (auto [x, y] : {std::pair{140, 140}, {138, 140}, {142, 140}, {140, 138}, {140, 142}}) {
             EXPECT_EQ(view(x, y), colour) << used << " at " << x << "," << y;
         }
     }
@@ -140,28 +134,21 @@ constexpr Rgb Magenta{255, 0, 255};
 constexpr Rgb Pink{255, 10, 255};
 constexpr Rgb Yellow{255, 255, 0};
 
-struct Spot {
-    int pane, x, y;
-};
-
 class OrthoTest : public testing::GlTest {
 protected:
     Rgb at(int pane, int x, int y) const { return pixel(paneOrigin(pane), x, y); }
-    Rgb at(const Spot& s) const { return at(s.pane, s.x, s.y); }
     // Where `colour` is along row `y` of a pane, or along its column when `column` is set.
     std::vector<int> along(int pane, int y, Rgb colour, bool column = false) const {
         std::vector<int> found;
-        for (int i = 0; i < PaneSize; ++i) {
-            if (at(pane, column ? y : i, column ? i : y) == colour) {
-                found.push_back(i);
-            }
-        }
+        std::ranges::copy_if(span(0, PaneSize - 1), std::back_inserter(found), [&](int i) {
+            return at(pane, column ? y : i, column ? i : y) == colour;
+        });
         return found;
     }
+    // first, first + 1, ..., last; none when last < first.
     static std::vector<int> span(int first, int last) {
-        std::vector<int> all(static_cast<std::size_t>(last - first + 1));
-        std::iota(all.begin(), all.end(), first);
-        return all;
+        auto all = std::views::iota(first, std::max(first, last + 1));
+        return {all.begin(), all.end()};
     }
 };
 
@@ -173,9 +160,8 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
         EXPECT_EQ(at(FrontPane, 10 * i, 275), line) << i;
         EXPECT_EQ(at(SidePane, 275, 10 * i), line) << i;
     }
-    EXPECT_EQ(at(TopPane, 5, 5), Black);
-    EXPECT_EQ(at(TopPane, 5, 279), Black);
-    EXPECT_EQ(at(TopPane, 279, 5), Black);
+    EXPECT_EQ((std::vector{at(TopPane, 5, 5), at(TopPane, 5, 279), at(TopPane, 279, 5)}),
+              std::vector(3, Black));
     for (int pane : {TopPane, FrontPane, SidePane}) {
         // At zoom 2 the axes run along row and column 140 from 40 to 240.
         for (int p : {39, 40, 41, 203, 240, 241}) {
@@ -188,33 +174,30 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
     }
     state.zoom = 1.0f;
     renderPanes(state);
-    for (int p : {89, 90, 190, 191}) {
-        EXPECT_EQ(at(TopPane, p, 140).g, p == 89 || p == 191 ? 0 : 200) << p;
-    }
+    EXPECT_EQ((std::vector{at(TopPane, 89, 140).g, at(TopPane, 90, 140).g, at(TopPane, 190, 140).g,
+                           at(TopPane, 191, 140).g}),
+              (std::vector{0, 200, 200, 0}));
 }
 
 TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
     // x 11..31, y 3..13, z -21..-11 world units; panned so the pictures move off the axes.
     state.blocks[7] = testing::box(11, 3, -21, 31, 13, -11);
-    state.panX = 2.0f;  // centre at world x 2
-    state.panY = -1.0f; // centre at world y 1 (stored negated)
-    state.panZ = 1.5f;  // centre at world z -1.5
+    // Centred at world x 2, y 1 (stored negated) and z -1.5.
+    std::tie(state.panX, state.panY, state.panZ) = std::tuple(2.0f, -1.0f, 1.5f);
     renderPanes(state);
     // top: px = (x - 2) * 2 + 140, py = (-z - 1.5) * 2 + 140
     // front: py = (-y + 1) * 2 + 140; side: px = (z + 1.5) * 2 + 140
-    const struct {
-        int pane, left, top, right, bottom;
-    } rects[] = {{TopPane, 158, 159, 198, 179},
-                 {FrontPane, 158, 116, 198, 136},
-                 {SidePane, 101, 116, 121, 136}};
-    for (const auto& r : rects) {
-        SCOPED_TRACE(r.pane);
+    // pane, left, top, right, bottom
+    const std::array<int, 5> rects[] = {{TopPane, 158, 159, 198, 179},
+                                        {FrontPane, 158, 116, 198, 136},
+                                        {SidePane, 101, 116, 121, 136}};
+    for (auto [pane, left, top, right, bottom] : rects) {
+        SCOPED_TRACE(pane);
         // Two edges across the middle, and the top and bottom edges whole from corner to corner.
-        EXPECT_EQ(along(r.pane, (r.top + r.bottom) / 2 + 1, White), (std::vector{r.left, r.right}));
-        EXPECT_EQ(along(r.pane, (r.left + r.right) / 2 + 1, White, true),
-                  (std::vector{r.top, r.bottom}));
-        EXPECT_EQ(along(r.pane, r.top, White), span(r.left, r.right));
-        EXPECT_EQ(along(r.pane, r.bottom, White), span(r.left, r.right));
+        EXPECT_EQ(along(pane, (top + bottom) / 2 + 1, White), (std::vector{left, right}));
+        EXPECT_EQ(along(pane, (left + right) / 2 + 1, White, true), (std::vector{top, bottom}));
+        EXPECT_EQ(along(pane, top, White), span(left, right));
+        EXPECT_EQ(along(pane, bottom, White), span(left, right));
     }
 }
 
@@ -225,15 +208,18 @@ TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGre
     state.pointUsed[3] = SlotUsed;
     state.pointUsed[4] = SlotSelected;
     renderPanes(state);
-    for (Spot c : {Spot{TopPane, 151, 159}, Spot{FrontPane, 151, 126}, Spot{SidePane, 121, 126}}) {
-        for (int row = c.y - 3; row <= c.y + 3; ++row) {
-            const bool inside = row > c.y - 3 && row < c.y + 3;
-            EXPECT_EQ(along(c.pane, row, Yellow), inside ? span(c.x - 2, c.x + 2) : span(0, -1))
-                << c.pane << " row " << row;
+    // Each square's centre: pane, x, y.
+    using Spot = std::array<int, 3>;
+    for (auto [pane, x, y] :
+         {Spot{TopPane, 151, 159}, {FrontPane, 151, 126}, {SidePane, 121, 126}}) {
+        for (int row = y - 3; row <= y + 3; ++row) {
+            const bool inside = row > y - 3 && row < y + 3;
+            EXPECT_EQ(along(pane, row, Yellow), inside ? span(x - 2, x + 2) : span(0, -1))
+                << pane << " row " << row;
         }
     }
-    for (Spot s : {Spot{TopPane, 79, 79}, Spot{FrontPane, 79, 180}, Spot{SidePane, 201, 180}}) {
-        EXPECT_EQ(at(s), (Rgb{0, 255, 0})) << s.pane;
+    for (auto [pane, x, y] : {Spot{TopPane, 79, 79}, {FrontPane, 79, 180}, {SidePane, 201, 180}}) {
+        EXPECT_EQ(at(pane, x, y), (Rgb{0, 255, 0})) << pane;
     }
 }
 
@@ -252,30 +238,27 @@ TEST_F(OrthoTest, HeadingLinesOnlyInTheTopPaneAndOnlyWhenShown) {
     state.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
     state.pointUsed[0] = SlotUsed;
     renderPanes(state);
-    EXPECT_EQ(along(TopPane, 151, Pink), span(149, 171));
-    EXPECT_EQ(along(FrontPane, 129, Pink), span(149, 153));
-    EXPECT_EQ(along(SidePane, 129, Pink), span(127, 131));
+    EXPECT_EQ((std::vector{along(TopPane, 151, Pink), along(FrontPane, 129, Pink),
+                           along(SidePane, 129, Pink)}),
+              (std::vector{span(149, 171), span(149, 153), span(127, 131)}));
     state.showDirection = 0;
     renderPanes(state);
     EXPECT_EQ(along(TopPane, 151, Pink), span(149, 153));
 }
 
 TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
-    state.cameraX = 5.25f; // world 10.5: top (161, 161), front (161, 129), side (119, 129)
-    state.cameraY = 2.75f; // world 5.5
-    state.cameraZ = -5.25f;
+    // World (10.5, 5.5, -10.5): top (161, 161), front (161, 129), side (119, 129).
+    std::tie(state.cameraX, state.cameraY, state.cameraZ) = std::tuple(5.25f, 2.75f, -5.25f);
     renderPanes(state);
-    EXPECT_EQ(along(TopPane, 161, Magenta), span(151, 171));
-    EXPECT_EQ(along(TopPane, 161, Magenta, true), span(151, 171));
-    EXPECT_EQ(along(FrontPane, 129, Magenta), span(151, 171));
-    EXPECT_EQ(along(SidePane, 119, Magenta, true), span(119, 139));
+    EXPECT_EQ((std::vector{along(TopPane, 161, Magenta), along(TopPane, 161, Magenta, true),
+                           along(FrontPane, 129, Magenta), along(SidePane, 119, Magenta, true)}),
+              (std::vector{span(151, 171), span(151, 171), span(151, 171), span(119, 139)}));
 }
 
 TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) {
-    state.boxStartX = 5.5f; // top (151, 151)
-    state.boxStartZ = -5.5f;
-    state.cursorX = 25.5f; // top (191, 191)
-    state.cursorZ = -25.5f;
+    // From top (151, 151) to the cursor at top (191, 191).
+    std::tie(state.boxStartX, state.boxStartZ, state.cursorX, state.cursorZ) =
+        std::tuple(5.5f, -5.5f, 25.5f, -25.5f);
     const Rgb outline{0x78, 0x78, 0xFF};
     // menuMode, boxView, hoverView: shown in SELECT POINT while the mouse is in the box's pane
     for (auto [mode, box, hover] : {std::array<int, 3>{MenuSelectPoint, TopPane, TopPane},
@@ -287,16 +270,14 @@ TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) 
         state.boxView = box;
         state.hoverView = hover;
         renderPanes(state);
-        bool shown = mode == MenuSelectPoint && box == hover;
-        EXPECT_EQ(at(TopPane, 191, 171) == outline,
-                  shown && box == TopPane); // the fill stops short
-        EXPECT_EQ(at(TopPane, 171, 191) == outline, shown && box == TopPane);
-        // The fill (alpha 70) over black: 0x78 * 70 / 255 = 33, 0xFF -> 70.
-        EXPECT_EQ(testing::near(at(TopPane, 175, 175), Rgb{33, 33, 70}, 1),
-                  shown && box == TopPane);
-        EXPECT_EQ(at(FrontPane, 175, 175), Black);
-        // In the front view the box spans the cursor's and the start's y (both 0).
-        EXPECT_EQ(at(FrontPane, 171, 140) == outline, shown && box == FrontPane);
+        const bool shown = mode == MenuSelectPoint && box == hover, top = shown && box == TopPane;
+        // The outline on two sides, where the fill stops short; the fill (alpha 70) over black:
+        // 0x78 * 70 / 255 = 33, 0xFF -> 70. In the front view the box spans the cursor's and the
+        // start's y (both 0).
+        EXPECT_EQ(std::tuple(at(TopPane, 191, 171) == outline, at(TopPane, 171, 191) == outline,
+                             bool(testing::near(at(TopPane, 175, 175), Rgb{33, 33, 70}, 1)),
+                             at(FrontPane, 175, 175), at(FrontPane, 171, 140) == outline),
+                  std::tuple(top, top, top, Black, shown && box == FrontPane));
     }
 }
 
@@ -311,13 +292,12 @@ TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     canvas.pixels.fill(0xFF808080);
     renderPanes(state);
     for (int y = 0; y < PaneSize; ++y) {
-        for (int x = 0; x < PaneSize; ++x) {
-            ASSERT_EQ(at(FrontPane, x, y), Black) << x << "," << y;
-        }
+        ASSERT_EQ(along(FrontPane, y, Black), span(0, PaneSize - 1)) << y;
     }
     EXPECT_EQ(at(TopPane, 5, 10), (Rgb{130, 0, 0}));
-    EXPECT_EQ(pixel({9, 315}, 0, 0), grey(128)); // around the panes the canvas is untouched
-    EXPECT_EQ(pixel({290, 315}, 0, 0), grey(128));
+    // Around the panes the canvas is untouched.
+    EXPECT_EQ(std::tuple(pixel({9, 315}, 0, 0), pixel({290, 315}, 0, 0)),
+              std::tuple(grey(128), grey(128)));
 }
 
 } // namespace

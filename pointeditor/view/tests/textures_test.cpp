@@ -79,12 +79,8 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
     using testing::jpegOf;
     using testing::pngOf;
     const std::vector<Rgb> quads(std::begin(Quadrants), std::end(Quadrants));
-    const struct {
-        const char* name;
-        Bytes bytes;
-        std::vector<Rgb> texels; // one, or one a quadrant
-        int tolerance;           // JPEG is lossy
-    } cases[] = {
+    // name, bytes, the texels (one, or one a quadrant), the tolerance (JPEG is lossy)
+    const std::tuple<const char*, Bytes, std::vector<Rgb>, int> cases[] = {
         // clang-format off
         {"wall.jpg", encode(quadrants(), "JPG"), quads, 4},
         {"floor.png", encode(quadrants(), "PNG"), quads, 0},
@@ -103,18 +99,18 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
         {"wide.tga", testing::tgaOf(256, 1, 78, 117, 156), {{78, 117, 156}}, 0},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        file(c.name, c.bytes);
-        ASSERT_EQ(loadMap("map.bd1", {QString(c.name).toLower().toStdString()}),
+    for (const auto& [name, bytes, texels, tolerance] : cases) {
+        SCOPED_TRACE(name);
+        file(name, bytes);
+        ASSERT_EQ(loadMap("map.bd1", {QString(name).toLower().toStdString()}),
                   std::vector<TextureFinding>{});
-        const bool solid = c.texels.size() == 1;
+        const bool solid = texels.size() == 1;
         for (int q = 0; q < 4; ++q) {
             // A quadrant's middle, or a corner texel of a solid image: its first and last columns.
             const int x = solid ? 2 + 36 * (q % 2) : 10 + 20 * (q % 2);
             const int y = solid ? 2 + 36 * (q / 2) : 10 + 20 * (q / 2);
-            const Rgb& texel = c.texels[solid ? 0 : static_cast<std::size_t>(q)];
-            EXPECT_TRUE(testing::near(shown(0, x, y), texel, c.tolerance)) << q;
+            const Rgb& texel = texels[solid ? 0 : static_cast<std::size_t>(q)];
+            EXPECT_TRUE(testing::near(shown(0, x, y), texel, tolerance)) << q;
         }
     }
 }
@@ -135,9 +131,9 @@ TEST_F(TexturesTest, EachTextureThatDidNotLoadIsOneFindingWithItsReason) {
 }
 
 TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
-    Bytes jpeg = encode(quadrants(), "JPG");
-    Bytes png = encode(quadrants(), "PNG");
-    Bytes bmp = encode(quadrants(), "BMP");
+    const Bytes jpeg = encode(quadrants(), "JPG");
+    const Bytes png = encode(quadrants(), "PNG");
+    const Bytes bmp = encode(quadrants(), "BMP");
     auto cut = [](const Bytes& b, std::size_t keep) {
         return Bytes(b.begin(), b.begin() + static_cast<long>(keep));
     };
@@ -151,8 +147,8 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
     file("cut.jpg", cut(jpeg, jpeg.size() - 40)); // inside the scan: libjpeg only warns
     file("short.jpg", cut(jpeg, 200));
     Bytes corrupt = jpeg;
-    std::fill(corrupt.begin() + 2, corrupt.begin() + 40,
-              0xFF); // libjpeg's default handler would exit
+    // libjpeg's default handler would exit.
+    std::fill(corrupt.begin() + 2, corrupt.begin() + 40, 0xFF);
     file("corrupt.jpg", corrupt);
     file("cut.png", cut(png, png.size() / 2));
     // Regression: Qt's reader filled the rows missing from a cut-off BMP and called it a success.
@@ -168,8 +164,8 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
     for (int i = 0; i < TextureCount - 1; ++i) {
         EXPECT_EQ(state.textures[static_cast<std::size_t>(i)].get(), before[i]) << i;
     }
-    EXPECT_EQ(shown(2, 10, 10), (Rgb{255, 0, 0}));
-    EXPECT_EQ(shown(9, 10, 10), (Rgb{0, 0, 255}));
+    EXPECT_EQ(std::tuple(shown(2, 10, 10), shown(9, 10, 10)),
+              std::tuple(Rgb{255, 0, 0}, Rgb{0, 0, 255}));
 }
 
 TEST_F(TexturesTest, ATextureMayOutliveItsDevice) {
