@@ -36,12 +36,9 @@ namespace fs = std::filesystem;
 
 const std::string Old = "the file as it was before the save\n";
 
-mission::MissionInfo someMission() {
-    mission::MissionInfo info;
-    info.missionName = "m07";
-    info.briefingText = "A mission saved onto failing storage,\nin two lines.";
-    return info;
-}
+// A mission name and a briefing in two lines; every other field empty.
+const std::string Briefing = "A mission saved onto failing storage,\nin two lines.";
+const mission::MissionInfo SomeMission{"m07", "", "", "", 0, 0, false, "", "", false, "", Briefing};
 
 // Saves the mission to `path`; one "text | caption" line per box shown.
 std::string saveMission(const std::string& path) {
@@ -52,7 +49,7 @@ std::string saveMission(const std::string& path) {
     FakeDesktop services;
     services.dialogAnswers = {path};
     mission::MissionDialog dialog(services, false);
-    dialog.showMissionInfo(someMission());
+    dialog.showMissionInfo(SomeMission);
     dialog.save();
     std::string lines;
     for (const RecordedBox& box : services.boxes) {
@@ -61,19 +58,14 @@ std::string saveMission(const std::string& path) {
     return lines;
 }
 
-// Working storage is the control: the same unprivileged child succeeds there.
-enum class Storage {
-    Working,
-    FileSizeLimit,
-    LockedDirectory,
-    ReadOnlyFile,
-    OtherOwner,  // a 0640 file of nobody's
-    FailingSync, // fsync() fails
-};
+// Working storage is the control: the same unprivileged child succeeds there. OtherOwner gives
+// the file to nobody; with FailingSync, fsync() fails.
+enum class Storage { Working, SizeLimit, LockedDirectory, ReadOnlyFile, OtherOwner, FailingSync };
 
 struct Row {
     const char* name;
     Storage storage;
+    mode_t mode;       // the old file's, kept by every save
     bool asRoot;       // else as nobody
     const char* error; // the box shown; nullptr: the save works
     const char* after; // the file's mode and owner afterwards, as describe() gives them
@@ -83,12 +75,12 @@ const char* const OpenError = "file open error | ERROR\n";
 const char* const WriteError = "file open error (writing) | ERROR\n";
 
 const Row Rows[] = {
-    {"WorkingStorage", Storage::Working, false, nullptr, "666 uid 65534"},
-    {"FullDisk", Storage::FileSizeLimit, true, WriteError, "666 uid 0"},
-    {"LockedDirectory", Storage::LockedDirectory, false, OpenError, "666 uid 0"},
-    {"ReadOnlyFile", Storage::ReadOnlyFile, false, OpenError, "444 uid 0"},
-    {"OtherUsersFileAsRoot", Storage::OtherOwner, true, nullptr, "640 uid 65534"},
-    {"FailingSync", Storage::FailingSync, true, WriteError, "666 uid 0"},
+    {"WorkingStorage", Storage::Working, 0666, false, nullptr, "666 uid 65534"},
+    {"FullDisk", Storage::SizeLimit, 0666, true, WriteError, "666 uid 0"},
+    {"LockedDirectory", Storage::LockedDirectory, 0666, false, OpenError, "666 uid 0"},
+    {"ReadOnlyFile", Storage::ReadOnlyFile, 0444, false, OpenError, "444 uid 0"},
+    {"OtherUsersFileAsRoot", Storage::OtherOwner, 0640, true, nullptr, "640 uid 65534"},
+    {"FailingSync", Storage::FailingSync, 0666, true, WriteError, "666 uid 0"},
 };
 
 // fsync() fails with EIO while this is set: the storage tests link with --wrap=fsync.
@@ -118,10 +110,7 @@ std::string saveInChild(const Row& row, const std::string& box) {
     }
     const std::string file = box + "/mission.mif";
     std::ofstream(file, std::ios::binary) << Old;
-    const mode_t mode = row.storage == Storage::ReadOnlyFile ? 0444
-                        : row.storage == Storage::OtherOwner ? 0640
-                                                             : 0666;
-    if (::chmod(file.c_str(), mode) != 0) {
+    if (::chmod(file.c_str(), row.mode) != 0) {
         return refuse("cannot set the mode");
     }
     if (row.storage == Storage::OtherOwner && ::chown(file.c_str(), 65534, 65534) != 0) {
@@ -133,7 +122,7 @@ std::string saveInChild(const Row& row, const std::string& box) {
     // Writes past the limit fail with EFBIG like those on a full disk, for root too. The hard
     // limit stays, so that the report can be written afterwards.
     const rlimit limit{8, RLIM_INFINITY}, unlimited{RLIM_INFINITY, RLIM_INFINITY};
-    if (row.storage == Storage::FileSizeLimit &&
+    if (row.storage == Storage::SizeLimit &&
         (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) {
         return refuse("cannot limit the file size");
     }
@@ -175,7 +164,7 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
     if (report.rfind("setup\n", 0) == 0) {
         GTEST_SKIP() << report;
     }
-    const std::string bytes = row.error ? Old : mission::writeMissionInfo(someMission()).value();
+    const std::string bytes = row.error ? Old : mission::writeMissionInfo(SomeMission).value();
     EXPECT_EQ(report, std::string(row.error ? row.error : "") + row.after + "\n" + bytes +
                           "\nnames: mission.mif");
 }
