@@ -16,6 +16,7 @@
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/recovery.h"
 #include "pointeditor/shell/shortcuts.h"
+#include "pointeditor/view/tests/image_files.h"
 #include "qt_events.h"
 #include "tests/support/fake_platform.h"
 
@@ -49,10 +50,8 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
 
 TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
     QTemporaryDir dir;
-    const auto make = [&](const char* name, qsizetype size) {
-        QFile file(dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(QByteArray(size, '\0'));
+    const auto make = [&](const char* name, std::size_t size) {
+        testing::writeFile(dir.filePath(name).toStdString(), std::vector<uint8_t>(size));
         return dir.filePath(name).toStdString();
     };
     const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),
@@ -111,8 +110,8 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     }
 }
 
-// The window with a session over a scripted platform; the key handler is the editor's own and
-// writes down every key it gets.
+// The window with a session over a scripted platform; the key handler writes down every key it
+// gets.
 class Session : public testing::QtTest {
 protected:
     Session() {
@@ -123,12 +122,10 @@ protected:
         state->savedPoints = currentPoints(*state);
         window.setPointSession(&session);
     }
+    // The editor's own handlers but for drawing, which needs a device.
     EditorHandlers handlers() {
-        EditorHandlers h;
-        auto nothing = [](EditorState&) {};
-        h.updateCursor = h.onLeftDrag = h.onRightDrag = h.onBothDrag = nothing;
-        h.recentreCursor = h.onLeftButtonDown = h.onLeftUp = h.onRightDown = nothing;
-        h.onRightUp = h.drawFrame = nothing;
+        EditorHandlers h = editorHandlers();
+        h.drawFrame = [](EditorState&) {};
         h.onKeyDown = [this](EditorState& s, int key) {
             keys.push_back(key);
             onKeyDown(s, key);
@@ -151,8 +148,11 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
     state->pointFilePath = file("mission.pd1");
     send(window, keyPress(Qt::Key_Right));
     EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
+    session.recovery().write(*state);
+    ASSERT_EQ(exists(session.recovery().path()), true);
     send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
     EXPECT_EQ(state->points[0].r, 0.0f) << "Ctrl+Z undid the turn";
+    EXPECT_EQ(exists(session.recovery().path()), false) << "back at the saved table";
     send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
     EXPECT_EQ(state->points[0].r, 0.3926990f) << "Ctrl+Y redid it";
     send(window, keyPress(Qt::Key_S, Qt::ControlModifier));
@@ -233,14 +233,6 @@ TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) 
     session.finish();
     EXPECT_EQ(exists(session.recovery().path()), false);
     alive.remove();
-}
-
-TEST_F(Session, ASaveOrAnUndoToTheSavedTableRemovesTheRecoveryFile) {
-    send(window, keyPress(Qt::Key_Right));
-    session.recovery().write(*state);
-    ASSERT_EQ(exists(session.recovery().path()), true);
-    send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
-    EXPECT_EQ(exists(session.recovery().path()), false);
 }
 
 } // namespace

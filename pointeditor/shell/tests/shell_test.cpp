@@ -11,7 +11,6 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -19,7 +18,6 @@
 #include <sys/stat.h>
 
 #include "common/desktop/qt_desktop_services.h"
-#include "pointeditor/data/pane_layout.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
@@ -30,6 +28,7 @@
 #include "pointeditor/view/tests/image_files.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "qt_events.h"
+#include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/image_writers.h"
 
@@ -145,7 +144,10 @@ TEST_F(WindowMessages, MouseMovesKeepThePreviousPositionThenUpdateDragRecentreAn
                    "cursor 65535,65516 frame ");
 }
 
-TEST_F(WindowMessages, ADoubleClickActsAsTwoClicks) {
+// A double click acts as two clicks; keys arrive as their codes, auto-repeat included, Tab not
+// moving the focus and F10 kept from the handler; other events draw a frame and nothing else.
+TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun) {
+    using testing::keyPress;
     const QPoint at(608, 48);
     send(window, mouse(at, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
     send(window, mouse(at, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
@@ -153,28 +155,20 @@ TEST_F(WindowMessages, ADoubleClickActsAsTwoClicks) {
     send(window, mouse(at, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
     send(window, mouse(at, Qt::RightButton, QEvent::MouseButtonPress, Qt::RightButton));
     send(window, mouse(at, Qt::RightButton, QEvent::MouseButtonDblClick, Qt::RightButton));
-    EXPECT_EQ(log, "leftDown frame leftUp frame leftDown frame leftUp frame rightDown frame "
-                   "rightDown frame ");
-}
-
-TEST_F(WindowMessages, KeysArriveAsTheirCodesAutoRepeatIncluded) {
-    using testing::keyPress;
     send(window, keyPress(Qt::Key_A, Qt::NoModifier, "a"));
     send(window, keyPress(Qt::Key_A, Qt::NoModifier, "a", true));
     send(window, keyPress(Qt::Key_8, Qt::KeypadModifier, "8"));
     send(window, keyPress(Qt::Key_Left, Qt::KeypadModifier));
-    send(window, keyPress(Qt::Key_Tab)); // not focus moving
+    send(window, keyPress(Qt::Key_Tab));
     send(window, keyPress(Qt::Key_F10));
-    EXPECT_EQ(log, "key 65 frame key 65 frame key 104 frame key 37 frame key 9 frame frame ");
-}
-
-TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun) {
-    send(window, mouse({20, 30}));
-    send(window, mouse({20, 30}, Qt::MiddleButton, QEvent::MouseButtonPress, Qt::MiddleButton));
+    send(window, mouse(at, Qt::MiddleButton, QEvent::MouseButtonPress, Qt::MiddleButton));
     send(window, QKeyEvent(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a"));
     send(window, QEvent(QEvent::Enter));
-    EXPECT_EQ(log, "cursor 20,30 frame frame frame frame ");
+    EXPECT_EQ(log, "leftDown frame leftUp frame leftDown frame leftUp frame rightDown frame "
+                   "rightDown frame key 65 frame key 65 frame key 104 frame key 37 frame key 9 "
+                   "frame frame frame frame frame ");
     // Showing the last frame on screen draws no second one.
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR");
     window.show();
     QCoreApplication::processEvents();
     const int afterShow = frames;
@@ -182,11 +176,13 @@ TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun
     QCoreApplication::processEvents();
     send(window, mouse({21, 30}));
     window.repaint();
-    EXPECT_EQ(frames, afterShow + 1);
+    send(window, keyPress(Qt::Key_A));
+    window.repaint();
+    EXPECT_EQ(frames, afterShow + 2);
     state->running = 1;
     window.close();
     EXPECT_EQ(state->running, 0);
-    EXPECT_GT(frames, afterShow + 1); // and one more frame at least
+    EXPECT_GT(frames, afterShow + 2); // and one more frame at least
 }
 
 int count(const QImage& image, QRect area, QRgb colour) {
@@ -241,27 +237,16 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     }
 }
 
-// A shorter parameter line, or zoom and cursor line, leaves nothing of a longer one: every pixel
-// right of its text is the background.
-TEST_F(LiveWindow, ShorterStatusLinesLeaveNothingOfLongerOnes) {
-    const QRgb text = qRgb(0x50, 0x50, 0xA0), grey = qRgb(192, 192, 192);
-    state->currentParams = {-128, -128, -128, -128};
+// A shorter zoom and cursor line leaves nothing of a longer one: the spaces that pad it to the
+// window's edge are drawn, background and all.
+TEST_F(LiveWindow, AShorterStatusLineLeavesNothingOfALongerOne) {
+    const QRect right(400 + 18 * 8, 5, 256, 16); // right of "x2.0 (0.0/0.0/0.0)"
     state->cursorX = state->cursorY = state->cursorZ = -12345.5f;
     drawFrame(*state);
-    const QImage longer = canvasImage(*canvas).copy();
-    state->currentParams = {0, 0, 0, 0};
+    EXPECT_GT(count(canvasImage(*canvas), right, qRgb(0x50, 0x50, 0xA0)), 0);
     state->cursorX = state->cursorY = state->cursorZ = 0.0f;
     drawFrame(*state);
-    const QImage shorter = canvasImage(*canvas).copy();
-    // Right of "[0] [0] [0] [0]" and of "x2.0 (0.0/0.0/0.0)", to the window's edge.
-    const std::pair<const char*, QRect> rows[] = {
-        {"parameters", QRect(600 + 15 * 8, 330, 80, 16)},
-        {"zoom and cursor", QRect(400 + 18 * 8, 5, 256, 16)}};
-    for (const auto& [name, area] : rows) {
-        SCOPED_TRACE(name);
-        EXPECT_GT(count(longer, area, text), 0);
-        EXPECT_EQ(count(shorter, area, grey), area.width() * area.height());
-    }
+    EXPECT_EQ(count(canvasImage(*canvas), right, qRgb(192, 192, 192)), right.width() * 16);
 }
 
 // The window manager draws a box's caption in its title font beside its icon and buttons.
@@ -326,27 +311,26 @@ std::pair<int, QString> render(const QStringList& arguments) {
 
 // Bad options, and files that cannot be read or written: a FIFO or a device is refused at once
 // (never waited on), and an input is never the output. The writing itself (kept bytes and
-// modes, links, no temporaries, huge inputs) is the file functions' own test's.
-TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
+// modes, links, no temporaries, huge inputs) is the file functions' own test's. Findings about
+// the files go to standard error, one a line, and nothing else does; --strict makes them exit
+// status 2.
+TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
     QTemporaryDir dir;
     const QString png = dir.filePath("out.png"), fifo = dir.filePath("fifo");
-    const QString points = dir.filePath("p.pd1");
+    const QString points = dir.filePath("p.pd1"), cut = dir.filePath("cut.pd1");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
     QFile::link("/dev/zero", dir.filePath("zero"));
     QFile::copy(TAVO_SOURCE_DIR "/samples/sample.pd1", points);
+    std::vector<uint8_t> cutBytes(47, 0); // a count of 3, two whole records and a part
+    cutBytes[0] = 3;
+    testing::writeFile(cut.toStdString(), cutBytes);
     const QStringList failing =
-        QStringList{"--block " + dir.filePath("none.bd1"),
-                    "--points " + dir.path(),
-                    "-o " + dir.filePath("no/such/dir/out.png"),
-                    "--points " + fifo,
-                    "--block " + fifo,
-                    "--block " + dir.filePath("zero"),
-                    "-o " + fifo,
-                    "--points " + points + " -o " + points} +
-        QString("--zoom 0.05|--zoom 11|--zoom nan|--zoom 2x|--pan 1,2|--pan 1,2,3,4|--pan 1,,3|"
+        QString("--block %1/none.bd1|--points %1|-o %1/no/such/dir/out.png|--points %1/fifo|"
+                "--block %1/fifo|--block %1/zero|-o %1/fifo|--points %1/p.pd1 -o %1/p.pd1|"
+                "--zoom 0.05|--zoom 11|--zoom nan|--zoom 2x|--pan 1,2|--pan 1,2,3,4|--pan 1,,3|"
                 "--pan inf,0,0|--camera 1,2,3,4|--params 1,2,3,128|--params 1,128,3,4|--select|"
-                "--select 200|"
-                "--lang E|--frobnicate|--block")
+                "--select 200|--lang E|--frobnicate|--block")
+            .arg(dir.path())
             .split('|');
     for (const QString& arguments : failing) {
         SCOPED_TRACE(arguments.toStdString());
@@ -355,37 +339,20 @@ TEST(RenderProgram, BadOptionsAndUnreadableFilesEndWithOneLineAndNoImage) {
         EXPECT_EQ(errors.count("pointeditor-render:"), 1) << errors.toStdString();
         EXPECT_FALSE(QFile::exists(png));
     }
-    EXPECT_EQ(render({"--select", "5", "-7", "-o", png}), std::pair(0, QString()));
-    EXPECT_EQ(render({"--points", points, "-o", points}),
-              std::pair(1, "pointeditor-render: cannot write " + points +
-                               ": it is a file this command reads\n"));
-}
-
-// Findings about the files go to standard error, one a line, and nothing else does; --strict
-// makes them exit status 2.
-TEST(RenderProgram, FindingsGoToStandardErrorAndStrictMakesThemStatusTwo) {
-    QTemporaryDir dir;
-    const QString whole = dir.filePath("whole.pd1"), cut = dir.filePath("cut.pd1");
-    for (const auto& [path, bytes] :
-         {std::pair(whole, QByteArray(2, 0)),
-          std::pair(cut, QByteArray("\x03\x00", 2) + QByteArray(45, 0))}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     const QString finding = "warning: file: the count says 3 points (62 bytes), but the file is "
                             "47 bytes long; 2 complete records read\n";
-    const std::tuple<QString, bool, int, QString> cases[] = {{whole, false, 0, ""},
-                                                             {whole, true, 0, ""},
-                                                             {cut, false, 0, finding},
-                                                             {cut, true, 2, finding}};
-    for (const auto& [points, strict, status, errors] : cases) {
-        SCOPED_TRACE((points + (strict ? " --strict" : "")).toStdString());
-        QStringList arguments{"--lang", "e", "--points", points, "-o", dir.filePath("out.png")};
-        if (strict) {
-            arguments << "--strict";
-        }
-        EXPECT_EQ(render(arguments), std::pair(status, errors));
+    const std::tuple<QString, int, QString> exact[] = {
+        {"--select 5 -7", 0, ""},
+        {"--help", 0, ""},
+        {"--points " + points + " -o " + points, 1,
+         "pointeditor-render: cannot write " + points + ": it is a file this command reads\n"},
+        {"--lang e --points " + points, 0, ""},
+        {"--lang e --points " + points + " --strict", 0, ""},
+        {"--lang e --points " + cut, 0, finding},
+        {"--lang e --points " + cut + " --strict", 2, finding}};
+    for (const auto& [arguments, status, errors] : exact) {
+        SCOPED_TRACE(arguments.toStdString());
+        EXPECT_EQ(render(("-o " + png + " " + arguments).split(' ')), std::pair(status, errors));
     }
 }
 
@@ -424,19 +391,11 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     EXPECT_GT(count(written, QRect(10, 165, 280, 1), qRgb(255, 255, 255)), 0);
 }
 
-// A map of one box around the origin, every face showing slot 0 over u, v 0..1, and texture
-// names `names`; written as the .bd1 stores it (the records' memory is their little-endian
-// file layout).
+// A map of one box around the origin, every face showing slot 0, and texture names `names`.
 std::vector<uint8_t> boxMap(const std::vector<std::string>& names) {
-    std::vector<uint8_t> bytes(TextureCount * TextureNameSize + 2 + BlockRecordSize, 0);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::memcpy(bytes.data() + i * TextureNameSize, names[i].data(), names[i].size());
-    }
-    bytes[TextureCount * TextureNameSize] = 1;
     BlockRecord block = testing::box(-10, -10, -10, 10, 10, 10);
     std::fill(std::begin(block.textureId), std::end(block.textureId), 0);
-    std::memcpy(bytes.data() + TextureCount * TextureNameSize + 2, &block, BlockRecordSize);
-    return bytes;
+    return sample::encodeBlockFile(names, {block});
 }
 
 TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {

@@ -30,14 +30,8 @@ enum BoxFace { FaceMinusY, FacePlusY, FaceMinusX, FacePlusZ, FacePlusX, FaceMinu
 
 inline PointRecord point(float x, float y, float z, int p1, int p2 = 0, int p3 = 0, int p4 = 1,
                          float r = 0.0f) {
-    return {x,
-            y,
-            z,
-            r,
-            static_cast<int8_t>(p1),
-            static_cast<int8_t>(p2),
-            static_cast<int8_t>(p3),
-            static_cast<int8_t>(p4)};
+    auto byte = [](int value) { return static_cast<int8_t>(value); };
+    return {x, y, z, r, byte(p1), byte(p2), byte(p3), byte(p4)};
 }
 
 } // namespace tavo::testing

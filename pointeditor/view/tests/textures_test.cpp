@@ -14,8 +14,8 @@
 
 namespace tavo {
 
-void PrintTo(const TextureFinding& finding, std::ostream* out) {
-    *out << textureFindingLine(finding, true);
+std::ostream& operator<<(std::ostream& out, const TextureFinding& finding) {
+    return out << textureFindingLine(finding, true);
 }
 
 namespace {
@@ -85,35 +85,36 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
         std::vector<Rgb> texels; // one, or one a quadrant
         int tolerance;           // JPEG is lossy
     } cases[] = {
+        // clang-format off
         {"wall.jpg", encode(quadrants(), "JPG"), quads, 4},
         {"floor.png", encode(quadrants(), "PNG"), quads, 0},
         {"Brick.BMP", encode(quadrants(), "BMP"), quads, 0},
         {"rgb8.png", pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {78, 117, 156}), {{78, 117, 156}}, 0},
-        {"rgb8-gamma1.png",
-         pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {78, 117, 156}, 100000),
-         {{78, 117, 156}},
-         0},
+        {"rgb8-gamma1.png", pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {78, 117, 156}, 100000),
+         {{78, 117, 156}}, 0},
         {"grey16.png", pngOf(4, 4, 16, PNG_COLOR_TYPE_GRAY, {0x9C40}), {testing::grey(156)}, 0},
         // 0x10FF rounds up to 17; its high byte alone would be 16.
-        {"rgb16-gamma1.png",
-         pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB, {0x10FF, 0x9C40, 0xFFFF}, 100000),
-         {{17, 156, 255}},
-         0},
+        {"rgb16-gamma1.png", pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB, {0x10FF, 0x9C40, 0xFFFF}, 100000),
+         {{17, 156, 255}}, 0},
         {"cmyk.jpg", jpegOf(8, 8, {0, 100, 200, 50}, false), {{205, 125, 44}}, 1},
         {"adobe-cmyk.jpg", jpegOf(8, 8, {255, 155, 55, 205}, true), {{205, 125, 44}}, 1},
         {"rgb.tga", testing::tgaOf(4, 4, 78, 117, 156), {{78, 117, 156}}, 0},
         // A TGA has no magic: its header's sizes (little-endian, at least 1) make it one.
         {"wide.tga", testing::tgaOf(256, 1, 78, 117, 156), {{78, 117, 156}}, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         file(c.name, c.bytes);
         ASSERT_EQ(loadMap("map.bd1", {QString(c.name).toLower().toStdString()}),
                   std::vector<TextureFinding>{});
-        for (std::size_t q = 0; q < c.texels.size(); ++q) {
-            const int x = c.texels.size() == 1 ? 20 : 10 + static_cast<int>(q % 2) * 20;
-            const int y = c.texels.size() == 1 ? 20 : 10 + static_cast<int>(q / 2) * 20;
-            EXPECT_TRUE(testing::near(shown(0, x, y), c.texels[q], c.tolerance)) << q;
+        const bool solid = c.texels.size() == 1;
+        for (int q = 0; q < 4; ++q) {
+            // A quadrant's middle, or a corner texel of a solid image: its first and last columns.
+            const int x = solid ? 2 + 36 * (q % 2) : 10 + 20 * (q % 2);
+            const int y = solid ? 2 + 36 * (q / 2) : 10 + 20 * (q / 2);
+            const Rgb& texel = c.texels[solid ? 0 : static_cast<std::size_t>(q)];
+            EXPECT_TRUE(testing::near(shown(0, x, y), texel, c.tolerance)) << q;
         }
     }
 }
