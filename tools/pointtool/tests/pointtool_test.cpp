@@ -259,7 +259,8 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
         {{"dump", path("short.pd1")}, 1, "pointtool: " + text("short.pd1") + " is 1 bytes long"},
         {{"check", path("negative.pd1")},
          0,
-         "warning: file: the count is -3; the editor loads no points\n"},
+         "warning: file: the count is -3; the editor loads no points\n0 points, 0 humans, 0 path "
+         "points, 0 events: 0 errors, 1 warning\n"},
         {{"check", path("fifo")}, 1, ": it is a FIFO, not a regular file\n"},
         {{"build", path("fifo"), "-o", fresh}, 1, ": it is a FIFO"},
         {{"check", good, "--map", path("fifo")}, 1, ": it is a FIFO"},
