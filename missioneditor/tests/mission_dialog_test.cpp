@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 #include "tests/support/fake_desktop.h"
 
 QT_BEGIN_NAMESPACE
+// NOLINTNEXTLINE(readability-identifier-naming): the name GoogleTest looks for
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
@@ -25,15 +28,6 @@ QT_END_NAMESPACE
 
 namespace tavo::mission {
 namespace {
-
-struct QtApp : ::testing::Environment {
-    int argc = 1;
-    char* argv[2] = {const_cast<char*>("dialog"), nullptr};
-    std::unique_ptr<QApplication> app;
-    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
-    void TearDown() override { app.reset(); }
-};
-[[maybe_unused]] auto* const qtApp = ::testing::AddGlobalTestEnvironment(new QtApp);
 
 // Plans the answers of the file dialogs that follow: "" cancels, as does running out.
 void answerFiles(testing::FakeDesktop& services, const QStringList& paths) {
@@ -43,26 +37,17 @@ void answerFiles(testing::FakeDesktop& services, const QStringList& paths) {
                                                         : std::optional(path.toStdString()));
     }
 }
-// "text | caption" of every error box, the texts of the questions about edits; each marked when
-// its owner is not the usual one (error boxes have none, questions the dialog).
-QStringList errorBoxes(const testing::FakeDesktop& services) {
-    QStringList boxes;
+// "text | caption" of every box with this icon, marked when it has no owner (error boxes have
+// none, the questions about edits the dialog).
+QStringList boxes(const testing::FakeDesktop& services, BoxIcon icon) {
+    QStringList shown;
     for (const testing::RecordedBox& box : services.boxes) {
-        if (box.icon == BoxIcon::Error) {
-            boxes << QString::fromStdString(box.text + " | " + box.caption +
-                                            (box.ownerless ? "" : " (owned)"));
+        if (box.icon == icon) {
+            shown << QString::fromStdString(box.text + " | " + box.caption +
+                                            (box.ownerless ? " (ownerless)" : ""));
         }
     }
-    return boxes;
-}
-QStringList questions(const testing::FakeDesktop& services) {
-    QStringList texts;
-    for (const testing::RecordedBox& box : services.boxes) {
-        if (box.icon == BoxIcon::Question) {
-            texts << QString::fromStdString(box.text + (box.ownerless ? " (ownerless)" : ""));
-        }
-    }
-    return texts;
+    return shown;
 }
 
 template <class Widget = QAbstractButton> Widget* get(const MissionDialog& d, int id) {
@@ -75,44 +60,47 @@ QString text(const MissionDialog& d, int id) {
 // The sky list's rows, then every control's text.
 QStringList allTexts(const MissionDialog& d) {
     QStringList texts;
-    for (int i = 0; i < get<QComboBox>(d, SkyList)->count(); ++i)
+    for (int i = 0; i < get<QComboBox>(d, SkyList)->count(); ++i) {
         texts << get<QComboBox>(d, SkyList)->itemText(i);
-    for (int id : ControlIds)
+    }
+    for (int id : ControlIds) {
         texts << text(d, id);
+    }
     return texts;
 }
+// Whether the add-on object's box is checked and its edit enabled, then the same for image 2.
+std::array<bool, 4> optionalPaths(const MissionDialog& d) {
+    return {get(d, AddonObjectCheck)->isChecked(), d.control(AddonObjectEdit)->isEnabled(),
+            get(d, Image2Check)->isChecked(), d.control(Image2Edit)->isEnabled()};
+}
+constexpr std::array<bool, 4> On{true, true, true, true}, Off{};
 QStringList describe(const testing::RecordedDialog& r) {
     return {QString::fromStdString(r.title), QString::fromStdString(r.filter.description),
             QString::fromStdString(r.filter.pattern), r.save ? "save" : "open"};
 }
 
-const QStringList JapaneseLabels = {"ミッション識別名",
-                                    "ミッション正式名称",
-                                    "ブロックのパス名",
-                                    "ポイントのパス名",
-                                    "空",
-                                    "画像1のパス名",
-                                    "画像2のパス名",
-                                    "追加小物のパス名",
-                                    "ブリーフィング文章",
-                                    "画像２枚",
-                                    "小物を追加",
-                                    "追加判定",
-                                    "画面を暗く",
-                                    "ENGLISH"};
-const QStringList EnglishLabels = {"mission title",      "mission fullname",
-                                   "pathname of block",  "pathname of point",
-                                   "sky image",          "pathname of image1",
-                                   "pathname of image2", "pathname of obj",
-                                   "briefing text",      "two images",
-                                   "add-on obj",         "extra collision",
-                                   "dark screen",        "日本語"};
-const QStringList JapaneseSkies = {"なし（黒）", "晴れ", "曇り", "夜", "夕方", "荒地"};
-const QStringList EnglishSkies = {"black", "sunny",         "cloudy",
-                                  "night", "early evening", "waste land"};
+// allTexts of a new dialog: the skies, then the controls in the order of their ids (the edits,
+// the check boxes, the buttons, the labels).
+const QString JapaneseTexts =
+    "なし（黒）|晴れ|曇り|夜|夕方|荒地|||.\\|.\\addon\\||追加判定|画面を暗く||小物を追加|"
+    ".\\data\\briefing\\np.bmp||画像２枚||LOAD|SAVE|ENGLISH|ミッション識別名|ミッション正式名称|"
+    "ブロックのパス名|ポイントのパス名|空|画像1のパス名|画像2のパス名|追加小物のパス名|"
+    "ブリーフィング文章";
+const QString EnglishTexts =
+    "black|sunny|cloudy|night|early evening|waste land|||.\\|.\\addon\\||extra collision|"
+    "dark screen||add-on obj|.\\data\\briefing\\np.bmp||two images||LOAD|SAVE|日本語|"
+    "mission title|mission fullname|pathname of block|pathname of point|sky image|"
+    "pathname of image1|pathname of image2|pathname of obj|briefing text";
 
 class MissionDialogTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "dialog", *argv[] = {name, nullptr};
+        if (QCoreApplication::instance() == nullptr) {
+            new QApplication(argc, argv); // lives until the process ends, as in the program
+        }
+    }
     MissionDialogTest() { services.unplannedAnswer = BoxAnswer::Discard; }
     testing::FakeDesktop services;
     QTemporaryDir dir;
@@ -133,18 +121,8 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
         EXPECT_EQ(d->windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR");
         EXPECT_EQ(d->size(), QSize(748, 360));
         EXPECT_EQ(d->pos(), QPoint(20, 20)); // (10, 10) in dialog units
-        EXPECT_EQ(d->english(), !ja);
-        const int labels[] = {
-            MissionNameLabel, FullNameLabel,       BlockPathLabel,   PointPathLabel, SkyLabel,
-            Image1Label,      Image2Label,         AddonObjectLabel, BriefingLabel,  Image2Check,
-            AddonObjectCheck, ExtraCollisionCheck, DarkScreenCheck,  LanguageButton};
-        QStringList shown;
-        for (int id : labels)
-            shown << text(*d, id);
-        EXPECT_EQ(shown, ja ? JapaneseLabels : EnglishLabels);
-        EXPECT_EQ(allTexts(*d).first(6), ja ? JapaneseSkies : EnglishSkies);
-        EXPECT_FALSE(d->control(AddonObjectEdit)->isEnabled());
-        EXPECT_FALSE(d->control(Image2Edit)->isEnabled());
+        EXPECT_EQ(allTexts(*d).join("|"), ja ? JapaneseTexts : EnglishTexts);
+        EXPECT_EQ(optionalPaths(*d), Off);
         // Sky 0, no flags, both optional paths off, and the default paths.
         EXPECT_EQ(d->missionInfo(), (MissionInfo{"", "", ".\\", ".\\addon\\", 0, 0, false, "",
                                                  ".\\data\\briefing\\np.bmp", false, "", ""}));
@@ -166,35 +144,28 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     answerFiles(services, {writeFile("both.mif", head + ".\\addon\\o.x\r\nimg\r\nimg2\r\n"),
                            writeFile("none.mif", head + "!\r\nimg\r\n!old\r\nline 1\r\nline 2"),
                            dir.filePath("gone.mif"), "", writeFile("empty.mif", "")});
-    const std::pair<int, int> optional[] = {{AddonObjectCheck, AddonObjectEdit},
-                                            {Image2Check, Image2Edit}};
     get(d, LoadButton)->click();
     ASSERT_EQ(services.dialogs.size(), 1u);
     EXPECT_EQ(describe(services.dialogs[0]),
               (QStringList{"LOAD", "mission information file (mif)", "*.mif", "open"}));
-    for (auto [box, edit] : optional) {
-        EXPECT_EQ(std::pair(get(d, box)->isChecked(), d.control(edit)->isEnabled()),
-                  std::pair(true, true))
-            << box;
-    }
+    EXPECT_EQ(optionalPaths(d), On);
     EXPECT_EQ(d.missionInfo(), (MissionInfo{"m", "full", "b", "p", 5, 3, true, ".\\addon\\o.x",
                                             "img", true, "img2", ""}));
 
     get(d, LoadButton)->click();
     EXPECT_EQ(d.missionInfo(), (MissionInfo{"m", "full", "b", "p", 5, 3, false, "", "img", false,
                                             "", "line 1\nline 2"}));
-    for (auto [box, edit] : optional) {
-        EXPECT_FALSE(get(d, box)->isChecked() || d.control(edit)->isEnabled()) << box;
-        get(d, box)->click();
-        EXPECT_TRUE(d.control(edit)->isEnabled()) << box;
-    }
+    EXPECT_EQ(optionalPaths(d), Off);
+    get(d, AddonObjectCheck)->click();
+    get(d, Image2Check)->click();
+    EXPECT_EQ(optionalPaths(d), On);
 
     // A missing file says so and changes nothing; cancelling changes nothing either.
     const MissionInfo shown = d.missionInfo();
     get(d, LoadButton)->click();
     get(d, LoadButton)->click();
     EXPECT_EQ(d.missionInfo(), shown);
-    EXPECT_EQ(errorBoxes(services), QStringList{"file open error | ERROR"});
+    EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList{"file open error | ERROR (ownerless)"});
     get(d, LoadButton)->click(); // an empty file is an empty mission, kept flag bits and all
     EXPECT_EQ(d.missionInfo(), MissionInfo{});
 }
@@ -217,38 +188,51 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
         EXPECT_EQ(readFileBytes(dir.filePath("out")).value(), bytes);
     }
-    EXPECT_TRUE(errorBoxes(services).isEmpty());
+    EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
-// Failing storage is tried in the storage tests; text with no CP932 form is refused, naming its
-// field, before a file is chosen.
-TEST_F(MissionDialogTest, TextWithNoCp932FormIsRefusedBeforeAFileIsChosen) {
-    MissionDialog d(services, false);
-    get<QLineEdit>(d, FullNameEdit)->setText("rocket \U0001F680");
-    get(d, SaveButton)->click();
-    EXPECT_EQ(services.dialogs.size(), 0u);
-    EXPECT_EQ(errorBoxes(services),
-              QStringList{"\"mission fullname\" holds a character that a mission file cannot "
-                          "store (it has no Shift-JIS form). Nothing was written. | ERROR"});
-}
-
-TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimit) {
+TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextTheFileCannotHold) {
     MissionDialog d(services, true);
     auto* name = get<QLineEdit>(d, MissionNameEdit);
-    for (const QString& typed : {QString(30, 'n'), QString("テ"), QString("x")}) // テ: 32 bytes
+    for (const QString& typed : {QString(30, 'n'), QString("テ"), QString("x")}) { // テ: 32 bytes
         name->insert(typed);
+    }
     EXPECT_EQ(name->text(), QString(30, 'n') + "x");
     auto* briefing = get<QPlainTextEdit>(d, BriefingEdit);
     const QString lines = QString(396, 'x') + "\n" + QString(399, 'y'); // 797 bytes with CR LF
-    for (const QString& typed : {lines, QString("\n"), QString("z")})   // "\n" would make 799
+    for (const QString& typed : {lines, QString("\n"), QString("z")}) { // "\n" would make 799
         briefing->insertPlainText(typed);
+    }
     EXPECT_EQ(briefing->toPlainText(), lines + "z");
+    briefing->moveCursor(QTextCursor::Start);
+    briefing->insertPlainText("ab"); // refused where it began: the cursor stays there
+    EXPECT_EQ(briefing->textCursor().position(), 0);
     EXPECT_TRUE(writeMissionInfo(d.missionInfo()).ok());
     // A character with no CP932 form counts as two bytes while typing (SAVE refuses it later).
     name->clear();
-    for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")})
+    for (const QString& typed : {QString(29, 'n'), QString("\U0001F680"), QString("x")}) {
         name->insert(typed);
+    }
     EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
+    // Failing storage is tried in the storage tests; text the file cannot hold is refused,
+    // naming its field as the dialog shows it, before a file is chosen. Each edit then empties.
+    const std::pair<int, QString> refused[] = {
+        {MissionNameEdit, "\"ミッション識別名\" holds a character that a mission file cannot store "
+                          "(it has no Shift-JIS form)."},
+        {BlockPathEdit, "\"ブロックのパス名\" is longer than 127 bytes in Shift-JIS."},
+        {AddonObjectEdit,
+         "\"追加小物のパス名\" cannot begin with \"!\": the game would read it as no "
+         "file."}};
+    get<QLineEdit>(d, BlockPathEdit)->setText(QString(128, 'b'));
+    get(d, AddonObjectCheck)->click();
+    get<QLineEdit>(d, AddonObjectEdit)->setText("!o.x");
+    for (const auto& [id, problem] : refused) {
+        get(d, SaveButton)->click();
+        EXPECT_EQ(boxes(services, BoxIcon::Error).last(),
+                  problem + " Nothing was written. | ERROR (ownerless)");
+        get<QLineEdit>(d, id)->clear();
+    }
+    EXPECT_EQ(services.dialogs.size(), 0u);
     // Text put in by a load is kept whole, even beyond the limit that typing keeps to.
     QPlainTextEdit loaded;
     MultiLineLimit limit(&loaded, 3);
@@ -295,7 +279,7 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     get(d, LoadButton)->click();
     EXPECT_EQ(services.dialogs.size(), 1u) << "no LOAD dialog after Cancel";
     EXPECT_EQ(fullName->text(), "g");
-    EXPECT_EQ(questions(services).first(), "Save the changes to m.mif?");
+    EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + title);
     QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlS);
     EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");

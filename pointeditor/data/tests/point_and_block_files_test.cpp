@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
-#include <random>
 
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/platform.h"
@@ -32,31 +30,15 @@ Bytes pointFileBytes(int16_t count, std::size_t records) {
     return bytes;
 }
 
-// Every float of record b holds 1000 b + its offset in the record + 0.5 and every texture id
-// 1000 b + its offset, so a field read from the wrong place shows at once.
-float fieldValue(int b, int offset) {
-    return 1000.0f * b + offset + 0.5f;
-}
-
-// Names at 31-byte steps, the count at 310, `records` records from 312; record b is in use
-// unless it is `unused`.
-Bytes blockFileBytes(const std::vector<std::string>& names, int16_t count, int records,
-                     int unused = -1) {
-    Bytes bytes(312 + 316 * records, 0);
+// Names at 31-byte steps, the count at 310, then `records` records of blocks in use.
+Bytes blockFileBytes(const std::vector<std::string>& names, int16_t count, int records) {
+    Bytes bytes(312 + 316 * records, 0xff);
+    std::fill_n(bytes.begin(), 312, 0);
     for (std::size_t i = 0; i < names.size(); ++i) {
         std::memcpy(&bytes[31 * i], names[i].data(), names[i].size());
     }
     bytes[310] = static_cast<uint8_t>(count);
     bytes[311] = static_cast<uint8_t>(static_cast<uint16_t>(count) >> 8);
-    for (int b = 0; b < records; ++b) {
-        for (int offset = 0; offset < 316; offset += 4) {
-            uint32_t word = offset < 312 ? 1000 * b + offset : b == unused ? 0 : 0xffffffffu;
-            word = offset < 288 ? std::bit_cast<uint32_t>(fieldValue(b, offset)) : word;
-            for (int i = 0; i < 4; ++i) {
-                bytes[312 + 316 * b + offset + i] = static_cast<uint8_t>(word >> (8 * i));
-            }
-        }
-    }
     return bytes;
 }
 
@@ -77,10 +59,6 @@ protected:
         fs::create_directories(fs::path(full).parent_path());
         std::ofstream(full, std::ios::binary) << std::string(bytes.begin(), bytes.end());
         return full;
-    }
-    Bytes read(const std::string& relative) const {
-        std::ifstream in(file(relative), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     void expectOnlyErrorBox() {
@@ -118,25 +96,9 @@ protected:
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
 };
 
-TEST_F(DataFile, PointFileIsReadAndWrittenByteForByteAndPacked) {
-    const Bytes bytes = {
-        0x01, 0x00,                                     // count 1
-        0x00, 0x00, 0xc0, 0x3f, 0x00, 0x00, 0x00, 0xc0, // x 1.5, y -2
-        0x00, 0x80, 0xc8, 0x42, 0xd8, 0x0f, 0xc9, 0xbe, // z 100.25, r -0.3926990
-        0xff, 0x7f, 0x80, 0x00,                         // p1..p4 -1 127 -128 0
-    };
-    useSlots({0, 1, 2});
-    ASSERT_TRUE(loadPointFile(*state, write("one.pd1", bytes)));
-    EXPECT_EQ(countUsedPoints(*state), 1);
-    const PointRecord& point = state->points[0];
-    EXPECT_EQ(std::tuple(point.x, point.y, point.z, std::bit_cast<uint32_t>(point.r)),
-              std::tuple(1.5f, -2.0f, 100.25f, 0xbec90fd8u));
-    EXPECT_EQ(std::tuple(point.p1, point.p2, point.p3, point.p4), std::tuple(-1, 127, -128, 0));
-
-    ASSERT_TRUE(savePointFile(*state, file("again.pd1")));
-    EXPECT_EQ(read("again.pd1"), bytes);
-
-    // Used slots save packed and come back unselected from slot 0.
+// The bytes of each field are pinned by the committed sample (samples/tests) and the fuzz
+// replay's round trip; here the slots: used ones save packed and come back unselected from slot 0.
+TEST_F(DataFile, PointFileSavesTheUsedSlotsPacked) {
     useSlots({0, 5, 7});
     ASSERT_TRUE(savePointFile(*state, file("packed.pd1")));
     ASSERT_TRUE(loadPointFile(*state, file("packed.pd1")));
@@ -170,47 +132,21 @@ TEST(PointTables, CompareBitForBitAndTheUsedPointsLeaveOutSelectionAndFreeSlots)
     }
 }
 
-// A file that is not whole loads what it holds and then says, in one box, what was wrong.
+// A file that is not whole loads what it holds and then says, in one box, what was wrong. The
+// findings' English wording and counts past the table are pointtool's test; which slots a load
+// fills, the fuzz replay's; that a whole file shows no box, the point session's; several findings
+// in one box, the link check's.
 TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWhole) {
     Bytes cut = pointFileBytes(3, 3);
     cut.resize(cut.size() - 7);
     Bytes notANumber = pointFileBytes(1, 1);
     std::memcpy(&notANumber[2 + 12], "\x00\x00\xc0\x7f", 4); // r
-    Bytes noise(1000);
-    std::mt19937 generator(12);
-    std::ranges::generate(noise, [&generator] { return static_cast<uint8_t>(generator()); });
-    noise[1] |= 0x01; // a count from 256 up: the half of all noise that loads as points
-    noise[1] &= 0x7F;
-    const std::string records = " complete records read";
     const std::tuple<const char*, Bytes, int, int, std::string> cases[] = {
-        {"whole", pointFileBytes(2, 2), 2, 1, ""},
-        {"empty",
-         {},
-         0,
-         1,
-         "LOADED 0 POINTS\nerror: file: the file is 0 bytes long, too short to hold its count; 0" +
-             records},
-        {"last record cut", cut, 2, 1,
-         "LOADED 2 POINTS\nwarning: file: the count says 3 points (62 bytes), but the file is 55 "
-         "bytes long; 2" +
-             records},
         {"last record cut, Japanese", cut, 2, 0,
          "2 個のポイントを読み込みました\n警告: ファイル: 個数は 3 個 (62 バイト) "
          "ですが、ファイルは 55 バイトです。完全なレコード 2 個を読み込み"},
-        {"count beyond the records", pointFileBytes(50, 10), 10, 1,
-         "LOADED 10 POINTS\nwarning: file: the count says 50 points (1002 bytes), but the file is "
-         "202 bytes long; 10" +
-             records},
-        {"count 32767", pointFileBytes(32767, 250), 200, 1,
-         "LOADED 200 POINTS\nwarning: file: the count is 32767, more than the 200 points the "
-         "editor loads; 200" +
-             records +
-             "\nwarning: file: the count says 32767 points (655342 bytes), but the file is 5002 "
-             "bytes long; 200" +
-             records},
         {"heading not a number", notANumber, 1, 1,
          "LOADED 1 POINTS\nwarning: slot 0, id 0, kind 0: r is nan, not a finite number"},
-        {"1000 random bytes", noise, 49, 1, "LOADED 49 POINTS\nwarning: file: the count is "},
     };
     for (const auto& [what, bytes, loaded, english, box] : cases) {
         SCOPED_TRACE(what);
@@ -219,33 +155,22 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         platform.boxes.clear();
         const auto read = loadPointFile(*state, write("case.pd1", bytes));
         ASSERT_TRUE(read);
-        const std::vector<std::string>& findings = *read;
-        for (int slot = 0; slot < MaxPoints; ++slot) {
-            ASSERT_EQ(state->pointUsed[slot], slot < loaded ? SlotUsed : SlotFree) << slot;
-            ASSERT_TRUE(slot >= loaded || state->points[slot].p4 == static_cast<int8_t>(slot) ||
-                        bytes == noise);
-        }
-        if (box.empty()) {
-            EXPECT_EQ(platform.boxes.size(), 0u);
-            EXPECT_EQ(findings.size(), 0u);
-            continue;
+        EXPECT_EQ(countUsedPoints(*state), loaded);
+        std::string listed; // the same lines come back to the caller
+        for (const std::string& line : *read) {
+            listed += "\n" + line;
         }
         ASSERT_EQ(platform.boxes.size(), 1u);
         const testing::RecordedBox& shown = platform.boxes[0];
-        const bool random = bytes == noise; // its findings depend on the noise
-        EXPECT_EQ(random ? shown.text.substr(0, box.size()) : shown.text, box);
+        EXPECT_EQ(shown.text, box);
         EXPECT_EQ(std::tuple(shown.caption, shown.icon),
                   std::tuple(english ? "LOAD POINT" : "ポイント読み込み", BoxIcon::Warning));
-        std::string listed; // the same lines come back to the caller
-        for (const std::string& line : findings) {
-            listed += "\n" + line;
-        }
         EXPECT_EQ(shown.text.substr(shown.text.find('\n')), listed);
     }
 }
 
-// What the reader refuses (folders, FIFOs, devices) is the common reader's to test; here what a
-// failed read leaves.
+// What the reader refuses (folders, FIFOs, devices) is the common reader's to test, a failed save
+// the storage tests'; here what a failed read leaves.
 TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     useSlots({3, 9});
     loadFullMap();
@@ -260,48 +185,16 @@ TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     EXPECT_EQ(state->blocks[0].inUse, 0);
     EXPECT_STREQ(state->textureNames[0], "full.bmp");
     EXPECT_STREQ(state->blockDir, file("full").c_str());
-    EXPECT_EQ(savePointFile(*state, file("no/dir/map.pd1")).ok(), false);
-    expectOnlyErrorBox();
 }
 
-TEST_F(DataFile, BlockFileHandBuiltFileLoadsEveryFieldFromItsOffset) {
-    Bytes bytes = blockFileBytes({"grass.jpg", "", "wall\\brick.png"}, 3, 3, 1);
-    ASSERT_TRUE(loadBlockFile(*state, write("maps/city.bd1", bytes)));
-    EXPECT_STREQ(state->textureNames[2], "wall\\brick.png");
-    EXPECT_STREQ(state->blockDir, file("maps").c_str());
-    for (int b = 0; b < 3; ++b) {
-        const BlockRecord& block = state->blocks[b];
-        const float* xyz[] = {block.x, block.y, block.z};
-        for (int i = 0; i < 24; ++i) { // x, y, z, u and v are 24 floats each
-            EXPECT_EQ(xyz[i / 8][i % 8], fieldValue(b, 4 * i));
-            EXPECT_EQ(block.u[i / 4][i % 4], fieldValue(b, 96 + 4 * i));
-            EXPECT_EQ(block.v[i / 4][i % 4], fieldValue(b, 192 + 4 * i));
-            EXPECT_EQ(block.textureId[i % 6], 1000 * b + 288 + 4 * (i % 6));
-        }
-        EXPECT_EQ(block.inUse, b == 1 ? 0 : -1); // a stored 0 keeps the block hidden
-    }
-}
-
-TEST_F(DataFile, BlockFileCountsAndShortFilesNeverReachPastTheRecordsOrTheTable) {
-    Bytes cut = blockFileBytes({"n"}, 5, 5);
-    cut.resize(cut.size() - 1);
-    const std::tuple<const char*, Bytes, int> cases[] = {
-        {"count 32767", blockFileBytes({"n"}, 32767, 161), 160},
-        {"count -32768", blockFileBytes({"n"}, -32768, 3), 0},
-        {"last record cut", cut, 4},
-        {"count beyond the records", blockFileBytes({"n"}, 9, 2), 2},
-        {"header cut", Bytes(311, 'n'), 0},
-        {"empty", {}, 0},
-    };
-    for (const auto& [what, bytes, loaded] : cases) {
-        SCOPED_TRACE(what);
+// A file without its whole header loads no block and names no texture. Counts beyond the records
+// or the table, and negative ones, are the fuzz replay's.
+TEST_F(DataFile, BlockFileWithoutItsWholeHeaderEmptiesTheMap) {
+    for (const Bytes& bytes : {Bytes(311, 'n'), Bytes{}}) {
         loadFullMap();
         ASSERT_TRUE(loadBlockFile(*state, write("case.bd1", bytes)));
-        for (int b = 0; b < MaxBlocks; ++b) {
-            ASSERT_EQ(state->blocks[b].inUse != 0, b < loaded) << b;
-        }
-        // A file without its whole header names no texture.
-        EXPECT_STREQ(state->textureNames[0], bytes.size() < 312 ? "" : "n");
+        EXPECT_EQ(std::ranges::count(state->blocks, 0, &BlockRecord::inUse), MaxBlocks);
+        EXPECT_STREQ(state->textureNames[0], "") << bytes.size();
     }
     EXPECT_TRUE(platform.boxes.empty());
 }
@@ -309,8 +202,7 @@ TEST_F(DataFile, BlockFileCountsAndShortFilesNeverReachPastTheRecordsOrTheTable)
 TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
     const std::pair<std::string, std::string> paths[] = {
         {"city.bd1", ""},
-        {"/city.bd1", ""},          // the root: texture paths then begin with '/'
-        {"C:\\maps\\city.bd1", ""}, // a backslash is part of a name here
+        {"/city.bd1", ""}, // the root: texture paths then begin with '/'
         {"/地図/\x95\x5c.bd1", "/地図"},
     };
     char directory[BlockDirSize];
@@ -351,19 +243,6 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
     std::strcpy(state->blockDir, file(deep).c_str());
     EXPECT_EQ(resolve("W.bmp"), file(deep + "/w.bmp"));
     EXPECT_EQ(file(deep + "/w.bmp").size(), 300u);
-
-    // Sixteen links, each a spelling of one name, all back to their own directory: the search
-    // once tried every path through them (16^5).
-    fs::create_directory(file("loop"));
-    for (int spelling = 0; spelling < 16; ++spelling) {
-        std::string name = "abcd";
-        for (int i = 0; i < 4; ++i) {
-            name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
-        }
-        fs::create_directory_symlink(".", file("loop/" + name));
-    }
-    std::strcpy(state->blockDir, file("loop").c_str());
-    EXPECT_EQ(resolve("abcd\\abcd\\abcd\\abcd\\abcd\\nope"), std::nullopt);
 
     // A map named without a directory finds its textures beside it (it once looked in the root).
     write("map.bd1", blockFileBytes({"textures\\wall.bmp"}, 1, 1));

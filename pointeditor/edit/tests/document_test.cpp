@@ -2,6 +2,7 @@
 // path drives them: every message between beginMessage and endMessage.
 
 #include <QtCore/QTemporaryDir>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/texture.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
@@ -17,18 +19,15 @@ namespace tavo::testing {
 namespace {
 
 // Menu entries' hit points.
-constexpr std::pair<int, int> NewPointEntry{608, 48}, MoveEntry{608, 108}, DeleteEntry{608, 138},
-    LoadPointEntry{608, 258};
+constexpr std::pair<int, int> NewPointEntry{608, 48}, LoadPointEntry{608, 258};
 constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the start-up view
 
 // An editor whose slot 0 is selected and linked by id to slot 1, slot 1 in use, both as saved;
 // the current parameters differ from both.
 struct Saved : Editor {
     Saved() {
-        pts[0] = {10, 0, 10, 0.5f, 2, 0, 5, 4};
-        pts[1] = {30, 0, 10, 0, 2, 0, 0, 5};
-        state.pointUsed[0] = 2;
-        state.pointUsed[1] = 1;
+        put({{0, 2, 10, 0, 10, 2, 0, 5, 4}, {1, 1, 30, 0, 10, 2, 0, 0, 5}});
+        pts[0].r = 0.5f;
         state.currentParams = {1, 2, 3, 9};
         state.savedPoints = currentPoints(state);
     }
@@ -39,181 +38,140 @@ std::string fileIn(const QTemporaryDir& dir, const char* name) {
     return dir.filePath(name).toStdString();
 }
 
+// A file dialog, a click held and released, a key: each changing command is one step, and undo
+// and redo take the table back bit for bit, selection included; a selection alone is none. A new
+// change drops what could be redone, and the oldest steps go past the capacity.
 TEST(UndoSteps, EachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     QTemporaryDir dir;
-    Saved other;
-    other.state.pointUsed[0] = 0;
-    ASSERT_TRUE(savePointFile(other.state, fileIn(dir, "other.pd1")));
-    const struct {
-        const char* name;
-        std::function<void(Saved&)> command;
-        std::size_t steps;
-    } cases[] = {
-        {"NEW POINT click",
-         [](Saved& e) {
-             e.click({NewPointEntry, TopPaneSpot}, true);
-         },
-         1},
-        {"DELETE", [](Saved& e) { e.click({DeleteEntry}, true); }, 1},
-        {"LOAD POINT",
-         [&](Saved& e) {
-             e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
-             e.click({LoadPointEntry}, true);
-         },
-         1},
-        {"heading key", [](Saved& e) { e.press(vk::Right); }, 1},
-        {"F12", [](Saved& e) { e.press(vk::function(12)); }, 1},
-        {"template key", [](Saved& e) { e.press(vk::digit(3)); }, 1},
-        {"Insert", [](Saved& e) { e.press(vk::Insert); }, 1},
-        {"selection alone", [](Saved& e) { e.press(vk::numpad(0)); }, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Saved e;
-        e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
-        const PointTable before = currentPoints(e.state);
-        c.command(e);
-        const PointTable after = currentPoints(e.state);
-        EXPECT_EQ(e.history.undoSteps(), c.steps);
-        if (c.steps == 0) {
-            continue;
-        }
-        while (e.history.undo(e.state)) {
-        }
-        EXPECT_TRUE(e.is(before)) << "undone, selection included";
-        while (e.history.redo(e.state)) {
-        }
-        EXPECT_TRUE(e.is(after)) << "redone";
-    }
-}
-
-TEST(UndoSteps, ADragIsOneStepAndNothingIsUndoneWhileItLasts) {
     Saved e;
-    e.click({MoveEntry}, true);
-    e.moveTo(150, 165);
-    e.message([&] { onLeftButtonDown(e.state); }, true);
-    for (int x : {152, 160, 171, 180}) {
-        e.moveTo(x, 165, Left);
+    e.state.pointUsed[0] = SlotFree; // the other file holds slot 1 alone
+    ASSERT_TRUE(savePointFile(e.state, fileIn(dir, "other.pd1")));
+    e.state.pointUsed[0] = SlotSelected;
+    e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
+    e.press(vk::numpad(0));
+    EXPECT_EQ(std::pair(e.history.undoSteps(), editorTitle(e.state)),
+              std::pair(std::size_t{0}, std::string("POINT EDITOR")))
+        << "selection alone";
+    std::vector<PointTable> tables{currentPoints(e.state)};
+    e.platform.dialogAnswers = {fileIn(dir, "other.pd1")};
+    const std::function<void()> commands[] = {
+        [&] { e.click({LoadPointEntry}, true); },
+        [&] {
+            e.click({NewPointEntry, TopPaneSpot}, true);
+            e.press(vk::numpad(0)); // selects the new point, for the key to turn
+        },
+        [&] { e.press(vk::Right); }};
+    for (const auto& command : commands) {
+        command();
+        tables.push_back(currentPoints(e.state));
+        EXPECT_EQ(e.history.undoSteps(), tables.size() - 1);
     }
-    EXPECT_EQ(e.history.undo(e.state), false) << "mid-drag";
-    e.message([&] { onLeftUp(e.state); });
-    EXPECT_EQ(e.history.undoSteps(), 1u);
-    EXPECT_EQ(e.state.points[0].x, 25.0f);
-    e.history.beginMessage(e.state); // a box of some message is open
-    EXPECT_EQ(e.history.undo(e.state), false) << "inside a message";
-    e.history.endMessage(e.state, false);
-    EXPECT_EQ(e.history.undo(e.state), true);
-    EXPECT_EQ(e.state.points[0].x, 10.0f);
-}
-
-TEST(UndoSteps, ANewChangeDropsRedoAndTheOldestStepsGoPastTheCapacity) {
-    Saved e;
-    e.press(vk::Right, 2);
+    // The title of each table: it names the loaded file and marks changes until they are undone
+    // to the table as loaded; undone further, older than the load, it marks them again.
+    const std::string loaded = "POINT EDITOR - other.pd1", changed = loaded + " *";
+    const std::string titles[] = {changed, loaded, changed, changed};
+    EXPECT_EQ(editorTitle(e.state), titles[3]);
+    for (std::size_t step = tables.size() - 1; step > 0; --step) {
+        EXPECT_EQ(e.history.undo(e.state), true);
+        EXPECT_TRUE(e.is(tables[step - 1])) << "undone to " << step - 1;
+        EXPECT_EQ(editorTitle(e.state), titles[step - 1]);
+    }
+    for (std::size_t step = 1; step < tables.size(); ++step) {
+        EXPECT_EQ(e.history.redo(e.state), true);
+        EXPECT_TRUE(e.is(tables[step])) << "redone to " << step;
+    }
     e.history.undo(e.state);
-    EXPECT_EQ(e.history.redoSteps(), 1u);
     e.press(vk::Left);
-    EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(2u, 0u));
+    EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(3u, 0u));
     e.press(vk::Right, UndoHistory::Capacity);
     EXPECT_EQ(e.history.undoSteps(), UndoHistory::Capacity);
 }
 
-TEST(UnsavedPoints, TheTitleNamesTheFileAndMarksChangesUntilUndoneToTheSavedTable) {
-    QTemporaryDir dir;
-    Saved e;
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR");
-    e.press(vk::numpad(0)); // selection is no change
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR");
-    e.press(vk::Right);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR *");
-    e.platform.dialogAnswers = {fileIn(dir, "mission.pd1")};
-    runFileCommand(e.state, FileCommand::SaveToCurrent);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1");
-    e.press(vk::Right);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1 *");
-    e.history.undo(e.state);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1");
-    e.history.undo(e.state);
-    EXPECT_EQ(editorTitle(e.state), "POINT EDITOR - mission.pd1 *") << "older than the save";
-}
-
+// The question names the file, in the chosen language; a save dialog, where one opens, is
+// cancelled.
 TEST(UnsavedPoints, TheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoints) {
     QTemporaryDir dir;
     const std::string named = fileIn(dir, "mission.pd1");
     const std::string unwritable = fileIn(dir, "no/such/folder.pd1");
-    const struct {
-        const char* name;
-        std::string file; // the current points file
-        BoxAnswer answer;
-        std::optional<std::string> dialog; // the save dialog's answer, when it opens
-        bool goOn;
-        bool unsavedAfter;
-        int dialogs;
-    } cases[] = {
-        {"Save to the current file", named, BoxAnswer::Save, std::nullopt, true, false, 0},
-        {"Save through the dialog", "", BoxAnswer::Save, named, true, false, 1},
-        {"Save, dialog cancelled", "", BoxAnswer::Save, std::nullopt, false, true, 1},
-        {"Save fails", unwritable, BoxAnswer::Save, std::nullopt, false, true, 0},
-        {"Discard", named, BoxAnswer::Discard, std::nullopt, true, true, 0},
-        {"Cancel", named, BoxAnswer::Cancel, std::nullopt, false, true, 0},
+    // The current points file, English, the answer, whether to go on, whether the points are
+    // still unsaved, the dialogs opened, the question.
+    const std::tuple<std::string, int, BoxAnswer, bool, bool, int, const char*> cases[] = {
+        {named, 1, BoxAnswer::Save, true, false, 0, "Save the changes to mission.pd1?"},
+        {"", 1, BoxAnswer::Save, false, true, 1, "Save the changes to the new points?"},
+        {unwritable, 0, BoxAnswer::Save, false, true, 0, "folder.pd1 への変更を保存しますか？"},
+        {named, 1, BoxAnswer::Discard, true, true, 0, "Save the changes to mission.pd1?"},
+        {"", 0, BoxAnswer::Cancel, false, true, 0, "新しいポイント への変更を保存しますか？"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [file, english, answer, goOn, unsavedAfter, dialogs, question] : cases) {
+        SCOPED_TRACE(std::to_string(int(answer)) + " " + question);
         QFile::remove(QString::fromStdString(named));
         Saved e;
-        e.state.pointFilePath = c.file;
-        e.press(vk::Right);
-        e.platform.boxAnswers = {c.answer};
-        e.platform.dialogAnswers = {c.dialog};
-        EXPECT_EQ(settleUnsavedPoints(e.state), c.goOn);
-        EXPECT_EQ(hasUnsavedPoints(e.state), c.unsavedAfter);
-        EXPECT_EQ(e.platform.dialogs.size(), std::size_t(c.dialogs));
-        EXPECT_EQ(e.state.pointUsed[0], 2) << "the points stay";
-        ASSERT_FALSE(e.platform.boxes.empty());
-        EXPECT_EQ(e.platform.boxes[0].buttons, BoxButtons::SaveDiscardCancel);
-    }
-    // The question names the file, in the chosen language; nothing unsaved asks nothing.
-    Saved e;
-    e.state.pointFilePath = named;
-    EXPECT_EQ(settleUnsavedPoints(e.state), true);
-    e.press(vk::Right);
-    const std::tuple<const char*, int, const char*> texts[] = {
-        {"", 1, "Save the changes to the new points?"},
-        {"", 0, "新しいポイント への変更を保存しますか？"},
-        {"/m/mission.pd1", 1, "Save the changes to mission.pd1?"},
-        {"/m/mission.pd1", 0, "mission.pd1 への変更を保存しますか？"},
-    };
-    for (auto [file, english, text] : texts) {
         e.state.pointFilePath = file, e.state.english = english;
-        e.platform.boxAnswers = {BoxAnswer::Cancel};
-        settleUnsavedPoints(e.state);
-        EXPECT_EQ(e.platform.boxes.back().text, text);
+        EXPECT_EQ(settleUnsavedPoints(e.state), true) << "nothing unsaved asks nothing";
+        e.press(vk::Right);
+        e.platform.boxAnswers = {answer};
+        EXPECT_EQ(settleUnsavedPoints(e.state), goOn);
+        EXPECT_EQ(hasUnsavedPoints(e.state), unsavedAfter);
+        EXPECT_EQ(e.platform.dialogs.size(), std::size_t(dialogs));
+        EXPECT_EQ(e.state.pointUsed[0], 2) << "the points stay";
+        ASSERT_FALSE(e.platform.boxes.empty()); // a failed save adds its error box
+        EXPECT_EQ(std::tuple(e.platform.boxes[0].text, e.platform.boxes[0].buttons),
+                  std::tuple(std::string(question), BoxButtons::SaveDiscardCancel));
     }
 }
 
+// LOAD POINT asks first; only an answered question opens its dialog, after the save's. Every
+// answer of the question itself is tried above.
 TEST(UnsavedPoints, LoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
     QTemporaryDir dir;
-    Saved saved;
-    saved.state.pointUsed[0] = 0;
-    ASSERT_TRUE(savePointFile(saved.state, fileIn(dir, "other.pd1")));
-    // The answer, the dialogs' answers, then whether slot 0 is still in use.
-    const std::string mine = fileIn(dir, "mine.pd1"), other = fileIn(dir, "other.pd1");
-    const std::tuple<BoxAnswer, std::vector<std::string>, int> cases[] = {
-        {BoxAnswer::Cancel, {}, 2},
-        {BoxAnswer::Discard, {other}, 1},
-        {BoxAnswer::Save, {mine, other}, 1}};
-    for (const auto& [answer, dialogs, slot0] : cases) {
-        SCOPED_TRACE(int(answer));
-        Saved e;
-        e.press(vk::Right);
-        e.platform.boxAnswers = {answer};
-        e.platform.dialogAnswers.assign(dialogs.begin(), dialogs.end());
-        std::vector<int> modes;
-        e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
-        e.click({LoadPointEntry}, true);
-        EXPECT_EQ(e.platform.dialogs.size(), dialogs.size());
-        EXPECT_EQ(e.state.pointUsed[0], slot0);
-        EXPECT_EQ(QFile::exists(QString::fromStdString(mine)), answer == BoxAnswer::Save);
-        EXPECT_EQ(modes.front(), 8) << "LOAD POINT is highlighted";
+    Saved e;
+    e.press(vk::Right);
+    std::vector<int> modes;
+    e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
+    e.platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Save};
+    e.platform.dialogAnswers = {fileIn(dir, "mine.pd1"), fileIn(dir, "mine.pd1")};
+    e.click({LoadPointEntry}, true);
+    EXPECT_EQ(e.platform.dialogs.size(), 0u) << "cancelled";
+    e.click({LoadPointEntry}, true);
+    EXPECT_EQ(e.platform.dialogs.size(), 2u) << "saved, then loaded";
+    EXPECT_EQ(e.state.pointUsed[0], SlotUsed) << "the saved points, loaded back unselected";
+    EXPECT_EQ(modes, (std::vector<int>(4, MenuLoadPoint))) << "LOAD POINT stays highlighted";
+}
+
+// Gives every file it is asked for as damaged.
+struct RefusingLoader : TextureLoader {
+    std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
+        std::vector<LoadedTexture> loaded(files.size());
+        for (LoadedTexture& texture : loaded) {
+            texture.problem = TextureProblem::Damaged;
+        }
+        return loaded;
+    }
+};
+
+TEST(FileCommands, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLanguage) {
+    QTemporaryDir dir;
+    Editor e;
+    std::string names(TextureCount * TextureNameSize + 2, '\0');
+    names.replace(0, 12, "missing\x7f.png"); // DEL is written out, as any control byte
+    names.replace(2 * TextureNameSize, 8, "here.png");
+    std::ofstream(fileIn(dir, "map.bd1")) << names;
+    std::ofstream(fileIn(dir, "here.png")) << "x";
+    RefusingLoader loader;
+    e.state.textureLoader = &loader;
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {1, "LOAD BLOCK",
+         "These textures did not load:\ntexture 0 missing\\x7F.png: not found\n"
+         "texture 2 here.png: damaged"},
+        {0, "ブロック読込",
+         "読み込めなかったテクスチャ:\nテクスチャ0 missing\\x7F.png: ファイルがありません\n"
+         "テクスチャ2 here.png: ファイルが壊れています"},
+    };
+    for (const auto& [english, caption, text] : cases) {
+        e.state.english = english;
+        e.platform.dialogAnswers = {fileIn(dir, "map.bd1")};
+        e.click({{608, 198}});
+        EXPECT_EQ(e.boxesShown(), std::string(text) + " / " + caption + "|");
     }
 }
 

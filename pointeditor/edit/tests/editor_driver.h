@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -72,12 +73,20 @@ struct Editor {
         }
     }
     // Each point as slot, slot state, x, y, z, then its parameters.
-    void put(std::initializer_list<std::array<float, 9>> points) {
+    void put(const std::vector<std::array<float, 9>>& points) {
         for (const auto& v : points) {
             pts[int(v[0])] = {v[2],         v[3],         v[4],         0,
                               int8_t(v[5]), int8_t(v[6]), int8_t(v[7]), int8_t(v[8])};
             state.pointUsed[int(v[0])] = int(v[1]);
         }
+    }
+    // Every box shown since the last call, each as "text / caption|".
+    std::string boxesShown() {
+        std::string shown;
+        for (const RecordedBox& box : std::exchange(platform.boxes, {})) {
+            shown += box.text + " / " + box.caption + "|";
+        }
+        return shown;
     }
     Slots used(int n) const { return Slots(state.pointUsed.begin(), state.pointUsed.begin() + n); }
     V3 xyz(int i) const { return {pts[i].x, pts[i].y, pts[i].z}; }
