@@ -1,10 +1,12 @@
-// Saving through both editors onto storage that fails: a full disk, a directory the user may not
-// write, a read-only file, a failing sync; and the mode and owner a save that works keeps. Each
-// save must show the program's own message, leave a file that was there as it was, and leave no
-// temporary file behind. Links, FIFOs, devices and set-id bits are the file writer's alone: the
-// file_access fuzz check replays those as a unit test. Every case runs in a child process, so that
-// a file-size limit or a dropped privilege never reaches the runner. A full disk is a file-size
-// limit: unlike a full file system it also makes a write stop part way.
+// Saving through the mission editor onto storage that fails: a full disk, a directory the user
+// may not write, a read-only file, a failing sync; and the mode and owner a save that works
+// keeps. Each save must show the dialog's own message, leave a file that was there as it was, and
+// leave no temporary file behind. The point editor saves through the same writer and shows one
+// message for every failure, which its data tests pin. Links, FIFOs, devices and set-id bits are
+// the file writer's alone: the file_access fuzz check replays those as a unit test. Every case
+// runs in a child process, so that a file-size limit or a dropped privilege never reaches the
+// runner. A full disk is a file-size limit: unlike a full file system it also makes a write stop
+// part way.
 
 #include <cerrno>
 #include <csignal>
@@ -13,7 +15,6 @@
 #include <fstream>
 #include <grp.h>
 #include <iostream>
-#include <set>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -21,8 +22,7 @@
 
 #include <gtest/gtest.h>
 
-#include "pointeditor/data/point_file.h"
-#include "tests/support/fake_platform.h"
+#include "tests/support/fake_desktop.h"
 #include "tests/support/guarded_run.h"
 
 #include <QApplication>
@@ -36,39 +36,11 @@ namespace fs = std::filesystem;
 
 const std::string Old = "the file as it was before the save\n";
 
-// One "text | caption" line per box shown.
-std::string boxLines(const std::vector<RecordedBox>& boxes) {
-    std::string lines;
-    for (const RecordedBox& box : boxes) {
-        lines += box.text + " | " + box.caption + "\n";
-    }
-    return lines;
-}
+// A mission name and a briefing in two lines; every other field empty.
+const std::string Briefing = "A mission saved onto failing storage,\nin two lines.";
+const mission::MissionInfo SomeMission{"m07", "", "", "", 0, 0, false, "", "", false, "", Briefing};
 
-std::vector<PointRecord> somePoints() {
-    return {{0, 0, 0, 0, 0, 0, 0, 1}, {10, 0, 0, 0, 0, 0, 0, 2}, {20, 0, 0, 0, 0, 0, 0, 3}};
-}
-
-std::string savePoints(const std::string& path) {
-    auto state = std::make_unique<EditorState>();
-    FakePlatform window;
-    state->platform = &window;
-    for (std::size_t i = 0; i < 3; ++i) {
-        state->points[i * 2] = somePoints()[i]; // with free slots between
-        state->pointUsed[i * 2] = SlotUsed;
-    }
-    const bool saved = savePointFile(*state, path).ok();
-    return (saved == window.boxes.empty() ? "" : "result disagrees with boxes\n") +
-           boxLines(window.boxes);
-}
-
-mission::MissionInfo someMission() {
-    mission::MissionInfo info;
-    info.missionName = "m07";
-    info.briefingText = "A mission saved onto failing storage,\nin two lines.";
-    return info;
-}
-
+// Saves the mission to `path`; one "text | caption" line per box shown.
 std::string saveMission(const std::string& path) {
     int argc = 1;
     char name[] = "storage_tests";
@@ -77,38 +49,39 @@ std::string saveMission(const std::string& path) {
     FakeDesktop services;
     services.dialogAnswers = {path};
     mission::MissionDialog dialog(services, false);
-    dialog.showMissionInfo(someMission());
+    dialog.showMissionInfo(SomeMission);
     dialog.save();
-    return boxLines(services.boxes);
+    std::string lines;
+    for (const RecordedBox& box : services.boxes) {
+        lines += box.text + " | " + box.caption + "\n";
+    }
+    return lines;
 }
 
-struct Saver {
+// Working storage is the control: the same unprivileged child succeeds there. OtherOwner gives
+// the file to nobody; with FailingSync, fsync() fails.
+enum class Storage { Working, SizeLimit, LockedDirectory, ReadOnlyFile, OtherOwner, FailingSync };
+
+struct Row {
     const char* name;
-    std::string fileName, caption, openError, writeError;
-    std::string (*save)(const std::string& path); // the boxes shown, as boxLines() gives them
-    std::string (*expected)();                    // the bytes a successful save writes
+    Storage storage;
+    mode_t mode;       // the old file's, kept by every save
+    bool asRoot;       // else as nobody
+    const char* error; // the box shown; nullptr: the save works
+    const char* after; // the file's mode and owner afterwards, as describe() gives them
 };
 
-const Saver Savers[] = {
-    {"points", "points.pd1", "error", "file open error", "file open error", savePoints,
-     [] {
-         const std::vector<uint8_t> bytes = encodePointFile(somePoints());
-         return std::string(bytes.begin(), bytes.end());
-     }},
-    {"mission", "mission.mif", "ERROR", "file open error", "file open error (writing)", saveMission,
-     [] { return mission::writeMissionInfo(someMission()).value(); }},
-};
+const char* const OpenError = "file open error | ERROR\n";
+const char* const WriteError = "file open error (writing) | ERROR\n";
 
-// Working storage is the control: the same unprivileged child succeeds there.
-enum class Storage {
-    Working,
-    FileSizeLimit,
-    LockedDirectory,
-    ReadOnlyFile,
-    OtherOwner,  // a 0640 file of nobody's
-    FailingSync, // fsync() fails
+const Row Rows[] = {
+    {"WorkingStorage", Storage::Working, 0666, false, nullptr, "666 uid 65534"},
+    {"FullDisk", Storage::SizeLimit, 0666, true, WriteError, "666 uid 0"},
+    {"LockedDirectory", Storage::LockedDirectory, 0666, false, OpenError, "666 uid 0"},
+    {"ReadOnlyFile", Storage::ReadOnlyFile, 0444, false, OpenError, "444 uid 0"},
+    {"OtherUsersFileAsRoot", Storage::OtherOwner, 0640, true, nullptr, "640 uid 65534"},
+    {"FailingSync", Storage::FailingSync, 0666, true, WriteError, "666 uid 0"},
 };
-enum class Who { Root, Nobody };
 
 // fsync() fails with EIO while this is set: the storage tests link with --wrap=fsync.
 bool syncFails = false;
@@ -124,88 +97,63 @@ std::string describe(const std::string& path) {
     return text.str();
 }
 
-// In the child: make `box` fail as asked, save over the old file there, and report the boxes,
-// the file's mode, owner and bytes, and the names left in `box`.
-std::string saveInChild(Storage storage, Who who, const Saver& saver, const std::string& box) {
+// In the child: make `box` fail as the row asks, save over the old file there, and report the
+// boxes, the file's mode, owner and bytes, and the names left in `box`.
+std::string saveInChild(const Row& row, const std::string& box) {
     auto refuse = [](const char* why) {
         return "setup\n" + std::string(why) + ": " + std::strerror(errno);
     };
     const bool root = ::geteuid() == 0;
-    if (who == Who::Root && !root) {
+    if (row.asRoot && !root) {
         errno = EPERM;
         return refuse("not run as root");
     }
-    const std::string file = box + "/" + saver.fileName;
+    const std::string file = box + "/mission.mif";
     std::ofstream(file, std::ios::binary) << Old;
-    const mode_t mode = storage == Storage::ReadOnlyFile ? 0444
-                        : storage == Storage::OtherOwner ? 0640
-                                                         : 0666;
-    if (::chmod(file.c_str(), mode) != 0) {
+    if (::chmod(file.c_str(), row.mode) != 0) {
         return refuse("cannot set the mode");
     }
-    if (storage == Storage::OtherOwner && ::chown(file.c_str(), 65534, 65534) != 0) {
+    if (row.storage == Storage::OtherOwner && ::chown(file.c_str(), 65534, 65534) != 0) {
         return refuse("cannot give the file to nobody");
     }
-    if (storage == Storage::LockedDirectory) {
+    if (row.storage == Storage::LockedDirectory) {
         fs::permissions(box, fs::perms(0555));
     }
     // Writes past the limit fail with EFBIG like those on a full disk, for root too. The hard
     // limit stays, so that the report can be written afterwards.
     const rlimit limit{8, RLIM_INFINITY}, unlimited{RLIM_INFINITY, RLIM_INFINITY};
-    if (storage == Storage::FileSizeLimit &&
+    if (row.storage == Storage::SizeLimit &&
         (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) {
         return refuse("cannot limit the file size");
     }
-    if (who == Who::Nobody && root &&
+    if (!row.asRoot && root &&
         (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
          ::setresuid(65534, 65534, 65534) != 0)) {
         // Root writes through permission bits: drop to nobody.
         return refuse("cannot drop root to nobody");
     }
-    syncFails = storage == Storage::FailingSync;
-    std::string report = saver.save(file);
+    syncFails = row.storage == Storage::FailingSync;
+    std::string report = saveMission(file);
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
     report += describe(file) + "\nnames:";
-    std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(box)) {
-        names.insert(entry.path().filename().string());
-    }
-    for (const std::string& name : names) {
-        report += " " + name;
+        report += " " + entry.path().filename().string();
     }
     return report;
 }
 
-struct Row {
-    const char* name;
-    Storage storage;
-    Who who;
-    std::string Saver::*error; // nullptr: the save works
-    const char* after;         // the file's mode and owner afterwards, as describe() gives them
-};
+class FailingStorage : public ::testing::TestWithParam<Row> {};
 
-const Row Rows[] = {
-    {"WorkingStorage", Storage::Working, Who::Nobody, nullptr, "666 uid 65534"},
-    {"FullDisk", Storage::FileSizeLimit, Who::Root, &Saver::writeError, "666 uid 0"},
-    {"LockedDirectory", Storage::LockedDirectory, Who::Nobody, &Saver::openError, "666 uid 0"},
-    {"ReadOnlyFile", Storage::ReadOnlyFile, Who::Nobody, &Saver::openError, "444 uid 0"},
-    {"OtherUsersFileAsRoot", Storage::OtherOwner, Who::Root, nullptr, "640 uid 65534"},
-    {"FailingSync", Storage::FailingSync, Who::Root, &Saver::writeError, "666 uid 0"},
-};
-
-class FailingStorage : public ::testing::TestWithParam<std::tuple<Saver, Row>> {};
-
-// Each save reports the failure with the program's own message, keeps the old file (bytes, mode
+// Each save reports the failure with the dialog's own message, keeps the old file (bytes, mode
 // and owner) and leaves no temporary; a save that works keeps the mode and, for root, the owner.
 TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
-    const Saver& saver = std::get<0>(GetParam()); // named, not bound: the lambda below takes them
-    const Row& row = std::get<1>(GetParam());
+    const Row& row = GetParam();
     std::string dir = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
     ASSERT_NE(::mkdtemp(dir.data()), nullptr);
     fs::permissions(dir, fs::perms::all); // for nobody too
     const GuardedOutcome child = runGuarded(
         [&] {
-            std::cout << saveInChild(row.storage, row.who, saver, dir);
+            std::cout << saveInChild(row, dir);
             return 0;
         },
         60);
@@ -216,17 +164,13 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
     if (report.rfind("setup\n", 0) == 0) {
         GTEST_SKIP() << report;
     }
-    const std::string shown = row.error ? saver.*row.error + " | " + saver.caption + "\n" : "";
-    const std::string bytes = row.error ? Old : saver.expected();
-    EXPECT_EQ(report, shown + row.after + "\n" + bytes + "\nnames: " + saver.fileName);
+    const std::string bytes = row.error ? Old : mission::writeMissionInfo(SomeMission).value();
+    EXPECT_EQ(report, std::string(row.error ? row.error : "") + row.after + "\n" + bytes +
+                          "\nnames: mission.mif");
 }
 
-INSTANTIATE_TEST_SUITE_P(Saves, FailingStorage,
-                         ::testing::Combine(::testing::ValuesIn(Savers), ::testing::ValuesIn(Rows)),
-                         [](const auto& test) {
-                             return std::string(std::get<0>(test.param).name) + "_" +
-                                    std::get<1>(test.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Saves, FailingStorage, ::testing::ValuesIn(Rows),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace tavo::testing

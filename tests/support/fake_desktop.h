@@ -49,17 +49,14 @@ public:
         if (buttons == BoxButtons::Ok) {
             return BoxAnswer::Ok;
         }
-        if (boxAnswers.empty()) {
-            if (unplannedAnswer) {
-                return *unplannedAnswer;
-            }
-            return buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
-                   : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
-                                                            : BoxAnswer::Ok;
+        if (!boxAnswers.empty()) {
+            const BoxAnswer answer = boxAnswers.front();
+            boxAnswers.pop_front();
+            return answer;
         }
-        BoxAnswer answer = boxAnswers.front();
-        boxAnswers.pop_front();
-        return answer;
+        return unplannedAnswer.value_or(buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
+                                        : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
+                                                                                 : BoxAnswer::Ok);
     }
     std::optional<std::string> openFileDialog(std::string_view title,
                                               const FileFilter& filter) override {
