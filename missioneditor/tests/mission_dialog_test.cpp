@@ -281,6 +281,9 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     QApplication::sendEvent(&d, &ctrlS);
     EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
     EXPECT_EQ(d.windowTitle(), title + " - m.mif");
+    QKeyEvent ctrlO(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &ctrlO); // nothing unsaved: the LOAD dialog at once
+    EXPECT_EQ(services.dialogs.size(), 2u);
     fullName->setText("h");
     QFile::remove(file);
     QDir(dir.path()).mkdir("m.mif"); // the current file can no longer be written
