@@ -102,10 +102,10 @@ std::string editorTitle(const EditorState& state) {
     return title;
 }
 
-bool openBlockFile(EditorState& state, const std::string& path) {
+void openBlockFile(EditorState& state, const std::string& path) {
     auto findings = loadBlockFile(state, path);
     if (!findings) {
-        return false;
+        return;
     }
     state.blockFilePath = path;
     // One box for every texture that did not load, so the author knows why faces are grey.
@@ -114,7 +114,6 @@ bool openBlockFile(EditorState& state, const std::string& path) {
                                    textureReportCaption(state.english != 0), BoxButtons::Ok,
                                    BoxIcon::Warning);
     }
-    return true;
 }
 
 bool openPointFile(EditorState& state, const std::string& path) {

@@ -20,7 +20,7 @@ std::string editorTitle(const EditorState& state);
 // Load a file as LOAD BLOCK and LOAD POINT do, and remember it. A file that cannot be read
 // shows the usual error box and changes nothing; textures of a map that did not load are
 // listed in one box.
-bool openBlockFile(EditorState& state, const std::string& path);
+void openBlockFile(EditorState& state, const std::string& path);
 bool openPointFile(EditorState& state, const std::string& path);
 
 // The file commands, each with its menu entry highlighted while its box or dialog is open, as
