@@ -404,10 +404,12 @@ TEST_F(EditTest, LinkCheckReportsInOneBoxAndSelectsThePointsInvolved) {
         SCOPED_TRACE(box);
         state.pointUsed.fill(0);
         state.english = english;
+        state.currentParams = {3, 4, 5, 6}; // only the selection changes
         put(points);
         press(vk::function(5));
         EXPECT_EQ(boxesShown(), box + (english ? " / LINK CHECK|" : " / リンク確認|"));
         EXPECT_EQ(used(6), selection);
+        EXPECT_EQ(state.currentParams, (std::array<int8_t, 4>{3, 4, 5, 6}));
     };
     // Sound, and a path end on its own id: the selection stays.
     check(1, {2, 0, 0, 0, 1, 0}, {{0, 2, 0, 0, 0, 3, 0, 20, 19}, {4, 1, 0, 0, 0, 3, 2, 20, 20}},
