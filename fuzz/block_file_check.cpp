@@ -11,13 +11,13 @@
 #include "common/text/cp932.h"
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
-#include "fuzz/scratch_directory.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/file_read.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/view/image_decoder.h"
 #include "samples/sample_mission.h"
 #include "tests/support/image_writers.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {
 namespace {
@@ -27,7 +27,7 @@ using testing::pngOf;
 
 // The map folder: images in several spellings and folders, one cut short and one empty.
 struct MapFolder {
-    ScratchDirectory directory;
+    testing::ScratchDirectory directory;
     std::string mapPath = directory.path() + "/map.bd1";
 
     MapFolder() {
@@ -38,7 +38,7 @@ struct MapFolder {
         std::vector<uint8_t> broken = pngOf(4, 4, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3});
         broken.resize(broken.size() / 2);
         directory.write("broken.png", broken);
-        directory.write("empty.bmp", {});
+        directory.write("empty.bmp", "");
     }
 };
 

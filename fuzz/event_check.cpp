@@ -12,7 +12,6 @@
 
 #include "fuzz/checking_device.h"
 #include "fuzz/reader_checks.h"
-#include "fuzz/scratch_directory.h"
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/edit/document.h"
@@ -22,6 +21,7 @@
 #include "pointeditor/view/pane_redraw.h"
 #include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {
 namespace {
@@ -54,7 +54,7 @@ void checkState(const EditorState& state, bool between) {
 } // namespace
 
 void checkEventSequence(std::span<const uint8_t> bytes) {
-    static const ScratchDirectory directory;
+    static const testing::ScratchDirectory directory;
     constexpr std::size_t HeaderSize = 13;
     constexpr std::size_t EventSize = 6;
     if (bytes.size() < HeaderSize) {

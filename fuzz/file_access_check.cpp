@@ -14,7 +14,7 @@
 #include "common/files/file_write.h"
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
-#include "fuzz/scratch_directory.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {
 namespace {
@@ -77,7 +77,7 @@ std::size_t entries(const std::string& directory) {
 } // namespace
 
 void checkFileAccess(std::span<const uint8_t> input) {
-    static const ScratchDirectory scratch;
+    static const testing::ScratchDirectory scratch;
     if (input.size() < HeaderSize) {
         return;
     }

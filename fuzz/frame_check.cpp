@@ -7,18 +7,18 @@
 #include "fuzz/check.h"
 #include "fuzz/checking_device.h"
 #include "fuzz/reader_checks.h"
-#include "fuzz/scratch_directory.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/display/draw_frame.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {
 
 void checkFrame(std::span<const uint8_t> bytes) {
     // The input: one switch byte, two bytes giving the length of the point file, the point
     // file, and the rest as the block file.
-    static const ScratchDirectory directory;
+    static const testing::ScratchDirectory directory;
     if (bytes.size() < 3) {
         return;
     }

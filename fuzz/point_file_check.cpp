@@ -7,13 +7,13 @@
 
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
-#include "fuzz/scratch_directory.h"
 #include "pointeditor/data/point_file.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {
 
 void checkPointFile(std::span<const uint8_t> bytes) {
-    static const ScratchDirectory directory;
+    static const testing::ScratchDirectory directory;
     const std::string path = directory.write("points.pd1", bytes);
 
     // Every slot starts used, selected and marked, so that a slot the load forgot shows.

@@ -6,13 +6,13 @@
 
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
-#include "fuzz/scratch_directory.h"
 #include "pointeditor/view/gl_device.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {
 
 void checkTextureUpload(std::span<const uint8_t> bytes) {
-    static const ScratchDirectory directory;
+    static const testing::ScratchDirectory directory;
     static Canvas canvas;
     static DeviceFailure failure;
     static const std::unique_ptr<Device> device = createGlDevice(canvas, failure);

@@ -10,13 +10,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 
 #include "missioneditor/controls.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
 #include "tests/support/fake_desktop.h"
+#include "tests/support/scratch_directory.h"
 
 QT_BEGIN_NAMESPACE
 // NOLINTNEXTLINE(readability-identifier-naming): the name GoogleTest looks for
@@ -102,12 +102,10 @@ protected:
     }
     MissionDialogTest() { services.unplannedAnswer = BoxAnswer::Discard; }
     testing::FakeDesktop services;
-    QTemporaryDir dir;
-    QString writeFile(const QString& name, const std::string& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        return file.fileName();
+    testing::ScratchDirectory scratch;
+    QString at(const char* name) const { return QString::fromStdString(scratch.at(name)); }
+    QString writeFile(const char* name, const std::string& bytes) const {
+        return QString::fromStdString(scratch.write(name, bytes));
     }
 };
 
@@ -141,7 +139,7 @@ TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {
     // "!old" is none as well: only a line's first character counts.
     answerFiles(services, {writeFile("both.mif", head + ".\\addon\\o.x\r\nimg\r\nimg2\r\n"),
                            writeFile("none.mif", head + "!\r\nimg\r\n!old\r\nline 1\r\nline 2"),
-                           dir.filePath("gone.mif"), "", writeFile("empty.mif", "")});
+                           at("gone.mif"), "", writeFile("empty.mif", "")});
     get(d, LoadButton)->click();
     ASSERT_EQ(services.dialogs.size(), 1u);
     EXPECT_EQ(describe(services.dialogs[0]),
@@ -178,13 +176,13 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     for (const std::string& bytes : files) {
         MissionDialog d(services, true);
         // SAVE adds no extension to the name given.
-        answerFiles(services, {writeFile("in.mif", bytes), dir.filePath("out")});
+        answerFiles(services, {writeFile("in.mif", bytes), at("out")});
         get(d, LoadButton)->click();
         get(d, LanguageButton)->click(); // an unknown sky's row outlives the switch
         get(d, SaveButton)->click();
         EXPECT_EQ(describe(services.dialogs.back()),
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
-        EXPECT_EQ(readFileBytes(dir.filePath("out")).value(), bytes);
+        EXPECT_EQ(readFileBytes(at("out")).value(), bytes);
     }
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
@@ -286,7 +284,7 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     EXPECT_EQ(services.dialogs.size(), 2u);
     fullName->setText("h");
     QFile::remove(file);
-    QDir(dir.path()).mkdir("m.mif"); // the current file can no longer be written
+    QDir().mkdir(at("m.mif")); // the current file can no longer be written
     services.boxAnswers = {BoxAnswer::Save};
     EXPECT_EQ(d.close(), false);
     services.boxAnswers = {BoxAnswer::Discard};

@@ -2,11 +2,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "common/files/file_read.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo {
 namespace {
@@ -19,9 +19,8 @@ namespace fs = std::filesystem;
 // Here what none of those reaches: the bytes and the umask's mode of a new file made through a
 // dangling link, and the message that refuses a folder.
 TEST(Files, WriterMakesANewFileThroughADanglingLinkAndRefusesAFolder) {
-    std::string dir = (fs::temp_directory_path() / "tavo-files-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-    const auto at = [&dir](const char* name) { return dir + "/" + name; };
+    const testing::ScratchDirectory dir;
+    const auto at = [&dir](const char* name) { return dir.at(name); };
     ::umask(022);
     fs::create_symlink("target", at("link"));
     fs::create_directory(at("folder"));
@@ -34,7 +33,6 @@ TEST(Files, WriterMakesANewFileThroughADanglingLinkAndRefusesAFolder) {
     EXPECT_EQ(folder ? "saved" : folder.error().text,
               "cannot write " + at("folder") +
                   ": it is a directory, not a regular file; nothing was written");
-    fs::remove_all(dir);
 }
 
 TEST(Printable, ControlBytesAreEscaped) {

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <memory>
 
@@ -13,6 +11,7 @@
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/data/point_table.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo {
 namespace {
@@ -45,20 +44,12 @@ Bytes blockFileBytes(const std::vector<std::string>& names, int16_t count, int r
 // The editor state and a fresh directory for the files that the test reads and writes.
 class DataFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-        state->platform = &platform;
-    }
-    // Removing must not throw.
-    void TearDown() override { fs::remove_all(dir, ignored); }
+    void SetUp() override { state->platform = &platform; }
 
-    std::string file(const std::string& relative) const { return dir + "/" + relative; }
+    std::string file(const std::string& relative) const { return scratch.at(relative); }
     // Writes `relative`, creating the directories on the way; returns its full path.
     std::string write(const std::string& relative, const Bytes& bytes) const {
-        std::string full = file(relative);
-        fs::create_directories(fs::path(full).parent_path());
-        std::ofstream(full, std::ios::binary) << std::string(bytes.begin(), bytes.end());
-        return full;
+        return scratch.write(relative, bytes);
     }
 
     void expectOnlyErrorBox() {
@@ -90,8 +81,8 @@ protected:
         return resolveTexturePath(*state, 0);
     }
 
-    std::error_code ignored;
-    std::string dir = (fs::temp_directory_path() / "tavo-data-XXXXXX").string();
+    testing::ScratchDirectory scratch;
+    const std::string& dir = scratch.path();
     testing::FakePlatform platform;
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
 };

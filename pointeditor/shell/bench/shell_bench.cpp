@@ -8,7 +8,6 @@
 
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
-#include <filesystem>
 #include <memory>
 
 #include "heaviest_scene.h"
@@ -26,7 +25,7 @@ struct Editor {
     DeviceSession session{*canvas};
     EditorWindow window{*state, *canvas, editorHandlers()};
     QtPlatform platform{&window, session};
-    std::string textures = testing::makeTempDir();
+    testing::ScratchDirectory textures;
 
     Editor() {
         state->platform = &platform;
@@ -35,10 +34,7 @@ struct Editor {
         window.show();
         QCoreApplication::processEvents();
     }
-    ~Editor() {
-        session.releaseDevice(*state);
-        std::filesystem::remove_all(textures);
-    }
+    ~Editor() { session.releaseDevice(*state); }
 
     // A move by (dx, dy) from where the pointer is, with the given buttons held.
     void move(int dx, int dy, Qt::MouseButtons buttons = Qt::NoButton) {

@@ -32,7 +32,7 @@ constexpr float Inf = std::numeric_limits<float>::infinity();
 // A map and points that no editor wrote: corners that are no numbers or huge, texture slots
 // out of range, blocks over the whole view, points on top of one another, linking to themselves
 // and in circles, every kind byte, ids shared by several points.
-void writeHostileMission(const std::string& dir) {
+void writeHostileMission(const testing::ScratchDirectory& dir) {
     std::vector<BlockRecord> blocks;
     const float corners[] = {0.0f, -5.0f, 30.0f, Nan, Inf, -1e30f, 1e-30f, -0.0f, 140.0f};
     std::mt19937 random(7);
@@ -55,7 +55,7 @@ void writeHostileMission(const std::string& dir) {
     }
     const std::vector<std::string> names = {"crate.jpg", "FLOOR.PNG", "..\\wall.bmp", "missing.png",
                                             "plate.png"};
-    testing::writeFile(dir + "/hostile.bd1", sample::encodeBlockFile(names, blocks));
+    dir.write("hostile.bd1", sample::encodeBlockFile(names, blocks));
 
     std::vector<PointRecord> points;
     auto byte = [](auto value) { return static_cast<int8_t>(value); };
@@ -66,16 +66,16 @@ void writeHostileMission(const std::string& dir) {
                           byte(i % 3 == 0 ? 3 + random() % 17 : random() % 256), byte(random() % 8),
                           byte(random() % 8), byte(i % 10 == 0 ? -100 : random() % 8)});
     }
-    testing::writeFile(dir + "/hostile.pd1", encodePointFile(points));
+    dir.write("hostile.pd1", encodePointFile(points));
 }
 
 class PaneRedraw : public testing::GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        std::filesystem::copy(TAVO_SOURCE_DIR "/samples", dir,
+        std::filesystem::copy(TAVO_SOURCE_DIR "/samples", scratch.path(),
                               std::filesystem::copy_options::recursive);
-        writeHostileMission(dir);
+        writeHostileMission(scratch);
     }
     // Pixels that differ between the frame just drawn and a full redraw. The texts go to the
     // platform: the panes are all that is drawn on the canvas.
@@ -133,7 +133,8 @@ protected:
             const int y = entry < 8 ? 48 + 30 * entry : 368 + 20 * (entry - 8);
             const char* files[] = {"/sample.bd1", "/hostile.bd1", "/sample.pd1", "/hostile.pd1"};
             if (entry == 5 || entry == 7) {
-                platform.dialogAnswers.push_back(dir + files[(entry == 7 ? 2 : 0) + pick(2)]);
+                platform.dialogAnswers.push_back(scratch.path() +
+                                                 files[(entry == 7 ? 2 : 0) + pick(2)]);
             }
             dispatchMouseMove(state, handlers, 608, y, false, false);
             dispatchButtonDown(state, handlers, MouseButton::Left);
@@ -166,8 +167,8 @@ protected:
             state.platform = &platform;
             state.retainedPanes = &retained;
             leftHeld = rightHeld = false;
-            ASSERT_TRUE(loadBlockFile(state, dir + blocks));
-            ASSERT_TRUE(loadPointFile(state, dir + points));
+            ASSERT_TRUE(loadBlockFile(state, scratch.path() + blocks));
+            ASSERT_TRUE(loadPointFile(state, scratch.path() + points));
             for (int i = 0; i < events; ++i) {
                 const std::string event = randomEvent(random);
                 platform.texts.clear();

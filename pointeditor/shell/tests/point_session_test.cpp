@@ -16,9 +16,9 @@
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/recovery.h"
 #include "pointeditor/shell/shortcuts.h"
-#include "pointeditor/view/tests/image_files.h"
 #include "qt_events.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo {
 namespace {
@@ -43,9 +43,9 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
 }
 
 TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
-    QTemporaryDir dir;
+    const testing::ScratchDirectory dir;
     const auto make = [&](const char* name, std::size_t size) {
-        return testing::writeFile(dir.filePath(name).toStdString(), std::vector<uint8_t>(size));
+        return dir.write(name, std::string(size, '\0'));
     };
     const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),
                       odd = make("odd", 7), j = make("j", 22);

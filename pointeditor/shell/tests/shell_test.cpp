@@ -12,6 +12,7 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -25,12 +26,12 @@
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/text_overlay.h"
-#include "pointeditor/view/tests/image_files.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "qt_events.h"
 #include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/image_writers.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo {
 namespace {
@@ -315,9 +316,7 @@ TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
     QFile::link("/dev/zero", dir.filePath("zero"));
     QFile::copy(TAVO_SOURCE_DIR "/samples/sample.pd1", points);
-    std::vector<uint8_t> cutBytes(47, 0); // a count of 3, two whole records and a part
-    cutBytes[0] = 3;
-    testing::writeFile(cut.toStdString(), cutBytes);
+    std::ofstream(cut.toStdString()) << '\3' << std::string(46, '\0'); // 2 records and a part
     const QStringList failing =
         QString("--block %1/none.bd1|--points %1|-o %1/no/such/dir/out.png|--points %1/fifo|"
                 "--block %1/fifo|--block %1/zero|-o %1/fifo|--points %1/p.pd1 -o %1/p.pd1|"
@@ -395,17 +394,17 @@ std::vector<uint8_t> boxMap(int copies, const std::string& texture) {
 }
 
 TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
-    const std::string dir = testing::makeTempDir();
-    testing::writeFile(dir + "/big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
-    testing::writeFile(dir + "/thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
-    testing::writeFile(dir + "/scans.jpg", testing::repeatedScans(4096, 4096, 10000));
-    std::filesystem::create_directory(dir + "/loop");
+    const testing::ScratchDirectory dir;
+    dir.write("big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
+    dir.write("thin.png", testing::pngOf(1, 8192, 8, PNG_COLOR_TYPE_GRAY, {0}));
+    dir.write("scans.jpg", testing::repeatedScans(4096, 4096, 10000));
+    std::filesystem::create_directory(dir.at("loop"));
     for (int spelling = 0; spelling < 16; ++spelling) {
         std::string name = "abcd";
         for (int i = 0; i < 4; ++i) {
             name[i] = static_cast<char>(spelling >> i & 1 ? name[i] - 32 : name[i]);
         }
-        std::filesystem::create_directory_symlink(".", dir + "/loop/" + name);
+        std::filesystem::create_directory_symlink(".", dir.at("loop/" + name));
     }
     std::string overBudget; // every slot but the first
     for (int slot = 1; slot < TextureCount; ++slot) {
@@ -431,14 +430,13 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
     qputenv("MALLOC_ARENA_MAX", "1");
     for (const auto& [what, mapName, texture, copies, megabytes, seconds, errors] : cases) {
         SCOPED_TRACE(what);
-        const std::string map = testing::writeFile(dir + "/" + mapName, boxMap(copies, texture));
+        const std::string map = dir.write(mapName, boxMap(copies, texture));
         // Sanitized builds run slower and take no memory limit.
         const testing::GuardedOutcome run = testing::runProgramGuarded(
-            {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir + "/frame.png"},
+            {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir.at("frame.png")},
             testing::MemoryLimitApplies ? seconds : 2 * seconds, megabytes);
         EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, errors));
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/texture.h"
 #include "scene_builders.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::bench {
 
@@ -26,7 +27,7 @@ inline BlockRecord townBlock(int i) {
 }
 
 // Fills `state` (whose device must exist), writing the textures into `dir`.
-inline void fillHeaviestScene(EditorState& state, const std::string& dir) {
+inline void fillHeaviestScene(EditorState& state, const testing::ScratchDirectory& dir) {
     for (int t = 0; t < TextureCount; ++t) {
         testing::TestImage image = testing::TestImage::filled(256, 256, 0);
         for (int y = 0; y < 256; ++y) {
@@ -36,8 +37,8 @@ inline void fillHeaviestScene(EditorState& state, const std::string& dir) {
                                  static_cast<uint32_t>(((x ^ y) * 7 + t * 25) & 0xFF);
             }
         }
-        const std::string path = dir + "/t" + std::to_string(t) + ".png";
-        testing::writeFile(path, testing::encodePng(image));
+        const std::string path =
+            dir.write("t" + std::to_string(t) + ".png", testing::encodePng(image));
         state.textures[static_cast<std::size_t>(t)] = state.textureLoader->loadTexture(path);
     }
     for (int i = 0; i < MaxBlocks; ++i) {

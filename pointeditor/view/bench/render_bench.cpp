@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "heaviest_scene.h"
@@ -18,7 +17,7 @@ struct Scene {
     Canvas canvas;
     std::unique_ptr<Device> device;
     EditorState state;
-    std::string dir = testing::makeTempDir();
+    testing::ScratchDirectory dir;
 
     Scene() {
         DeviceFailure failure;
@@ -26,10 +25,7 @@ struct Scene {
         state.device = device.get();
         state.textureLoader = device.get();
     }
-    ~Scene() {
-        state.textures = {};
-        std::filesystem::remove_all(dir);
-    }
+    ~Scene() { state.textures = {}; }
 };
 
 // Frames of the heaviest scene or of the editor as it starts: every pane drawn, as without

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "common/files/file_read.h"
@@ -36,22 +35,21 @@ std::vector<uint8_t> textureJpeg(int seed) {
 
 // The town's .bd1 and its ten JPEGs t0.jpg .. t9.jpg, written once.
 struct MapFolder {
-    std::string dir = testing::makeTempDir();
-    std::string map = dir + "/town.bd1";
+    testing::ScratchDirectory dir;
+    std::string map = dir.at("town.bd1");
 
     MapFolder() {
         std::vector<std::string> names;
         std::vector<BlockRecord> blocks;
         for (int t = 0; t < TextureCount; ++t) {
             names.push_back("t" + std::to_string(t) + ".jpg");
-            testing::writeFile(dir + "/" + names.back(), textureJpeg(t));
+            dir.write(names.back(), textureJpeg(t));
         }
         for (int i = 0; i < MaxBlocks; ++i) {
             blocks.push_back(bench::townBlock(i));
         }
-        testing::writeFile(map, sample::encodeBlockFile(names, blocks));
+        dir.write("town.bd1", sample::encodeBlockFile(names, blocks));
     }
-    ~MapFolder() { std::filesystem::remove_all(dir); }
 };
 
 const MapFolder& folder() {
@@ -90,7 +88,7 @@ void BM_DecodeTenJpegsOneByOne(benchmark::State& run) {
     std::vector<std::vector<uint8_t>> files;
     for (int t = 0; t < TextureCount; ++t) {
         files.push_back(
-            *readWholeFile(folder().dir + "/t" + std::to_string(t) + ".jpg", ImageFileLimit));
+            *readWholeFile(folder().dir.at("t" + std::to_string(t) + ".jpg"), ImageFileLimit));
     }
     for (auto _ : run) {
         for (const auto& bytes : files) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 
 #include "image_files.h"
@@ -14,6 +13,7 @@
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/canvas.h"
 #include "pointeditor/view/gl_device.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::testing {
 
@@ -44,12 +44,11 @@ protected:
     }
     void TearDown() override {
         state.textures = {}; // textures before their device here
-        std::filesystem::remove_all(dir);
     }
 
     // Writes `bytes` to a file of the test's own directory and gives its path.
     std::string file(const std::string& name, const std::vector<uint8_t>& bytes) {
-        return writeFile(dir + "/" + name, bytes);
+        return scratch.write(name, bytes);
     }
     // Pixel (x, y) of the pane whose top-left corner is `origin`, or of the canvas.
     Rgb pixel(PaneOrigin origin, int x, int y) const {
@@ -61,7 +60,7 @@ protected:
     Canvas canvas;
     std::unique_ptr<Device> device;
     EditorState state;
-    std::string dir = makeTempDir();
+    ScratchDirectory scratch;
 };
 
 } // namespace tavo::testing

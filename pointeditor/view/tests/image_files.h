@@ -5,9 +5,6 @@
 #include <QImage>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,20 +37,6 @@ inline std::vector<uint8_t> encode(const TestImage& image, const std::string& ty
 }
 inline std::vector<uint8_t> encodePng(const TestImage& image) {
     return encode(image, "PNG");
-}
-
-// Gives the path back.
-inline std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
-// A fresh empty directory under the system's temporary directory.
-inline std::string makeTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavo-view-XXXXXX").string();
-    return mkdtemp(pattern.data());
 }
 
 } // namespace tavo::testing

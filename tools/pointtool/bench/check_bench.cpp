@@ -2,8 +2,6 @@
 // and all link to it twice, so every link is an error naming all 200 holders, every point lies
 // outside a full 160-block map, and the JSON or text output is as long as it gets.
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <ostream>
 #include <streambuf>
@@ -11,10 +9,11 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/view/tests/scene_builders.h"
 #include "samples/sample_mission.h"
+#include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
-#include "tools/pointtool/tests/test_points.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ using namespace tavo;
 std::vector<uint8_t> worstPoints() {
     std::vector<PointRecord> records;
     for (int i = 0; i < MaxPoints; ++i) {
-        records.push_back(pointtool::testing::point(8, 5, 5, 5, 1000.0f + i, 0, 0));
+        records.push_back(testing::point(1000.0f + i, 0, 0, 8, 5, 5, 5));
     }
     return encodePointFile(records);
 }
@@ -32,7 +31,7 @@ std::vector<uint8_t> fullMap() {
     std::vector<BlockRecord> blocks;
     for (int i = 0; i < MaxBlocks; ++i) {
         const float x = static_cast<float>(i);
-        blocks.push_back(pointtool::testing::boxBlock(x, 0, 0, x + 1, 1, 1));
+        blocks.push_back(testing::box(x, 0, 0, x + 1, 1, 1));
     }
     return sample::encodeBlockFile({}, blocks);
 }
@@ -57,19 +56,11 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
-void write(const QString& path, const std::vector<uint8_t>& bytes) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-}
-
 // The whole command as a shell runs it, file reads and output included.
 void checkCommand(benchmark::State& state, bool json) {
-    QTemporaryDir dir;
-    write(dir.filePath("worst.pd1"), worstPoints());
-    write(dir.filePath("map.bd1"), fullMap());
-    QStringList arguments{"pointtool", "check", dir.filePath("worst.pd1"), "--map",
-                          dir.filePath("map.bd1")};
+    const testing::ScratchDirectory dir;
+    QStringList arguments{"pointtool", "check", dir.write("worst.pd1", worstPoints()).c_str(),
+                          "--map", dir.write("map.bd1", fullMap()).c_str()};
     if (json) {
         arguments << "--json";
     }

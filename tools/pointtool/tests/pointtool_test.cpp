@@ -2,25 +2,29 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <cfloat>
 #include <cmath>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sys/stat.h>
 
+#include "pointeditor/view/tests/scene_builders.h"
 #include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
+#include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
-#include "tools/pointtool/tests/test_points.h"
 #include "tools/pointtool/text_form.h"
 
 namespace tavo::pointtool {
 namespace {
 
-using testing::point;
 using Bytes = std::vector<uint8_t>;
+
+// The parameters first: they are what the checks are about.
+PointRecord point(int p1, int p2, int p3, int p4, float x = 0, float y = 0, float z = 0,
+                  float r = 0) {
+    return testing::point(x, y, z, p1, p2, p3, p4, r);
+}
 
 // A small mission in which every link is sound and every index names something, with the
 // parameters that are not links set to ids nobody has, so over-eager checks show up.
@@ -43,9 +47,10 @@ std::vector<PointRecord> cleanMission() {
 // Each case spoils one point of the clean mission and expects exactly its one finding. The map's
 // bounds are the blocks in use grown by ten units.
 TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
+    BlockRecord unused = testing::box(900, 900, 900, 1000, 1000, 1000);
+    unused.inUse = 0;
     const BlockFileContents map = decodeBlockFile(sample::encodeBlockFile(
-        {}, {testing::boxBlock(10, 10, 10, 50, 20, 50), testing::boxBlock(0, 12, 10, 10, 15, 12),
-             testing::boxBlock(900, 900, 900, 1000, 1000, 1000, 0)})); // an empty slot
+        {}, {testing::box(10, 10, 10, 50, 20, 50), testing::box(0, 12, 10, 10, 15, 12), unused}));
     const auto check = [&map](const std::vector<PointRecord>& records) {
         return checkPoints(decodePointFile(encodePointFile(records)), &map);
     };
@@ -109,21 +114,15 @@ tavo::testing::GuardedOutcome run(const QStringList& arguments) {
     return tavo::testing::runProgramGuarded(command, 10, 512);
 }
 
-template <class Container> void writeFile(const QString& path, const Container& bytes) {
-    std::ofstream(path.toStdString(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-}
-
 class PointToolCommand : public ::testing::Test {
 protected:
-    QString path(const char* name) const { return dir_.filePath(name); }
-    std::string text(const char* name) const { return path(name).toStdString(); }
+    QString path(const char* name) const { return QString::fromStdString(dir_.at(name)); }
+    std::string text(const char* name) const { return dir_.at(name); }
     QString pd1(const char* name, const std::vector<PointRecord>& records) const {
-        writeFile(path(name), encodePointFile(records));
-        return path(name);
+        return QString::fromStdString(dir_.write(name, encodePointFile(records)));
     }
 
-    QTemporaryDir dir_;
+    testing::ScratchDirectory dir_;
 };
 
 // Three points share id 7, and one byte too many makes a finding about the file: each finding
@@ -137,7 +136,7 @@ TEST_F(PointToolCommand, CheckNamesEverySharedHolderInJsonAndExitsOneOnAnError) 
         point(3, 2, 7, 7), // 3 the same
     });
     bytes.push_back(0);
-    writeFile(path("shared.pd1"), bytes);
+    dir_.write("shared.pd1", bytes);
     const auto json = run({"check", path("shared.pd1"), "--json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.err, "4 points, 1 human, 3 path points, 0 events: 3 errors, 1 warning\n");
@@ -232,15 +231,15 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
     QFile::link(good, path("link.pd1"));
     QFile::resize(pd1("sparse.pd1", {}), qint64{3} << 30);
     // Almost as large as a text may be, and every line of it wrong.
-    writeFile(path("bad.txt"),
-              "tavo-points-text 1\n" + QString("1 2 3\n").repeated(160000).toStdString());
+    dir_.write("bad.txt",
+               "tavo-points-text 1\n" + QString("1 2 3\n").repeated(160000).toStdString());
     // The mission that ships in samples/ is free of errors, and --map reads the map.
     const QString map = TAVO_SAMPLES_DIR "sample.bd1";
     const QString far = pd1("far.pd1", {point(3, 0, 1, 1, 1e6f, 0, 0)});
     const QString fresh = path("new.pd1");
-    writeFile(path("negative.pd1"), Bytes{0xFD, 0xFF}); // the other damaged files: the data tests
-    writeFile(path("s"), Bytes{5});
-    writeFile(path("o"), Bytes{201, 0});
+    dir_.write("negative.pd1", Bytes{0xFD, 0xFF}); // the other damaged files: the data tests
+    dir_.write("s", Bytes{5});
+    dir_.write("o", Bytes{201, 0});
 
     const struct {
         QStringList arguments;
@@ -264,7 +263,9 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
         {{"build", path("fifo"), "-o", fresh}, 1, ": it is a FIFO"},
         {{"check", good, "--map", path("fifo")}, 1, ": it is a FIFO"},
         {{"check", path("zero")}, 1, ": it is a character device, not a regular file\n"},
-        {{"dump", dir_.path()}, 1, ": it is a directory, not a regular file\n"},
+        {{"dump", QString::fromStdString(dir_.path())},
+         1,
+         ": it is a directory, not a regular file\n"},
         {{"check", path("sparse.pd1")},
          1,
          ": larger than 1048576 bytes, which is too large for this kind of file\n"},
@@ -289,7 +290,7 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
         EXPECT_NE((outcome.out + outcome.err).find(row.shown), std::string::npos) << outcome.err;
         EXPECT_LT(outcome.err.size(), 4096u);
     }
-    EXPECT_EQ(QDir(dir_.path())
+    EXPECT_EQ(QDir(QString::fromStdString(dir_.path()))
                   .entryList(QDir::Hidden | QDir::Files | QDir::System)
                   .filter(QRegularExpression("^\\.")),
               QStringList{});
