@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 #include "common/text/cp932.h"
@@ -71,11 +71,8 @@ public:
 };
 
 std::string lowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + ('a' - 'A'));
-        }
-    }
+    std::ranges::transform(text, text.begin(),
+                           [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; });
     return text;
 }
 
@@ -96,11 +93,6 @@ std::optional<std::string> plainPath(const std::string& path) {
         start = end + 1;
     }
     return plain;
-}
-
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace
@@ -155,7 +147,8 @@ void checkBlockFile(std::span<const uint8_t> bytes) {
         FUZZ_REQUIRE(asked < loader.paths.size() && loader.paths[asked] == *file);
         ++asked;
         FUZZ_REQUIRE(file->size() < PATH_MAX);
-        FUZZ_REQUIRE(isRegularFile(*file));
+        std::error_code unreadable;
+        FUZZ_REQUIRE(std::filesystem::is_regular_file(*file, unreadable));
         const char* name = state->textureNames[slot];
         auto relative = cp932ToUtf8(std::string_view(name, ::strnlen(name, TextureNameSize)));
         FUZZ_REQUIRE(relative.ok());

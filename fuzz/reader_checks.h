@@ -34,7 +34,19 @@ struct ReaderCheck {
     void (*check)(std::span<const uint8_t>);
 };
 
-// Every check; the mission file's and the frame's only when their code is part of the build.
-std::span<const ReaderCheck> readerChecks();
+inline constexpr ReaderCheck ReaderChecks[] = {
+    {"point_file", checkPointFile},
+    {"block_file", checkBlockFile},
+    {"jpeg_image", checkJpegImage},
+    {"png_image", checkPngImage},
+    {"bmp_image", checkReaderImage}, // the format Windows maps use most
+    {"reader_image", checkReaderImage},
+    {"file_access", checkFileAccess},
+    {"point_text", checkPointText},
+    {"mission_file", checkMissionFile},
+    {"map_frame", checkFrame},
+    {"texture_upload", checkTextureUpload},
+    {"event_sequence", checkEventSequence},
+};
 
 } // namespace tavo::fuzz

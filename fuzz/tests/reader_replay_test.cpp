@@ -40,8 +40,7 @@ TEST_P(ReaderReplay, SeedsAndInputsThatOnceBrokeAReaderPassTheChecks) {
     EXPECT_GE(seedCount, 5u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fuzz, ReaderReplay,
-                         testing::ValuesIn(readerChecks().begin(), readerChecks().end()),
+INSTANTIATE_TEST_SUITE_P(Fuzz, ReaderReplay, testing::ValuesIn(ReaderChecks),
                          [](const auto& target) { return std::string(target.param.name); });
 
 } // namespace

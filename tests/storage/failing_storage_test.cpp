@@ -24,6 +24,7 @@
 
 #include "tests/support/fake_desktop.h"
 #include "tests/support/guarded_run.h"
+#include "tests/support/scratch_directory.h"
 
 #include <QApplication>
 
@@ -148,8 +149,8 @@ class FailingStorage : public ::testing::TestWithParam<Row> {};
 // and owner) and leaves no temporary; a save that works keeps the mode and, for root, the owner.
 TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
     const Row& row = GetParam();
-    std::string dir = (fs::temp_directory_path() / "tavo-storage-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+    const ScratchDirectory scratch;
+    const std::string& dir = scratch.path();
     fs::permissions(dir, fs::perms::all); // for nobody too
     const GuardedOutcome child = runGuarded(
         [&] {
@@ -158,9 +159,8 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
         },
         60);
     const std::string report = child.status == 0 ? child.out : "the child failed: " + child.err;
-    std::error_code ignored;
+    std::error_code ignored; // a locked folder's files can be removed again
     fs::permissions(dir, fs::perms::all, ignored);
-    fs::remove_all(dir, ignored);
     if (report.rfind("setup\n", 0) == 0) {
         GTEST_SKIP() << report;
     }

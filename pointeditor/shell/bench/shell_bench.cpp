@@ -12,29 +12,18 @@
 
 #include "heaviest_scene.h"
 #include "pane_floor.h"
-#include "pointeditor/shell/device_session.h"
-#include "pointeditor/shell/editor_window.h"
-#include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/shell/tests/live_editor.h"
 
 namespace tavo {
 namespace {
 
-struct Editor {
-    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
-    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
-    DeviceSession session{*canvas};
-    EditorWindow window{*state, *canvas, editorHandlers()};
-    QtPlatform platform{&window, session};
+struct Editor : testing::LiveEditor {
     testing::ScratchDirectory textures;
 
     Editor() {
-        state->platform = &platform;
-        state->english = 1;
-        session.initDevice(*state);
         window.show();
         QCoreApplication::processEvents();
     }
-    ~Editor() { session.releaseDevice(*state); }
 
     // A move by (dx, dy) from where the pointer is, with the given buttons held.
     void move(int dx, int dy, Qt::MouseButtons buttons = Qt::NoButton) {

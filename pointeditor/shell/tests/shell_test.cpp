@@ -19,12 +19,11 @@
 #include <sys/stat.h>
 
 #include "common/desktop/qt_desktop_services.h"
+#include "live_editor.h"
 #include "pointeditor/display/draw_frame.h"
-#include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
-#include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "qt_events.h"
@@ -191,23 +190,10 @@ int count(const QImage& image, QRect area, QRgb colour) {
     return static_cast<int>(std::count(pixels, pixels + area.width() * area.height(), colour));
 }
 
-// The real window with the real device, platform and overlay, as the program runs them.
-class LiveWindow : public QtTest {
+class LiveWindow : public QtTest, public testing::LiveEditor {
 protected:
-    void SetUp() override {
-        state->platform = &platform;
-        state->english = 1;
-        session.initDevice(*state);
-        ASSERT_EQ(state->running, 1);
-    }
-    ~LiveWindow() override { session.releaseDevice(*state); }
+    void SetUp() override { ASSERT_EQ(state->running, 1); }
     QImage shown() { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
-    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
-    std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
-    DeviceSession session{*canvas};
-    EditorWindow window{*state, *canvas, editorHandlers()};
-    QtPlatform platform{&window, session};
 };
 
 TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
