@@ -4,15 +4,48 @@
 // textures, 200 points linking to one another (with the special ids, well over the 400 lines
 // the list holds) and a selection box open in the top pane.
 
+#include <memory>
 #include <string>
 
 #include "image_files.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/texture.h"
+#include "pointeditor/view/gl_device.h"
 #include "scene_builders.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::bench {
+
+// An editor state on a real device of its own, and a folder for its textures; `device` is null
+// where there is no OpenGL.
+struct Scene {
+    Canvas canvas;
+    std::unique_ptr<Device> device;
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    testing::ScratchDirectory dir;
+
+    Scene() {
+        DeviceFailure failure;
+        device = createGlDevice(canvas, failure);
+        state->device = device.get();
+        state->textureLoader = device.get();
+    }
+    ~Scene() { state->textures = {}; } // textures before their device
+};
+
+// A photograph-like side x side texture: smooth gradients under a fine pattern, which JPEG does
+// not flatten away.
+inline testing::TestImage patternImage(int side, int seed) {
+    testing::TestImage image = testing::TestImage::filled(side, side, 0);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            uint32_t noise = static_cast<uint32_t>((x * 7919 + y * 104729 + seed * 31) % 61);
+            image.at(x, y) = 0xFF000000u | ((x / 4 + noise + seed * 20) & 0xFFu) << 16 |
+                             ((y / 4 + noise) & 0xFFu) << 8 | (((x ^ y) + noise) & 0xFFu);
+        }
+    }
+    return image;
+}
 
 // Box `i` of the town, 16 across and 10 deep, each face naming its own texture slot.
 inline BlockRecord townBlock(int i) {
@@ -29,16 +62,8 @@ inline BlockRecord townBlock(int i) {
 // Fills `state` (whose device must exist), writing the textures into `dir`.
 inline void fillHeaviestScene(EditorState& state, const testing::ScratchDirectory& dir) {
     for (int t = 0; t < TextureCount; ++t) {
-        testing::TestImage image = testing::TestImage::filled(256, 256, 0);
-        for (int y = 0; y < 256; ++y) {
-            for (int x = 0; x < 256; ++x) {
-                image.at(x, y) = 0xFF000000u | static_cast<uint32_t>((x * (t + 1)) & 0xFF) << 16 |
-                                 static_cast<uint32_t>(y & 0xFF) << 8 |
-                                 static_cast<uint32_t>(((x ^ y) * 7 + t * 25) & 0xFF);
-            }
-        }
         const std::string path =
-            dir.write("t" + std::to_string(t) + ".png", testing::encodePng(image));
+            dir.write("t" + std::to_string(t) + ".png", testing::encodePng(patternImage(256, t)));
         state.textures[static_cast<std::size_t>(t)] = state.textureLoader->loadTexture(path);
     }
     for (int i = 0; i < MaxBlocks; ++i) {

@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "heaviest_scene.h"
 #include "pane_floor.h"
 #include "pointeditor/view/render_panes.h"
@@ -13,34 +11,19 @@
 namespace tavo {
 namespace {
 
-struct Scene {
-    Canvas canvas;
-    std::unique_ptr<Device> device;
-    EditorState state;
-    testing::ScratchDirectory dir;
-
-    Scene() {
-        DeviceFailure failure;
-        device = createGlDevice(canvas, failure);
-        state.device = device.get();
-        state.textureLoader = device.get();
-    }
-    ~Scene() { state.textures = {}; }
-};
-
 // Frames of the heaviest scene or of the editor as it starts: every pane drawn, as without
 // retained panes; or only the floor's empty frame.
 void BM_Frame(benchmark::State& run) {
     const bool heaviest = run.range(0) != 0, floorOnly = run.range(1) != 0;
-    Scene scene;
+    bench::Scene scene;
     if (!scene.device) {
         run.SkipWithError("no device");
         return;
     }
     if (heaviest) {
-        bench::fillHeaviestScene(scene.state, scene.dir);
-        renderPanes(scene.state);
-        run.counters["linkLines"] = scene.state.linkLineCount;
+        bench::fillHeaviestScene(*scene.state, scene.dir);
+        renderPanes(*scene.state);
+        run.counters["linkLines"] = scene.state->linkLineCount;
     }
     // The floor against a floor run just before is about 1 when the machine is steady.
     const double floor = bench::floorMilliseconds();
@@ -49,7 +32,7 @@ void BM_Frame(benchmark::State& run) {
         if (floorOnly) {
             bench::emptyFrame(*scene.device);
         } else {
-            renderPanes(scene.state);
+            renderPanes(*scene.state);
         }
     }
     bench::reportAgainstFloor(run, watch, floor);

@@ -4,12 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "common/files/file_read.h"
 #include "heaviest_scene.h"
 #include "pointeditor/data/block_file.h"
-#include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/image_decoder.h"
 #include "pointeditor/view/render_panes.h"
 #include "samples/sample_mission.h"
@@ -18,20 +15,6 @@ namespace tavo {
 namespace {
 
 constexpr int Side = 1024;
-
-// A photograph-like texture: smooth gradients under a fine pattern, which JPEG does not
-// flatten away.
-std::vector<uint8_t> textureJpeg(int seed) {
-    testing::TestImage image = testing::TestImage::filled(Side, Side, 0);
-    for (int y = 0; y < Side; ++y) {
-        for (int x = 0; x < Side; ++x) {
-            uint32_t noise = static_cast<uint32_t>((x * 7919 + y * 104729 + seed * 31) % 61);
-            image.at(x, y) = 0xFF000000u | ((x / 4 + noise + seed * 20) & 0xFFu) << 16 |
-                             ((y / 4 + noise) & 0xFFu) << 8 | (((x ^ y) + noise) & 0xFFu);
-        }
-    }
-    return testing::encode(image, "JPG");
-}
 
 // The town's .bd1 and its ten JPEGs t0.jpg .. t9.jpg, written once.
 struct MapFolder {
@@ -43,7 +26,7 @@ struct MapFolder {
         std::vector<BlockRecord> blocks;
         for (int t = 0; t < TextureCount; ++t) {
             names.push_back("t" + std::to_string(t) + ".jpg");
-            dir.write(names.back(), textureJpeg(t));
+            dir.write(names.back(), testing::encode(bench::patternImage(Side, t), "JPG"));
         }
         for (int i = 0; i < MaxBlocks; ++i) {
             blocks.push_back(bench::townBlock(i));
@@ -58,24 +41,18 @@ const MapFolder& folder() {
 }
 
 void BM_LoadMapOfTenJpegs(benchmark::State& run) {
-    Canvas canvas;
-    DeviceFailure failure;
-    std::unique_ptr<Device> device = createGlDevice(canvas, failure);
-    if (!device) {
+    bench::Scene scene;
+    if (!scene.device) {
         run.SkipWithError("no device");
         return;
     }
-    auto state = std::make_unique<EditorState>();
-    state->device = device.get();
-    state->textureLoader = device.get();
     for (auto _ : run) {
-        auto findings = loadBlockFile(*state, folder().map);
-        renderPanes(*state);
+        auto findings = loadBlockFile(*scene.state, folder().map);
+        renderPanes(*scene.state);
         if (!findings || !findings->empty()) {
             run.SkipWithError("a texture did not load");
         }
     }
-    state->textures = {};
 }
 BENCHMARK(BM_LoadMapOfTenJpegs)
     ->MeasureProcessCPUTime()
