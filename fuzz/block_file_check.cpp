@@ -54,17 +54,14 @@ public:
         FUZZ_REQUIRE(paths.empty()); // one call for the whole map
         std::vector<LoadedTexture> loaded;
         for (const std::string& path : files) {
-            paths.push_back(path);
-            results.push_back(nullptr);
-            loaded.push_back({nullptr, TextureProblem::Damaged});
             FileResult<std::vector<uint8_t>> bytes = readWholeFile(path, ImageFileLimit);
-            std::optional<DecodedImage> image = bytes ? decodeImage(*bytes) : std::nullopt;
-            if (!image) {
-                continue;
+            if (bytes && decodeImage(*bytes).has_value()) {
+                loaded.push_back({std::make_unique<ImageTexture>(), TextureProblem::None});
+            } else {
+                loaded.push_back({nullptr, TextureProblem::Damaged});
             }
-            loaded.back().texture = std::make_unique<ImageTexture>();
-            loaded.back().problem = TextureProblem::None;
-            results.back() = loaded.back().texture.get();
+            paths.push_back(path);
+            results.push_back(loaded.back().texture.get());
         }
         return loaded;
     }

@@ -28,10 +28,9 @@ void fixChunkCrcs(uint8_t* data, std::size_t size) {
         const std::size_t crcAt = at + 8 + length;
         const auto crc = static_cast<uint32_t>(
             crc32(crc32(0, nullptr, 0), data + at + 4, static_cast<uInt>(length + 4)));
-        data[crcAt] = static_cast<uint8_t>(crc >> 24);
-        data[crcAt + 1] = static_cast<uint8_t>(crc >> 16);
-        data[crcAt + 2] = static_cast<uint8_t>(crc >> 8);
-        data[crcAt + 3] = static_cast<uint8_t>(crc);
+        for (std::size_t i = 0; i < 4; ++i) { // big-endian
+            data[crcAt + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+        }
         at = crcAt + 4;
     }
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "common/desktop/desktop_services.h"
@@ -49,36 +50,36 @@ public:
         if (buttons == BoxButtons::Ok) {
             return BoxAnswer::Ok;
         }
-        if (!boxAnswers.empty()) {
-            const BoxAnswer answer = boxAnswers.front();
-            boxAnswers.pop_front();
-            return answer;
-        }
-        return unplannedAnswer.value_or(buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
-                                        : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
-                                                                                 : BoxAnswer::Ok);
+        return next(boxAnswers, unplannedAnswer.value_or(
+                                    buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
+                                    : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
+                                                                             : BoxAnswer::Ok));
     }
     std::optional<std::string> openFileDialog(std::string_view title,
                                               const FileFilter& filter) override {
         dialogs.push_back({false, std::string(title), filter, {}});
-        return nextDialogAnswer();
+        return dialogAnswer();
     }
     std::optional<std::string> saveFileDialog(std::string_view title, const FileFilter& filter,
                                               std::string_view proposedPath) override {
         dialogs.push_back({true, std::string(title), filter, std::string(proposedPath)});
-        return nextDialogAnswer();
+        return dialogAnswer();
     }
 
 private:
-    std::optional<std::string> nextDialogAnswer() {
+    std::optional<std::string> dialogAnswer() {
         if (whileModal) {
             whileModal();
         }
-        if (dialogAnswers.empty()) {
-            return std::nullopt;
+        return next(dialogAnswers, std::nullopt);
+    }
+    // The queue's first answer, taken off it; `otherwise` when it is empty.
+    template <class T> static T next(std::deque<T>& queue, std::type_identity_t<T> otherwise) {
+        if (queue.empty()) {
+            return otherwise;
         }
-        auto answer = dialogAnswers.front();
-        dialogAnswers.pop_front();
+        T answer = std::move(queue.front());
+        queue.pop_front();
         return answer;
     }
 };

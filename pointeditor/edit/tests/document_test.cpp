@@ -1,8 +1,6 @@
 // Undo steps, the unsaved-changes question and the file commands, driven as the window's message
 // path drives them: every message between beginMessage and endMessage.
 
-#include <QtCore/QTemporaryDir>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
+#include "tests/support/scratch_directory.h"
 
 namespace tavo::testing {
 namespace {
@@ -37,8 +36,8 @@ struct Saved : Editor {
 // A fresh directory for the files a test writes and reads.
 class DocumentTest : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
-    std::string fileIn(const char* name) const { return dir.filePath(name).toStdString(); }
+    ScratchDirectory dir;
+    std::string fileIn(const char* name) const { return dir.at(name); }
 };
 
 // A file dialog, a click held and released, a key: each changing command is one step, and undo
@@ -105,7 +104,7 @@ TEST_F(DocumentTest, UnsavedPointsTheQuestionSavesDiscardsOrCancelsAndAFailedSav
     };
     for (const auto& [file, english, answer, goOn, unsavedAfter, dialogs, question] : cases) {
         SCOPED_TRACE(std::to_string(int(answer)) + " " + question);
-        QFile::remove(QString::fromStdString(named));
+        std::filesystem::remove(named);
         Saved e;
         e.state.pointFilePath = file, e.state.english = english;
         EXPECT_EQ(settleUnsavedPoints(e.state), true) << "nothing unsaved asks nothing";
@@ -154,8 +153,8 @@ TEST_F(DocumentTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLa
     std::string names(TextureCount * TextureNameSize + 2, '\0');
     names.replace(0, 12, "missing\x7f.png"); // DEL is written out, as any control byte
     names.replace(2 * TextureNameSize, 8, "here.png");
-    std::ofstream(fileIn("map.bd1")) << names;
-    std::ofstream(fileIn("here.png")) << "x";
+    dir.write("map.bd1", names);
+    dir.write("here.png", "x");
     RefusingLoader loader;
     e.state.textureLoader = &loader;
     const std::tuple<int, const char*, const char*> cases[] = {

@@ -80,15 +80,11 @@ TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
     state.cameraPitch = 2.5f * Degree;
     EXPECT_EQ(moveTo(440, 164, Left).cameraPitch, Degree);
     state.cameraYaw = 0.5f, state.cameraPitch = 1.2f;
-    const float ahead = std::sin(1.2f), ca = std::cos(0.5f + 1.570796f),
-                sa = std::sin(0.5f + 1.570796f);
-    moveTo(437, 160, Right); // five pixels up flies ahead, three left goes sideways
-    V3 flown{50 + 5 * std::cos(0.5f) * ahead + 3 * ca, 50 + 5 * std::cos(1.2f),
-             -50 + 5 * std::sin(0.5f) * ahead + 3 * sa};
-    EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
-    moveTo(442, 161, Both); // up four rises straight up, right two goes level
-    flown = {flown[0] - 2 * ca, flown[1] + 4, flown[2] - 2 * sa};
-    EXPECT_PRED2(near, (V3{state.cameraX, state.cameraY, state.cameraZ}), flown);
+    const auto camera = [&] { return V3{state.cameraX, state.cameraY, state.cameraZ}; };
+    // From (50, 50, -50): five pixels up flies five units ahead, three left goes three sideways.
+    EXPECT_PRED2(near, (moveTo(437, 160, Right), camera()), (V3{52.6514f, 51.8118f, -45.1330f}));
+    // Up four rises four straight up, right two goes two level.
+    EXPECT_PRED2(near, (moveTo(442, 161, Both), camera()), (V3{53.6103f, 55.8118f, -46.8882f}));
     state.zoom = 2.25f; // right drags over a 2D pane zoom a tenth a pixel, rounded, 0.1..10.0
     moveTo(150, 200);
     const int zooms[][2] = {{197, 25}, {198, 24}, {108, 100}, {107, 100}, {373, 1}, {372, 2}};

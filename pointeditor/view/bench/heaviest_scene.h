@@ -62,8 +62,8 @@ inline BlockRecord townBlock(int i) {
 // Fills `state` (whose device must exist), writing the textures into `dir`.
 inline void fillHeaviestScene(EditorState& state, const testing::ScratchDirectory& dir) {
     for (int t = 0; t < TextureCount; ++t) {
-        const std::string path =
-            dir.write("t" + std::to_string(t) + ".png", testing::encodePng(patternImage(256, t)));
+        const std::string path = dir.write("t" + std::to_string(t) + ".png",
+                                           testing::encode(patternImage(256, t), "PNG"));
         state.textures[static_cast<std::size_t>(t)] = state.textureLoader->loadTexture(path);
     }
     for (int i = 0; i < MaxBlocks; ++i) {

@@ -35,8 +35,5 @@ inline std::vector<uint8_t> encode(const TestImage& image, const std::string& ty
     picture.convertToFormat(format).save(&buffer, type.c_str(), type == "JPG" ? 100 : -1);
     return {bytes.begin(), bytes.end()};
 }
-inline std::vector<uint8_t> encodePng(const TestImage& image) {
-    return encode(image, "PNG");
-}
 
 } // namespace tavo::testing

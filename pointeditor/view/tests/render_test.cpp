@@ -41,7 +41,7 @@ protected:
     }
     void solidTexture(int slot, uint32_t argb) {
         std::string path = file("slot" + std::to_string(slot) + ".png",
-                                testing::encodePng(testing::TestImage::filled(8, 8, argb)));
+                                testing::encode(testing::TestImage::filled(8, 8, argb), "PNG"));
         state.textures[static_cast<std::size_t>(slot)] = device->loadTexture(path);
         ASSERT_NE(state.textures[static_cast<std::size_t>(slot)], nullptr);
     }

@@ -280,8 +280,8 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
          "a FIFO, not a regular file; nothing was written (standard output is -o -)"},
         {{"--help"},
          0,
-         "writes the points as text, one a line, with their names in comments\n  build"},
-        {{"--help"}, 0, "build FILE.txt -o FILE.pd1\n      reads that text back"},
+         "writes the points as text, one a line, with their names in comments\n  build FILE.txt -o "
+         "FILE.pd1\n      reads that text back"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
