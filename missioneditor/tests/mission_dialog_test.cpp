@@ -210,6 +210,10 @@ TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextTheFileCanno
         name->insert(typed);
     }
     EXPECT_EQ(name->text(), QString(29, 'n') + "\U0001F680");
+    QString broken = "ab\rc"; // a loaded line break at the cursor goes; the cursor stays
+    int cursor = 2;
+    OneLineLimit(31, nullptr).validate(broken, cursor);
+    EXPECT_EQ(std::pair(broken, cursor), std::pair(QString("abc"), 2));
     // Failing storage is tried in the storage tests; text the file cannot hold is refused,
     // naming its field as the dialog shows it, before a file is chosen. Each edit then empties.
     const std::pair<int, QString> refused[] = {

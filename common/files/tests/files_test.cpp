@@ -20,18 +20,17 @@ namespace fs = std::filesystem;
 // dangling link, and the message that refuses a folder.
 TEST(Files, WriterMakesANewFileThroughADanglingLinkAndRefusesAFolder) {
     const testing::ScratchDirectory dir;
-    const auto at = [&dir](const char* name) { return dir.at(name); };
     ::umask(022);
-    fs::create_symlink("target", at("link"));
-    fs::create_directory(at("folder"));
+    fs::create_symlink("target", dir.at("link"));
+    fs::create_directory(dir.at("folder"));
     const std::vector<uint8_t> next = {'n', 'e', 'w'};
-    const FileResult<void> wrote = writeFileAtomically(at("link"), next);
+    const FileResult<void> wrote = writeFileAtomically(dir.at("link"), next);
     EXPECT_EQ(wrote ? "saved" : wrote.error().text, "saved");
-    EXPECT_EQ(readWholeFile(at("target"), 64).value(), next);
-    EXPECT_EQ(fs::status(at("target")).permissions(), fs::perms(0644));
-    const FileResult<void> folder = writeFileAtomically(at("folder"), next);
+    EXPECT_EQ(readWholeFile(dir.at("target"), 64).value(), next);
+    EXPECT_EQ(fs::status(dir.at("target")).permissions(), fs::perms(0644));
+    const FileResult<void> folder = writeFileAtomically(dir.at("folder"), next);
     EXPECT_EQ(folder ? "saved" : folder.error().text,
-              "cannot write " + at("folder") +
+              "cannot write " + dir.at("folder") +
                   ": it is a directory, not a regular file; nothing was written");
 }
 

@@ -46,12 +46,6 @@ class DataFile : public ::testing::Test {
 protected:
     void SetUp() override { state->platform = &platform; }
 
-    std::string file(const std::string& relative) const { return scratch.at(relative); }
-    // Writes `relative`, creating the directories on the way; returns its full path.
-    std::string write(const std::string& relative, const Bytes& bytes) const {
-        return scratch.write(relative, bytes);
-    }
-
     void expectOnlyErrorBox() {
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(std::pair(platform.boxes[0].text, platform.boxes[0].caption),
@@ -70,8 +64,8 @@ protected:
     }
 
     void loadFullMap() {
-        auto bytes = blockFileBytes({"full.bmp"}, MaxBlocks, MaxBlocks);
-        ASSERT_TRUE(loadBlockFile(*state, write("full/map.bd1", bytes)));
+        auto bytes = blockFileBytes({"full.bmp"}, 161, 161); // one more than the editor holds
+        ASSERT_TRUE(loadBlockFile(*state, dir.write("full/map.bd1", bytes)));
     }
 
     // Texture name 0 set to exactly these bytes, NUL-padded, then resolved.
@@ -81,8 +75,7 @@ protected:
         return resolveTexturePath(*state, 0);
     }
 
-    testing::ScratchDirectory scratch;
-    const std::string& dir = scratch.path();
+    testing::ScratchDirectory dir;
     testing::FakePlatform platform;
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
 };
@@ -91,8 +84,8 @@ protected:
 // replay's round trip; here the slots: used ones save packed and come back unselected from slot 0.
 TEST_F(DataFile, PointFileSavesTheUsedSlotsPacked) {
     useSlots({0, 5, 7});
-    ASSERT_TRUE(savePointFile(*state, file("packed.pd1")));
-    ASSERT_TRUE(loadPointFile(*state, file("packed.pd1")));
+    ASSERT_TRUE(savePointFile(*state, dir.at("packed.pd1")));
+    ASSERT_TRUE(loadPointFile(*state, dir.at("packed.pd1")));
     EXPECT_EQ(countUsedPoints(*state), 3);
     for (int slot = 0; int id : {0, 5, 7}) {
         const PointRecord& packed = state->points[slot];
@@ -143,7 +136,7 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         useSlots({0, 100, 199});
         state->english = english;
         platform.boxes.clear();
-        const auto read = loadPointFile(*state, write("case.pd1", bytes));
+        const auto read = loadPointFile(*state, dir.write("case.pd1", bytes));
         ASSERT_TRUE(read);
         std::string listed; // the same lines come back to the caller
         for (const std::string& line : *read) {
@@ -163,16 +156,17 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
 TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     useSlots({3, 9});
     loadFullMap();
-    EXPECT_EQ(loadPointFile(*state, file("missing")).ok(), false);
+    EXPECT_EQ(std::ranges::count(state->blocks, -1, &BlockRecord::inUse), 160);
+    EXPECT_EQ(loadPointFile(*state, dir.at("missing")).ok(), false);
     expectOnlyErrorBox();
     EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9], state->points[9].x),
               std::tuple(SlotUsed, SlotSelected, 1009.0f));
     // The map is emptied, its names kept.
-    EXPECT_EQ(loadBlockFile(*state, file("missing")).ok(), false);
+    EXPECT_EQ(loadBlockFile(*state, dir.at("missing")).ok(), false);
     expectOnlyErrorBox();
     EXPECT_EQ(std::tuple(state->blocks[0].inUse, std::string(state->textureNames[0]),
                          std::string(state->blockDir)),
-              std::tuple(0, "full.bmp", file("full")));
+              std::tuple(0, "full.bmp", dir.at("full")));
 }
 
 // A file without its whole header loads no block and names no texture. Counts beyond the records
@@ -180,7 +174,7 @@ TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
 TEST_F(DataFile, BlockFileWithoutItsWholeHeaderEmptiesTheMap) {
     for (const Bytes& bytes : {Bytes(311, 'n'), Bytes{}}) {
         loadFullMap();
-        ASSERT_TRUE(loadBlockFile(*state, write("case.bd1", bytes)));
+        ASSERT_TRUE(loadBlockFile(*state, dir.write("case.bd1", bytes)));
         EXPECT_EQ(std::ranges::count(state->blocks, 0, &BlockRecord::inUse), MaxBlocks);
         EXPECT_STREQ(state->textureNames[0], "") << bytes.size();
     }
@@ -200,13 +194,14 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
 
     for (const char* name : {"Textures/Wall.BMP", "地面/表.bmp", "both.bmp", "BOTH.bmp",
                              "\x8a\xe2.BMP" /* 岩 in raw CP932 */, "shared/Stone.bmp"}) {
-        write(name, {1});
+        dir.write(name, "\1");
     }
     // A folder deep enough that the texture's path is 300 bytes long.
-    std::string deep = std::string(200, 'a') + "/" + std::string(300 - dir.size() - 208, 'b');
-    write(deep + "/w.bmp", {1});
-    write(std::string(31, 'a'), {1});
-    std::strcpy(state->blockDir, dir.c_str());
+    std::string deep =
+        std::string(200, 'a') + "/" + std::string(300 - dir.path().size() - 208, 'b');
+    dir.write(deep + "/w.bmp", "\1");
+    dir.write(std::string(31, 'a'), "\1");
+    std::strcpy(state->blockDir, dir.path().c_str());
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"TEXTURES\\WALL.BMP", "Textures/Wall.BMP"},
         {"\x92\x6e\x96\xca\\\x95\x5c.BMP", "地面/表.bmp"}, // 表 ends in the byte 0x5C
@@ -219,21 +214,21 @@ TEST_F(DataFile, BlockFileDirectoryAndTextureNamesFindTheirFiles) {
         {"\x8a\xe2.bmp", "\x8a\xe2.BMP"},     // an archive unpacked without converting names
     };
     for (const auto& [name, found] : cases) {
-        EXPECT_EQ(resolve(name), found ? std::optional(file(*found)) : std::nullopt) << name;
+        EXPECT_EQ(resolve(name), found ? std::optional(dir.at(*found)) : std::nullopt) << name;
     }
     EXPECT_EQ(resolveTexturePath(*state, TextureCount), std::nullopt);
     // Real maps share texture folders beside their own.
-    write("maps/city.bd1", {});
-    std::strcpy(state->blockDir, file("maps").c_str());
-    EXPECT_EQ(resolve("..\\SHARED\\stone.bmp"), file("maps/../shared/Stone.bmp"));
-    std::strcpy(state->blockDir, file(deep).c_str());
-    EXPECT_EQ(resolve("W.bmp"), file(deep + "/w.bmp"));
-    EXPECT_EQ(file(deep + "/w.bmp").size(), 300u);
+    dir.write("maps/city.bd1", "");
+    std::strcpy(state->blockDir, dir.at("maps").c_str());
+    EXPECT_EQ(resolve("..\\SHARED\\stone.bmp"), dir.at("maps/../shared/Stone.bmp"));
+    std::strcpy(state->blockDir, dir.at(deep).c_str());
+    EXPECT_EQ(resolve("W.bmp"), dir.at(deep + "/w.bmp"));
+    EXPECT_EQ(dir.at(deep + "/w.bmp").size(), 300u);
 
     // A map named without a directory finds its textures beside it (it once looked in the root).
-    write("map.bd1", blockFileBytes({"textures\\wall.bmp"}, 1, 1));
+    dir.write("map.bd1", blockFileBytes({"textures\\wall.bmp"}, 1, 1));
     auto previous = fs::current_path();
-    fs::current_path(dir);
+    fs::current_path(dir.path());
     EXPECT_TRUE(loadBlockFile(*state, "map.bd1"));
     auto texture = resolveTexturePath(*state, 0);
     fs::current_path(previous);

@@ -48,9 +48,10 @@ std::vector<PointRecord> cleanMission() {
 // bounds are the blocks in use grown by ten units.
 TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
     BlockRecord unused = testing::box(900, 900, 900, 1000, 1000, 1000);
-    unused.inUse = 0;
-    const BlockFileContents map = decodeBlockFile(sample::encodeBlockFile(
-        {}, {testing::box(10, 10, 10, 50, 20, 50), testing::box(0, 12, 10, 10, 15, 12), unused}));
+    BlockRecord bent = testing::box(0, 12, 10, 10, 15, 12);
+    unused.inUse = 0, bent.x[0] = -1; // its first corner alone reaches x -1
+    const BlockFileContents map = decodeBlockFile(
+        sample::encodeBlockFile({}, {testing::box(10, 10, 10, 50, 20, 50), bent, unused}));
     const auto check = [&map](const std::vector<PointRecord>& records) {
         return checkPoints(decodePointFile(encodePointFile(records)), &map);
     };
@@ -61,7 +62,7 @@ TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
     const Severity E = Severity::Error, W = Severity::Warning;
     const std::string none = " links to id 99, which no point has";
     const std::string out =
-        ", more than 10 units outside the map's blocks (x 0..50, y 10..20, z 10..50)";
+        ", more than 10 units outside the map's blocks (x -1..50, y 10..20, z 10..50)";
     const std::vector<std::tuple<int, PointRecord, Severity, std::string>> cases = {
         {3, point(3, 0, 99, 10), E, none.substr(1)},    // PATH p3
         {5, point(8, 99, 14, 12), E, "p2" + none},      // RANDOM PATH p2
@@ -117,7 +118,6 @@ tavo::testing::GuardedOutcome run(const QStringList& arguments) {
 class PointToolCommand : public ::testing::Test {
 protected:
     QString path(const char* name) const { return QString::fromStdString(dir_.at(name)); }
-    std::string text(const char* name) const { return dir_.at(name); }
     QString pd1(const char* name, const std::vector<PointRecord>& records) const {
         return QString::fromStdString(dir_.write(name, encodePointFile(records)));
     }
@@ -226,7 +226,7 @@ TEST(PointText, EachBadLineIsRejectedWithItsLineNumber) {
 // file is left. Targets that may not be replaced are saved over in the storage tests.
 TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
     const QString good = pd1("good.pd1", {point(2, 1, 0, 1)});
-    ASSERT_EQ(::mkfifo(text("fifo").c_str(), 0666), 0);
+    ASSERT_EQ(::mkfifo(dir_.at("fifo").c_str(), 0666), 0);
     QFile::link("/dev/zero", path("zero"));
     QFile::link(good, path("link.pd1"));
     QFile::resize(pd1("sparse.pd1", {}), qint64{3} << 30);
@@ -252,7 +252,7 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
          "warning: slot 0, id 1, PATH: lies at (1e+06, 0, 0), more than 10 units outside the map's "
          "blocks (x -60..60, y -2..12, z -60..60)\n1 point, 0 humans, 1 path point, 0 events: 0 "
          "errors, 1 warning\n"},
-        {{"dump", path("s")}, 1, "pointtool: " + text("s") + " is 1 bytes long"},
+        {{"dump", path("s")}, 1, "pointtool: " + dir_.at("s") + " is 1 bytes long"},
         {{"check", path("s")}, 1, "the file is 1 bytes long, too short to hold its count; 0 c"},
         {{"check", path("o")}, 0, "the count is 201, more than the 200 points the editor loads"},
         {{"check", path("negative.pd1")},
@@ -269,11 +269,11 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
         {{"check", path("sparse.pd1")},
          1,
          ": larger than 1048576 bytes, which is too large for this kind of file\n"},
-        {{"build", path("bad.txt"), "-o", fresh}, 1, text("bad.txt") + ":2: expected 8 values"},
+        {{"build", path("bad.txt"), "-o", fresh}, 1, dir_.at("bad.txt") + ":2: expected 8 values"},
         {{"build", path("bad.txt"), "-o", fresh},
          1,
          "more bad lines\npointtool: " + fresh.toStdString() + " not written\n"},
-        {{"check", path("n\x1b[2J")}, 1, "cannot read " + text("n") + "\\x1b[2J: No such file"},
+        {{"check", path("n\x1b[2J")}, 1, "cannot read " + dir_.at("n") + "\\x1b[2J: No such file"},
         {{"dump", good, "-o", path("link.pd1")}, 1, ": it is the file this command reads"},
         {{"dump", good, "-o", path("fifo")},
          1,
