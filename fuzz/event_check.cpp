@@ -55,8 +55,7 @@ void checkState(const EditorState& state, bool between) {
 
 void checkEventSequence(std::span<const uint8_t> bytes) {
     static const testing::ScratchDirectory directory;
-    constexpr std::size_t HeaderSize = 13;
-    constexpr std::size_t EventSize = 6;
+    constexpr std::size_t HeaderSize = 13, EventSize = 6;
     if (bytes.size() < HeaderSize) {
         return;
     }

@@ -10,6 +10,7 @@
 
 namespace tavo::fuzz {
 
+// NOLINTNEXTLINE(readability-identifier-naming): the name GoogleTest looks for
 void PrintTo(const ReaderCheck& check, std::ostream* out) {
     *out << check.name;
 }

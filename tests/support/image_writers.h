@@ -55,9 +55,9 @@ inline Bytes pngOf(int width, int height, int bitDepth, int colourType,
     return out;
 }
 
-// A JPEG through libjpeg at quality 100: `components` samples per pixel (1 grey, 3 RGB, 4
-// CMYK), all pixels alike. `adobe` writes Adobe's marker (for CMYK libjpeg writes it unless
-// told not to). `progressive` uses libjpeg's progressive script.
+// A JPEG through libjpeg at quality 100: `samples` for every pixel (1 grey, 3 RGB, 4 CMYK). `adobe`
+// writes Adobe's marker (for CMYK libjpeg writes it unless told not to). `progressive` uses
+// libjpeg's progressive script.
 inline Bytes jpegOf(int width, int height, const std::vector<uint8_t>& samples, bool adobe,
                     bool progressive = false) {
     jpeg_compress_struct info{};
@@ -70,9 +70,8 @@ inline Bytes jpegOf(int width, int height, const std::vector<uint8_t>& samples, 
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
     info.input_components = static_cast<int>(samples.size());
-    info.in_color_space = samples.size() == 4   ? JCS_CMYK
-                          : samples.size() == 3 ? JCS_RGB
-                                                : JCS_GRAYSCALE;
+    const J_COLOR_SPACE spaces[] = {JCS_UNKNOWN, JCS_GRAYSCALE, JCS_UNKNOWN, JCS_RGB, JCS_CMYK};
+    info.in_color_space = spaces[samples.size()]; // by the samples a pixel has: 1, 3 or 4
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
     info.write_Adobe_marker = adobe ? TRUE : FALSE;

@@ -2,7 +2,8 @@
 // The heaviest scene the editor can hold, for every benchmark that draws it: a town of 160
 // textured boxes around the origin (all within the 2D panes at zoom 2) over ten 256 x 256
 // textures, 200 points linking to one another (with the special ids, well over the 400 lines
-// the list holds) and a selection box open in the top pane.
+// the list holds) and a selection box open in the top pane. Also what the view benchmarks
+// share: a device with its editor state, and the textures' pattern.
 
 #include <memory>
 #include <string>

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <limits>
-#include <ranges>
+#include <numeric>
 #include <vector>
 
 #include "gl_fixture.h"
@@ -147,8 +147,9 @@ protected:
     }
     // first, first + 1, ..., last; none when last < first.
     static std::vector<int> span(int first, int last) {
-        auto all = std::views::iota(first, std::max(first, last + 1));
-        return {all.begin(), all.end()};
+        std::vector<int> all(static_cast<std::size_t>(std::max(0, last + 1 - first)));
+        std::iota(all.begin(), all.end(), first);
+        return all;
     }
 };
 
