@@ -68,6 +68,19 @@ bool looksLikeTga(std::span<const uint8_t> bytes) {
     return typeFits && depthFits && readLe(bytes, 12, 2) > 0 && readLe(bytes, 14, 2) > 0;
 }
 
+// Qt's TGA reader skips a colour map one byte at a time, counting the map's length times the
+// two bytes from its entry size on (in an int): eighteen bytes of header can ask for billions of
+// reads, or for a negative count that runs until it wraps. A map that does not fit in the file
+// that way leaves the file damaged before the reader sees it.
+bool tgaColourMapFits(std::span<const uint8_t> bytes) {
+    constexpr std::size_t HeaderSize = 18;
+    if (bytes.size() < HeaderSize || bytes[1] != 1) {
+        return true; // no colour map
+    }
+    const uint64_t skipped = bytes[0] + uint64_t{readLe(bytes, 5, 2)} * readLe(bytes, 7, 2);
+    return skipped <= bytes.size();
+}
+
 // Qt's TGA reader takes only files that end in the TGA 2.0 footer, which most TGA files, those
 // of older tools among them, lack. They get an empty one (no extension or developer area).
 QByteArray tgaWithFooter(std::span<const uint8_t> bytes) {
@@ -125,7 +138,7 @@ ImageHeader probeWithImageReader(std::span<const uint8_t> bytes) {
 }
 
 std::optional<DecodedImage> decodeWithImageReader(std::span<const uint8_t> bytes) {
-    if (bytes.empty() || !bmpComplete(bytes)) {
+    if (bytes.empty() || !bmpComplete(bytes) || !tgaColourMapFits(bytes)) {
         return std::nullopt;
     }
     ImageSource source(bytes);
