@@ -131,7 +131,7 @@ ImageHeader probeWithImageReader(std::span<const uint8_t> bytes) {
         return {0, 0, TextureProblem::Unsupported};
     }
     QSize size = source.reader().size();
-    if (!size.isValid() || !bmpComplete(bytes)) {
+    if (!size.isValid() || !bmpComplete(bytes) || !tgaColourMapFits(bytes)) {
         return {0, 0, TextureProblem::Damaged};
     }
     return {size.width(), size.height(), TextureProblem::None};
