@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""./dev mutate [PATH...] [--sample N] [--seed S] [--jobs J] [--timeout SECONDS] [--list]
+"""./dev mutate [PATH...] [--sample N] [--seed S] [--jobs J] [--timeout SECONDS] [--list] [--bar]
 
 Makes one small fault at a time in the given C++ sources (default: every file under
 pointeditor/ and missioneditor/ that is not a test), rebuilds, and runs the unit test programs
@@ -29,6 +29,13 @@ import mutants as mutation  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 DEFAULT_PATHS = ["pointeditor", "missioneditor"]
+# --bar: every folder that holds program code, each sampled alike with a fixed seed, so the run
+# can fail where one folder is tested less sharply than the others.
+BAR_FOLDERS = ["common", "pointeditor/data", "pointeditor/edit", "pointeditor/display",
+               "pointeditor/view", "pointeditor/shell", "missioneditor", "tools/pointtool"]
+BAR_PER_FOLDER = 10
+BAR_SEED = 2027
+BAR_SHARE = 90
 EQUIVALENT = ROOT / "tools/mutate/equivalent.txt"
 
 
@@ -160,7 +167,12 @@ def main():
                         help="seconds a test program may run (default: four times its unmutated run, plus 20)")
     parser.add_argument("--list", action="store_true", help="only list the mutants")
     parser.add_argument("--scratch", default=os.environ.get("TAVO_MUTATE_DIR"))
+    parser.add_argument("--bar", action="store_true",
+                        help=f"{BAR_PER_FOLDER} mutants of each production folder, seed {BAR_SEED}; "
+                             f"exit 1 when a folder has under {BAR_SHARE} %% killed")
     args = parser.parse_args()
+    if args.bar:
+        args.paths, args.sample, args.seed = BAR_FOLDERS, 0, BAR_SEED
 
     files = repository_files()
     paths = [os.path.relpath(os.path.abspath(p), ROOT) if os.path.exists(p) else p for p in args.paths]
@@ -177,7 +189,9 @@ def main():
                 skipped += 1
             else:
                 found.append(m)
-    if args.sample and args.sample < len(found):
+    if args.bar:
+        found = bar_sample(found)
+    elif args.sample and args.sample < len(found):
         found = random.Random(args.seed).sample(found, args.sample)
     found.sort(key=lambda m: (m.path, m.line, m.column))
     print(f"mutate: {len(found)} mutants in {len(chosen)} files ({skipped} listed as equivalent)")
@@ -237,8 +251,29 @@ def main():
         for f in [pool.submit(drain, w, q) for w, q in zip(workers, queues)]:
             f.result()
 
-    report(results, time.monotonic() - start)
+    shares = report(results, time.monotonic() - start)
+    if args.bar and not stopping:
+        under = {folder: share for folder, share in shares.items() if share < BAR_SHARE}
+        for folder, share in sorted(under.items()):
+            print(f"mutate: {folder} is under the bar: {share:.0f}% killed, {BAR_SHARE}% needed")
+        return 1 if under else 0
     return 0
+
+
+def bar_folder(path):
+    return next(f for f in BAR_FOLDERS if path.startswith(f + "/"))
+
+
+def bar_sample(found):
+    by_folder = collections.defaultdict(list)
+    for m in found:
+        by_folder[bar_folder(m.path)].append(m)
+    chosen = []
+    rng = random.Random(BAR_SEED)
+    for folder in BAR_FOLDERS:
+        group = by_folder[folder]
+        chosen.extend(rng.sample(group, min(BAR_PER_FOLDER, len(group))))
+    return chosen
 
 
 def line_of(m):
@@ -246,9 +281,13 @@ def line_of(m):
 
 
 def report(results, seconds):
+    """Prints the share killed per folder and returns it, for the --bar folders as one each."""
     folders = collections.defaultdict(collections.Counter)
+    bars = collections.defaultdict(collections.Counter)
     for m, outcome, _ in results:
         folders[str(pathlib.PurePosixPath(m.path).parent)][outcome] += 1
+        if any(m.path.startswith(f + "/") for f in BAR_FOLDERS):
+            bars[bar_folder(m.path)][outcome] += 1
     print("\nfolder                      killed  survived  timed out  did not build")
     for folder, c in sorted(folders.items()):
         tried = c["killed"] + c["survived"] + c["timed out"]
@@ -258,6 +297,12 @@ def report(results, seconds):
     total = collections.Counter(outcome for _, outcome, _ in results)
     print(f"\n({seconds:.0f} s; {total['did not build']} mutants did not build and are not counted)")
     print(f"mutants: {total['killed']} killed, {total['survived']} survived, {total['timed out']} timed out")
+    shares = {}
+    for folder, c in bars.items():
+        tried = c["killed"] + c["survived"] + c["timed out"]
+        if tried:
+            shares[folder] = 100 * (c["killed"] + c["timed out"]) / tried
+    return shares
 
 
 if __name__ == "__main__":
