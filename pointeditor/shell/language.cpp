@@ -2,14 +2,6 @@
 
 namespace tavo {
 
-namespace {
-
-bool nonEmpty(const std::optional<std::string>& value) {
-    return value && !value->empty();
-}
-
-} // namespace
-
 int chooseEnglish(std::string_view firstArgument, const EnvironmentLookup& environment) {
     if (!firstArgument.empty()) {
         if (firstArgument.front() == 'j') {
@@ -20,18 +12,6 @@ int chooseEnglish(std::string_view firstArgument, const EnvironmentLookup& envir
         }
     }
     return localeIsJapanese(environment) ? 0 : 1;
-}
-
-std::optional<std::string> preferredQtPlatform(const EnvironmentLookup& environment) {
-    if (nonEmpty(environment("QT_QPA_PLATFORM"))) {
-        return std::nullopt;
-    }
-    std::optional<std::string> session = environment("XDG_SESSION_TYPE");
-    bool wayland = nonEmpty(environment("WAYLAND_DISPLAY")) || (session && *session == "wayland");
-    if (wayland && nonEmpty(environment("DISPLAY"))) {
-        return std::string("xcb");
-    }
-    return std::nullopt;
 }
 
 } // namespace tavo

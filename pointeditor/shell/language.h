@@ -1,7 +1,6 @@
 #pragma once
-// Start-up choices made from the command line and the environment before any window exists.
+// The language chosen from the command line and the environment before any window exists.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,10 +12,5 @@ namespace tavo {
 // 'j' Japanese (0), 'e' English (1). Anything else, no argument included, follows the locale
 // (localeIsJapanese).
 int chooseEnglish(std::string_view firstArgument, const EnvironmentLookup& environment);
-
-// The Qt platform the editor asks for: "xcb" on a Wayland session when the user has not chosen
-// one himself and an X server (XWayland) is there, because turning the camera warps the pointer
-// and Qt cannot do that on Wayland. nullopt: leave Qt's own choice alone.
-std::optional<std::string> preferredQtPlatform(const EnvironmentLookup& environment);
 
 } // namespace tavo

@@ -18,6 +18,7 @@
 #include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/qt_platform.h"
+#include "pointeditor/shell/qt_platform_choice.h"
 #include "pointeditor/view/canvas.h"
 
 namespace {

@@ -24,6 +24,7 @@
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
+#include "pointeditor/shell/qt_platform_choice.h"
 #include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "qt_events.h"
