@@ -31,7 +31,7 @@ constexpr float MaxPitch = 3.1241386f;
 
 // between: no handler is running; then the commands that end within their click are over.
 void checkState(const EditorState& state, bool between) {
-    for (int32_t used : state.pointUsed) {
+    for (int32_t used : state.pointTable.pointUsed) {
         requireWithin("a slot state", used, SlotFree, SlotSelected);
     }
     requireWithin("menuMode", state.menuMode, MenuNone, between ? MenuView : MenuLoadPoint);
@@ -93,8 +93,8 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
     state->menuMode = LastingModes[bytes[1] % std::size(LastingModes)];
     setZoom(*state, static_cast<float>(1 + bytes[2] % 100) / 10.0f);
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state->pointUsed[i] == SlotUsed && ((bytes[3] >> (i % 8)) & 1) != 0) {
-            state->pointUsed[i] = SlotSelected;
+        if (state->pointTable.pointUsed[i] == SlotUsed && ((bytes[3] >> (i % 8)) & 1) != 0) {
+            state->pointTable.pointUsed[i] = SlotSelected;
         }
     }
     std::memcpy(state->currentParams.data(), &bytes[4], 4);
@@ -105,9 +105,9 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
 
     std::array<bool, 2> held{};    // left, right
     auto message = [&](auto run) { // as the window's session brackets every message
-        history.beginMessage(*state);
+        history.beginMessage(state->pointTable);
         run();
-        history.endMessage(*state, held[0] || held[1]);
+        history.endMessage(state->pointTable, held[0] || held[1]);
     };
     auto button = [&](int which, bool down) {
         if (held[which] != down) {
@@ -149,9 +149,9 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
             button(0, true);
             button(0, false);
         } else if (!held[0] && !held[1]) { // undo or redo: the session takes them before any key
-            const PointTable before = currentPoints(*state);
-            if ((a & 1) == 0 ? history.undo(*state) : history.redo(*state)) {
-                FUZZ_REQUIRE(!sameUsedPoints(before, currentPoints(*state))); // no empty steps
+            const PointTable before = state->pointTable;
+            if ((a & 1) == 0 ? history.undo(state->pointTable) : history.redo(state->pointTable)) {
+                FUZZ_REQUIRE(!sameUsedPoints(before, state->pointTable)); // no empty steps
             }
             dispatchOther(*state, handlers);
         }

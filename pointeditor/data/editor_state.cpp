@@ -14,34 +14,6 @@ Texture::Texture() {
     serial_ = ++made;
 }
 
-int countUsedPoints(const EditorState& state) {
-    int count = 0;
-    for (int32_t used : state.pointUsed) {
-        if (used != SlotFree) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-int findPointById(const EditorState& state, int8_t id) {
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != SlotFree && state.points[i].p4 == id) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-PointTable currentPoints(const EditorState& state) {
-    return PointTable{state.points, state.pointUsed};
-}
-
-void restorePoints(EditorState& state, const PointTable& table) {
-    state.points = table.points;
-    state.pointUsed = table.used;
-}
-
 void emptyEditorTables(EditorState& state) {
     for (auto& name : state.textureNames) {
         name[0] = '\0';
@@ -49,7 +21,7 @@ void emptyEditorTables(EditorState& state) {
     for (auto& block : state.blocks) {
         block.inUse = 0;
     }
-    state.pointUsed.fill(SlotFree);
+    state.pointTable.pointUsed.fill(SlotFree);
     state.blockDir[0] = '\0';
 }
 

@@ -5,7 +5,7 @@
 // Who writes what:
 //   map group        loadBlockFile (data) and loadTextures (view); start-up empties it
 //   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount;
-//                    the shell's undo and recovery replace points and pointUsed as a whole
+//                    the shell's undo and recovery replace pointTable as a whole
 //   files            edit/ file commands (document.cpp) only
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
@@ -62,9 +62,6 @@ enum MenuMode : int32_t {
 };
 inline constexpr int MenuCommandCount = 8;
 
-// What each entry of pointUsed holds.
-enum SlotState : int32_t { SlotFree = 0, SlotUsed = 1, SlotSelected = 2 };
-
 struct EditorState {
     // Map.
     std::array<BlockRecord, MaxBlocks> blocks{};
@@ -73,9 +70,8 @@ struct EditorState {
     std::array<std::unique_ptr<Texture>, TextureCount> textures{};
 
     // Points.
-    std::array<PointRecord, MaxPoints> points{};
-    std::array<int32_t, MaxPoints> pointUsed{}; // a SlotState
-    std::array<int8_t, 4> currentParams{};      // p1..p4 of the next new point
+    PointTable pointTable{};
+    std::array<int8_t, 4> currentParams{}; // p1..p4 of the next new point
     std::array<LinkLine, MaxLinkLines> linkLines{};
     int32_t linkLineCount = 0;
 
@@ -137,16 +133,6 @@ struct EditorState {
 
 // Sets the zoom of the three 2D views and the grid step that goes with it (five pixels).
 void setZoom(EditorState& state, float zoom);
-
-// Number of slots in use (selected ones included), 0..200.
-int countUsedPoints(const EditorState& state);
-
-// The lowest used slot whose id number p4 equals id, or -1 when no used point has it.
-int findPointById(const EditorState& state, int8_t id);
-
-// The points table as it is now, and putting one back whole.
-PointTable currentPoints(const EditorState& state);
-void restorePoints(EditorState& state, const PointTable& table);
 
 // Empties the map and point tables as at start-up: no texture names, no blocks, no points,
 // no block directory. Textures already loaded stay in their slots.

@@ -125,7 +125,7 @@ bool addNonFiniteFindings(int slot, const PointRecord& point, std::vector<Findin
 
 class Checker {
 public:
-    Checker(const EditorState& table, const PointFileContents* file, const BlockFileContents* map)
+    Checker(const PointTable& table, const PointFileContents* file, const BlockFileContents* map)
         : table_(table), file_(file), map_(map) {
         for (int slot = 0; slot < MaxPoints; ++slot) {
             if (table.pointUsed[slot] != SlotFree) {
@@ -353,7 +353,7 @@ private:
         }
     }
 
-    const EditorState& table_;
+    const PointTable& table_;
     const PointFileContents* file_;
     const BlockFileContents* map_;
     std::array<std::vector<int>, 256> slotsWithId_;
@@ -365,17 +365,17 @@ private:
 
 CheckReport checkPoints(const PointFileContents& file, const BlockFileContents* map) {
     // The records as the editor loads them: slots 0, 1, 2... in file order.
-    auto table = std::make_unique<EditorState>();
+    PointTable table;
     const std::size_t count = std::min(file.records.size(), std::size_t{MaxPoints});
     for (std::size_t slot = 0; slot < count; ++slot) {
-        table->points[slot] = file.records[slot];
-        table->pointUsed[slot] = SlotUsed;
+        table.points[slot] = file.records[slot];
+        table.pointUsed[slot] = SlotUsed;
     }
-    return Checker(*table, &file, map).run();
+    return Checker(table, &file, map).run();
 }
 
-CheckReport checkPointTable(const EditorState& state) {
-    return Checker(state, nullptr, nullptr).run();
+CheckReport checkPointTable(const PointTable& table) {
+    return Checker(table, nullptr, nullptr).run();
 }
 
 std::vector<Finding> pointFileFindings(const PointFileContents& file) {

@@ -50,7 +50,7 @@ inline constexpr float MapMargin = 10.0f;
 CheckReport checkPoints(const PointFileContents& file, const BlockFileContents* map = nullptr);
 
 // Checks the points in use of the editor's table, where they are.
-CheckReport checkPointTable(const EditorState& state);
+CheckReport checkPointTable(const PointTable& table);
 
 // What is wrong with a file as a file: its count against its length, and the positions and
 // headings that are not finite numbers.

@@ -86,8 +86,8 @@ FileResult<void> savePointFile(EditorState& state, const std::string& path) {
     std::vector<PointRecord> used;
     used.reserve(MaxPoints);
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != SlotFree) {
-            used.push_back(state.points[i]);
+        if (state.pointTable.pointUsed[i] != SlotFree) {
+            used.push_back(state.pointTable.points[i]);
         }
     }
     std::vector<uint8_t> bytes = encodePointFile(used);
@@ -111,10 +111,10 @@ FileResult<std::vector<std::string>> loadPointFile(EditorState& state, const std
     PointFileContents contents = decodePointFile(read->bytes);
     contents.fileSize = fileSizeAtLeast(path, contents.fileSize);
 
-    state.pointUsed.fill(SlotFree);
+    state.pointTable.pointUsed.fill(SlotFree);
     for (std::size_t i = 0; i < contents.records.size(); ++i) {
-        state.points[i] = contents.records[i];
-        state.pointUsed[i] = SlotUsed;
+        state.pointTable.points[i] = contents.records[i];
+        state.pointTable.pointUsed[i] = SlotUsed;
     }
     std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
     showPointFileWarning(state, static_cast<int>(contents.records.size()), lines);

@@ -19,9 +19,28 @@ bool sameRecord(const PointRecord& a, const PointRecord& b) {
 
 } // namespace
 
+int countUsedPoints(const PointTable& table) {
+    int count = 0;
+    for (SlotState used : table.pointUsed) {
+        if (used != SlotFree) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+int findPointById(const PointTable& table, int8_t id) {
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (table.pointUsed[i] != SlotFree && table.points[i].p4 == id) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 bool sameTable(const PointTable& a, const PointTable& b) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (a.used[i] != b.used[i] || !sameRecord(a.points[i], b.points[i])) {
+        if (a.pointUsed[i] != b.pointUsed[i] || !sameRecord(a.points[i], b.points[i])) {
             return false;
         }
     }
@@ -30,8 +49,8 @@ bool sameTable(const PointTable& a, const PointTable& b) {
 
 bool sameUsedPoints(const PointTable& a, const PointTable& b) {
     for (int i = 0; i < MaxPoints; ++i) {
-        const bool usedA = a.used[i] != 0;
-        if (usedA != (b.used[i] != 0) || (usedA && !sameRecord(a.points[i], b.points[i]))) {
+        const bool usedA = a.pointUsed[i] != 0;
+        if (usedA != (b.pointUsed[i] != 0) || (usedA && !sameRecord(a.points[i], b.points[i]))) {
             return false;
         }
     }

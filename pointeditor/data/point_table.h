@@ -1,6 +1,6 @@
 #pragma once
-// A copy of the whole points table, selection included: what an undo step, the last loaded or
-// saved file and a recovery file hold. 200 records and their slot states, under 5 KB.
+// The points table: 200 records and their slot states, selection included, under 5 KB. The editor
+// holds one; an undo step, the last loaded or saved file and a recovery file hold copies.
 
 #include <array>
 #include <cstdint>
@@ -9,10 +9,19 @@
 
 namespace tavo {
 
+// What each entry of pointUsed holds.
+enum SlotState : int32_t { SlotFree = 0, SlotUsed = 1, SlotSelected = 2 };
+
 struct PointTable {
     std::array<PointRecord, MaxPoints> points{};
-    std::array<int32_t, MaxPoints> used{}; // as EditorState::pointUsed
+    std::array<SlotState, MaxPoints> pointUsed{};
 };
+
+// Number of slots in use (selected ones included), 0..200.
+int countUsedPoints(const PointTable& table);
+
+// The lowest used slot whose id number p4 equals id, or -1 when no used point has it.
+int findPointById(const PointTable& table, int8_t id);
 
 // Bit for bit, free slots' leftover records and the selection included.
 bool sameTable(const PointTable& a, const PointTable& b);

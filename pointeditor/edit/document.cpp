@@ -21,7 +21,7 @@ std::string fileName(const std::string& path) {
 
 void markSaved(EditorState& state, const std::string& path) {
     state.pointFilePath = path;
-    state.savedPoints = currentPoints(state);
+    state.savedPoints = state.pointTable;
 }
 
 bool savePointsTo(EditorState& state, const std::string& path) {
@@ -33,7 +33,7 @@ bool savePointsTo(EditorState& state, const std::string& path) {
 }
 
 bool refuseEmptySave(EditorState& state) {
-    if (countUsedPoints(state) != 0) {
+    if (countUsedPoints(state.pointTable) != 0) {
         return false;
     }
     state.platform->messageBox("NO POINT", "SAVE", BoxButtons::Ok, BoxIcon::None);
@@ -88,7 +88,7 @@ std::string unsavedQuestion(const EditorState& state) {
 } // namespace
 
 bool hasUnsavedPoints(const EditorState& state) {
-    return !sameUsedPoints(currentPoints(state), state.savedPoints);
+    return !sameUsedPoints(state.pointTable, state.savedPoints);
 }
 
 std::string editorTitle(const EditorState& state) {

@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_kinds.h"
+#include "pointeditor/data/selection.h"
 #include "pointeditor/edit/link_check.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
@@ -31,53 +33,39 @@ void showBox(EditorState& state, const std::string& text, const char* caption) {
 
 void turnSelection(EditorState& state, float angle) {
     // The heading is not wrapped: it grows or shrinks with every press.
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotSelected) {
-            state.points[i].r += angle;
-        }
-    }
+    forEachSelected(state.pointTable, [angle](int, PointRecord& point) { point.r += angle; });
 }
 
 void showPointCount(EditorState& state) {
     showBox(state,
-            "POINT COUNT " + std::to_string(countUsedPoints(state)) + " / " +
+            "POINT COUNT " + std::to_string(countUsedPoints(state.pointTable)) + " / " +
                 std::to_string(MaxPoints),
             "POINT COUNT");
 }
 
 void showSelectedParameters(EditorState& state) {
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != SlotSelected) {
-            continue;
-        }
-        const PointRecord& p = state.points[i];
+    forEachSelected(std::as_const(state.pointTable), [&state](int, const PointRecord& p) {
         showBox(state,
                 "[" + std::to_string(p.p1) + "] [" + std::to_string(p.p2) + "] [" +
                     std::to_string(p.p3) + "] [" + std::to_string(p.p4) + "]",
                 "POINT PARAM");
-    }
+    });
 }
 
 void copyFromSelection(EditorState& state) {
     // Every selected point is copied in slot order, so the highest slot's values remain.
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotSelected) {
-            const PointRecord& p = state.points[i];
-            state.currentParams = {p.p1, p.p2, p.p3, p.p4};
-        }
-    }
+    forEachSelected(std::as_const(state.pointTable), [&state](int, const PointRecord& p) {
+        state.currentParams = {p.p1, p.p2, p.p3, p.p4};
+    });
 }
 
 void applyToSelection(EditorState& state) {
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotSelected) {
-            PointRecord& p = state.points[i];
-            p.p1 = state.currentParams[0];
-            p.p2 = state.currentParams[1];
-            p.p3 = state.currentParams[2];
-            p.p4 = state.currentParams[3];
-        }
-    }
+    forEachSelected(state.pointTable, [&state](int, PointRecord& p) {
+        p.p1 = state.currentParams[0];
+        p.p2 = state.currentParams[1];
+        p.p3 = state.currentParams[2];
+        p.p4 = state.currentParams[3];
+    });
 }
 
 // Letter keys that step one of the current parameters: A/Z kind, S/X parameter 2, D/C
@@ -195,10 +183,10 @@ void selectNearestPoint(EditorState& state) {
     int nearest = -1;
     float nearestDistance = 0.0f;
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotFree) {
+        if (state.pointTable.pointUsed[i] == SlotFree) {
             continue;
         }
-        float distance = planeDistance(state, state.points[i]);
+        float distance = planeDistance(state, state.pointTable.points[i]);
         // Strictly smaller only: of equally near points the lowest slot wins.
         if (nearest < 0 || distance < nearestDistance) {
             nearest = i;
@@ -208,19 +196,14 @@ void selectNearestPoint(EditorState& state) {
     if (nearest < 0) {
         return;
     }
-    for (int32_t& used : state.pointUsed) {
-        if (used == SlotSelected) {
-            used = SlotUsed;
-        }
-    }
-    state.pointUsed[nearest] = SlotSelected;
-    const PointRecord& p = state.points[nearest];
+    selectOnly(state.pointTable, nearest);
+    const PointRecord& p = state.pointTable.points[nearest];
     state.currentParams = {p.p1, p.p2, p.p3, p.p4};
 }
 
 void searchId(EditorState& state) {
     const int8_t id = state.currentParams[3];
-    bool found = findPointById(state, id) >= 0;
+    bool found = findPointById(state.pointTable, id) >= 0;
     std::string number = std::to_string(id);
     if (state.english != 0) {
         showBox(state, (found ? "FOUND : " : "NOT FOUND : ") + number, "ID-NUMBER SEARCH");
@@ -233,8 +216,8 @@ void searchId(EditorState& state) {
 void countHumans(EditorState& state) {
     int humans = 0;
     for (int i = 0; i < MaxPoints; ++i) {
-        int8_t kind = state.points[i].p1;
-        if (state.pointUsed[i] != SlotFree && isHumanKind(kind)) {
+        int8_t kind = state.pointTable.points[i].p1;
+        if (state.pointTable.pointUsed[i] != SlotFree && isHumanKind(kind)) {
             ++humans;
         }
     }

@@ -24,8 +24,8 @@ void selectInvolvedPoints(EditorState& state, const std::vector<Finding>& findin
         return;
     }
     for (int slot = 0; slot < MaxPoints; ++slot) {
-        if (state.pointUsed[slot] != SlotFree) {
-            state.pointUsed[slot] = involved[slot] ? SlotSelected : SlotUsed;
+        if (state.pointTable.pointUsed[slot] != SlotFree) {
+            state.pointTable.pointUsed[slot] = involved[slot] ? SlotSelected : SlotUsed;
         }
     }
 }
@@ -33,7 +33,7 @@ void selectInvolvedPoints(EditorState& state, const std::vector<Finding>& findin
 } // namespace
 
 void runLinkCheck(EditorState& state) {
-    const CheckReport report = checkPointTable(state);
+    const CheckReport report = checkPointTable(state.pointTable);
     selectInvolvedPoints(state, report.findings);
     if (state.platform == nullptr) {
         return;

@@ -8,6 +8,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/platform.h"
+#include "pointeditor/data/selection.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/selection_box.h"
 
@@ -63,14 +64,13 @@ void clickSelectionBox(EditorState& state) {
             return; // the begun box waits for a click in its own pane
         }
         bool adding = state.platform != nullptr && state.platform->shiftDown();
-        for (int i = 0; i < MaxPoints; ++i) {
-            if (!adding && state.pointUsed[i] == SlotSelected) {
-                state.pointUsed[i] = SlotUsed;
-            }
+        if (!adding) {
+            clearSelection(state.pointTable);
         }
         for (int i = 0; i < MaxPoints; ++i) {
-            if (state.pointUsed[i] != SlotFree && insideSelectionBox(state, state.points[i])) {
-                state.pointUsed[i] = SlotSelected;
+            if (state.pointTable.pointUsed[i] != SlotFree &&
+                insideSelectionBox(state, state.pointTable.points[i])) {
+                state.pointTable.pointUsed[i] = SlotSelected;
             }
         }
         state.boxView = NoPane;
@@ -96,19 +96,17 @@ void deleteSelection(EditorState& state) {
         return;
     }
     // The records stay as they are; a freed slot is overwritten when it is used again.
-    for (int32_t& used : state.pointUsed) {
-        if (used == SlotSelected) {
-            used = SlotFree;
-        }
-    }
+    forEachSelected(state.pointTable, [&state](int slot, PointRecord&) {
+        state.pointTable.pointUsed[slot] = SlotFree;
+    });
 }
 
 } // namespace
 
 void addPoint(EditorState& state, float x, float y, float z) {
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotFree) {
-            PointRecord& point = state.points[i];
+        if (state.pointTable.pointUsed[i] == SlotFree) {
+            PointRecord& point = state.pointTable.points[i];
             point.x = x;
             point.y = y;
             point.z = z;
@@ -117,7 +115,7 @@ void addPoint(EditorState& state, float x, float y, float z) {
             point.p2 = state.currentParams[1];
             point.p3 = state.currentParams[2];
             point.p4 = state.currentParams[3];
-            state.pointUsed[i] = SlotUsed;
+            state.pointTable.pointUsed[i] = SlotUsed;
             return;
         }
     }

@@ -5,6 +5,7 @@
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/platform.h"
+#include "pointeditor/data/selection.h"
 #include "pointeditor/edit/selection_box.h"
 #include "pointeditor/edit/zoom.h"
 
@@ -22,13 +23,11 @@ constexpr float QuarterTurn = 1.570796f;
 constexpr float CursorReach = 40.0f;
 
 void selectedPointsMoveBy(EditorState& state, float dx, float dy, float dz) {
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotSelected) {
-            state.points[i].x += dx;
-            state.points[i].y += dy;
-            state.points[i].z += dz;
-        }
-    }
+    forEachSelected(state.pointTable, [dx, dy, dz](int, PointRecord& point) {
+        point.x += dx;
+        point.y += dy;
+        point.z += dz;
+    });
 }
 
 float snapToGrid(float value, float step) {
@@ -188,14 +187,11 @@ void onLeftUp(EditorState& state) {
         if (state.hoverView != state.prevHoverView) {
             return;
         }
-        for (int i = 0; i < MaxPoints; ++i) {
-            if (state.pointUsed[i] == SlotSelected) {
-                PointRecord& point = state.points[i];
-                point.x = snapToGrid(point.x, state.gridStep);
-                point.y = snapToGrid(point.y, state.gridStep);
-                point.z = snapToGrid(point.z, state.gridStep);
-            }
-        }
+        forEachSelected(state.pointTable, [step = state.gridStep](int, PointRecord& point) {
+            point.x = snapToGrid(point.x, step);
+            point.y = snapToGrid(point.y, step);
+            point.z = snapToGrid(point.z, step);
+        });
     } else if (state.menuMode == MenuView) {
         state.panX = snapToGrid(state.panX, state.gridStep);
         state.panY = snapToGrid(state.panY, state.gridStep);
@@ -221,23 +217,12 @@ void onRightDown(EditorState& state) {
     if (state.boxView == NoPane) {
         return;
     }
-    // Narrow the selection to the box, marking the survivors for the length of this handler.
-    constexpr int32_t Survivor = SlotSelected + 1;
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] != SlotSelected) {
-            continue;
+    // Narrow the selection to the box.
+    forEachSelected(state.pointTable, [&state](int slot, const PointRecord& point) {
+        if (!insideSelectionBox(state, point)) {
+            state.pointTable.pointUsed[slot] = SlotUsed;
         }
-        if (insideSelectionBox(state, state.points[i])) {
-            state.pointUsed[i] = Survivor;
-        }
-    }
-    for (int32_t& used : state.pointUsed) {
-        if (used == SlotSelected) {
-            used = SlotUsed;
-        } else if (used == Survivor) {
-            used = SlotSelected;
-        }
-    }
+    });
     state.boxView = NoPane;
 }
 

@@ -6,6 +6,7 @@
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/point_kinds.h"
+#include "pointeditor/data/selection.h"
 #include "pointeditor/edit/menu.h"
 
 namespace tavo {
@@ -72,39 +73,34 @@ int8_t idAfter(int8_t first, int offset) {
 }
 
 int lowestSelectedSlot(const EditorState& state) {
-    for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[i] == SlotSelected) {
-            return i;
-        }
-    }
-    return -1;
+    return firstSelected(state.pointTable);
 }
 
 // Notes the ids of the points a command placed that points in use before it already had.
 // `usedBefore` is pointUsed as it was before the command.
-void noteClashingIds(EditorState& state, const std::array<int32_t, MaxPoints>& usedBefore) {
+void noteClashingIds(EditorState& state, const std::array<SlotState, MaxPoints>& usedBefore) {
     std::array<bool, 256> heldBefore{};
     for (int i = 0; i < MaxPoints; ++i) {
         if (usedBefore[i] != SlotFree) {
-            heldBefore[static_cast<uint8_t>(state.points[i].p4)] = true;
+            heldBefore[static_cast<uint8_t>(state.pointTable.points[i].p4)] = true;
         }
     }
     std::array<bool, 256> noted{};
     state.clashingIds = 0;
     for (int i = 0; i < MaxPoints; ++i) {
-        const auto id = static_cast<uint8_t>(state.points[i].p4);
-        const bool placed = usedBefore[i] == SlotFree && state.pointUsed[i] != SlotFree;
+        const auto id = static_cast<uint8_t>(state.pointTable.points[i].p4);
+        const bool placed = usedBefore[i] == SlotFree && state.pointTable.pointUsed[i] != SlotFree;
         if (placed && heldBefore[id] && !noted[id]) {
             noted[id] = true;
             if (state.clashingIds++ == 0) {
-                state.clashingId = state.points[i].p4;
+                state.clashingId = state.pointTable.points[i].p4;
             }
         }
     }
 }
 
 bool tableFull(const EditorState& state) {
-    return countUsedPoints(state) == MaxPoints;
+    return countUsedPoints(state.pointTable) == MaxPoints;
 }
 
 } // namespace
@@ -114,7 +110,7 @@ void placePathTemplate(EditorState& state, int number) {
         return;
     }
     std::span<const TemplatePoint> layout = Templates[number - 1];
-    const auto usedBefore = state.pointUsed;
+    const auto usedBefore = state.pointTable.pointUsed;
     const int8_t first = state.currentParams[3];
     for (const TemplatePoint& point : layout) {
         // addPoint takes the parameters from currentParams, so each point sets them first;
@@ -132,7 +128,7 @@ void placePathTemplate(EditorState& state, int number) {
 
 void placeParameterSquare(EditorState& state) {
     constexpr float Corners[4][2] = {{+5, +5}, {-5, +5}, {-5, -5}, {+5, -5}};
-    const auto usedBefore = state.pointUsed;
+    const auto usedBefore = state.pointTable.pointUsed;
     for (const auto& corner : Corners) {
         addPoint(state, state.cursorX + corner[0], state.cursorY, state.cursorZ + corner[1]);
     }
@@ -144,25 +140,25 @@ void insertPathPoint(EditorState& state) {
     if (s < 0) {
         return;
     }
-    int t = findPointById(state, state.points[s].p3);
+    int t = findPointById(state.pointTable, state.pointTable.points[s].p3);
     // Without a target there is no midpoint; with a full table S would be relinked to a point
     // that was never placed. Either way the path is left as it is.
     if (t < 0 || tableFull(state)) {
         return;
     }
-    const PointRecord& from = state.points[s];
-    const PointRecord& to = state.points[t];
+    const PointRecord& from = state.pointTable.points[s];
+    const PointRecord& to = state.pointTable.points[t];
     float x = (to.x + from.x) * 0.5f;
     float y = (to.y + from.y) * 0.5f;
     float z = (to.z + from.z) * 0.5f;
 
-    const auto usedBefore = state.pointUsed;
+    const auto usedBefore = state.pointTable.pointUsed;
     int8_t rememberedP3 = state.currentParams[2];
     state.currentParams[2] = from.p3; // the new point goes on to S's old target
     addPoint(state, x, y, z);
     noteClashingIds(state, usedBefore);
-    state.pointUsed[s] = SlotUsed;
-    state.points[s].p3 = state.currentParams[3];
+    state.pointTable.pointUsed[s] = SlotUsed;
+    state.pointTable.points[s].p3 = state.currentParams[3];
     state.currentParams[2] = rememberedP3;
 }
 

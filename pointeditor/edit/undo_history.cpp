@@ -2,19 +2,19 @@
 
 namespace tavo {
 
-void UndoHistory::beginMessage(const EditorState& state) {
+void UndoHistory::beginMessage(const PointTable& table) {
     if (depth_++ == 0 && !open_) {
-        before_ = currentPoints(state);
+        before_ = table;
         open_ = true;
     }
 }
 
-void UndoHistory::endMessage(const EditorState& state, bool buttonHeld) {
+void UndoHistory::endMessage(const PointTable& table, bool buttonHeld) {
     if (--depth_ != 0 || buttonHeld || !open_) {
         return;
     }
     open_ = false;
-    if (sameUsedPoints(before_, currentPoints(state))) {
+    if (sameUsedPoints(before_, table)) {
         return;
     }
     undo_.push_back(before_);
@@ -24,22 +24,22 @@ void UndoHistory::endMessage(const EditorState& state, bool buttonHeld) {
     redo_.clear();
 }
 
-bool UndoHistory::undo(EditorState& state) {
+bool UndoHistory::undo(PointTable& table) {
     if (busy() || undo_.empty()) {
         return false;
     }
-    redo_.push_back(currentPoints(state));
-    restorePoints(state, undo_.back());
+    redo_.push_back(table);
+    table = undo_.back();
     undo_.pop_back();
     return true;
 }
 
-bool UndoHistory::redo(EditorState& state) {
+bool UndoHistory::redo(PointTable& table) {
     if (busy() || redo_.empty()) {
         return false;
     }
-    undo_.push_back(currentPoints(state));
-    restorePoints(state, redo_.back());
+    undo_.push_back(table);
+    table = redo_.back();
     redo_.pop_back();
     return true;
 }

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <deque>
 
-#include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/point_table.h"
 
 namespace tavo {
 
@@ -18,13 +18,13 @@ public:
 
     // Messages nest while a box or dialog of an outer message is open; only the outermost one
     // makes a step.
-    void beginMessage(const EditorState& state);
-    void endMessage(const EditorState& state, bool buttonHeld);
+    void beginMessage(const PointTable& table);
+    void endMessage(const PointTable& table, bool buttonHeld);
 
     // Each puts back a whole table and returns whether there was a step to take. Neither acts
     // inside a message (a box or dialog is open) or while a step is held open by a drag.
-    bool undo(EditorState& state);
-    bool redo(EditorState& state);
+    bool undo(PointTable& table);
+    bool redo(PointTable& table);
 
     // Inside a message, its boxes and dialogs included.
     bool inMessage() const { return depth_ != 0; }

@@ -57,11 +57,11 @@ void PointSession::offerRecovery() {
 }
 
 void PointSession::beginMessage() {
-    history_.beginMessage(state_);
+    history_.beginMessage(state_.pointTable);
 }
 
 void PointSession::endMessage(bool buttonHeld) {
-    history_.endMessage(state_, buttonHeld);
+    history_.endMessage(state_.pointTable, buttonHeld);
     if (!history_.inMessage()) {
         afterMessage();
     }
@@ -80,7 +80,8 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
     case Shortcut::Undo:
     case Shortcut::Redo:
         if (!buttonHeld) {
-            shortcut == Shortcut::Undo ? history_.undo(state_) : history_.redo(state_);
+            shortcut == Shortcut::Undo ? history_.undo(state_.pointTable)
+                                       : history_.redo(state_.pointTable);
             afterMessage();
         }
         return true;

@@ -70,7 +70,7 @@ std::vector<uint8_t> encodeRecovery(const RecoveredPoints& points) {
     putPath(out, points.pointFilePath);
     putPath(out, points.blockFilePath);
     for (int i = 0; i < MaxPoints; ++i) {
-        out.push_back(static_cast<uint8_t>(points.table.used[i]));
+        out.push_back(static_cast<uint8_t>(points.table.pointUsed[i]));
         appendRecord(out, points.table.points[i]);
     }
     return out;
@@ -94,7 +94,7 @@ std::optional<RecoveredPoints> decodeRecovery(std::span<const uint8_t> bytes) {
         if (slot[0] > 2) {
             return std::nullopt;
         }
-        points.table.used[i] = slot[0];
+        points.table.pointUsed[i] = static_cast<SlotState>(slot[0]);
         points.table.points[i] = readRecord(slot + 1);
     }
     return points;
@@ -118,7 +118,7 @@ RecoveryFile::RecoveryFile(QString folder, int64_t pid)
             QLatin1String(RecoverySuffix)) {}
 
 void RecoveryFile::write(const EditorState& state) {
-    const PointTable table = currentPoints(state);
+    const PointTable table = state.pointTable;
     if (!hasUnsavedPoints(state) || (written_ && sameTable(*written_, table))) {
         return;
     }
@@ -171,7 +171,7 @@ void restoreRecovered(EditorState& state, const RecoveredPoints& points) {
     if (!points.blockFilePath.empty()) {
         openBlockFile(state, points.blockFilePath);
     }
-    restorePoints(state, points.table);
+    state.pointTable = points.table;
     state.pointFilePath = points.pointFilePath;
     // Nothing recovered is on disk: against an empty table every used point is a change.
     state.savedPoints = PointTable{};

@@ -154,12 +154,12 @@ void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
         }
     }
     for (int slot = 0; slot < tavo::MaxPoints; ++slot) {
-        if (editor.pointUsed[slot] == tavo::SlotFree) {
+        if (editor.pointTable.pointUsed[slot] == tavo::SlotFree) {
             continue;
         }
         for (int id : options.select) {
-            if (editor.points[slot].p4 == static_cast<int8_t>(id)) {
-                editor.pointUsed[slot] = tavo::SlotSelected;
+            if (editor.pointTable.points[slot].p4 == static_cast<int8_t>(id)) {
+                editor.pointTable.pointUsed[slot] = tavo::SlotSelected;
             }
         }
     }

@@ -76,10 +76,10 @@ void drawLinkLines(EditorState& state, int pane) {
 
 void drawPoints(EditorState& state, int pane) {
     for (int j = 0; j < MaxPoints; ++j) {
-        if (state.pointUsed[static_cast<std::size_t>(j)] == SlotFree) {
+        if (state.pointTable.pointUsed[static_cast<std::size_t>(j)] == SlotFree) {
             continue;
         }
-        const PointRecord& p = state.points[static_cast<std::size_t>(j)];
+        const PointRecord& p = state.pointTable.points[static_cast<std::size_t>(j)];
         const uint32_t colour = pointColour(state, j);
         PanePixel at = mapToPane(state, pane, p.x, p.y, p.z);
         drawMarker2D(state, at.x, at.y, colour);

@@ -54,10 +54,10 @@ void perspectiveKey(KeyWriter& key, const EditorState& state) {
     }
     key.add(state.zoom);
     for (int i = 0; i < MaxPoints; ++i) {
-        const bool used = state.pointUsed[static_cast<std::size_t>(i)] != 0;
+        const bool used = state.pointTable.pointUsed[static_cast<std::size_t>(i)] != 0;
         key.add(used);
         if (used) {
-            const PointRecord& p = state.points[static_cast<std::size_t>(i)];
+            const PointRecord& p = state.pointTable.points[static_cast<std::size_t>(i)];
             key.add(pointColour(state, i));
             key.add(std::array{p.x, p.y, p.z});
         }
@@ -126,10 +126,10 @@ void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
     const bool headings = pane == TopPane && state.showDirection == 1;
     key.add(headings);
     for (int i = 0; i < MaxPoints; ++i) {
-        const bool used = state.pointUsed[static_cast<std::size_t>(i)] != 0;
+        const bool used = state.pointTable.pointUsed[static_cast<std::size_t>(i)] != 0;
         key.add(used);
         if (used) {
-            const PointRecord& p = state.points[static_cast<std::size_t>(i)];
+            const PointRecord& p = state.pointTable.points[static_cast<std::size_t>(i)];
             key.add(pointColour(state, i));
             key.add(axes(p.x, p.y, p.z));
             if (headings) {

@@ -9,11 +9,11 @@ namespace tavo {
 
 uint32_t pointColour(const EditorState& state, int slot) {
     auto index = static_cast<std::size_t>(slot);
-    if (state.pointUsed[index] == SlotSelected) {
+    if (state.pointTable.pointUsed[index] == SlotSelected) {
         return SelectedPointColour;
     }
     // The kind is a signed byte; -128 gives 128, palette entry 3.
-    int kind = std::abs(static_cast<int>(state.points[index].p1));
+    int kind = std::abs(static_cast<int>(state.pointTable.points[index].p1));
     return kindPalette[static_cast<std::size_t>(kind % 5)];
 }
 
@@ -22,10 +22,10 @@ void drawPointMarkers(EditorState& state) {
     device.setTexture(nullptr);
     const float s = (11.0f - state.zoom) * 0.6f + 0.1f;
     for (int i = 0; i < MaxPoints; ++i) {
-        if (state.pointUsed[static_cast<std::size_t>(i)] == SlotFree) {
+        if (state.pointTable.pointUsed[static_cast<std::size_t>(i)] == SlotFree) {
             continue;
         }
-        const PointRecord& p = state.points[static_cast<std::size_t>(i)];
+        const PointRecord& p = state.pointTable.points[static_cast<std::size_t>(i)];
         const uint32_t colour = pointColour(state, i);
         const float arms[3][2][3] = {
             {{p.x + s, p.y, p.z}, {p.x - s, p.y, p.z}},
@@ -58,12 +58,12 @@ public:
     explicit LinkLineBuilder(EditorState& state) : state_(state) { state_.linkLineCount = 0; }
 
     const PointRecord& point(int slot) const {
-        return state_.points[static_cast<std::size_t>(slot)];
+        return state_.pointTable.points[static_cast<std::size_t>(slot)];
     }
     bool used(int slot) const {
-        return state_.pointUsed[static_cast<std::size_t>(slot)] != SlotFree;
+        return state_.pointTable.pointUsed[static_cast<std::size_t>(slot)] != SlotFree;
     }
-    int target(int8_t id) const { return findPointById(state_, id); }
+    int target(int8_t id) const { return findPointById(state_.pointTable, id); }
 
     bool isGrenadePath(int slot) const {
         return point(slot).p1 == KindPath && point(slot).p2 == PathActionGrenade;

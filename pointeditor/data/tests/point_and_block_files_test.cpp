@@ -55,11 +55,12 @@ protected:
 
     // Slot s gets x = 1000 + s and id s; the last slot listed is selected.
     void useSlots(std::initializer_list<int> slots) {
-        state->pointUsed.fill(SlotFree);
+        state->pointTable.pointUsed.fill(SlotFree);
         for (int slot : slots) {
-            state->points[slot].x = 1000.0f + static_cast<float>(slot);
-            state->points[slot].p4 = static_cast<int8_t>(slot);
-            state->pointUsed[slot] = slot == *(slots.end() - 1) ? SlotSelected : SlotUsed;
+            state->pointTable.points[slot].x = 1000.0f + static_cast<float>(slot);
+            state->pointTable.points[slot].p4 = static_cast<int8_t>(slot);
+            state->pointTable.pointUsed[slot] =
+                slot == *(slots.end() - 1) ? SlotSelected : SlotUsed;
         }
     }
 
@@ -86,10 +87,10 @@ TEST_F(DataFile, PointFileSavesTheUsedSlotsPacked) {
     useSlots({0, 5, 7});
     ASSERT_TRUE(savePointFile(*state, dir.at("packed.pd1")));
     ASSERT_TRUE(loadPointFile(*state, dir.at("packed.pd1")));
-    EXPECT_EQ(countUsedPoints(*state), 3);
+    EXPECT_EQ(countUsedPoints(state->pointTable), 3);
     for (int slot = 0; int id : {0, 5, 7}) {
-        const PointRecord& packed = state->points[slot];
-        EXPECT_EQ(std::tuple(state->pointUsed[slot++], packed.p4, packed.x),
+        const PointRecord& packed = state->pointTable.points[slot];
+        EXPECT_EQ(std::tuple(state->pointTable.pointUsed[slot++], packed.p4, packed.x),
                   std::tuple(1, id, 1000.0f + id));
     }
 }
@@ -98,14 +99,14 @@ TEST_F(DataFile, PointFileSavesTheUsedSlotsPacked) {
 // points alone leave out the selection and what free slots hold.
 TEST(PointTables, CompareBitForBitAndTheUsedPointsLeaveOutSelectionAndFreeSlots) {
     PointTable a{};
-    a.used[3] = SlotUsed;
+    a.pointUsed[3] = SlotUsed;
     a.points[3].x = std::numeric_limits<float>::quiet_NaN();
     const std::tuple<const char*, void (*)(PointTable&), bool, bool> rows[] = {
         {"the same, NaN included", [](PointTable&) {}, true, true},
         {"-0.0", [](PointTable& t) { t.points[3].y = -0.0f; }, false, false},
-        {"selected", [](PointTable& t) { t.used[3] = SlotSelected; }, false, true},
+        {"selected", [](PointTable& t) { t.pointUsed[3] = SlotSelected; }, false, true},
         {"a free slot's record", [](PointTable& t) { t.points[7].z = 1; }, false, true},
-        {"one more point", [](PointTable& t) { t.used[199] = SlotUsed; }, false, false},
+        {"one more point", [](PointTable& t) { t.pointUsed[199] = SlotUsed; }, false, false},
     };
     for (const auto& [name, change, same, sameUsed] : rows) {
         SCOPED_TRACE(name);
@@ -145,7 +146,7 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         ASSERT_EQ(platform.boxes.size(), 1u);
         const testing::RecordedBox& shown = platform.boxes[0];
         EXPECT_EQ(
-            std::tuple(countUsedPoints(*state), shown.text, shown.caption, shown.icon),
+            std::tuple(countUsedPoints(state->pointTable), shown.text, shown.caption, shown.icon),
             std::tuple(loaded, box, english ? "LOAD POINT" : "ポイント読み込み", BoxIcon::Warning));
         EXPECT_EQ(shown.text.substr(shown.text.find('\n')), listed);
     }
@@ -159,7 +160,8 @@ TEST_F(DataFile, AFailedLoadShowsAnErrorKeepsThePointsAndEmptiesTheMap) {
     EXPECT_EQ(std::ranges::count(state->blocks, -1, &BlockRecord::inUse), 160);
     EXPECT_EQ(loadPointFile(*state, dir.at("missing")).ok(), false);
     expectOnlyErrorBox();
-    EXPECT_EQ(std::tuple(state->pointUsed[3], state->pointUsed[9], state->points[9].x),
+    EXPECT_EQ(std::tuple(state->pointTable.pointUsed[3], state->pointTable.pointUsed[9],
+                         state->pointTable.points[9].x),
               std::tuple(SlotUsed, SlotSelected, 1009.0f));
     // The map is emptied, its names kept.
     EXPECT_EQ(loadBlockFile(*state, dir.at("missing")).ok(), false);

@@ -28,9 +28,9 @@ struct Saved : Editor {
         put({{0, 2, 10, 0, 10, 2, 0, 5, 4}, {1, 1, 30, 0, 10, 2, 0, 0, 5}});
         pts[0].r = 0.5f;
         state.currentParams = {1, 2, 3, 9};
-        state.savedPoints = currentPoints(state);
+        state.savedPoints = state.pointTable;
     }
-    bool is(const PointTable& table) const { return sameTable(currentPoints(state), table); }
+    bool is(const PointTable& table) const { return sameTable(state.pointTable, table); }
 };
 
 // A fresh directory for the files a test writes and reads.
@@ -45,15 +45,15 @@ protected:
 // change drops what could be redone, and the oldest steps go past the capacity.
 TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     Saved e;
-    e.state.pointUsed[0] = SlotFree; // the other file holds slot 1 alone
+    e.state.pointTable.pointUsed[0] = SlotFree; // the other file holds slot 1 alone
     ASSERT_TRUE(savePointFile(e.state, fileIn("other.pd1")));
-    e.state.pointUsed[0] = SlotSelected;
+    e.state.pointTable.pointUsed[0] = SlotSelected;
     e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
     e.press(vk::numpad(0));
     EXPECT_EQ(std::pair(e.history.undoSteps(), editorTitle(e.state)),
               std::pair(std::size_t{0}, std::string("POINT EDITOR")))
         << "selection alone";
-    std::vector<PointTable> tables{currentPoints(e.state)};
+    std::vector<PointTable> tables{e.state.pointTable};
     e.platform.dialogAnswers = {fileIn("other.pd1")};
     const std::function<void()> commands[] = {
         [&] { e.click({LoadPointEntry}, true); },
@@ -64,7 +64,7 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
         [&] { e.press(vk::Right); }};
     for (const auto& command : commands) {
         command();
-        tables.push_back(currentPoints(e.state));
+        tables.push_back(e.state.pointTable);
         EXPECT_EQ(e.history.undoSteps(), tables.size() - 1);
     }
     // The title of each table: it names the loaded file and marks changes until they are undone
@@ -73,15 +73,15 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
     const std::string titles[] = {changed, loaded, changed, changed};
     EXPECT_EQ(editorTitle(e.state), titles[3]);
     for (std::size_t step = tables.size() - 1; step > 0; --step) {
-        EXPECT_EQ(e.history.undo(e.state), true);
+        EXPECT_EQ(e.history.undo(e.state.pointTable), true);
         EXPECT_TRUE(e.is(tables[step - 1])) << "undone to " << step - 1;
         EXPECT_EQ(editorTitle(e.state), titles[step - 1]);
     }
     for (std::size_t step = 1; step < tables.size(); ++step) {
-        EXPECT_EQ(e.history.redo(e.state), true);
+        EXPECT_EQ(e.history.redo(e.state.pointTable), true);
         EXPECT_TRUE(e.is(tables[step])) << "redone to " << step;
     }
-    e.history.undo(e.state);
+    e.history.undo(e.state.pointTable);
     e.press(vk::Left);
     EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(3u, 0u));
     e.press(vk::Right, UndoHistory::Capacity);
@@ -112,7 +112,7 @@ TEST_F(DocumentTest, UnsavedPointsTheQuestionSavesDiscardsOrCancelsAndAFailedSav
         e.platform.boxAnswers = {answer};
         const bool wentOn = settleUnsavedPoints(e.state); // the points stay in every case
         EXPECT_EQ(std::tuple(wentOn, hasUnsavedPoints(e.state), e.platform.dialogs.size(),
-                             e.state.pointUsed[0]),
+                             e.state.pointTable.pointUsed[0]),
                   std::tuple(goOn, unsavedAfter, std::size_t(dialogs), 2));
         ASSERT_FALSE(e.platform.boxes.empty()); // a failed save adds its error box
         EXPECT_EQ(std::tuple(e.platform.boxes[0].text, e.platform.boxes[0].buttons),
@@ -133,7 +133,7 @@ TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpe
     EXPECT_EQ(e.platform.dialogs.size(), 0u) << "cancelled";
     e.click({LoadPointEntry}, true);
     // Saved, then loaded: the saved points come back unselected; LOAD POINT stays highlighted.
-    EXPECT_EQ(std::tuple(e.platform.dialogs.size(), e.state.pointUsed[0], modes),
+    EXPECT_EQ(std::tuple(e.platform.dialogs.size(), e.state.pointTable.pointUsed[0], modes),
               std::tuple(2u, SlotUsed, std::vector<int>(4, MenuLoadPoint)));
 }
 

@@ -118,12 +118,12 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
     const std::size_t steps = history.undoSteps();
     moveTo(160, 165, Left);
     moveTo(170, 165, Left);
-    EXPECT_EQ(history.undo(state), false) << "mid-drag";
+    EXPECT_EQ(history.undo(state.pointTable), false) << "mid-drag";
     moveTo(170, 165);
     EXPECT_EQ(history.undoSteps(), steps + 1);
-    history.beginMessage(state);
-    EXPECT_EQ(history.undo(state), false) << "inside a message";
-    history.endMessage(state, false);
+    history.beginMessage(state.pointTable);
+    EXPECT_EQ(history.undo(state.pointTable), false) << "inside a message";
+    history.endMessage(state.pointTable, false);
     // The grid step is 2.5: 3.74 goes down, 3.75 and -3.75 go away from zero.
     put({{0, 2, 3.74f, 1.3f, -3.75f}, {1, 2, 3.75f, 1.2f, 0}, {2, 1, 3.74f, 0, 0}});
     const int releases[][2] = {{310, 1}, {300, 1}, {301, 0}}; // y, grid lock
@@ -152,19 +152,19 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
     click({{170, 145}, {150, 455}, {440, 165}, {700, 300}, {130, 185}});
     EXPECT_EQ(used(6), (Slots{2, 2, 2, 1, 1, 0}));
     platform.shift = true; // the other corner order; Shift adds to the selection
-    state.pointUsed[4] = SlotSelected;
+    state.pointTable.pointUsed[4] = SlotSelected;
     click({{130, 185}, {170, 145}});
     EXPECT_EQ(used(6), (Slots{2, 2, 2, 1, 2, 0}));
     click({{130, 445}, {170, 465}}); // front pane: world (-10, 5, z) to (10, -5, z)
     EXPECT_EQ(used(5), (Slots{2, 2, 2, 1, 2}));
-    state.pointUsed[1] = SlotUsed;
+    state.pointTable.pointUsed[1] = SlotUsed;
     click({{130, 145}}); // a right click narrows to the begun box: (-10, 0, 10) to (10, 0, -10)
     onRightDown(moveTo(170, 185));
     EXPECT_EQ(std::pair(used(5), state.boxView),
               std::pair(Slots{2, 1, 2, 1, 1}, int32_t{NoPane})); // no mark on 1
     click({{150, 165}}); // a box begun in the top pane, right-clicked in the front pane
     onRightDown(moveTo(150, 455));
-    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointUsed[2]),
+    EXPECT_EQ(std::tuple(state.menuMode, state.boxView, state.pointTable.pointUsed[2]),
               std::tuple(int32_t{MenuMovePoint}, int32_t{NoPane}, int32_t{SlotSelected}));
     onRightDown(state);
     EXPECT_EQ(state.menuMode, MenuSelectPoint);
@@ -172,7 +172,7 @@ TEST_F(EditTest, SelectionBoxesTakeEitherCornerOrderTheirBorderAndNarrowOnRightC
 
 TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     put({{0, 2, 1}, {1, 1, 2}, {2, 2, 3}});
-    state.savedPoints = currentPoints(state); // as loaded: LOAD POINT has nothing to ask
+    state.savedPoints = state.pointTable; // as loaded: LOAD POINT has nothing to ask
     platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Ok};
     std::vector<int> modesWhileOpen; // the entry stays highlighted while its box or dialog is up
     platform.whileModal = [&] { modesWhileOpen.push_back(state.menuMode); };
@@ -207,7 +207,7 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     click({{608, 378}}); // halfway between them: the upper one
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(0, 1));
     click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
-    EXPECT_EQ(std::tuple(xyz(0), state.pointUsed[0], state.menuMode),
+    EXPECT_EQ(std::tuple(xyz(0), state.pointTable.pointUsed[0], state.menuMode),
               std::tuple(V3{10, 0, 5}, int32_t{SlotUsed}, int32_t{MenuNone}));
 }
 
@@ -302,7 +302,7 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     state.cursorX = 2, state.cursorY = 4, state.cursorZ = -6;
     auto id = [](int offset) { return static_cast<int8_t>(124 + offset); }; // wraps at 127
     for (int key = 0; key <= 7; ++key) {
-        state.pointUsed.fill(SlotFree), state.currentParams = {7, 7, id(0), id(0)};
+        state.pointTable.pointUsed.fill(SlotFree), state.currentParams = {7, 7, id(0), id(0)};
         press(vk::digit(key));
         int n = 0;
         for (const auto& r : rows) {
@@ -317,18 +317,19 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
             ++n;
         }
         Params last = params(n - 1); // and the parameters of the last point remain
-        EXPECT_EQ(std::pair(countUsedPoints(state), state.currentParams),
+        EXPECT_EQ(std::pair(countUsedPoints(state.pointTable), state.currentParams),
                   std::pair(n, Params{last[0], last[1], last[2], id(key ? n : 0)}))
             << key;
     }
-    state.pointUsed.fill(SlotUsed); // a full table with room for one point still advances the ids
-    state.pointUsed[50] = SlotFree;
+    state.pointTable.pointUsed.fill(
+        SlotUsed); // a full table with room for one point still advances the ids
+    state.pointTable.pointUsed[50] = SlotFree;
     press(vk::digit(3)); // from -125, where key 7 left the id
     EXPECT_EQ(std::tuple(int(pts[50].p4), int(pts[50].p3), int(state.currentParams[3])),
               std::tuple(-125, -124, -121));
     // Insert: S in slot 2 links 21 -> 77, which no point has, so nothing happens; then to 30
     // (slot 4). Slot 5 is selected too, and linked to itself.
-    state.pointUsed.fill(SlotFree);
+    state.pointTable.pointUsed.fill(SlotFree);
     put({{0, 1, 0, 0, 0, 3, 0, 30, 20}, {2, 2, 10, 2, -4, 3, 1, 77, 21}});
     put({{4, 1, 30, 6, 8, 3, 0, 21, 30}, {5, 2, 7, 7, 7, 3, 0, 22, 22}});
     state.currentParams = {3, 2, 99, 40};
@@ -342,10 +343,11 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
     press(vk::Insert); // a self-linked S gets the new point on itself
     EXPECT_EQ(std::tuple(xyz(3), params(3), used(6), int(pts[5].p3)),
               std::tuple(V3{7, 7, 7}, Params{3, 2, 22, 41}, Slots{1, 1, 1, 1, 1, 1}, 41));
-    state.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
-    state.pointUsed[2] = SlotSelected;
+    state.pointTable.pointUsed.fill(SlotUsed); // S's target exists, but the table is full
+    state.pointTable.pointUsed[2] = SlotSelected;
     press(vk::Insert);
-    EXPECT_EQ(std::pair(state.pointUsed[2], int(pts[2].p3)), std::pair(int32_t{SlotSelected}, 40));
+    EXPECT_EQ(std::pair(state.pointTable.pointUsed[2], int(pts[2].p3)),
+              std::pair(SlotSelected, 40));
 }
 
 // A template key or Insert whose new points got ids that other points already had leaves a note
@@ -376,7 +378,7 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
     };
     for (const auto& [ids, english, firstId, key, note, pad] : cases) {
         SCOPED_TRACE(std::to_string(key) + " " + note);
-        state.pointUsed.fill(0);
+        state.pointTable.pointUsed.fill(SlotFree);
         state.english = english;
         for (int i = 0; i < static_cast<int>(ids.size()); ++i) {
             put({{float(10 + i), 1, 0, 0, 0, 3, 0, float(ids[i]), float(ids[i])}});
@@ -398,7 +400,7 @@ TEST_F(EditTest, LinkCheckReportsInOneBoxAndSelectsThePointsInvolved) {
     auto check = [this](int english, const Slots& selection,
                         const std::vector<std::array<float, 9>>& points, const std::string& box) {
         SCOPED_TRACE(box);
-        state.pointUsed.fill(0);
+        state.pointTable.pointUsed.fill(SlotFree);
         state.english = english;
         state.currentParams = {3, 4, 5, 6}; // only the selection changes
         put(points);

@@ -27,14 +27,14 @@ struct Editor {
     EditorState state;
     FakePlatform platform;
     UndoHistory history;
-    std::array<PointRecord, MaxPoints>& pts = state.points;
+    std::array<PointRecord, MaxPoints>& pts = state.pointTable.points;
     Editor() { state.platform = &platform; }
 
     // One message; held: a mouse button is still down after it.
     void message(const std::function<void()>& command, bool held = false) {
-        history.beginMessage(state);
+        history.beginMessage(state.pointTable);
         command();
-        history.endMessage(state, held);
+        history.endMessage(state.pointTable, held);
     }
     // Updates the cursor, then drags with the buttons held.
     EditorState& moveTo(int x, int y, int buttons = 0) {
@@ -77,7 +77,7 @@ struct Editor {
         for (const auto& v : points) {
             pts[int(v[0])] = {v[2],         v[3],         v[4],         0,
                               int8_t(v[5]), int8_t(v[6]), int8_t(v[7]), int8_t(v[8])};
-            state.pointUsed[int(v[0])] = int(v[1]);
+            state.pointTable.pointUsed[int(v[0])] = static_cast<SlotState>(v[1]);
         }
     }
     // Every box shown since the last call, each as "text / caption|".
@@ -88,7 +88,9 @@ struct Editor {
         }
         return shown;
     }
-    Slots used(int n) const { return Slots(state.pointUsed.begin(), state.pointUsed.begin() + n); }
+    Slots used(int n) const {
+        return Slots(state.pointTable.pointUsed.begin(), state.pointTable.pointUsed.begin() + n);
+    }
     V3 xyz(int i) const { return {pts[i].x, pts[i].y, pts[i].z}; }
     Params params(int i) const { return {pts[i].p1, pts[i].p2, pts[i].p3, pts[i].p4}; }
     V3 cursor() const { return {state.cursorX, state.cursorY, state.cursorZ}; }

@@ -72,7 +72,7 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
 TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     RecoveredPoints points;
     points.table.points[3] = {1.5f, -2, 3, 0.25f, 1, -2, 3, -4};
-    points.table.used[3] = 2;
+    points.table.pointUsed[3] = SlotSelected;
     points.table.points[7].x = 9; // a free slot's leftover record
     points.pointFilePath = "/m/mission.pd1";
     points.blockFilePath = "/m/map.bd1";
@@ -104,9 +104,9 @@ protected:
     Session() {
         state->platform = &platform;
         state->running = 1;
-        state->points[0] = {10, 0, 10, 0, 2, 0, 0, 4};
-        state->pointUsed[0] = 2;
-        state->savedPoints = currentPoints(*state);
+        state->pointTable.points[0] = {10, 0, 10, 0, 2, 0, 0, 4};
+        state->pointTable.pointUsed[0] = SlotSelected;
+        state->savedPoints = state->pointTable;
         window.setPointSession(&session);
     }
     // The editor's own handlers but for drawing, which needs a device.
@@ -138,10 +138,10 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
     ASSERT_EQ(QFile::exists(session.recovery().path()), true);
     send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
     // Ctrl+Z undid the turn: back at the saved table, so no recovery file.
-    EXPECT_EQ(std::tuple(state->points[0].r, QFile::exists(session.recovery().path())),
+    EXPECT_EQ(std::tuple(state->pointTable.points[0].r, QFile::exists(session.recovery().path())),
               std::tuple(0.0f, false));
     send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
-    EXPECT_EQ(state->points[0].r, 0.3926990f) << "Ctrl+Y redid it";
+    EXPECT_EQ(state->pointTable.points[0].r, 0.3926990f) << "Ctrl+Y redid it";
     send(window, keyPress(Qt::Key_S, Qt::ControlModifier)); // saves without a dialog
     EXPECT_EQ(std::tuple(QFile::exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
                          window.windowTitle()),
@@ -171,7 +171,8 @@ TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) 
         window.show();
         EXPECT_EQ(window.close(), closed);
         // The points stay.
-        EXPECT_EQ(std::tuple(state->running, state->pointUsed[0]), std::tuple(closed ? 0 : 1, 2));
+        EXPECT_EQ(std::tuple(state->running, state->pointTable.pointUsed[0]),
+                  std::tuple(closed ? 0 : 1, 2));
     }
     EXPECT_EQ(QFile::exists(dir.filePath("closing.pd1")), true);
     state->running = 1;
@@ -183,12 +184,12 @@ TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) 
 
 TEST_F(Session, TheCommandLineLoadsItsFilesAndAMissingOneGivesOneErrorBox) {
     ASSERT_TRUE(savePointFile(*state, file("mission.pd1")));
-    state->pointUsed.fill(0);
+    state->pointTable.pointUsed.fill(SlotFree);
     session.start({"e", file("gone.bd1"), file("mission.pd1")});
     ASSERT_EQ(platform.boxes.size(), 1u);
     // Loading at start is no undo step.
-    EXPECT_EQ(std::tuple(platform.boxes[0].text, state->pointUsed[0], window.windowTitle(),
-                         session.history().undoSteps()),
+    EXPECT_EQ(std::tuple(platform.boxes[0].text, state->pointTable.pointUsed[0],
+                         window.windowTitle(), session.history().undoSteps()),
               std::tuple("file open error", 1, "POINT EDITOR - mission.pd1", 0u));
 }
 
@@ -199,8 +200,8 @@ TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) 
     RecoveryFile dead(dir.path(), 999'999'999);
     dead.write(lost);
     EXPECT_EQ(QFile::exists(dead.path()), false) << "nothing unsaved";
-    lost.points[5] = {1, 2, 3, 0, 1, 0, 0, 7};
-    lost.pointUsed[5] = 1;
+    lost.pointTable.points[5] = {1, 2, 3, 0, 1, 0, 0, 7};
+    lost.pointTable.pointUsed[5] = SlotUsed;
     dead.write(lost);
     ASSERT_EQ(QFile::exists(dead.path()), true);
     // A running editor's file is not offered.
@@ -209,9 +210,9 @@ TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) 
     session.start({});
     ASSERT_EQ(platform.boxes.size(), 1u);
     // Answered, the dead editor's file goes; the running one's stays.
-    EXPECT_EQ(std::tuple(platform.boxes[0].buttons, state->pointUsed[5], state->points[5].p4,
-                         window.windowTitle(), QFile::exists(dead.path()),
-                         QFile::exists(alive.path())),
+    EXPECT_EQ(std::tuple(platform.boxes[0].buttons, state->pointTable.pointUsed[5],
+                         state->pointTable.points[5].p4, window.windowTitle(),
+                         QFile::exists(dead.path()), QFile::exists(alive.path())),
               std::tuple(BoxButtons::YesNo, 1, 7, "POINT EDITOR - mission.pd1 *", false, true));
     // This editor's own file follows its unsaved changes and goes at a normal end.
     session.recovery().write(*state);

@@ -356,7 +356,7 @@ TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     chooseFile(window, {608, 198}, Sample + ".bd1"); // LOAD BLOCK
     chooseFile(window, {608, 258}, Sample + ".pd1"); // LOAD POINT
     send(window, mouse({295, 10}));                  // over no pane
-    ASSERT_GT(countUsedPoints(*state), 10);
+    ASSERT_GT(countUsedPoints(state->pointTable), 10);
     const QImage live = shown();
 
     QTemporaryDir out;

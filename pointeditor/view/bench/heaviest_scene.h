@@ -73,11 +73,12 @@ inline void fillHeaviestScene(EditorState& state, const testing::ScratchDirector
     // Paths, random paths, humans and events.
     const int8_t kinds[] = {8, 3, 8, 6, 12, 8, 1, 3, 8, 15};
     for (int i = 0; i < MaxPoints; ++i) {
-        state.points[static_cast<std::size_t>(i)] =
+        state.pointTable.points[static_cast<std::size_t>(i)] =
             testing::point(static_cast<float>(i % 20) * 6.0f - 60.0f, static_cast<float>(i % 7),
                            static_cast<float>(i / 20) * 12.0f - 60.0f, kinds[i % 10], i + 2, i + 1,
                            i, static_cast<float>(i) * 0.3926990f);
-        state.pointUsed[static_cast<std::size_t>(i)] = i % 9 == 0 ? 2 : 1;
+        state.pointTable.pointUsed[static_cast<std::size_t>(i)] =
+            i % 9 == 0 ? SlotSelected : SlotUsed;
     }
     state.menuMode = MenuSelectPoint;
     state.boxView = state.hoverView = TopPane;

@@ -117,9 +117,9 @@ class LinkLinesTest : public ::testing::Test {
 protected:
     // A point in `slot` at x = slot, so lines read back as slot pairs; p4 is its id.
     void add(int slot, int kind, int p2, int p3, int id) {
-        state.points[static_cast<std::size_t>(slot)] =
+        state.pointTable.points[static_cast<std::size_t>(slot)] =
             testing::point(static_cast<float>(slot), 1, 2, kind, p2, p3, id);
-        state.pointUsed[static_cast<std::size_t>(slot)] = SlotUsed;
+        state.pointTable.pointUsed[static_cast<std::size_t>(slot)] = SlotUsed;
     }
     Lines lines() {
         buildLinkLines(state);
@@ -165,7 +165,8 @@ TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
     for (const auto& [name, points, expected] : cases) {
         SCOPED_TRACE(name);
         state = EditorState{};
-        state.points[2] = testing::point(2, 0, 0, Path, 0, 99, 20); // a free slot: no target
+        state.pointTable.points[2] =
+            testing::point(2, 0, 0, Path, 0, 99, 20); // a free slot: no target
         for (const auto& p : points) {
             add(p[0], p[1], p[2], p[3], p[4]);
         }
@@ -202,7 +203,7 @@ TEST_F(LinkLinesTest, TheListStopsAt400AndDropsTheSecondXLine) {
         }
         add(2 + hubs, Path, 0, 1, 90);
         add(3 + hubs, 2, 0, 0, 0);
-        state.points[static_cast<std::size_t>(hubs) + 3].x = 500;
+        state.pointTable.points[static_cast<std::size_t>(hubs) + 3].x = 500;
         Lines all = lines();
         ASSERT_EQ(all.size(), static_cast<std::size_t>(MaxLinkLines));
         // With room for one X line, it is the first of the two.

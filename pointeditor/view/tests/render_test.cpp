@@ -107,9 +107,9 @@ TEST_F(Render3dTest, CornersAndPointsFarOutOrNotNumbersDrawNothingOfThemselves) 
     state.blocks[1] = testing::box(-1e30f, -1e30f, 5e29f, 1e30f, 1e30f, 1e30f);
     state.blocks[2] = testing::box(nan, 0, 0, 10, 10, 10);
     state.blocks[3] = testing::box(-inf, -10, -10, 10, 10, 10);
-    state.points[0] = testing::point(nan, inf, -inf, 3, 0, 2, 1);
-    state.points[1] = testing::point(1e38f, -1e38f, 1e38f, 3, 0, 1, 2);
-    state.pointUsed[0] = state.pointUsed[1] = SlotUsed;
+    state.pointTable.points[0] = testing::point(nan, inf, -inf, 3, 0, 2, 1);
+    state.pointTable.points[1] = testing::point(1e38f, -1e38f, 1e38f, 3, 0, 1, 2);
+    state.pointTable.pointUsed[0] = state.pointTable.pointUsed[1] = SlotUsed;
     EXPECT_EQ(view(), grey(199)); // the sound block 0 behind them all
     EXPECT_EQ(pixel(paneOrigin(TopPane), 5, 10), (Rgb{130, 0, 0}));
 }
@@ -117,10 +117,11 @@ TEST_F(Render3dTest, CornersAndPointsFarOutOrNotNumbersDrawNothingOfThemselves) 
 TEST_F(Render3dTest, PointMarkersAreCrossesInTheKindColourOrGreenWhenSelected) {
     state.blocks[0].inUse = 0;
     state.zoom = 10.0f; // arms of 0.7 world units
-    state.points[0] = testing::point(0, 0, 0, 1);
-    for (auto [used, colour] :
-         {std::pair{1, Rgb{255, 128, 0}}, {2, Rgb{0, 255, 0}}, {0, grey(0)}}) {
-        state.pointUsed[0] = used;
+    state.pointTable.points[0] = testing::point(0, 0, 0, 1);
+    for (auto [used, colour] : {std::pair{SlotUsed, Rgb{255, 128, 0}},
+                                {SlotSelected, Rgb{0, 255, 0}},
+                                {SlotFree, grey(0)}}) {
+        state.pointTable.pointUsed[0] = used;
         // The centre, then each arm on its own beside it: left and right, above and below.
         for (auto [x, y] : {std::pair{140, 140}, {138, 140}, {142, 140}, {140, 138}, {140, 142}}) {
             EXPECT_EQ(view(x, y), colour) << used << " at " << x << "," << y;
@@ -204,10 +205,10 @@ TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
 
 TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGreen) {
     state.showDirection = 0;
-    state.points[3] = testing::point(5.5f, 7, -9.5f, -128);   // yellow
-    state.points[4] = testing::point(-30.5f, -20, 30.5f, -7); // would be pink
-    state.pointUsed[3] = SlotUsed;
-    state.pointUsed[4] = SlotSelected;
+    state.pointTable.points[3] = testing::point(5.5f, 7, -9.5f, -128);   // yellow
+    state.pointTable.points[4] = testing::point(-30.5f, -20, 30.5f, -7); // would be pink
+    state.pointTable.pointUsed[3] = SlotUsed;
+    state.pointTable.pointUsed[4] = SlotSelected;
     renderPanes(state);
     // Each square's centre: pane, x, y.
     using Spot = std::array<int, 3>;
@@ -226,18 +227,18 @@ TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGre
 
 TEST(PointColour, PaletteByAbsoluteKindModFive) {
     EditorState state;
-    state.pointUsed[0] = SlotUsed;
+    state.pointTable.pointUsed[0] = SlotUsed;
     for (auto [kind, colour] :
          {std::pair{0, 0xFF323CFFu}, {5, 0xFF323CFFu}, {-7, 0xFFFF0AFFu}, {4, 0xFF50A0FFu}}) {
-        state.points[0].p1 = static_cast<int8_t>(kind);
+        state.pointTable.points[0].p1 = static_cast<int8_t>(kind);
         EXPECT_EQ(pointColour(state, 0), colour) << kind;
     }
 }
 
 TEST_F(OrthoTest, HeadingLinesOnlyInTheTopPaneAndOnlyWhenShown) {
     // Heading pi/2 faces +X: ten world units, 20 pixels to the right of the square's centre.
-    state.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
-    state.pointUsed[0] = SlotUsed;
+    state.pointTable.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
+    state.pointTable.pointUsed[0] = SlotUsed;
     renderPanes(state);
     EXPECT_EQ((std::vector{along(TopPane, 151, Pink), along(FrontPane, 129, Pink),
                            along(SidePane, 129, Pink)}),
@@ -284,8 +285,8 @@ TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) 
 
 TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     state.blocks[0] = testing::box(-10, -10, -10, 10, 10, 10);
-    state.points[0] = testing::point(1, 1, 1, 1);
-    state.pointUsed[0] = SlotUsed;
+    state.pointTable.points[0] = testing::point(1, 1, 1, 1);
+    state.pointTable.pointUsed[0] = SlotUsed;
     state.showFrontView = 0;
     state.menuMode = MenuSelectPoint;
     state.boxView = state.hoverView = FrontPane;
