@@ -19,6 +19,7 @@
 #include "pointeditor/edit/zoom.h"
 #include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/view/pane_redraw.h"
+#include "pointeditor/view/point_markers.h"
 #include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scratch_directory.h"
@@ -41,7 +42,7 @@ void checkState(const EditorState& state, bool between) {
     requireWithin("hoverView", state.hoverView, NoPane, PerspectivePane);
     requireWithin("prevHoverView", state.prevHoverView, NoPane, PerspectivePane);
     requireWithin("boxView", state.boxView, NoPane, SidePane); // the 3D pane holds no box
-    requireWithin("linkLineCount", state.linkLineCount, 0, MaxLinkLines);
+    requireWithin("link lines", buildLinkLines(state).count, 0, MaxLinkLines);
     requireWithin("clashingIds", state.clashingIds, 0, MaxPoints);
     requireWithin("cameraPitch", state.cameraPitch, MinPitch, MaxPitch);
     requireWithin("mouseX", state.mouseX, 0, 0xFFFF);
@@ -74,12 +75,11 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
     CheckingDevice device(*state);
     RetainedPanes retained;
     UndoHistory history;
-    const EditorHandlers handlers = editorHandlers();
-    state->platform = &platform;
-    state->device = &device;
-    state->textureLoader = &device;
     const uint8_t switches = bytes[0];
-    state->retainedPanes = (switches & 0x40) != 0 ? &retained : nullptr;
+    const FrameTargets targets{device, (switches & 0x40) != 0 ? &retained : nullptr};
+    const EditorHandlers handlers = editorHandlers(platform, [&targets] { return &targets; });
+    state->platform = &platform;
+    state->textureLoader = &device;
     state->english = switches & 1;
     int bit = 1;
     for (const ToggleRow& toggle : ToggleRows) {

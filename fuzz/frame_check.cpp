@@ -10,6 +10,7 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/display/draw_frame.h"
+#include "pointeditor/view/point_markers.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scratch_directory.h"
 
@@ -31,8 +32,8 @@ void checkFrame(std::span<const uint8_t> bytes) {
     auto state = std::make_unique<EditorState>();
     testing::FakePlatform window;
     CheckingDevice device(*state);
+    const FrameTargets targets{device};
     state->platform = &window;
-    state->device = &device;
     state->textureLoader = &device;
     state->english = switches & 1;
     state->showDirection = (switches >> 1) & 1;
@@ -48,9 +49,10 @@ void checkFrame(std::span<const uint8_t> bytes) {
             SlotSelected; // a selected point is drawn in its own colour
     }
 
-    drawFrame(*state);
+    drawFrame(*state, window, &targets);
     FUZZ_REQUIRE(device.scenes <= 4);
-    FUZZ_REQUIRE(state->linkLineCount >= 0 && state->linkLineCount <= MaxLinkLines);
+    const int links = buildLinkLines(*state).count;
+    FUZZ_REQUIRE(links >= 0 && links <= MaxLinkLines);
     FUZZ_REQUIRE(!window.texts.empty());
 }
 

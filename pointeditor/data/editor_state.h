@@ -4,15 +4,14 @@
 //
 // Who writes what:
 //   map group        loadBlockFile (data) and loadTextures (view); start-up empties it
-//   points group     edit/ commands and loadPointFile; view/ rewrites only linkLines/linkLineCount;
-//                    the shell's undo and recovery replace pointTable as a whole
+//   points group     edit/ commands and loadPointFile; the shell's undo and recovery replace
+//                    pointTable as a whole
 //   files            edit/ file commands (document.cpp) only
 //   2D views, camera edit/ (mouse and keys) only
 //   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
 //   modes            edit/ (menuMode, the id clash note); the entry sets english once
-//   platform handles the shell (window, device, retained panes) and view/ (device objects,
-//                    textures, what the retained panes record)
-// display/ and view/ only read, apart from the link line scratch list.
+//   platform handles the shell (window, texture loader)
+// display/ and view/ only read: drawFrame takes the state as const.
 
 #include <array>
 #include <cstdint>
@@ -25,8 +24,6 @@
 namespace tavo {
 
 class Platform;
-class Device;
-class RetainedPanes;
 class TextureLoader;
 
 // A texture held by a map slot. The device layer defines what it really is; the slot owns it, so
@@ -72,8 +69,6 @@ struct EditorState {
     // Points.
     PointTable pointTable{};
     std::array<int8_t, 4> currentParams{}; // p1..p4 of the next new point
-    std::array<LinkLine, MaxLinkLines> linkLines{};
-    int32_t linkLineCount = 0;
 
     // Files: the paths last loaded or saved (empty before that) and the points table as the
     // points file held it then, against which unsaved changes are told.
@@ -122,13 +117,10 @@ struct EditorState {
     int8_t clashingId = 0;
     int32_t clashingIds = 0;
 
-    // Platform handles. Not owned here: the shell owns both for the whole run.
-    Platform* platform = nullptr; // the desktop services: message boxes, dialogs, text, pointer
-    Device* device = nullptr;     // null until the device exists; nothing is rendered without it
+    // Platform handles. Not owned here: the shell owns both for the whole run. What a frame
+    // draws into (the device, the retained panes) is no part of the state: drawFrame takes it.
+    Platform* platform = nullptr; // the desktop services: message boxes, dialogs, Shift, pointer
     TextureLoader* textureLoader = nullptr; // the device's image loader while the device exists
-    // What the canvas's panes were drawn from (view/), kept beside the device; null draws every
-    // pane in every frame.
-    RetainedPanes* retainedPanes = nullptr;
 };
 
 // Sets the zoom of the three 2D views and the grid step that goes with it (five pixels).

@@ -1,6 +1,6 @@
 #pragma once
 // The services of the desktop that the editor's operations need: those both programs share
-// (message boxes, file dialogs) and three of the point editor's own. The shell implements them
+// (message boxes, file dialogs) and two of the point editor's own. The shell implements them
 // with Qt; tests use a scripted fake (tests/support/fake_platform.h). All text is UTF-8.
 
 #include <cstdint>
@@ -19,11 +19,6 @@ public:
 
     // Moves the real pointer to a point of the main window's client area.
     virtual void warpPointer(int clientX, int clientY) = 0;
-
-    // Writes one line of text onto the window's canvas at client pixel (x, y) (top-left of the
-    // text cell), opaque: the cell is filled with backColour first. Colours are 0x00BBGGRR.
-    virtual void drawText(int x, int y, std::string_view text, uint32_t textColour,
-                          uint32_t backColour) = 0;
 };
 
 } // namespace tavo

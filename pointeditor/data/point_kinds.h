@@ -40,6 +40,11 @@ inline constexpr bool isWaitingEventKind(int kind) {
     return kind >= FirstWaitingEventKind && kind <= LastWaitingEventKind;
 }
 
+// The id numbers (p4) that the editor marks with a flat X in the 2D views.
+inline constexpr bool isSpecialId(int id) {
+    return id == 0 || id == -100 || id == -110 || id == -120;
+}
+
 inline constexpr int8_t PathActionGrenade = 6; // a PATH point's p2: throws, and the path branches
 
 } // namespace tavo

@@ -8,7 +8,6 @@
 
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/name_tables.h"
-#include "pointeditor/data/platform.h"
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/view/render_panes.h"
 
@@ -62,43 +61,53 @@ std::string toRightEdge(int x, std::string line) {
     return line;
 }
 
-void text(EditorState& state, int x, int y, std::string_view line, uint32_t back = Background) {
-    state.platform->drawText(x, y, line, TextColour, back);
+// The text column of one frame: the state it shows and the surface it goes to.
+struct Column {
+    const EditorState& state;
+    TextSurface& surface;
+};
+
+void text(const Column& column, int x, int y, std::string_view line, uint32_t back = Background) {
+    column.surface.drawText(x, y, line, TextColour, back);
 }
 
-void nameLine(EditorState& state, int x, int y, const NameTable& table, int index) {
-    std::optional<std::string_view> name = lookupName(table, index, state.english != 0);
+void nameLine(const Column& column, int x, int y, const NameTable& table, int index) {
+    std::optional<std::string_view> name = lookupName(table, index, column.state.english != 0);
     if (name && !name->empty()) {
-        text(state, x, y, *name);
+        text(column, x, y, *name);
     }
 }
 
-void drawStatus(EditorState& state) {
-    text(state, 10, 5, "point editor / version 0.7tavo / by kestrune");
+void drawStatus(const Column& column) {
+    const EditorState& state = column.state;
+    text(column, 10, 5, "point editor / version 0.7tavo / by kestrune");
     constexpr int ZoomX = 400;
-    text(state, ZoomX, 5,
+    text(column, ZoomX, 5,
          toRightEdge(ZoomX, "x" + oneDecimal(state.zoom) + " (" + oneDecimal(state.cursorX) + "/" +
                                 oneDecimal(state.cursorY) + "/" + oneDecimal(state.cursorZ) + ")"));
 }
 
-void drawParameters(EditorState& state) {
-    text(state, MenuColumnX, 310, "CURRENT PARAMETER");
+void drawParameters(const Column& column) {
+    const EditorState& state = column.state;
+    text(column, MenuColumnX, 310, "CURRENT PARAMETER");
     std::string line;
     for (int8_t param : state.currentParams) {
         line += (line.empty() ? "[" : " [") + std::to_string(param) + "]";
     }
-    text(state, MenuColumnX, 330, toRightEdge(MenuColumnX, line));
+    text(column, MenuColumnX, 330, toRightEdge(MenuColumnX, line));
 }
 
-void drawMenu(EditorState& state) {
+void drawMenu(const Column& column) {
+    const EditorState& state = column.state;
     int row = 0;
     for (const MenuRow& entry : MenuRows) {
         bool active = entry.mode != MenuNone && state.menuMode == entry.mode;
-        text(state, MenuColumnX, menuRowY(row++), entry.label, active ? ActiveCommand : Background);
+        text(column, MenuColumnX, menuRowY(row++), entry.label,
+             active ? ActiveCommand : Background);
     }
     row = 0;
     for (const ToggleRow& toggle : ToggleRows) {
-        text(state, MenuColumnX, toggleRowY(row++), toggle.label,
+        text(column, MenuColumnX, toggleRowY(row++), toggle.label,
              state.*toggle.field == 1 ? ToggleOn : Background);
     }
 }
@@ -106,34 +115,35 @@ void drawMenu(EditorState& state) {
 // The kind of the current parameters and what parameters 2 and 3 name for that kind. The
 // blank lines come first: the column is never cleared, and a shorter or absent name must not
 // leave an earlier frame's text behind.
-void drawNames(EditorState& state) {
+void drawNames(const Column& column) {
+    const EditorState& state = column.state;
     const std::string blank(24, ' ');
-    text(state, MenuColumnX, KindY, blank);
-    text(state, MenuColumnX, FirstDetailY, blank);
-    text(state, MenuColumnX, SecondDetailY, blank);
+    text(column, MenuColumnX, KindY, blank);
+    text(column, MenuColumnX, FirstDetailY, blank);
+    text(column, MenuColumnX, SecondDetailY, blank);
 
     const int kind = state.currentParams[0];
     const int second = state.currentParams[1];
     const int third = state.currentParams[2];
     if (kind >= KindHuman && kind <= LastKind) {
-        nameLine(state, MenuColumnX, KindY, pointKindNames, kind);
+        nameLine(column, MenuColumnX, KindY, pointKindNames, kind);
     }
     switch (kind) {
     case KindWeapon:
-        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
+        nameLine(column, DetailX, FirstDetailY, weaponNames, second);
         break;
     case KindPath:
-        nameLine(state, DetailX, FirstDetailY, pathActionNames, second);
+        nameLine(column, DetailX, FirstDetailY, pathActionNames, second);
         break;
     case KindHumanInfo:
-        nameLine(state, DetailX, FirstDetailY, humanTypeNames, second);
+        nameLine(column, DetailX, FirstDetailY, humanTypeNames, second);
         break;
     case KindSmallObject:
-        nameLine(state, DetailX, FirstDetailY, smallObjectNames, second);
+        nameLine(column, DetailX, FirstDetailY, smallObjectNames, second);
         break;
     case KindRandomWeapon:
-        nameLine(state, DetailX, FirstDetailY, weaponNames, second);
-        nameLine(state, DetailX, SecondDetailY, weaponNames, third);
+        nameLine(column, DetailX, FirstDetailY, weaponNames, second);
+        nameLine(column, DetailX, SecondDetailY, weaponNames, third);
         break;
     default:
         break;
@@ -142,7 +152,8 @@ void drawNames(EditorState& state) {
 
 // The note of a template key or Insert that gave new points ids already in use, in a row of its
 // own; blank otherwise, so that the note goes with the next command.
-void drawIdClash(EditorState& state) {
+void drawIdClash(const Column& column) {
+    const EditorState& state = column.state;
     std::string note;
     if (state.clashingIds > 0) {
         const std::string id = std::to_string(state.clashingId);
@@ -155,23 +166,20 @@ void drawIdClash(EditorState& state) {
                                           : id + " 番ほか " + more + " 個は使用中";
         }
     }
-    text(state, MenuColumnX, ClashY, toRightEdge(MenuColumnX, note));
+    text(column, MenuColumnX, ClashY, toRightEdge(MenuColumnX, note));
 }
 
 } // namespace
 
-void drawFrame(EditorState& state) {
-    // Frames before the window exists draw nothing.
-    if (state.platform == nullptr) {
-        return;
-    }
-    drawStatus(state);
-    drawParameters(state);
-    drawMenu(state);
-    drawIdClash(state);
-    drawNames(state);
-    if (state.device != nullptr) {
-        renderPanes(state);
+void drawFrame(const EditorState& state, TextSurface& surface, const FrameTargets* targets) {
+    const Column column{state, surface};
+    drawStatus(column);
+    drawParameters(column);
+    drawMenu(column);
+    drawIdClash(column);
+    drawNames(column);
+    if (targets != nullptr) {
+        renderPanes(state, *targets);
     }
 }
 

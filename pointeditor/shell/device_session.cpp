@@ -35,9 +35,8 @@ void DeviceSession::initDevice(EditorState& state) {
         state.running = 0;
         return;
     }
-    state.device = device_.get();
     state.textureLoader = device_.get();
-    state.retainedPanes = &retainedPanes_;
+    targets_.emplace(FrameTargets{*device_, &retainedPanes_});
 }
 
 void DeviceSession::releaseDevice(EditorState& state) {
@@ -46,8 +45,7 @@ void DeviceSession::releaseDevice(EditorState& state) {
         texture.reset();
     }
     state.textureLoader = nullptr;
-    state.retainedPanes = nullptr;
-    state.device = nullptr;
+    targets_.reset();
     device_.reset();
 }
 

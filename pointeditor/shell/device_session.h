@@ -1,13 +1,16 @@
 #pragma once
-// The editor's two output channels and their life: the overlay font, through which drawText
-// writes onto the canvas, and the graphics device that renders the panes into it.
+// The editor's two output channels and their life: the overlay font, the text surface of the
+// frames on the canvas, and the graphics device that renders the panes into it.
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/display/text_surface.h"
 #include "pointeditor/view/canvas.h"
+#include "pointeditor/view/frame_targets.h"
 #include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/pane_redraw.h"
 
@@ -17,10 +20,10 @@ class TextOverlay;
 
 using DeviceFactory = std::function<std::unique_ptr<Device>(Canvas&, DeviceFailure&)>;
 
-class DeviceSession {
+class DeviceSession : public TextSurface {
 public:
     explicit DeviceSession(Canvas& canvas, DeviceFactory factory = createGlDevice);
-    ~DeviceSession();
+    ~DeviceSession() override;
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
 
@@ -33,7 +36,11 @@ public:
     void releaseDevice(EditorState& state);
 
     // Overlay text onto the canvas; nothing before the font exists or after it is released.
-    void drawText(int x, int y, std::string_view text, uint32_t textColour, uint32_t backColour);
+    void drawText(int x, int y, std::string_view text, uint32_t textColour,
+                  uint32_t backColour) override;
+
+    // The device and the retained panes while the device exists, else null.
+    const FrameTargets* frameTargets() const { return targets_ ? &*targets_ : nullptr; }
 
 private:
     Canvas& canvas_;
@@ -41,6 +48,7 @@ private:
     std::unique_ptr<TextOverlay> font_;
     std::unique_ptr<Device> device_;
     RetainedPanes retainedPanes_; // what the canvas's panes show, so that frames skip the rest
+    std::optional<FrameTargets> targets_;
 };
 
 } // namespace tavo

@@ -6,7 +6,7 @@
 
 namespace tavo {
 
-EditorHandlers editorHandlers() {
+EditorHandlers editorHandlers(TextSurface& text, std::function<const FrameTargets*()> targets) {
     return EditorHandlers{
         .updateCursor = updateCursor,
         .onLeftDrag = onLeftDrag,
@@ -18,7 +18,8 @@ EditorHandlers editorHandlers() {
         .onRightDown = onRightDown,
         .onRightUp = onRightUp,
         .onKeyDown = onKeyDown,
-        .drawFrame = drawFrame,
+        .drawFrame = [&text, targets = std::move(targets)](
+                         const EditorState& state) { drawFrame(state, text, targets()); },
     };
 }
 

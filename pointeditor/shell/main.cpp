@@ -52,9 +52,11 @@ int main(int argc, char** argv) {
         tavo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     state.english = tavo::chooseEnglish(line.language, environment);
 
-    tavo::EditorWindow window(state, canvas, tavo::editorHandlers());
     tavo::DeviceSession session(canvas);
-    tavo::QtPlatform platform(&window, session);
+    tavo::EditorWindow window(state, canvas, tavo::editorHandlers(session, [&session] {
+                                  return session.frameTargets();
+                              }));
+    tavo::QtPlatform platform(&window);
     state.platform = &platform;
 
     tavo::PointSession points(state, window, tavo::recoveryFolder(),

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/display/text_surface.h"
+#include "pointeditor/view/frame_targets.h"
 
 namespace tavo {
 
@@ -20,11 +22,12 @@ struct EditorHandlers {
     std::function<void(EditorState&)> onRightDown;
     std::function<void(EditorState&)> onRightUp;
     std::function<void(EditorState&, int)> onKeyDown;
-    std::function<void(EditorState&)> drawFrame;
+    std::function<void(const EditorState&)> drawFrame;
 };
 
-// The edit and display operations of the editor itself.
-EditorHandlers editorHandlers();
+// The edit and display operations of the editor itself. Frames write their text column onto
+// text and draw the panes into what targets() gives at the time (null: no panes yet).
+EditorHandlers editorHandlers(TextSurface& text, std::function<const FrameTargets*()> targets);
 
 enum class MouseButton { Left, Right };
 

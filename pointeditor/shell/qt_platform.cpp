@@ -27,8 +27,8 @@ DesktopStyle editorStyle(EditorWindow* window) {
 
 } // namespace
 
-QtPlatform::QtPlatform(EditorWindow* window, DeviceSession& output)
-    : window_(window), output_(output), desktop_(window, editorStyle(window)) {}
+QtPlatform::QtPlatform(EditorWindow* window)
+    : window_(window), desktop_(window, editorStyle(window)) {}
 
 BoxAnswer QtPlatform::messageBox(std::string_view text, std::string_view caption,
                                  BoxButtons buttons, BoxIcon icon, bool ownerless) {
@@ -60,11 +60,6 @@ void QtPlatform::warpPointer(int clientX, int clientY) {
     if (QCursor::pos(window_->screen()) != target) {
         QCursor::setPos(window_->screen(), target);
     }
-}
-
-void QtPlatform::drawText(int x, int y, std::string_view text, uint32_t textColour,
-                          uint32_t backColour) {
-    output_.drawText(x, y, text, textColour, backColour);
 }
 
 } // namespace tavo

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop services of the editor over Qt Widgets: the shared boxes and dialogs of
 // QtDesktopServices, owned by the main window, with the frame shown under them; and the Shift
-// state, the pointer warp and the overlay text of the session.
+// state and the pointer warp.
 
 #include "common/desktop/qt_desktop_services.h"
 #include "pointeditor/data/platform.h"
@@ -9,12 +9,11 @@
 namespace tavo {
 
 class EditorWindow;
-class DeviceSession;
 
 class QtPlatform : public Platform {
 public:
     // window may be null: boxes then have no owner and warps do nothing.
-    QtPlatform(EditorWindow* window, DeviceSession& output);
+    explicit QtPlatform(EditorWindow* window);
 
     BoxAnswer messageBox(std::string_view text, std::string_view caption, BoxButtons buttons,
                          BoxIcon icon, bool ownerless = false) override;
@@ -24,12 +23,9 @@ public:
                                               std::string_view proposedPath) override;
     bool shiftDown() override;
     void warpPointer(int clientX, int clientY) override;
-    void drawText(int x, int y, std::string_view text, uint32_t textColour,
-                  uint32_t backColour) override;
 
 private:
     EditorWindow* window_;
-    DeviceSession& output_;
     QtDesktopServices desktop_;
 };
 

@@ -28,8 +28,6 @@ namespace {
 // are cancelled.
 class RenderPlatform : public tavo::Platform {
 public:
-    explicit RenderPlatform(tavo::DeviceSession& output) : output_(output) {}
-
     std::string lastMessage;
 
     tavo::BoxAnswer messageBox(std::string_view text, std::string_view caption, tavo::BoxButtons,
@@ -46,13 +44,6 @@ public:
     }
     bool shiftDown() override { return false; }
     void warpPointer(int, int) override {}
-    void drawText(int x, int y, std::string_view text, uint32_t textColour,
-                  uint32_t backColour) override {
-        output_.drawText(x, y, text, textColour, backColour);
-    }
-
-private:
-    tavo::DeviceSession& output_;
 };
 
 tavo::EditorState state;
@@ -166,13 +157,14 @@ void applyView(tavo::EditorState& editor, const tavo::RenderOptions& options) {
 }
 
 // Loads the files, draws their frame and writes it; the exit status.
-int renderFiles(tavo::EditorState& editor, const tavo::RenderOptions& options) {
+int renderFiles(tavo::EditorState& editor, tavo::DeviceSession& session,
+                const tavo::RenderOptions& options) {
     const auto findings = loadFiles(editor, options);
     if (!findings) {
         return failWith(findings.error());
     }
     applyView(editor, options);
-    tavo::drawFrame(editor);
+    tavo::drawFrame(editor, session, session.frameTargets());
     const int status = writeFrame(options);
     return status != 0 ? status : reportFindings(*findings, options.strict);
 }
@@ -204,7 +196,7 @@ int main(int argc, char** argv) {
 
     state.english = options.english.value_or(tavo::chooseEnglish("", tavo::processEnvironment()));
     tavo::DeviceSession session(canvas);
-    RenderPlatform platform(session);
+    RenderPlatform platform;
     state.platform = &platform;
     session.initDevice(state);
     if (state.running == 0) {
@@ -212,7 +204,7 @@ int main(int argc, char** argv) {
         return failWith("cannot start the graphics device (OpenGL 3.3 through EGL)");
     }
 
-    const int status = renderFiles(state, options);
+    const int status = renderFiles(state, session, options);
     session.releaseDevice(state);
     state.platform = nullptr;
     return status;

@@ -103,8 +103,7 @@ uint32_t faceColour(const BlockRecord& block, int face, const Vector3& light) {
     return 0xFF000000u + b * 0x10000u + b * 0x100u + b;
 }
 
-void drawBlockFaces(EditorState& state) {
-    Device& device = *state.device;
+void drawBlockFaces(const EditorState& state, Device& device) {
     const Vector3 light = lightDirection();
     for (const BlockRecord& block : state.blocks) {
         if (block.inUse == 0) {

@@ -10,9 +10,9 @@
 namespace tavo {
 
 // Draws every block in use, slot order, faces 0..5, one fan each, into the current scene of
-// state.device. Expects the 3D pane's transforms and states; leaves the last face's texture
+// device. Expects the 3D pane's transforms and states; leaves the last face's texture
 // bound. A face whose textureId is outside the ten slots is drawn untextured.
-void drawBlockFaces(EditorState& state);
+void drawBlockFaces(const EditorState& state, Device& device);
 
 void setVertex(BlockVertex& out, float x, float y, float z, uint32_t colour, float u, float v);
 

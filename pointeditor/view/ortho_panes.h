@@ -5,8 +5,11 @@
 #include <cstdint>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/view/point_markers.h"
 
 namespace tavo {
+
+class Device;
 
 struct PanePixel {
     float x;
@@ -19,22 +22,22 @@ struct PanePixel {
 PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z);
 
 // The fixed grid: lines every 10 pixels, the brighter ones every 50 counted from the centre.
-void drawPaneGrid(EditorState& state);
+void drawPaneGrid(Device& device);
 
 // Axes, block edges, link lines, points (with headings in the top view), the camera cross and
 // the selection box of TopPane, FrontPane or SidePane; any other pane draws nothing.
-void drawOrthoPane(EditorState& state, int pane);
+void drawOrthoPane(const EditorState& state, Device& device, const LinkLines& links, int pane);
 
 // Whether pane `pane` shows the selection box: one is being drawn there in SELECT POINT and the
 // pointer is over that pane.
 bool selectionBoxShown(const EditorState& state, int pane);
 
-void drawLine2D(EditorState& state, float x1, float y1, float x2, float y2, uint32_t colour);
+void drawLine2D(Device& device, float x1, float y1, float x2, float y2, uint32_t colour);
 
 // The point square: from 2 pixels left of and above (x, y) to 3 right of and below it, so it
 // covers the five pixels x - 2 .. x + 2 and y - 2 .. y + 2.
-void drawMarker2D(EditorState& state, float x, float y, uint32_t colour);
+void drawMarker2D(Device& device, float x, float y, uint32_t colour);
 
-void fillRect2D(EditorState& state, float x1, float y1, float x2, float y2, uint32_t colour);
+void fillRect2D(Device& device, float x1, float y1, float x2, float y2, uint32_t colour);
 
 } // namespace tavo

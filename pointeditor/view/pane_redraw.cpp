@@ -98,7 +98,7 @@ int32_t paneToggle(const EditorState& state, int pane) {
 
 // A 2D pane: its switch, the grid (fixed), and when shown the zoom and pan, block edges, link
 // lines, points with their headings in the top view, the camera cross and the selection box.
-void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
+void orthoKey(KeyWriter& key, const EditorState& state, const LinkLines& links, int pane) {
     const bool shown = paneToggle(state, pane) == 1;
     key.add(shown);
     if (!shown) {
@@ -115,10 +115,10 @@ void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
             }
         }
     }
-    const int lines = std::clamp(state.linkLineCount, 0, MaxLinkLines);
+    const int lines = std::clamp(links.count, 0, MaxLinkLines);
     key.add(lines);
     for (int i = 0; i < lines; ++i) {
-        const LinkLine& line = state.linkLines[static_cast<std::size_t>(i)];
+        const LinkLine& line = links.lines[static_cast<std::size_t>(i)];
         key.add(axes(line.fromX, line.fromY, line.fromZ));
         key.add(axes(line.toX, line.toY, line.toZ));
         key.add(line.colour);
@@ -148,13 +148,13 @@ void orthoKey(KeyWriter& key, const EditorState& state, int pane) {
 
 } // namespace
 
-bool RetainedPanes::needsDrawing(int pane, const EditorState& state) {
+bool RetainedPanes::needsDrawing(int pane, const EditorState& state, const LinkLines& links) {
     KeyWriter key(pending_.bytes);
     key.add(resets_);
     if (pane == PerspectivePane) {
         perspectiveKey(key, state);
     } else {
-        orthoKey(key, state, pane);
+        orthoKey(key, state, links, pane);
     }
     pending_.size = key.size();
     const Key& shown = shown_[static_cast<std::size_t>(pane)];

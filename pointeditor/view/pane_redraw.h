@@ -12,15 +12,16 @@
 #include <vector>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/view/point_markers.h"
 
 namespace tavo {
 
 class RetainedPanes {
 public:
     // Whether `pane` (TopPane .. PerspectivePane) must be drawn for `state`: its key differs from
-    // the one its pixels in the canvas were drawn with, or it has never been presented. The link
-    // lines must be built before a 2D pane is asked about.
-    bool needsDrawing(int pane, const EditorState& state);
+    // the one its pixels in the canvas were drawn with, or it has never been presented. `links`
+    // are the frame's link lines, which the 2D panes draw.
+    bool needsDrawing(int pane, const EditorState& state, const LinkLines& links);
 
     // The pane asked about last reached the canvas: its key now stands for its pixels.
     void presented(int pane);

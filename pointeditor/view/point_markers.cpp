@@ -17,8 +17,7 @@ uint32_t pointColour(const EditorState& state, int slot) {
     return kindPalette[static_cast<std::size_t>(kind % 5)];
 }
 
-void drawPointMarkers(EditorState& state) {
-    Device& device = *state.device;
+void drawPointMarkers(const EditorState& state, Device& device) {
     device.setTexture(nullptr);
     const float s = (11.0f - state.zoom) * 0.6f + 0.1f;
     for (int i = 0; i < MaxPoints; ++i) {
@@ -55,7 +54,7 @@ constexpr float SpecialIdArm = 8.0f;
 
 class LinkLineBuilder {
 public:
-    explicit LinkLineBuilder(EditorState& state) : state_(state) { state_.linkLineCount = 0; }
+    LinkLineBuilder(const EditorState& state, LinkLines& out) : state_(state), out_(out) {}
 
     const PointRecord& point(int slot) const {
         return state_.pointTable.points[static_cast<std::size_t>(slot)];
@@ -70,11 +69,10 @@ public:
     }
 
     void add(float fx, float fy, float fz, float tx, float ty, float tz, uint32_t colour) {
-        if (state_.linkLineCount >= MaxLinkLines) {
+        if (out_.count >= MaxLinkLines) {
             return;
         }
-        state_.linkLines[static_cast<std::size_t>(state_.linkLineCount++)] = {fx, fy, fz,    tx,
-                                                                              ty, tz, colour};
+        out_.lines[static_cast<std::size_t>(out_.count++)] = {fx, fy, fz, tx, ty, tz, colour};
     }
 
     // A line between two slots; a missing target (-1) adds nothing.
@@ -88,7 +86,8 @@ public:
     }
 
 private:
-    EditorState& state_;
+    const EditorState& state_;
+    LinkLines& out_;
 };
 
 void addPathLines(LinkLineBuilder& lines, int i) {
@@ -128,23 +127,24 @@ void addPathLines(LinkLineBuilder& lines, int i) {
 
 } // namespace
 
-void buildLinkLines(EditorState& state) {
-    LinkLineBuilder lines(state);
+LinkLines buildLinkLines(const EditorState& state) {
+    LinkLines out;
+    LinkLineBuilder lines(state, out);
     for (int i = 0; i < MaxPoints; ++i) {
         int8_t kind = lines.point(i).p1;
-        if (lines.used(i) && (kind == KindPath || kind == KindRandomPath)) {
+        if (lines.used(i) && isPathKind(kind)) {
             addPathLines(lines, i);
         }
     }
     for (int i = 0; i < MaxPoints; ++i) {
         const PointRecord& p = lines.point(i);
-        if (lines.used(i) && p.p1 >= 10 && p.p1 <= 19) {
+        if (lines.used(i) && isEventKind(p.p1)) {
             lines.link(i, lines.target(p.p3), EventColour);
         }
     }
     for (int i = 0; i < MaxPoints; ++i) {
         const PointRecord& p = lines.point(i);
-        if (lines.used(i) && p.p1 >= 12 && p.p1 <= 16) {
+        if (lines.used(i) && isWaitingEventKind(p.p1)) {
             lines.link(i, lines.target(p.p2), EventSecondColour);
         }
     }
@@ -156,13 +156,14 @@ void buildLinkLines(EditorState& state) {
     }
     for (int i = 0; i < MaxPoints; ++i) {
         const PointRecord& p = lines.point(i);
-        if (!lines.used(i) || (p.p4 != 0 && p.p4 != -100 && p.p4 != -110 && p.p4 != -120)) {
+        if (!lines.used(i) || !isSpecialId(p.p4)) {
             continue;
         }
         const float a = SpecialIdArm;
         lines.add(p.x + a, p.y, p.z + a, p.x - a, p.y, p.z - a, SpecialIdColour);
         lines.add(p.x - a, p.y, p.z + a, p.x + a, p.y, p.z - a, SpecialIdColour);
     }
+    return out;
 }
 
 } // namespace tavo

@@ -20,8 +20,10 @@ constexpr float WorldScale = 0.5f;
 constexpr uint32_t SceneBackground = 0xFF000000;
 
 // Whether `pane` must be drawn in this frame; every pane is without retained panes.
-bool needsDrawing(const EditorState& state, int pane) {
-    return state.retainedPanes == nullptr || state.retainedPanes->needsDrawing(pane, state);
+bool needsDrawing(const EditorState& state, const FrameTargets& targets, const LinkLines& links,
+                  int pane) {
+    return targets.retainedPanes == nullptr ||
+           targets.retainedPanes->needsDrawing(pane, state, links);
 }
 
 void beginPane(Device& device) {
@@ -29,31 +31,32 @@ void beginPane(Device& device) {
     device.clear(ClearTarget | ClearZBuffer, SceneBackground, 1.0f);
 }
 
-void endPane(EditorState& state, int pane) {
-    Device& device = *state.device;
+void endPane(const FrameTargets& targets, int pane) {
+    Device& device = targets.device;
     device.endScene();
     const PaneOrigin origin = paneOrigin(pane);
     if (device.present(origin.left, origin.top) == PresentResult::DeviceLost) {
         // The next pane draws with whatever states the reset left; the next frame sets all.
         device.reset();
-        if (state.retainedPanes != nullptr) {
-            state.retainedPanes->deviceReset();
+        if (targets.retainedPanes != nullptr) {
+            targets.retainedPanes->deviceReset();
         }
-    } else if (state.retainedPanes != nullptr) {
-        state.retainedPanes->presented(pane);
+    } else if (targets.retainedPanes != nullptr) {
+        targets.retainedPanes->presented(pane);
     }
 }
 
-void drawOrthoScene(EditorState& state, int32_t toggle, int pane) {
-    if (!needsDrawing(state, pane)) {
+void drawOrthoScene(const EditorState& state, const FrameTargets& targets, const LinkLines& links,
+                    int32_t toggle, int pane) {
+    if (!needsDrawing(state, targets, links, pane)) {
         return;
     }
-    beginPane(*state.device);
+    beginPane(targets.device);
     if (toggle == 1) {
-        drawPaneGrid(state);
-        drawOrthoPane(state, pane);
+        drawPaneGrid(targets.device);
+        drawOrthoPane(state, targets.device, links, pane);
     }
-    endPane(state, pane);
+    endPane(targets, pane);
 }
 
 } // namespace
@@ -70,16 +73,18 @@ Matrix cameraViewMatrix(const EditorState& state) {
     return D3DXMatrixLookAtLH(eye, target, Vector3{0.0f, 1.0f, 0.0f});
 }
 
-void setViewTransform(EditorState& state) {
-    state.device->setTransform(TransformType::View, cameraViewMatrix(state));
+void setViewTransform(const EditorState& state, Device& device) {
+    device.setTransform(TransformType::View, cameraViewMatrix(state));
 }
 
 Matrix perspectiveProjection() {
     return D3DXMatrixPerspectiveFovLH(FieldOfView, 1.0f, NearPlane, FarPlane);
 }
 
-void renderPanes(EditorState& state) {
-    Device& device = *state.device;
+void renderPanes(const EditorState& state, const FrameTargets& targets) {
+    Device& device = targets.device;
+    // Built once for the frame: the 2D panes draw them and their keys hold them.
+    const LinkLines links = buildLinkLines(state);
     device.setRenderState(RenderState::ZEnable, 1);
     device.setRenderState(RenderState::CullMode, CullCounterClockwise);
     device.setTextureStageState(TextureStageState::MipFilter, FilterNone);
@@ -96,25 +101,24 @@ void renderPanes(EditorState& state) {
     device.setRenderState(RenderState::DestBlend, BlendInvSrcAlpha);
     device.setRenderState(RenderState::AlphaBlendEnable, 1);
     device.setTransform(TransformType::Projection, perspectiveProjection());
-    setViewTransform(state);
+    setViewTransform(state, device);
     device.setTransform(TransformType::World,
                         D3DXMatrixScaling(WorldScale, WorldScale, WorldScale));
     device.setVertexFormat(VertexFormat::Block);
 
-    if (needsDrawing(state, PerspectivePane)) {
+    if (needsDrawing(state, targets, links, PerspectivePane)) {
         beginPane(device);
-        drawBlockFaces(state);
-        drawPointMarkers(state);
-        endPane(state, PerspectivePane);
+        drawBlockFaces(state, device);
+        drawPointMarkers(state, device);
+        endPane(targets, PerspectivePane);
     }
 
     device.setRenderState(RenderState::CullMode, CullNone);
     device.setVertexFormat(VertexFormat::Pane);
-    buildLinkLines(state);
 
-    drawOrthoScene(state, state.showTopView, TopPane);
-    drawOrthoScene(state, state.showFrontView, FrontPane);
-    drawOrthoScene(state, state.showSideView, SidePane);
+    drawOrthoScene(state, targets, links, state.showTopView, TopPane);
+    drawOrthoScene(state, targets, links, state.showFrontView, FrontPane);
+    drawOrthoScene(state, targets, links, state.showSideView, SidePane);
 }
 
 } // namespace tavo

@@ -1,6 +1,7 @@
 #pragma once
 // A scripted Platform for tests: the boxes and dialogs of ScriptedDesktop (fake_desktop.h), and
-// a record of every warp and text, with a Shift state the test sets.
+// a record of every warp and of every text of the frames drawn onto it as their text surface,
+// with a Shift state the test sets.
 
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "pointeditor/data/platform.h"
+#include "pointeditor/display/text_surface.h"
 #include "tests/support/fake_desktop.h"
 
 namespace tavo::testing {
@@ -20,7 +22,7 @@ struct RecordedText {
     uint32_t backColour;
 };
 
-class FakePlatform : public ScriptedDesktop<Platform> {
+class FakePlatform : public ScriptedDesktop<Platform>, public TextSurface {
 public:
     std::vector<RecordedText> texts;
     std::vector<std::pair<int, int>> warps;

@@ -23,7 +23,7 @@ protected:
         const std::map<uint32_t, std::string> backs{
             {0x00C0C0C0, ""}, {0x00AAFAAA, " (on)"}, {0x00C3C3FF, " (active)"}};
         platform.texts.clear();
-        drawFrame(state);
+        drawFrame(state, platform, nullptr);
         std::string shown;
         for (std::size_t i = from; i < platform.texts.size(); ++i) {
             const RecordedText& t = platform.texts[i];

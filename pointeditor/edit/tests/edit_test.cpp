@@ -367,7 +367,7 @@ TEST_F(EditTest, IdsAlreadyInUseAreNotedInTheirOwnRowUntilTheNextCommand) {
     };
     auto row540 = [this] {
         platform.texts.clear();
-        drawFrame(state);
+        drawFrame(state, platform, nullptr);
         for (const RecordedText& t : platform.texts) {
             if (t.y == 540) {
                 const std::size_t end = t.text.find_last_not_of(' ') + 1;

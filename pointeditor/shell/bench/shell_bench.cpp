@@ -46,7 +46,7 @@ struct Moves {
 // Moves to and fro: a step one way, then back.
 void runMoves(benchmark::State& run, Moves m) {
     Editor editor;
-    if (editor.state->device == nullptr) {
+    if (editor.session.frameTargets() == nullptr) {
         run.SkipWithError("no graphics device");
         return;
     }

@@ -20,8 +20,9 @@ struct LiveEditor {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
     DeviceSession session{*canvas};
-    EditorWindow window{*state, *canvas, editorHandlers()};
-    QtPlatform platform{&window, session};
+    EditorWindow window{*state, *canvas,
+                        editorHandlers(session, [this] { return session.frameTargets(); })};
+    QtPlatform platform{&window};
 };
 
 } // namespace tavo::testing

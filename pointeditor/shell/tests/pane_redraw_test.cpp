@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -81,9 +82,7 @@ protected:
     // platform: the panes are all that is drawn on the canvas.
     int differences() {
         *drawn = canvas;
-        state.retainedPanes = nullptr;
-        renderPanes(state);
-        state.retainedPanes = &retained;
+        renderPanes(state, frame());
         return std::inner_product(canvas.pixels.begin(), canvas.pixels.end(), drawn->pixels.begin(),
                                   0, std::plus<>(), std::not_equal_to<>());
     }
@@ -162,10 +161,9 @@ protected:
         for (int session = 0; session < sessions; ++session) {
             state.textures = {}; // before the state that held them
             state = EditorState{};
-            state.device = device.get();
             state.textureLoader = device.get();
             state.platform = &platform;
-            state.retainedPanes = &retained;
+            targets.emplace(FrameTargets{*device, &retained});
             leftHeld = rightHeld = false;
             ASSERT_TRUE(loadBlockFile(state, scratch.path() + blocks));
             ASSERT_TRUE(loadPointFile(state, scratch.path() + points));
@@ -181,7 +179,9 @@ protected:
     std::unique_ptr<Canvas> drawn = std::make_unique<Canvas>();
     testing::FakePlatform platform;
     RetainedPanes retained;
-    EditorHandlers handlers = editorHandlers();
+    std::optional<FrameTargets> targets; // the device with the retained panes, once it exists
+    EditorHandlers handlers =
+        editorHandlers(platform, [this] { return targets ? &*targets : nullptr; });
     bool leftHeld = false;
     bool rightHeld = false;
 };

@@ -109,10 +109,9 @@ protected:
         state->savedPoints = state->pointTable;
         window.setPointSession(&session);
     }
-    // The editor's own handlers but for drawing, which needs a device.
+    // The editor's own handlers, frames without panes (there is no device).
     EditorHandlers handlers() {
-        EditorHandlers h = editorHandlers();
-        h.drawFrame = [](EditorState&) {};
+        EditorHandlers h = editorHandlers(platform, [] { return nullptr; });
         h.onKeyDown = [this](EditorState& s, int key) {
             keys.push_back(key);
             onKeyDown(s, key);

@@ -108,7 +108,7 @@ protected:
         h.onLeftButtonDown = note("leftDown"), h.onLeftUp = note("leftUp");
         h.onRightDown = note("rightDown"), h.onRightUp = note("rightUp");
         h.onKeyDown = [this](EditorState&, int key) { log += "key " + std::to_string(key) + " "; };
-        h.drawFrame = [this](EditorState&) { log += "frame ", ++frames; };
+        h.drawFrame = [this](const EditorState&) { log += "frame ", ++frames; };
         return h;
     }
 
@@ -229,10 +229,10 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
 TEST_F(LiveWindow, AShorterStatusLineLeavesNothingOfALongerOne) {
     const QRect right(400 + 18 * 8, 5, 256, 16); // right of "x2.0 (0.0/0.0/0.0)"
     state->cursorX = state->cursorY = state->cursorZ = -12345.5f;
-    drawFrame(*state);
+    drawFrame(*state, session, session.frameTargets());
     EXPECT_GT(count(canvasImage(*canvas), right, qRgb(0x50, 0x50, 0xA0)), 0);
     state->cursorX = state->cursorY = state->cursorZ = 0.0f;
-    drawFrame(*state);
+    drawFrame(*state, session, session.frameTargets());
     EXPECT_EQ(count(canvasImage(*canvas), right, qRgb(192, 192, 192)), right.width() * 16);
 }
 

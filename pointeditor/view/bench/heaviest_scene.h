@@ -28,7 +28,6 @@ struct Scene {
     Scene() {
         DeviceFailure failure;
         device = createGlDevice(canvas, failure);
-        state->device = device.get();
         state->textureLoader = device.get();
     }
     ~Scene() { state->textures = {}; } // textures before their device

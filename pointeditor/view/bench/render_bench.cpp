@@ -6,6 +6,7 @@
 
 #include "heaviest_scene.h"
 #include "pane_floor.h"
+#include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
 
 namespace tavo {
@@ -22,8 +23,8 @@ void BM_Frame(benchmark::State& run) {
     }
     if (heaviest) {
         bench::fillHeaviestScene(*scene.state, scene.dir);
-        renderPanes(*scene.state);
-        run.counters["linkLines"] = scene.state->linkLineCount;
+        renderPanes(*scene.state, {*scene.device});
+        run.counters["linkLines"] = buildLinkLines(*scene.state).count;
     }
     // The floor against a floor run just before is about 1 when the machine is steady.
     const double floor = bench::floorMilliseconds();
@@ -32,7 +33,7 @@ void BM_Frame(benchmark::State& run) {
         if (floorOnly) {
             bench::emptyFrame(*scene.device);
         } else {
-            renderPanes(*scene.state);
+            renderPanes(*scene.state, {*scene.device});
         }
     }
     bench::reportAgainstFloor(run, watch, floor);

@@ -48,7 +48,7 @@ void BM_LoadMapOfTenJpegs(benchmark::State& run) {
     }
     for (auto _ : run) {
         auto findings = loadBlockFile(*scene.state, folder().map);
-        renderPanes(*scene.state);
+        renderPanes(*scene.state, {*scene.device});
         if (!findings || !findings->empty()) {
             run.SkipWithError("a texture did not load");
         }

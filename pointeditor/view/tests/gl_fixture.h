@@ -12,6 +12,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/canvas.h"
+#include "pointeditor/view/frame_targets.h"
 #include "pointeditor/view/gl_device.h"
 #include "tests/support/scratch_directory.h"
 
@@ -39,12 +40,14 @@ protected:
         DeviceFailure failure;
         device = createGlDevice(canvas, failure);
         ASSERT_NE(device, nullptr) << deviceFailureMessage(failure) << ": " << failure.reason;
-        state.device = device.get();
         state.textureLoader = device.get();
     }
     void TearDown() override {
         state.textures = {}; // textures before their device here
     }
+
+    // The device as a frame's target, every pane drawn.
+    FrameTargets frame() const { return {*device}; }
 
     // Writes `bytes` to a file of the test's own directory and gives its path.
     std::string file(const std::string& name, const std::vector<uint8_t>& bytes) {

@@ -122,15 +122,16 @@ protected:
         state.pointTable.pointUsed[static_cast<std::size_t>(slot)] = SlotUsed;
     }
     Lines lines() {
-        buildLinkLines(state);
+        links = buildLinkLines(state);
         Lines result;
-        for (int i = 0; i < state.linkLineCount; ++i) {
-            const LinkLine& l = state.linkLines[static_cast<std::size_t>(i)];
+        for (int i = 0; i < links.count; ++i) {
+            const LinkLine& l = links.lines[static_cast<std::size_t>(i)];
             result.push_back({static_cast<int>(l.fromX), static_cast<int>(l.toX), l.colour});
         }
         return result;
     }
     EditorState state;
+    LinkLines links;
 };
 
 TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
@@ -173,18 +174,18 @@ TEST_F(LinkLinesTest, EachPassLinksInItsColourAndLooksThroughBranchPoints) {
         EXPECT_EQ(lines(), expected);
     }
     // Lines run between the points' positions.
-    EXPECT_EQ(std::tuple(state.linkLines[0].fromY, state.linkLines[0].toZ), std::tuple(1.0f, 2.0f));
+    EXPECT_EQ(std::tuple(links.lines[0].fromY, links.lines[0].toZ), std::tuple(1.0f, 2.0f));
 }
 
 TEST_F(LinkLinesTest, SpecialIdsGetAFlatGreenX) {
     for (int slot = 0; int id : {0, -100, -110, -120, -101}) { // points 0 to 4
         add(slot++, 2, 0, 0, id);
     }
-    buildLinkLines(state);
-    ASSERT_EQ(state.linkLineCount, 8); // two lines for each of the four special ids
+    links = buildLinkLines(state);
+    ASSERT_EQ(links.count, 8); // two lines for each of the four special ids
     // Over point 0 at (0, 1, 2): (8, 10) to (-8, -6), then (-8, 10) to (8, -6), at its height.
-    const LinkLine& a = state.linkLines[0];
-    const LinkLine& b = state.linkLines[1];
+    const LinkLine& a = links.lines[0];
+    const LinkLine& b = links.lines[1];
     EXPECT_EQ((std::array{a.fromX, a.fromY, a.fromZ, a.toX, a.toZ, b.fromX, b.fromZ, b.toX, b.toZ}),
               (std::array{8.f, 1.f, 10.f, -8.f, -6.f, -8.f, 10.f, 8.f, -6.f}));
     EXPECT_EQ(a.colour, XGreen);
@@ -260,8 +261,7 @@ TEST(RenderOrder, ALostDeviceIsResetAndTheFrameGoesOnWithTheNextPane) {
         RecordingDevice device;
         device.lostPresents = lost;
         EditorState state;
-        state.device = &device;
-        renderPanes(state);
+        renderPanes(state, {device});
         // Every pane is still drawn and presented into its place, the 3D pane first.
         EXPECT_EQ(device.only("present"),
                   (Calls{"present 300 25", "present 10 25", "present 10 315", "present 300 315"}));

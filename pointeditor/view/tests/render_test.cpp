@@ -36,7 +36,7 @@ protected:
             std::tuple(x / 2, y / 2, z / 2, yaw, pitch);
     }
     Rgb view(int x = 140, int y = 140) {
-        renderPanes(state);
+        renderPanes(state, frame());
         return pixel(paneOrigin(PerspectivePane), x, y);
     }
     void solidTexture(int slot, uint32_t argb) {
@@ -155,7 +155,7 @@ protected:
 };
 
 TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) {
-    renderPanes(state);
+    renderPanes(state, frame());
     for (int i = 0; i < 28; ++i) { // away from the crossings, the axes and the other lines
         Rgb line{(i + 1) % 5 == 0 ? 240 : 130, 0, 0};
         EXPECT_EQ(at(TopPane, 5, 10 * i), line) << i;
@@ -175,7 +175,7 @@ TEST_F(OrthoTest, GridEveryTenPixelsBrighterEveryFiftyAndAxesOfFiftyWorldUnits) 
         EXPECT_TRUE(testing::near(at(pane, 77, 140), Rgb{52, 200, 0}, 1)) << pane;
     }
     state.zoom = 1.0f;
-    renderPanes(state);
+    renderPanes(state, frame());
     EXPECT_EQ((std::vector{at(TopPane, 89, 140).g, at(TopPane, 90, 140).g, at(TopPane, 190, 140).g,
                            at(TopPane, 191, 140).g}),
               (std::vector{0, 200, 200, 0}));
@@ -186,7 +186,7 @@ TEST_F(OrthoTest, BlockEdgesLandOnTheMappedPixelsOfEachPane) {
     state.blocks[7] = testing::box(11, 3, -21, 31, 13, -11);
     // Centred at world x 2, y 1 (stored negated) and z -1.5.
     std::tie(state.panX, state.panY, state.panZ) = std::tuple(2.0f, -1.0f, 1.5f);
-    renderPanes(state);
+    renderPanes(state, frame());
     // top: px = (x - 2) * 2 + 140, py = (-z - 1.5) * 2 + 140
     // front: py = (-y + 1) * 2 + 140; side: px = (z + 1.5) * 2 + 140
     // pane, left, top, right, bottom
@@ -209,7 +209,7 @@ TEST_F(OrthoTest, PointSquaresCoverFivePixelsInTheirColourAndTheSelectedOneIsGre
     state.pointTable.points[4] = testing::point(-30.5f, -20, 30.5f, -7); // would be pink
     state.pointTable.pointUsed[3] = SlotUsed;
     state.pointTable.pointUsed[4] = SlotSelected;
-    renderPanes(state);
+    renderPanes(state, frame());
     // Each square's centre: pane, x, y.
     using Spot = std::array<int, 3>;
     for (auto [pane, x, y] :
@@ -239,19 +239,19 @@ TEST_F(OrthoTest, HeadingLinesOnlyInTheTopPaneAndOnlyWhenShown) {
     // Heading pi/2 faces +X: ten world units, 20 pixels to the right of the square's centre.
     state.pointTable.points[0] = testing::point(5.5f, 5.5f, -5.5f, 2, 0, 0, 1, 1.5707964f);
     state.pointTable.pointUsed[0] = SlotUsed;
-    renderPanes(state);
+    renderPanes(state, frame());
     EXPECT_EQ((std::vector{along(TopPane, 151, Pink), along(FrontPane, 129, Pink),
                            along(SidePane, 129, Pink)}),
               (std::vector{span(149, 171), span(149, 153), span(127, 131)}));
     state.showDirection = 0;
-    renderPanes(state);
+    renderPanes(state, frame());
     EXPECT_EQ(along(TopPane, 151, Pink), span(149, 153));
 }
 
 TEST_F(OrthoTest, CameraCrossHasTenPixelArmsAtTheDoubledPosition) {
     // World (10.5, 5.5, -10.5): top (161, 161), front (161, 129), side (119, 129).
     std::tie(state.cameraX, state.cameraY, state.cameraZ) = std::tuple(5.25f, 2.75f, -5.25f);
-    renderPanes(state);
+    renderPanes(state, frame());
     EXPECT_EQ((std::vector{along(TopPane, 161, Magenta), along(TopPane, 161, Magenta, true),
                            along(FrontPane, 129, Magenta), along(SidePane, 119, Magenta, true)}),
               (std::vector{span(151, 171), span(151, 171), span(151, 171), span(119, 139)}));
@@ -271,7 +271,7 @@ TEST_F(OrthoTest, SelectionBoxOnlyInSelectModeInItsOwnPaneWhileTheMouseIsThere) 
         state.menuMode = mode;
         state.boxView = box;
         state.hoverView = hover;
-        renderPanes(state);
+        renderPanes(state, frame());
         const bool shown = mode == MenuSelectPoint && box == hover, top = shown && box == TopPane;
         // The outline on two sides, where the fill stops short; the fill (alpha 70) over black:
         // 0x78 * 70 / 255 = 33, 0xFF -> 70. In the front view the box spans the cursor's and the
@@ -292,7 +292,7 @@ TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     state.boxView = state.hoverView = FrontPane;
     state.cursorX = 20;
     canvas.pixels.fill(0xFF808080);
-    renderPanes(state);
+    renderPanes(state, frame());
     for (int y = 0; y < PaneSize; ++y) {
         ASSERT_EQ(along(FrontPane, y, Black), span(0, PaneSize - 1)) << y;
     }
