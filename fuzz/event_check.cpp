@@ -14,10 +14,11 @@
 #include "fuzz/reader_checks.h"
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/document.h"
-#include "pointeditor/edit/undo_history.h"
+#include "pointeditor/edit/edit_session.h"
+#include "pointeditor/edit/message_dispatch.h"
 #include "pointeditor/edit/zoom.h"
-#include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"
 #include "samples/sample_mission.h"
@@ -74,10 +75,10 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
     testing::FakePlatform platform;
     CheckingDevice device(*state);
     RetainedPanes retained;
-    UndoHistory history;
     const uint8_t switches = bytes[0];
     const FrameTargets targets{device, (switches & 0x40) != 0 ? &retained : nullptr};
-    const EditorHandlers handlers = editorHandlers(platform, [&targets] { return &targets; });
+    EditSession edits(
+        *state, editorHandlers([&](const EditorState& s) { drawFrame(s, platform, &targets); }));
     state->platform = &platform;
     state->textureLoader = &device;
     state->english = switches & 1;
@@ -103,27 +104,18 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
         *pans[i] = static_cast<float>(static_cast<int8_t>(bytes[8 + i])) * 10.0f * state->gridStep;
     }
 
-    std::array<bool, 2> held{};    // left, right
-    auto message = [&](auto run) { // as the window's session brackets every message
-        history.beginMessage(state->pointTable);
-        run();
-        history.endMessage(state->pointTable, held[0] || held[1]);
-    };
+    std::array<bool, 2> held{}; // left, right
     auto button = [&](int which, bool down) {
         if (held[which] != down) {
             held[which] = down;
             const auto mouseButton = which == 0 ? MouseButton::Left : MouseButton::Right;
-            message([&] {
-                down ? dispatchButtonDown(*state, handlers, mouseButton)
-                     : dispatchButtonUp(*state, handlers, mouseButton);
-            });
+            down ? edits.buttonDown(mouseButton, held[0] || held[1])
+                 : edits.buttonUp(mouseButton, held[0] || held[1]);
         }
     };
-    auto move = [&](int x, int y) {
-        message([&] { dispatchMouseMove(*state, handlers, x, y, held[0], held[1]); });
-    };
+    auto move = [&](int x, int y) { edits.mouseMove(x, y, held[0], held[1]); };
     platform.whileModal = [&] { // the window redraws as a box or dialog comes up
-        dispatchOther(*state, handlers);
+        edits.frame();
         checkState(*state, false);
     };
     for (std::size_t at = HeaderSize + pointBytes; at + EventSize <= bytes.size();
@@ -141,7 +133,7 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
         } else if (kind <= 2) {
             button(a & 1, kind == 1);
         } else if (kind == 3) {
-            message([&] { dispatchKeyDown(*state, handlers, a); });
+            edits.keyDown(a, held[0] || held[1]);
         } else if (kind == 4) { // a click near a menu row's or a toggle's mark
             const int row = a % 14;
             move(MenuColumnX + MarkOffset + x % 8,
@@ -150,12 +142,12 @@ void checkEventSequence(std::span<const uint8_t> bytes) {
             button(0, false);
         } else if (!held[0] && !held[1]) { // undo or redo: the session takes them before any key
             const PointTable before = state->pointTable;
-            if ((a & 1) == 0 ? history.undo(state->pointTable) : history.redo(state->pointTable)) {
+            if ((a & 1) == 0 ? edits.undo(false) : edits.redo(false)) {
                 FUZZ_REQUIRE(!sameUsedPoints(before, state->pointTable)); // no empty steps
             }
-            dispatchOther(*state, handlers);
+            edits.frame();
         }
-        FUZZ_REQUIRE(!history.inMessage());
+        FUZZ_REQUIRE(!edits.inMessage());
         checkState(*state, true);
     }
 }

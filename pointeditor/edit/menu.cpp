@@ -122,12 +122,12 @@ void addPoint(EditorState& state, float x, float y, float z) {
     // A full table places nothing, silently.
 }
 
-void onLeftButtonDown(EditorState& state) {
-    state.clashingIds = 0; // the note of an id clash lasts until the next command
+void clickMenu(EditorState& state) {
     hitTestMenu(state);
     hitTestToggles(state);
-    // The command runs in the same click that chose it, so the commands that act at once need
-    // no second click.
+}
+
+void runMenuCommand(EditorState& state) {
     switch (state.menuMode) {
     case MenuNewPoint:
         placeNewPoint(state);

@@ -6,6 +6,7 @@
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/selection.h"
+#include "pointeditor/edit/menu.h"
 #include "pointeditor/edit/selection_box.h"
 #include "pointeditor/edit/zoom.h"
 
@@ -226,6 +227,12 @@ void onRightDown(EditorState& state) {
     state.boxView = NoPane;
 }
 
-void onRightUp(EditorState&) {}
+void onLeftButtonDown(EditorState& state) {
+    state.clashingIds = 0; // the note of an id clash lasts until the next command
+    clickMenu(state);
+    // The command runs in the same click that chose it, so the commands that act at once need
+    // no second click.
+    runMenuCommand(state);
+}
 
 } // namespace tavo

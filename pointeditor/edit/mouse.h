@@ -13,7 +13,7 @@ void onBothDrag(EditorState& state);
 void recentreCursor(EditorState& state);
 void onLeftUp(EditorState& state);
 void onRightDown(EditorState& state);
-void onRightUp(EditorState& state);
+void onLeftButtonDown(EditorState& state);
 float roundHalfAway(float value);
 
 } // namespace tavo

@@ -18,11 +18,11 @@ const QColor Background(192, 192, 192);
 
 } // namespace
 
-EditorWindow::EditorWindow(EditorState& state, const Canvas& canvas, EditorHandlers handlers)
+EditorWindow::EditorWindow(EditSession& edits, const Canvas& canvas)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      state_(state), canvas_(canvas), handlers_(std::move(handlers)) {
+      edits_(edits), canvas_(canvas) {
     setWindowTitle(QString::fromLatin1(Title));
     setFixedSize(Canvas::Width, Canvas::Height);
     QPalette background = palette();
@@ -37,7 +37,7 @@ EditorWindow::EditorWindow(EditorState& state, const Canvas& canvas, EditorHandl
 }
 
 void EditorWindow::redrawNow() {
-    dispatchOther(state_, handlers_);
+    edits_.frame();
     frameShown_ = false;
     repaint();
 }
@@ -65,37 +65,31 @@ bool buttonHeldAfter(QEvent* event) {
 } // namespace
 
 bool EditorWindow::event(QEvent* event) {
-    if (session_ == nullptr) {
-        return dispatchEvent(event);
-    }
-    if (event->type() == QEvent::KeyPress) {
+    if (session_ != nullptr && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (session_->takeShortcut(key->key(), key->modifiers(), buttonHeldAfter(event))) {
-            dispatchOther(state_, handlers_);
+            edits_.frame();
             afterFrame();
             return true;
         }
     }
-    if (event->type() == QEvent::Close && !session_->mayClose()) {
+    if (session_ != nullptr && event->type() == QEvent::Close && !session_->mayClose()) {
         event->ignore(); // the window stays, and so does everything in it
-        dispatchOther(state_, handlers_);
+        edits_.frame();
         afterFrame();
         return true;
     }
-    session_->beginMessage();
-    const bool handled = dispatchEvent(event);
-    session_->endMessage(buttonHeldAfter(event));
-    return handled;
+    return dispatchEvent(event);
 }
 
 bool EditorWindow::dispatchEvent(QEvent* event) {
+    const bool held = buttonHeldAfter(event);
     switch (event->type()) {
     case QEvent::MouseMove: {
         auto* move = static_cast<QMouseEvent*>(event);
         const QPoint at = move->position().toPoint();
-        dispatchMouseMove(state_, handlers_, at.x(), at.y(),
-                          move->buttons().testFlag(Qt::LeftButton),
-                          move->buttons().testFlag(Qt::RightButton));
+        edits_.mouseMove(at.x(), at.y(), move->buttons().testFlag(Qt::LeftButton),
+                         move->buttons().testFlag(Qt::RightButton));
         afterFrame();
         return true;
     }
@@ -108,12 +102,12 @@ bool EditorWindow::dispatchEvent(QEvent* event) {
             const MouseButton button =
                 click->button() == Qt::LeftButton ? MouseButton::Left : MouseButton::Right;
             if (press) {
-                dispatchButtonDown(state_, handlers_, button);
+                edits_.buttonDown(button, held);
             } else {
-                dispatchButtonUp(state_, handlers_, button);
+                edits_.buttonUp(button, held);
             }
         } else {
-            dispatchOther(state_, handlers_);
+            edits_.other(held);
         }
         afterFrame();
         return true;
@@ -121,13 +115,12 @@ bool EditorWindow::dispatchEvent(QEvent* event) {
     case QEvent::KeyPress: {
         // Taken here, before QWidget's focus handling can swallow Tab.
         auto* key = static_cast<QKeyEvent*>(event);
-        dispatchKeyDown(state_, handlers_,
-                        virtualKeyFor(key->key(), key->modifiers(), key->nativeScanCode()));
+        edits_.keyDown(virtualKeyFor(key->key(), key->modifiers(), key->nativeScanCode()), held);
         afterFrame();
         return true;
     }
     case QEvent::Close:
-        dispatchClose(state_, handlers_);
+        edits_.close();
         afterFrame();
         return QWidget::event(event);
     case QEvent::KeyRelease:
@@ -142,7 +135,7 @@ bool EditorWindow::dispatchEvent(QEvent* event) {
     case QEvent::WindowUnblocked:
     case QEvent::Show:
     case QEvent::Move:
-        dispatchOther(state_, handlers_);
+        edits_.other(held);
         afterFrame();
         return QWidget::event(event);
     default:
@@ -150,11 +143,11 @@ bool EditorWindow::dispatchEvent(QEvent* event) {
     }
 }
 
-void EditorWindow::paintEvent(QPaintEvent*) {
+void EditorWindow::paintEvent(QPaintEvent* event) {
     // A paint that the system asked for (the window was uncovered) is a message of its own and
     // gets its frame; one that only shows the frame just drawn does not draw another.
     if (frameShown_) {
-        dispatchOther(state_, handlers_);
+        edits_.other(buttonHeldAfter(event));
     }
     frameShown_ = true;
     QPainter painter(this);

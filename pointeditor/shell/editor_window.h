@@ -1,12 +1,12 @@
 #pragma once
 // The point editor's one window: a fixed 800 x 600 client area that shows the canvas, and the
-// place where Qt's events become the editor's messages. Every event that reaches it is followed
-// by exactly one frame.
+// place where Qt's events become the editor's messages (EditSession). Every event that reaches
+// it is followed by exactly one frame.
 
 #include <QtWidgets/QWidget>
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/shell/message_dispatch.h"
+#include "pointeditor/edit/edit_session.h"
 #include "pointeditor/view/canvas.h"
 
 namespace tavo {
@@ -15,13 +15,13 @@ class PointSession;
 
 class EditorWindow : public QWidget {
 public:
-    EditorWindow(EditorState& state, const Canvas& canvas, EditorHandlers handlers);
+    EditorWindow(EditSession& edits, const Canvas& canvas);
 
     // Draws a frame and shows it at once; for the moment a modal box or dialog comes up.
     void redrawNow();
 
-    // From now on every message runs inside the session (undo steps, shortcuts, the question
-    // before closing). Without one the window only dispatches.
+    // From now on the desktop shortcuts and the question before closing are the session's.
+    // Without one every key is the editor's and the window closes when asked.
     void setPointSession(PointSession* session) { session_ = session; }
 
 protected:
@@ -32,9 +32,8 @@ private:
     bool dispatchEvent(QEvent* event);
     void afterFrame();
 
-    EditorState& state_;
+    EditSession& edits_;
     const Canvas& canvas_;
-    EditorHandlers handlers_;
     PointSession* session_ = nullptr;
     bool frameShown_ = true; // the canvas on screen is the last frame drawn
 };

@@ -11,11 +11,12 @@
 
 #include "common/about/about_options.h"
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/edit_session.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/language.h"
-#include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/qt_platform_choice.h"
@@ -53,13 +54,14 @@ int main(int argc, char** argv) {
     state.english = tavo::chooseEnglish(line.language, environment);
 
     tavo::DeviceSession session(canvas);
-    tavo::EditorWindow window(state, canvas, tavo::editorHandlers(session, [&session] {
-                                  return session.frameTargets();
-                              }));
+    tavo::EditSession edits(state, tavo::editorHandlers([&session](const tavo::EditorState& s) {
+                                tavo::drawFrame(s, session, session.frameTargets());
+                            }));
+    tavo::EditorWindow window(edits, canvas);
     tavo::QtPlatform platform(&window);
     state.platform = &platform;
 
-    tavo::PointSession points(state, window, tavo::recoveryFolder(),
+    tavo::PointSession points(edits, window, tavo::recoveryFolder(),
                               QCoreApplication::applicationPid());
     window.setPointSession(&points);
 

@@ -22,9 +22,11 @@ std::string restoreQuestion(const EditorState& state, const RecoveredPoints& poi
 
 } // namespace
 
-PointSession::PointSession(EditorState& state, QWidget& titled, const QString& recoveryDir,
+PointSession::PointSession(EditSession& edits, QWidget& titled, const QString& recoveryDir,
                            int64_t pid, int recoveryIntervalMs)
-    : state_(state), titled_(titled), recovery_(recoveryDir, pid), recoveryDir_(recoveryDir) {
+    : edits_(edits), state_(edits.state()), titled_(titled), recovery_(recoveryDir, pid),
+      recoveryDir_(recoveryDir) {
+    edits_.setAfterMessage([this] { afterMessage(); });
     recoveryTimer_.setInterval(recoveryIntervalMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { recovery_.write(state_); });
 }
@@ -56,17 +58,6 @@ void PointSession::offerRecovery() {
     QFile::remove(orphan->path);
 }
 
-void PointSession::beginMessage() {
-    history_.beginMessage(state_.pointTable);
-}
-
-void PointSession::endMessage(bool buttonHeld) {
-    history_.endMessage(state_.pointTable, buttonHeld);
-    if (!history_.inMessage()) {
-        afterMessage();
-    }
-}
-
 void PointSession::afterMessage() {
     refreshTitle();
     recovery_.settle(state_);
@@ -79,11 +70,7 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
         return false;
     case Shortcut::Undo:
     case Shortcut::Redo:
-        if (!buttonHeld) {
-            shortcut == Shortcut::Undo ? history_.undo(state_.pointTable)
-                                       : history_.redo(state_.pointTable);
-            afterMessage();
-        }
+        shortcut == Shortcut::Undo ? edits_.undo(buttonHeld) : edits_.redo(buttonHeld);
         return true;
     case Shortcut::Help:
         if (state_.platform != nullptr) {
@@ -103,21 +90,19 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
     };
     for (auto [key, command] : ShortcutCommands) {
         if (key == shortcut) {
-            beginMessage();
-            runFileCommand(state_, command);
-            endMessage(buttonHeld);
+            edits_.run([command](EditorState& state) { runFileCommand(state, command); },
+                       buttonHeld);
         }
     }
     return true;
 }
 
 bool PointSession::mayClose() {
-    if (history_.inMessage()) {
+    if (edits_.inMessage()) {
         return false; // a box or dialog is open: it answers first
     }
-    beginMessage();
-    const bool settled = settleUnsavedPoints(state_);
-    endMessage(false);
+    bool settled = false;
+    edits_.run([&settled](EditorState& state) { settled = settleUnsavedPoints(state); }, false);
     return settled;
 }
 

@@ -1,14 +1,14 @@
 #pragma once
-// What keeps the author's work in the running point editor: undo steps taken around every
-// message, the desktop shortcuts, the question before the window closes, the window title, the
-// recovery file, and the files named on the command line.
+// What keeps the author's work in the running point editor, around the edit session's messages
+// and undo steps: the desktop shortcuts, the question before the window closes, the window
+// title, the recovery file, and the files named on the command line.
 
 #include <QtCore/QObject>
 #include <QtCore/QTimer>
 #include <cstdint>
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/edit/undo_history.h"
+#include "pointeditor/edit/edit_session.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/recovery.h"
 
@@ -22,17 +22,12 @@ public:
 
     // titled: the window whose title follows the points file; recovery files live in
     // recoveryDir, this editor's named by pid.
-    PointSession(EditorState& state, QWidget& titled, const QString& recoveryDir, int64_t pid,
+    PointSession(EditSession& edits, QWidget& titled, const QString& recoveryDir, int64_t pid,
                  int recoveryIntervalMs = RecoveryIntervalMs);
 
     // Once the window is up: the files of the command line, then the offer of an earlier
     // editor's unsaved points. Neither is an undo step.
     void start(const CommandLine& line);
-
-    // Every message of the window runs between these two; buttonHeld: a mouse button is still
-    // down after it, so a drag's step goes on.
-    void beginMessage();
-    void endMessage(bool buttonHeld);
 
     // A key the shell takes before the key handler; false when it is not one of them.
     // buttonHeld: undo and redo wait until a drag has ended.
@@ -44,7 +39,7 @@ public:
     // The program ends normally: the recovery file goes.
     void finish();
 
-    UndoHistory& history() { return history_; }
+    const UndoHistory& history() const { return edits_.history(); }
     RecoveryFile& recovery() { return recovery_; }
 
 private:
@@ -52,9 +47,9 @@ private:
     void refreshTitle();
     void offerRecovery();
 
+    EditSession& edits_;
     EditorState& state_;
     QWidget& titled_;
-    UndoHistory history_;
     RecoveryFile recovery_;
     QString recoveryDir_;
     QTimer recoveryTimer_;

@@ -50,7 +50,7 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
     e.state.pointTable.pointUsed[0] = SlotSelected;
     e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
     e.press(vk::numpad(0));
-    EXPECT_EQ(std::pair(e.history.undoSteps(), editorTitle(e.state)),
+    EXPECT_EQ(std::pair(e.history().undoSteps(), editorTitle(e.state)),
               std::pair(std::size_t{0}, std::string("POINT EDITOR")))
         << "selection alone";
     std::vector<PointTable> tables{e.state.pointTable};
@@ -65,7 +65,7 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
     for (const auto& command : commands) {
         command();
         tables.push_back(e.state.pointTable);
-        EXPECT_EQ(e.history.undoSteps(), tables.size() - 1);
+        EXPECT_EQ(e.history().undoSteps(), tables.size() - 1);
     }
     // The title of each table: it names the loaded file and marks changes until they are undone
     // to the table as loaded; undone further, older than the load, it marks them again.
@@ -73,19 +73,19 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
     const std::string titles[] = {changed, loaded, changed, changed};
     EXPECT_EQ(editorTitle(e.state), titles[3]);
     for (std::size_t step = tables.size() - 1; step > 0; --step) {
-        EXPECT_EQ(e.history.undo(e.state.pointTable), true);
+        EXPECT_EQ(e.edits.undo(false), true);
         EXPECT_TRUE(e.is(tables[step - 1])) << "undone to " << step - 1;
         EXPECT_EQ(editorTitle(e.state), titles[step - 1]);
     }
     for (std::size_t step = 1; step < tables.size(); ++step) {
-        EXPECT_EQ(e.history.redo(e.state.pointTable), true);
+        EXPECT_EQ(e.edits.redo(false), true);
         EXPECT_TRUE(e.is(tables[step])) << "redone to " << step;
     }
-    e.history.undo(e.state.pointTable);
+    e.edits.undo(false);
     e.press(vk::Left);
-    EXPECT_EQ(std::tuple(e.history.undoSteps(), e.history.redoSteps()), std::tuple(3u, 0u));
+    EXPECT_EQ(std::tuple(e.history().undoSteps(), e.history().redoSteps()), std::tuple(3u, 0u));
     e.press(vk::Right, UndoHistory::Capacity);
-    EXPECT_EQ(e.history.undoSteps(), UndoHistory::Capacity);
+    EXPECT_EQ(e.history().undoSteps(), UndoHistory::Capacity);
 }
 
 // The question names the file, in the chosen language; a save dialog, where one opens, is

@@ -115,15 +115,14 @@ TEST_F(EditTest, MoveDragsOnlyTheSelectionInOnePaneAndSnapsHalfAwayOnRelease) {
     // Many moves of one drag are one undo step; nothing is undone while it lasts or while a
     // message runs (a box of some message is open).
     moveTo(150, 165);
-    const std::size_t steps = history.undoSteps();
+    const std::size_t steps = history().undoSteps();
     moveTo(160, 165, Left);
     moveTo(170, 165, Left);
-    EXPECT_EQ(history.undo(state.pointTable), false) << "mid-drag";
+    EXPECT_EQ(edits.undo(false), false) << "mid-drag";
     moveTo(170, 165);
-    EXPECT_EQ(history.undoSteps(), steps + 1);
-    history.beginMessage(state.pointTable);
-    EXPECT_EQ(history.undo(state.pointTable), false) << "inside a message";
-    history.endMessage(state.pointTable, false);
+    EXPECT_EQ(history().undoSteps(), steps + 1);
+    edits.run([&](EditorState&) { EXPECT_EQ(edits.undo(false), false) << "inside a message"; },
+              false);
     // The grid step is 2.5: 3.74 goes down, 3.75 and -3.75 go away from zero.
     put({{0, 2, 3.74f, 1.3f, -3.75f}, {1, 2, 3.75f, 1.2f, 0}, {2, 1, 3.74f, 0, 0}});
     const int releases[][2] = {{310, 1}, {300, 1}, {301, 0}}; // y, grid lock

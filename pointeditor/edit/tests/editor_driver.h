@@ -1,7 +1,6 @@
 #pragma once
-// A fresh editor on a scripted platform, driven as the window's message path drives it: every
-// message between the history's beginMessage and endMessage, the mouse keeping its previous
-// position.
+// A fresh editor on a scripted platform, driven through the window's own message path
+// (EditSession): every message an undo step, the mouse keeping its previous position.
 
 #include <array>
 #include <functional>
@@ -10,10 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "pointeditor/edit/edit_session.h"
 #include "pointeditor/edit/keyboard.h"
-#include "pointeditor/edit/menu.h"
 #include "pointeditor/edit/mouse.h"
-#include "pointeditor/edit/undo_history.h"
 #include "tests/support/fake_platform.h"
 
 namespace tavo::testing {
@@ -26,50 +24,30 @@ constexpr int Left = 1, Right = 2, Both = 3; // buttons held while the mouse mov
 struct Editor {
     EditorState state;
     FakePlatform platform;
-    UndoHistory history;
+    // The real message path; frames draw nothing here (drawing has tests of its own).
+    EditSession edits{state, editorHandlers([](const EditorState&) {})};
     std::array<PointRecord, MaxPoints>& pts = state.pointTable.points;
     Editor() { state.platform = &platform; }
 
-    // One message; held: a mouse button is still down after it.
-    void message(const std::function<void()>& command, bool held = false) {
-        history.beginMessage(state.pointTable);
-        command();
-        history.endMessage(state.pointTable, held);
-    }
-    // Updates the cursor, then drags with the buttons held.
+    const UndoHistory& history() const { return edits.history(); }
+    // Moves the pointer to (x, y), dragging with the buttons held.
     EditorState& moveTo(int x, int y, int buttons = 0) {
-        message(
-            [&] {
-                state.prevMouseX = std::exchange(state.mouseX, x);
-                state.prevMouseY = std::exchange(state.mouseY, y);
-                state.prevCursorX = state.cursorX, state.prevCursorY = state.cursorY;
-                state.prevCursorZ = state.cursorZ, state.prevHoverView = state.hoverView;
-                updateCursor(state);
-                if (buttons != 0) {
-                    (buttons == Left    ? onLeftDrag
-                     : buttons == Right ? onRightDrag
-                                        : onBothDrag)(state);
-                    if (state.menuMode == MenuView && state.hoverView == PerspectivePane) {
-                        recentreCursor(state);
-                    }
-                }
-            },
-            buttons != 0);
+        edits.mouseMove(x, y, (buttons & Left) != 0, (buttons & Right) != 0);
         return state;
     }
     // The left button goes down at each place in turn; released there only when asked.
     void click(std::initializer_list<std::pair<int, int>> at, bool release = false) {
         for (auto [x, y] : at) {
             moveTo(x, y);
-            message([&] { onLeftButtonDown(state); }, true);
+            edits.buttonDown(MouseButton::Left, true);
             if (release) {
-                message([&] { onLeftUp(state); });
+                edits.buttonUp(MouseButton::Left, false);
             }
         }
     }
     void press(int key, int times = 1) {
         for (int i = 0; i < times; ++i) {
-            message([&] { onKeyDown(state, key); });
+            edits.keyDown(key, false);
         }
     }
     // Each point as slot, slot state, x, y, z, then its parameters.

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/qt_platform.h"
@@ -20,8 +21,10 @@ struct LiveEditor {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
     DeviceSession session{*canvas};
-    EditorWindow window{*state, *canvas,
-                        editorHandlers(session, [this] { return session.frameTargets(); })};
+    EditSession edits{*state, editorHandlers([this](const EditorState& s) {
+                          drawFrame(s, session, session.frameTargets());
+                      })};
+    EditorWindow window{edits, *canvas};
     QtPlatform platform{&window};
 };
 

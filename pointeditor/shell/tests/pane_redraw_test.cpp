@@ -16,8 +16,9 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/message_dispatch.h"
 #include "pointeditor/edit/virtual_keys.h"
-#include "pointeditor/shell/message_dispatch.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/render_panes.h"
 #include "pointeditor/view/tests/gl_fixture.h"
@@ -180,8 +181,8 @@ protected:
     testing::FakePlatform platform;
     RetainedPanes retained;
     std::optional<FrameTargets> targets; // the device with the retained panes, once it exists
-    EditorHandlers handlers =
-        editorHandlers(platform, [this] { return targets ? &*targets : nullptr; });
+    EditorHandlers handlers = editorHandlers(
+        [this](const EditorState& s) { drawFrame(s, platform, targets ? &*targets : nullptr); });
     bool leftHeld = false;
     bool rightHeld = false;
 };

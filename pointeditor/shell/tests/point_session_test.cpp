@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/keyboard.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/editor_window.h"
@@ -111,7 +112,8 @@ protected:
     }
     // The editor's own handlers, frames without panes (there is no device).
     EditorHandlers handlers() {
-        EditorHandlers h = editorHandlers(platform, [] { return nullptr; });
+        EditorHandlers h =
+            editorHandlers([this](const EditorState& s) { drawFrame(s, platform, nullptr); });
         h.onKeyDown = [this](EditorState& s, int key) {
             keys.push_back(key);
             onKeyDown(s, key);
@@ -125,8 +127,9 @@ protected:
     std::vector<int> keys;
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
-    EditorWindow window{*state, *canvas, handlers()};
-    PointSession session{*state, window, dir.path(), QCoreApplication::applicationPid(), 60'000};
+    EditSession edits{*state, handlers()};
+    EditorWindow window{edits, *canvas};
+    PointSession session{edits, window, dir.path(), QCoreApplication::applicationPid(), 60'000};
 };
 
 TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainKey) {

@@ -106,7 +106,7 @@ protected:
         h.onLeftDrag = note("leftDrag"), h.onRightDrag = note("rightDrag");
         h.onBothDrag = note("bothDrag"), h.recentreCursor = note("recentre");
         h.onLeftButtonDown = note("leftDown"), h.onLeftUp = note("leftUp");
-        h.onRightDown = note("rightDown"), h.onRightUp = note("rightUp");
+        h.onRightDown = note("rightDown");
         h.onKeyDown = [this](EditorState&, int key) { log += "key " + std::to_string(key) + " "; };
         h.drawFrame = [this](const EditorState&) { log += "frame ", ++frames; };
         return h;
@@ -117,7 +117,8 @@ protected:
     int hoverAfterUpdate = NoPane; // what updateCursor puts into hoverView
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
-    EditorWindow window{*state, *canvas, recording()};
+    EditSession edits{*state, recording()};
+    EditorWindow window{edits, *canvas};
 };
 
 TEST_F(WindowMessages, MouseMovesKeepThePreviousPositionThenUpdateDragRecentreAndDraw) {

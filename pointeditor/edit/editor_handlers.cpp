@@ -1,12 +1,10 @@
-#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/keyboard.h"
-#include "pointeditor/edit/menu.h"
+#include "pointeditor/edit/message_dispatch.h"
 #include "pointeditor/edit/mouse.h"
-#include "pointeditor/shell/message_dispatch.h"
 
 namespace tavo {
 
-EditorHandlers editorHandlers(TextSurface& text, std::function<const FrameTargets*()> targets) {
+EditorHandlers editorHandlers(std::function<void(const EditorState&)> drawFrame) {
     return EditorHandlers{
         .updateCursor = updateCursor,
         .onLeftDrag = onLeftDrag,
@@ -16,10 +14,8 @@ EditorHandlers editorHandlers(TextSurface& text, std::function<const FrameTarget
         .onLeftButtonDown = onLeftButtonDown,
         .onLeftUp = onLeftUp,
         .onRightDown = onRightDown,
-        .onRightUp = onRightUp,
         .onKeyDown = onKeyDown,
-        .drawFrame = [&text, targets = std::move(targets)](
-                         const EditorState& state) { drawFrame(state, text, targets()); },
+        .drawFrame = std::move(drawFrame),
     };
 }
 

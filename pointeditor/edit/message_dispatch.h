@@ -1,13 +1,12 @@
 #pragma once
 // The editor's messages: what each mouse, button and key event does to EditorState, in which
 // order, and the one frame that follows every event. The window turns Qt's events into these
-// calls; the handlers are a table so that tests can watch the order.
+// calls (through EditSession, which makes each an undo step); the handlers are a table so that
+// tests can watch the order. The frame is the one handler from above this layer.
 
 #include <functional>
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/display/text_surface.h"
-#include "pointeditor/view/frame_targets.h"
 
 namespace tavo {
 
@@ -20,14 +19,12 @@ struct EditorHandlers {
     std::function<void(EditorState&)> onLeftButtonDown;
     std::function<void(EditorState&)> onLeftUp;
     std::function<void(EditorState&)> onRightDown;
-    std::function<void(EditorState&)> onRightUp;
     std::function<void(EditorState&, int)> onKeyDown;
     std::function<void(const EditorState&)> drawFrame;
 };
 
-// The edit and display operations of the editor itself. Frames write their text column onto
-// text and draw the panes into what targets() gives at the time (null: no panes yet).
-EditorHandlers editorHandlers(TextSurface& text, std::function<const FrameTargets*()> targets);
+// The edit operations of the editor itself, and drawFrame for the frame after each message.
+EditorHandlers editorHandlers(std::function<void(const EditorState&)> drawFrame);
 
 enum class MouseButton { Left, Right };
 

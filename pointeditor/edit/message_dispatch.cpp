@@ -1,4 +1,4 @@
-#include "pointeditor/shell/message_dispatch.h"
+#include "pointeditor/edit/message_dispatch.h"
 
 #include <cstdint>
 
@@ -42,10 +42,9 @@ void dispatchButtonDown(EditorState& state, const EditorHandlers& handlers, Mous
 }
 
 void dispatchButtonUp(EditorState& state, const EditorHandlers& handlers, MouseButton button) {
+    // Only the left button's release ends anything (a drag of MOVE POINT, snapped to the grid).
     if (button == MouseButton::Left) {
         handlers.onLeftUp(state);
-    } else {
-        handlers.onRightUp(state);
     }
     handlers.drawFrame(state);
 }
