@@ -14,7 +14,7 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/file_read.h"
 #include "pointeditor/data/texture.h"
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 #include "samples/sample_mission.h"
 #include "tests/support/image_writers.h"
 #include "tests/support/scratch_directory.h"

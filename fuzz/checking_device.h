@@ -7,7 +7,7 @@
 
 #include "fuzz/check.h"
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo::fuzz {
 

@@ -5,7 +5,7 @@
 
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 namespace tavo::fuzz {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
-#include "pointeditor/view/gl_device.h"
-#include "pointeditor/view/texture_set_decoder.h"
+#include "pointeditor/view/device/gl_device.h"
+#include "pointeditor/view/image/texture_set_decoder.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {

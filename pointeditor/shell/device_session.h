@@ -9,9 +9,9 @@
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/display/text_surface.h"
-#include "pointeditor/view/canvas.h"
+#include "pointeditor/view/device/canvas.h"
+#include "pointeditor/view/device/gl_device.h"
 #include "pointeditor/view/frame_targets.h"
-#include "pointeditor/view/gl_device.h"
 #include "pointeditor/view/pane_redraw.h"
 
 namespace tavo {

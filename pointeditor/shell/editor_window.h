@@ -7,7 +7,7 @@
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/edit/edit_session.h"
-#include "pointeditor/view/canvas.h"
+#include "pointeditor/view/device/canvas.h"
 
 namespace tavo {
 

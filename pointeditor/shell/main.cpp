@@ -20,7 +20,7 @@
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/qt_platform_choice.h"
-#include "pointeditor/view/canvas.h"
+#include "pointeditor/view/device/canvas.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pointeditor/view/canvas.h"
+#include "pointeditor/view/device/canvas.h"
 
 namespace tavo {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/view/d3dx_math.h"
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/d3dx_math.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo {
 

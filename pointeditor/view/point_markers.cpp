@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "pointeditor/data/point_kinds.h"
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo {
 

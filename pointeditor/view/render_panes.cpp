@@ -4,7 +4,7 @@
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/view/block_faces.h"
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/device.h"
 #include "pointeditor/view/ortho_panes.h"
 #include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"

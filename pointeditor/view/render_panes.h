@@ -3,7 +3,7 @@
 // canvas. Drawing only reads the state.
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/view/d3dx_math.h"
+#include "pointeditor/view/device/d3dx_math.h"
 #include "pointeditor/view/frame_targets.h"
 
 namespace tavo {

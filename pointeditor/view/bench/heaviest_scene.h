@@ -11,7 +11,7 @@
 #include "image_files.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/texture.h"
-#include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/device/gl_device.h"
 #include "scene_builders.h"
 #include "tests/support/scratch_directory.h"
 

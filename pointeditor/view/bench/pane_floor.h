@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "pointeditor/data/pane_layout.h"
-#include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/device/gl_device.h"
 
 namespace tavo::bench {
 

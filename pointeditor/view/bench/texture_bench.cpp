@@ -7,7 +7,7 @@
 #include "common/files/file_read.h"
 #include "heaviest_scene.h"
 #include "pointeditor/data/block_file.h"
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 #include "pointeditor/view/render_panes.h"
 #include "samples/sample_mission.h"
 

@@ -11,9 +11,9 @@
 #include "image_files.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/pane_layout.h"
-#include "pointeditor/view/canvas.h"
+#include "pointeditor/view/device/canvas.h"
+#include "pointeditor/view/device/gl_device.h"
 #include "pointeditor/view/frame_targets.h"
-#include "pointeditor/view/gl_device.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::testing {

@@ -8,7 +8,7 @@
 
 #include "gl_fixture.h"
 #include "pointeditor/data/block_file.h"
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/image_writers.h"
 

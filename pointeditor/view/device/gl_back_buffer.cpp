@@ -1,8 +1,8 @@
-#include "pointeditor/view/gl_back_buffer.h"
+#include "pointeditor/view/device/gl_back_buffer.h"
 
 #include <algorithm>
 
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo {
 

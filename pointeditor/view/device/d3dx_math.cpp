@@ -1,4 +1,4 @@
-#include "pointeditor/view/d3dx_math.h"
+#include "pointeditor/view/device/d3dx_math.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "pointeditor/view/gl_texture.h"
+#include "pointeditor/view/device/gl_texture.h"
 
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 namespace tavo {
 

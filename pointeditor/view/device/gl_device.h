@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "pointeditor/view/canvas.h"
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/canvas.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo {
 

@@ -1,8 +1,8 @@
-#include "pointeditor/view/gl_batch.h"
+#include "pointeditor/view/device/gl_batch.h"
 
 #include <algorithm>
 
-#include "pointeditor/view/line_coverage.h"
+#include "pointeditor/view/device/line_coverage.h"
 
 namespace tavo {
 

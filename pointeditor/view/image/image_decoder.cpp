@@ -1,4 +1,4 @@
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 #include <algorithm>
 #include <array>

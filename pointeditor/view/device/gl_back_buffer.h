@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pointeditor/view/canvas.h"
+#include "pointeditor/view/device/canvas.h"
 
 namespace tavo {
 

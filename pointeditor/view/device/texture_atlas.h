@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "pointeditor/view/gl_context.h"
+#include "pointeditor/view/device/gl_context.h"
 
 namespace tavo {
 

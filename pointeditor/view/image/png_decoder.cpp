@@ -8,7 +8,7 @@
 #include <csetjmp>
 #include <cstring>
 
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 namespace tavo {
 

@@ -19,10 +19,10 @@
 #include <span>
 #include <vector>
 
-#include "pointeditor/view/device.h"
-#include "pointeditor/view/gl_programs.h"
-#include "pointeditor/view/gl_texture.h"
-#include "pointeditor/view/repeated_lines.h"
+#include "pointeditor/view/device/device.h"
+#include "pointeditor/view/device/gl_programs.h"
+#include "pointeditor/view/device/gl_texture.h"
+#include "pointeditor/view/device/repeated_lines.h"
 
 namespace tavo {
 

@@ -1,4 +1,4 @@
-#include "pointeditor/view/repeated_lines.h"
+#include "pointeditor/view/device/repeated_lines.h"
 
 #include <bit>
 #include <utility>

@@ -6,18 +6,18 @@
 // Pixel centres of the device lie at integers, OpenGL's at half integers; the shift is a hair
 // under half a pixel so that edges through pixel centres fall the top-left way.
 
-#include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/device/gl_device.h"
 
 #include <memory>
 #include <string>
 
-#include "pointeditor/view/gl_back_buffer.h"
-#include "pointeditor/view/gl_batch.h"
-#include "pointeditor/view/gl_context.h"
-#include "pointeditor/view/gl_programs.h"
-#include "pointeditor/view/gl_render_states.h"
-#include "pointeditor/view/gl_texture.h"
-#include "pointeditor/view/texture_atlas.h"
+#include "pointeditor/view/device/gl_back_buffer.h"
+#include "pointeditor/view/device/gl_batch.h"
+#include "pointeditor/view/device/gl_context.h"
+#include "pointeditor/view/device/gl_programs.h"
+#include "pointeditor/view/device/gl_render_states.h"
+#include "pointeditor/view/device/gl_texture.h"
+#include "pointeditor/view/device/texture_atlas.h"
 
 namespace tavo {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "pointeditor/data/texture.h"
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 namespace tavo {
 

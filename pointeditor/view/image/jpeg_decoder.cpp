@@ -11,7 +11,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 namespace tavo {
 

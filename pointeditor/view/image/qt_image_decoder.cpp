@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/image/image_decoder.h"
 
 namespace tavo {
 

@@ -1,4 +1,4 @@
-#include "pointeditor/view/texture_atlas.h"
+#include "pointeditor/view/device/texture_atlas.h"
 
 #include <algorithm>
 

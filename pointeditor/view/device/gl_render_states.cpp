@@ -1,4 +1,4 @@
-#include "pointeditor/view/gl_render_states.h"
+#include "pointeditor/view/device/gl_render_states.h"
 
 namespace tavo {
 

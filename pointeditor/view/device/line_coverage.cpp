@@ -1,4 +1,4 @@
-#include "pointeditor/view/line_coverage.h"
+#include "pointeditor/view/device/line_coverage.h"
 
 #include <cmath>
 #include <utility>

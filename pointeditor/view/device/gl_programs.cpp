@@ -1,4 +1,4 @@
-#include "pointeditor/view/gl_programs.h"
+#include "pointeditor/view/device/gl_programs.h"
 
 #include <algorithm>
 #include <cstddef>

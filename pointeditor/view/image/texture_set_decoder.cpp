@@ -1,4 +1,4 @@
-#include "pointeditor/view/texture_set_decoder.h"
+#include "pointeditor/view/image/texture_set_decoder.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "common/files/file_read.h"
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/view/gl_context.h"
-#include "pointeditor/view/texture_atlas.h"
+#include "pointeditor/view/device/gl_context.h"
+#include "pointeditor/view/device/texture_atlas.h"
 
 namespace tavo {
 

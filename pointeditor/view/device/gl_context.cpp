@@ -1,4 +1,4 @@
-#include "pointeditor/view/gl_context.h"
+#include "pointeditor/view/device/gl_context.h"
 
 #include <EGL/eglext.h>
 #include <GL/gl.h>

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "pointeditor/view/gl_device.h"
+#include "pointeditor/view/device/gl_device.h"
 
 namespace tavo {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "pointeditor/view/device.h"
+#include "pointeditor/view/device/device.h"
 
 namespace tavo {
 
