@@ -12,13 +12,15 @@
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
+#include "tests/support/menu_marks.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::testing {
 namespace {
 
 // Menu entries' hit points.
-constexpr std::pair<int, int> NewPointEntry{608, 48}, LoadPointEntry{608, 258};
+constexpr std::pair<int, int> NewPointEntry = testing::menuMark(MenuNewPoint),
+                              LoadPointEntry = testing::menuMark(MenuLoadPoint);
 constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the start-up view
 
 // An editor whose slot 0 is selected and linked by id to slot 1, slot 1 in use, both as saved;
@@ -168,7 +170,7 @@ TEST_F(DocumentTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLa
     for (const auto& [english, caption, text] : cases) {
         e.state.english = english;
         e.platform.dialogAnswers = {fileIn("map.bd1")};
-        e.click({{608, 198}});
+        e.click({testing::menuMark(MenuLoadBlock)});
         EXPECT_EQ(e.boxesShown(), std::string(text) + " / " + caption + "|");
     }
 }

@@ -9,6 +9,7 @@
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
 #include "pointeditor/view/ortho_panes.h"
+#include "tests/support/menu_marks.h"
 
 namespace tavo::testing {
 namespace {
@@ -191,11 +192,13 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     // DELETE asked with OK and Cancel, Cancel was answered; NEW POINT placed nothing.
     EXPECT_EQ(std::tuple(modesWhileOpen, platform.boxes[0].text, used(4)),
               std::tuple(std::vector<int>{4, 6, 7, 8}, "DELETE OK?", Slots{2, 1, 2, 0}));
-    click({{608, 138}});
+    click({menuMark(MenuDeletePoint)});
     EXPECT_EQ(used(3), (Slots{0, 1, 0}));
     const EditorState& s = state;
     state.showSideView = 7; // any value but 0 turns off
-    click({{608, 368}, {608, 388}, {608, 408}, {608, 428}, {608, 448}});
+    click({toggleMark(&EditorState::gridLock), toggleMark(&EditorState::showDirection),
+           toggleMark(&EditorState::showTopView), toggleMark(&EditorState::showFrontView),
+           toggleMark(&EditorState::showSideView)});
     EXPECT_EQ(
         std::tuple(s.gridLock, s.showDirection, s.showTopView, s.showFrontView, s.showSideView),
         std::tuple(0, 0, 0, 0, 0));
@@ -205,7 +208,7 @@ TEST_F(EditTest, MenuHitsEndAtTheDiamondsEdgesAndCommandsRunInTheSameClick) {
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(1, 1));
     click({{608, 378}}); // halfway between them: the upper one
     EXPECT_EQ(std::pair(s.gridLock, s.showDirection), std::pair(0, 1));
-    click({{608, 48}, {170, 155}}); // NEW POINT at world (10, 0, 5), and done
+    click({menuMark(MenuNewPoint), {170, 155}}); // NEW POINT at world (10, 0, 5), and done
     EXPECT_EQ(std::tuple(xyz(0), state.pointTable.pointUsed[0], state.menuMode),
               std::tuple(V3{10, 0, 5}, int32_t{SlotUsed}, int32_t{MenuNone}));
 }

@@ -9,6 +9,9 @@
 #include <QtCore/QtEndian>
 #include <array>
 #include <functional>
+#include <utility>
+
+#include "tests/support/menu_marks.h"
 
 namespace {
 
@@ -94,6 +97,7 @@ protected:
         moveTo(x, y, 100);
         xdotool({"click", "1"}, 200);
     }
+    void clickAt(std::pair<int, int> mark) { clickAt(mark.first, mark.second); }
 
     static inline QProcess* server_ = nullptr;
     static inline QByteArray display_; // its number and a line end
@@ -121,7 +125,7 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     xdotool({"windowfocus", "--sync", window_});
     clickAt(700, 560); // nothing there: just focus
     xdotool({"key", "--delay", "50", "a", "a", "a", "f", "f"}, 200);
-    clickAt(608, 48);  // NEW POINT
+    clickAt(tavo::testing::menuMark(tavo::MenuNewPoint));
     clickAt(200, 115); // the top pane, right of and above its centre: x 25, z 25
     EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
 
@@ -139,7 +143,7 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     // SAVE POINT writes what the dialog names: the point read, then the new one at x 25, y 0
     // (the top pane's height), z 25, heading 0, kind 3 and id 2.
     xdotool({"windowfocus", "--sync", window_});
-    clickAt(608, 228);                              // SAVE POINT
+    clickAt(tavo::testing::menuMark(tavo::MenuSavePoint));
     const QString saved = work_.filePath("placed"); // no extension: kept as typed
     // The save dialog: type the path and Return.
     const QString dialog = waitForWindow("save");
@@ -171,7 +175,7 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
 // A drag in VIEW over the 3D pane ends with the pointer back at the pane's centre.
 TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
     startEditor();
-    clickAt(608, 168); // VIEW
+    clickAt(tavo::testing::menuMark(tavo::MenuView));
     moveTo(440, 165, 300);
     xdotool({"mousedown", "1"}, 200);
     moveTo(470, 150, 500);

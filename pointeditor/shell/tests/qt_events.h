@@ -7,6 +7,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
+#include <utility>
 
 namespace tavo::testing {
 
@@ -19,6 +20,11 @@ struct QtTest : ::testing::Test {
         }
     }
 };
+
+// A menu mark (tests/support/menu_marks.h) as a window position.
+inline QPoint markPoint(std::pair<int, int> mark) {
+    return {mark.first, mark.second};
+}
 
 inline void send(QWidget& window, QEvent&& event) {
     QCoreApplication::sendEvent(&window, &event);

@@ -31,6 +31,7 @@
 #include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/image_writers.h"
+#include "tests/support/menu_marks.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo {
@@ -149,7 +150,7 @@ TEST_F(WindowMessages, MouseMovesKeepThePreviousPositionThenUpdateDragRecentreAn
 // moving the focus and F10 kept from the handler; other events draw a frame and nothing else.
 TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun) {
     using testing::keyPress;
-    const QPoint at(608, 48);
+    const QPoint at = testing::markPoint(testing::menuMark(MenuNewPoint));
     send(window, mouse(at, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
     send(window, mouse(at, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
     send(window, mouse(at, Qt::LeftButton, QEvent::MouseButtonDblClick, Qt::LeftButton));
@@ -203,8 +204,9 @@ TEST_F(LiveWindow, TheTextColumnShowsTheActiveCommandAndTheToggles) {
     const QRgb on = qRgb(0xAA, 0xFA, 0xAA);
     state->showDirection = 0;
     // Over no pane; choosing VIEW is a click on its mark.
-    send(window, mouse({608, 168}));
-    send(window, mouse({608, 168}, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
+    const QPoint viewMark = testing::markPoint(testing::menuMark(MenuView));
+    send(window, mouse(viewMark));
+    send(window, mouse(viewMark, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
     ASSERT_EQ(state->menuMode, MenuView);
     const QImage shown = this->shown();
 
@@ -354,9 +356,9 @@ const QString Sample = TAVO_SOURCE_DIR "/samples/sample";
 
 TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     window.show();
-    chooseFile(window, {608, 198}, Sample + ".bd1"); // LOAD BLOCK
-    chooseFile(window, {608, 258}, Sample + ".pd1"); // LOAD POINT
-    send(window, mouse({295, 10}));                  // over no pane
+    chooseFile(window, testing::markPoint(testing::menuMark(MenuLoadBlock)), Sample + ".bd1");
+    chooseFile(window, testing::markPoint(testing::menuMark(MenuLoadPoint)), Sample + ".pd1");
+    send(window, mouse({295, 10})); // over no pane
     ASSERT_GT(countUsedPoints(state->pointTable), 10);
     const QImage live = shown();
 
