@@ -182,7 +182,7 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
         get(d, SaveButton)->click();
         EXPECT_EQ(describe(services.dialogs.back()),
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
-        EXPECT_EQ(readFileBytes(at("out")).value(), bytes);
+        EXPECT_EQ(readFileBytes(scratch.at("out")).value(), bytes);
     }
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
@@ -281,7 +281,7 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + title);
     QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlS);
-    EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
+    EXPECT_EQ(readFileBytes(file.toStdString()).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
     EXPECT_EQ(d.windowTitle(), title + " - m.mif");
     QKeyEvent ctrlO(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlO); // nothing unsaved: the LOAD dialog at once
