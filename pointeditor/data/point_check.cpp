@@ -86,13 +86,14 @@ void addLengthFindings(const PointFileContents& file, std::vector<Finding>& out)
         // A negative count stands for no records at all, so there is no length to compare with;
         // what follows it is told as what the editor leaves unread.
         const std::size_t after = file.fileSize - PointCountSize;
-        const std::string whole = to_string(after / PointRecordSize);
+        const std::size_t records = after / PointRecordSize;
+        const std::string whole = to_string(records);
         out.push_back(fileFinding(
             Severity::Warning,
             "the count is " + to_string(count) + "; the editor loads no points" +
                 (after == 0 ? ""
                             : ", though " + to_string(after) + " bytes follow it (" + whole +
-                                  " complete records)"),
+                                  " complete record" + (records == 1 ? ")" : "s)")),
             "個数が " + to_string(count) + " です。エディタはポイントを読み込みません" +
                 (after == 0 ? ""
                             : "（後に " + to_string(after) + " バイト、完全なレコード " + whole +
