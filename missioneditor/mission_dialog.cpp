@@ -58,6 +58,40 @@ QString count(std::size_t n, const char* one, const char* many) {
     return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
 }
 
+// What reading did to one field, a line each, as the load's warning tells it.
+QStringList changesOf(const FieldRead& field, std::size_t limit, bool english) {
+    QStringList changes;
+    if (field.cut) {
+        changes << (english ? QStringLiteral("cut to its first %1 (the file has %2; the field "
+                                             "holds %3)")
+                                  .arg(count(field.bytes.size(), "byte", "bytes"))
+                                  .arg(field.sizeInFile)
+                                  .arg(limit)
+                            : QStringLiteral("先頭の %1 バイトに切り詰めました（ファイルでは %2 "
+                                             "バイト、欄は最大 %3 バイト）")
+                                  .arg(field.bytes.size())
+                                  .arg(field.sizeInFile)
+                                  .arg(limit));
+    }
+    if (field.carriageReturns > 0) {
+        const auto n = static_cast<std::size_t>(field.carriageReturns);
+        changes << (english ? count(n, "carriage return (CR)", "carriage returns (CR)") +
+                                  QStringLiteral(" removed")
+                            : QStringLiteral("復帰文字 (CR) を %1 個削除しました").arg(n));
+    }
+    if (field.replaced > 0) {
+        const auto n = static_cast<std::size_t>(field.replaced);
+        changes << (english
+                        ? count(n, "byte that is not", "bytes that are not") +
+                              QStringLiteral(" Shift-JIS shown as \uFFFD, kept as in the file "
+                                             "unless the field is edited")
+                        : QStringLiteral("Shift-JIS でない %1 バイトを \uFFFD で表示しています。"
+                                         "欄を編集しなければ元のまま保存します")
+                              .arg(n));
+    }
+    return changes;
+}
+
 // The label that names a field in messages, in the language shown.
 int labelOf(Field field) {
     switch (field) {
@@ -244,38 +278,9 @@ void MissionDialog::reportLoadChanges(const MissionRead& read) {
     QStringList lines{english_ ? QStringLiteral("Loading changed what these fields show:")
                                : QStringLiteral("読み込みで次の欄の内容が変わりました:")};
     for (std::size_t f = 0; f < FieldCount; ++f) {
-        const FieldRead& field = read.fields[f];
-        const QString label = fieldLabel(static_cast<Field>(f)) + QStringLiteral(": ");
-        const std::size_t limit = fieldLimit(static_cast<Field>(f));
-        if (field.cut) {
-            lines << label + (english_ ? QStringLiteral("cut to its first %1 (the file has %2; "
-                                                        "the field holds %3)")
-                                             .arg(count(field.bytes.size(), "byte", "bytes"))
-                                             .arg(field.sizeInFile)
-                                             .arg(limit)
-                                       : QStringLiteral("先頭の %1 バイトに切り詰めました"
-                                                        "（ファイルでは %2 バイト、欄は最大 %3 "
-                                                        "バイト）")
-                                             .arg(field.bytes.size())
-                                             .arg(field.sizeInFile)
-                                             .arg(limit));
-        }
-        if (field.carriageReturns > 0) {
-            const auto n = static_cast<std::size_t>(field.carriageReturns);
-            lines << label + (english_
-                                  ? count(n, "carriage return (CR)", "carriage returns (CR)") +
-                                        QStringLiteral(" removed")
-                                  : QStringLiteral("復帰文字 (CR) を %1 個削除しました").arg(n));
-        }
-        if (field.replaced > 0) {
-            const auto n = static_cast<std::size_t>(field.replaced);
-            lines << label + (english_
-                                  ? count(n, "byte that is not", "bytes that are not") +
-                                        QStringLiteral(" Shift-JIS shown as \uFFFD, kept as in the "
-                                                       "file unless the field is edited")
-                                  : QStringLiteral("Shift-JIS でない %1 バイトを \uFFFD で表示して"
-                                                   "います。欄を編集しなければ元のまま保存します")
-                                        .arg(n));
+        const auto field = static_cast<Field>(f);
+        for (const QString& change : changesOf(read.fields[f], fieldLimit(field), english_)) {
+            lines << fieldLabel(field) + QStringLiteral(": ") + change;
         }
     }
     services_.messageBox(lines.join(QLatin1Char('\n')).toStdString(), LoadTitle, BoxButtons::Ok,

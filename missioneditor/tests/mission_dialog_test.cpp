@@ -192,7 +192,7 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
 // cut, the edited one encoded anew, and the others with the very bytes they were loaded with.
 TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEdited) {
     const std::string file =
-        "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\r\nf\x80\r\nb\rc\r\np\r\n1\r\n0\r\n"
+        "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\r\nf\x80\r\nb\rc\r\r\np\r\n1\r\n0\r\n"
         "!\r\ni\r\n!\r\n" +
         std::string(700000, 'x');
     const QString over = writeFile("over.mif", file);
@@ -201,7 +201,7 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
                 "mission title: cut to its first 31 bytes (the file has 40; the field holds 31)\n"
                 "mission fullname: 1 byte that is not Shift-JIS shown as \uFFFD, kept as in the "
                 "file unless the field is edited\n"
-                "pathname of block: 1 carriage return (CR) removed\n"
+                "pathname of block: 2 carriage returns (CR) removed\n"
                 "briefing text: cut to its first 798 bytes (the file has 700000; the field holds "
                 "798) | LOAD"},
         {true,
@@ -210,7 +210,7 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
          "31 バイト）\n"
          "ミッション正式名称: Shift-JIS でない 1 バイトを \uFFFD で表示しています。欄を編集"
          "しなければ元のまま保存します\n"
-         "ブロックのパス名: 復帰文字 (CR) を 1 個削除しました\n"
+         "ブロックのパス名: 復帰文字 (CR) を 2 個削除しました\n"
          "ブリーフィング文章: 先頭の 798 バイトに切り詰めました（ファイルでは 700000 バイト、"
          "欄は最大 798 バイト） | LOAD"},
     };
