@@ -3,12 +3,12 @@
 namespace tavo {
 namespace {
 
-constexpr char hex[] = "0123456789abcdef";
+constexpr char HexDigits[] = "0123456789abcdef";
 
 void appendEscaped(std::string& out, unsigned char byte) {
     out += "\\x";
-    out += hex[byte >> 4];
-    out += hex[byte & 0xf];
+    out += HexDigits[byte >> 4];
+    out += HexDigits[byte & 0xf];
 }
 
 // The length of the well-formed UTF-8 character at the start of `text`, 0 when there is none:
