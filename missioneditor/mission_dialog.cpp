@@ -253,12 +253,10 @@ bool MissionDialog::openFile(const std::string& path) {
         const QString limit = QString::number(DataFileLimit);
         showError(services_,
                   !tooLarge  ? QString::fromUtf8(OpenError)
-                  : english_ ? QStringLiteral("file too large (a mission file holds at most "
-                                              "%1 bytes)")
-                                   .arg(limit)
-                             : QStringLiteral("ファイルが大きすぎます（ミッションファイルは最大 "
-                                              "%1 バイトです）")
-                                   .arg(limit));
+                  : english_ ? QStringLiteral("file too large (a mission file holds at most ") +
+                                   limit + QStringLiteral(" bytes)")
+                             : QStringLiteral("ファイルが大きすぎます（ミッションファイルは最大 ") +
+                                   limit + QStringLiteral(" バイトです）"));
         return false;
     }
     loaded_ = readMissionFile(*bytes);
