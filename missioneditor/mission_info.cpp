@@ -109,7 +109,6 @@ FieldRead& report(MissionRead& read, Field field) {
 // writer refuse it), then the line is held to its limit.
 std::string readLine(std::string_view line, Field field, FieldRead& read) {
     std::string bytes;
-    bytes.reserve(line.size());
     for (char c : line) {
         if (c == '\r') {
             ++read.carriageReturns;
@@ -144,7 +143,6 @@ void readOptionalPath(LineReader& lines, MissionRead& read, Field field, bool& p
 // limit before the line ends turn into "\n".
 std::string readBriefing(std::string_view rest, FieldRead& read) {
     std::string crlf;
-    crlf.reserve(rest.size() + rest.size() / 2);
     for (std::size_t i = 0; i < rest.size(); ++i) {
         if (rest[i] == '\r' && (i + 1 == rest.size() || rest[i + 1] != '\n')) {
             ++read.carriageReturns;
