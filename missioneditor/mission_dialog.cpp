@@ -62,9 +62,10 @@ QString count(std::size_t n, const char* one, const char* many) {
 QStringList changesOf(const FieldRead& field, std::size_t limit, bool english) {
     QStringList changes;
     if (field.cut) {
-        changes << (english ? QStringLiteral("cut to its first %1 (the file has %2; the field "
-                                             "holds %3)")
-                                  .arg(count(field.bytes.size(), "byte", "bytes"))
+        // A cut keeps all but at most one byte of the limit: never a single byte.
+        changes << (english ? QStringLiteral("cut to its first %1 bytes (the file has %2; the "
+                                             "field holds %3)")
+                                  .arg(field.bytes.size())
                                   .arg(field.sizeInFile)
                                   .arg(limit)
                             : QStringLiteral("先頭の %1 バイトに切り詰めました（ファイルでは %2 "

@@ -288,6 +288,17 @@ TEST_F(MissionDialogTest, ANameThatIsNotUtf8IsTheFileOpenedAndSaved) {
               "Save the changes to m\\xff.mif? | TAVO MISSION INFORMATION FILE EDITOR");
     EXPECT_EQ(get<QLineEdit>(d, FullNameEdit)->text(), "g");
     EXPECT_EQ(d.currentPath(), raw);
+    // With no file yet, the question names the new mission.
+    for (const bool japanese : {false, true}) {
+        MissionDialog fresh(services, japanese);
+        get<QLineEdit>(fresh, FullNameEdit)->setText("g");
+        services.boxAnswers = {BoxAnswer::Cancel};
+        EXPECT_EQ(fresh.close(), false);
+        EXPECT_EQ(boxes(services, BoxIcon::Question).last(),
+                  QString(japanese ? "新しいミッション への変更を保存しますか？"
+                                   : "Save the changes to the new mission?") +
+                      " | TAVO MISSION INFORMATION FILE EDITOR");
+    }
 }
 
 TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextTheFileCannotHold) {
