@@ -148,6 +148,8 @@ TEST(MissionInfoFile, ReadingTellsPerFieldWhatItCutOrRemovedAndKeepsTheBytes) {
          F::AddonObjectPath,
          {std::string(255, 'o'), 256, true}},
         {"add-on none", 6, "!", F::AddonObjectPath, {}},
+        // Present, as the game reads it; SAVE then refuses the "!" until the path is mended.
+        {"add-on CR before !", 6, "\r!x", F::AddonObjectPath, {"!x", 0, false, 1}},
         {"image 1 CR", 7, "\ri", F::Image1Path, {"i", 0, false, 1}},
         {"image 2 not CP932", 8, "\xA0", F::Image2Path, {"\xA0", 0, false, 0, 1}},
         {"briefing at its limit", 9, briefingAtLimit, F::BriefingText, {briefingAtLimit}},
