@@ -241,6 +241,24 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
+// Text the file cannot hold stops every save, with its box: Ctrl+S to the file loaded, and the
+// Save that closing asks about, which then keeps the window.
+TEST_F(MissionDialogTest, EverySaveRefusesTextTheFileCannotHold) {
+    const QString file = writeFile("m.mif", "m\r\n");
+    MissionDialog d(services, false);
+    ASSERT_TRUE(d.openFile(file.toStdString()));
+    get<QLineEdit>(d, MissionNameEdit)->setText("\U0001F680");
+    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &ctrlS);
+    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
+    EXPECT_EQ(readFileBytes(file.toStdString()).value(), "m\r\n");
+    MissionDialog fresh(services, false);
+    get<QLineEdit>(fresh, MissionNameEdit)->setText("\U0001F680");
+    services.boxAnswers = {BoxAnswer::Save};
+    EXPECT_EQ(fresh.close(), false);
+    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 2);
+}
+
 // One byte over the limit is refused as too large, in the dialog's language; a file exactly at
 // the limit loads (its briefing cut, as the box then says).
 TEST_F(MissionDialogTest, AFileOverTheLimitIsTooLarge) {
