@@ -23,11 +23,27 @@ void checkText(Field field, const std::string& text, bool oneLine) {
     }
 }
 
+// The bytes kept for a field are what the file may hold: within the limit, and no CR but the first
+// half of a line end of the briefing.
+void checkKept(Field field, const mission::FieldRead& read) {
+    FUZZ_REQUIRE(read.bytes.size() <= mission::fieldLimit(field));
+    const std::string& bytes = read.bytes;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (field != Field::BriefingText) {
+            FUZZ_REQUIRE(bytes[i] != '\r' && bytes[i] != '\n');
+        } else if (bytes[i] == '\r') {
+            FUZZ_REQUIRE(i + 1 < bytes.size() && bytes[i + 1] == '\n');
+        }
+    }
+    FUZZ_REQUIRE(read.cut == (read.sizeInFile > 0));
+}
+
 } // namespace
 
 void checkMissionFile(std::span<const uint8_t> bytes) {
     const std::string_view file(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const mission::MissionInfo info = mission::readMissionInfo(file);
+    const mission::MissionRead read = mission::readMissionFile(file);
+    const mission::MissionInfo& info = read.info;
     checkText(Field::MissionName, info.missionName, true);
     checkText(Field::FullName, info.fullName, true);
     checkText(Field::BlockPath, info.blockPath, true);
@@ -38,9 +54,32 @@ void checkMissionFile(std::span<const uint8_t> bytes) {
     checkText(Field::BriefingText, info.briefingText, false);
     FUZZ_REQUIRE(info.hasAddonObject || info.addonObjectPath.empty());
     FUZZ_REQUIRE(info.hasImage2 || info.image2Path.empty());
+    for (std::size_t f = 0; f < mission::FieldCount; ++f) {
+        checkKept(static_cast<Field>(f), read.fields[f]);
+    }
 
-    // What can be written is read back as it was, and writing that again gives the same bytes:
-    // loading a file and saving it loses nothing and changes nothing on a second round.
+    // Saving what was loaded, nothing edited, works (the kept bytes need no encoding), and reads
+    // back as it was shown, each field with the very bytes kept for it and nothing more to cut or
+    // remove; a second round gives the same file. The one refusal: an optional path that begins
+    // with "!" once a CR before it is gone, which would read back as none.
+    const auto saved = mission::writeMissionInfo(info, &read);
+    if (!saved) {
+        const mission::FieldProblem problem = saved.error();
+        FUZZ_REQUIRE(problem.problem == mission::Problem::StartsWithNone);
+        FUZZ_REQUIRE(read.field(problem.field).carriageReturns > 0);
+        return;
+    }
+    const mission::MissionRead reloaded = mission::readMissionFile(*saved);
+    FUZZ_REQUIRE(reloaded.info == info);
+    for (std::size_t f = 0; f < mission::FieldCount; ++f) {
+        FUZZ_REQUIRE(reloaded.fields[f].bytes == read.fields[f].bytes);
+        FUZZ_REQUIRE(!reloaded.fields[f].cut && reloaded.fields[f].carriageReturns == 0);
+    }
+    const auto resaved = mission::writeMissionInfo(reloaded.info, &reloaded);
+    FUZZ_REQUIRE(resaved && *resaved == *saved);
+
+    // Every field encoded anew, as after editing them all: what can be written is read back as it
+    // was, and writing that again gives the same bytes.
     const auto written = mission::writeMissionInfo(info);
     if (!written) {
         return;

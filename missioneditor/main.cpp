@@ -3,6 +3,7 @@
 // save.
 
 #include <QApplication>
+#include <string_view>
 
 #include "common/about/about_options.h"
 #include "common/desktop/qt_desktop_services.h"
@@ -24,15 +25,18 @@ int main(int argc, char* argv[]) {
     if (auto status = tavo::answerAboutOptions(argc, argv, "missioneditor", Usage)) {
         return *status;
     }
-    QApplication app(argc, argv);
+    QApplication app(argc, argv); // takes Qt's own options out of argv
     // The desktop's own file dialogs and plain boxes, owned by the dialog once it exists.
     tavo::QtDesktopServices services(nullptr, tavo::DesktopStyle{});
     tavo::mission::MissionDialog dialog(services,
                                         tavo::localeIsJapanese(tavo::processEnvironment()));
     services.setOwner(&dialog);
     dialog.show();
-    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1) {
-        dialog.openFile(arguments.at(1));
+    // The name as the bytes it was given: one that is not UTF-8 names its own file, not the one
+    // its decoded text would name.
+    const int first = argc > 1 && std::string_view(argv[1]) == "--" ? 2 : 1;
+    if (first < argc) {
+        dialog.openFile(argv[first]);
     }
     return app.exec();
 }

@@ -2,12 +2,12 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "common/files/file_read.h"
+#include "common/files/printable.h"
 #include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
@@ -43,6 +43,54 @@ void setControlText(QWidget* control, const QString& text) {
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(text);
     }
+}
+
+// The file's name in a title or a question: the last part of its path, as UTF-8 with the bytes of
+// any other encoding escaped.
+QString shownName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return QString::fromStdString(
+        printableUtf8(slash == std::string::npos ? path : path.substr(slash + 1)));
+}
+
+// "1 byte", "2 bytes"
+QString count(std::size_t n, const char* one, const char* many) {
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
+}
+
+// What reading did to one field, a line each, as the load's warning tells it.
+QStringList changesOf(const FieldRead& field, std::size_t limit, bool english) {
+    QStringList changes;
+    if (field.cut) {
+        // A cut keeps all but at most one byte of the limit: never a single byte.
+        changes << (english ? QStringLiteral("cut to its first %1 bytes (the file has %2; the "
+                                             "field holds %3)")
+                                  .arg(field.bytes.size())
+                                  .arg(field.sizeInFile)
+                                  .arg(limit)
+                            : QStringLiteral("先頭の %1 バイトに切り詰めました（ファイルでは %2 "
+                                             "バイト、欄は最大 %3 バイト）")
+                                  .arg(field.bytes.size())
+                                  .arg(field.sizeInFile)
+                                  .arg(limit));
+    }
+    if (field.carriageReturns > 0) {
+        const auto n = static_cast<std::size_t>(field.carriageReturns);
+        changes << (english ? count(n, "carriage return (CR)", "carriage returns (CR)") +
+                                  QStringLiteral(" removed")
+                            : QStringLiteral("復帰文字 (CR) を %1 個削除しました").arg(n));
+    }
+    if (field.replaced > 0) {
+        const auto n = static_cast<std::size_t>(field.replaced);
+        changes << (english
+                        ? count(n, "byte that is not", "bytes that are not") +
+                              QStringLiteral(" Shift-JIS shown as \uFFFD, kept as in the file "
+                                             "unless the field is edited")
+                        : QStringLiteral("Shift-JIS でない %1 バイトを \uFFFD で表示しています。"
+                                         "欄を編集しなければ元のまま保存します")
+                              .arg(n));
+    }
+    return changes;
 }
 
 // The label that names a field in messages, in the language shown.
@@ -195,37 +243,65 @@ void MissionDialog::load() {
         return;
     }
     if (const auto path = services_.openFileDialog(LoadTitle, MissionFilter)) {
-        openFile(QFile::decodeName(QByteArray::fromStdString(*path)));
+        openFile(*path);
     }
 }
 
-bool MissionDialog::openFile(const QString& path) {
+bool MissionDialog::openFile(const std::string& path) {
     const auto bytes = readFileBytes(path);
     if (!bytes) {
-        showError(services_, QString::fromUtf8(OpenError));
+        const bool tooLarge = bytes.error().kind == FileErrorKind::TooLarge;
+        const QString limit = QString::number(DataFileLimit);
+        showError(services_,
+                  !tooLarge  ? QString::fromUtf8(OpenError)
+                  : english_ ? QStringLiteral("file too large (a mission file holds at most ") +
+                                   limit + QStringLiteral(" bytes)")
+                             : QStringLiteral("ファイルが大きすぎます（ミッションファイルは最大 ") +
+                                   limit + QStringLiteral(" バイトです）"));
         return false;
     }
-    showMissionInfo(readMissionInfo(*bytes));
+    loaded_ = readMissionFile(*bytes);
+    showMissionInfo(loaded_->info);
     markSaved(path);
+    // What the load had to cut or replace is not in the file yet: unsaved, as after an edit.
+    loadChanged_ = loaded_->changed();
+    refreshTitle();
+    reportLoadChanges(*loaded_);
     return true;
 }
 
+void MissionDialog::reportLoadChanges(const MissionRead& read) {
+    if (!read.changed()) {
+        return;
+    }
+    QStringList lines{english_ ? QStringLiteral("Loading changed what these fields show:")
+                               : QStringLiteral("読み込みで次の欄の内容が変わりました:")};
+    for (std::size_t f = 0; f < FieldCount; ++f) {
+        const auto field = static_cast<Field>(f);
+        for (const QString& change : changesOf(read.fields[f], fieldLimit(field), english_)) {
+            lines << fieldLabel(field) + QStringLiteral(": ") + change;
+        }
+    }
+    services_.messageBox(lines.join(QLatin1Char('\n')).toStdString(), LoadTitle, BoxButtons::Ok,
+                         BoxIcon::Warning);
+}
+
 bool MissionDialog::saveToCurrent() {
-    return currentPath_.isEmpty() ? save() : writeTo(currentPath_);
+    return currentPath_.empty() ? save() : writeTo(currentPath_);
 }
 
 bool MissionDialog::save() {
     // Text the file cannot hold is refused before a file is even chosen.
-    if (const auto file = writeMissionInfo(missionInfo()); !file) {
+    if (const auto file = writeMissionInfo(missionInfo(), loaded_ ? &*loaded_ : nullptr); !file) {
         reportProblem(file.error());
         return false;
     }
     const auto path = services_.saveFileDialog(SaveTitle, MissionFilter, {});
-    return path && writeTo(QFile::decodeName(QByteArray::fromStdString(*path)));
+    return path && writeTo(*path);
 }
 
-bool MissionDialog::writeTo(const QString& path) {
-    const auto file = writeMissionInfo(missionInfo());
+bool MissionDialog::writeTo(const std::string& path) {
+    const auto file = writeMissionInfo(missionInfo(), loaded_ ? &*loaded_ : nullptr);
     if (!file) {
         reportProblem(file.error());
         return false;
@@ -240,9 +316,10 @@ bool MissionDialog::writeTo(const QString& path) {
     return true;
 }
 
-void MissionDialog::markSaved(const QString& path) {
+void MissionDialog::markSaved(const std::string& path) {
     currentPath_ = path;
     savedInfo_ = missionInfo();
+    loadChanged_ = false;
     refreshTitle();
 }
 
@@ -250,7 +327,7 @@ bool MissionDialog::settleEdits() {
     if (!edited()) {
         return true;
     }
-    const QString name = QFileInfo(currentPath_).fileName();
+    const QString name = shownName(currentPath_);
     const QString text = english_
                              ? QStringLiteral("Save the changes to %1?")
                                    .arg(name.isEmpty() ? QStringLiteral("the new mission") : name)
@@ -269,8 +346,8 @@ bool MissionDialog::settleEdits() {
 
 void MissionDialog::refreshTitle() {
     QString title = QString::fromUtf8(DialogTitle);
-    if (!currentPath_.isEmpty()) {
-        title += QStringLiteral(" - ") + QFileInfo(currentPath_).fileName();
+    if (!currentPath_.empty()) {
+        title += QStringLiteral(" - ") + shownName(currentPath_);
     }
     if (edited()) {
         title += QStringLiteral(" *");
@@ -303,8 +380,12 @@ void MissionDialog::fillSkyList() {
     }
 }
 
+QString MissionDialog::fieldLabel(Field field) const {
+    return controlText(control(labelOf(field)));
+}
+
 void MissionDialog::reportProblem(const FieldProblem& problem) {
-    const QString field = controlText(control(labelOf(problem.field)));
+    const QString field = fieldLabel(problem.field);
     QString text;
     switch (problem.problem) {
     case Problem::NoCp932Form:

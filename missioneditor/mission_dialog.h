@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include <QDialog>
 #include <QHash>
@@ -44,12 +45,14 @@ public:
     void load();          // LOAD: choose a file and show it, after asking about edits
     bool save();          // SAVE: choose a file and write the fields to it
     bool saveToCurrent(); // Ctrl+S: write to the file last loaded or saved, else as SAVE
-    bool openFile(const QString& path); // a file named at start: shown as LOAD shows it
-    void switchLanguage();              // ENGLISH / 日本語
+    // A file named at start, shown as LOAD shows it; `path` is the bytes the system names it by.
+    bool openFile(const std::string& path);
+    void switchLanguage(); // ENGLISH / 日本語
 
-    // The fields differ from the file last loaded or saved (from a new mission's before that).
-    bool edited() const { return !(missionInfo() == savedInfo_); }
-    QString currentPath() const { return currentPath_; }
+    // The fields differ from the file last loaded or saved (from a new mission's before that),
+    // by an edit or because the load had to cut or replace something.
+    bool edited() const { return loadChanged_ || !(missionInfo() == savedInfo_); }
+    const std::string& currentPath() const { return currentPath_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,8 +61,10 @@ protected:
 private:
     void fillSkyList();
     void reportProblem(const FieldProblem& problem);
-    bool writeTo(const QString& path);
-    void markSaved(const QString& path);
+    void reportLoadChanges(const MissionRead& read);
+    QString fieldLabel(Field field) const;
+    bool writeTo(const std::string& path);
+    void markSaved(const std::string& path);
     // Before edited fields are replaced or the editor ends; false: keep everything as it is.
     bool settleEdits();
     void refreshTitle();
@@ -71,8 +76,11 @@ private:
     bool english_ = false;
     int keptFlags_ = 0; // flag bits read from a file that no check box shows
     MultiLineLimit* briefingLimit_ = nullptr;
-    QString currentPath_;
+    std::string currentPath_; // bytes, as the system names the file
     MissionInfo savedInfo_;
+    // The last file loaded as read, so that fields not edited since are written with its bytes.
+    std::optional<MissionRead> loaded_;
+    bool loadChanged_ = false; // that load cut or replaced something, and it is not saved yet
 };
 
 } // namespace tavo::mission

@@ -7,17 +7,18 @@
 #include <string>
 #include <string_view>
 
-#include <QString>
-
 #include "common/files/file_error.h"
 
 namespace tavo::mission {
 
+// Paths are the bytes the system names the file by (argv, QFile::encodeName of a dialog's
+// answer), never text: a name that is not UTF-8 names its own file.
+
 // The whole file, or why it cannot be read.
-FileResult<std::string> readFileBytes(const QString& path);
+FileResult<std::string> readFileBytes(const std::string& path);
 
 // WriteFailed when the bytes could not be written, synced or put in place; any other kind when
 // the target was refused or no temporary file could be made beside it.
-FileResult<void> saveFileBytes(const QString& path, std::string_view bytes);
+FileResult<void> saveFileBytes(const std::string& path, std::string_view bytes);
 
 } // namespace tavo::mission

@@ -10,4 +10,8 @@ namespace tavo {
 // is: backslashes (texture names hold them), UTF-8 and CP932 bytes.
 std::string printable(std::string_view text);
 
+// The same, and valid UTF-8 besides, for a window title or a box: each byte that is not part of
+// a well-formed UTF-8 character (a name in another encoding) becomes "\xff" as well.
+std::string printableUtf8(std::string_view text);
+
 } // namespace tavo

@@ -182,9 +182,141 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
         get(d, SaveButton)->click();
         EXPECT_EQ(describe(services.dialogs.back()),
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
-        EXPECT_EQ(readFileBytes(at("out")).value(), bytes);
+        EXPECT_EQ(readFileBytes(scratch.at("out")).value(), bytes);
     }
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
+}
+
+// An over-long name and briefing, a byte that is not CP932 and a CR inside a path: the load
+// tells each, field by field, and counts as unsaved. Saving writes what is shown: the cut fields
+// cut, the edited one encoded anew, and the others with the very bytes they were loaded with.
+TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEdited) {
+    const std::string file =
+        "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\r\nf\x80\r\nb\rc\r\r\np\r\n1\r\n0\r\n"
+        "!\r\ni\r\n!\r\n" +
+        std::string(700000, 'x');
+    const QString over = writeFile("over.mif", file);
+    const std::pair<bool, QString> languages[] = {
+        {false, "Loading changed what these fields show:\n"
+                "mission title: cut to its first 31 bytes (the file has 40; the field holds 31)\n"
+                "mission fullname: 1 byte that is not Shift-JIS shown as \uFFFD, kept as in the "
+                "file unless the field is edited\n"
+                "pathname of block: 2 carriage returns (CR) removed\n"
+                "briefing text: cut to its first 798 bytes (the file has 700000; the field holds "
+                "798) | LOAD"},
+        {true,
+         "読み込みで次の欄の内容が変わりました:\n"
+         "ミッション識別名: 先頭の 31 バイトに切り詰めました（ファイルでは 40 バイト、欄は最大 "
+         "31 バイト）\n"
+         "ミッション正式名称: Shift-JIS でない 1 バイトを \uFFFD で表示しています。欄を編集"
+         "しなければ元のまま保存します\n"
+         "ブロックのパス名: 復帰文字 (CR) を 2 個削除しました\n"
+         "ブリーフィング文章: 先頭の 798 バイトに切り詰めました（ファイルでは 700000 バイト、"
+         "欄は最大 798 バイト） | LOAD"},
+    };
+    for (const auto& [japanese, box] : languages) {
+        SCOPED_TRACE(japanese);
+        services.boxes.clear();
+        MissionDialog d(services, japanese);
+        answerFiles(services, {over});
+        get(d, LoadButton)->click();
+        EXPECT_EQ(boxes(services, BoxIcon::Warning), QStringList{box});
+        EXPECT_EQ(d.windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR - over.mif *");
+    }
+    MissionDialog d(services, false);
+    answerFiles(services, {over, at("copy.mif")});
+    get(d, LoadButton)->click();
+    get<QLineEdit>(d, PointPathEdit)->setText("テ");
+    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &ctrlS);
+    const std::string saved = std::string(31, 'n') +
+                              "\r\nf\x80\r\nbc\r\n\x83\x65\r\n1\r\n0\r\n!\r\n"
+                              "i\r\n!\r\n" +
+                              std::string(798, 'x');
+    EXPECT_EQ(readFileBytes(over.toStdString()).value(), saved);
+    EXPECT_EQ(d.windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR - over.mif");
+    // SAVE to another name takes the kept bytes as well: the field not CP932 is not refused.
+    get(d, SaveButton)->click();
+    EXPECT_EQ(readFileBytes(scratch.at("copy.mif")).value(), saved);
+    EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
+}
+
+// Text the file cannot hold stops every save, with its box: Ctrl+S to the file loaded, and the
+// Save that closing asks about, which then keeps the window.
+TEST_F(MissionDialogTest, EverySaveRefusesTextTheFileCannotHold) {
+    const QString file = writeFile("m.mif", "m\r\n");
+    MissionDialog d(services, false);
+    ASSERT_TRUE(d.openFile(file.toStdString()));
+    get<QLineEdit>(d, MissionNameEdit)->setText("\U0001F680");
+    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &ctrlS);
+    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
+    EXPECT_EQ(readFileBytes(file.toStdString()).value(), "m\r\n");
+    MissionDialog fresh(services, false);
+    get<QLineEdit>(fresh, MissionNameEdit)->setText("\U0001F680");
+    services.boxAnswers = {BoxAnswer::Save};
+    EXPECT_EQ(fresh.close(), false);
+    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 2);
+}
+
+// One byte over the limit is refused as too large, in the dialog's language; a file exactly at
+// the limit loads (its briefing cut, as the box then says).
+TEST_F(MissionDialogTest, AFileOverTheLimitIsTooLarge) {
+    const std::string head = "m\r\nf\r\nb\r\np\r\n0\r\n0\r\n!\r\ni\r\n!\r\n";
+    const QString large =
+        writeFile("large.mif", head + std::string((1 << 20) + 1 - head.size(), 'x'));
+    const QString limit = writeFile("limit.mif", head + std::string((1 << 20) - head.size(), 'x'));
+    for (const bool japanese : {false, true}) {
+        services.boxes.clear();
+        MissionDialog d(services, japanese);
+        answerFiles(services, {large, limit});
+        get(d, LoadButton)->click();
+        EXPECT_EQ(boxes(services, BoxIcon::Error),
+                  QStringList{japanese ? "ファイルが大きすぎます（ミッションファイルは最大 1048576 "
+                                         "バイトです） | ERROR (ownerless)"
+                                       : "file too large (a mission file holds at most 1048576 "
+                                         "bytes) | ERROR (ownerless)"});
+        get(d, LoadButton)->click();
+        EXPECT_EQ(d.currentPath(), limit.toStdString());
+        EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
+    }
+}
+
+// A name that is not UTF-8, given as bytes at start or by the LOAD dialog, is the file opened
+// and saved; the twin whose name is its U+FFFD form stays as it was. The title and the question
+// show the byte escaped.
+TEST_F(MissionDialogTest, ANameThatIsNotUtf8IsTheFileOpenedAndSaved) {
+    const std::string raw = scratch.write("m\xFF.mif", std::string("raw\r\n"));
+    const std::string twin = scratch.write("m\xEF\xBF\xBD.mif", std::string("twin\r\n"));
+    MissionDialog d(services, false);
+    ASSERT_TRUE(d.openFile(raw));
+    EXPECT_EQ(get<QLineEdit>(d, MissionNameEdit)->text(), "raw");
+    EXPECT_EQ(d.windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR - m\\xff.mif");
+    get<QLineEdit>(d, FullNameEdit)->setText("g");
+    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &ctrlS);
+    EXPECT_EQ(readFileBytes(raw).value().substr(0, 8), "raw\r\ng\r\n");
+    EXPECT_EQ(readFileBytes(twin).value(), "twin\r\n");
+
+    services.dialogAnswers = {raw};
+    get<QLineEdit>(d, FullNameEdit)->setText("h");
+    services.boxAnswers = {BoxAnswer::Discard};
+    get(d, LoadButton)->click();
+    EXPECT_EQ(boxes(services, BoxIcon::Question).last(),
+              "Save the changes to m\\xff.mif? | TAVO MISSION INFORMATION FILE EDITOR");
+    EXPECT_EQ(get<QLineEdit>(d, FullNameEdit)->text(), "g");
+    EXPECT_EQ(d.currentPath(), raw);
+    // With no file yet, the question names the new mission.
+    for (const bool japanese : {false, true}) {
+        MissionDialog fresh(services, japanese);
+        get<QLineEdit>(fresh, FullNameEdit)->setText("g");
+        services.boxAnswers = {BoxAnswer::Cancel};
+        EXPECT_EQ(fresh.close(), false);
+        EXPECT_EQ(boxes(services, BoxIcon::Question).last(),
+                  QString(japanese ? "新しいミッション への変更を保存しますか？"
+                                   : "Save the changes to the new mission?") +
+                      " | TAVO MISSION INFORMATION FILE EDITOR");
+    }
 }
 
 TEST_F(MissionDialogTest, EditsRefuseTextBeyondTheirLimitAndSaveTextTheFileCannotHold) {
@@ -281,7 +413,8 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + title);
     QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlS);
-    EXPECT_EQ(readFileBytes(file).value(), "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
+    EXPECT_EQ(readFileBytes(file.toStdString()).value(),
+              "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
     EXPECT_EQ(d.windowTitle(), title + " - m.mif");
     QKeyEvent ctrlO(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
     QApplication::sendEvent(&d, &ctrlO); // nothing unsaved: the LOAD dialog at once

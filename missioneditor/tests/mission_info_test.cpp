@@ -99,6 +99,117 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
               std::string(796, 'x') + "\n");
 }
 
+// The nine lines of a file whose fields are all short and valid, with line `index` replaced
+// (index 9 is the briefing), then the briefing.
+std::string fileWith(std::size_t index, const std::string& line) {
+    std::vector<std::string> lines{"m", "f", "b", "p", "1", "2", "o", "i", "j", "brief"};
+    lines[index] = line;
+    const std::string briefing = lines.back();
+    lines.pop_back();
+    return crlfLines(lines) + briefing;
+}
+
+// Each text field tells what reading had to do to it, and keeps the bytes it shows, those that
+// are not CP932 as they are. Limits get a row exactly at them and one over.
+TEST(MissionInfoFile, ReadingTellsPerFieldWhatItCutOrRemovedAndKeepsTheBytes) {
+    using F = Field;
+    const std::string briefingAtLimit = std::string(398, 'x') + "\r\n" + std::string(398, 'y');
+    const struct {
+        const char* name;
+        std::size_t line;
+        std::string text;
+        F field;
+        FieldRead read; // bytes, sizeInFile, cut, carriageReturns, replaced
+    } rows[] = {
+        {"name at its limit", 0, std::string(31, 'n'), F::MissionName, {std::string(31, 'n')}},
+        {"name one over",
+         0,
+         std::string(32, 'n'),
+         F::MissionName,
+         {std::string(31, 'n'), 32, true}},
+        {"cut between characters",
+         0,
+         std::string(30, 'n') + "\x83\x65",
+         F::MissionName,
+         {std::string(30, 'n'), 32, true}},
+        {"CR inside", 1, "a\rb", F::FullName, {"ab", 0, false, 1}},
+        {"CRs before the line end", 3, "ab\r\r", F::PointPath, {"ab", 0, false, 2}},
+        {"not CP932",
+         2,
+         "a\x80"
+         "b\xFD",
+         F::BlockPath,
+         {"a\x80"
+          "b\xFD",
+          0, false, 0, 2}},
+        {"add-on over",
+         6,
+         std::string(256, 'o'),
+         F::AddonObjectPath,
+         {std::string(255, 'o'), 256, true}},
+        {"add-on none", 6, "!", F::AddonObjectPath, {}},
+        // Present, as the game reads it; SAVE then refuses the "!" until the path is mended.
+        {"add-on CR before !", 6, "\r!x", F::AddonObjectPath, {"!x", 0, false, 1}},
+        {"image 1 CR", 7, "\ri", F::Image1Path, {"i", 0, false, 1}},
+        {"image 2 not CP932", 8, "\xA0", F::Image2Path, {"\xA0", 0, false, 0, 1}},
+        {"briefing at its limit", 9, briefingAtLimit, F::BriefingText, {briefingAtLimit}},
+        {"briefing one over",
+         9,
+         std::string(799, 'x'),
+         F::BriefingText,
+         {std::string(798, 'x'), 799, true}},
+        {"briefing cut inside CR LF",
+         9,
+         std::string(797, 'x') + "\r\nmore",
+         F::BriefingText,
+         {std::string(797, 'x'), 803, true}},
+        {"briefing bare LF", 9, "a\nb", F::BriefingText, {"a\r\nb"}},
+        {"briefing lone CRs", 9, "\ra\rb\r", F::BriefingText, {"ab", 0, false, 3}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const MissionRead read = readMissionFile(fileWith(row.line, row.text));
+        EXPECT_EQ(read.field(row.field), row.read) << read.field(row.field).bytes;
+        EXPECT_EQ(read.changed(), row.read.changed());
+    }
+}
+
+// Against the file every row starts from: two fields show the same text ("a" and U+FFFD) from
+// different bytes, the add-on path and the briefing hold bytes that are not CP932.
+TEST(MissionInfoFile, AFieldShowingWhatWasReadIsWrittenWithItsOwnBytes) {
+    const std::string file =
+        crlfLines({"m", "a\x80", "a\xFD", "p", "1", "2", "o\xFD", "i", "!"}) + "x\x80\r\ny";
+    const MissionRead read = readMissionFile(file);
+    ASSERT_EQ(read.info.fullName, read.info.blockPath);
+    using Edit = void (*)(MissionInfo&);
+    const struct {
+        const char* name;
+        Edit edit;
+        std::string written; // the file after the edit; empty when refused
+    } rows[] = {
+        {"nothing edited", [](MissionInfo&) {}, file},
+        {"full name edited", [](MissionInfo& i) { i.fullName = "g"; },
+         crlfLines({"m", "g", "a\xFD", "p", "1", "2", "o\xFD", "i", "!"}) + "x\x80\r\ny"},
+        {"block path edited", [](MissionInfo& i) { i.blockPath = "c"; },
+         crlfLines({"m", "a\x80", "c", "p", "1", "2", "o\xFD", "i", "!"}) + "x\x80\r\ny"},
+        {"add-on off", [](MissionInfo& i) { i.hasAddonObject = false; },
+         crlfLines({"m", "a\x80", "a\xFD", "p", "1", "2", "!", "i", "!"}) + "x\x80\r\ny"},
+        {"briefing edited", [](MissionInfo& i) { i.briefingText = "z\nw"; },
+         crlfLines({"m", "a\x80", "a\xFD", "p", "1", "2", "o\xFD", "i", "!"}) + "z\r\nw"},
+        {"replacement typed anew", [](MissionInfo& i) { i.fullName += "b"; }, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MissionInfo info = read.info;
+        row.edit(info);
+        const auto written = writeMissionInfo(info, &read);
+        EXPECT_EQ(written ? *written : std::string(), row.written);
+    }
+    // A cut field not edited is written as it was shown: cut, which the load told.
+    const MissionRead over = readMissionFile(fileWith(0, std::string(40, 'n')));
+    EXPECT_EQ(writeMissionInfo(over.info, &over).value(), fileWith(0, std::string(31, 'n')));
+}
+
 // A file that ends early leaves the rest as a new mission has it; its last line counts without a
 // line end too. (Each field on its own missing is the dialog's load of an empty file.) Numbers
 // are read as atoi reads them, after white space and a sign.

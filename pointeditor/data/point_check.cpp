@@ -83,10 +83,24 @@ void addLengthFindings(const PointFileContents& file, std::vector<Finding>& out)
     }
     const int count = file.declaredCount;
     if (count < 0) {
+        // A negative count stands for no records at all, so there is no length to compare with;
+        // what follows it is told as what the editor leaves unread.
+        const std::size_t after = file.fileSize - PointCountSize;
+        const std::size_t records = after / PointRecordSize;
+        const std::string whole = to_string(records);
         out.push_back(fileFinding(
-            Severity::Warning, "the count is " + to_string(count) + "; the editor loads no points",
-            "個数が " + to_string(count) + " です。エディタはポイントを読み込みません"));
-    } else if (count > MaxPoints) {
+            Severity::Warning,
+            "the count is " + to_string(count) + "; the editor loads no points" +
+                (after == 0 ? ""
+                            : ", though " + to_string(after) + " bytes follow it (" + whole +
+                                  " complete record" + (records == 1 ? ")" : "s)")),
+            "個数が " + to_string(count) + " です。エディタはポイントを読み込みません" +
+                (after == 0 ? ""
+                            : "（後に " + to_string(after) + " バイト、完全なレコード " + whole +
+                                  " 個が続きます）")));
+        return;
+    }
+    if (count > MaxPoints) {
         out.push_back(fileFinding(Severity::Warning,
                                   "the count is " + to_string(count) + ", more than the " +
                                       to_string(MaxPoints) + " points the editor loads; " +
@@ -94,7 +108,7 @@ void addLengthFindings(const PointFileContents& file, std::vector<Finding>& out)
                                   "個数が " + to_string(count) + " で、エディタが読み込む " +
                                       to_string(MaxPoints) + " 個を超えています。" + readJapanese));
     }
-    const std::size_t expected = 2 + static_cast<std::size_t>(std::max(count, 0)) * PointRecordSize;
+    const std::size_t expected = PointCountSize + static_cast<std::size_t>(count) * PointRecordSize;
     if (file.fileSize != expected) {
         out.push_back(fileFinding(
             Severity::Warning,
@@ -182,10 +196,12 @@ private:
                                held + " 個です");
         }
         std::optional<Box> box;
+        int inUse = 0;
         for (const BlockRecord& block : map_->blocks) {
             if (block.inUse == 0) {
                 continue;
             }
+            ++inUse;
             for (int c = 0; c < 8; ++c) {
                 const float corner[3] = {block.x[c], block.y[c], block.z[c]};
                 if (!std::isfinite(corner[0]) || !std::isfinite(corner[1]) ||
@@ -201,9 +217,17 @@ private:
                 }
             }
         }
-        if (!box) {
+        if (!box && inUse == 0) {
             addFileFinding("the map has no blocks in use; positions not checked",
                            "マップに使用中のブロックがないため、位置は確認していません");
+        } else if (!box) {
+            const std::string n = to_string(inUse);
+            addFileFinding(
+                (inUse == 1 ? "the map's one block in use has"
+                            : "the map's " + n + " blocks in use all have") +
+                    std::string(" corners that are not finite numbers; positions not checked"),
+                "マップの使用中のブロック " + n +
+                    " 個の頂点はどれも有限の数ではないため、位置は確認していません");
         }
         return box;
     }

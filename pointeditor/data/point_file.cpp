@@ -11,7 +11,7 @@
 namespace tavo {
 namespace {
 
-constexpr std::size_t CountSize = 2;
+constexpr std::size_t CountSize = PointCountSize;
 // Nothing past the last slot's record is ever used, so nothing past it is read.
 constexpr std::size_t MaxFileBytes = CountSize + std::size_t{MaxPoints} * PointRecordSize;
 

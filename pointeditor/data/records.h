@@ -29,6 +29,7 @@ struct PointRecord {
 };
 static_assert(sizeof(PointRecord) == 20);
 inline constexpr int PointRecordSize = 20;
+inline constexpr int PointCountSize = 2; // the signed 16-bit count before a .pd1's records
 
 // One block: eight corners, six textured faces, an in-use flag. 316 bytes in the .bd1 file.
 // Corners 0-3 form one ring and 4-7 the opposite ring; corner c joins corner c + 4.

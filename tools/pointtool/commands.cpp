@@ -1,11 +1,9 @@
 #include "tools/pointtool/commands.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 #include "common/about/about_options.h"
 #include "common/files/file_read.h"
@@ -34,9 +32,20 @@ const char* const Description =
     "-o - writes to standard output. A file is replaced atomically, never in place; a\n"
     "read-only file, a device, a FIFO or the command's own input is refused.";
 
-std::string toStd(const QString& text) {
-    return QFile::encodeName(text).toStdString();
-}
+const char* const Usage = "Usage: pointtool [options] command file\n";
+
+const char* const OptionsHelp =
+    "Options:\n"
+    "  --map FILE.bd1       check: the map whose blocks bound the points.\n"
+    "  --json               check: print the findings as a JSON array.\n"
+    "  -o, --output FILE    dump: the text file to write (default: standard output);\n"
+    "                       build: the point file to write. - is standard output.\n"
+    "  -h, --help           show this text and end.\n"
+    "  -v, --version        show the version and end.\n"
+    "\n"
+    "Arguments:\n"
+    "  command              check, dump or build\n"
+    "  file                 the point file to check or dump, or the text to build\n";
 
 int fileFailure(std::ostream& err, const FileError& error) {
     err << "pointtool: " << error.text << "\n";
@@ -103,17 +112,14 @@ int runCheck(const Invocation& call, std::ostream& out, std::ostream& err) {
     return report.summary.errors > 0 ? 1 : 0;
 }
 
-// Comments for the head of a dump whose file the text cannot reproduce exactly.
+// Comments for the head of a dump whose file the text cannot reproduce exactly: what check says
+// about the file as a whole, so both commands tell the same, and the points build refuses.
 std::vector<std::string> dumpNotes(const std::string& path, const PointFileContents& contents) {
     std::vector<std::string> notes;
-    const std::size_t expected =
-        2 + static_cast<std::size_t>(std::max<int>(contents.declaredCount, 0)) * PointRecordSize;
-    if (contents.fileSize != expected || contents.declaredCount < 0 ||
-        contents.declaredCount > MaxPoints) {
-        notes.push_back(printable(path) + ": the count says " +
-                        std::to_string(contents.declaredCount) + " points, but the file is " +
-                        std::to_string(contents.fileSize) + " bytes long; these are the " +
-                        std::to_string(contents.records.size()) + " complete records read");
+    for (const Finding& finding : pointFileFindings(contents)) {
+        if (finding.slot < 0) {
+            notes.push_back(printable(path) + ": " + finding.message);
+        }
     }
     for (std::size_t slot = 0; slot < contents.records.size(); ++slot) {
         const PointRecord& p = contents.records[slot];
@@ -172,56 +178,122 @@ int usageError(std::ostream& err, const std::string& message) {
     return 1;
 }
 
+enum class Option { Map, Output, Json, Help, Version };
+
+struct OptionName {
+    std::string_view name;
+    Option option;
+    bool takesValue;
+};
+
+constexpr OptionName OptionNames[] = {
+    {"--map", Option::Map, true},       {"-o", Option::Output, true},
+    {"--output", Option::Output, true}, {"--json", Option::Json, false},
+    {"-h", Option::Help, false},        {"--help", Option::Help, false},
+    {"-?", Option::Help, false},        {"--help-all", Option::Help, false},
+    {"-v", Option::Version, false},     {"--version", Option::Version, false},
+};
+
+struct Arguments {
+    std::vector<std::string> positional;
+    Invocation call;
+    bool help = false;
+    bool version = false;
+};
+
+// The option an argument names, with the value written into it ("--map=a.bd1", "-oa.txt"),
+// nullopt for an argument no option has.
+std::optional<std::pair<const OptionName*, std::optional<std::string>>>
+matchOption(const std::string& argument) {
+    for (const OptionName& option : OptionNames) {
+        if (argument == option.name) {
+            return std::pair(&option, std::nullopt);
+        }
+        if (!argument.starts_with(option.name)) {
+            continue;
+        }
+        const std::string_view rest = std::string_view(argument).substr(option.name.size());
+        const bool shortName = option.name.size() == 2;
+        if (rest.starts_with('=') && !shortName) {
+            return std::pair(&option, std::optional(std::string(rest.substr(1))));
+        }
+        if (shortName && option.takesValue) {
+            return std::pair(&option, std::optional(std::string(rest)));
+        }
+    }
+    return std::nullopt;
+}
+
+// The arguments as the bytes the shell gave, never through a text encoding: a file name need
+// not be UTF-8, and the file named is the file read or written. "--" ends the options.
+Result<Arguments, std::string> parseArguments(const std::vector<std::string>& arguments) {
+    Arguments parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
+            parsed.positional.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        auto matched = matchOption(argument);
+        if (!matched) {
+            return "unknown option '" + printable(argument) + "'";
+        }
+        auto& [option, value] = *matched;
+        if (option->takesValue && !value) {
+            if (i + 1 == arguments.size()) {
+                return "missing value after '" + printable(argument) + "'";
+            }
+            value = arguments[++i];
+        } else if (!option->takesValue && value) {
+            return "unexpected value after '" + std::string(option->name) + "'";
+        }
+        switch (option->option) {
+        case Option::Map:
+            parsed.call.map = *value;
+            break;
+        case Option::Output:
+            parsed.call.output = *value;
+            break;
+        case Option::Json:
+            parsed.call.json = true;
+            break;
+        case Option::Help:
+            parsed.help = true;
+            break;
+        case Option::Version:
+            parsed.version = true;
+            break;
+        }
+    }
+    return parsed;
+}
+
 } // namespace
 
-int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& err) {
-    QCoreApplication::setApplicationName("pointtool");
-    QCoreApplication::setApplicationVersion(
-        QString::fromUtf8(version().data(), static_cast<qsizetype>(version().size())));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(Description);
-    parser.addPositionalArgument("command", "check, dump or build");
-    parser.addPositionalArgument("file", "the point file to check or dump, or the text to build");
-    const QCommandLineOption mapOption("map", "check: the map whose blocks bound the points.",
-                                       "FILE.bd1");
-    const QCommandLineOption jsonOption("json", "check: print the findings as a JSON array.");
-    const QCommandLineOption outputOption(
-        QStringList{"o", "output"},
-        "dump: the text file to write (default: standard output); build: the point file to "
-        "write. - is standard output.",
-        "FILE");
-    parser.addOption(mapOption);
-    parser.addOption(jsonOption);
-    parser.addOption(outputOption);
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-
-    if (!parser.parse(arguments)) {
-        return usageError(err, parser.errorText().toStdString());
+int runPointTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    auto parsed = parseArguments(arguments);
+    if (!parsed) {
+        return usageError(err, parsed.error());
     }
-    if (parser.isSet(helpOption) || parser.isSet("help-all")) {
-        out << parser.helpText().toStdString();
+    if (parsed->help) {
+        out << Usage << Description << "\n\n" << OptionsHelp;
         return 0;
     }
-    if (parser.isSet(versionOption)) {
+    if (parsed->version) {
         out << "pointtool " << version() << "\n";
         return 0;
     }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 2) {
+    if (parsed->positional.size() != 2) {
         return usageError(err, "expected a command and one file");
     }
-    const QString command = positional[0];
-    Invocation call;
-    call.input = toStd(positional[1]);
-    call.json = parser.isSet(jsonOption);
-    if (parser.isSet(mapOption)) {
-        call.map = toStd(parser.value(mapOption));
-    }
-    if (parser.isSet(outputOption)) {
-        call.output = toStd(parser.value(outputOption));
-    }
+    const std::string& command = parsed->positional[0];
+    Invocation& call = parsed->call;
+    call.input = parsed->positional[1];
 
     if (command == "check") {
         if (call.output) {
@@ -241,7 +313,7 @@ int runPointTool(const QStringList& arguments, std::ostream& out, std::ostream& 
         }
         return runBuild(call, out, err);
     }
-    return usageError(err, "unknown command '" + command.toStdString() +
+    return usageError(err, "unknown command '" + printable(command) +
                                "'; expected check, dump or build");
 }
 

@@ -27,11 +27,11 @@ void checkCommand(benchmark::State& state, bool json) {
         blocks.push_back(testing::box(i, 0, 0, i + 1, 1, 1));
     }
     const testing::ScratchDirectory dir;
-    QStringList arguments{"pointtool", "check",
-                          dir.write("worst.pd1", encodePointFile(points)).c_str(), "--map",
-                          dir.write("map.bd1", sample::encodeBlockFile({}, blocks)).c_str()};
+    std::vector<std::string> arguments{"pointtool", "check",
+                                       dir.write("worst.pd1", encodePointFile(points)), "--map",
+                                       dir.write("map.bd1", sample::encodeBlockFile({}, blocks))};
     if (json) {
-        arguments << "--json";
+        arguments.emplace_back("--json");
     }
     for (auto _ : state) {
         std::ostringstream out, err;

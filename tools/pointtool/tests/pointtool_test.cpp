@@ -6,13 +6,17 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sstream>
 #include <sys/stat.h>
 
+#include "common/about/about_options.h"
+#include "common/files/file_read.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
+#include "tools/pointtool/commands.h"
 #include "tools/pointtool/text_form.h"
 
 namespace tavo::pointtool {
@@ -151,6 +155,174 @@ TEST_F(PointToolCommand, CheckNamesEverySharedHolderInJsonAndExitsOneOnAnError) 
         {"slot": 3, "id": 7, "kind": 3, "severity": "error", "relatedSlots": [0, 2],
          "message": "ends its path on its own id 7, which slots 0, 2 and 3 share; the link reaches slot 0"}])"))
         << json.out;
+}
+
+// A point file of a count and then `size` bytes of zero records.
+Bytes withCount(int16_t count, std::size_t size) {
+    Bytes bytes(2 + size, 0);
+    bytes[0] = static_cast<uint8_t>(count & 0xFF);
+    bytes[1] = static_cast<uint8_t>((count >> 8) & 0xFF);
+    return bytes;
+}
+
+// Findings about a file as a whole say what is true of it. The map's cases each come with the
+// map that differs from it by one thing; every map is checked with one point far outside it.
+TEST(PointCheck, FileFindingsSayWhatTheFileHolds) {
+    BlockRecord nan = testing::box(NAN, NAN, NAN, NAN, NAN, NAN),
+                spare = testing::box(0, 0, 0, 1, 1, 1);
+    spare.inUse = 0;
+    const std::string notChecked = "; positions not checked";
+    const std::string allNan = " corners that are not finite numbers" + notChecked;
+    const std::vector<std::pair<std::vector<BlockRecord>, std::string>> maps = {
+        {std::vector(MaxBlocks, nan), "the map's 160 blocks in use all have" + allNan},
+        {{nan, spare}, "the map's one block in use has" + allNan},
+        {{spare}, "the map has no blocks in use" + notChecked},
+        {{nan, testing::box(0, 0, 0, 1, 1, 1)},
+         "lies at (100, 0, 0), more than 10 units outside the map's blocks (x 0..1, y 0..1, z "
+         "0..1)"},
+    };
+    const PointFileContents far =
+        decodePointFile(encodePointFile(std::vector{point(2, 1, 0, 1, 100)}));
+    for (const auto& [blocks, message] : maps) {
+        SCOPED_TRACE(message);
+        const BlockFileContents map = decodeBlockFile(sample::encodeBlockFile({}, blocks));
+        const CheckReport report = checkPoints(far, &map);
+        ASSERT_EQ(report.findings.size(), 1u);
+        EXPECT_EQ(report.findings[0].message, message);
+    }
+    // A negative count: nothing to compare the length with, but what follows it is told.
+    const std::pair<Bytes, std::string> counts[] = {
+        {Bytes{0xFF, 0xFF}, "the count is -1; the editor loads no points"},
+        {withCount(-1, 40),
+         "the count is -1; the editor loads no points, though 40 bytes follow it "
+         "(2 complete records)"},
+        {withCount(-2, 39),
+         "the count is -2; the editor loads no points, though 39 bytes follow it "
+         "(1 complete record)"},
+    };
+    for (const auto& [bytes, message] : counts) {
+        SCOPED_TRACE(message);
+        const std::vector<Finding> findings = pointFileFindings(decodePointFile(bytes));
+        ASSERT_EQ(findings.size(), 1u);
+        EXPECT_EQ(findings[0].message, message);
+    }
+}
+
+// Runs pointtool in this process: what it prints on standard output, then on standard error.
+std::tuple<int, std::string, std::string> runHere(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    std::vector<std::string> argv{"pointtool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    const int status = runPointTool(argv, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string fileBytes(const std::string& path) {
+    const auto bytes = readWholeFile(path, DataFileLimit);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : "(unreadable)";
+}
+
+// A dump of a file whose count is over the table but whose length is exactly that count's says
+// so, and only so: as check does.
+TEST_F(PointToolCommand, DumpTellsACountOverTheTableAsCheckDoes) {
+    const std::string full = dir_.write("300.pd1", withCount(300, 300 * PointRecordSize));
+    const auto [status, out, err] = runHere({"dump", full, "-o", dir_.at("300.txt")});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(err, "pointtool: warning: " + full +
+                       ": the count is 300, more than the 200 points the editor loads; 200 "
+                       "complete records read\n");
+    const auto checked = runHere({"check", full});
+    const std::string& shown = std::get<1>(checked);
+    EXPECT_EQ(shown.substr(0, shown.find('\n')),
+              "warning: file: the count is 300, more than the 200 points the editor loads; 200 "
+              "complete records read");
+}
+
+// Options take their value in each form a shell user writes, and after "--" every argument is a
+// name, even one that begins with "-".
+TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
+    const std::string good = pd1("good.pd1", {point(2, 1, 0, 1)}).toStdString();
+    const std::string dash = dir_.write("-o", encodePointFile(std::vector{point(2, 1, 0, 2)}));
+    const std::string map = TAVO_SAMPLES_DIR "sample.bd1";
+    const std::string summary =
+        "1 point, 0 humans, 0 path points, 0 events: 0 errors, 0 warnings\n";
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string shown; // standard output, then standard error
+    } rows[] = {
+        {{"check", good, "--map=" + map}, 0, summary},
+        {{"check", "--map", map, good}, 0, summary},
+        {{"check", good, "--json"}, 0, "[\n]\n" + summary},
+        {{"dump", good, "-o" + dir_.at("a.txt")}, 0, ""},
+        {{"dump", good, "--output=" + dir_.at("b.txt")}, 0, ""},
+        {{"dump", good, "--output", dir_.at("c.txt")}, 0, ""},
+        {{"check", "--", dash}, 0, summary},
+        {{"check", good, "--bogus"},
+         1,
+         "pointtool: unknown option '--bogus'\nTry 'pointtool --help'.\n"},
+        {{"check", good, "-x\x1b"},
+         1,
+         "pointtool: unknown option '-x\\x1b'\nTry 'pointtool --help'.\n"},
+        {{"dump", good, "-o"}, 1, "pointtool: missing value after '-o'\nTry 'pointtool --help'.\n"},
+        {{"check", good, "--json=1"},
+         1,
+         "pointtool: unexpected value after '--json'\nTry 'pointtool --help'.\n"},
+        {{"check", good, "-h2"}, 1, "pointtool: unknown option '-h2'\nTry 'pointtool --help'.\n"},
+        {{"frob", good},
+         1,
+         "pointtool: unknown command 'frob'; expected check, dump or build\nTry 'pointtool "
+         "--help'.\n"},
+        {{"check", good, good},
+         1,
+         "pointtool: expected a command and one file\nTry 'pointtool --help'.\n"},
+        {{"check", good, "-o", "-"},
+         1,
+         "pointtool: check writes no file; -o does not apply\nTry 'pointtool --help'.\n"},
+        {{"dump", good, "--map", map},
+         1,
+         "pointtool: --map and --json belong to check\nTry 'pointtool --help'.\n"},
+        {{"build", good},
+         1,
+         "pointtool: build needs the point file to write: -o FILE.pd1\nTry 'pointtool --help'.\n"},
+        {{"-v"}, 0, "pointtool " + std::string(version()) + "\n"},
+        {{"--help-all"}, 0, "Usage: pointtool [options] command file\nChecks, dumps"},
+    };
+    for (const auto& row : rows) {
+        std::string line;
+        for (const std::string& argument : row.arguments) {
+            line += argument + " ";
+        }
+        SCOPED_TRACE(line);
+        const auto [status, out, err] = runHere(row.arguments);
+        EXPECT_EQ(status, row.status) << err;
+        EXPECT_EQ((out + err).substr(0, row.shown.size()), row.shown);
+    }
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        EXPECT_EQ(fileBytes(dir_.at(name)).substr(0, 19), "tavo-points-text 1\n") << name;
+    }
+}
+
+// A name that is not UTF-8 is the file it names, never the U+FFFD twin that a conversion to
+// text would name instead: the program itself, as a shell runs it.
+TEST_F(PointToolCommand, NamesThatAreNotUtf8AreTheirOwnFiles) {
+    const std::string twin = dir_.write("v\xEF\xBF\xBD.pd1", std::string("the twin's bytes"));
+    const std::string text =
+        dir_.write("t.txt", std::string("tavo-points-text 1\n0 0 0 0 2 1 0 7\n"));
+    const std::string raw = dir_.at("v\xFE.pd1");
+    const auto built =
+        tavo::testing::runProgramGuarded({TAVO_POINTTOOL_BINARY, "build", text, "-o", raw});
+    EXPECT_EQ(built.status, 0) << built.err;
+    EXPECT_EQ(fileBytes(twin), "the twin's bytes");
+    const Bytes points = encodePointFile(std::vector{point(2, 1, 0, 7)});
+    EXPECT_EQ(fileBytes(raw), std::string(points.begin(), points.end()));
+
+    const auto checked = tavo::testing::runProgramGuarded({TAVO_POINTTOOL_BINARY, "check", raw});
+    EXPECT_EQ(checked.status, 0) << checked.err;
+    EXPECT_EQ(checked.out, "1 point, 0 humans, 0 path points, 0 events: 0 errors, 0 warnings\n");
+    const std::string missing = dir_.at("n\xFE.pd1");
+    EXPECT_EQ(tavo::testing::runProgramGuarded({TAVO_POINTTOOL_BINARY, "check", missing}).err,
+              "pointtool: cannot read " + missing + ": No such file or directory\n");
 }
 
 // Each kind's comment names what its parameters mean; unnamed and unknown values say so. The
