@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "common/files/file_write.h"
+#include "common/files/printable.h"
 #include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
@@ -232,7 +234,14 @@ bool MissionDialog::writeTo(const QString& path) {
     }
     const FileResult<void> saved = saveFileBytes(path, *file);
     if (!saved) {
-        const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
+        const FileError& error = saved.error();
+        if (error.kind == FileErrorKind::FolderNotWritable) {
+            const std::string name = printable(QFileInfo(path).fileName().toStdString());
+            showError(services_, QString::fromStdString(folderNotWritableText(
+                                     name, printable(error.folder), !english_)));
+            return false;
+        }
+        const bool opened = error.kind == FileErrorKind::WriteFailed;
         showError(services_, QString::fromUtf8(opened ? WriteError : OpenError));
         return false;
     }

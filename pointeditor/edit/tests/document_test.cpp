@@ -1,17 +1,26 @@
 // Undo steps, the unsaved-changes question and the file commands, driven as the window's message
 // path drives them: every message between beginMessage and endMessage.
 
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
+#include <utime.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "common/files/file_read.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
+#include "tests/support/as_nobody.h"
+#include "tests/support/guarded_run.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::testing {
@@ -135,6 +144,63 @@ TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpe
     // Saved, then loaded: the saved points come back unselected; LOAD POINT stays highlighted.
     EXPECT_EQ(std::tuple(e.platform.dialogs.size(), e.state.pointUsed[0], modes),
               std::tuple(2u, SlotUsed, std::vector<int>(4, MenuLoadPoint)));
+}
+
+std::string fileText(const std::string& path) {
+    const FileResult<std::vector<uint8_t>> bytes = readWholeFile(path, DataFileLimit);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+// Two names for one file (a hard link): Ctrl+S through one shows the new points under both.
+TEST_F(DocumentTest, SaveToAHardLinkedFileReachesItsOtherName) {
+    Saved e;
+    const std::string file = fileIn("mission.pd1"), other = fileIn("copy.pd1");
+    ASSERT_TRUE(savePointFile(e.state, file));
+    std::filesystem::create_hard_link(file, other);
+    ASSERT_TRUE(openPointFile(e.state, file));
+    e.state.pointUsed[0] = SlotSelected;
+    e.press(vk::Right);
+    ASSERT_EQ(hasUnsavedPoints(e.state), true);
+    runFileCommand(e.state, FileCommand::SaveToCurrent);
+    EXPECT_EQ(hasUnsavedPoints(e.state), false);
+    EXPECT_EQ(fileText(other), fileText(file));
+    EXPECT_EQ(std::filesystem::hard_link_count(file), 2u);
+}
+
+// A writable file in a folder the user may not write: the box names the folder as the cause, in
+// the editor's language, and the file stays as it was. Run as nobody, since root may write there.
+TEST_F(DocumentTest, SaveIntoAFolderTheUserMayNotWriteNamesTheFolder) {
+    namespace fs = std::filesystem;
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::string folder = fileIn("locked");
+    fs::create_directory(folder);
+    const std::string file = dir.write("locked/a.pd1", "old points");
+    fs::permissions(file, fs::perms(0666));
+    fs::permissions(folder, fs::perms(0555));
+    const std::pair<int, std::string> rows[] = {
+        {1, "cannot save a.pd1: the folder " + folder + " is not writable | error\n"},
+        {0, "a.pd1 を保存できません: フォルダ " + folder + " に書き込めません | error\n"},
+    };
+    for (const auto& [english, box] : rows) {
+        const GuardedOutcome child = runGuarded([&, english = english] {
+            if (!becomeNobody()) {
+                return 99;
+            }
+            Saved e;
+            e.state.english = english;
+            e.state.pointFilePath = file;
+            runFileCommand(e.state, FileCommand::SaveToCurrent);
+            for (const RecordedBox& shown : e.platform.boxes) {
+                std::cout << shown.text << " | " << shown.caption << "\n";
+            }
+            return 0;
+        });
+        if (child.status == 99) {
+            GTEST_SKIP() << "needs root, to become nobody";
+        }
+        EXPECT_EQ(child.out, box);
+    }
+    EXPECT_EQ(fileText(file), "old points");
 }
 
 // Gives every file it is asked for as damaged.
