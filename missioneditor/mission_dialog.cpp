@@ -232,6 +232,9 @@ bool MissionDialog::writeTo(const QString& path) {
         reportProblem(file.error());
         return false;
     }
+    if (!mayOverwrite(path)) {
+        return false;
+    }
     const FileResult<void> saved = saveFileBytes(path, *file);
     if (!saved) {
         const FileError& error = saved.error();
@@ -249,8 +252,26 @@ bool MissionDialog::writeTo(const QString& path) {
     return true;
 }
 
+// Saving over the file last loaded or saved, after someone else changed it, would lose their
+// change without a word: the author decides, and No (the default) writes nothing.
+bool MissionDialog::mayOverwrite(const QString& path) {
+    if (path != currentPath_ || !currentStamp_ ||
+        !changedOnDisk(*currentStamp_, QFile::encodeName(path).toStdString())) {
+        return true;
+    }
+    const QString name = QFileInfo(path).fileName();
+    const QString text =
+        english_
+            ? QStringLiteral("%1 was changed on disk since it was loaded. Overwrite it?").arg(name)
+            : QStringLiteral("%1 は読み込んだ後にディスク上で変更されました。上書きしますか？")
+                  .arg(name);
+    return services_.messageBox(text.toStdString(), DialogTitle, BoxButtons::YesNoDefaultNo,
+                                BoxIcon::Warning) == BoxAnswer::Yes;
+}
+
 void MissionDialog::markSaved(const QString& path) {
     currentPath_ = path;
+    currentStamp_ = takeFileStamp(QFile::encodeName(path).toStdString());
     savedInfo_ = missionInfo();
     refreshTitle();
 }

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include "common/desktop/desktop_services.h"
+#include "common/files/file_stamp.h"
 #include "missioneditor/dialog_texts.h"
 #include "missioneditor/mission_info.h"
 
@@ -59,6 +60,7 @@ private:
     void fillSkyList();
     void reportProblem(const FieldProblem& problem);
     bool writeTo(const QString& path);
+    bool mayOverwrite(const QString& path);
     void markSaved(const QString& path);
     // Before edited fields are replaced or the editor ends; false: keep everything as it is.
     bool settleEdits();
@@ -72,6 +74,7 @@ private:
     int keptFlags_ = 0; // flag bits read from a file that no check box shows
     MultiLineLimit* briefingLimit_ = nullptr;
     QString currentPath_;
+    std::optional<FileStamp> currentStamp_; // the file at currentPath_ when loaded or saved
     MissionInfo savedInfo_;
 };
 

@@ -13,6 +13,7 @@
 
 #include "common/files/extended_attributes.h"
 #include "common/files/file_read.h"
+#include "common/files/file_stamp.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
 #include "tests/support/scratch_directory.h"
@@ -239,6 +240,45 @@ TEST(FileWriter, AclGroupOwnerEntryIsReadOnlyFromAWholeVersionTwoAcl) {
     for (const auto& row : rows) {
         EXPECT_EQ(aclGroupOwnerPermissions(row.bytes), row.permissions) << row.name;
     }
+}
+
+// A stamp tells a file someone else changed from one only touched or left alone.
+TEST(FileStamps, AnotherFileSizeOrBytesIsAChangeButATouchIsNot) {
+    const testing::ScratchDirectory dir;
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> meanwhile;
+        bool changed;
+    } rows[] = {
+        {"LeftAlone", [](const std::string&) {}, false},
+        {"TouchedOnly", [](const std::string& f) { ::utime(f.c_str(), nullptr); }, false},
+        {"SameSizeOtherBytes",
+         [](const std::string& f) {
+             std::ofstream(f, std::ios::binary) << "points B";
+             struct timespec later[2] = {{0, UTIME_OMIT}, {statOf(f).st_mtim.tv_sec + 5, 1}};
+             ::utimensat(AT_FDCWD, f.c_str(), later, 0);
+         },
+         true},
+        {"OtherSize", [](const std::string& f) { std::ofstream(f, std::ios::app) << "!"; }, true},
+        {"SameBytesAsAnotherFile",
+         [&](const std::string& f) {
+             std::ofstream(f + ".new", std::ios::binary) << "points A";
+             fs::rename(f + ".new", f);
+         },
+         true},
+        {"Gone", [](const std::string& f) { fs::remove(f); }, false},
+    };
+    for (const auto& row : rows) {
+        const std::string file = dir.write(std::string(row.name) + ".pd1", "points A");
+        // Back-dated, so that a write within the same clock tick still shows another time.
+        struct timespec earlier[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+        ::utimensat(AT_FDCWD, file.c_str(), earlier, 0);
+        const std::optional<FileStamp> stamp = takeFileStamp(file);
+        ASSERT_TRUE(stamp.has_value()) << row.name;
+        row.meanwhile(file);
+        EXPECT_EQ(changedOnDisk(*stamp, file), row.changed) << row.name;
+    }
+    EXPECT_FALSE(takeFileStamp(dir.path()).has_value()) << "a folder";
 }
 
 // Reading at most a limit and refusing what is no regular file, and saving over links, FIFOs,
