@@ -255,8 +255,8 @@ bool MissionDialog::writeTo(const QString& path) {
 // Saving over the file last loaded or saved, after someone else changed it, would lose their
 // change without a word: the author decides, and No (the default) writes nothing.
 bool MissionDialog::mayOverwrite(const QString& path) {
-    if (path != currentPath_ || !currentStamp_ ||
-        !changedOnDisk(*currentStamp_, QFile::encodeName(path).toStdString())) {
+    const std::string local = QFile::encodeName(path).toStdString();
+    if (!currentStamp_ || currentStamp_->path != local || !changedOnDisk(*currentStamp_, local)) {
         return true;
     }
     const QString name = QFileInfo(path).fileName();

@@ -13,6 +13,8 @@ namespace tavo {
 namespace {
 
 constexpr std::string_view AclName = "system.posix_acl_access";
+// Capabilities, like set-id bits, belong to the program that was there, not to new bytes.
+constexpr std::string_view CapabilityName = "security.capability";
 // The kernel's own bounds on a list of names and on one value (XATTR_LIST_MAX, XATTR_SIZE_MAX).
 constexpr std::size_t ListLimit = 65536;
 constexpr std::size_t ValueLimit = 65536;
@@ -57,13 +59,6 @@ private:
     FileDescriptor file_;
 };
 
-// The new file's group bits without the ACL that could not follow it.
-void narrowGroupBits(int to, const struct stat& old, std::span<const uint8_t> acl) {
-    const std::optional<unsigned> owner = aclGroupOwnerPermissions(acl);
-    const mode_t group = owner ? static_cast<mode_t>(*owner << 3) & old.st_mode & S_IRWXG : 0;
-    ::fchmod(to, (old.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID | S_IRWXG)) | group);
-}
-
 } // namespace
 
 void copyExtendedAttributes(const std::string& from, const struct stat& old, int to) {
@@ -82,17 +77,24 @@ void copyExtendedAttributes(const std::string& from, const struct stat& old, int
         const std::size_t end = rest.find('\0');
         const std::string name(rest.substr(0, end));
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        if (name.empty()) {
+        if (name.empty() || name == CapabilityName) {
             continue;
         }
         const ssize_t size = source.get(name.c_str(), value);
         const bool copied = size >= 0 && ::fsetxattr(to, name.c_str(), value.data(),
                                                      static_cast<std::size_t>(size), 0) == 0;
         if (!copied && name == AclName) {
-            narrowGroupBits(to, old,
-                            std::span(value.data(), size > 0 ? static_cast<std::size_t>(size) : 0));
+            ::fchmod(to, modeWithoutAcl(old.st_mode,
+                                        std::span(value.data(),
+                                                  size > 0 ? static_cast<std::size_t>(size) : 0)));
         }
     }
+}
+
+mode_t modeWithoutAcl(mode_t old, std::span<const uint8_t> acl) {
+    const std::optional<unsigned> owner = aclGroupOwnerPermissions(acl);
+    const mode_t group = owner ? static_cast<mode_t>(*owner << 3) & old & S_IRWXG : 0;
+    return (old & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID | S_IRWXG)) | group;
 }
 
 std::optional<unsigned> aclGroupOwnerPermissions(std::span<const uint8_t> value) {

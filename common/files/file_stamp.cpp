@@ -23,6 +23,7 @@ std::optional<FileStamp> takeFileStamp(const std::string& path) {
         return std::nullopt;
     }
     FileStamp stamp;
+    stamp.path = path;
     stamp.device = before.st_dev;
     stamp.inode = before.st_ino;
     stamp.size = before.st_size;

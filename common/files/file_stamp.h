@@ -14,6 +14,7 @@
 namespace tavo {
 
 struct FileStamp {
+    std::string path; // as it was given
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;

@@ -28,8 +28,8 @@ void markSaved(EditorState& state, const std::string& path) {
 // Saving over the file the points came from, after someone else changed it, would lose their
 // change without a word: the author decides, and No (the default) writes nothing.
 bool mayOverwrite(EditorState& state, const std::string& path) {
-    if (path != state.pointFilePath || !state.pointFileStamp ||
-        !changedOnDisk(*state.pointFileStamp, path)) {
+    const std::optional<FileStamp>& stamp = state.pointFileStamp;
+    if (!stamp || stamp->path != path || !changedOnDisk(*stamp, path)) {
         return true;
     }
     const std::string name = fileName(path);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <tuple>
 #include <utime.h>
 
 #include "common/files/extended_attributes.h"
@@ -16,6 +18,8 @@
 #include "common/files/file_stamp.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
+#include "tests/support/as_nobody.h"
+#include "tests/support/guarded_run.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo {
@@ -86,7 +90,7 @@ TEST(FileWriter, HardLinkedFileIsRewrittenInPlaceAndPutBackWhenThatFails) {
         const char* after; // both names
     } rows[] = {
         {"Saved", 0, 0, 64, 04640, 0640, nullptr, "the new bytes"},
-        {"TargetSyncFails", 2, 2, 64, 0640, 0640,
+        {"TargetSyncFailsOldBytesExactlyAtTheLimit", 2, 2, 3, 0640, 0640,
          "Input/output error; the file was put back as it was", "old"},
         {"PuttingBackFailsToo", 2, 3, 64, 0640, 0640,
          "Input/output error, and its old bytes could not be put back; the new bytes are in ",
@@ -121,6 +125,33 @@ TEST(FileWriter, HardLinkedFileIsRewrittenInPlaceAndPutBackWhenThatFails) {
         EXPECT_EQ(statOf(a).st_ino, inode);
         EXPECT_EQ(statOf(a).st_mode & 07777, row.modeAfter);
     }
+}
+
+// A user who saves over a file of a group they belong to (not their own group) leaves it that
+// group's; the new file is the user's. Run as nobody with a second group, since root keeps the
+// owner anyway.
+TEST(FileWriter, AUsersSaveKeepsTheFilesGroupWhenTheUserIsInIt) {
+    constexpr gid_t Users = 100;
+    const testing::ScratchDirectory dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::string file = dir.write("shared.mif", "old");
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    if (::geteuid() != 0 || ::chown(file.c_str(), 0, Users) != 0) {
+        GTEST_SKIP() << "needs root, to give the file a group and become nobody";
+    }
+    const testing::GuardedOutcome child = testing::runGuarded([&] {
+        if (::setgroups(1, &Users) != 0 ||
+            ::setresgid(testing::NobodyId, testing::NobodyId, testing::NobodyId) != 0 ||
+            ::setresuid(testing::NobodyId, testing::NobodyId, testing::NobodyId) != 0) {
+            return 99;
+        }
+        std::printf("%s", outcome(writeFileAtomically(file, bytesOf("new"))).c_str());
+        return 0;
+    });
+    ASSERT_EQ(child.status, 0) << child.err;
+    EXPECT_EQ(child.out, "saved");
+    EXPECT_EQ(std::tuple(statOf(file).st_uid, statOf(file).st_gid),
+              std::tuple(testing::NobodyId, Users));
 }
 
 // Runs a shell command; its status.
@@ -205,7 +236,7 @@ TEST(FileWriter, AclAndAttributesFollowTheFileAndItsGroupNeverWidens) {
 }
 
 // The group-owner entry of an ACL's bytes, read without trusting them.
-TEST(FileWriter, AclGroupOwnerEntryIsReadOnlyFromAWholeVersionTwoAcl) {
+TEST(FileWriter, AclGroupOwnerEntryIsReadOnlyFromAWholeVersionTwoAclAndBoundsTheGroupBits) {
     // Entries of tag, permissions, id: owner rw, user 7 r, group owner r-x, mask rwx, other none.
     const std::vector<uint8_t> acl = {
         2,    0, 0, 0,                         // version
@@ -239,6 +270,21 @@ TEST(FileWriter, AclGroupOwnerEntryIsReadOnlyFromAWholeVersionTwoAcl) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(aclGroupOwnerPermissions(row.bytes), row.permissions) << row.name;
+    }
+    // The mode without the ACL: the group-owner entry r-x, within the old group bits.
+    const struct {
+        const char* name;
+        mode_t old;
+        std::vector<uint8_t> acl;
+        mode_t mode;
+    } modes[] = {
+        {"GroupOwnerWithinTheMask", 0664, acl, 0644},
+        {"MaskWiderThanTheGroupOwner", 0674, acl, 0654},
+        {"SetIdDroppedStickyKept", 07664, acl, 01644},
+        {"UnreadableAclGivesTheGroupNothing", 0674, {}, 0604},
+    };
+    for (const auto& row : modes) {
+        EXPECT_EQ(modeWithoutAcl(row.old, row.acl), row.mode) << row.name;
     }
 }
 

@@ -321,23 +321,33 @@ TEST_F(PointToolCommand, BuildOverAnExistingFileKeepsItsLinksAndNamesALockedFold
     const std::string file = dir_.write("locked/a.pd1", "old");
     ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-    const tavo::testing::GuardedOutcome locked = tavo::testing::runGuarded([&] {
-        if (!tavo::testing::becomeNobody() || ::chdir(dir_.path().c_str()) != 0) {
-            return 99;
-        }
-        char* argv[] = {const_cast<char*>(TAVO_POINTTOOL_BINARY), const_cast<char*>("build"),
-                        const_cast<char*>("points.txt"),          const_cast<char*>("-o"),
-                        const_cast<char*>("locked/a.pd1"),        nullptr};
-        ::execv(argv[0], argv);
-        return 127;
-    });
+    // As nobody: a name in the working folder, and one in the root folder.
+    auto buildAsNobody = [&](const std::string& in, const char* output) {
+        return tavo::testing::runGuarded([&] {
+            const std::string text = dir_.at("points.txt");
+            if (!tavo::testing::becomeNobody() || ::chdir(in.c_str()) != 0) {
+                return 99;
+            }
+            char* argv[] = {const_cast<char*>(TAVO_POINTTOOL_BINARY),
+                            const_cast<char*>("build"),
+                            const_cast<char*>(text.c_str()),
+                            const_cast<char*>("-o"),
+                            const_cast<char*>(output),
+                            nullptr};
+            ::execv(argv[0], argv);
+            return 127;
+        });
+    };
+    const tavo::testing::GuardedOutcome locked = buildAsNobody(folder, "a.pd1");
+    const tavo::testing::GuardedOutcome root = buildAsNobody("/", "/tavo-test.pd1");
     ::chmod(folder.c_str(), 0777);
     if (locked.status == 99) {
         GTEST_SKIP() << "needs root, to become nobody";
     }
-    EXPECT_EQ(std::tuple(locked.status, locked.err),
-              std::tuple(1, "pointtool: cannot save locked/a.pd1: the folder " + folder +
-                                " is not writable\n"));
+    EXPECT_EQ(
+        std::tuple(locked.status, locked.err),
+        std::tuple(1, "pointtool: cannot save a.pd1: the folder " + folder + " is not writable\n"));
+    EXPECT_EQ(root.err, "pointtool: cannot save /tavo-test.pd1: the folder / is not writable\n");
     EXPECT_EQ(readWholeFile(file, 64).value(), (Bytes{'o', 'l', 'd'}));
 }
 
