@@ -42,6 +42,8 @@ public:
 
     bool english() const { return english_; }
 
+    // SAVE and Ctrl+S ask before writing over the file last loaded or saved when another program
+    // has changed it since; No, the default, writes nothing.
     void load();          // LOAD: choose a file and show it, after asking about edits
     bool save();          // SAVE: choose a file and write the fields to it
     bool saveToCurrent(); // Ctrl+S: write to the file last loaded or saved, else as SAVE
