@@ -1,8 +1,10 @@
 // The file reader and writer on every kind of path a user can name: regular files of any size
 // (sparse ones far over the limit), FIFOs, directories, devices, links, dangling links and link
-// loops. Nothing may block, read past the limit, replace a special file or leave a temporary.
+// loops. Nothing may block, read past the limit, replace a special file or leave a temporary; a
+// regular file with a second name (a hard link) keeps it, and the second name shows the new bytes.
 //
-// Input: a kind byte, a limit byte, two mode bytes, four bytes of sparse size, then the bytes.
+// Input: a kind byte (its top bit: a second name for the regular file), a limit byte, two mode
+// bytes, four bytes of sparse size, then the bytes.
 
 #include <algorithm>
 #include <cstring>
@@ -82,6 +84,7 @@ void checkFileAccess(std::span<const uint8_t> input) {
         return;
     }
     const auto kind = static_cast<Kind>(input[0] % KindCount);
+    const bool linked = (input[0] & 0x80) != 0 && pointsAtRegular(kind);
     const std::size_t limit = std::size_t{input[1]} * 8;
     const auto mode = static_cast<mode_t>((input[2] | input[3] << 8) & 06777);
     uint64_t sparseSize = 0;
@@ -95,6 +98,10 @@ void checkFileAccess(std::span<const uint8_t> input) {
     const std::string path = box + "/name";
     const std::string file = kind == LinkToRegular || kind == DanglingLink ? box + "/file" : path;
     make(kind, path, file, bytes, sparseSize, mode);
+    const std::string second = box + "/second";
+    if (linked) {
+        FUZZ_REQUIRE(::link(file.c_str(), second.c_str()) == 0);
+    }
     const uint64_t size = kind == Sparse ? sparseSize : bytes.size();
     const bool root = ::geteuid() == 0;
     const bool readable = root || (mode & 0400) != 0;
@@ -123,7 +130,11 @@ void checkFileAccess(std::span<const uint8_t> input) {
     const bool existed = ::stat(file.c_str(), &before) == 0;
     const std::size_t names = entries(box);
     const bool writable = existed && (root ? (mode & 0222) != 0 : (mode & 0200) != 0);
-    const bool mayReplace = (pointsAtRegular(kind) && writable) || kind == DanglingLink;
+    // A linked file is rewritten in place, which needs its old bytes (to put back on failure),
+    // and no more of them than the writer keeps.
+    const bool rewritable = !linked || (readable && size <= DataFileLimit);
+    const bool mayReplace =
+        (pointsAtRegular(kind) && writable && rewritable) || kind == DanglingLink;
     const std::vector<uint8_t> next(bytes.rbegin(), bytes.rend());
     const FileResult<void> written = writeFileAtomically(path, next);
     FUZZ_REQUIRE(written.ok() == mayReplace);
@@ -141,6 +152,11 @@ void checkFileAccess(std::span<const uint8_t> input) {
         FUZZ_REQUIRE((after.st_mode & 07777) == (before.st_mode & 0777));
         const FileResult<std::vector<uint8_t>> back = readWholeFile(file, next.size());
         FUZZ_REQUIRE(!readable || (back && *back == next));
+        if (linked) {
+            struct stat other {};
+            FUZZ_REQUIRE(::stat(second.c_str(), &other) == 0);
+            FUZZ_REQUIRE(other.st_ino == before.st_ino && after.st_ino == before.st_ino);
+        }
     }
     if (!written && existed && S_ISREG(before.st_mode)) {
         FUZZ_REQUIRE(::stat(file.c_str(), &after) == 0);

@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "common/files/file_read.h"
+#include "common/files/file_write.h"
 #include "common/files/printable.h"
 #include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
@@ -306,9 +307,19 @@ bool MissionDialog::writeTo(const std::string& path) {
         reportProblem(file.error());
         return false;
     }
+    if (!mayOverwrite(path)) {
+        return false;
+    }
     const FileResult<void> saved = saveFileBytes(path, *file);
     if (!saved) {
-        const bool opened = saved.error().kind == FileErrorKind::WriteFailed;
+        const FileError& error = saved.error();
+        if (error.kind == FileErrorKind::FolderNotWritable) {
+            const std::string name = printable(path.substr(path.rfind('/') + 1));
+            showError(services_, QString::fromStdString(folderNotWritableText(
+                                     name, printable(error.folder), !english_)));
+            return false;
+        }
+        const bool opened = error.kind == FileErrorKind::WriteFailed;
         showError(services_, QString::fromUtf8(opened ? WriteError : OpenError));
         return false;
     }
@@ -316,8 +327,25 @@ bool MissionDialog::writeTo(const std::string& path) {
     return true;
 }
 
+// Saving over the file last loaded or saved, after someone else changed it, would lose their
+// change without a word: the author decides, and No (the default) writes nothing.
+bool MissionDialog::mayOverwrite(const std::string& path) {
+    if (!currentStamp_ || currentStamp_->path != path || !changedOnDisk(*currentStamp_, path)) {
+        return true;
+    }
+    const QString name = shownName(path);
+    const QString text =
+        english_
+            ? QStringLiteral("%1 was changed on disk since it was loaded. Overwrite it?").arg(name)
+            : QStringLiteral("%1 は読み込んだ後にディスク上で変更されました。上書きしますか？")
+                  .arg(name);
+    return services_.messageBox(text.toStdString(), DialogTitle, BoxButtons::YesNoDefaultNo,
+                                BoxIcon::Warning) == BoxAnswer::Yes;
+}
+
 void MissionDialog::markSaved(const std::string& path) {
     currentPath_ = path;
+    currentStamp_ = takeFileStamp(path);
     savedInfo_ = missionInfo();
     loadChanged_ = false;
     refreshTitle();

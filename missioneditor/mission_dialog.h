@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "common/desktop/desktop_services.h"
+#include "common/files/file_stamp.h"
 #include "missioneditor/dialog_texts.h"
 #include "missioneditor/mission_info.h"
 
@@ -42,6 +43,8 @@ public:
 
     bool english() const { return english_; }
 
+    // SAVE and Ctrl+S ask before writing over the file last loaded or saved when another program
+    // has changed it since; No, the default, writes nothing.
     void load();          // LOAD: choose a file and show it, after asking about edits
     bool save();          // SAVE: choose a file and write the fields to it
     bool saveToCurrent(); // Ctrl+S: write to the file last loaded or saved, else as SAVE
@@ -64,6 +67,7 @@ private:
     void reportLoadChanges(const MissionRead& read);
     QString fieldLabel(Field field) const;
     bool writeTo(const std::string& path);
+    bool mayOverwrite(const std::string& path);
     void markSaved(const std::string& path);
     // Before edited fields are replaced or the editor ends; false: keep everything as it is.
     bool settleEdits();
@@ -76,7 +80,8 @@ private:
     bool english_ = false;
     int keptFlags_ = 0; // flag bits read from a file that no check box shows
     MultiLineLimit* briefingLimit_ = nullptr;
-    std::string currentPath_; // bytes, as the system names the file
+    std::string currentPath_;               // bytes, as the system names the file
+    std::optional<FileStamp> currentStamp_; // the file at currentPath_ when loaded or saved
     MissionInfo savedInfo_;
     // The last file loaded as read, so that fields not edited since are written with its bytes.
     std::optional<MissionRead> loaded_;

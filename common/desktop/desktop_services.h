@@ -10,7 +10,9 @@
 
 namespace tavo {
 
-enum class BoxButtons { Ok, OkCancel, SaveDiscardCancel, YesNo };
+// YesNoDefaultNo: a question whose safe answer is No (overwriting another's change), so Return
+// does not say Yes.
+enum class BoxButtons { Ok, OkCancel, SaveDiscardCancel, YesNo, YesNoDefaultNo };
 enum class BoxIcon { None, Error, Question, Warning };
 enum class BoxAnswer { Ok, Cancel, Save, Discard, Yes, No };
 
@@ -26,7 +28,8 @@ public:
 
     // A modal message box owned by the program's window (or by no window when ownerless is
     // true). Returns the button the user pressed; an OK-only box always answers Ok. Closing the
-    // box otherwise (Escape, the title bar) answers Cancel, or No; Return presses Ok, Save or Yes.
+    // box otherwise (Escape, the title bar) answers Cancel, or No; Return presses Ok, Save or Yes
+    // (No for YesNoDefaultNo).
     virtual BoxAnswer messageBox(std::string_view text, std::string_view caption,
                                  BoxButtons buttons, BoxIcon icon, bool ownerless = false) = 0;
 

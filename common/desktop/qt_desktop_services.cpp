@@ -40,6 +40,7 @@ QMessageBox::StandardButtons boxButtons(BoxButtons buttons) {
     case BoxButtons::SaveDiscardCancel:
         return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     case BoxButtons::YesNo:
+    case BoxButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case BoxButtons::Ok:
         break;
@@ -110,6 +111,10 @@ BoxAnswer QtDesktopServices::messageBox(std::string_view text, std::string_view 
         break;
     case BoxButtons::YesNo:
         box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case BoxButtons::YesNoDefaultNo:
+        box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         break;
     default:

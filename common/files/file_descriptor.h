@@ -15,6 +15,8 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
     int get() const { return fd_; }
     // Gives the descriptor up, for a caller that must see close()'s result.
     int release() {

@@ -5,9 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/files/extended_attributes.h"
 #include "common/files/file_descriptor.h"
 #include "common/files/file_read.h"
 #include "common/files/printable.h"
@@ -67,10 +70,40 @@ bool mayWrite(const std::string& path, const struct stat& info) {
     return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool writeAll(int fd, std::span<const uint8_t> bytes) {
+// The folder as the user can find it: absolute, without "." and "..".
+std::string absoluteFolder(const std::string& folder) {
+    std::error_code error;
+    std::string text = std::filesystem::absolute(folder, error).lexically_normal().string();
+    if (error || text.empty()) {
+        return folder;
+    }
+    if (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// A folder the user may not write cannot take the temporary file, whatever the target's mode;
+// told apart here, because "permission denied" would point at the file. Root may write anywhere
+// the kernel lets it.
+std::optional<FileError> refuseFolder(const std::string& path, const std::string& folder) {
+    if (::geteuid() == 0 || ::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0 ||
+        errno != EACCES) {
+        return std::nullopt;
+    }
+    const std::string absolute = absoluteFolder(folder);
+    return FileError{FileErrorKind::FolderNotWritable,
+                     folderNotWritableText(printable(path), printable(absolute), false), absolute};
+}
+
+// Writes all of `bytes` from `offset` on (pwrite), or from the file position when offset is
+// negative.
+bool writeAll(int fd, std::span<const uint8_t> bytes, off_t offset = -1) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t wrote = offset < 0 ? ::write(fd, bytes.data() + done, bytes.size() - done)
+                                         : ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                                    offset + static_cast<off_t>(done));
         if (wrote < 0 && errno == EINTR) {
             continue;
         }
@@ -101,7 +134,7 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-// Removes the temporary file unless it was renamed over the target.
+// Removes the temporary file unless it was renamed over the target or must be kept.
 class TemporaryName {
 public:
     explicit TemporaryName(std::string name) : name_(std::move(name)) {}
@@ -119,9 +152,149 @@ private:
     std::string name_;
 };
 
+// A new, empty, hidden file beside `real`, with a name short enough for any name `real` may have.
+std::pair<FileDescriptor, std::string> makeTemporary(const std::string& real) {
+    const std::size_t slash = real.rfind('/');
+    const std::string base = slash == std::string::npos ? real : real.substr(slash + 1);
+    std::string pattern = directoryOf(real) + "/." + base.substr(0, 200) + ".XXXXXX";
+    FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (file.get() < 0) {
+        pattern.clear();
+    }
+    return {std::move(file), pattern};
+}
+
+void syncFolder(const std::string& real) {
+    // The rename itself reaches the disk with the directory; done is done, so this is best effort.
+    FileDescriptor directory(::open(directoryOf(real).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() >= 0) {
+        ::fsync(directory.get());
+    }
+}
+
+// At most `limit` bytes and one more from the start of the file: the bytes to put back.
+std::optional<std::vector<uint8_t>> readBack(int fd, std::size_t limit) {
+    std::vector<uint8_t> bytes(limit + 1);
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got =
+            ::pread(fd, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(filled));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+bool replaceContents(int fd, std::span<const uint8_t> bytes) {
+    return ::ftruncate(fd, 0) == 0 && writeAll(fd, bytes, 0) && ::fsync(fd) == 0;
+}
+
+// The file keeps its inode, so that its other names (hard links) show the new bytes too. The
+// new bytes are on disk in the temporary before the file is touched, and the old ones in memory.
+FileResult<void> writeInPlace(const std::string& path, const std::string& real,
+                              const struct stat& old, std::span<const uint8_t> bytes,
+                              std::size_t keepLimit) {
+    const std::string tooLarge = "it has other hard links and is larger than " +
+                                 std::to_string(keepLimit) +
+                                 " bytes, too large to keep for putting back should the save "
+                                 "fail; nothing was written";
+    if (static_cast<uint64_t>(old.st_size) > keepLimit) {
+        return writeError(FileErrorKind::TooLarge, path, tooLarge);
+    }
+    auto [safe, name] = makeTemporary(real);
+    if (safe.get() < 0) {
+        return writeError(FileErrorKind::CannotOpen, path, std::strerror(errno));
+    }
+    TemporaryName temporary(name);
+    auto failed = [&path] {
+        return writeError(FileErrorKind::WriteFailed, path, std::strerror(errno));
+    };
+    if (!writeAll(safe.get(), bytes) || ::fsync(safe.get()) != 0 || ::close(safe.release()) != 0) {
+        return failed();
+    }
+    FileDescriptor file(::open(real.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0) {
+        return writeError(FileErrorKind::CannotOpen, path, std::strerror(errno));
+    }
+    struct stat now {};
+    if (::fstat(file.get(), &now) != 0) {
+        return failed();
+    }
+    if (now.st_dev != old.st_dev || now.st_ino != old.st_ino || !S_ISREG(now.st_mode)) {
+        return writeError(FileErrorKind::CannotOpen, path,
+                          "it was replaced while saving; nothing was written");
+    }
+    const std::optional<std::vector<uint8_t>> before = readBack(file.get(), keepLimit);
+    if (!before) {
+        return writeError(FileErrorKind::ReadFailed, path, std::strerror(errno));
+    }
+    if (before->size() > keepLimit) { // grew since the look above
+        return writeError(FileErrorKind::TooLarge, path, tooLarge);
+    }
+    if (!replaceContents(file.get(), bytes)) {
+        const std::string cause = std::strerror(errno);
+        if (replaceContents(file.get(), *before)) {
+            return writeError(FileErrorKind::WriteFailed, path,
+                              cause + "; the file was put back as it was");
+        }
+        temporary.keep();
+        return writeError(FileErrorKind::WriteFailed, path,
+                          cause +
+                              ", and its old bytes could not be put back; the new bytes are in " +
+                              printable(name));
+    }
+    // Set-id bits belong to the program that was there, as on a replaced file; only root's
+    // writes keep them, the kernel drops them for everyone else.
+    if ((now.st_mode & (S_ISUID | S_ISGID)) != 0) {
+        ::fchmod(file.get(), now.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID));
+    }
+    return {};
+}
+
+// Writes a new file and renames it over `real` (which names `old` when `exists`).
+FileResult<void> replaceFile(const std::string& path, const std::string& real, bool exists,
+                             const struct stat& old, std::span<const uint8_t> bytes) {
+    auto [file, name] = makeTemporary(real);
+    if (file.get() < 0) {
+        return writeError(FileErrorKind::CannotOpen, path, std::strerror(errno));
+    }
+    TemporaryName temporary(name);
+    auto failed = [&path] {
+        return writeError(FileErrorKind::WriteFailed, path, std::strerror(errno));
+    };
+    if (!writeAll(file.get(), bytes)) {
+        return failed();
+    }
+    if (exists ? !takeOverAttributes(file.get(), old) : ::fchmod(file.get(), newFileMode()) != 0) {
+        return failed();
+    }
+    if (exists) {
+        copyExtendedAttributes(real, old, file.get());
+    }
+    // A sync or close that fails can mean bytes that never reach the disk: the save failed.
+    if (::fsync(file.get()) != 0 || ::close(file.release()) != 0) {
+        return failed();
+    }
+    if (::rename(temporary.name().c_str(), real.c_str()) != 0) {
+        return failed();
+    }
+    temporary.keep();
+    return {};
+}
+
 } // namespace
 
-FileResult<void> writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+FileResult<void> writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                                     std::size_t keepLimit) {
     if (path.empty()) {
         return writeError(FileErrorKind::CannotOpen, path, std::strerror(ENOENT));
     }
@@ -155,40 +328,25 @@ FileResult<void> writeFileAtomically(const std::string& path, std::span<const ui
     if (exists && !mayWrite(*real, old)) {
         return writeError(FileErrorKind::NotWritable, path, std::strerror(EACCES));
     }
+    if (std::optional<FileError> folder = refuseFolder(path, directoryOf(*real))) {
+        return std::move(*folder);
+    }
+    FileResult<void> written = exists && old.st_nlink > 1
+                                   ? writeInPlace(path, *real, old, bytes, keepLimit)
+                                   : replaceFile(path, *real, exists, old, bytes);
+    if (written) {
+        syncFolder(*real);
+    }
+    return written;
+}
 
-    const std::size_t slash = real->rfind('/');
-    const std::string base = slash == std::string::npos ? *real : real->substr(slash + 1);
-    // Hidden, and short enough for any name the target itself may have.
-    std::string pattern = directoryOf(*real) + "/." + base.substr(0, 200) + ".XXXXXX";
-    FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (file.get() < 0) {
-        return writeError(FileErrorKind::CannotOpen, path, std::strerror(errno));
+std::string folderNotWritableText(std::string_view name, std::string_view folder, bool japanese) {
+    if (japanese) {
+        return std::string(name) + " を保存できません: フォルダ " + std::string(folder) +
+               " に書き込めません";
     }
-    TemporaryName temporary(pattern);
-    auto failed = [&path] {
-        return writeError(FileErrorKind::WriteFailed, path, std::strerror(errno));
-    };
-    if (!writeAll(file.get(), bytes)) {
-        return failed();
-    }
-    if (exists ? !takeOverAttributes(file.get(), old) : ::fchmod(file.get(), newFileMode()) != 0) {
-        return failed();
-    }
-    // A sync or close that fails can mean bytes that never reach the disk: the save failed.
-    if (::fsync(file.get()) != 0 || ::close(file.release()) != 0) {
-        return failed();
-    }
-    if (::rename(temporary.name().c_str(), real->c_str()) != 0) {
-        return failed();
-    }
-    temporary.keep();
-    // The rename itself reaches the disk with the directory; done is done, so this is best effort.
-    FileDescriptor directory(
-        ::open(directoryOf(*real).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) {
-        ::fsync(directory.get());
-    }
-    return {};
+    return "cannot save " + std::string(name) + ": the folder " + std::string(folder) +
+           " is not writable";
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {

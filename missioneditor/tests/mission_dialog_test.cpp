@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fcntl.h>
+#include <fstream>
+#include <optional>
+#include <sys/stat.h>
+#include <utime.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -426,6 +431,80 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     EXPECT_EQ(d.close(), false);
     services.boxAnswers = {BoxAnswer::Discard};
     EXPECT_EQ(d.close(), true);
+}
+
+// Ctrl+S over the file last loaded, after another program changed it: a question whose default is
+// No, and No writes nothing and keeps the fields unsaved; a file only touched or gone is simply
+// written, and so is another file chosen in SAVE's dialog.
+TEST_F(MissionDialogTest, CtrlSOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
+    const std::string loaded = "m\r\nf\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
+    const std::string ours = "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
+    const std::string theirs = "written by another program";
+    const QString title = "TAVO MISSION INFORMATION FILE EDITOR";
+    const struct {
+        const char* name;
+        bool japanese;
+        void (*meanwhile)(const QString& file, const std::string& theirs);
+        std::optional<BoxAnswer> answer; // nothing: the box's default
+        QString question;                // empty: none
+        bool saved;
+    } rows[] = {
+        {"ChangedAnsweredNo", false,
+         [](const QString& f, const std::string& t) { std::ofstream(f.toStdString()) << t; },
+         BoxAnswer::No, "m.mif was changed on disk since it was loaded. Overwrite it?", false},
+        {"ChangedAnsweredByDefault", false,
+         [](const QString& f, const std::string& t) { std::ofstream(f.toStdString()) << t; },
+         std::nullopt, "m.mif was changed on disk since it was loaded. Overwrite it?", false},
+        {"ChangedAnsweredYes", true,
+         [](const QString& f, const std::string& t) { std::ofstream(f.toStdString()) << t; },
+         BoxAnswer::Yes, "m.mif は読み込んだ後にディスク上で変更されました。上書きしますか？",
+         true},
+        {"TouchedOnly", false,
+         [](const QString& f, const std::string&) {
+             ::utime(f.toLocal8Bit().constData(), nullptr);
+         },
+         BoxAnswer::No, "", true},
+        {"Gone", false, [](const QString& f, const std::string&) { QFile::remove(f); },
+         BoxAnswer::No, "", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        services.boxes.clear();
+        services.unplannedAnswer.reset();
+        MissionDialog d(services, row.japanese);
+        const QString file = writeFile("m.mif", loaded);
+        // Back-dated, so that a change within the same clock tick still shows another time.
+        const struct timespec earlier[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+        ::utimensat(AT_FDCWD, file.toLocal8Bit().constData(), earlier, 0);
+        answerFiles(services, {file});
+        get(d, LoadButton)->click();
+        get<QLineEdit>(d, FullNameEdit)->setText("g");
+        row.meanwhile(file, theirs);
+        const std::string before =
+            readFileBytes(file.toStdString()).ok() ? readFileBytes(file.toStdString()).value() : "";
+        if (row.answer) {
+            services.boxAnswers = {*row.answer};
+        }
+        QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+        QApplication::sendEvent(&d, &ctrlS);
+        EXPECT_EQ(boxes(services, BoxIcon::Warning),
+                  row.question.isEmpty() ? QStringList()
+                                         : QStringList{row.question + " | " + title});
+        for (const testing::RecordedBox& box : services.boxes) {
+            EXPECT_EQ(box.buttons, BoxButtons::YesNoDefaultNo);
+        }
+        EXPECT_EQ(readFileBytes(file.toStdString()).value(), row.saved ? ours : before);
+        EXPECT_EQ(d.edited(), !row.saved);
+    }
+    // SAVE to another file asks only the dialog's own question, whatever became of this one.
+    MissionDialog d(services, false);
+    services.boxes.clear();
+    answerFiles(services, {writeFile("m.mif", loaded), at("other.mif")});
+    get(d, LoadButton)->click();
+    std::ofstream(scratch.at("m.mif")) << theirs;
+    get(d, SaveButton)->click();
+    EXPECT_EQ(services.boxes.size(), 0u);
+    EXPECT_EQ(readFileBytes(at("other.mif").toStdString()).value(), loaded);
 }
 
 } // namespace

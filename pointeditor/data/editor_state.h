@@ -16,8 +16,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "common/files/file_stamp.h"
 #include "pointeditor/data/point_table.h"
 #include "pointeditor/data/records.h"
 
@@ -71,8 +73,10 @@ struct EditorState {
     std::array<int8_t, 4> currentParams{}; // p1..p4 of the next new point
 
     // Files: the paths last loaded or saved (empty before that) and the points table as the
-    // points file held it then, against which unsaved changes are told.
+    // points file held it then, against which unsaved changes are told. The stamp is the points
+    // file as it was on disk then, against which a change by someone else is told.
     std::string pointFilePath;
+    std::optional<FileStamp> pointFileStamp;
     std::string blockFilePath;
     PointTable savedPoints{};
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/files/file_write.h"
+#include "common/files/printable.h"
 #include "pointeditor/data/platform.h"
 
 namespace tavo {
@@ -15,6 +17,19 @@ std::size_t recordsToRead(int declaredCount, int capacity, std::size_t bytesAfte
 void showFileOpenError(const EditorState& state) {
     if (state.platform != nullptr) {
         state.platform->messageBox("file open error", "error", BoxButtons::Ok, BoxIcon::None);
+    }
+}
+
+void showFileSaveError(const EditorState& state, const std::string& path, const FileError& error) {
+    if (error.kind != FileErrorKind::FolderNotWritable) {
+        showFileOpenError(state);
+        return;
+    }
+    if (state.platform != nullptr) {
+        const std::string name = path.substr(path.find_last_of('/') + 1);
+        state.platform->messageBox(
+            folderNotWritableText(printable(name), printable(error.folder), state.english == 0),
+            "error", BoxButtons::Ok, BoxIcon::None);
     }
 }
 

@@ -4,6 +4,7 @@
 // program.
 
 #include <cstddef>
+#include <string>
 
 #include "common/files/file_read.h"
 #include "pointeditor/data/editor_state.h"
@@ -16,8 +17,13 @@ namespace tavo {
 std::size_t recordsToRead(int declaredCount, int capacity, std::size_t bytesAfterHeader,
                           std::size_t recordSize);
 
-// The one message of every failed point or block file operation, in English in both languages:
+// The message of every failed point or block file operation but a save the folder refused, in
+// English in both languages:
 // "file open error", caption "error", OK only, no icon. Shown only when there is a window.
 void showFileOpenError(const EditorState& state);
+
+// A save's failure: when the folder refused it, a box that says so in the editor's language (with
+// the file's name and the folder), else showFileOpenError's.
+void showFileSaveError(const EditorState& state, const std::string& path, const FileError& error);
 
 } // namespace tavo

@@ -95,7 +95,7 @@ FileResult<void> savePointFile(EditorState& state, const std::string& path) {
     // Atomic: a failure at any step leaves an existing file as it was.
     FileResult<void> written = writeFileAtomically(path, bytes);
     if (!written) {
-        showFileOpenError(state);
+        showFileSaveError(state, path, written.error());
     }
     return written;
 }

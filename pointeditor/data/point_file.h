@@ -28,7 +28,8 @@ std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records);
 PointFileContents decodePointFile(std::span<const uint8_t> bytes);
 
 // Editor commands. Failures show "file open error" (caption "error") through state.platform when
-// it is set, and give the reason. Saving writes the used slots packed, atomically; loading
+// it is set, or for a save into a folder the user may not write, a text that names the folder,
+// and give the reason. Saving writes the used slots packed, atomically; loading
 // replaces the point table only when the file could be read, so a failed load keeps the points.
 FileResult<void> savePointFile(EditorState& state, const std::string& path);
 // A file that is not whole still loads what it holds; then one warning box lists what was

@@ -21,11 +21,27 @@ std::string fileName(const std::string& path) {
 
 void markSaved(EditorState& state, const std::string& path) {
     state.pointFilePath = path;
+    state.pointFileStamp = takeFileStamp(path);
     state.savedPoints = state.pointTable;
 }
 
+// Saving over the file the points came from, after someone else changed it, would lose their
+// change without a word: the author decides, and No (the default) writes nothing.
+bool mayOverwrite(EditorState& state, const std::string& path) {
+    const std::optional<FileStamp>& stamp = state.pointFileStamp;
+    if (!stamp || stamp->path != path || !changedOnDisk(*stamp, path)) {
+        return true;
+    }
+    const std::string name = fileName(path);
+    const std::string question =
+        state.english != 0 ? name + " was changed on disk since it was loaded. Overwrite it?"
+                           : name + " は読み込んだ後にディスク上で変更されました。上書きしますか？";
+    return state.platform->messageBox(question, Title, BoxButtons::YesNoDefaultNo,
+                                      BoxIcon::Warning) == BoxAnswer::Yes;
+}
+
 bool savePointsTo(EditorState& state, const std::string& path) {
-    if (!savePointFile(state, path)) {
+    if (!mayOverwrite(state, path) || !savePointFile(state, path)) {
         return false;
     }
     markSaved(state, path);

@@ -24,7 +24,9 @@ void openBlockFile(EditorState& state, const std::string& path);
 bool openPointFile(EditorState& state, const std::string& path);
 
 // The file commands, each with its menu entry highlighted while its box or dialog is open, as
-// when it is chosen on screen.
+// when it is chosen on screen. A save over the points file as loaded or last saved, which another
+// program has changed since (state.pointFileStamp), first asks whether to overwrite it; No, the
+// default, writes nothing and keeps the changes unsaved.
 enum class FileCommand {
     LoadBlock,
     SavePoint,     // through the save dialog

@@ -107,9 +107,11 @@ int writeFrame(const tavo::RenderOptions& options) {
     if (!tavo::canvasImage(canvas).save(&buffer, "PNG")) {
         return failWith("cannot encode the frame as PNG");
     }
-    const tavo::FileResult<void> written = tavo::writeFileAtomically(
-        options.output, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
-                                  static_cast<std::size_t>(png.size())));
+    const tavo::FileResult<void> written =
+        tavo::writeFileAtomically(options.output,
+                                  std::span(reinterpret_cast<const uint8_t*>(png.constData()),
+                                            static_cast<std::size_t>(png.size())),
+                                  tavo::ImageFileLimit);
     return written ? 0 : failWith(written.error().text);
 }
 

@@ -68,7 +68,7 @@ struct Row {
     Storage storage;
     mode_t mode;       // the old file's, kept by every save
     bool asRoot;       // else as nobody
-    const char* error; // the box shown; nullptr: the save works
+    const char* error; // the box shown, {box} for the folder; nullptr: the save works
     const char* after; // the file's mode and owner afterwards, as describe() gives them
 };
 
@@ -78,7 +78,8 @@ const char* const WriteError = "file open error (writing) | ERROR\n";
 const Row Rows[] = {
     {"WorkingStorage", Storage::Working, 0666, false, nullptr, "666 uid 65534"},
     {"FullDisk", Storage::SizeLimit, 0666, true, WriteError, "666 uid 0"},
-    {"LockedDirectory", Storage::LockedDirectory, 0666, false, OpenError, "666 uid 0"},
+    {"LockedDirectory", Storage::LockedDirectory, 0666, false,
+     "cannot save mission.mif: the folder {box} is not writable | ERROR\n", "666 uid 0"},
     {"ReadOnlyFile", Storage::ReadOnlyFile, 0444, false, OpenError, "444 uid 0"},
     {"OtherUsersFileAsRoot", Storage::OtherOwner, 0640, true, nullptr, "640 uid 65534"},
     {"FailingSync", Storage::FailingSync, 0666, true, WriteError, "666 uid 0"},
@@ -165,8 +166,11 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
         GTEST_SKIP() << report;
     }
     const std::string bytes = row.error ? Old : mission::writeMissionInfo(SomeMission).value();
-    EXPECT_EQ(report, std::string(row.error ? row.error : "") + row.after + "\n" + bytes +
-                          "\nnames: mission.mif");
+    std::string error = row.error ? row.error : "";
+    if (const std::size_t at = error.find("{box}"); at != std::string::npos) {
+        error.replace(at, 5, dir);
+    }
+    EXPECT_EQ(report, error + row.after + "\n" + bytes + "\nnames: mission.mif");
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, FailingStorage, ::testing::ValuesIn(Rows),

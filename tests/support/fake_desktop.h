@@ -1,6 +1,6 @@
 #pragma once
 // A scripted DesktopServices for tests: records every box and dialog, and answers from queues
-// that the test fills beforehand (an empty queue presses the default button: Ok, Save or Yes,
+// that the test fills beforehand (an empty queue presses the default button: Ok, Save, Yes or No,
 // unless unplannedAnswer says otherwise; and cancels the dialog). ScriptedDesktop<Platform> is
 // the base of the point editor's fake.
 
@@ -53,6 +53,7 @@ public:
         return next(boxAnswers, unplannedAnswer.value_or(
                                     buttons == BoxButtons::SaveDiscardCancel ? BoxAnswer::Save
                                     : buttons == BoxButtons::YesNo           ? BoxAnswer::Yes
+                                    : buttons == BoxButtons::YesNoDefaultNo  ? BoxAnswer::No
                                                                              : BoxAnswer::Ok));
     }
     std::optional<std::string> openFileDialog(std::string_view title,

@@ -1,17 +1,26 @@
 // Undo steps, the unsaved-changes question and the file commands, driven as the window's message
 // path drives them: every message between beginMessage and endMessage.
 
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
+#include <utime.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "common/files/file_read.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
+#include "tests/support/as_nobody.h"
+#include "tests/support/guarded_run.h"
 #include "tests/support/menu_marks.h"
 #include "tests/support/scratch_directory.h"
 
@@ -137,6 +146,147 @@ TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpe
     // Saved, then loaded: the saved points come back unselected; LOAD POINT stays highlighted.
     EXPECT_EQ(std::tuple(e.platform.dialogs.size(), e.state.pointTable.pointUsed[0], modes),
               std::tuple(2u, SlotUsed, std::vector<int>(4, MenuLoadPoint)));
+}
+
+std::string fileText(const std::string& path) {
+    const FileResult<std::vector<uint8_t>> bytes = readWholeFile(path, DataFileLimit);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+// Ctrl+S over the file the points came from, after another program changed it: a question whose
+// default is No, and No writes nothing and keeps the points unsaved. A file only touched, or gone,
+// is simply written; so is another file chosen in SAVE POINT's dialog, which asks on its own.
+TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
+    namespace fs = std::filesystem;
+    const std::string theirs = "bytes another program wrote";
+    const struct {
+        const char* name;
+        int english;
+        void (*meanwhile)(const std::string& file, const std::string& theirs);
+        FileCommand command;
+        std::optional<BoxAnswer> answer; // nothing: the box's default
+        const char* question;            // "": none
+        bool saved;
+    } rows[] = {
+        {"ChangedAnsweredNo", 1,
+         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
+         FileCommand::SaveToCurrent, BoxAnswer::No,
+         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
+        {"ChangedAnsweredByDefault", 1,
+         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
+         FileCommand::SaveToCurrent, std::nullopt,
+         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
+        {"ChangedAnsweredYes", 0,
+         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
+         FileCommand::SaveToCurrent, BoxAnswer::Yes,
+         "mission.pd1 は読み込んだ後にディスク上で変更されました。上書きしますか？", true},
+        {"ChangedAndChosenAgainInSavePoint", 1,
+         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
+         FileCommand::SavePoint, BoxAnswer::No,
+         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
+        {"TouchedOnly", 1,
+         [](const std::string& f, const std::string&) { ::utime(f.c_str(), nullptr); },
+         FileCommand::SaveToCurrent, BoxAnswer::No, "", true},
+        {"Gone", 1, [](const std::string& f, const std::string&) { fs::remove(f); },
+         FileCommand::SaveToCurrent, BoxAnswer::No, "", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Saved e;
+        e.state.english = row.english;
+        const std::string file = fileIn("mission.pd1");
+        ASSERT_TRUE(savePointFile(e.state, file));
+        // Back-dated, so that a change within the same clock tick still shows another time.
+        const struct timespec earlier[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+        ::utimensat(AT_FDCWD, file.c_str(), earlier, 0);
+        ASSERT_TRUE(openPointFile(e.state, file));
+        e.state.pointTable.pointUsed[0] = SlotSelected; // for the key to move
+        e.press(vk::Right);
+        row.meanwhile(file, theirs);
+        const std::string before = fileText(file);
+        if (row.answer) {
+            e.platform.boxAnswers = {*row.answer};
+        }
+        e.platform.dialogAnswers = {file};
+        runFileCommand(e.state, row.command);
+        std::vector<std::string> questions;
+        for (const RecordedBox& box : e.platform.boxes) {
+            EXPECT_EQ(std::tuple(box.caption, box.buttons),
+                      std::tuple(std::string("POINT EDITOR"), BoxButtons::YesNoDefaultNo));
+            questions.push_back(box.text);
+        }
+        EXPECT_EQ(questions, *row.question ? std::vector<std::string>{row.question}
+                                           : std::vector<std::string>{});
+        EXPECT_EQ(hasUnsavedPoints(e.state), !row.saved);
+        ASSERT_TRUE(savePointFile(e.state, fileIn("ours.pd1")));
+        EXPECT_EQ(fileText(file), row.saved ? fileText(fileIn("ours.pd1")) : before);
+    }
+    // Saved again after Yes: the stamp is the new file's, so the next Ctrl+S asks nothing.
+    Saved e;
+    const std::string file = fileIn("mission.pd1");
+    ASSERT_TRUE(savePointFile(e.state, file));
+    ASSERT_TRUE(openPointFile(e.state, file));
+    std::ofstream(file) << theirs;
+    e.state.pointTable.pointUsed[0] = SlotSelected;
+    e.press(vk::Right);
+    e.platform.boxAnswers = {BoxAnswer::Yes};
+    runFileCommand(e.state, FileCommand::SaveToCurrent);
+    e.press(vk::Right);
+    runFileCommand(e.state, FileCommand::SaveToCurrent);
+    EXPECT_EQ(std::tuple(e.platform.boxes.size(), hasUnsavedPoints(e.state)),
+              std::tuple(std::size_t{1}, false));
+}
+
+// Two names for one file (a hard link): Ctrl+S through one shows the new points under both.
+TEST_F(DocumentTest, SaveToAHardLinkedFileReachesItsOtherName) {
+    Saved e;
+    const std::string file = fileIn("mission.pd1"), other = fileIn("copy.pd1");
+    ASSERT_TRUE(savePointFile(e.state, file));
+    std::filesystem::create_hard_link(file, other);
+    ASSERT_TRUE(openPointFile(e.state, file));
+    e.state.pointTable.pointUsed[0] = SlotSelected;
+    e.press(vk::Right);
+    ASSERT_EQ(hasUnsavedPoints(e.state), true);
+    runFileCommand(e.state, FileCommand::SaveToCurrent);
+    EXPECT_EQ(hasUnsavedPoints(e.state), false);
+    EXPECT_EQ(fileText(other), fileText(file));
+    EXPECT_EQ(std::filesystem::hard_link_count(file), 2u);
+}
+
+// A writable file in a folder the user may not write: the box names the folder as the cause, in
+// the editor's language, and the file stays as it was. Run as nobody, since root may write there.
+TEST_F(DocumentTest, SaveIntoAFolderTheUserMayNotWriteNamesTheFolder) {
+    namespace fs = std::filesystem;
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::string folder = fileIn("locked");
+    fs::create_directory(folder);
+    const std::string file = dir.write("locked/a.pd1", "old points");
+    fs::permissions(file, fs::perms(0666));
+    fs::permissions(folder, fs::perms(0555));
+    const std::pair<int, std::string> rows[] = {
+        {1, "cannot save a.pd1: the folder " + folder + " is not writable | error\n"},
+        {0, "a.pd1 を保存できません: フォルダ " + folder + " に書き込めません | error\n"},
+    };
+    for (const auto& [english, box] : rows) {
+        const GuardedOutcome child = runGuarded([&, english = english] {
+            if (!becomeNobody()) {
+                return 99;
+            }
+            Saved e;
+            e.state.english = english;
+            e.state.pointFilePath = file;
+            runFileCommand(e.state, FileCommand::SaveToCurrent);
+            for (const RecordedBox& shown : e.platform.boxes) {
+                std::cout << shown.text << " | " << shown.caption << "\n";
+            }
+            return 0;
+        });
+        if (child.status == 99) {
+            GTEST_SKIP() << "needs root, to become nobody";
+        }
+        EXPECT_EQ(child.out, box);
+    }
+    EXPECT_EQ(fileText(file), "old points");
 }
 
 // Gives every file it is asked for as damaged.

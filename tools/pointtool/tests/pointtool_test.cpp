@@ -8,11 +8,13 @@
 #include <limits>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/about/about_options.h"
 #include "common/files/file_read.h"
 #include "pointeditor/view/tests/scene_builders.h"
 #include "samples/sample_mission.h"
+#include "tests/support/as_nobody.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
@@ -470,4 +472,54 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
 }
 
 } // namespace
+// build -o over a file the author means to replace asks nothing: through a hard link both names
+// get the new points; in a folder the user may not write, the message names the folder (the
+// file as given, the folder absolute) and the file stays. Run as nobody, since root may write
+// there.
+TEST_F(PointToolCommand, BuildOverAnExistingFileKeepsItsLinksAndNamesALockedFolder) {
+    const QString good = pd1("good.pd1", {point(2, 1, 0, 1)});
+    ASSERT_EQ(run({"dump", good, "-o", path("points.txt")}).status, 0);
+    const std::string linked = dir_.write("linked.pd1", "old"), other = dir_.at("other.pd1");
+    ASSERT_EQ(::link(linked.c_str(), other.c_str()), 0);
+    const tavo::testing::GuardedOutcome built =
+        run({"build", path("points.txt"), "-o", QString::fromStdString(linked)});
+    EXPECT_EQ(std::tuple(built.status, built.err), std::tuple(0, std::string()));
+    EXPECT_EQ(readWholeFile(other, 64).value(), readWholeFile(good.toStdString(), 64).value());
+
+    ::chmod(dir_.path().c_str(), 0777);
+    const std::string folder = dir_.at("locked");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    const std::string file = dir_.write("locked/a.pd1", "old");
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    // As nobody: a name in the working folder, and one in the root folder.
+    auto buildAsNobody = [&](const std::string& in, const char* output) {
+        return tavo::testing::runGuarded([&] {
+            const std::string text = dir_.at("points.txt");
+            if (!tavo::testing::becomeNobody() || ::chdir(in.c_str()) != 0) {
+                return 99;
+            }
+            char* argv[] = {const_cast<char*>(TAVO_POINTTOOL_BINARY),
+                            const_cast<char*>("build"),
+                            const_cast<char*>(text.c_str()),
+                            const_cast<char*>("-o"),
+                            const_cast<char*>(output),
+                            nullptr};
+            ::execv(argv[0], argv);
+            return 127;
+        });
+    };
+    const tavo::testing::GuardedOutcome locked = buildAsNobody(folder, "a.pd1");
+    const tavo::testing::GuardedOutcome root = buildAsNobody("/", "/tavo-test.pd1");
+    ::chmod(folder.c_str(), 0777);
+    if (locked.status == 99) {
+        GTEST_SKIP() << "needs root, to become nobody";
+    }
+    EXPECT_EQ(
+        std::tuple(locked.status, locked.err),
+        std::tuple(1, "pointtool: cannot save a.pd1: the folder " + folder + " is not writable\n"));
+    EXPECT_EQ(root.err, "pointtool: cannot save /tavo-test.pd1: the folder / is not writable\n");
+    EXPECT_EQ(readWholeFile(file, 64).value(), (Bytes{'o', 'l', 'd'}));
+}
+
 } // namespace tavo::pointtool
