@@ -48,9 +48,10 @@ TEST(RecoveryFolder, TheStateFolderOrHomesAndNeverTheRoot) {
         {"relative home", {{"HOME", "h"}, {"XDG_STATE_HOME", "s"}}, std::nullopt},
     };
     for (const auto& [name, variables, expected] : rows) {
-        const auto lookup = [&](const char* variable) -> std::optional<std::string> {
-            const auto found = variables.find(variable);
-            return found == variables.end() ? std::nullopt : std::optional(found->second);
+        const Variables& set = variables; // a lambda may not capture a structured binding
+        const auto lookup = [&set](const char* variable) -> std::optional<std::string> {
+            const auto found = set.find(variable);
+            return found == set.end() ? std::nullopt : std::optional(found->second);
         };
         EXPECT_EQ(recoveryFolder(lookup), expected) << name;
     }
