@@ -46,7 +46,6 @@ protected:
     }
     void SetUp() override {
         ASSERT_FALSE(display_.trimmed().isEmpty()) << "no Xvfb";
-        ::signal(SIGPIPE, SIG_IGN);
         env_.insert("DISPLAY", ":" + QString::fromLatin1(display_.trimmed()));
         env_.insert("QT_QPA_PLATFORM", "xcb");
         env_.insert("LANG", "C.UTF-8");

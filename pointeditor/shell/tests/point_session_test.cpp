@@ -360,32 +360,52 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
     window.setPointSession(&session);
 }
 
-// A file system of a few pages mounted over the state folder, filled after the first copy.
+// A file system of a few pages, for a full disk; unmounted when it goes.
+class SmallDisk {
+public:
+    explicit SmallDisk(std::string path) : path_(std::move(path)) {
+        std::filesystem::create_directories(path_);
+        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=16k,mode=0700") == 0;
+        error_ = mounted_ ? 0 : errno;
+    }
+    ~SmallDisk() {
+        if (mounted_) {
+            ::umount2(path_.c_str(), MNT_DETACH);
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    std::string why() const { return std::strerror(error_); }
+    QString folder() const { return QString::fromStdString(path_) + "/tavo"; }
+    // The rest of the space goes to a file of somebody else's.
+    void fill() const {
+        std::ofstream filler(path_ + "/filler", std::ios::binary);
+        const std::string page(4096, 'x');
+        for (int i = 0; i < 16 && filler.write(page.data(), 4096).flush(); ++i) {
+        }
+    }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+    int error_ = 0;
+};
+
 TEST_F(Session, AFullDiskKeepsThePreviousCopyAndSaysSoOnce) {
     const testing::ScratchDirectory scratch;
-    const std::string mountPoint = scratch.at("state");
-    std::filesystem::create_directories(mountPoint);
-    if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=16k,mode=0700") != 0) {
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    const SmallDisk disk(scratch.at("state"));
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.why();
     }
-    struct Unmount {
-        std::string path;
-        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-    } unmount{mountPoint};
-    const QString folder = QString::fromStdString(mountPoint) + "/tavo";
-    PointSession full{*state, window, folder, {60'000, 20}};
+    PointSession full{*state, window, disk.folder(), {60'000, 20}};
     window.setPointSession(&full);
     full.start({});
     send(window, keyPress(Qt::Key_Right));
     ASSERT_TRUE(waitFor([&] { return readCopy(full.recovery()->path()).has_value(); }));
     const float firstTurn = state->points[0].r;
-    {
-        // The rest of the space goes to a file of somebody else's.
-        std::ofstream filler(mountPoint + "/filler", std::ios::binary);
-        const std::string page(4096, 'x');
-        for (int i = 0; i < 16 && filler.write(page.data(), 4096).flush(); ++i) {
-        }
-    }
+    disk.fill();
     ::testing::internal::CaptureStderr();
     for (int turn = 0; turn < 2; ++turn) {
         send(window, keyPress(Qt::Key_Right));
@@ -396,11 +416,30 @@ TEST_F(Session, AFullDiskKeepsThePreviousCopyAndSaysSoOnce) {
     ASSERT_TRUE(copy.has_value()) << "the previous copy was spoiled";
     EXPECT_EQ(copy->table.points[0].r, firstTurn);
     ASSERT_EQ(platform.boxes.size(), 1u) << "told more than once, or not at all";
-    EXPECT_NE(platform.boxes[0].text.find(folder.toStdString()), std::string::npos)
+    EXPECT_NE(platform.boxes[0].text.find(disk.folder().toStdString()), std::string::npos)
         << platform.boxes[0].text;
     EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
     window.setPointSession(&session);
     full.finish();
 }
+
+TEST_F(Session, ARestoreThatCannotBeCopiedKeepsTheOldCopy) {
+    const testing::ScratchDirectory scratch;
+    const SmallDisk disk(scratch.at("state"));
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.why();
+    }
+    ASSERT_TRUE(prepareRecoveryFolder(disk.folder()));
+    const QString old = orphanCopy(disk.folder(), file("mission.pd1"));
+    disk.fill();
+    PointSession restoring{*state, window, disk.folder(), {60'000, 60'000}};
+    ::testing::internal::CaptureStderr();
+    restoring.start({});
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(state->pointUsed[5], 1) << "not restored";
+    EXPECT_EQ(readCopy(old).has_value(), true) << "the only copy went";
+    EXPECT_EQ(platform.boxes.size(), 1u) << "not told";
+}
+
 } // namespace
 } // namespace tavo
