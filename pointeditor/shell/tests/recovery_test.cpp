@@ -118,6 +118,17 @@ void writeAged(const ScratchDirectory& dir, const std::string& name, std::size_t
     ::utimes(path.c_str(), times);
 }
 
+TEST(RecoveryCandidates, TheSizesOfACopyRunFromNoPathsToTheLongestPaths) {
+    RecoveredPoints longest;
+    longest.pointFilePath = std::string(0xFFFF, 'p');
+    longest.blockFilePath = std::string(0xFFFF, 'b');
+    const std::vector<uint8_t> bytes = encodeRecovery(longest);
+    EXPECT_EQ(bytes.size(), 8 + 2 * (2 + 0xFFFFu) + 200 * 21);
+    EXPECT_EQ(bytes.size(), LargestRecoverySize);
+    EXPECT_EQ(decodeRecovery(bytes).has_value(), true);
+    EXPECT_EQ(encodeRecovery({}).size(), SmallestRecoverySize);
+}
+
 TEST(RecoveryCandidates, OnlyTheNewestFewOfACopysSizeAreLookedAt) {
     const ScratchDirectory dir;
     writeAged(dir, "pointeditor-1.recovery", SmallestRecoverySize - 1, 1);
@@ -125,6 +136,7 @@ TEST(RecoveryCandidates, OnlyTheNewestFewOfACopysSizeAreLookedAt) {
     writeAged(dir, "pointeditor-3.recovery", SmallestRecoverySize, 30);
     writeAged(dir, "pointeditor-4.recovery", LargestRecoverySize, 4);
     writeAged(dir, "pointeditor-5.recover", SmallestRecoverySize, 5);
+    writeAged(dir, "pointeditor-big.recovery", std::size_t{1} << 20, 0);
     writeAged(dir, "other-6.recovery", SmallestRecoverySize, 6);
     for (int i = 0; i < int(RecoveryCandidates); ++i) {
         writeAged(dir, "pointeditor-old" + std::to_string(i) + ".recovery", SmallestRecoverySize,
