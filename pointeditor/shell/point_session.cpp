@@ -115,7 +115,6 @@ void PointSession::writeRecovery() {
 }
 
 void PointSession::writeRecoveryNow() {
-    changeTimer_.stop();
     if (recovery_ == nullptr) {
         return;
     }

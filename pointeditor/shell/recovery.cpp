@@ -137,7 +137,7 @@ Result<void, std::string> prepareRecoveryFolder(const QString& folder) {
         return refuse("it belongs to another user");
     }
     // The copies hold the user's work and the paths of their files: the folder is theirs alone.
-    if ((info.st_mode & 077) != 0 && ::chmod(path.c_str(), info.st_mode & 0700) != 0) {
+    if ((info.st_mode & 077) != 0 && ::chmod(path.c_str(), info.st_mode & 07700) != 0) {
         return refuse(std::strerror(errno));
     }
     if (::access(path.c_str(), W_OK | X_OK) != 0) {

@@ -67,6 +67,18 @@ TEST(RecoveryFolder, IsMadePrivateOrTightenedAndAnythingElseIsRefusedWithItsReas
     ::chmod(wide.c_str(), 0755);
     ASSERT_TRUE(prepareRecoveryFolder(QString::fromStdString(wide)));
     EXPECT_EQ(modeOf(wide), 0700u) << "a folder of ours found wider";
+    // A private folder is left as it is, its sticky bit too: no chmod, so no new change time.
+    const std::string sticky = scratch.at("sticky");
+    ::mkdir(sticky.c_str(), 0700);
+    ::chmod(sticky.c_str(), 01700);
+    struct stat before {};
+    ::stat(sticky.c_str(), &before);
+    ::usleep(20'000);
+    ASSERT_TRUE(prepareRecoveryFolder(QString::fromStdString(sticky)));
+    struct stat after {};
+    ::stat(sticky.c_str(), &after);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec) << "changed";
+    EXPECT_EQ(modeOf(sticky), 01700u);
 
     const std::string file = scratch.write("file", "");
     const std::string foreign = scratch.at("foreign");
@@ -107,6 +119,10 @@ TEST(RecoveryFile, CopiesAndTheirLockFilesAreTheUsersAloneWhateverTheUmask) {
     EXPECT_EQ(modeOf(pathOf(folder)), 0700u);
     copy.finish();
     EXPECT_EQ(QFile::exists(recoveryLockPath(copy.path())), false) << "lock file left";
+    // Written again after all, the copy is held again.
+    ASSERT_TRUE(copy.write(state));
+    EXPECT_EQ(findOrphanRecovery(folder).has_value(), false) << "a copy without its lock";
+    copy.finish();
 }
 
 // A file of `size` bytes whose modification time is `age` seconds ago.
