@@ -38,10 +38,8 @@ std::string recoveryNotice(const EditorState& state, const std::string& reason) 
                "abnormally.\n" +
                reason;
     }
-    return "復元用のコピーを書き込めません。エディタが異常終了すると、保存していないポイントは失わ"
-           "れ"
-           "ます。\n" +
-           reason;
+    return std::string("復元用のコピーを書き込めません。") +
+           "エディタが異常終了すると、保存していないポイントは失われます。\n" + reason;
 }
 
 constexpr char RecoveryOff[] =
@@ -105,12 +103,7 @@ void PointSession::offerRecovery() {
 }
 
 void PointSession::writeRecovery() {
-    if (recovery_ == nullptr) {
-        return;
-    }
-    if (auto written = recovery_->write(state_); !written) {
-        tellRecoveryProblem(written.error());
-    }
+    writeRecoveryNow();
     showPendingNotice();
 }
 
