@@ -110,7 +110,6 @@ protected:
         for (const QString& entry : env_.toStringList()) {
             environment.push_back(entry.toStdString());
         }
-        QDir::setCurrent(work_.path());
         GuardedChild child = tavo::testing::startProgramGuarded(command, environment, 60, 2048);
         window_ = waitForWindow(title);
         QThread::msleep(300);
