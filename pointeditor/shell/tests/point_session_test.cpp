@@ -332,6 +332,9 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
     QFile plain(notFolder);
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
+    const QString foreign = dir.filePath("foreign");
+    QDir().mkpath(foreign);
+    const bool chowned = ::chown(QFile::encodeName(foreign).constData(), ::geteuid() + 1, 0) == 0;
     // the folder given, what the box and the line say
     const std::tuple<const char*, std::optional<QString>, std::string> rows[] = {
         {"XDG_STATE_HOME is a file", notFolder + "/tavo",
@@ -339,9 +342,14 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
         {"the folder is a file", notFolder,
          "cannot keep recovery copies in " + notFolder.toStdString() + ": it is a regular file"},
         {"no folder", std::nullopt, "recovery copies are off"},
+        {"another user's folder", foreign,
+         "cannot keep recovery copies in " + foreign.toStdString() + ": it belongs to another"},
     };
     for (const auto& [name, folder, said] : rows) {
         SCOPED_TRACE(name);
+        if (folder == foreign && !chowned) {
+            continue; // only root can give a folder away
+        }
         platform.boxes.clear();
         PointSession failing{*state, window, folder, {60'000, 20}};
         window.setPointSession(&failing);
@@ -357,6 +365,7 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
                            platform.boxes[0].text.substr(platform.boxes[0].text.find('\n') + 1) +
                            "\n");
     }
+    EXPECT_EQ(QDir(foreign).entryList(QDir::Files), QStringList()) << "written all the same";
     window.setPointSession(&session);
 }
 
