@@ -122,7 +122,6 @@ void PointSession::tellRecoveryProblem(const std::string& reason) {
     }
     problemTold_ = true;
     std::fprintf(stderr, "pointeditor: %s\n", reason.c_str());
-    std::fflush(stderr);
     pendingNotice_ = recoveryNotice(state_, reason);
 }
 

@@ -313,10 +313,11 @@ TEST_F(Session, ACopyIsOfferedWhenNobodyHoldsItWhateverProcessItsNameNames) {
 }
 
 TEST_F(Session, AChangeIsCopiedAfterAShortPauseNotOnlyByThePeriod) {
-    PointSession quick{*state, window, dir.path(), {60'000, 40}};
+    PointSession quick{*state, window, dir.path(), {60'000, 400}};
     window.setPointSession(&quick);
     quick.start({});
     send(window, keyPress(Qt::Key_Right));
+    waitFor([] { return false; }, 100);
     EXPECT_EQ(QFile::exists(quick.recovery()->path()), false) << "written before the pause";
     ASSERT_TRUE(waitFor([&] { return QFile::exists(quick.recovery()->path()); }))
         << "not written after the pause";

@@ -108,21 +108,31 @@ TEST(RecoveryFile, CopiesAndTheirLockFilesAreTheUsersAloneWhateverTheUmask) {
     const mode_t mask = ::umask(0);
     EditorState state;
     RecoveryFile copy(folder);
-    for (int change = 1; change <= 2; ++change) {
-        SCOPED_TRACE(change);
-        state.pointUsed[change] = 1;
+    // Each step, then a change that is written.
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"first write", [] {}},
+        {"over the copy", [] {}},
+        {"after a save removed the copy",
+         [&] {
+             state.savedPoints = currentPoints(state);
+             copy.settle(state);
+         }},
+        {"after a normal end", [&] { copy.finish(); }},
+    };
+    int change = 0;
+    for (const auto& [name, step] : steps) {
+        SCOPED_TRACE(name);
+        step();
+        state.pointUsed[++change] = 1;
         ASSERT_TRUE(copy.write(state));
         EXPECT_EQ(modeOf(pathOf(copy.path())), 0600u);
         EXPECT_EQ(modeOf(pathOf(recoveryLockPath(copy.path()))), 0600u);
     }
     ::umask(mask);
     EXPECT_EQ(modeOf(pathOf(folder)), 0700u);
-    copy.finish();
-    EXPECT_EQ(QFile::exists(recoveryLockPath(copy.path())), false) << "lock file left";
-    // Written again after all, the copy is held again.
-    ASSERT_TRUE(copy.write(state));
     EXPECT_EQ(findOrphanRecovery(folder).has_value(), false) << "a copy without its lock";
     copy.finish();
+    EXPECT_EQ(QFile::exists(recoveryLockPath(copy.path())), false) << "lock file left";
 }
 
 // A file of `size` bytes whose modification time is `age` seconds ago.
