@@ -283,6 +283,7 @@ TEST_F(Session, TheQuestionShowsAStoredPathsControlBytesEscapedAndItsButtonsInTh
         EXPECT_NE(question.text.find(shown), std::string::npos) << question.text;
         EXPECT_EQ(question.text.find('\x1b'), std::string::npos) << "a raw escape";
         EXPECT_EQ(question.discard, discard);
+        EXPECT_EQ(question.caption, "POINT EDITOR");
     }
 }
 
@@ -324,7 +325,18 @@ TEST_F(Session, AChangeIsCopiedAfterAShortPauseNotOnlyByThePeriod) {
     const auto copy = readCopy(quick.recovery()->path());
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(copy->table.points[0].r, state->points[0].r);
+    window.setPointSession(&session);
     quick.finish();
+}
+
+TEST_F(Session, ChangesThatNeverPauseAreCopiedByThePeriod) {
+    PointSession periodic{*state, window, dir.path(), {50, 60'000}};
+    window.setPointSession(&periodic);
+    periodic.start({});
+    send(window, keyPress(Qt::Key_Right));
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(periodic.recovery()->path()); }));
+    window.setPointSession(&session);
+    periodic.finish();
 }
 
 // Each folder problem: told once, on standard error and in a box that names the folder.
