@@ -2,8 +2,8 @@
 // Crash recovery: while there are unsaved changes the points table is copied now and then into
 // a file of the user's state folder, with the paths of the points and map files it belongs to.
 // Each running editor writes its own copy under a name no other run uses, and holds a lock on
-// the copy's companion lock file for as long as it runs; at start an editor offers the newest
-// copy that nobody holds. The copies and their folder are private to the user.
+// the copy's companion lock file from its first copy until it ends; at start an editor offers
+// the newest copy that nobody holds. The copies and their folder are private to the user.
 //
 // This is no place for boxes: every step that can fail gives its reason as a line, and the
 // session decides how to say it.
