@@ -99,6 +99,8 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
         {"one byte more", [](auto& b) { b.push_back(0); }},
         {"path longer than the file", [](auto& b) { b[8] = 0xFF, b[9] = 0xFF; }},
         {"slot state 3", [&](auto& b) { b[bytes.size() - 200 * 21 + 3 * 21] = 3; }},
+        {"ends after the tag", [](auto& b) { b.resize(8); }},
+        {"ends inside a path's length", [](auto& b) { b.resize(9); }},
     };
     for (const auto& [name, spoil] : spoiled) {
         std::vector<uint8_t> copy = bytes;
@@ -152,6 +154,8 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
               std::tuple(0.0f, false));
     send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
     EXPECT_EQ(state->points[0].r, 0.3926990f) << "Ctrl+Y redid it";
+    ASSERT_TRUE(session.recovery()->write(*state));
+    EXPECT_EQ(QFile::exists(session.recovery()->path()), true) << "the table copied before";
     send(window, keyPress(Qt::Key_S, Qt::ControlModifier)); // saves without a dialog
     EXPECT_EQ(std::tuple(QFile::exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
                          window.windowTitle()),

@@ -133,6 +133,10 @@ TEST(RecoveryFile, CopiesAndTheirLockFilesAreTheUsersAloneWhateverTheUmask) {
     EXPECT_EQ(findOrphanRecovery(folder).has_value(), false) << "a copy without its lock";
     copy.finish();
     EXPECT_EQ(QFile::exists(recoveryLockPath(copy.path())), false) << "lock file left";
+    ASSERT_TRUE(copy.write(state));
+    EXPECT_EQ(QFile::exists(copy.path()), true) << "the table copied before the end";
+    copy.finish();
+    EXPECT_EQ(recoveryLockPath("/s/pointeditor-12-ab.recovery"), "/s/pointeditor-12-ab.lock");
 }
 
 // A file of `size` bytes whose modification time is `age` seconds ago.
