@@ -10,6 +10,13 @@
 
 namespace tavo {
 
+// The answer to a question that may be put off: its yes, its destructive no, or Later when the
+// box was closed without either (Escape, the title bar's close button).
+enum class DeferrableAnswer { Yes, Discard, Later };
+struct DeferrableLabels {
+    std::string_view yes, discard, later;
+};
+
 // The editor's boxes are owned by the main window; its file dialogs start in the folder of the
 // last file chosen with the same filter.
 class Platform : public DesktopServices {
@@ -19,6 +26,12 @@ public:
 
     // Moves the real pointer to a point of the main window's client area.
     virtual void warpPointer(int clientX, int clientY) = 0;
+
+    // A question with a button for yes, one for the destructive no, and one for later, the
+    // labels given in the editor's language; yes is the default. Only the discard button
+    // answers Discard: Escape and closing the box answer Later.
+    virtual DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
+                                           const DeferrableLabels& labels) = 0;
 };
 
 } // namespace tavo

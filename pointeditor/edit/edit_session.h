@@ -5,6 +5,7 @@
 // and redo are taken here too, where the history is.
 
 #include <functional>
+#include <utility>
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/edit/message_dispatch.h"
@@ -39,9 +40,10 @@ public:
     // Inside a message, its boxes and dialogs included.
     bool inMessage() const { return history_.inMessage(); }
 
-    // Called after every outermost message, undo and redo (the window title, recovery).
-    void setAfterMessage(std::function<void()> afterMessage) {
-        afterMessage_ = std::move(afterMessage);
+    // Called after every outermost message, undo and redo (the window title, recovery); gives
+    // back the one it replaces, for its owner to put back when it goes.
+    std::function<void()> setAfterMessage(std::function<void()> afterMessage) {
+        return std::exchange(afterMessage_, std::move(afterMessage));
     }
 
     // Draws a frame outside any message: a box or dialog is about to come up over it.

@@ -16,6 +16,7 @@
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
+#include "pointeditor/shell/end_guard.h"
 #include "pointeditor/shell/language.h"
 #include "pointeditor/shell/point_session.h"
 #include "pointeditor/shell/qt_platform.h"
@@ -61,9 +62,9 @@ int main(int argc, char** argv) {
     tavo::QtPlatform platform(&window);
     state.platform = &platform;
 
-    tavo::PointSession points(edits, window, tavo::recoveryFolder(),
-                              QCoreApplication::applicationPid());
+    tavo::PointSession points(edits, window, tavo::recoveryFolder(environment));
     window.setPointSession(&points);
+    const tavo::EndGuard guard([&points] { points.writeRecoveryNow(); });
 
     session.initDevice(state);
     window.show();
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     if (state.running != 0) {
         points.start(line);
         QApplication::exec();
-        points.finish();
+        points.finish(); // only a normal end comes here: the copy has done its job
     } else {
         // The failure has been told; the window still shows once before the program ends.
         QApplication::processEvents();

@@ -1,8 +1,11 @@
 #include "pointeditor/shell/point_session.h"
 
-#include <QtCore/QFile>
+#include <QtGui/QGuiApplication>
 #include <QtWidgets/QWidget>
+#include <cstdio>
+#include <utility>
 
+#include "common/files/printable.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/shell/shortcuts.h"
@@ -11,7 +14,9 @@ namespace tavo {
 namespace {
 
 std::string restoreQuestion(const EditorState& state, const RecoveredPoints& points) {
-    const std::string& file = points.pointFilePath;
+    // The path comes from a file on disk: a newline or an escape sequence in it is shown, not
+    // obeyed.
+    const std::string file = printable(points.pointFilePath);
     if (state.english != 0) {
         return "The editor did not end normally and its points were not saved" +
                (file.empty() ? std::string() : " (" + file + ")") + ".\nRestore them?";
@@ -20,15 +25,45 @@ std::string restoreQuestion(const EditorState& state, const RecoveredPoints& poi
            (file.empty() ? std::string() : "（" + file + "）") + "。\n復元しますか？";
 }
 
+DeferrableLabels restoreLabels(const EditorState& state) {
+    if (state.english != 0) {
+        return {"Restore", "Discard", "Later"};
+    }
+    return {"復元", "破棄", "後で"};
+}
+
+std::string recoveryNotice(const EditorState& state, const std::string& reason) {
+    if (state.english != 0) {
+        return "Recovery copies cannot be written: unsaved points are lost if the editor ends "
+               "abnormally.\n" +
+               reason;
+    }
+    return std::string("復元用のコピーを書き込めません。") +
+           "エディタが異常終了すると、保存していないポイントは失われます。\n" + reason;
+}
+
+constexpr char RecoveryOff[] =
+    "recovery copies are off: neither XDG_STATE_HOME nor HOME is an absolute path";
+
 } // namespace
 
-PointSession::PointSession(EditSession& edits, QWidget& titled, const QString& recoveryDir,
-                           int64_t pid, int recoveryIntervalMs)
-    : edits_(edits), state_(edits.state()), titled_(titled), recovery_(recoveryDir, pid),
-      recoveryDir_(recoveryDir) {
-    edits_.setAfterMessage([this] { afterMessage(); });
-    recoveryTimer_.setInterval(recoveryIntervalMs);
-    connect(&recoveryTimer_, &QTimer::timeout, this, [this] { recovery_.write(state_); });
+PointSession::PointSession(EditSession& edits, QWidget& titled, std::optional<QString> recoveryDir,
+                           RecoveryTimes times)
+    : edits_(edits), state_(edits.state()), titled_(titled), recoveryDir_(std::move(recoveryDir)) {
+    previousAfterMessage_ = edits_.setAfterMessage([this] { afterMessage(); });
+    if (recoveryDir_) {
+        recovery_ = std::make_unique<RecoveryFile>(*recoveryDir_);
+    }
+    periodTimer_.setInterval(times.periodMs);
+    connect(&periodTimer_, &QTimer::timeout, this, &PointSession::writeRecovery);
+    // Restarted by every change: a burst of changes is written once, when it pauses.
+    changeTimer_.setSingleShot(true);
+    changeTimer_.setInterval(times.afterChangeMs);
+    connect(&changeTimer_, &QTimer::timeout, this, &PointSession::writeRecovery);
+}
+
+PointSession::~PointSession() {
+    edits_.setAfterMessage(std::move(previousAfterMessage_));
 }
 
 void PointSession::start(const CommandLine& line) {
@@ -38,29 +73,82 @@ void PointSession::start(const CommandLine& line) {
     if (!line.pointPath.empty()) {
         openPointFile(state_, line.pointPath);
     }
-    offerRecovery();
+    if (!recoveryDir_) {
+        tellRecoveryProblem(RecoveryOff);
+    } else if (auto prepared = prepareRecoveryFolder(*recoveryDir_); !prepared) {
+        recovery_.reset();
+        tellRecoveryProblem(prepared.error());
+    } else {
+        offerRecovery();
+    }
     refreshTitle();
-    recoveryTimer_.start();
+    showPendingNotice();
+    periodTimer_.start();
 }
 
 void PointSession::offerRecovery() {
-    auto orphan = findOrphanRecovery(recoveryDir_, processRunning);
+    std::optional<OrphanRecovery> orphan = findOrphanRecovery(*recoveryDir_);
     if (!orphan || state_.platform == nullptr) {
         return;
     }
-    const BoxAnswer answer =
-        state_.platform->messageBox(restoreQuestion(state_, orphan->points), "POINT EDITOR",
-                                    BoxButtons::YesNo, BoxIcon::Question);
-    if (answer == BoxAnswer::Yes) {
+    const DeferrableAnswer answer = state_.platform->askDeferrable(
+        restoreQuestion(state_, orphan->points), "POINT EDITOR", restoreLabels(state_));
+    if (answer == DeferrableAnswer::Discard) {
+        orphan->discard();
+    } else if (answer == DeferrableAnswer::Yes) {
         restoreRecovered(state_, orphan->points);
+        // The old copy goes only once this editor's own holds the points: an end before that
+        // still finds them.
+        writeRecovery();
+        if (recovery_ != nullptr && recovery_->holds(state_.pointTable)) {
+            orphan->discard();
+        }
     }
-    // Either way it has been answered; restored points are this editor's to keep safe now.
-    QFile::remove(orphan->path);
+    // Later: the copy stays, and is offered again at the next start.
+}
+
+void PointSession::writeRecovery() {
+    writeRecoveryNow();
+    showPendingNotice();
+}
+
+void PointSession::writeRecoveryNow() {
+    if (recovery_ == nullptr) {
+        return;
+    }
+    if (auto written = recovery_->write(state_); !written) {
+        tellRecoveryProblem(written.error());
+    }
+}
+
+void PointSession::tellRecoveryProblem(const std::string& reason) {
+    if (problemTold_) {
+        return;
+    }
+    problemTold_ = true;
+    std::fprintf(stderr, "pointeditor: %s\n", reason.c_str());
+    pendingNotice_ = recoveryNotice(state_, reason);
+}
+
+void PointSession::showPendingNotice() {
+    constexpr Qt::MouseButtons DragButtons = Qt::LeftButton | Qt::RightButton;
+    if (pendingNotice_.empty() || state_.platform == nullptr || edits_.inMessage() ||
+        (QGuiApplication::mouseButtons() & DragButtons) != 0) {
+        return; // a box now would break into a command or a drag; the next write tries again
+    }
+    const std::string notice = std::exchange(pendingNotice_, {});
+    state_.platform->messageBox(notice, "POINT EDITOR", BoxButtons::Ok, BoxIcon::Warning);
 }
 
 void PointSession::afterMessage() {
     refreshTitle();
-    recovery_.settle(state_);
+    if (recovery_ == nullptr) {
+        return;
+    }
+    recovery_->settle(state_);
+    if (hasUnsavedPoints(state_) && !recovery_->holds(state_.pointTable)) {
+        changeTimer_.start();
+    }
 }
 
 bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool buttonHeld) {
@@ -107,8 +195,11 @@ bool PointSession::mayClose() {
 }
 
 void PointSession::finish() {
-    recoveryTimer_.stop();
-    recovery_.remove();
+    periodTimer_.stop();
+    changeTimer_.stop();
+    if (recovery_ != nullptr) {
+        recovery_->finish();
+    }
 }
 
 void PointSession::refreshTitle() {

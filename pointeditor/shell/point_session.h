@@ -5,7 +5,9 @@
 
 #include <QtCore/QObject>
 #include <QtCore/QTimer>
-#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/edit/edit_session.h"
@@ -16,14 +18,23 @@ class QWidget;
 
 namespace tavo {
 
+// When the recovery copy is written besides at once: at least every periodMs while changes
+// are unsaved, and afterChangeMs after the last change of a burst.
+struct RecoveryTimes {
+    int periodMs = 30'000;
+    int afterChangeMs = 2'000;
+};
+
 class PointSession : public QObject {
 public:
-    static constexpr int RecoveryIntervalMs = 30'000;
-
-    // titled: the window whose title follows the points file; recovery files live in
-    // recoveryDir, this editor's named by pid.
-    PointSession(EditSession& edits, QWidget& titled, const QString& recoveryDir, int64_t pid,
-                 int recoveryIntervalMs = RecoveryIntervalMs);
+    // titled: the window whose title follows the points file; recovery copies live in
+    // recoveryDir, and nullopt turns them off (there is no folder for them).
+    PointSession(EditSession& edits, QWidget& titled, std::optional<QString> recoveryDir,
+                 RecoveryTimes times = {});
+    // Hands the edit session's after-message call back to whoever had it before.
+    ~PointSession() override;
+    PointSession(const PointSession&) = delete;
+    PointSession& operator=(const PointSession&) = delete;
 
     // Once the window is up: the files of the command line, then the offer of an earlier
     // editor's unsaved points. Neither is an undo step.
@@ -36,23 +47,38 @@ public:
     // Whether the window may close now: nothing unsaved, or saved or discarded on the question.
     bool mayClose();
 
-    // The program ends normally: the recovery file goes.
+    // The program ends normally: the recovery copy goes.
     void finish();
 
+    // The program is being ended from outside (a signal, the session manager, the display
+    // gone): the copy is written at once when changes are unsaved, and stays. No box: a failure
+    // is a line on standard error.
+    void writeRecoveryNow();
+
     const UndoHistory& history() const { return edits_.history(); }
-    RecoveryFile& recovery() { return recovery_; }
+    // Null when recovery is off.
+    RecoveryFile* recovery() { return recovery_.get(); }
 
 private:
     void afterMessage();
     void refreshTitle();
     void offerRecovery();
+    void writeRecovery();
+    // Says once per run that copies cannot be kept: a line on standard error at once, and a
+    // box as soon as no message or drag is under way.
+    void tellRecoveryProblem(const std::string& reason);
+    void showPendingNotice();
 
     EditSession& edits_;
     EditorState& state_;
     QWidget& titled_;
-    RecoveryFile recovery_;
-    QString recoveryDir_;
-    QTimer recoveryTimer_;
+    std::function<void()> previousAfterMessage_;
+    std::optional<QString> recoveryDir_;
+    std::unique_ptr<RecoveryFile> recovery_; // made once the folder has been accepted
+    QTimer periodTimer_;
+    QTimer changeTimer_;
+    bool problemTold_ = false;
+    std::string pendingNotice_; // the box still to show
 };
 
 } // namespace tavo

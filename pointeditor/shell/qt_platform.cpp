@@ -2,6 +2,8 @@
 
 #include <QtGui/QCursor>
 #include <QtGui/QGuiApplication>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
@@ -44,6 +46,30 @@ std::optional<std::string> QtPlatform::saveFileDialog(std::string_view title,
                                                       const FileFilter& filter,
                                                       std::string_view proposedPath) {
     return desktop_.saveFileDialog(title, filter, proposedPath);
+}
+
+DeferrableAnswer QtPlatform::askDeferrable(std::string_view text, std::string_view caption,
+                                           const DeferrableLabels& labels) {
+    const auto qt = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    };
+    QMessageBox box(QMessageBox::Question, qt(caption), qt(text), QMessageBox::NoButton, window_);
+    QPushButton* yes = box.addButton(qt(labels.yes), QMessageBox::YesRole);
+    QPushButton* discard = box.addButton(qt(labels.discard), QMessageBox::DestructiveRole);
+    // Escape and the title bar's close button press this one: a box without an escape button
+    // could not be closed at all.
+    QPushButton* later = box.addButton(qt(labels.later), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(later);
+    fitCaption(box);
+    if (window_ != nullptr && window_->isVisible()) {
+        window_->redrawNow();
+    }
+    box.exec();
+    if (box.clickedButton() == yes) {
+        return DeferrableAnswer::Yes;
+    }
+    return box.clickedButton() == discard ? DeferrableAnswer::Discard : DeferrableAnswer::Later;
 }
 
 bool QtPlatform::shiftDown() {

@@ -21,6 +21,8 @@ public:
                                               const FileFilter& filter) override;
     std::optional<std::string> saveFileDialog(std::string_view title, const FileFilter& filter,
                                               std::string_view proposedPath) override;
+    DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
+                                   const DeferrableLabels& labels) override;
     bool shiftDown() override;
     void warpPointer(int clientX, int clientY) override;
 

@@ -42,6 +42,10 @@ public:
                                               std::string_view) override {
         return std::nullopt;
     }
+    tavo::DeferrableAnswer askDeferrable(std::string_view, std::string_view,
+                                         const tavo::DeferrableLabels&) override {
+        return tavo::DeferrableAnswer::Later;
+    }
     bool shiftDown() override { return false; }
     void warpPointer(int, int) override {}
 };

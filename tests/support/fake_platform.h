@@ -4,6 +4,7 @@
 // with a Shift state the test sets.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,12 +23,35 @@ struct RecordedText {
     uint32_t backColour;
 };
 
+struct RecordedQuestion {
+    std::string text;
+    std::string caption;
+    std::string yes, discard, later;
+};
+
 class FakePlatform : public ScriptedDesktop<Platform>, public TextSurface {
 public:
+    std::vector<RecordedQuestion> questions;
+    // Their answers in order; the default button (Yes) once it is empty.
+    std::deque<DeferrableAnswer> questionAnswers;
     std::vector<RecordedText> texts;
     std::vector<std::pair<int, int>> warps;
     bool shift = false;
 
+    DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
+                                   const DeferrableLabels& labels) override {
+        questions.push_back({std::string(text), std::string(caption), std::string(labels.yes),
+                             std::string(labels.discard), std::string(labels.later)});
+        if (whileModal) {
+            whileModal();
+        }
+        if (questionAnswers.empty()) {
+            return DeferrableAnswer::Yes;
+        }
+        const DeferrableAnswer answer = questionAnswers.front();
+        questionAnswers.pop_front();
+        return answer;
+    }
     bool shiftDown() override { return shift; }
     void warpPointer(int clientX, int clientY) override { warps.emplace_back(clientX, clientY); }
     void drawText(int x, int y, std::string_view text, uint32_t textColour,

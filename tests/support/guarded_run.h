@@ -1,7 +1,8 @@
 #pragma once
 // Runs a step (a program, or a function in a forked child) under a time limit and a memory
 // limit, so that a regression towards a hang or an allocation without bound fails the test
-// instead of stopping it or exhausting the machine.
+// instead of stopping it or exhausting the machine. Either to its end at once (runGuarded), or
+// started now and collected later (startGuarded, finishGuarded).
 
 #include <algorithm>
 #include <cerrno>
@@ -39,17 +40,24 @@ inline std::string readAll(std::FILE* file) {
     return text;
 }
 
+// A step started under the limits and not yet waited for: a test may act on it meanwhile
+// (send it input, signal it) and then collect its outcome with finishGuarded.
+struct GuardedChild {
+    pid_t pid = -1;
+    std::FILE* out = nullptr;
+    std::FILE* err = nullptr;
+};
+
 // `step` runs in a child whose address space is limited to `memoryMiB` and whose life to
 // `seconds` (SIGALRM, which also ends a program it executes); its return value is the exit code.
-inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds = 10,
+inline GuardedChild startGuarded(const std::function<int()>& step, int seconds = 10,
                                  long memoryMiB = 1024) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
+    GuardedChild child{-1, std::tmpfile(), std::tmpfile()};
     std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(::fileno(out), STDOUT_FILENO);
-        ::dup2(::fileno(err), STDERR_FILENO);
+    child.pid = ::fork();
+    if (child.pid == 0) {
+        ::dup2(::fileno(child.out), STDOUT_FILENO);
+        ::dup2(::fileno(child.err), STDERR_FILENO);
         if (MemoryLimitApplies) {
             const rlim_t bytes = static_cast<rlim_t>(memoryMiB) << 20;
             const rlimit limit{bytes, bytes};
@@ -60,26 +68,50 @@ inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds =
         std::fflush(nullptr);
         ::_exit(code);
     }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(out),
-            readAll(err)};
+    return child;
 }
 
-// The program with its arguments, as runGuarded's step.
-inline GuardedOutcome runProgramGuarded(const std::vector<std::string>& command, int seconds = 10,
-                                        long memoryMiB = 1024) {
+inline GuardedOutcome finishGuarded(GuardedChild& child) {
+    int status = 0;
+    while (::waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(child.out),
+            readAll(child.err)};
+}
+
+inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds = 10,
+                                 long memoryMiB = 1024) {
+    GuardedChild child = startGuarded(step, seconds, memoryMiB);
+    return finishGuarded(child);
+}
+
+// The program with its arguments and, when `environment` is not empty, only those
+// "NAME=value" entries as its environment; started as startGuarded's step.
+inline GuardedChild startProgramGuarded(const std::vector<std::string>& command,
+                                        const std::vector<std::string>& environment,
+                                        int seconds = 10, long memoryMiB = 1024) {
     std::vector<char*> argv;
     for (const std::string& word : command) {
         argv.push_back(const_cast<char*>(word.c_str()));
     }
     argv.push_back(nullptr);
-    const auto exec = [&argv] {
-        ::execv(argv[0], argv.data());
+    std::vector<char*> envp;
+    for (const std::string& entry : environment) {
+        envp.push_back(const_cast<char*>(entry.c_str()));
+    }
+    envp.push_back(nullptr);
+    const auto exec = [&argv, &envp, &environment] {
+        ::execve(argv[0], argv.data(), environment.empty() ? environ : envp.data());
         return 127; // only when the program could not be started
     };
-    return runGuarded(exec, seconds, memoryMiB);
+    return startGuarded(exec, seconds, memoryMiB);
+}
+
+// The program with its arguments, as runGuarded's step.
+inline GuardedOutcome runProgramGuarded(const std::vector<std::string>& command, int seconds = 10,
+                                        long memoryMiB = 1024) {
+    GuardedChild child = startProgramGuarded(command, {}, seconds, memoryMiB);
+    return finishGuarded(child);
 }
 
 } // namespace tavo::testing

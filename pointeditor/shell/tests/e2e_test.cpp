@@ -8,12 +8,30 @@
 #include <QtCore/QThread>
 #include <QtCore/QtEndian>
 #include <array>
+#include <csignal>
 #include <functional>
 #include <utility>
 
 #include "tests/support/menu_marks.h"
 
+#include "pointeditor/shell/recovery.h"
+#include "tests/support/guarded_run.h"
+
 namespace {
+
+using tavo::testing::GuardedChild;
+using tavo::testing::GuardedOutcome;
+
+// Starts an X server of its own; its display number, empty when it did not start.
+QString startXvfb(QProcess& server) {
+    server.start(
+        "Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
+    QByteArray display;
+    while (!display.contains('\n') && server.waitForReadyRead(10000)) {
+        display += server.readAllStandardOutput();
+    }
+    return QString::fromLatin1(display.trimmed());
+}
 
 constexpr int WaitMs = 30000;
 
@@ -22,11 +40,7 @@ protected:
     // Xvfb chooses a free display and tells its number, so tests side by side never share one.
     static void SetUpTestSuite() {
         server_ = new QProcess;
-        server_->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten",
-                                "tcp", "-noreset"});
-        while (!display_.contains('\n') && server_->waitForReadyRead(10000)) {
-            display_ += server_->readAllStandardOutput();
-        }
+        display_ = startXvfb(*server_).toLatin1() + '\n';
     }
     static void TearDownTestSuite() {
         server_->terminate();
@@ -86,6 +100,72 @@ protected:
         window_ = waitForWindow(title);
         ASSERT_FALSE(window_.isEmpty()) << editor_.readAllStandardError().toStdString();
         QThread::msleep(300);
+    }
+
+    // The editor as a child under a time and memory limit, for a test that signals it; waits
+    // for its window as startEditor does.
+    GuardedChild startGuardedEditor(const QStringList& arguments, const QString& title) {
+        std::vector<std::string> command{POINTEDITOR_BINARY};
+        for (const QString& argument : arguments) {
+            command.push_back(argument.toStdString());
+        }
+        std::vector<std::string> environment;
+        for (const QString& entry : env_.toStringList()) {
+            environment.push_back(entry.toStdString());
+        }
+        GuardedChild child = tavo::testing::startProgramGuarded(command, environment, 60, 2048);
+        window_ = waitForWindow(title);
+        QThread::msleep(300);
+        return child;
+    }
+
+    // A points file with one point at the origin.
+    QString onePointFile() {
+        const QString points = work_.filePath("mission.pd1");
+        QFile file(points);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromHex("0100") + QByteArray(20, '\0'));
+        return points;
+    }
+
+    QString stateFolder() const { return work_.filePath("state/tavo"); }
+    // The recovery copies in the state folder.
+    QStringList copies() const {
+        return QDir(stateFolder()).entryList({"*.recovery"}, QDir::Files);
+    }
+    // How many points the only copy holds; -1 when there is not exactly one readable copy.
+    int pointsInCopy() const {
+        const QStringList found = copies();
+        if (found.size() != 1) {
+            return -1;
+        }
+        QFile file(QDir(stateFolder()).filePath(found.front()));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return -1;
+        }
+        const QByteArray bytes = file.readAll();
+        const auto copy = tavo::decodeRecovery(
+            {reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
+        if (!copy) {
+            return -1;
+        }
+        int used = 0;
+        for (auto slot : copy->table.pointUsed) {
+            used += slot != 0 ? 1 : 0;
+        }
+        return used;
+    }
+
+    // NEW POINT, then a point in the top pane: the first change. The copy written a moment
+    // after it, then a second point, whose copy is not due yet.
+    void placeTwoPointsTheLastNotYetCopied() {
+        xdotool({"windowfocus", "--sync", window_});
+        clickAt(700, 560);
+        clickAt(608, 48);
+        clickAt(200, 115);
+        EXPECT_TRUE(poll(100, 50, [&] { return pointsInCopy() == 2; })) << "no copy after 5 s";
+        clickAt(608, 48);
+        clickAt(240, 130);
     }
 
     void moveTo(int x, int y, int settleMs) {
@@ -184,6 +264,84 @@ TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
     poll(50, 100,
          [&] { return (location = xdotool({"getmouselocation"})).startsWith("x:440 y:165 "); });
     EXPECT_TRUE(location.startsWith("x:440 y:165 ")) << location.toStdString();
+}
+
+// A logout or a kill ends the editor by a signal: the copy is written at once with every point,
+// and the editor ends by that signal.
+TEST_F(LiveEditor, EndedByASignalTheEditorFirstCopiesEveryPoint) {
+    const QString points = onePointFile();
+    for (int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        QDir(stateFolder()).removeRecursively();
+        GuardedChild editor = startGuardedEditor({"e", points}, "POINT EDITOR - mission.pd1");
+        ASSERT_FALSE(window_.isEmpty());
+        placeTwoPointsTheLastNotYetCopied();
+        QThread::msleep(200);
+        ::kill(editor.pid, signal);
+        const GuardedOutcome outcome = tavo::testing::finishGuarded(editor);
+        EXPECT_EQ(outcome.status, -signal) << outcome.err;
+        EXPECT_EQ(pointsInCopy(), 3) << copies().join(' ').toStdString();
+    }
+}
+
+// Qt ends the program itself when the X server goes; the copy is written on the way out.
+TEST_F(LiveEditor, WhenTheDisplayIsLostTheCopyHoldsEveryPoint) {
+    QProcess server;
+    const QString display = startXvfb(server);
+    ASSERT_FALSE(display.isEmpty()) << "no Xvfb";
+    env_.insert("DISPLAY", ":" + display);
+    GuardedChild editor = startGuardedEditor({"e", onePointFile()}, "POINT EDITOR - mission.pd1");
+    ASSERT_FALSE(window_.isEmpty());
+    placeTwoPointsTheLastNotYetCopied();
+    QThread::msleep(200);
+    server.kill();
+    server.waitForFinished(5000);
+    const GuardedOutcome outcome = tavo::testing::finishGuarded(editor);
+    EXPECT_NE(outcome.err.find("The X11 connection broke"), std::string::npos) << outcome.err;
+    EXPECT_EQ(pointsInCopy(), 3) << copies().join(' ').toStdString();
+}
+
+// Restored points are copied before the old copy goes: killed right after restoring, they are
+// offered again. Escape on the question keeps them for the next start.
+TEST_F(LiveEditor, RestoredPointsSurviveAKillAndEscapeKeepsThemForLater) {
+    const QString points = onePointFile();
+    GuardedChild first = startGuardedEditor({"e", points}, "POINT EDITOR - mission.pd1");
+    ASSERT_FALSE(window_.isEmpty());
+    xdotool({"windowfocus", "--sync", window_});
+    clickAt(700, 560);
+    clickAt(608, 48);
+    clickAt(200, 115);
+    ASSERT_TRUE(poll(100, 50, [&] { return pointsInCopy() == 2; })) << "no copy after 5 s";
+    ::kill(first.pid, SIGKILL);
+    tavo::testing::finishGuarded(first);
+
+    // key, whether the editor ends by SIGKILL at once (else it is closed)
+    for (const char* key : {"Return", "Escape"}) {
+        SCOPED_TRACE(key);
+        GuardedChild editor = startGuardedEditor({"e", points}, "POINT EDITOR - mission.pd1");
+        const QString question = waitForWindow("POINT EDITOR");
+        ASSERT_FALSE(question.isEmpty()) << "not offered";
+        xdotool({"windowfocus", "--sync", question});
+        xdotool({"key", key});
+        EXPECT_TRUE(poll(100, 50, [&] {
+            return xdotool({"search", "--onlyvisible", "--name", "^POINT EDITOR$"}).isEmpty();
+        }));
+        if (std::string(key) == "Return") {
+            EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
+            ::kill(editor.pid, SIGKILL);
+        } else {
+            run(X_CLOSE_BINARY, {window_}); // nothing unsaved: ends at once
+        }
+        const GuardedOutcome outcome = tavo::testing::finishGuarded(editor);
+        EXPECT_EQ(outcome.status, std::string(key) == "Return" ? -SIGKILL : 0) << outcome.err;
+        const auto offered = tavo::findOrphanRecovery(stateFolder());
+        ASSERT_TRUE(offered.has_value()) << "nothing left to offer";
+        int used = 0;
+        for (auto slot : offered->points.table.pointUsed) {
+            used += slot != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(used, 2);
+    }
 }
 
 } // namespace

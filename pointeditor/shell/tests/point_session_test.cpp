@@ -4,11 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QDir>
+#include <QtCore/QElapsedTimer>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
+#include <QtCore/QThread>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sys/mount.h>
 #include <unistd.h>
 
+#include "common/files/file_read.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/keyboard.h"
@@ -26,6 +35,7 @@ namespace {
 
 using testing::FakePlatform;
 using testing::keyPress;
+using testing::RecordedQuestion;
 using testing::send;
 
 TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
@@ -90,6 +100,8 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
         {"one byte more", [](auto& b) { b.push_back(0); }},
         {"path longer than the file", [](auto& b) { b[8] = 0xFF, b[9] = 0xFF; }},
         {"slot state 3", [&](auto& b) { b[bytes.size() - 200 * 21 + 3 * 21] = 3; }},
+        {"ends after the tag", [](auto& b) { b.resize(8); }},
+        {"ends inside a path's length", [](auto& b) { b.resize(9); }},
     };
     for (const auto& [name, spoil] : spoiled) {
         std::vector<uint8_t> copy = bytes;
@@ -129,21 +141,23 @@ protected:
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
     EditSession edits{*state, handlers()};
     EditorWindow window{edits, *canvas};
-    PointSession session{edits, window, dir.path(), QCoreApplication::applicationPid(), 60'000};
+    PointSession session{edits, window, dir.path(), {60'000, 60'000}};
 };
 
 TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainKey) {
     state->pointFilePath = file("mission.pd1");
     send(window, keyPress(Qt::Key_Right));
     EXPECT_EQ(window.windowTitle(), "POINT EDITOR - mission.pd1 *");
-    session.recovery().write(*state);
-    ASSERT_EQ(QFile::exists(session.recovery().path()), true);
+    ASSERT_TRUE(session.recovery()->write(*state));
+    ASSERT_EQ(QFile::exists(session.recovery()->path()), true);
     send(window, keyPress(Qt::Key_Z, Qt::ControlModifier));
     // Ctrl+Z undid the turn: back at the saved table, so no recovery file.
-    EXPECT_EQ(std::tuple(state->pointTable.points[0].r, QFile::exists(session.recovery().path())),
+    EXPECT_EQ(std::tuple(state->pointTable.points[0].r, QFile::exists(session.recovery()->path())),
               std::tuple(0.0f, false));
     send(window, keyPress(Qt::Key_Y, Qt::ControlModifier));
     EXPECT_EQ(state->pointTable.points[0].r, 0.3926990f) << "Ctrl+Y redid it";
+    ASSERT_TRUE(session.recovery()->write(*state));
+    EXPECT_EQ(QFile::exists(session.recovery()->path()), true) << "the table copied before";
     send(window, keyPress(Qt::Key_S, Qt::ControlModifier)); // saves without a dialog
     EXPECT_EQ(std::tuple(QFile::exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
                          window.windowTitle()),
@@ -195,33 +209,266 @@ TEST_F(Session, TheCommandLineLoadsItsFilesAndAMissingOneGivesOneErrorBox) {
               std::tuple("file open error", 1, "POINT EDITOR - mission.pd1", 0u));
 }
 
-TEST_F(Session, AKilledEditorsPointsComeBackAsUnsavedAndANormalEndLeavesNoFile) {
-    // The editor that died: its file is written only once there is something unsaved.
+// The copy at path as the next editor would read it.
+std::optional<RecoveredPoints> readCopy(const QString& path) {
+    auto bytes = readWholeFile(QFile::encodeName(path).toStdString(), LargestRecoverySize);
+    return bytes ? decodeRecovery(*bytes) : std::nullopt;
+}
+
+// Processes events until `done` or the time is up.
+bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+// The copy of an editor that did not end normally: written, then its lock let go; its point 5
+// has the id 7.
+QString orphanCopy(const QString& folder, const std::string& pointFile) {
     EditorState lost;
-    lost.pointFilePath = file("mission.pd1");
-    RecoveryFile dead(dir.path(), 999'999'999);
-    dead.write(lost);
-    EXPECT_EQ(QFile::exists(dead.path()), false) << "nothing unsaved";
+    lost.pointFilePath = pointFile;
     lost.pointTable.points[5] = {1, 2, 3, 0, 1, 0, 0, 7};
     lost.pointTable.pointUsed[5] = SlotUsed;
-    dead.write(lost);
-    ASSERT_EQ(QFile::exists(dead.path()), true);
-    // A running editor's file is not offered.
-    RecoveryFile alive(dir.path(), ::getppid());
-    alive.write(lost);
+    RecoveryFile dead(folder);
+    EXPECT_TRUE(dead.write(lost));
+    return dead.path();
+}
+
+TEST_F(Session, EscapeOnTheRestoreQuestionKeepsTheCopyForTheNextStartAndOnlyDiscardRemovesIt) {
+    const QString old = orphanCopy(dir.path(), file("lost.pd1"));
+    platform.questionAnswers = {DeferrableAnswer::Later};
     session.start({});
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    // Answered, the dead editor's file goes; the running one's stays.
-    EXPECT_EQ(std::tuple(platform.boxes[0].buttons, state->pointTable.pointUsed[5],
-                         state->pointTable.points[5].p4, window.windowTitle(),
-                         QFile::exists(dead.path()), QFile::exists(alive.path())),
-              std::tuple(BoxButtons::YesNo, 1, 7, "POINT EDITOR - mission.pd1 *", false, true));
-    // This editor's own file follows its unsaved changes and goes at a normal end.
-    session.recovery().write(*state);
-    EXPECT_EQ(QFile::exists(session.recovery().path()), true);
+    EXPECT_EQ(QFile::exists(old), true) << "kept after Later";
+    EXPECT_EQ(state->pointTable.pointUsed[5], 0) << "nothing restored";
+    PointSession second{edits, window, dir.path(), {60'000, 60'000}};
+    platform.questionAnswers = {DeferrableAnswer::Discard};
+    second.start({});
+    EXPECT_EQ(platform.questions.size(), 2u) << "offered again";
+    EXPECT_EQ(QFile::exists(old), false) << "discarded";
+    EXPECT_EQ(QFile::exists(recoveryLockPath(old)), false) << "its lock file too";
+    PointSession third{edits, window, dir.path(), {60'000, 60'000}};
+    third.start({});
+    EXPECT_EQ(platform.questions.size(), 2u) << "nothing left to offer";
+}
+
+TEST_F(Session, RestoredPointsAreUnsavedAndInTheNewCopyBeforeTheOldOneGoes) {
+    const QString old = orphanCopy(dir.path(), file("mission.pd1"));
+    session.start({});
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(std::tuple(state->pointTable.pointUsed[5], state->pointTable.points[5].p4,
+                         window.windowTitle()),
+              std::tuple(1, 7, "POINT EDITOR - mission.pd1 *"));
+    const auto copy = readCopy(session.recovery()->path());
+    ASSERT_TRUE(copy.has_value()) << "no new copy";
+    EXPECT_EQ(sameTable(copy->table, state->pointTable), true);
+    EXPECT_EQ(copy->pointFilePath, file("mission.pd1"));
+    EXPECT_EQ(QFile::exists(old), false) << "the old copy stayed";
+    // A normal end removes this editor's own copy and lock file and nothing else.
     session.finish();
-    EXPECT_EQ(QFile::exists(session.recovery().path()), false);
-    alive.remove();
+    EXPECT_EQ(QFile::exists(session.recovery()->path()), false);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(Session, TheQuestionShowsAStoredPathsControlBytesEscapedAndItsButtonsInTheLanguage) {
+    // language, the discard button, the path as the question shows it
+    const std::tuple<int, const char*, const char*> rows[] = {
+        {1, "Discard", "(/m/a\\nb\\x1b[2J.pd1)"},
+        {0, "破棄", "（/m/a\\nb\\x1b[2J.pd1）"},
+    };
+    for (const auto& [english, discard, shown] : rows) {
+        SCOPED_TRACE(discard);
+        state->english = english;
+        orphanCopy(dir.path(), "/m/a\nb\x1b[2J.pd1");
+        platform.questionAnswers = {DeferrableAnswer::Discard};
+        PointSession asking{edits, window, dir.path(), {60'000, 60'000}};
+        asking.start({});
+        ASSERT_EQ(platform.questions.empty(), false);
+        const RecordedQuestion& question = platform.questions.back();
+        EXPECT_NE(question.text.find(shown), std::string::npos) << question.text;
+        EXPECT_EQ(question.text.find('\x1b'), std::string::npos) << "a raw escape";
+        EXPECT_EQ(question.discard, discard);
+        EXPECT_EQ(question.caption, "POINT EDITOR");
+    }
+}
+
+TEST_F(Session, ACopyIsOfferedWhenNobodyHoldsItWhateverProcessItsNameNames) {
+    EditorState other;
+    other.pointTable.points[5] = {1, 2, 3, 0, 1, 0, 0, 9};
+    other.pointTable.pointUsed[5] = SlotUsed;
+    RecoveryFile running(dir.path()); // another editor, still running: it holds its lock
+    ASSERT_TRUE(running.write(other));
+    session.start({});
+    EXPECT_EQ(platform.questions.size(), 0u) << "a held copy was offered";
+    // Named as an earlier editor named its copy, for a process that runs now (this one):
+    // nobody holds it, so it is offered, and this editor's normal end leaves it alone.
+    const QString byPid = dir.filePath(
+        QStringLiteral("pointeditor-%1.recovery").arg(QCoreApplication::applicationPid()));
+    const std::vector<uint8_t> bytes = encodeRecovery({other.pointTable, "", ""});
+    QFile copy(byPid);
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    copy.close();
+    platform.questionAnswers = {DeferrableAnswer::Later};
+    PointSession next{edits, window, dir.path(), {60'000, 60'000}};
+    next.start({});
+    EXPECT_EQ(platform.questions.size(), 1u) << "an unheld copy was not offered";
+    next.finish();
+    EXPECT_EQ(QFile::exists(byPid), true) << "removed by a normal end";
+    EXPECT_EQ(QFile::exists(running.path()), true) << "removed by a normal end";
+}
+
+TEST_F(Session, AChangeIsCopiedAfterAShortPauseNotOnlyByThePeriod) {
+    PointSession quick{edits, window, dir.path(), {60'000, 400}};
+    window.setPointSession(&quick);
+    quick.start({});
+    send(window, keyPress(Qt::Key_Right));
+    waitFor([] { return false; }, 100);
+    EXPECT_EQ(QFile::exists(quick.recovery()->path()), false) << "written before the pause";
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(quick.recovery()->path()); }))
+        << "not written after the pause";
+    const auto copy = readCopy(quick.recovery()->path());
+    ASSERT_TRUE(copy.has_value());
+    EXPECT_EQ(copy->table.points[0].r, state->pointTable.points[0].r);
+    window.setPointSession(&session);
+    quick.finish();
+}
+
+TEST_F(Session, ChangesThatNeverPauseAreCopiedByThePeriod) {
+    PointSession periodic{edits, window, dir.path(), {50, 60'000}};
+    window.setPointSession(&periodic);
+    periodic.start({});
+    send(window, keyPress(Qt::Key_Right));
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(periodic.recovery()->path()); }));
+    window.setPointSession(&session);
+    periodic.finish();
+}
+
+// Each folder problem: told once, on standard error and in a box that names the folder.
+TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
+    const QString notFolder = dir.filePath("state");
+    QFile plain(notFolder);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString foreign = dir.filePath("foreign");
+    QDir().mkpath(foreign);
+    const bool chowned = ::chown(QFile::encodeName(foreign).constData(), ::geteuid() + 1, 0) == 0;
+    // the folder given, what the box and the line say
+    const std::tuple<const char*, std::optional<QString>, std::string> rows[] = {
+        {"XDG_STATE_HOME is a file", notFolder + "/tavo",
+         "cannot keep recovery copies in " + notFolder.toStdString() + "/tavo"},
+        {"the folder is a file", notFolder,
+         "cannot keep recovery copies in " + notFolder.toStdString() + ": it is a regular file"},
+        {"no folder", std::nullopt, "recovery copies are off"},
+        {"another user's folder", foreign,
+         "cannot keep recovery copies in " + foreign.toStdString() + ": it belongs to another"},
+    };
+    for (const auto& [name, folder, said] : rows) {
+        SCOPED_TRACE(name);
+        if (folder == foreign && !chowned) {
+            continue; // only root can give a folder away
+        }
+        platform.boxes.clear();
+        PointSession failing{edits, window, folder, {60'000, 20}};
+        window.setPointSession(&failing);
+        ::testing::internal::CaptureStderr();
+        failing.start({});
+        send(window, keyPress(Qt::Key_Right));
+        failing.writeRecoveryNow();
+        waitFor([] { return false; }, 100);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_NE(platform.boxes[0].text.find(said), std::string::npos) << platform.boxes[0].text;
+        EXPECT_EQ(err, "pointeditor: " +
+                           platform.boxes[0].text.substr(platform.boxes[0].text.find('\n') + 1) +
+                           "\n");
+    }
+    EXPECT_EQ(QDir(foreign).entryList(QDir::Files), QStringList()) << "written all the same";
+    window.setPointSession(&session);
+}
+
+// A file system of a few pages, for a full disk; unmounted when it goes.
+class SmallDisk {
+public:
+    explicit SmallDisk(std::string path) : path_(std::move(path)) {
+        std::filesystem::create_directories(path_);
+        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=16k,mode=0700") == 0;
+        error_ = mounted_ ? 0 : errno;
+    }
+    ~SmallDisk() {
+        if (mounted_) {
+            ::umount2(path_.c_str(), MNT_DETACH);
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    std::string why() const { return std::strerror(error_); }
+    QString folder() const { return QString::fromStdString(path_) + "/tavo"; }
+    // The rest of the space goes to a file of somebody else's.
+    void fill() const {
+        std::ofstream filler(path_ + "/filler", std::ios::binary);
+        const std::string page(4096, 'x');
+        for (int i = 0; i < 16 && filler.write(page.data(), 4096).flush(); ++i) {
+        }
+    }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+    int error_ = 0;
+};
+
+TEST_F(Session, AFullDiskKeepsThePreviousCopyAndSaysSoOnce) {
+    const testing::ScratchDirectory scratch;
+    const SmallDisk disk(scratch.at("state"));
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.why();
+    }
+    PointSession full{edits, window, disk.folder(), {60'000, 20}};
+    window.setPointSession(&full);
+    full.start({});
+    send(window, keyPress(Qt::Key_Right));
+    ASSERT_TRUE(waitFor([&] { return readCopy(full.recovery()->path()).has_value(); }));
+    const float firstTurn = state->pointTable.points[0].r;
+    disk.fill();
+    ::testing::internal::CaptureStderr();
+    for (int turn = 0; turn < 2; ++turn) {
+        send(window, keyPress(Qt::Key_Right));
+        waitFor([] { return false; }, 150);
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    const auto copy = readCopy(full.recovery()->path());
+    ASSERT_TRUE(copy.has_value()) << "the previous copy was spoiled";
+    EXPECT_EQ(copy->table.points[0].r, firstTurn);
+    ASSERT_EQ(platform.boxes.size(), 1u) << "told more than once, or not at all";
+    EXPECT_NE(platform.boxes[0].text.find(disk.folder().toStdString()), std::string::npos)
+        << platform.boxes[0].text;
+    EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+    window.setPointSession(&session);
+    full.finish();
+}
+
+TEST_F(Session, ARestoreThatCannotBeCopiedKeepsTheOldCopy) {
+    const testing::ScratchDirectory scratch;
+    const SmallDisk disk(scratch.at("state"));
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.why();
+    }
+    ASSERT_TRUE(prepareRecoveryFolder(disk.folder()));
+    const QString old = orphanCopy(disk.folder(), file("mission.pd1"));
+    disk.fill();
+    PointSession restoring{edits, window, disk.folder(), {60'000, 60'000}};
+    ::testing::internal::CaptureStderr();
+    restoring.start({});
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(state->pointTable.pointUsed[5], 1) << "not restored";
+    EXPECT_EQ(readCopy(old).has_value(), true) << "the only copy went";
+    EXPECT_EQ(platform.boxes.size(), 1u) << "not told";
 }
 
 } // namespace
