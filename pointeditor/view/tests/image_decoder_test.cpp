@@ -1,0 +1,141 @@
+// What the header probe counts for a GIF, the PNG chunks that decide texels among those passed
+// over, and Qt's messages while an image is read.
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QString>
+
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "pointeditor/view/image_decoder.h"
+#include "pointeditor/view/qt_messages_muted.h"
+#include "tests/support/image_writers.h"
+
+namespace tavo {
+namespace {
+
+using testing::Bytes;
+
+TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
+    using P = TextureProblem;
+    // what, the file, the size or problem announced
+    const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
+        {"a 1 x 1 frame on a 5792 x 5792 screen",
+         testing::gifOf(5792, 5792),
+         {5792, 5792, P::None}},
+        {"a 3 x 2 screen", testing::gifOf(3, 2), {3, 2, P::None}},
+        {"a screen of 0 x 0: the frame's extent",
+         testing::gifOf(0, 0, 100, 50),
+         {101, 51, P::None}},
+        {"a screen one wider than a side",
+         testing::gifOf(MaxImageSide + 1, 1),
+         {0, 0, P::OverBudget}},
+        {"a 65535 x 65535 screen", testing::gifOf(65535, 65535), {0, 0, P::OverBudget}},
+    };
+    for (const auto& [what, bytes, expected] : cases) {
+        SCOPED_TRACE(what);
+        const ImageHeader probed = probeImage(bytes);
+        EXPECT_EQ(probed.problem, expected.problem);
+        if (expected.problem == P::None) {
+            EXPECT_EQ(probed.width, expected.width);
+            EXPECT_EQ(probed.height, expected.height);
+        }
+    }
+}
+
+TEST(ImageDecoder, AGifIsTheWholeScreenAndAScreenOverASideIsRefused) {
+    const std::optional<DecodedImage> small = decodeImage(testing::gifOf(3, 2));
+    ASSERT_TRUE(small.has_value());
+    EXPECT_EQ(small->width, 3);
+    EXPECT_EQ(small->height, 2);
+    EXPECT_FALSE(decodeImage(testing::gifOf(MaxImageSide + 1, 1)).has_value());
+}
+
+// A 2 x 1 palette PNG, index 0 then 1, index 0 given an alpha of 0x40 by tRNS.
+Bytes palettePng() {
+    const Bytes signature = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    const Bytes header = {0, 0, 0, 2, 0, 0, 0, 1, 8, 3, 0, 0, 0};
+    const Bytes rows = {0, 0, 1}; // no filter, then the indices
+    Bytes packed(64);
+    uLongf size = packed.size();
+    compress(packed.data(), &size, rows.data(), rows.size());
+    packed.resize(size);
+    Bytes png = signature;
+    for (const Bytes& chunk : {testing::pngChunk("IHDR", header),
+                               testing::pngChunk("PLTE", {0x11, 0x22, 0x33, 0x44, 0x55, 0x66}),
+                               testing::pngChunk("tRNS", {0x40}), testing::pngChunk("IDAT", packed),
+                               testing::pngChunk("IEND", {})}) {
+        png.insert(png.end(), chunk.begin(), chunk.end());
+    }
+    return png;
+}
+
+TEST(ImageDecoder, PaletteAndTransparencyStillDecideAPngsTexelsAmongSkippedChunks) {
+    const std::vector<uint32_t> texels = {0x40112233, 0xFF445566};
+    const std::string text("Comment\0a texture", 17);
+    const std::tuple<const char*, Bytes> cases[] = {
+        {"no other chunk", palettePng()},
+        {"compressed texts", testing::withChunks(palettePng(), testing::compressedTextChunk(1), 3)},
+        {"a text, a gamma and a chunk of no known kind",
+         testing::withChunks(
+             testing::withChunks(
+                 testing::withChunks(palettePng(),
+                                     testing::pngChunk("tEXt", Bytes(text.begin(), text.end())), 1),
+                 testing::pngChunk("gAMA", {0, 0, 0x27, 0x10}), 1),
+             testing::pngChunk("quIt", {1, 2, 3}), 1)},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        const std::optional<DecodedImage> image = decodeImage(bytes);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->pixels, texels);
+    }
+}
+
+// What reaches the handler a test installs.
+std::mutex received;
+std::vector<std::string> messages;
+
+void keepMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+    const std::lock_guard lock(received);
+    messages.push_back(text.toStdString());
+}
+
+class QtMessages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        messages.clear();
+        before = qInstallMessageHandler(keepMessage);
+    }
+    void TearDown() override { qInstallMessageHandler(before); }
+    QtMessageHandler before = nullptr;
+};
+
+TEST_F(QtMessages, WhatQtSaysOfAFileItReadsIsDroppedAndOtherMessagesArrive) {
+    // An uncompressed TGA of 8 bits a pixel: Qt's reader complains of its depth.
+    Bytes greyAsColour =
+        testing::tgaImageOf(2, 2, std::vector<uint32_t>(4, 0xFF000000), {.type = 2, .depth = 24});
+    greyAsColour[16] = 8;
+    EXPECT_EQ(probeImage(greyAsColour).problem, TextureProblem::Unsupported);
+    EXPECT_FALSE(decodeImage(greyAsColour).has_value());
+    qWarning("after the reading");
+    EXPECT_EQ(messages, std::vector<std::string>{"after the reading"});
+}
+
+TEST_F(QtMessages, OnlyTheThreadThatReadsIsMuted) {
+    {
+        const QtMessagesMuted reading;
+        std::thread([] { qWarning("another thread"); }).join();
+        qWarning("the reading thread");
+        { const QtMessagesMuted nested; }
+        qWarning("still the reading thread");
+    }
+    qWarning("afterwards");
+    EXPECT_EQ(messages, (std::vector<std::string>{"another thread", "afterwards"}));
+}
+
+} // namespace
+} // namespace tavo
