@@ -18,6 +18,7 @@ namespace tavo::testing {
 struct GuardedOutcome {
     int status = 0; // the exit code, or minus the signal (-14: over time, -6: abort, -9: killed)
     std::string out, err;
+    long peakKiB = 0; // the most memory the child had resident at once
 };
 
 // A sanitizer's shadow memory takes terabytes of address space: only the time limit applies
@@ -61,10 +62,11 @@ inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds =
         ::_exit(code);
     }
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(out),
-            readAll(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(out), readAll(err),
+            usage.ru_maxrss};
 }
 
 // The program with its arguments, as runGuarded's step.
