@@ -199,9 +199,9 @@ inline Bytes gifOf(int screenWidth, int screenHeight, int left = 0, int top = 0)
 }
 
 // How tgaImageOf stores an image: the image type (1, 2, 3 plain; 9, 10, 11 run-length), bits a
-// pixel (grey: 8, or 16 with alpha; true colour 15, 16, 24, 32; colour-mapped: 8-bit indices into
-// a map of mapBits entries whose first index is firstEntry), the row and column order, and an
-// image ID of idLength bytes.
+// pixel (grey: 8, or 16 with alpha; true colour 15, 16, 24, 32; colour-mapped: 8- or 16-bit
+// indices into a map of mapBits entries whose first index is firstEntry), the row and column order,
+// and an image ID of idLength bytes.
 struct TgaLayout {
     int type = 10;
     int depth = 24;
@@ -250,7 +250,11 @@ inline Bytes tgaImageOf(int width, int height, const std::vector<uint32_t>& pixe
             const int x = layout.rightToLeft ? width - 1 - column : column;
             const uint32_t argb = pixels[static_cast<std::size_t>(y * width + x)];
             if (kind == 1) {
-                stored.push_back({static_cast<uint8_t>(indices[argb] + layout.firstEntry)});
+                const int index = indices[argb] + layout.firstEntry;
+                stored.push_back({static_cast<uint8_t>(index)});
+                if (layout.depth == 16) {
+                    stored.back().push_back(static_cast<uint8_t>(index >> 8));
+                }
             } else if (kind == 3) {
                 stored.push_back({static_cast<uint8_t>(argb)});
                 if (layout.depth == 16) {

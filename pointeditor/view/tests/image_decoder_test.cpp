@@ -21,12 +21,15 @@ using testing::Bytes;
 
 TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
     using P = TextureProblem;
+    Bytes gif87a = testing::gifOf(3, 2);
+    gif87a[4] = '7';
     // what, the file, the size or problem announced
     const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
         {"a 1 x 1 frame on a 5792 x 5792 screen",
          testing::gifOf(5792, 5792),
          {5792, 5792, P::None}},
         {"a 3 x 2 screen", testing::gifOf(3, 2), {3, 2, P::None}},
+        {"a 3 x 2 screen, GIF87a", gif87a, {3, 2, P::None}},
         {"a screen of 0 x 0: the frame's extent",
          testing::gifOf(0, 0, 100, 50),
          {101, 51, P::None}},
@@ -135,6 +138,7 @@ TEST_F(QtMessages, OnlyTheThreadThatReadsIsMuted) {
     }
     qWarning("afterwards");
     EXPECT_EQ(messages, (std::vector<std::string>{"another thread", "afterwards"}));
+    EXPECT_EQ(qInstallMessageHandler(keepMessage), &keepMessage) << "the handler is put back";
 }
 
 } // namespace

@@ -89,6 +89,10 @@ TEST(TgaDecoder, EveryKindGivesTheStoredTexels) {
          Picture,
          {.type = 9, .depth = 8, .mapBits = 32, .firstEntry = 7, .idLength = 1},
          Picture},
+        {"run-length colour-mapped, 16-bit indices from 300",
+         Picture,
+         {.type = 9, .depth = 16, .mapBits = 32, .firstEntry = 300},
+         Picture},
         {"run-length colour-mapped, 16-bit entries",
          fiveBits,
          {.type = 9, .depth = 8, .mapBits = 16},
@@ -182,6 +186,8 @@ TEST(TgaDecoder, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
     Bytes mapCut = header(2, 2, {.type = 9, .depth = 8});
     mapCut.resize(18 + 2);
     Bytes greyInColour = header(2, 2, {.type = 11, .depth = 8});
+    Bytes over = header(2, 2, {.type = 11, .depth = 8});
+    over[2] = 12; // run-length, but no kind
     greyInColour[16] = 24;
     using P = TextureProblem;
     const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
@@ -194,6 +200,9 @@ TEST(TgaDecoder, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
         {"a colour map past the file", mapCut, {0, 0, P::Damaged}},
         {"interleaved rows", interleaved, {0, 0, P::Unsupported}},
         {"grey of 24 bits", greyInColour, {0, 0, P::Unsupported}},
+        {"image type 12", over, {0, 0, P::Unsupported}},
+        {"no width", header(0, 2, {.type = 10}), {0, 0, P::Unsupported}},
+        {"no height", header(2, 0, {.type = 9, .depth = 8}), {0, 0, P::Unsupported}},
     };
     for (const auto& [what, bytes, expected] : cases) {
         SCOPED_TRACE(what);
@@ -204,6 +213,20 @@ TEST(TgaDecoder, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
             EXPECT_EQ(probed.height, expected.height);
         }
     }
+}
+
+TEST(TgaDecoder, AnImageOverASideIsRefusedEvenWhenItsPixelsAreThere) {
+    const std::vector<uint32_t> row(MaxImageSide + 1, 0xFF808080);
+    EXPECT_TRUE(
+        decodeImage(testing::tgaImageOf(MaxImageSide, 1, std::vector(row.begin() + 1, row.end()),
+                                        {.type = 11, .depth = 8}))
+            .has_value());
+    EXPECT_FALSE(
+        decodeImage(testing::tgaImageOf(MaxImageSide + 1, 1, row, {.type = 11, .depth = 8}))
+            .has_value());
+    EXPECT_FALSE(
+        decodeImage(testing::tgaImageOf(1, MaxImageSide + 1, row, {.type = 11, .depth = 8}))
+            .has_value());
 }
 
 } // namespace
