@@ -168,6 +168,33 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
               std::tuple(Rgb{255, 0, 0}, Rgb{0, 0, 255}));
 }
 
+// The texture of filtered sampling is made from the atlas the first time a draw asks for it:
+// from the texture's own place (the second of a page), with a mip chain whose last level is
+// the whole image's mean.
+TEST_F(TexturesTest, FilteredSamplingShowsTheTexturesOwnTexelsAndItsMips) {
+    file("blue.png", encode(TestImage::filled(4, 4, 0xFF0000FF), "PNG"));
+    file("quads.png", encode(quadrants(), "PNG"));
+    ASSERT_EQ(loadMap("map.bd1", {"blue.png", "quads.png"}), std::vector<TextureFinding>{});
+    device->setTextureStageState(TextureStageState::MagFilter, FilterLinear);
+    device->setTextureStageState(TextureStageState::MinFilter, FilterLinear);
+    device->setTextureStageState(TextureStageState::MipFilter, FilterPoint);
+    for (int q = 0; q < 4; ++q) { // 16 texels over 40 pixels: a quadrant's middle is its colour
+        EXPECT_EQ(shown(1, 10 + 20 * (q % 2), 10 + 20 * (q / 2)), Quadrants[q]) << q;
+    }
+    // The 16 x 16 texels on one pixel: the 1 x 1 level.
+    device->beginScene();
+    device->clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f);
+    device->setTexture(state.textures[1].get());
+    const PaneVertex pixelQuad[4] = {{1, 0, 0, 1, ~0u, 1, 0},
+                                     {1, 1, 0, 1, ~0u, 1, 1},
+                                     {0, 1, 0, 1, ~0u, 0, 1},
+                                     {0, 0, 0, 1, ~0u, 0, 0}};
+    device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, pixelQuad);
+    device->endScene();
+    device->present(0, 0);
+    EXPECT_TRUE(testing::near(pixel({0, 0}, 0, 0), {128, 128, 128}, 1));
+}
+
 TEST_F(TexturesTest, ATextureMayOutliveItsDevice) {
     // The device may go first: freeing its texture afterwards must not touch the dead context.
     // (Every other test frees the textures before the device.)
