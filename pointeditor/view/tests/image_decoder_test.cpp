@@ -50,11 +50,37 @@ TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
 }
 
 TEST(ImageDecoder, AGifIsTheWholeScreenAndAScreenOverASideIsRefused) {
-    const std::optional<DecodedImage> small = decodeImage(testing::gifOf(3, 2));
-    ASSERT_TRUE(small.has_value());
-    EXPECT_EQ(small->width, 3);
-    EXPECT_EQ(small->height, 2);
-    EXPECT_FALSE(decodeImage(testing::gifOf(MaxImageSide + 1, 1)).has_value());
+    // screen width and height; the image, if any
+    const std::tuple<int, int, bool> cases[] = {
+        {3, 2, true},
+        {MaxImageSide, 1, true},
+        {1, MaxImageSide, true},
+        {MaxImageSide + 1, 1, false},
+        {1, MaxImageSide + 1, false},
+    };
+    for (const auto& [width, height, decoded] : cases) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        const std::optional<DecodedImage> image = decodeImage(testing::gifOf(width, height));
+        ASSERT_EQ(image.has_value(), decoded);
+        if (decoded) {
+            EXPECT_EQ(image->width, width);
+            EXPECT_EQ(image->height, height);
+        }
+    }
+}
+
+// Qt's reader takes run-length BMPs whole; only uncompressed ones are measured against their
+// header first.
+TEST(ImageDecoder, ARunLengthBmpIsLeftToQtsReader) {
+    const Bytes bmp = {
+        'B',  'M',  72,   0, 0,    0,    0,    0, 0, 0, 62, 0, 0, 0, // file header
+        40,   0,    0,    0, 2,    0,    0,    0, 1, 0, 0,  0, 1, 0, 8, 0, 1, 0, 0, 0, // RLE8
+        4,    0,    0,    0, 0,    0,    0,    0, 0, 0, 0,  0, 2, 0, 0, 0, 0, 0, 0, 0,
+        0x30, 0x20, 0x10, 0, 0xFF, 0xFF, 0xFF, 0,        // two colours
+        2,    0,    0,    1, 0,    0,    0,    0, 0, 0}; // a run of 2 of colour 0; the end
+    const std::optional<DecodedImage> image = decodeImage(bmp);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->pixels, (std::vector<uint32_t>{0xFF102030, 0xFF102030}));
 }
 
 // A 2 x 1 palette PNG, index 0 then 1, index 0 given an alpha of 0x40 by tRNS.

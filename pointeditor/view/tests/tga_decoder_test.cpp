@@ -202,6 +202,7 @@ TEST(TgaDecoder, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
         {"grey of 24 bits", greyInColour, {0, 0, P::Unsupported}},
         {"image type 12", over, {0, 0, P::Unsupported}},
         {"no width", header(0, 2, {.type = 10}), {0, 0, P::Unsupported}},
+        {"uncompressed true colour of no width", header(0, 2, {.type = 2}), {0, 0, P::Unsupported}},
         {"no height", header(2, 0, {.type = 9, .depth = 8}), {0, 0, P::Unsupported}},
     };
     for (const auto& [what, bytes, expected] : cases) {
