@@ -12,6 +12,7 @@
 
 #include "pointeditor/view/image_decoder.h"
 #include "pointeditor/view/qt_messages_muted.h"
+#include "pointeditor/view/tests/image_files.h"
 #include "tests/support/image_writers.h"
 
 namespace tavo {
@@ -21,7 +22,7 @@ using testing::Bytes;
 
 TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
     using P = TextureProblem;
-    Bytes gif87a = testing::gifOf(3, 2);
+    Bytes gif87a = testing::gifOf(5792, 5792);
     gif87a[4] = '7';
     // what, the file, the size or problem announced
     const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
@@ -29,7 +30,7 @@ TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
          testing::gifOf(5792, 5792),
          {5792, 5792, P::None}},
         {"a 3 x 2 screen", testing::gifOf(3, 2), {3, 2, P::None}},
-        {"a 3 x 2 screen, GIF87a", gif87a, {3, 2, P::None}},
+        {"a 1 x 1 frame on a 5792 x 5792 screen, GIF87a", gif87a, {5792, 5792, P::None}},
         {"a screen of 0 x 0: the frame's extent",
          testing::gifOf(0, 0, 100, 50),
          {101, 51, P::None}},
@@ -67,6 +68,14 @@ TEST(ImageDecoder, AGifIsTheWholeScreenAndAScreenOverASideIsRefused) {
             EXPECT_EQ(image->height, height);
         }
     }
+}
+
+// Qt's reader fills the rows a cut-off BMP lacks; the file's length is measured against the
+// header's rows, each padded to four bytes (48 pixels of 24 bits: 144 bytes).
+TEST(ImageDecoder, ABmpWithoutItsLastByteIsDamaged) {
+    const Bytes bmp = testing::encode(testing::TestImage::filled(48, 2, 0xFF102030), "BMP");
+    ASSERT_TRUE(decodeImage(bmp).has_value());
+    EXPECT_FALSE(decodeImage(Bytes(bmp.begin(), bmp.end() - 1)).has_value());
 }
 
 // Qt's reader takes run-length BMPs whole; only uncompressed ones are measured against their
