@@ -131,6 +131,24 @@ TEST(TgaDecoder, EveryKindGivesTheStoredTexels) {
     }
 }
 
+// A true-colour or grey file may carry a colour map it does not use: its entries, of whatever
+// size, are passed over, each in whole bytes.
+TEST(TgaDecoder, AColourMapBeforeTrueColourOrGreyPixelsIsPassedOver) {
+    for (const int entryBits : {15, 24, 32, 64, 255}) {
+        SCOPED_TRACE(entryBits);
+        const Bytes plain = testing::tgaImageOf(5, 3, Picture, {.type = 10, .depth = 32});
+        Bytes mapped = plain;
+        mapped[1] = 1;                               // a colour map
+        mapped[5] = 3;                               // of three entries
+        mapped[7] = static_cast<uint8_t>(entryBits); // each of this many bits
+        mapped.insert(mapped.begin() + 18, static_cast<std::size_t>(3 * ((entryBits + 7) / 8)),
+                      0xEE);
+        const std::optional<DecodedImage> image = decodeImage(mapped);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->pixels, Picture);
+    }
+}
+
 TEST(TgaDecoder, SixteenBitsWithoutAnAlphaBitAreOpaque) {
     Bytes tga = testing::tgaImageOf(1, 1, {0x00FF0000}, {.type = 10, .depth = 16});
     tga[17] &= 0xF0; // no attribute bits
