@@ -92,6 +92,20 @@ TEST(ImageDecoder, ARunLengthBmpIsLeftToQtsReader) {
     EXPECT_EQ(image->pixels, (std::vector<uint32_t>{0xFF102030, 0xFF102030}));
 }
 
+TEST(ImageDecoder, APngWithoutAlphaIsOpaque) {
+    const std::optional<DecodedImage> image =
+        decodeImage(testing::pngOf(1, 1, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3}));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->pixels, std::vector<uint32_t>{0xFF010203});
+}
+
+// The bytes after a PNG's end are never read: here they are the rest of a good file.
+TEST(ImageDecoder, APngCutShortIsDamagedWhateverFollowsInMemory) {
+    const Bytes png = testing::pngOf(2, 2, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3});
+    ASSERT_TRUE(decodeImage(png).has_value());
+    EXPECT_FALSE(decodeImage(std::span(png).first(png.size() - 4)).has_value());
+}
+
 // A 2 x 1 palette PNG, index 0 then 1, index 0 given an alpha of 0x40 by tRNS.
 Bytes palettePng() {
     const Bytes signature = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
