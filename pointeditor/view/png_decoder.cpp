@@ -14,7 +14,8 @@ namespace tavo {
 
 namespace {
 
-// Bounds the stored length of a chunk other than the image data.
+// Bounds what libpng allocates for one chunk. Every chunk it could allocate for is passed over
+// below; this stays as the bound should one ever be read.
 constexpr png_alloc_size_t MaxChunkBytes = 8 * 1024 * 1024;
 
 struct PngSource {
