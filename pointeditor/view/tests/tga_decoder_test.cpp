@@ -141,8 +141,8 @@ TEST(TgaDecoder, AColourMapBeforeTrueColourOrGreyPixelsIsPassedOver) {
         mapped[1] = 1;                               // a colour map
         mapped[5] = 3;                               // of three entries
         mapped[7] = static_cast<uint8_t>(entryBits); // each of this many bits
-        mapped.insert(mapped.begin() + 18, static_cast<std::size_t>(3 * ((entryBits + 7) / 8)),
-                      0xEE);
+        const int entryBytes = (entryBits + 7) / 8;
+        mapped.insert(mapped.begin() + 18, 3 * static_cast<std::size_t>(entryBytes), 0xEE);
         const std::optional<DecodedImage> image = decodeImage(mapped);
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->pixels, Picture);
