@@ -158,11 +158,13 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
         if (workers.empty()) { // no thread: each file is decoded just before its upload
             textures[i].decoded.set_value(decodeAdmitted(textures[i]));
         }
-        std::optional<DecodedImage> image = decoded[i].get();
-        const bool whole = image.has_value();
-        if (whole) {
-            loaded[i].texture = upload(*image);
-            image.reset();
+        bool whole = false;
+        { // the decoded pixels are gone before the next file may take their place
+            const std::optional<DecodedImage> image = decoded[i].get();
+            whole = image.has_value();
+            if (whole) {
+                loaded[i].texture = upload(*image);
+            }
         }
         inFlight.leave(textures[i].pixels);
         if (!loaded[i].texture) {

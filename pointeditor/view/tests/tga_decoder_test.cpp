@@ -149,6 +149,25 @@ TEST(TgaDecoder, AColourMapBeforeTrueColourOrGreyPixelsIsPassedOver) {
     }
 }
 
+TEST(TgaDecoder, UncompressedTrueColourStaysWithQtsReader) {
+    for (const int depth : {16, 24, 32}) {
+        SCOPED_TRACE(depth);
+        const Bytes tga = testing::tgaImageOf(5, 3, Picture, {.type = 2, .depth = depth});
+        EXPECT_FALSE(isOwnTga(tga));
+        EXPECT_TRUE(decodeImage(tga).has_value());
+    }
+    // Qt's reader counts a colour map as its length times the two bytes from its entry size
+    // on, after the ID: this one ends exactly at the end of the file, so the file is not refused
+    // as damaged (what Qt's reader makes of its pixels is its own).
+    Bytes mapped = testing::tgaImageOf(1, 1, {0xFF102030}, {.type = 2, .depth = 24});
+    mapped[1] = 1;  // a colour map
+    mapped[5] = 1;  // of one entry
+    mapped[7] = 24; // of 24 bits
+    mapped.insert(mapped.begin() + 18, {0, 0, 0});
+    ASSERT_EQ(mapped.size(), 24u) << "one entry counted as 24 bytes";
+    EXPECT_TRUE(decodeImage(mapped).has_value());
+}
+
 TEST(TgaDecoder, SixteenBitsWithoutAnAlphaBitAreOpaque) {
     Bytes tga = testing::tgaImageOf(1, 1, {0x00FF0000}, {.type = 10, .depth = 16});
     tga[17] &= 0xF0; // no attribute bits
@@ -175,6 +194,13 @@ TEST(TgaDecoder, DamagedFilesAreRefusedWithoutReadingPastThem) {
     const std::tuple<const char*, Bytes> cases[] = {
         {"a run past the image", changed(Packets, 0x84)},
         {"a raw packet past the image", changed(Packets + 2, 0x01)},
+        {"a raw packet past the image, its pixels there",
+         [&good] {
+             Bytes bytes = good;
+             bytes[Packets + 2] = 0x01;
+             bytes.push_back(4);
+             return bytes;
+         }()},
         {"a raw packet past the file", cut(Packets + 3)},
         {"a run without its pixel", cut(Packets + 1)},
         {"a packet's header missing", cut(Packets + 2)},
