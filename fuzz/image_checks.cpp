@@ -45,7 +45,15 @@ void checkPngImage(std::span<const uint8_t> bytes) {
 
 void checkReaderImage(std::span<const uint8_t> bytes) {
     const bool other = !starts(bytes, {0xFF, 0xD8, 0xFF}) && !starts(bytes, {0x89, 'P', 'N', 'G'});
-    checkImage(other ? decodeImage(bytes) : decodeWithImageReader(bytes));
+    const std::optional<DecodedImage> image =
+        other ? decodeImage(bytes) : decodeWithImageReader(bytes);
+    checkImage(image);
+    // Our TGA reader gives exactly the size the header probe counted against the budget.
+    if (image && other && isOwnTga(bytes)) {
+        const ImageHeader header = probeImage(bytes);
+        FUZZ_REQUIRE(header.problem == TextureProblem::None);
+        FUZZ_REQUIRE(header.width == image->width && header.height == image->height);
+    }
 }
 
 } // namespace tavo::fuzz

@@ -19,6 +19,7 @@ namespace tavo::testing {
 struct GuardedOutcome {
     int status = 0; // the exit code, or minus the signal (-14: over time, -6: abort, -9: killed)
     std::string out, err;
+    long peakKiB = 0; // the most memory the child had resident at once
 };
 
 // A sanitizer's shadow memory takes terabytes of address space: only the time limit applies
@@ -73,10 +74,11 @@ inline GuardedChild startGuarded(const std::function<int()>& step, int seconds =
 
 inline GuardedOutcome finishGuarded(GuardedChild& child) {
     int status = 0;
-    while (::waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (::wait4(child.pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(child.out),
-            readAll(child.err)};
+            readAll(child.err), usage.ru_maxrss};
 }
 
 inline GuardedOutcome runGuarded(const std::function<int()>& step, int seconds = 10,

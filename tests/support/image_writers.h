@@ -1,17 +1,20 @@
 #pragma once
 // Image files that Qt's writers do not make, written with libpng and libjpeg directly or byte by
-// byte: PNGs of any bit depth with or without gAMA, CMYK JPEGs plain and Adobe, progressive
-// JPEGs with repeated scans, TGAs.
+// byte: PNGs of any bit depth with or without gAMA, PNGs with extra chunks, CMYK JPEGs plain and
+// Adobe, progressive JPEGs with repeated scans, TGAs of every kind, GIFs of one frame.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 namespace tavo::testing {
 
@@ -135,6 +138,190 @@ inline Bytes tgaOf(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
     out[16] = 24;
     for (int i = 0; i < width * height; ++i) {
         out.insert(out.end(), {b, g, r});
+    }
+    return out;
+}
+
+// A PNG chunk of `type` holding `data`, with its length and checksum.
+inline Bytes pngChunk(const std::string& type, const Bytes& data) {
+    Bytes out;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<uint8_t>(data.size() >> shift));
+    }
+    out.insert(out.end(), type.begin(), type.end());
+    out.insert(out.end(), data.begin(), data.end());
+    uLong crc = crc32(0, out.data() + 4, static_cast<uInt>(out.size() - 4));
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<uint8_t>(crc >> shift));
+    }
+    return out;
+}
+
+// A zTXt chunk whose text is `mebibytes` MiB of one letter: a few kilobytes in the file.
+inline Bytes compressedTextChunk(int mebibytes) {
+    const Bytes text(static_cast<std::size_t>(mebibytes) << 20, 'a');
+    uLongf size = compressBound(static_cast<uLong>(text.size()));
+    Bytes data = {'k', 0, 0}; // keyword, its end, the compression method
+    data.resize(3 + size);
+    compress2(data.data() + 3, &size, text.data(), static_cast<uLong>(text.size()), 9);
+    data.resize(3 + size);
+    return pngChunk("zTXt", data);
+}
+
+// `png` with `chunk` put `count` times right after its header chunk.
+inline Bytes withChunks(const Bytes& png, const Bytes& chunk, int count) {
+    constexpr std::size_t HeaderEnd = 8 + 25; // the signature, then IHDR
+    Bytes out(png.begin(), png.begin() + HeaderEnd);
+    for (int i = 0; i < count; ++i) {
+        out.insert(out.end(), chunk.begin(), chunk.end());
+    }
+    out.insert(out.end(), png.begin() + HeaderEnd, png.end());
+    return out;
+}
+
+// A GIF with a two-colour table (black, white) and one frame of one black pixel at (left, top)
+// on a logical screen of screenWidth x screenHeight.
+inline Bytes gifOf(int screenWidth, int screenHeight, int left = 0, int top = 0) {
+    auto le16 = [](Bytes& out, int value) {
+        out.push_back(static_cast<uint8_t>(value));
+        out.push_back(static_cast<uint8_t>(value >> 8));
+    };
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    le16(out, screenWidth);
+    le16(out, screenHeight);
+    out.insert(out.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255, 0x2C});
+    le16(out, left);
+    le16(out, top);
+    out.insert(out.end(), {1, 0, 1, 0, 0});
+    // Code size 2: the codes clear, 0, end in 3 bits each.
+    out.insert(out.end(), {2, 2, 0x44, 0x01, 0, 0x3B});
+    return out;
+}
+
+// How tgaImageOf stores an image: the image type (1, 2, 3 plain; 9, 10, 11 run-length), bits a
+// pixel (grey: 8, or 16 with alpha; true colour 15, 16, 24, 32; colour-mapped: 8- or 16-bit
+// indices into a map of mapBits entries whose first index is firstEntry), the row and column order,
+// and an image ID of idLength bytes.
+struct TgaLayout {
+    int type = 10;
+    int depth = 24;
+    bool topDown = false;
+    bool rightToLeft = false;
+    int mapBits = 24;
+    int firstEntry = 0;
+    int idLength = 0;
+};
+
+// One pixel (ARGB) as `bits` of true colour: 5 bits a channel and the alpha's top bit for 15 and
+// 16, B, G, R for 24, then A for 32.
+inline Bytes tgaColour(uint32_t argb, int bits) {
+    const auto channel = [argb](int shift) { return static_cast<uint8_t>(argb >> shift); };
+    const auto fiveBits = [argb](int shift) { return argb >> (shift + 3) & 31; };
+    if (bits == 15 || bits == 16) {
+        const uint32_t value = fiveBits(16) << 10 | fiveBits(8) << 5 | fiveBits(0) |
+                               (bits == 16 && argb >> 31 != 0 ? 0x8000u : 0u);
+        return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+    }
+    Bytes out = {channel(0), channel(8), channel(16)};
+    if (bits == 32) {
+        out.push_back(channel(24));
+    }
+    return out;
+}
+
+// `pixels` (ARGB, rows top first) as a TGA laid out as `layout` says. Run-length packets run on
+// across rows, as many writers make them.
+inline Bytes tgaImageOf(int width, int height, const std::vector<uint32_t>& pixels,
+                        const TgaLayout& layout) {
+    const int kind = layout.type & 7;
+    std::map<uint32_t, int> indices;
+    std::vector<uint32_t> map;
+    if (kind == 1) {
+        for (uint32_t argb : pixels) {
+            if (indices.emplace(argb, static_cast<int>(map.size())).second) {
+                map.push_back(argb);
+            }
+        }
+    }
+    std::vector<Bytes> stored;
+    for (int row = 0; row < height; ++row) {
+        const int y = layout.topDown ? row : height - 1 - row;
+        for (int column = 0; column < width; ++column) {
+            const int x = layout.rightToLeft ? width - 1 - column : column;
+            const uint32_t argb = pixels[static_cast<std::size_t>(y * width + x)];
+            if (kind == 1) {
+                const int index = indices[argb] + layout.firstEntry;
+                stored.push_back({static_cast<uint8_t>(index)});
+                if (layout.depth == 16) {
+                    stored.back().push_back(static_cast<uint8_t>(index >> 8));
+                }
+            } else if (kind == 3) {
+                stored.push_back({static_cast<uint8_t>(argb)});
+                if (layout.depth == 16) {
+                    stored.back().push_back(static_cast<uint8_t>(argb >> 24));
+                }
+            } else {
+                stored.push_back(tgaColour(argb, layout.depth));
+            }
+        }
+    }
+    const int colourBits = kind == 1 ? layout.mapBits : layout.depth;
+    int attributeBits = 0; // alpha bits: 8 with a byte of alpha, 1 for 16-bit colour
+    if (colourBits == 32 || (kind == 3 && colourBits == 16)) {
+        attributeBits = 8;
+    } else if (colourBits == 16) {
+        attributeBits = 1;
+    }
+    Bytes out = {static_cast<uint8_t>(layout.idLength),
+                 static_cast<uint8_t>(kind == 1),
+                 static_cast<uint8_t>(layout.type),
+                 static_cast<uint8_t>(layout.firstEntry),
+                 static_cast<uint8_t>(layout.firstEntry >> 8),
+                 static_cast<uint8_t>(map.size()),
+                 static_cast<uint8_t>(map.size() >> 8),
+                 static_cast<uint8_t>(kind == 1 ? layout.mapBits : 0),
+                 0,
+                 0,
+                 0,
+                 0,
+                 static_cast<uint8_t>(width),
+                 static_cast<uint8_t>(width >> 8),
+                 static_cast<uint8_t>(height),
+                 static_cast<uint8_t>(height >> 8),
+                 static_cast<uint8_t>(layout.depth),
+                 static_cast<uint8_t>(attributeBits | (layout.topDown ? 0x20 : 0) |
+                                      (layout.rightToLeft ? 0x10 : 0))};
+    out.insert(out.end(), static_cast<std::size_t>(layout.idLength), 'i');
+    for (uint32_t argb : map) {
+        const Bytes entry = tgaColour(argb, layout.mapBits);
+        out.insert(out.end(), entry.begin(), entry.end());
+    }
+    for (std::size_t at = 0; at < stored.size();) {
+        if (layout.type < 8) {
+            out.insert(out.end(), stored[at].begin(), stored[at].end());
+            ++at;
+            continue;
+        }
+        std::size_t run = 1;
+        while (at + run < stored.size() && run < 128 && stored[at + run] == stored[at]) {
+            ++run;
+        }
+        if (run > 1) {
+            out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+            out.insert(out.end(), stored[at].begin(), stored[at].end());
+            at += run;
+            continue;
+        }
+        std::size_t raw = 1; // up to the next pair of equal pixels
+        while (at + raw < stored.size() && raw < 128 &&
+               !(at + raw + 1 < stored.size() && stored[at + raw] == stored[at + raw + 1])) {
+            ++raw;
+        }
+        out.push_back(static_cast<uint8_t>(raw - 1));
+        for (std::size_t i = 0; i < raw; ++i) {
+            out.insert(out.end(), stored[at + i].begin(), stored[at + i].end());
+        }
+        at += raw;
     }
     return out;
 }

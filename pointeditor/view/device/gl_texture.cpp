@@ -12,6 +12,34 @@ GlTexture::~GlTexture() {
     }
 }
 
+// The page's rectangle copied into a texture of its own through a framebuffer that reads the
+// page; the bindings it changes are put back, as a draw may be under way.
+GLuint GlTexture::name() const {
+    if (name_ != 0) {
+        return name_;
+    }
+    context_->makeCurrent();
+    GLint readFramebuffer = 0;
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           rect_.page->name(), 0);
+    glGenTextures(1, &name_);
+    glBindTexture(GL_TEXTURE_2D, name_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect_.width, rect_.height, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect_.x, rect_.y, rect_.width, rect_.height);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
+    glDeleteFramebuffers(1, &framebuffer);
+    return name_;
+}
+
 std::unique_ptr<Texture> uploadGlTexture(const std::shared_ptr<GlContext>& context,
                                          TextureAtlas& atlas, const DecodedImage& image) {
     context->makeCurrent();
@@ -23,23 +51,14 @@ std::unique_ptr<Texture> uploadGlTexture(const std::shared_ptr<GlContext>& conte
     }
     while (glGetError() != GL_NO_ERROR) {
     }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, image.pixels.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
     AtlasRect rect = atlas.add(image.width, image.height, image.pixels.data());
     if (glGetError() != GL_NO_ERROR || !rect.page) {
-        glDeleteTextures(1, &name);
         if (rect.page) {
             rect.page->release();
         }
         return nullptr;
     }
-    return std::make_unique<GlTexture>(context, name, std::move(rect));
+    return std::make_unique<GlTexture>(context, std::move(rect));
 }
 
 const GlTexture* ownTexture(const Texture* texture, const GlContext* context) {

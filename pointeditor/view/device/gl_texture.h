@@ -1,7 +1,8 @@
 #pragma once
-// The device's textures: each image lives twice, as an OpenGL texture with its full mip chain
-// (for filtered sampling) and as a rectangle of an atlas page (for the nearest sampling the
-// panes use). Uploading a decoded image makes both.
+// The device's textures: each image lives as a rectangle of an atlas page (for the nearest
+// sampling the panes use) and, once a draw samples it filtered, as an OpenGL texture of its own
+// with its full mip chain, copied from the page. Uploading a decoded image makes only the
+// first: a copy the panes never sample would double what a map's textures take.
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -17,19 +18,20 @@ namespace tavo {
 
 class GlTexture : public Texture {
 public:
-    GlTexture(std::shared_ptr<GlContext> context, GLuint name, AtlasRect rect)
-        : context_(std::move(context)), name_(name), rect_(std::move(rect)) {}
+    GlTexture(std::shared_ptr<GlContext> context, AtlasRect rect)
+        : context_(std::move(context)), rect_(std::move(rect)) {}
     ~GlTexture() override;
     GlTexture(const GlTexture&) = delete;
     GlTexture& operator=(const GlTexture&) = delete;
 
     const GlContext* context() const { return context_.get(); }
-    GLuint name() const { return name_; }
+    // The texture for filtered sampling, made on the first call, in the context.
+    GLuint name() const;
     const AtlasRect& rect() const { return rect_; }
 
 private:
     std::shared_ptr<GlContext> context_;
-    GLuint name_;
+    mutable GLuint name_ = 0;
     AtlasRect rect_;
 };
 

@@ -7,7 +7,7 @@ namespace tavo {
 
 namespace {
 
-enum class Format { Jpeg, Png, Other };
+enum class Format { Jpeg, Png, Tga, Other };
 
 Format formatOf(std::span<const uint8_t> bytes) {
     static constexpr std::array<uint8_t, 3> jpegMagic = {0xFF, 0xD8, 0xFF};
@@ -20,7 +20,10 @@ Format formatOf(std::span<const uint8_t> bytes) {
     if (startsWith(jpegMagic)) {
         return Format::Jpeg;
     }
-    return startsWith(pngMagic) ? Format::Png : Format::Other;
+    if (startsWith(pngMagic)) {
+        return Format::Png;
+    }
+    return isOwnTga(bytes) ? Format::Tga : Format::Other;
 }
 
 } // namespace
@@ -33,6 +36,9 @@ ImageHeader probeImage(std::span<const uint8_t> bytes) {
         break;
     case Format::Png:
         header = probePng(bytes);
+        break;
+    case Format::Tga:
+        header = probeTga(bytes);
         break;
     case Format::Other:
         header = probeWithImageReader(bytes);
@@ -54,6 +60,8 @@ std::optional<DecodedImage> decodeImage(std::span<const uint8_t> bytes) {
         return decodeJpeg(bytes);
     case Format::Png:
         return decodePng(bytes);
+    case Format::Tga:
+        return decodeTga(bytes);
     case Format::Other:
         break;
     }

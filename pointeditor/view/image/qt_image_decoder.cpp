@@ -1,5 +1,6 @@
-// The formats other than JPEG and PNG that a map may name (BMP above all, TGA, GIF) through
-// Qt's image reader and its plugins, which need no application object for them.
+// The formats other than JPEG, PNG and our own TGA kinds that a map may name (BMP above all,
+// uncompressed true-colour TGA, GIF) through Qt's image reader and its plugins, which need no
+// application object for them.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <cstring>
 
 #include "pointeditor/view/image/image_decoder.h"
+#include "pointeditor/view/image/qt_messages_muted.h"
 
 namespace tavo {
 
@@ -93,6 +95,21 @@ QByteArray tgaWithFooter(std::span<const uint8_t> bytes) {
     return data;
 }
 
+// Qt's GIF reader announces the first frame's size but draws every frame onto the logical
+// screen, which it allocates whole, however small the frames: the screen is what counts. A side
+// given as 0 takes the frame's extent, as the reader announces it.
+QSize gifScreen(std::span<const uint8_t> bytes, QSize announced) {
+    constexpr std::size_t ScreenEnd = 10;
+    const bool gif = bytes.size() >= ScreenEnd && (std::memcmp(bytes.data(), "GIF87a", 6) == 0 ||
+                                                   std::memcmp(bytes.data(), "GIF89a", 6) == 0);
+    if (!gif) {
+        return announced;
+    }
+    const auto width = static_cast<int>(readLe(bytes, 6, 2));
+    const auto height = static_cast<int>(readLe(bytes, 8, 2));
+    return {width > 0 ? width : announced.width(), height > 0 ? height : announced.height()};
+}
+
 // A reader over the bytes, told the format where its content cannot tell it.
 class ImageSource {
 public:
@@ -126,11 +143,12 @@ private:
 } // namespace
 
 ImageHeader probeWithImageReader(std::span<const uint8_t> bytes) {
+    const QtMessagesMuted muted;
     ImageSource source(bytes);
     if (!source.open() || !source.reader().canRead()) {
         return {0, 0, TextureProblem::Unsupported};
     }
-    QSize size = source.reader().size();
+    const QSize size = gifScreen(bytes, source.reader().size());
     if (!size.isValid() || !bmpComplete(bytes) || !tgaColourMapFits(bytes)) {
         return {0, 0, TextureProblem::Damaged};
     }
@@ -141,19 +159,20 @@ std::optional<DecodedImage> decodeWithImageReader(std::span<const uint8_t> bytes
     if (bytes.empty() || !bmpComplete(bytes) || !tgaColourMapFits(bytes)) {
         return std::nullopt;
     }
+    const QtMessagesMuted muted;
     ImageSource source(bytes);
     if (!source.open()) {
         return std::nullopt;
     }
     QImageReader& reader = source.reader();
-    QSize size = reader.size();
+    const QSize size = gifScreen(bytes, reader.size());
     if (!size.isValid() || size.width() <= 0 || size.height() <= 0 || size.width() > MaxImageSide ||
         size.height() > MaxImageSide) {
         return std::nullopt;
     }
     QImage picture;
-    // The size a reader announces is not always what it reads: a GIF announces its first frame
-    // and reads the whole logical screen, which may be far larger.
+    // The size a reader announces is not always what it reads (a GIF's screen is counted
+    // above, but a plugin may do the like).
     if (!reader.read(&picture) || picture.isNull() || picture.width() > MaxImageSide ||
         picture.height() > MaxImageSide) {
         return std::nullopt;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <future>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -56,6 +58,45 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     }
 }
 
+// Bounds the pixels decoded and not yet uploaded: a decoder may hold two copies of an image at
+// once (Qt's and ours), and each upload adds the atlas's, so two files of half the budget each
+// decoded side by side would take three times the budget's bytes. A file waits while others in
+// flight leave it no room; one alone always goes. Files enter in queue order, so a file waits
+// only for earlier ones, whose uploads the calling thread makes in that order.
+class PixelsInFlight {
+public:
+    static constexpr int64_t Limit = MapPixelBudget / 2;
+
+    void enter(std::size_t turn, int64_t pixels) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] {
+            return open_ || (turn == nextTurn_ && (inFlight_ == 0 || inFlight_ + pixels <= Limit));
+        });
+        inFlight_ += pixels;
+        ++nextTurn_;
+        changed_.notify_all();
+    }
+    void leave(int64_t pixels) {
+        const std::lock_guard lock(mutex_);
+        inFlight_ -= pixels;
+        changed_.notify_all();
+    }
+    // No file waits any more: the uploads stopped early (an exception), and the decoders must
+    // run out so that their threads can be joined.
+    void open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int64_t inFlight_ = 0;
+    std::size_t nextTurn_ = 0;
+    bool open_ = false;
+};
+
 // Decoding is pure work on bytes: any thread may do it.
 std::optional<DecodedImage> decodeAdmitted(TextureFile& file) {
     try {
@@ -87,9 +128,11 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
     }
 
     std::atomic<std::size_t> next{0};
+    PixelsInFlight inFlight;
     auto work = [&] {
         for (std::size_t at = next++; at < queue.size(); at = next++) {
             TextureFile& file = textures[queue[at]];
+            inFlight.enter(at, file.pixels);
             file.decoded.set_value(decodeAdmitted(file));
         }
     };
@@ -102,9 +145,8 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
         }
     } catch (const std::system_error&) { // no thread to be had: the ones started do it all
     }
-    if (workers.empty()) {
-        work();
-    }
+    const std::unique_ptr<PixelsInFlight, void (*)(PixelsInFlight*)> openOnExit(
+        &inFlight, [](PixelsInFlight* gate) { gate->open(); }); // before the threads are joined
 
     // Uploads in file order, each as soon as it is decoded, while the rest still decode.
     std::vector<LoadedTexture> loaded(files.size());
@@ -113,14 +155,20 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
         if (textures[i].problem != TextureProblem::None) {
             continue;
         }
-        std::optional<DecodedImage> image = decoded[i].get();
-        if (!image) {
-            loaded[i].problem = TextureProblem::Damaged;
-            continue;
+        if (workers.empty()) { // no thread: each file is decoded just before its upload
+            textures[i].decoded.set_value(decodeAdmitted(textures[i]));
         }
-        loaded[i].texture = upload(*image);
+        bool whole = false;
+        { // the decoded pixels are gone before the next file may take their place
+            const std::optional<DecodedImage> image = decoded[i].get();
+            whole = image.has_value();
+            if (whole) {
+                loaded[i].texture = upload(*image);
+            }
+        }
+        inFlight.leave(textures[i].pixels);
         if (!loaded[i].texture) {
-            loaded[i].problem = TextureProblem::OverBudget;
+            loaded[i].problem = whole ? TextureProblem::OverBudget : TextureProblem::Damaged;
         }
     }
     return loaded;

@@ -168,6 +168,46 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
               std::tuple(Rgb{255, 0, 0}, Rgb{0, 0, 255}));
 }
 
+// The texture of filtered sampling is made from the atlas the first time a draw asks for it:
+// from the texture's own place (the second of a page), with a mip chain whose last level is
+// the whole image's mean, one texture each, and the atlas is left as it was.
+TEST_F(TexturesTest, FilteredSamplingShowsTheTexturesOwnTexelsAndItsMips) {
+    file("blue.png", encode(TestImage::filled(4, 4, 0xFF0000FF), "PNG"));
+    file("quads.png", encode(quadrants(), "PNG"));
+    ASSERT_EQ(loadMap("map.bd1", {"blue.png", "quads.png"}), std::vector<TextureFinding>{});
+    const auto setFilter = [this](TextureFilter filter) {
+        device->setTextureStageState(TextureStageState::MagFilter, filter);
+        device->setTextureStageState(TextureStageState::MinFilter, filter);
+        device->setTextureStageState(TextureStageState::MipFilter, filter);
+    };
+    // Slot `slot` on a side x side quad from (left, 0).
+    const auto draw = [this](int slot, float left, float side) {
+        device->setTexture(state.textures[static_cast<std::size_t>(slot)].get());
+        const PaneVertex quad[4] = {{left + side, 0, 0, 1, ~0u, 1, 0},
+                                    {left + side, side, 0, 1, ~0u, 1, 1},
+                                    {left, side, 0, 1, ~0u, 0, 1},
+                                    {left, 0, 0, 1, ~0u, 0, 0}};
+        device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, quad);
+    };
+    setFilter(FilterLinear);
+    device->setRenderState(RenderState::CullMode, CullNone);
+    device->beginScene();
+    device->clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f);
+    draw(1, 0, 40); // both in one batch, each on a unit of its own
+    draw(0, 50, 40);
+    draw(1, 100, 1); // the 16 x 16 texels on one pixel: the 1 x 1 level
+    device->endScene();
+    device->present(0, 0);
+    for (int q = 0; q < 4; ++q) { // 16 texels over 40 pixels: a quadrant's middle is its colour
+        EXPECT_EQ(pixel({0, 0}, 10 + 20 * (q % 2), 10 + 20 * (q / 2)), Quadrants[q]) << q;
+    }
+    EXPECT_EQ(pixel({0, 0}, 70, 20), (Rgb{0, 0, 255}));
+    EXPECT_TRUE(testing::near(pixel({0, 0}, 100, 0), {128, 128, 128}, 1));
+    setFilter(FilterNone);
+    EXPECT_EQ(shown(0, 20, 20), (Rgb{0, 0, 255})) << "the atlas after the filtered copies";
+    EXPECT_EQ(shown(1, 30, 30), Quadrants[3]) << "the atlas after the filtered copies";
+}
+
 TEST_F(TexturesTest, ATextureMayOutliveItsDevice) {
     // The device may go first: freeing its texture afterwards must not touch the dead context.
     // (Every other test frees the textures before the device.)

@@ -1,0 +1,194 @@
+// What the header probe counts for a GIF, the PNG chunks that decide texels among those passed
+// over, and Qt's messages while an image is read.
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QString>
+
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "pointeditor/view/image/image_decoder.h"
+#include "pointeditor/view/image/qt_messages_muted.h"
+#include "pointeditor/view/tests/image_files.h"
+#include "tests/support/image_writers.h"
+
+namespace tavo {
+namespace {
+
+using testing::Bytes;
+
+TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
+    using P = TextureProblem;
+    Bytes gif87a = testing::gifOf(5792, 5792);
+    gif87a[4] = '7';
+    // what, the file, the size or problem announced
+    const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
+        {"a 1 x 1 frame on a 5792 x 5792 screen",
+         testing::gifOf(5792, 5792),
+         {5792, 5792, P::None}},
+        {"a 3 x 2 screen", testing::gifOf(3, 2), {3, 2, P::None}},
+        {"a 1 x 1 frame on a 5792 x 5792 screen, GIF87a", gif87a, {5792, 5792, P::None}},
+        {"a screen of 0 x 0: the frame's extent",
+         testing::gifOf(0, 0, 100, 50),
+         {101, 51, P::None}},
+        {"a screen one wider than a side",
+         testing::gifOf(MaxImageSide + 1, 1),
+         {0, 0, P::OverBudget}},
+        {"a 65535 x 65535 screen", testing::gifOf(65535, 65535), {0, 0, P::OverBudget}},
+    };
+    for (const auto& [what, bytes, expected] : cases) {
+        SCOPED_TRACE(what);
+        const ImageHeader probed = probeImage(bytes);
+        EXPECT_EQ(probed.problem, expected.problem);
+        if (expected.problem == P::None) {
+            EXPECT_EQ(probed.width, expected.width);
+            EXPECT_EQ(probed.height, expected.height);
+        }
+    }
+}
+
+TEST(ImageDecoder, AGifIsTheWholeScreenAndAScreenOverASideIsRefused) {
+    // screen width and height; the image, if any
+    const std::tuple<int, int, bool> cases[] = {
+        {3, 2, true},
+        {MaxImageSide, 1, true},
+        {1, MaxImageSide, true},
+        {MaxImageSide + 1, 1, false},
+        {1, MaxImageSide + 1, false},
+    };
+    for (const auto& [width, height, decoded] : cases) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        const std::optional<DecodedImage> image = decodeImage(testing::gifOf(width, height));
+        ASSERT_EQ(image.has_value(), decoded);
+        if (decoded) {
+            EXPECT_EQ(image->width, width);
+            EXPECT_EQ(image->height, height);
+        }
+    }
+}
+
+// Qt's reader fills the rows a cut-off BMP lacks; the file's length is measured against the
+// header's rows, each padded to four bytes (48 pixels of 24 bits: 144 bytes).
+TEST(ImageDecoder, ABmpWithoutItsLastByteIsDamaged) {
+    const Bytes bmp = testing::encode(testing::TestImage::filled(48, 2, 0xFF102030), "BMP");
+    ASSERT_TRUE(decodeImage(bmp).has_value());
+    EXPECT_FALSE(decodeImage(Bytes(bmp.begin(), bmp.end() - 1)).has_value());
+}
+
+// Qt's reader takes run-length BMPs whole; only uncompressed ones are measured against their
+// header first.
+TEST(ImageDecoder, ARunLengthBmpIsLeftToQtsReader) {
+    const Bytes bmp = {
+        'B',  'M',  72,   0, 0,    0,    0,    0, 0, 0, 62, 0, 0, 0, // file header
+        40,   0,    0,    0, 2,    0,    0,    0, 1, 0, 0,  0, 1, 0, 8, 0, 1, 0, 0, 0, // RLE8
+        4,    0,    0,    0, 0,    0,    0,    0, 0, 0, 0,  0, 2, 0, 0, 0, 0, 0, 0, 0,
+        0x30, 0x20, 0x10, 0, 0xFF, 0xFF, 0xFF, 0,        // two colours
+        2,    0,    0,    1, 0,    0,    0,    0, 0, 0}; // a run of 2 of colour 0; the end
+    const std::optional<DecodedImage> image = decodeImage(bmp);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->pixels, (std::vector<uint32_t>{0xFF102030, 0xFF102030}));
+}
+
+TEST(ImageDecoder, APngWithoutAlphaIsOpaque) {
+    const std::optional<DecodedImage> image =
+        decodeImage(testing::pngOf(1, 1, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3}));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->pixels, std::vector<uint32_t>{0xFF010203});
+}
+
+// The bytes after a PNG's end are never read: here they are the rest of a good file.
+TEST(ImageDecoder, APngCutShortIsDamagedWhateverFollowsInMemory) {
+    const Bytes png = testing::pngOf(2, 2, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3});
+    ASSERT_TRUE(decodeImage(png).has_value());
+    EXPECT_FALSE(decodeImage(std::span(png).first(png.size() - 4)).has_value());
+}
+
+// A 2 x 1 palette PNG, index 0 then 1, index 0 given an alpha of 0x40 by tRNS.
+Bytes palettePng() {
+    const Bytes signature = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    const Bytes header = {0, 0, 0, 2, 0, 0, 0, 1, 8, 3, 0, 0, 0};
+    const Bytes rows = {0, 0, 1}; // no filter, then the indices
+    Bytes packed(64);
+    uLongf size = packed.size();
+    compress(packed.data(), &size, rows.data(), rows.size());
+    packed.resize(size);
+    Bytes png = signature;
+    for (const Bytes& chunk : {testing::pngChunk("IHDR", header),
+                               testing::pngChunk("PLTE", {0x11, 0x22, 0x33, 0x44, 0x55, 0x66}),
+                               testing::pngChunk("tRNS", {0x40}), testing::pngChunk("IDAT", packed),
+                               testing::pngChunk("IEND", {})}) {
+        png.insert(png.end(), chunk.begin(), chunk.end());
+    }
+    return png;
+}
+
+TEST(ImageDecoder, PaletteAndTransparencyStillDecideAPngsTexelsAmongSkippedChunks) {
+    const std::vector<uint32_t> texels = {0x40112233, 0xFF445566};
+    const std::string text("Comment\0a texture", 17);
+    const std::tuple<const char*, Bytes> cases[] = {
+        {"no other chunk", palettePng()},
+        {"compressed texts", testing::withChunks(palettePng(), testing::compressedTextChunk(1), 3)},
+        {"a text, a gamma and a chunk of no known kind",
+         testing::withChunks(
+             testing::withChunks(
+                 testing::withChunks(palettePng(),
+                                     testing::pngChunk("tEXt", Bytes(text.begin(), text.end())), 1),
+                 testing::pngChunk("gAMA", {0, 0, 0x27, 0x10}), 1),
+             testing::pngChunk("quIt", {1, 2, 3}), 1)},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        const std::optional<DecodedImage> image = decodeImage(bytes);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->pixels, texels);
+    }
+}
+
+// What reaches the handler a test installs.
+std::mutex received;
+std::vector<std::string> messages;
+
+void keepMessage(QtMsgType, const QMessageLogContext&, const QString& text) {
+    const std::lock_guard lock(received);
+    messages.push_back(text.toStdString());
+}
+
+class QtMessages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        messages.clear();
+        before = qInstallMessageHandler(keepMessage);
+    }
+    void TearDown() override { qInstallMessageHandler(before); }
+    QtMessageHandler before = nullptr;
+};
+
+TEST_F(QtMessages, WhatQtSaysOfAFileItReadsIsDroppedAndOtherMessagesArrive) {
+    // An uncompressed TGA of 8 bits a pixel: Qt's reader complains of its depth.
+    Bytes greyAsColour =
+        testing::tgaImageOf(2, 2, std::vector<uint32_t>(4, 0xFF000000), {.type = 2, .depth = 24});
+    greyAsColour[16] = 8;
+    EXPECT_EQ(probeImage(greyAsColour).problem, TextureProblem::Unsupported);
+    EXPECT_FALSE(decodeImage(greyAsColour).has_value());
+    qWarning("after the reading");
+    EXPECT_EQ(messages, std::vector<std::string>{"after the reading"});
+}
+
+TEST_F(QtMessages, OnlyTheThreadThatReadsIsMuted) {
+    {
+        const QtMessagesMuted reading;
+        std::thread([] { qWarning("another thread"); }).join();
+        qWarning("the reading thread");
+        { const QtMessagesMuted nested; }
+        qWarning("still the reading thread");
+    }
+    qWarning("afterwards");
+    EXPECT_EQ(messages, (std::vector<std::string>{"another thread", "afterwards"}));
+    EXPECT_EQ(qInstallMessageHandler(keepMessage), &keepMessage) << "the handler is put back";
+}
+
+} // namespace
+} // namespace tavo
