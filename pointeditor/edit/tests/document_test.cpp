@@ -221,20 +221,6 @@ TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
         ASSERT_TRUE(savePointFile(e.state, fileIn("ours.pd1")));
         EXPECT_EQ(fileText(file), row.saved ? fileText(fileIn("ours.pd1")) : before);
     }
-    // Saved again after Yes: the stamp is the new file's, so the next Ctrl+S asks nothing.
-    Saved e;
-    const std::string file = fileIn("mission.pd1");
-    ASSERT_TRUE(savePointFile(e.state, file));
-    ASSERT_TRUE(openPointFile(e.state, file));
-    std::ofstream(file) << theirs;
-    e.state.pointTable.pointUsed[0] = SlotSelected;
-    e.press(vk::Right);
-    e.platform.boxAnswers = {BoxAnswer::Yes};
-    runFileCommand(e.state, FileCommand::SaveToCurrent);
-    e.press(vk::Right);
-    runFileCommand(e.state, FileCommand::SaveToCurrent);
-    EXPECT_EQ(std::tuple(e.platform.boxes.size(), hasUnsavedPoints(e.state)),
-              std::tuple(std::size_t{1}, false));
 }
 
 // Two names for one file (a hard link): Ctrl+S through one shows the new points under both.
