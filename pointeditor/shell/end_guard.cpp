@@ -67,8 +67,8 @@ EndGuard::EndGuard(std::function<void()> keep) : keep_(std::move(keep)) {
         connect(app, &QGuiApplication::commitDataRequest, this,
                 [this](QSessionManager&) { keep_(); });
     }
-    static const bool hooked = std::atexit(keepAtExit) == 0;
-    (void)hooked;
+    // Once per process: a hook cannot be taken back, and one that finds no guard does nothing.
+    [[maybe_unused]] static const int hooked = std::atexit(keepAtExit);
     currentKeep = &keep_;
 }
 

@@ -21,12 +21,13 @@ struct Ending {
     const char* name;
     void (*before)(); // before the guard exists
     void (*end)();    // while it does
+    void (*after)();  // once it is gone
     int status;
     const char* out;
 };
 
 // Runs an ending in a child with a guard whose keeping prints "kept"; events are processed for
-// a while after it, then the guard goes and the child returns 0.
+// a while after it, then the guard goes and the child exits with 0.
 testing::GuardedOutcome endedBy(const Ending& ending) {
     return testing::runGuarded([&ending]() -> int {
         static int argc = 1;
@@ -47,19 +48,22 @@ testing::GuardedOutcome endedBy(const Ending& ending) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             }
         }
+        ending.after();
         std::exit(0); // the exit hook, with no guard left
     });
 }
 
 TEST(EndGuard, KeepsOnceThenEndsAsTheSignalOrExitAsked) {
+    const auto term = [] { std::raise(SIGTERM); };
     const Ending endings[] = {
-        {"SIGTERM", nothing, [] { std::raise(SIGTERM); }, -SIGTERM, "kept\n"},
-        {"SIGHUP", nothing, [] { std::raise(SIGHUP); }, -SIGHUP, "kept\n"},
-        {"SIGINT", nothing, [] { std::raise(SIGINT); }, -SIGINT, "kept\n"},
-        {"SIGHUP under nohup", [] { std::signal(SIGHUP, SIG_IGN); }, [] { std::raise(SIGHUP); }, 0,
-         ""},
-        {"exit", nothing, [] { std::exit(3); }, 3, "kept\n"},
-        {"a normal end", nothing, nothing, 0, ""},
+        {"SIGTERM", nothing, term, nothing, -SIGTERM, "kept\n"},
+        {"SIGHUP", nothing, [] { std::raise(SIGHUP); }, nothing, -SIGHUP, "kept\n"},
+        {"SIGINT", nothing, [] { std::raise(SIGINT); }, nothing, -SIGINT, "kept\n"},
+        {"SIGHUP under nohup", [] { std::signal(SIGHUP, SIG_IGN); }, [] { std::raise(SIGHUP); },
+         nothing, 0, ""},
+        {"exit", nothing, [] { std::exit(3); }, nothing, 3, "kept\n"},
+        {"a normal end", nothing, nothing, nothing, 0, ""},
+        {"SIGTERM once the guard is gone", nothing, nothing, term, -SIGTERM, ""},
     };
     for (const Ending& ending : endings) {
         SCOPED_TRACE(ending.name);
