@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include "common/files/file_read.h"
 #include "common/text/cp932.h"
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
 #include "pointeditor/data/block_file.h"
-#include "pointeditor/data/file_read.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/view/image/image_decoder.h"
 #include "samples/sample_mission.h"

@@ -14,6 +14,7 @@
 #include "fuzz/reader_checks.h"
 #include "pointeditor/data/menu_layout.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/edit_session.h"

@@ -9,6 +9,7 @@
 #include "fuzz/reader_checks.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/view/point_markers.h"
 #include "tests/support/fake_platform.h"

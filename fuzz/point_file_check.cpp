@@ -7,6 +7,7 @@
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::fuzz {

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/files/file_read.h"
 #include "pointeditor/data/byte_order.h"
-#include "pointeditor/data/file_read.h"
+#include "pointeditor/data/record_count.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/data/texture_report.h"
 
@@ -62,7 +63,6 @@ FileResult<std::vector<TextureFinding>> loadBlockFile(EditorState& state, const 
     }
     const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes);
     if (!read) {
-        showFileOpenError(state);
         return read.error();
     }
     BlockFileContents contents = decodeBlockFile(read->bytes);

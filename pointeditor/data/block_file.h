@@ -26,8 +26,8 @@ BlockFileContents decodeBlockFile(std::span<const uint8_t> bytes);
 
 // Loads a map: empties the blocks, reads the file, sets textureNames, blocks and blockDir, then
 // loads the textures through state.textureLoader when there is one, giving what loadTextures
-// found. A file that cannot be opened shows "file open error" (caption "error") and gives the
-// reason, leaving the map empty. A path without any '/' is in the working directory, and so
+// found. A file that cannot be opened gives the reason, leaving the map empty; the command
+// (edit/document.h) tells the author. A path without any '/' is in the working directory, and so
 // are its textures (blockDir ".").
 FileResult<std::vector<TextureFinding>> loadBlockFile(EditorState& state, const std::string& path);
 

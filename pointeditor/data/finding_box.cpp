@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "pointeditor/data/platform.h"
-
 namespace tavo {
 
 std::vector<std::string> findingLines(const EditorState& state,
@@ -28,19 +26,6 @@ std::string findingBoxText(const EditorState& state, const std::string& heading,
         text += state.english != 0 ? "\n... " + more + " MORE" : "\nほか " + more + " 件";
     }
     return text;
-}
-
-void showPointFileWarning(EditorState& state, int loaded, const std::vector<std::string>& lines) {
-    if (lines.empty() || state.platform == nullptr) {
-        return;
-    }
-    const bool english = state.english != 0;
-    const std::string count = std::to_string(loaded);
-    const std::string heading =
-        english ? "LOADED " + count + " POINTS" : count + " 個のポイントを読み込みました";
-    state.platform->messageBox(findingBoxText(state, heading, lines),
-                               english ? "LOAD POINT" : "ポイント読み込み", BoxButtons::Ok,
-                               BoxIcon::Warning);
 }
 
 } // namespace tavo

@@ -1,6 +1,6 @@
 #pragma once
-// Boxes that list findings in the editor's language: the warning after LOAD POINT when the file
-// was not whole (what was loaded, then what was wrong), and the link check's report.
+// The text of boxes that list findings in the editor's language: the warning after LOAD POINT
+// when the file was not whole, and the link check's report. The commands show them.
 
 #include <string>
 #include <vector>
@@ -20,8 +20,5 @@ std::vector<std::string> findingLines(const EditorState& state,
 // The heading, the first findings, and "... 3 MORE" for the rest.
 std::string findingBoxText(const EditorState& state, const std::string& heading,
                            const std::vector<std::string>& lines);
-
-// One warning box after loading `loaded` points, when there is any finding line.
-void showPointFileWarning(EditorState& state, int loaded, const std::vector<std::string>& lines);
 
 } // namespace tavo

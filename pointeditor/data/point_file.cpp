@@ -1,12 +1,14 @@
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 
 #include <algorithm>
 #include <filesystem>
 
+#include "common/files/file_read.h"
 #include "common/files/file_write.h"
 #include "pointeditor/data/byte_order.h"
-#include "pointeditor/data/file_read.h"
-#include "pointeditor/data/finding_box.h"
+#include "pointeditor/data/point_check.h"
+#include "pointeditor/data/record_count.h"
 
 namespace tavo {
 namespace {
@@ -81,7 +83,7 @@ PointFileContents decodePointFile(std::span<const uint8_t> bytes) {
     return contents;
 }
 
-FileResult<void> savePointFile(EditorState& state, const std::string& path) {
+FileResult<void> savePointFile(const EditorState& state, const std::string& path) {
     // Used slots, selected ones included, packed in slot order; the selection is not stored.
     std::vector<PointRecord> used;
     used.reserve(MaxPoints);
@@ -93,19 +95,14 @@ FileResult<void> savePointFile(EditorState& state, const std::string& path) {
     std::vector<uint8_t> bytes = encodePointFile(used);
 
     // Atomic: a failure at any step leaves an existing file as it was.
-    FileResult<void> written = writeFileAtomically(path, bytes);
-    if (!written) {
-        showFileSaveError(state, path, written.error());
-    }
-    return written;
+    return writeFileAtomically(path, bytes);
 }
 
-FileResult<std::vector<std::string>> loadPointFile(EditorState& state, const std::string& path) {
+FileResult<PointFileLoad> loadPointFile(EditorState& state, const std::string& path) {
     // The whole file is read before the table is touched: a path that cannot be read keeps the
     // points that are in memory. One byte more than any whole file tells a longer one.
     const FileResult<FilePrefix> read = readFilePrefix(path, MaxFileBytes + 1);
     if (!read) {
-        showFileOpenError(state);
         return read.error();
     }
     PointFileContents contents = decodePointFile(read->bytes);
@@ -116,9 +113,7 @@ FileResult<std::vector<std::string>> loadPointFile(EditorState& state, const std
         state.pointTable.points[i] = contents.records[i];
         state.pointTable.pointUsed[i] = SlotUsed;
     }
-    std::vector<std::string> lines = findingLines(state, pointFileFindings(contents));
-    showPointFileWarning(state, static_cast<int>(contents.records.size()), lines);
-    return lines;
+    return PointFileLoad{static_cast<int>(contents.records.size()), pointFileFindings(contents)};
 }
 
 } // namespace tavo

@@ -27,13 +27,4 @@ PointRecord readRecord(const uint8_t* p); // p has PointRecordSize bytes
 std::vector<uint8_t> encodePointFile(std::span<const PointRecord> records);
 PointFileContents decodePointFile(std::span<const uint8_t> bytes);
 
-// Editor commands. Failures show "file open error" (caption "error") through state.platform when
-// it is set, or for a save into a folder the user may not write, a text that names the folder,
-// and give the reason. Saving writes the used slots packed, atomically; loading
-// replaces the point table only when the file could be read, so a failed load keeps the points.
-FileResult<void> savePointFile(EditorState& state, const std::string& path);
-// A file that is not whole still loads what it holds; then one warning box lists what was
-// wrong, and the same lines are the result (none for a whole file).
-FileResult<std::vector<std::string>> loadPointFile(EditorState& state, const std::string& path);
-
 } // namespace tavo

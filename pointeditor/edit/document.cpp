@@ -4,8 +4,11 @@
 
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/data/texture_report.h"
+#include "pointeditor/edit/file_messages.h"
 
 namespace tavo {
 namespace {
@@ -41,7 +44,12 @@ bool mayOverwrite(EditorState& state, const std::string& path) {
 }
 
 bool savePointsTo(EditorState& state, const std::string& path) {
-    if (!mayOverwrite(state, path) || !savePointFile(state, path)) {
+    if (!mayOverwrite(state, path)) {
+        return false;
+    }
+    const FileResult<void> saved = savePointFile(state, path);
+    if (!saved) {
+        showFileSaveError(state, path, saved.error());
         return false;
     }
     markSaved(state, path);
@@ -121,6 +129,7 @@ std::string editorTitle(const EditorState& state) {
 void openBlockFile(EditorState& state, const std::string& path) {
     auto findings = loadBlockFile(state, path);
     if (!findings) {
+        showFileOpenError(state);
         return;
     }
     state.blockFilePath = path;
@@ -133,9 +142,12 @@ void openBlockFile(EditorState& state, const std::string& path) {
 }
 
 bool openPointFile(EditorState& state, const std::string& path) {
-    if (!loadPointFile(state, path)) {
+    const FileResult<PointFileLoad> loaded = loadPointFile(state, path);
+    if (!loaded) {
+        showFileOpenError(state);
         return false;
     }
+    showPointFileWarning(state, loaded->loaded, loaded->findings);
     markSaved(state, path);
     return true;
 }

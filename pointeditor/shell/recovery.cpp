@@ -17,7 +17,7 @@
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
 
-#include "pointeditor/data/file_read.h"
+#include "common/files/file_read.h"
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/edit/document.h"
 

@@ -14,8 +14,9 @@
 #include "common/files/printable.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/data/platform.h"
+#include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/language.h"
@@ -23,32 +24,6 @@
 #include "pointeditor/shell/text_overlay.h"
 
 namespace {
-
-// No one to ask: boxes are remembered so that a failure can be told on one line, and dialogs
-// are cancelled.
-class RenderPlatform : public tavo::Platform {
-public:
-    std::string lastMessage;
-
-    tavo::BoxAnswer messageBox(std::string_view text, std::string_view caption, tavo::BoxButtons,
-                               tavo::BoxIcon, bool) override {
-        lastMessage = std::string(caption) + ": " + std::string(text);
-        return tavo::BoxAnswer::Cancel;
-    }
-    std::optional<std::string> openFileDialog(std::string_view, const tavo::FileFilter&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> saveFileDialog(std::string_view, const tavo::FileFilter&,
-                                              std::string_view) override {
-        return std::nullopt;
-    }
-    tavo::DeferrableAnswer askDeferrable(std::string_view, std::string_view,
-                                         const tavo::DeferrableLabels&) override {
-        return tavo::DeferrableAnswer::Later;
-    }
-    bool shiftDown() override { return false; }
-    void warpPointer(int, int) override {}
-};
 
 tavo::EditorState state;
 tavo::Canvas canvas;
@@ -91,7 +66,9 @@ tavo::Result<std::vector<std::string>, std::string> loadFiles(tavo::EditorState&
         if (!points) {
             return "cannot read the point file " + tavo::printable(options.pointFile);
         }
-        findings.insert(findings.end(), points->begin(), points->end());
+        for (const tavo::Finding& finding : points->findings) {
+            findings.push_back(tavo::describeFinding(finding, editor.english != 0));
+        }
     }
     return findings;
 }
@@ -202,8 +179,6 @@ int main(int argc, char** argv) {
 
     state.english = options.english.value_or(tavo::chooseEnglish("", tavo::processEnvironment()));
     tavo::DeviceSession session(canvas);
-    RenderPlatform platform;
-    state.platform = &platform;
     session.initDevice(state);
     if (state.running == 0) {
         session.releaseDevice(state);
@@ -212,6 +187,5 @@ int main(int argc, char** argv) {
 
     const int status = renderFiles(state, session, options);
     session.releaseDevice(state);
-    state.platform = nullptr;
     return status;
 }

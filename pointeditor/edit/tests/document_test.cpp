@@ -15,6 +15,7 @@
 
 #include "common/files/file_read.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"

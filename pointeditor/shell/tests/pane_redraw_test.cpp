@@ -16,6 +16,7 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/message_dispatch.h"
 #include "pointeditor/edit/virtual_keys.h"

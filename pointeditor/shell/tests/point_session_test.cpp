@@ -19,6 +19,7 @@
 
 #include "common/files/file_read.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_load.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/keyboard.h"
 #include "pointeditor/shell/command_line.h"

@@ -1,18 +1,11 @@
-#include "pointeditor/data/file_read.h"
-
-#include <algorithm>
+#include "pointeditor/edit/file_messages.h"
 
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
+#include "pointeditor/data/finding_box.h"
 #include "pointeditor/data/platform.h"
 
 namespace tavo {
-
-std::size_t recordsToRead(int declaredCount, int capacity, std::size_t bytesAfterHeader,
-                          std::size_t recordSize) {
-    auto wanted = static_cast<std::size_t>(std::clamp(declaredCount, 0, capacity));
-    return std::min(wanted, bytesAfterHeader / recordSize);
-}
 
 void showFileOpenError(const EditorState& state) {
     if (state.platform != nullptr) {
@@ -31,6 +24,20 @@ void showFileSaveError(const EditorState& state, const std::string& path, const 
             folderNotWritableText(printable(name), printable(error.folder), state.english == 0),
             "error", BoxButtons::Ok, BoxIcon::None);
     }
+}
+
+void showPointFileWarning(const EditorState& state, int loaded,
+                          const std::vector<Finding>& findings) {
+    if (findings.empty() || state.platform == nullptr) {
+        return;
+    }
+    const bool english = state.english != 0;
+    const std::string count = std::to_string(loaded);
+    const std::string heading =
+        english ? "LOADED " + count + " POINTS" : count + " 個のポイントを読み込みました";
+    state.platform->messageBox(findingBoxText(state, heading, findingLines(state, findings)),
+                               english ? "LOAD POINT" : "ポイント読み込み", BoxButtons::Ok,
+                               BoxIcon::Warning);
 }
 
 } // namespace tavo
