@@ -176,10 +176,10 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
         {Shortcut::LoadPoint, FileCommand::LoadPoint},
         {Shortcut::LoadBlock, FileCommand::LoadBlock},
     };
-    for (auto [key, command] : ShortcutCommands) {
+    for (const auto& [key, command] : ShortcutCommands) {
         if (key == shortcut) {
-            edits_.run([command](EditorState& state) { runFileCommand(state, command); },
-                       buttonHeld);
+            const FileCommand chosen = command; // a structured binding cannot be captured
+            edits_.run([chosen](EditorState& state) { runFileCommand(state, chosen); }, buttonHeld);
         }
     }
     return true;
