@@ -280,6 +280,7 @@ TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
         {{"check", good, "-o", "-"}, 1, usage("check writes no file; -o does not apply")},
         {{"dump", good, "--map", map}, 1, usage("--map and --json belong to check")},
         {{"build", good}, 1, usage("build needs the point file to write: -o FILE.pd1")},
+        {{"-h"}, 0, "Usage: pointtool [options] command file\n"},
         {{"-v"}, 0, "pointtool " + std::string(version()) + "\n"},
         {{"--help-all"}, 0, "Usage: pointtool [options] command file\nChecks, dumps"},
     };
@@ -330,7 +331,9 @@ TEST_F(PointToolCommand, DumpNamesWhatEachPointIsAndBuildReproducesTheFile) {
     EXPECT_EQ(run({"build", path("kinds.txt"), "-o", path("built.pd1")}).status, 0);
     // The text shows every bit of the points and the count: the built file gives the same text.
     for (const std::string& file : {kinds, path("built.pd1")}) {
-        EXPECT_EQ(run({"dump", file, "-o", "-"}).out, R"(tavo-points-text 1
+        const tavo::testing::GuardedOutcome dumped = run({"dump", file, "-o", "-"});
+        EXPECT_EQ(dumped.status, 0) << dumped.err;
+        EXPECT_EQ(dumped.out, R"(tavo-points-text 1
 # x y z r p1 p2 p3 p4, one point a line in slot order
 -0 1e-45 3.4028235e+38 0.1 2 1 0 1  # WEAPON, MP5
 -3.4028235e+38 -1.1754942e-38 1.1754944e-38 16777216 7 0 22 2  # RANDOM WEAPON, NONE or MK23 SD
