@@ -64,6 +64,8 @@ TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
               "16 points, 2 humans, 5 path points, 3 events: 0 errors, 0 warnings");
     const std::vector onTheMargin = {point(2, 1, 0, 1, 60, 30, 60), point(2, 1, 0, 2, -10, 0, 0)};
     EXPECT_EQ(check(onTheMargin).findings.size(), 0u);
+    EXPECT_EQ(formatSummary({1, 1, 1, 1, 1, 1}),
+              "1 point, 1 human, 1 path point, 1 event: 1 error, 1 warning");
     const Severity E = Severity::Error, W = Severity::Warning;
     const std::string none = " links to id 99, which no point has";
     const std::string out =
@@ -375,6 +377,8 @@ TEST(PointText, EachBadLineIsRejectedWithItsLineNumber) {
         {header + "inf 2 3 4 5 6 7 8\n", 4, "x is 'inf'; expected a finite number"},
         {header + "1 2 1e39 4 5 6 7 8\n", 4, "z is '1e39', outside the range of a float"},
         {tooMany, 202, "point 201; a point file holds at most 200"},
+        {header + "1 2 3 4 5 6 7 " + std::string(25, '9') + "\n", 4,
+         "p4 is '" + std::string(24, '9') + "...', outside -128..127"},
     };
     for (const auto& [input, line, message] : cases) {
         SCOPED_TRACE(input.substr(0, 60));
@@ -402,6 +406,7 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
     const std::string map = TAVO_SAMPLES_DIR "sample.bd1";
     const std::string far = pd1("far.pd1", {point(3, 0, 1, 1, 1e6f, 0, 0)});
     const std::string fresh = path("new.pd1");
+    const std::string nan = pd1("nan.pd1", {point(2, 1, 0, 1, NAN)});
     dir_.write("s", Bytes{5}); // the other damaged files: FileFindingsSayWhatTheFileHolds
 
     const struct {
@@ -417,6 +422,7 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
          "errors, 1 warning\n"},
         {{"dump", path("s")}, 1, "pointtool: " + dir_.at("s") + " is 1 bytes long"},
         {{"check", path("s")}, 1, "the file is 1 bytes long, too short to hold its count; 0 c"},
+        {{"dump", nan}, 0, "# slot 0 holds a value that is not a finite number; build refuses it"},
         {{"check", path("fifo")}, 1, ": it is a FIFO, not a regular file\n"},
         {{"build", path("fifo"), "-o", fresh}, 1, ": it is a FIFO"},
         {{"check", good, "--map", path("fifo")}, 1, ": it is a FIFO"},
