@@ -34,7 +34,7 @@ bool pointsAtRegular(Kind kind) {
 // Makes `path` what `kind` says; the regular file behind it is `file`.
 void make(Kind kind, const std::string& path, const std::string& file,
           std::span<const uint8_t> bytes, uint64_t sparseSize, mode_t mode) {
-    auto writeFile = [&] {
+    if (pointsAtRegular(kind)) {
         FILE* out = std::fopen(file.c_str(), "wb");
         FUZZ_REQUIRE(out != nullptr);
         FUZZ_REQUIRE(std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
@@ -43,31 +43,14 @@ void make(Kind kind, const std::string& path, const std::string& file,
             FUZZ_REQUIRE(::truncate(file.c_str(), static_cast<off_t>(sparseSize)) == 0);
         }
         FUZZ_REQUIRE(::chmod(file.c_str(), mode) == 0);
-    };
-    switch (kind) {
-    case Regular:
-    case Sparse:
-        writeFile();
-        break;
-    case Fifo:
+    }
+    const std::string target = kind == LinkToDevice ? "/dev/null" : kind == LinkLoop ? path : file;
+    if (kind == Fifo) {
         FUZZ_REQUIRE(::mkfifo(path.c_str(), 0666) == 0);
-        break;
-    case Directory:
+    } else if (kind == Directory) {
         FUZZ_REQUIRE(::mkdir(path.c_str(), 0777) == 0);
-        break;
-    case LinkToDevice:
-        FUZZ_REQUIRE(::symlink("/dev/null", path.c_str()) == 0);
-        break;
-    case LinkToRegular:
-        writeFile();
-        FUZZ_REQUIRE(::symlink(file.c_str(), path.c_str()) == 0);
-        break;
-    case DanglingLink:
-        FUZZ_REQUIRE(::symlink(file.c_str(), path.c_str()) == 0);
-        break;
-    case LinkLoop:
-        FUZZ_REQUIRE(::symlink(path.c_str(), path.c_str()) == 0);
-        break;
+    } else if (kind != Regular && kind != Sparse) { // a link of some kind
+        FUZZ_REQUIRE(::symlink(target.c_str(), path.c_str()) == 0);
     }
 }
 

@@ -44,18 +44,14 @@ void checkMissionFile(std::span<const uint8_t> bytes) {
     const std::string_view file(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const mission::MissionRead read = mission::readMissionFile(file);
     const mission::MissionInfo& info = read.info;
-    checkText(Field::MissionName, info.missionName, true);
-    checkText(Field::FullName, info.fullName, true);
-    checkText(Field::BlockPath, info.blockPath, true);
-    checkText(Field::PointPath, info.pointPath, true);
-    checkText(Field::AddonObjectPath, info.addonObjectPath, true);
-    checkText(Field::Image1Path, info.image1Path, true);
-    checkText(Field::Image2Path, info.image2Path, true);
-    checkText(Field::BriefingText, info.briefingText, false);
     FUZZ_REQUIRE(info.hasAddonObject || info.addonObjectPath.empty());
     FUZZ_REQUIRE(info.hasImage2 || info.image2Path.empty());
     for (std::size_t f = 0; f < mission::FieldCount; ++f) {
-        checkKept(static_cast<Field>(f), read.fields[f]);
+        const auto field = static_cast<Field>(f);
+        if (const std::string* text = mission::fieldText(info, field)) {
+            checkText(field, *text, field != Field::BriefingText);
+        }
+        checkKept(field, read.fields[f]);
     }
 
     // Saving what was loaded, nothing edited, works (the kept bytes need no encoding), and reads

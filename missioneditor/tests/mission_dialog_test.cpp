@@ -78,6 +78,14 @@ std::array<bool, 4> optionalPaths(const MissionDialog& d) {
             get(d, Image2Check)->isChecked(), d.control(Image2Edit)->isEnabled()};
 }
 constexpr std::array<bool, 4> On{true, true, true, true}, Off{};
+void press(MissionDialog& d, Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(&d, &event);
+}
+const QString Title = "TAVO MISSION INFORMATION FILE EDITOR";
+// A short mission with every field; Plain with the full name "g".
+const std::string Plain = "m\r\nf\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
+const std::string Edited = "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
 QStringList describe(const testing::RecordedDialog& r) {
     return {QString::fromStdString(r.title), QString::fromStdString(r.filter.description),
             QString::fromStdString(r.filter.pattern), r.save ? "save" : "open"};
@@ -119,7 +127,7 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
     MissionDialog english(services, false);
     for (const MissionDialog* d : {&japanese, &english}) {
         SCOPED_TRACE(d == &japanese);
-        EXPECT_EQ(d->windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR");
+        EXPECT_EQ(d->windowTitle(), Title);
         EXPECT_EQ(d->size(), QSize(748, 360));
         EXPECT_EQ(d->pos(), QPoint(20, 20)); // (10, 10) in dialog units
         EXPECT_EQ(allTexts(*d).join("|"), d == &japanese ? JapaneseTexts : EnglishTexts);
@@ -226,20 +234,19 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
         answerFiles(services, {over});
         get(d, LoadButton)->click();
         EXPECT_EQ(boxes(services, BoxIcon::Warning), QStringList{box});
-        EXPECT_EQ(d.windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR - over.mif *");
+        EXPECT_EQ(d.windowTitle(), Title + " - over.mif *");
     }
     MissionDialog d(services, false);
     answerFiles(services, {over, at("copy.mif")});
     get(d, LoadButton)->click();
     get<QLineEdit>(d, PointPathEdit)->setText("テ");
-    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
-    QApplication::sendEvent(&d, &ctrlS);
+    press(d, Qt::Key_S);
     const std::string saved = std::string(31, 'n') +
                               "\r\nf\x80\r\nbc\r\n\x83\x65\r\n1\r\n0\r\n!\r\n"
                               "i\r\n!\r\n" +
                               std::string(798, 'x');
     EXPECT_EQ(readFileBytes(over.toStdString()).value(), saved);
-    EXPECT_EQ(d.windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR - over.mif");
+    EXPECT_EQ(d.windowTitle(), Title + " - over.mif");
     // SAVE to another name takes the kept bytes as well: the field not CP932 is not refused.
     get(d, SaveButton)->click();
     EXPECT_EQ(readFileBytes(scratch.at("copy.mif")).value(), saved);
@@ -253,8 +260,7 @@ TEST_F(MissionDialogTest, EverySaveRefusesTextTheFileCannotHold) {
     MissionDialog d(services, false);
     ASSERT_TRUE(d.openFile(file.toStdString()));
     get<QLineEdit>(d, MissionNameEdit)->setText("\U0001F680");
-    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
-    QApplication::sendEvent(&d, &ctrlS);
+    press(d, Qt::Key_S);
     EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
     EXPECT_EQ(readFileBytes(file.toStdString()).value(), "m\r\n");
     MissionDialog fresh(services, false);
@@ -296,10 +302,9 @@ TEST_F(MissionDialogTest, ANameThatIsNotUtf8IsTheFileOpenedAndSaved) {
     MissionDialog d(services, false);
     ASSERT_TRUE(d.openFile(raw));
     EXPECT_EQ(get<QLineEdit>(d, MissionNameEdit)->text(), "raw");
-    EXPECT_EQ(d.windowTitle(), "TAVO MISSION INFORMATION FILE EDITOR - m\\xff.mif");
+    EXPECT_EQ(d.windowTitle(), Title + " - m\\xff.mif");
     get<QLineEdit>(d, FullNameEdit)->setText("g");
-    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
-    QApplication::sendEvent(&d, &ctrlS);
+    press(d, Qt::Key_S);
     EXPECT_EQ(readFileBytes(raw).value().substr(0, 8), "raw\r\ng\r\n");
     EXPECT_EQ(readFileBytes(twin).value(), "twin\r\n");
 
@@ -308,7 +313,7 @@ TEST_F(MissionDialogTest, ANameThatIsNotUtf8IsTheFileOpenedAndSaved) {
     services.boxAnswers = {BoxAnswer::Discard};
     get(d, LoadButton)->click();
     EXPECT_EQ(boxes(services, BoxIcon::Question).last(),
-              "Save the changes to m\\xff.mif? | TAVO MISSION INFORMATION FILE EDITOR");
+              "Save the changes to m\\xff.mif? | " + Title);
     EXPECT_EQ(get<QLineEdit>(d, FullNameEdit)->text(), "g");
     EXPECT_EQ(d.currentPath(), raw);
     // With no file yet, the question names the new mission.
@@ -320,7 +325,7 @@ TEST_F(MissionDialogTest, ANameThatIsNotUtf8IsTheFileOpenedAndSaved) {
         EXPECT_EQ(boxes(services, BoxIcon::Question).last(),
                   QString(japanese ? "新しいミッション への変更を保存しますか？"
                                    : "Save the changes to the new mission?") +
-                      " | TAVO MISSION INFORMATION FILE EDITOR");
+                      " | " + Title);
     }
 }
 
@@ -401,32 +406,27 @@ TEST_F(MissionDialogTest, TabMovesOnWithoutSelectingTheFieldReached) {
 TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleTellsOfThem) {
     MissionDialog d(services, false);
     d.show();
-    const QString title = "TAVO MISSION INFORMATION FILE EDITOR";
-    const QString file = writeFile("m.mif", "m\r\nf\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
+    const QString file = writeFile("m.mif", Plain);
     answerFiles(services, {file});
     get(d, LoadButton)->click();
-    EXPECT_EQ(d.windowTitle(), title + " - m.mif");
-    auto* fullName = get<QLineEdit>(d, FullNameEdit);
-    fullName->setText("g");
-    EXPECT_EQ(d.windowTitle(), title + " - m.mif *");
+    EXPECT_EQ(d.windowTitle(), Title + " - m.mif");
+    get<QLineEdit>(d, FullNameEdit)->setText("g");
+    EXPECT_EQ(d.windowTitle(), Title + " - m.mif *");
     // Cancel keeps the window and the fields; a failing save cancels as well.
     services.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Cancel};
     EXPECT_EQ(d.close(), false);
     get(d, LoadButton)->click();
     EXPECT_EQ(services.dialogs.size(), 1u) << "no LOAD dialog after Cancel";
-    EXPECT_EQ(fullName->text(), "g");
-    EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + title);
-    QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
-    QApplication::sendEvent(&d, &ctrlS);
-    EXPECT_EQ(readFileBytes(file.toStdString()).value(),
-              "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n");
-    EXPECT_EQ(d.windowTitle(), title + " - m.mif");
-    QKeyEvent ctrlO(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
-    QApplication::sendEvent(&d, &ctrlO); // nothing unsaved: the LOAD dialog at once
+    EXPECT_EQ(text(d, FullNameEdit), "g");
+    EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + Title);
+    press(d, Qt::Key_S);
+    EXPECT_EQ(readFileBytes(file.toStdString()).value(), Edited);
+    EXPECT_EQ(d.windowTitle(), Title + " - m.mif");
+    press(d, Qt::Key_O); // nothing unsaved: the LOAD dialog at once
     EXPECT_EQ(services.dialogs.size(), 2u);
-    fullName->setText("h");
+    get<QLineEdit>(d, FullNameEdit)->setText("h");
     QFile::remove(file);
-    QDir().mkdir(at("m.mif")); // the current file can no longer be written
+    QDir().mkdir(file); // the current file can no longer be written
     services.boxAnswers = {BoxAnswer::Save};
     EXPECT_EQ(d.close(), false);
     services.boxAnswers = {BoxAnswer::Discard};
@@ -437,74 +437,60 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
 // No, and No writes nothing and keeps the fields unsaved; a file only touched or gone is simply
 // written, and so is another file chosen in SAVE's dialog.
 TEST_F(MissionDialogTest, CtrlSOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
-    const std::string loaded = "m\r\nf\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
-    const std::string ours = "m\r\ng\r\nb\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
     const std::string theirs = "written by another program";
-    const QString title = "TAVO MISSION INFORMATION FILE EDITOR";
+    enum Meanwhile { Changed, Touched, Gone };
+    const QString changed = "m.mif was changed on disk since it was loaded. Overwrite it?";
     const struct {
         const char* name;
         bool japanese;
-        void (*meanwhile)(const QString& file, const std::string& theirs);
+        Meanwhile meanwhile;
         std::optional<BoxAnswer> answer; // nothing: the box's default
         QString question;                // empty: none
-        bool saved;
     } rows[] = {
-        {"ChangedAnsweredNo", false,
-         [](const QString& f, const std::string& t) { std::ofstream(f.toStdString()) << t; },
-         BoxAnswer::No, "m.mif was changed on disk since it was loaded. Overwrite it?", false},
-        {"ChangedAnsweredByDefault", false,
-         [](const QString& f, const std::string& t) { std::ofstream(f.toStdString()) << t; },
-         std::nullopt, "m.mif was changed on disk since it was loaded. Overwrite it?", false},
-        {"ChangedAnsweredYes", true,
-         [](const QString& f, const std::string& t) { std::ofstream(f.toStdString()) << t; },
-         BoxAnswer::Yes, "m.mif は読み込んだ後にディスク上で変更されました。上書きしますか？",
-         true},
-        {"TouchedOnly", false,
-         [](const QString& f, const std::string&) {
-             ::utime(f.toLocal8Bit().constData(), nullptr);
-         },
-         BoxAnswer::No, "", true},
-        {"Gone", false, [](const QString& f, const std::string&) { QFile::remove(f); },
-         BoxAnswer::No, "", true},
+        {"ChangedAnsweredNo", false, Changed, BoxAnswer::No, changed},
+        {"ChangedAnsweredByDefault", false, Changed, std::nullopt, changed},
+        {"ChangedAnsweredYes", true, Changed, BoxAnswer::Yes,
+         "m.mif は読み込んだ後にディスク上で変更されました。上書きしますか？"},
+        {"TouchedOnly", false, Touched, BoxAnswer::No, ""},
+        {"Gone", false, Gone, BoxAnswer::No, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         services.boxes.clear();
         services.unplannedAnswer.reset();
         MissionDialog d(services, row.japanese);
-        const QString file = writeFile("m.mif", loaded);
+        const std::string file = scratch.write("m.mif", Plain);
         // Back-dated, so that a change within the same clock tick still shows another time.
         const struct timespec earlier[2] = {{0, UTIME_OMIT}, {1000000, 0}};
-        ::utimensat(AT_FDCWD, file.toLocal8Bit().constData(), earlier, 0);
-        answerFiles(services, {file});
-        get(d, LoadButton)->click();
+        ::utimensat(AT_FDCWD, file.c_str(), earlier, 0);
+        ASSERT_TRUE(d.openFile(file));
         get<QLineEdit>(d, FullNameEdit)->setText("g");
-        row.meanwhile(file, theirs);
-        const std::string before =
-            readFileBytes(file.toStdString()).ok() ? readFileBytes(file.toStdString()).value() : "";
-        if (row.answer) {
-            services.boxAnswers = {*row.answer};
+        if (row.meanwhile == Changed) {
+            std::ofstream(file) << theirs;
+        } else {
+            row.meanwhile == Touched ? ::utime(file.c_str(), nullptr) : ::unlink(file.c_str());
         }
-        QKeyEvent ctrlS(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
-        QApplication::sendEvent(&d, &ctrlS);
+        services.boxAnswers.assign(row.answer.has_value(), row.answer.value_or(BoxAnswer::No));
+        press(d, Qt::Key_S);
         EXPECT_EQ(boxes(services, BoxIcon::Warning),
                   row.question.isEmpty() ? QStringList()
-                                         : QStringList{row.question + " | " + title});
+                                         : QStringList{row.question + " | " + Title});
         for (const testing::RecordedBox& box : services.boxes) {
             EXPECT_EQ(box.buttons, BoxButtons::YesNoDefaultNo);
         }
-        EXPECT_EQ(readFileBytes(file.toStdString()).value(), row.saved ? ours : before);
-        EXPECT_EQ(d.edited(), !row.saved);
+        const bool saved = row.question.isEmpty() || row.answer == BoxAnswer::Yes;
+        EXPECT_EQ(readFileBytes(file).value(), saved ? Edited : theirs);
+        EXPECT_EQ(d.edited(), !saved);
     }
     // SAVE to another file asks only the dialog's own question, whatever became of this one.
     MissionDialog d(services, false);
     services.boxes.clear();
-    answerFiles(services, {writeFile("m.mif", loaded), at("other.mif")});
+    answerFiles(services, {writeFile("m.mif", Plain), at("other.mif")});
     get(d, LoadButton)->click();
     std::ofstream(scratch.at("m.mif")) << theirs;
     get(d, SaveButton)->click();
     EXPECT_EQ(services.boxes.size(), 0u);
-    EXPECT_EQ(readFileBytes(at("other.mif").toStdString()).value(), loaded);
+    EXPECT_EQ(readFileBytes(scratch.at("other.mif")).value(), Plain);
 }
 
 } // namespace

@@ -92,9 +92,7 @@ TEST(MissionInfoFile, LongerLinesKeepTheirLimitCutBetweenCharacters) {
         fifteen += i < 15 ? "亜" : "";
     }
     EXPECT_EQ(readMissionInfo(crlfLines({sixteen})).missionName, fifteen);
-    // A briefing cut between CR and LF keeps neither.
-    EXPECT_EQ(readMissionInfo(Blank + std::string(797, 'x') + "\r\nmore").briefingText,
-              std::string(797, 'x'));
+    // A bare LF at the limit is a line end the cut keeps (a CR LF there: the table below).
     EXPECT_EQ(readMissionInfo(Blank + std::string(796, 'x') + "\nmore").briefingText,
               std::string(796, 'x') + "\n");
 }
@@ -113,6 +111,7 @@ std::string fileWith(std::size_t index, const std::string& line) {
 // are not CP932 as they are. Limits get a row exactly at them and one over.
 TEST(MissionInfoFile, ReadingTellsPerFieldWhatItCutOrRemovedAndKeepsTheBytes) {
     using F = Field;
+    const std::string n30(30, 'n'), n31(31, 'n'), o255(255, 'o'), x797(797, 'x');
     const std::string briefingAtLimit = std::string(398, 'x') + "\r\n" + std::string(398, 'y');
     const struct {
         const char* name;
@@ -121,48 +120,21 @@ TEST(MissionInfoFile, ReadingTellsPerFieldWhatItCutOrRemovedAndKeepsTheBytes) {
         F field;
         FieldRead read; // bytes, sizeInFile, cut, carriageReturns, replaced
     } rows[] = {
-        {"name at its limit", 0, std::string(31, 'n'), F::MissionName, {std::string(31, 'n')}},
-        {"name one over",
-         0,
-         std::string(32, 'n'),
-         F::MissionName,
-         {std::string(31, 'n'), 32, true}},
-        {"cut between characters",
-         0,
-         std::string(30, 'n') + "\x83\x65",
-         F::MissionName,
-         {std::string(30, 'n'), 32, true}},
+        {"name at its limit", 0, n31, F::MissionName, {n31}},
+        {"name one over", 0, n31 + "n", F::MissionName, {n31, 32, true}},
+        {"cut between characters", 0, n30 + "\x83\x65", F::MissionName, {n30, 32, true}},
         {"CR inside", 1, "a\rb", F::FullName, {"ab", 0, false, 1}},
         {"CRs before the line end", 3, "ab\r\r", F::PointPath, {"ab", 0, false, 2}},
-        {"not CP932",
-         2,
-         "a\x80"
-         "b\xFD",
-         F::BlockPath,
-         {"a\x80"
-          "b\xFD",
-          0, false, 0, 2}},
-        {"add-on over",
-         6,
-         std::string(256, 'o'),
-         F::AddonObjectPath,
-         {std::string(255, 'o'), 256, true}},
+        {"not CP932", 2, "a\x80\x62\xFD", F::BlockPath, {"a\x80\x62\xFD", 0, false, 0, 2}},
+        {"add-on over", 6, o255 + "o", F::AddonObjectPath, {o255, 256, true}},
         {"add-on none", 6, "!", F::AddonObjectPath, {}},
         // Present, as the game reads it; SAVE then refuses the "!" until the path is mended.
         {"add-on CR before !", 6, "\r!x", F::AddonObjectPath, {"!x", 0, false, 1}},
         {"image 1 CR", 7, "\ri", F::Image1Path, {"i", 0, false, 1}},
         {"image 2 not CP932", 8, "\xA0", F::Image2Path, {"\xA0", 0, false, 0, 1}},
         {"briefing at its limit", 9, briefingAtLimit, F::BriefingText, {briefingAtLimit}},
-        {"briefing one over",
-         9,
-         std::string(799, 'x'),
-         F::BriefingText,
-         {std::string(798, 'x'), 799, true}},
-        {"briefing cut inside CR LF",
-         9,
-         std::string(797, 'x') + "\r\nmore",
-         F::BriefingText,
-         {std::string(797, 'x'), 803, true}},
+        {"briefing one over", 9, x797 + "xx", F::BriefingText, {x797 + "x", 799, true}},
+        {"briefing cut inside CR LF", 9, x797 + "\r\nmore", F::BriefingText, {x797, 803, true}},
         {"briefing bare LF", 9, "a\nb", F::BriefingText, {"a\r\nb"}},
         {"briefing lone CRs", 9, "\ra\rb\r", F::BriefingText, {"ab", 0, false, 3}},
     };
@@ -177,8 +149,12 @@ TEST(MissionInfoFile, ReadingTellsPerFieldWhatItCutOrRemovedAndKeepsTheBytes) {
 // Against the file every row starts from: two fields show the same text ("a" and U+FFFD) from
 // different bytes, the add-on path and the briefing hold bytes that are not CP932.
 TEST(MissionInfoFile, AFieldShowingWhatWasReadIsWrittenWithItsOwnBytes) {
-    const std::string file =
-        crlfLines({"m", "a\x80", "a\xFD", "p", "1", "2", "o\xFD", "i", "!"}) + "x\x80\r\ny";
+    // The file with the full name, the block path, the add-on path and the briefing given.
+    const auto with = [](const char* full, const char* block, const char* addon,
+                         const char* brief) {
+        return crlfLines({"m", full, block, "p", "1", "2", addon, "i", "!"}) + brief;
+    };
+    const std::string file = with("a\x80", "a\xFD", "o\xFD", "x\x80\r\ny");
     const MissionRead read = readMissionFile(file);
     ASSERT_EQ(read.info.fullName, read.info.blockPath);
     using Edit = void (*)(MissionInfo&);
@@ -189,13 +165,13 @@ TEST(MissionInfoFile, AFieldShowingWhatWasReadIsWrittenWithItsOwnBytes) {
     } rows[] = {
         {"nothing edited", [](MissionInfo&) {}, file},
         {"full name edited", [](MissionInfo& i) { i.fullName = "g"; },
-         crlfLines({"m", "g", "a\xFD", "p", "1", "2", "o\xFD", "i", "!"}) + "x\x80\r\ny"},
+         with("g", "a\xFD", "o\xFD", "x\x80\r\ny")},
         {"block path edited", [](MissionInfo& i) { i.blockPath = "c"; },
-         crlfLines({"m", "a\x80", "c", "p", "1", "2", "o\xFD", "i", "!"}) + "x\x80\r\ny"},
+         with("a\x80", "c", "o\xFD", "x\x80\r\ny")},
         {"add-on off", [](MissionInfo& i) { i.hasAddonObject = false; },
-         crlfLines({"m", "a\x80", "a\xFD", "p", "1", "2", "!", "i", "!"}) + "x\x80\r\ny"},
+         with("a\x80", "a\xFD", "!", "x\x80\r\ny")},
         {"briefing edited", [](MissionInfo& i) { i.briefingText = "z\nw"; },
-         crlfLines({"m", "a\x80", "a\xFD", "p", "1", "2", "o\xFD", "i", "!"}) + "z\r\nw"},
+         with("a\x80", "a\xFD", "o\xFD", "z\r\nw")},
         {"replacement typed anew", [](MissionInfo& i) { i.fullName += "b"; }, ""},
     };
     for (const auto& row : rows) {

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
 #include <iostream>
 #include <sstream>
 #include <sys/resource.h>
@@ -22,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/as_nobody.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/scratch_directory.h"
@@ -128,10 +128,7 @@ std::string saveInChild(const Row& row, const std::string& box) {
         (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)) {
         return refuse("cannot limit the file size");
     }
-    if (!row.asRoot && root &&
-        (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
-         ::setresuid(65534, 65534, 65534) != 0)) {
-        // Root writes through permission bits: drop to nobody.
+    if (!row.asRoot && root && !becomeNobody()) { // root writes through permission bits
         return refuse("cannot drop root to nobody");
     }
     syncFails = row.storage == Storage::FailingSync;
