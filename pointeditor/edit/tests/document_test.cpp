@@ -158,37 +158,27 @@ std::string fileText(const std::string& path) {
 // is simply written; so is another file chosen in SAVE POINT's dialog, which asks on its own.
 TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
     namespace fs = std::filesystem;
-    const std::string theirs = "bytes another program wrote";
+    using enum FileCommand;
+    const auto changed = [](const std::string& f) { std::ofstream(f) << "another program's"; };
+    const char* asked = "mission.pd1 was changed on disk since it was loaded. Overwrite it?";
     const struct {
         const char* name;
         int english;
-        void (*meanwhile)(const std::string& file, const std::string& theirs);
+        void (*meanwhile)(const std::string& file);
         FileCommand command;
         std::optional<BoxAnswer> answer; // nothing: the box's default
         const char* question;            // "": none
         bool saved;
     } rows[] = {
-        {"ChangedAnsweredNo", 1,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SaveToCurrent, BoxAnswer::No,
-         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
-        {"ChangedAnsweredByDefault", 1,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SaveToCurrent, std::nullopt,
-         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
-        {"ChangedAnsweredYes", 0,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SaveToCurrent, BoxAnswer::Yes,
+        {"ChangedAnsweredNo", 1, changed, SaveToCurrent, BoxAnswer::No, asked, false},
+        {"ChangedAnsweredByDefault", 1, changed, SaveToCurrent, std::nullopt, asked, false},
+        {"ChangedAnsweredYes", 0, changed, SaveToCurrent, BoxAnswer::Yes,
          "mission.pd1 は読み込んだ後にディスク上で変更されました。上書きしますか？", true},
-        {"ChangedAndChosenAgainInSavePoint", 1,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SavePoint, BoxAnswer::No,
-         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
-        {"TouchedOnly", 1,
-         [](const std::string& f, const std::string&) { ::utime(f.c_str(), nullptr); },
-         FileCommand::SaveToCurrent, BoxAnswer::No, "", true},
-        {"Gone", 1, [](const std::string& f, const std::string&) { fs::remove(f); },
-         FileCommand::SaveToCurrent, BoxAnswer::No, "", true},
+        {"ChangedAndChosenAgainInSavePoint", 1, changed, SavePoint, BoxAnswer::No, asked, false},
+        {"TouchedOnly", 1, [](const std::string& f) { ::utime(f.c_str(), nullptr); }, SaveToCurrent,
+         BoxAnswer::No, "", true},
+        {"Gone", 1, [](const std::string& f) { fs::remove(f); }, SaveToCurrent, BoxAnswer::No, "",
+         true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -202,7 +192,7 @@ TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
         ASSERT_TRUE(openPointFile(e.state, file));
         e.state.pointTable.pointUsed[0] = SlotSelected; // for the key to move
         e.press(vk::Right);
-        row.meanwhile(file, theirs);
+        row.meanwhile(file);
         const std::string before = fileText(file);
         if (row.answer) {
             e.platform.boxAnswers = {*row.answer};
