@@ -88,6 +88,8 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     points.pointFilePath = "/m/mission.pd1";
     points.blockFilePath = "/m/map.bd1";
     const std::vector<uint8_t> bytes = encodeRecovery(points);
+    // Copies that earlier editors left stay readable: the tag never changes.
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), "TAVORCV1");
     auto back = decodeRecovery(bytes);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(
