@@ -49,7 +49,6 @@ struct Saved : Editor {
 class DocumentTest : public ::testing::Test {
 protected:
     ScratchDirectory dir;
-    std::string fileIn(const char* name) const { return dir.at(name); }
 };
 
 // A file dialog, a click held and released, a key: each changing command is one step, and undo
@@ -58,7 +57,7 @@ protected:
 TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBitForBit) {
     Saved e;
     e.state.pointTable.pointUsed[0] = SlotFree; // the other file holds slot 1 alone
-    ASSERT_TRUE(savePointFile(e.state, fileIn("other.pd1")));
+    ASSERT_TRUE(savePointFile(e.state, dir.at("other.pd1")));
     e.state.pointTable.pointUsed[0] = SlotSelected;
     e.moveTo(TopPaneSpot.first, TopPaneSpot.second);
     e.press(vk::numpad(0));
@@ -66,7 +65,7 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
               std::pair(std::size_t{0}, std::string("POINT EDITOR")))
         << "selection alone";
     std::vector<PointTable> tables{e.state.pointTable};
-    e.platform.dialogAnswers = {fileIn("other.pd1")};
+    e.platform.dialogAnswers = {dir.at("other.pd1")};
     const std::function<void()> commands[] = {
         [&] { e.click({LoadPointEntry}, true); },
         [&] {
@@ -103,8 +102,8 @@ TEST_F(DocumentTest, UndoStepsEachChangingCommandIsOneStepThatUndoAndRedoTakeBit
 // The question names the file, in the chosen language; a save dialog, where one opens, is
 // cancelled.
 TEST_F(DocumentTest, UnsavedPointsTheQuestionSavesDiscardsOrCancelsAndAFailedSaveKeepsThePoints) {
-    const std::string named = fileIn("mission.pd1");
-    const std::string unwritable = fileIn("no/such/folder.pd1");
+    const std::string named = dir.at("mission.pd1");
+    const std::string unwritable = dir.at("no/such/folder.pd1");
     // The current points file, English, the answer, whether to go on, whether the points are
     // still unsaved, the dialogs opened, the question.
     const std::tuple<std::string, int, BoxAnswer, bool, bool, int, const char*> cases[] = {
@@ -140,7 +139,7 @@ TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpe
     std::vector<int> modes;
     e.platform.whileModal = [&] { modes.push_back(e.state.menuMode); };
     e.platform.boxAnswers = {BoxAnswer::Cancel, BoxAnswer::Save};
-    e.platform.dialogAnswers = {fileIn("mine.pd1"), fileIn("mine.pd1")};
+    e.platform.dialogAnswers = {dir.at("mine.pd1"), dir.at("mine.pd1")};
     e.click({LoadPointEntry}, true);
     EXPECT_EQ(e.platform.dialogs.size(), 0u) << "cancelled";
     e.click({LoadPointEntry}, true);
@@ -159,43 +158,33 @@ std::string fileText(const std::string& path) {
 // is simply written; so is another file chosen in SAVE POINT's dialog, which asks on its own.
 TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
     namespace fs = std::filesystem;
-    const std::string theirs = "bytes another program wrote";
+    using enum FileCommand;
+    const auto changed = [](const std::string& f) { std::ofstream(f) << "another program's"; };
+    const char* asked = "mission.pd1 was changed on disk since it was loaded. Overwrite it?";
     const struct {
         const char* name;
         int english;
-        void (*meanwhile)(const std::string& file, const std::string& theirs);
+        void (*meanwhile)(const std::string& file);
         FileCommand command;
         std::optional<BoxAnswer> answer; // nothing: the box's default
         const char* question;            // "": none
         bool saved;
     } rows[] = {
-        {"ChangedAnsweredNo", 1,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SaveToCurrent, BoxAnswer::No,
-         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
-        {"ChangedAnsweredByDefault", 1,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SaveToCurrent, std::nullopt,
-         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
-        {"ChangedAnsweredYes", 0,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SaveToCurrent, BoxAnswer::Yes,
+        {"ChangedAnsweredNo", 1, changed, SaveToCurrent, BoxAnswer::No, asked, false},
+        {"ChangedAnsweredByDefault", 1, changed, SaveToCurrent, std::nullopt, asked, false},
+        {"ChangedAnsweredYes", 0, changed, SaveToCurrent, BoxAnswer::Yes,
          "mission.pd1 は読み込んだ後にディスク上で変更されました。上書きしますか？", true},
-        {"ChangedAndChosenAgainInSavePoint", 1,
-         [](const std::string& f, const std::string& t) { std::ofstream(f) << t; },
-         FileCommand::SavePoint, BoxAnswer::No,
-         "mission.pd1 was changed on disk since it was loaded. Overwrite it?", false},
-        {"TouchedOnly", 1,
-         [](const std::string& f, const std::string&) { ::utime(f.c_str(), nullptr); },
-         FileCommand::SaveToCurrent, BoxAnswer::No, "", true},
-        {"Gone", 1, [](const std::string& f, const std::string&) { fs::remove(f); },
-         FileCommand::SaveToCurrent, BoxAnswer::No, "", true},
+        {"ChangedAndChosenAgainInSavePoint", 1, changed, SavePoint, BoxAnswer::No, asked, false},
+        {"TouchedOnly", 1, [](const std::string& f) { ::utime(f.c_str(), nullptr); }, SaveToCurrent,
+         BoxAnswer::No, "", true},
+        {"Gone", 1, [](const std::string& f) { fs::remove(f); }, SaveToCurrent, BoxAnswer::No, "",
+         true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Saved e;
         e.state.english = row.english;
-        const std::string file = fileIn("mission.pd1");
+        const std::string file = dir.at("mission.pd1");
         ASSERT_TRUE(savePointFile(e.state, file));
         // Back-dated, so that a change within the same clock tick still shows another time.
         const struct timespec earlier[2] = {{0, UTIME_OMIT}, {1000000, 0}};
@@ -203,7 +192,7 @@ TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
         ASSERT_TRUE(openPointFile(e.state, file));
         e.state.pointTable.pointUsed[0] = SlotSelected; // for the key to move
         e.press(vk::Right);
-        row.meanwhile(file, theirs);
+        row.meanwhile(file);
         const std::string before = fileText(file);
         if (row.answer) {
             e.platform.boxAnswers = {*row.answer};
@@ -219,15 +208,15 @@ TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
         EXPECT_EQ(questions, *row.question ? std::vector<std::string>{row.question}
                                            : std::vector<std::string>{});
         EXPECT_EQ(hasUnsavedPoints(e.state), !row.saved);
-        ASSERT_TRUE(savePointFile(e.state, fileIn("ours.pd1")));
-        EXPECT_EQ(fileText(file), row.saved ? fileText(fileIn("ours.pd1")) : before);
+        ASSERT_TRUE(savePointFile(e.state, dir.at("ours.pd1")));
+        EXPECT_EQ(fileText(file), row.saved ? fileText(dir.at("ours.pd1")) : before);
     }
 }
 
 // Two names for one file (a hard link): Ctrl+S through one shows the new points under both.
 TEST_F(DocumentTest, SaveToAHardLinkedFileReachesItsOtherName) {
     Saved e;
-    const std::string file = fileIn("mission.pd1"), other = fileIn("copy.pd1");
+    const std::string file = dir.at("mission.pd1"), other = dir.at("copy.pd1");
     ASSERT_TRUE(savePointFile(e.state, file));
     std::filesystem::create_hard_link(file, other);
     ASSERT_TRUE(openPointFile(e.state, file));
@@ -245,7 +234,7 @@ TEST_F(DocumentTest, SaveToAHardLinkedFileReachesItsOtherName) {
 TEST_F(DocumentTest, SaveIntoAFolderTheUserMayNotWriteNamesTheFolder) {
     namespace fs = std::filesystem;
     fs::permissions(dir.path(), fs::perms::all);
-    const std::string folder = fileIn("locked");
+    const std::string folder = dir.at("locked");
     fs::create_directory(folder);
     const std::string file = dir.write("locked/a.pd1", "old points");
     fs::permissions(file, fs::perms(0666));
@@ -306,7 +295,7 @@ TEST_F(DocumentTest, LoadBlockListsTheTexturesThatDidNotLoadInOneBoxInTheUsersLa
     };
     for (const auto& [english, caption, text] : cases) {
         e.state.english = english;
-        e.platform.dialogAnswers = {fileIn("map.bd1")};
+        e.platform.dialogAnswers = {dir.at("map.bd1")};
         e.click({testing::menuMark(MenuLoadBlock)});
         EXPECT_EQ(e.boxesShown(), std::string(text) + " / " + caption + "|");
     }

@@ -136,35 +136,27 @@ protected:
     // How many points the only copy holds; -1 when there is not exactly one readable copy.
     int pointsInCopy() const {
         const QStringList found = copies();
-        if (found.size() != 1) {
-            return -1;
-        }
-        QFile file(QDir(stateFolder()).filePath(found.front()));
-        if (!file.open(QIODevice::ReadOnly)) {
-            return -1;
-        }
-        const QByteArray bytes = file.readAll();
+        QFile file(QDir(stateFolder()).filePath(found.value(0)));
+        const QByteArray bytes =
+            found.size() == 1 && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
         const auto copy = tavo::decodeRecovery(
             {reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
-        if (!copy) {
-            return -1;
-        }
-        int used = 0;
-        for (auto slot : copy->table.pointUsed) {
-            used += slot != 0 ? 1 : 0;
-        }
-        return used;
+        return copy ? tavo::countUsedPoints(copy->table) : -1;
     }
 
-    // NEW POINT, then a point in the top pane: the first change. The copy written a moment
-    // after it, then a second point, whose copy is not due yet.
-    void placeTwoPointsTheLastNotYetCopied() {
+    // NEW POINT, then a point in the top pane: the first change, and the copy written a moment
+    // after it.
+    bool placeAPointAndWaitForItsCopy() {
         xdotool({"windowfocus", "--sync", window_});
         clickAt(700, 560);
-        clickAt(608, 48);
+        clickAt(tavo::testing::menuMark(tavo::MenuNewPoint));
         clickAt(200, 115);
-        EXPECT_TRUE(poll(100, 50, [&] { return pointsInCopy() == 2; })) << "no copy after 5 s";
-        clickAt(608, 48);
+        return poll(100, 50, [&] { return pointsInCopy() == 2; });
+    }
+    // Then a second point, whose copy is not due yet.
+    void placeTwoPointsTheLastNotYetCopied() {
+        EXPECT_TRUE(placeAPointAndWaitForItsCopy()) << "no copy after 5 s";
+        clickAt(tavo::testing::menuMark(tavo::MenuNewPoint));
         clickAt(240, 130);
     }
 
@@ -188,12 +180,7 @@ protected:
 };
 
 TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog) {
-    const QString points = work_.filePath("mission.pd1");
-    QFile file(points);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::fromHex("0100") + QByteArray(20, '\0')); // one point at the origin
-    file.close();
-    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
+    startEditor({"e", onePointFile()}, "POINT EDITOR - mission.pd1");
     // The window's client area lies at the screen's origin, 800 x 600.
     EXPECT_TRUE(xdotool({"getwindowgeometry", window_}).contains("800x600"));
     // Its size is fixed, and the window manager is asked for no maximise button or function
@@ -307,11 +294,7 @@ TEST_F(LiveEditor, RestoredPointsSurviveAKillAndEscapeKeepsThemForLater) {
     const QString points = onePointFile();
     GuardedChild first = startGuardedEditor({"e", points}, "POINT EDITOR - mission.pd1");
     ASSERT_FALSE(window_.isEmpty());
-    xdotool({"windowfocus", "--sync", window_});
-    clickAt(700, 560);
-    clickAt(608, 48);
-    clickAt(200, 115);
-    ASSERT_TRUE(poll(100, 50, [&] { return pointsInCopy() == 2; })) << "no copy after 5 s";
+    ASSERT_TRUE(placeAPointAndWaitForItsCopy()) << "no copy after 5 s";
     ::kill(first.pid, SIGKILL);
     tavo::testing::finishGuarded(first);
 
@@ -336,11 +319,7 @@ TEST_F(LiveEditor, RestoredPointsSurviveAKillAndEscapeKeepsThemForLater) {
         EXPECT_EQ(outcome.status, std::string(key) == "Return" ? -SIGKILL : 0) << outcome.err;
         const auto offered = tavo::findOrphanRecovery(stateFolder());
         ASSERT_TRUE(offered.has_value()) << "nothing left to offer";
-        int used = 0;
-        for (auto slot : offered->points.table.pointUsed) {
-            used += slot != 0 ? 1 : 0;
-        }
-        EXPECT_EQ(used, 2);
+        EXPECT_EQ(tavo::countUsedPoints(offered->points.table), 2);
     }
 }
 

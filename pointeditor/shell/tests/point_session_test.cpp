@@ -89,6 +89,8 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
     points.pointFilePath = "/m/mission.pd1";
     points.blockFilePath = "/m/map.bd1";
     const std::vector<uint8_t> bytes = encodeRecovery(points);
+    // Copies that earlier editors left stay readable: the tag never changes.
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), "TAVORCV1");
     auto back = decodeRecovery(bytes);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(
@@ -103,6 +105,7 @@ TEST(Recovery, TheFileKeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
         {"slot state 3", [&](auto& b) { b[bytes.size() - 200 * 21 + 3 * 21] = 3; }},
         {"ends after the tag", [](auto& b) { b.resize(8); }},
         {"ends inside a path's length", [](auto& b) { b.resize(9); }},
+        {"a path past the end", [](auto& b) { b.resize(65530), b[8] = 0xFF, b[9] = 0xFF; }},
     };
     for (const auto& [name, spoil] : spoiled) {
         std::vector<uint8_t> copy = bytes;
@@ -134,6 +137,13 @@ protected:
         return h;
     }
     std::string file(const char* name) const { return dir.filePath(name).toStdString(); }
+    // Another session over the window in place of the last such, on `folder` with these times.
+    PointSession& replaced(std::optional<QString> folder, RecoveryTimes times = {60'000, 60'000}) {
+        other.reset();
+        other = std::make_unique<PointSession>(edits, window, std::move(folder), times);
+        window.setPointSession(other.get());
+        return *other;
+    }
 
     QTemporaryDir dir;
     FakePlatform platform;
@@ -143,6 +153,7 @@ protected:
     EditSession edits{*state, handlers()};
     EditorWindow window{edits, *canvas};
     PointSession session{edits, window, dir.path(), {60'000, 60'000}};
+    std::unique_ptr<PointSession> other;
 };
 
 TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainKey) {
@@ -245,14 +256,12 @@ TEST_F(Session, EscapeOnTheRestoreQuestionKeepsTheCopyForTheNextStartAndOnlyDisc
     session.start({});
     EXPECT_EQ(QFile::exists(old), true) << "kept after Later";
     EXPECT_EQ(state->pointTable.pointUsed[5], 0) << "nothing restored";
-    PointSession second{edits, window, dir.path(), {60'000, 60'000}};
     platform.questionAnswers = {DeferrableAnswer::Discard};
-    second.start({});
+    replaced(dir.path()).start({});
     EXPECT_EQ(platform.questions.size(), 2u) << "offered again";
     EXPECT_EQ(QFile::exists(old), false) << "discarded";
     EXPECT_EQ(QFile::exists(recoveryLockPath(old)), false) << "its lock file too";
-    PointSession third{edits, window, dir.path(), {60'000, 60'000}};
-    third.start({});
+    replaced(dir.path()).start({});
     EXPECT_EQ(platform.questions.size(), 2u) << "nothing left to offer";
 }
 
@@ -275,46 +284,45 @@ TEST_F(Session, RestoredPointsAreUnsavedAndInTheNewCopyBeforeTheOldOneGoes) {
 }
 
 TEST_F(Session, TheQuestionShowsAStoredPathsControlBytesEscapedAndItsButtonsInTheLanguage) {
-    // language, the discard button, the path as the question shows it
+    // language, the discard button, the question
     const std::tuple<int, const char*, const char*> rows[] = {
-        {1, "Discard", "(/m/a\\nb\\x1b[2J.pd1)"},
-        {0, "破棄", "（/m/a\\nb\\x1b[2J.pd1）"},
+        {1, "Discard",
+         "The editor did not end normally and its points were not saved "
+         "(/m/a\\nb\\x1b[2J.pd1).\nRestore them?"},
+        {0, "破棄",
+         "前回エディタが正常に終了せず、ポイントが保存されていません（/m/a\\nb\\x1b[2J.pd1）。\n"
+         "復元しますか？"},
     };
     for (const auto& [english, discard, shown] : rows) {
         SCOPED_TRACE(discard);
         state->english = english;
         orphanCopy(dir.path(), "/m/a\nb\x1b[2J.pd1");
         platform.questionAnswers = {DeferrableAnswer::Discard};
-        PointSession asking{edits, window, dir.path(), {60'000, 60'000}};
-        asking.start({});
+        replaced(dir.path()).start({});
         ASSERT_EQ(platform.questions.empty(), false);
         const RecordedQuestion& question = platform.questions.back();
-        EXPECT_NE(question.text.find(shown), std::string::npos) << question.text;
-        EXPECT_EQ(question.text.find('\x1b'), std::string::npos) << "a raw escape";
+        EXPECT_EQ(question.text, shown);
         EXPECT_EQ(question.discard, discard);
         EXPECT_EQ(question.caption, "POINT EDITOR");
     }
 }
 
 TEST_F(Session, ACopyIsOfferedWhenNobodyHoldsItWhateverProcessItsNameNames) {
-    EditorState other;
-    other.pointTable.points[5] = {1, 2, 3, 0, 1, 0, 0, 9};
-    other.pointTable.pointUsed[5] = SlotUsed;
+    EditorState lost;
+    lost.pointTable.pointUsed[5] = SlotUsed;
     RecoveryFile running(dir.path()); // another editor, still running: it holds its lock
-    ASSERT_TRUE(running.write(other));
+    ASSERT_TRUE(running.write(lost));
     session.start({});
     EXPECT_EQ(platform.questions.size(), 0u) << "a held copy was offered";
     // Named as an earlier editor named its copy, for a process that runs now (this one):
     // nobody holds it, so it is offered, and this editor's normal end leaves it alone.
     const QString byPid = dir.filePath(
         QStringLiteral("pointeditor-%1.recovery").arg(QCoreApplication::applicationPid()));
-    const std::vector<uint8_t> bytes = encodeRecovery({other.pointTable, "", ""});
-    QFile copy(byPid);
-    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-    copy.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    copy.close();
+    const std::vector<uint8_t> bytes = encodeRecovery({lost.pointTable, "", ""});
+    std::ofstream(QFile::encodeName(byPid).toStdString())
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     platform.questionAnswers = {DeferrableAnswer::Later};
-    PointSession next{edits, window, dir.path(), {60'000, 60'000}};
+    PointSession& next = replaced(dir.path());
     next.start({});
     EXPECT_EQ(platform.questions.size(), 1u) << "an unheld copy was not offered";
     next.finish();
@@ -323,8 +331,7 @@ TEST_F(Session, ACopyIsOfferedWhenNobodyHoldsItWhateverProcessItsNameNames) {
 }
 
 TEST_F(Session, AChangeIsCopiedAfterAShortPauseNotOnlyByThePeriod) {
-    PointSession quick{edits, window, dir.path(), {60'000, 400}};
-    window.setPointSession(&quick);
+    PointSession& quick = replaced(dir.path(), {60'000, 400});
     quick.start({});
     send(window, keyPress(Qt::Key_Right));
     waitFor([] { return false; }, 100);
@@ -334,18 +341,13 @@ TEST_F(Session, AChangeIsCopiedAfterAShortPauseNotOnlyByThePeriod) {
     const auto copy = readCopy(quick.recovery()->path());
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(copy->table.points[0].r, state->pointTable.points[0].r);
-    window.setPointSession(&session);
-    quick.finish();
 }
 
 TEST_F(Session, ChangesThatNeverPauseAreCopiedByThePeriod) {
-    PointSession periodic{edits, window, dir.path(), {50, 60'000}};
-    window.setPointSession(&periodic);
+    PointSession& periodic = replaced(dir.path(), {50, 60'000});
     periodic.start({});
     send(window, keyPress(Qt::Key_Right));
     EXPECT_TRUE(waitFor([&] { return QFile::exists(periodic.recovery()->path()); }));
-    window.setPointSession(&session);
-    periodic.finish();
 }
 
 // Each folder problem: told once, on standard error and in a box that names the folder.
@@ -373,8 +375,7 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
             continue; // only root can give a folder away
         }
         platform.boxes.clear();
-        PointSession failing{edits, window, folder, {60'000, 20}};
-        window.setPointSession(&failing);
+        PointSession& failing = replaced(folder, {60'000, 20});
         ::testing::internal::CaptureStderr();
         failing.start({});
         send(window, keyPress(Qt::Key_Right));
@@ -383,55 +384,43 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnceWithItsFolder) {
         const std::string err = ::testing::internal::GetCapturedStderr();
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_NE(platform.boxes[0].text.find(said), std::string::npos) << platform.boxes[0].text;
+        EXPECT_EQ(platform.boxes[0].text.rfind("Recovery copies cannot be written: ", 0), 0u)
+            << platform.boxes[0].text;
         EXPECT_EQ(err, "pointeditor: " +
                            platform.boxes[0].text.substr(platform.boxes[0].text.find('\n') + 1) +
                            "\n");
     }
     EXPECT_EQ(QDir(foreign).entryList(QDir::Files), QStringList()) << "written all the same";
-    window.setPointSession(&session);
 }
 
-// A file system of a few pages, for a full disk; unmounted when it goes.
-class SmallDisk {
-public:
-    explicit SmallDisk(std::string path) : path_(std::move(path)) {
-        std::filesystem::create_directories(path_);
-        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=16k,mode=0700") == 0;
-        error_ = mounted_ ? 0 : errno;
+// A file system of a few pages in a scratch folder, for a full disk; unmounted when it goes.
+struct SmallDisk : testing::ScratchDirectory {
+    SmallDisk() {
+        std::filesystem::create_directories(at("state"));
+        error = ::mount("tmpfs", at("state").c_str(), "tmpfs", 0, "size=16k,mode=0700") ? errno : 0;
     }
     ~SmallDisk() {
-        if (mounted_) {
-            ::umount2(path_.c_str(), MNT_DETACH);
+        if (error == 0) {
+            ::umount2(at("state").c_str(), MNT_DETACH);
         }
     }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    bool mounted() const { return mounted_; }
-    std::string why() const { return std::strerror(error_); }
-    QString folder() const { return QString::fromStdString(path_) + "/tavo"; }
+    QString folder() const { return QString::fromStdString(at("state/tavo")); }
     // The rest of the space goes to a file of somebody else's.
     void fill() const {
-        std::ofstream filler(path_ + "/filler", std::ios::binary);
+        std::ofstream filler(at("state/filler"), std::ios::binary);
         const std::string page(4096, 'x');
         for (int i = 0; i < 16 && filler.write(page.data(), 4096).flush(); ++i) {
         }
     }
-
-private:
-    std::string path_;
-    bool mounted_ = false;
-    int error_ = 0;
+    int error = 0;
 };
 
 TEST_F(Session, AFullDiskKeepsThePreviousCopyAndSaysSoOnce) {
-    const testing::ScratchDirectory scratch;
-    const SmallDisk disk(scratch.at("state"));
-    if (!disk.mounted()) {
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.why();
+    const SmallDisk disk;
+    if (disk.error != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(disk.error);
     }
-    PointSession full{edits, window, disk.folder(), {60'000, 20}};
-    window.setPointSession(&full);
+    PointSession& full = replaced(disk.folder(), {60'000, 20});
     full.start({});
     send(window, keyPress(Qt::Key_Right));
     ASSERT_TRUE(waitFor([&] { return readCopy(full.recovery()->path()).has_value(); }));
@@ -450,22 +439,18 @@ TEST_F(Session, AFullDiskKeepsThePreviousCopyAndSaysSoOnce) {
     EXPECT_NE(platform.boxes[0].text.find(disk.folder().toStdString()), std::string::npos)
         << platform.boxes[0].text;
     EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
-    window.setPointSession(&session);
-    full.finish();
 }
 
 TEST_F(Session, ARestoreThatCannotBeCopiedKeepsTheOldCopy) {
-    const testing::ScratchDirectory scratch;
-    const SmallDisk disk(scratch.at("state"));
-    if (!disk.mounted()) {
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.why();
+    const SmallDisk disk;
+    if (disk.error != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(disk.error);
     }
     ASSERT_TRUE(prepareRecoveryFolder(disk.folder()));
     const QString old = orphanCopy(disk.folder(), file("mission.pd1"));
     disk.fill();
-    PointSession restoring{edits, window, disk.folder(), {60'000, 60'000}};
     ::testing::internal::CaptureStderr();
-    restoring.start({});
+    replaced(disk.folder()).start({});
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(state->pointTable.pointUsed[5], 1) << "not restored";
     EXPECT_EQ(readCopy(old).has_value(), true) << "the only copy went";

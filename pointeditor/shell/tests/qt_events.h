@@ -1,13 +1,16 @@
 #pragma once
-// The shell tests' one QApplication (offscreen, as every test runs) and the synthetic events
-// they send to the real window.
+// The shell tests' one QApplication (offscreen, as every test runs), the synthetic events they
+// send to the real window, and environments of their own.
 
 #include <gtest/gtest.h>
 
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
+#include <map>
 #include <utility>
+
+#include "common/locale/locale_rule.h"
 
 namespace tavo::testing {
 
@@ -35,6 +38,13 @@ inline QMouseEvent mouse(QPoint at, Qt::MouseButtons held = Qt::NoButton,
                          QEvent::Type type = QEvent::MouseMove,
                          Qt::MouseButton button = Qt::NoButton) {
     return QMouseEvent(type, QPointF(at), QPointF(at), button, held, Qt::NoModifier);
+}
+
+inline EnvironmentLookup environmentOf(std::map<std::string, std::string> values) {
+    return [values](const char* name) -> std::optional<std::string> {
+        auto it = values.find(name);
+        return it == values.end() ? std::nullopt : std::optional(it->second);
+    };
 }
 
 inline QKeyEvent keyPress(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,

@@ -39,16 +39,10 @@
 namespace tavo {
 namespace {
 
+using testing::environmentOf;
 using testing::mouse;
 using testing::QtTest;
 using testing::send;
-
-EnvironmentLookup environmentOf(std::map<std::string, std::string> values) {
-    return [values](const char* name) -> std::optional<std::string> {
-        auto it = values.find(name);
-        return it == values.end() ? std::nullopt : std::optional(it->second);
-    };
-}
 
 TEST(LanguageChoice, FirstLetterOfTheArgumentThenTheLocale) {
     const auto japanese = environmentOf({{"LANG", "ja_JP.UTF-8"}});
