@@ -10,6 +10,7 @@
 #include "gl_fixture.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/view/image/image_decoder.h"
+#include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/image_writers.h"
 
@@ -44,15 +45,10 @@ protected:
         GlTest::SetUp();
         state.platform = &platform;
     }
-    // Loads a .bd1 with the given texture names and no blocks, written byte by byte; gives what
-    // did not load.
+    // Loads a .bd1 with the given texture names and no blocks; gives what did not load.
     std::vector<TextureFinding> loadMap(const std::string& name,
                                         const std::vector<std::string>& textures) {
-        Bytes bytes(TextureCount * TextureNameSize + 2, 0);
-        for (std::size_t i = 0; i < textures.size(); ++i) {
-            std::memcpy(bytes.data() + i * TextureNameSize, textures[i].data(), textures[i].size());
-        }
-        auto findings = loadBlockFile(state, file(name, bytes));
+        auto findings = loadBlockFile(state, file(name, sample::encodeBlockFile(textures, {})));
         EXPECT_TRUE(findings.ok());
         return findings ? *findings : std::vector<TextureFinding>{};
     }

@@ -108,17 +108,21 @@ TEST(TgaDecoder, EveryKindGivesTheStoredTexels) {
 
 // A true-colour or grey file may carry a colour map it does not use: its entries, of whatever
 // size, are passed over, each in whole bytes.
+// `tga` given a colour map of `entries` of `bits` each, `bytes` long in all.
+Bytes withUnusedMap(Bytes tga, uint8_t entries, uint8_t bits, std::size_t bytes) {
+    tga[1] = 1;
+    tga[5] = entries;
+    tga[7] = bits;
+    tga.insert(tga.begin() + 18, bytes, 0xEE);
+    return tga;
+}
+
 TEST(TgaDecoder, AColourMapBeforeTrueColourOrGreyPixelsIsPassedOver) {
     for (const int entryBits : {15, 24, 32, 64, 255}) {
         SCOPED_TRACE(entryBits);
-        const Bytes plain = testing::tgaImageOf(5, 3, Picture, {.type = 10, .depth = 32});
-        Bytes mapped = plain;
-        mapped[1] = 1;                               // a colour map
-        mapped[5] = 3;                               // of three entries
-        mapped[7] = static_cast<uint8_t>(entryBits); // each of this many bits
-        const int entryBytes = (entryBits + 7) / 8;
-        mapped.insert(mapped.begin() + 18, 3 * static_cast<std::size_t>(entryBytes), 0xEE);
-        const std::optional<DecodedImage> image = decodeImage(mapped);
+        const std::optional<DecodedImage> image = decodeImage(withUnusedMap(
+            testing::tgaImageOf(5, 3, Picture, {.type = 10, .depth = 32}), 3,
+            static_cast<uint8_t>(entryBits), static_cast<std::size_t>(3 * ((entryBits + 7) / 8))));
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->pixels, Picture);
     }
@@ -134,11 +138,8 @@ TEST(TgaDecoder, UncompressedTrueColourStaysWithQtsReader) {
     // Qt's reader counts a colour map as its length times the two bytes from its entry size
     // on, after the ID: this one ends exactly at the end of the file, so the file is not refused
     // as damaged (what Qt's reader makes of its pixels is its own).
-    Bytes mapped = testing::tgaImageOf(1, 1, {0xFF102030}, {.type = 2, .depth = 24});
-    mapped[1] = 1;  // a colour map
-    mapped[5] = 1;  // of one entry
-    mapped[7] = 24; // of 24 bits
-    mapped.insert(mapped.begin() + 18, {0, 0, 0});
+    const Bytes mapped =
+        withUnusedMap(testing::tgaImageOf(1, 1, {0xFF102030}, {.type = 2, .depth = 24}), 1, 24, 3);
     ASSERT_EQ(mapped.size(), 24u) << "one entry counted as 24 bytes";
     EXPECT_TRUE(decodeImage(mapped).has_value());
 }
@@ -160,22 +161,17 @@ TEST(TgaDecoder, DamagedFilesAreRefusedWithoutReadingPastThem) {
     constexpr std::size_t Packets = 18 + 2 * 3; // the header, two map entries
     ASSERT_EQ(good.size(), Packets + 4) << "a run packet of 2 bytes, a raw one of 2";
     ASSERT_TRUE(decodeImage(good).has_value());
-    const auto changed = [&good](std::size_t at, uint8_t value) {
+    const auto changed = [&good](std::size_t at, uint8_t value, Bytes more = {}) {
         Bytes bytes = good;
         bytes.at(at) = value;
+        bytes.insert(bytes.end(), more.begin(), more.end());
         return bytes;
     };
     const auto cut = [&good](std::size_t size) { return Bytes(good.begin(), good.begin() + size); };
     const std::tuple<const char*, Bytes> cases[] = {
         {"a run past the image", changed(Packets, 0x84)},
         {"a raw packet past the image", changed(Packets + 2, 0x01)},
-        {"a raw packet past the image, its pixels there",
-         [&good] {
-             Bytes bytes = good;
-             bytes[Packets + 2] = 0x01;
-             bytes.push_back(4);
-             return bytes;
-         }()},
+        {"a raw packet past the image, its pixels there", changed(Packets + 2, 0x01, {4})},
         {"a raw packet past the file", cut(Packets + 3)},
         {"a run without its pixel", cut(Packets + 1)},
         {"a packet's header missing", cut(Packets + 2)},
