@@ -43,7 +43,6 @@ TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
     using P = TextureProblem;
     constexpr int Max = MaxImageSide;
     const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
-        {"GIF: a 1 x 1 frame on a 5792 x 5792 screen", testing::gifOf(5792, 5792), {5792, 5792}},
         {"GIF: a 3 x 2 screen", testing::gifOf(3, 2), {3, 2}},
         {"GIF87a: a 1 x 1 frame on a 5792 x 5792 screen", gif87a, {5792, 5792}},
         {"GIF: a screen of 0 x 0, the frame's extent", testing::gifOf(0, 0, 100, 50), {101, 51}},
