@@ -102,6 +102,7 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
         {"rgb16-gamma1.png", pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB, {0x10FF, 0x9C40, 0xFFFF}, 100000),
          {{17, 156, 255}}, 0},
         {"cmyk.jpg", jpegOf(8, 8, {0, 100, 200, 50}, false), {{205, 125, 44}}, 1},
+        {"no-ink.jpg", jpegOf(8, 8, {0, 0, 0, 0}, false), {{255, 255, 255}}, 1},
         {"adobe-cmyk.jpg", jpegOf(8, 8, {255, 155, 55, 205}, true), {{205, 125, 44}}, 1},
         {"rgb.tga", tga(4, 4), {{78, 117, 156}}, 0},
         // A TGA has no magic: its header's sizes (little-endian, at least 1) make it one.

@@ -128,18 +128,22 @@ TEST(TgaDecoder, UncompressedTrueColourStaysWithQtsReader) {
     // Qt's reader counts a colour map as its length times the two bytes from its entry size
     // on, after the ID: this one ends exactly at the end of the file, so the file is not refused
     // as damaged (what Qt's reader makes of its pixels is its own).
-    const Bytes mapped =
+    Bytes mapped =
         withUnusedMap(testing::tgaImageOf(1, 1, {0xFF102030}, {.type = 2, .depth = 24}), 1, 24, 3);
+    mapped[9] = 1; // an x origin of 256: beyond the two bytes Qt's reader counts
     ASSERT_EQ(mapped.size(), 24u) << "one entry counted as 24 bytes";
     EXPECT_TRUE(decodeImage(mapped).has_value());
 }
 
+// A clear alpha bit is transparent only when the descriptor counts an alpha bit.
 TEST(TgaDecoder, SixteenBitsWithoutAnAlphaBitAreOpaque) {
     Bytes tga = testing::tgaImageOf(1, 1, {0x00FF0000}, {.type = 10, .depth = 16});
-    tga[17] &= 0xF0; // no attribute bits
-    const std::optional<DecodedImage> image = decodeImage(tga);
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(image->pixels, Pixels{0xFFFF0000});
+    for (const uint32_t texel : {0x00FF0000u, 0xFFFF0000u}) {
+        const std::optional<DecodedImage> image = decodeImage(tga);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->pixels, Pixels{texel});
+        tga[17] &= 0xF0; // no attribute bits
+    }
 }
 
 // Each row spoils one thing of a good run-length file: 2 x 2, colour-mapped from index 4, top
