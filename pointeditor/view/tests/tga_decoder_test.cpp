@@ -112,7 +112,7 @@ TEST(TgaDecoder, AColourMapBeforeTrueColourOrGreyPixelsIsPassedOver) {
         SCOPED_TRACE(entryBits);
         const std::optional<DecodedImage> image = decodeImage(withUnusedMap(
             testing::tgaImageOf(5, 3, Picture, {.type = 10, .depth = 32}), 3,
-            static_cast<uint8_t>(entryBits), static_cast<std::size_t>(3 * ((entryBits + 7) / 8))));
+            static_cast<uint8_t>(entryBits), 3 * static_cast<std::size_t>((entryBits + 7) / 8)));
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->pixels, Picture);
     }
