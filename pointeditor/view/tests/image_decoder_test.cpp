@@ -34,8 +34,10 @@ TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
     };
     Bytes gif87a = testing::gifOf(5792, 5792);
     gif87a[4] = '7';
-    Bytes emptyFrame = testing::gifOf(0, 0); // a frame of no width on a screen of none
-    emptyFrame[24] = 0;
+    Bytes noWidth = testing::gifOf(0, 0); // a frame of no width on a screen of none
+    noWidth[24] = 0;
+    Bytes noHeight = testing::gifOf(0, 0);
+    noHeight[26] = 0;
     Bytes interleaved = tga(2, 2, {.type = 10});
     interleaved[17] |= 0x40;
     Bytes greyInColour = tga(2, 2, {.type = 11, .depth = 8});
@@ -48,7 +50,8 @@ TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
         {"GIF: a 3 x 2 screen", testing::gifOf(3, 2), {3, 2}},
         {"GIF87a: a 1 x 1 frame on a 5792 x 5792 screen", gif87a, {5792, 5792}},
         {"GIF: a screen of 0 x 0, the frame's extent", testing::gifOf(0, 0, 100, 50), {101, 51}},
-        {"GIF: no screen, an empty frame", emptyFrame, {0, 0, P::Damaged}},
+        {"GIF: no screen, a frame of no width", noWidth, {0, 0, P::Damaged}},
+        {"GIF: no screen, a frame of no height", noHeight, {0, 0, P::Damaged}},
         {"GIF: a screen one wider", testing::gifOf(Max + 1, 1), {0, 0, P::OverBudget}},
         {"GIF: 65535 x 65535", testing::gifOf(65535, 65535), {0, 0, P::OverBudget}},
         {"TGA: run-length true colour", tga(300, 200, {.type = 10}), {300, 200}},

@@ -155,27 +155,29 @@ TEST(TgaDecoder, DamagedFilesAreRefusedWithoutReadingPastThem) {
     constexpr std::size_t Packets = 18 + 2 * 3; // the header, two map entries
     ASSERT_EQ(good.size(), Packets + 4) << "a run packet of 2 bytes, a raw one of 2";
     ASSERT_TRUE(decodeImage(good).has_value());
-    const auto changed = [&good](std::size_t at, uint8_t value, Bytes more = {}) {
+    const auto changed = [&good](std::size_t at, uint8_t value, const Bytes& more = {}) {
         Bytes bytes = good;
         bytes.at(at) = value;
         bytes.insert(bytes.end(), more.begin(), more.end());
         return bytes;
     };
-    const auto cut = [&good](std::size_t size) { return Bytes(good.begin(), good.begin() + size); };
-    const std::tuple<const char*, Bytes> cases[] = {
-        {"a run past the image", changed(Packets, 0x84)},
-        {"a raw packet past the image, its pixels there", changed(Packets + 2, 0x01, {4})},
-        {"a raw packet past the file", cut(Packets + 3)},
-        {"a run without its pixel", cut(Packets + 1)},
-        {"a packet's header missing", cut(Packets + 2)},
-        {"an index below the first entry", changed(Packets + 1, 3)},
-        {"an index past the map", changed(Packets + 3, 6)},
+    // what, the file, how much of it is given (the rest follows in memory, to be read by mistake)
+    const std::tuple<const char*, Bytes, std::size_t> cases[] = {
+        {"a run past the image", changed(Packets, 0x84), good.size()},
+        {"a raw packet past the image, its pixels there", changed(Packets + 2, 0x01, {4}),
+         Packets + 5},
+        {"a raw packet past the file", good, Packets + 3},
+        {"a run without its pixel", good, Packets + 1},
+        {"a packet's header missing", good, Packets + 2},
+        {"no pixels after the colour map", good, Packets},
+        {"an index below the first entry", changed(Packets + 1, 3), good.size()},
+        {"an index past the map", changed(Packets + 3, 6), good.size()},
     };
-    for (const auto& [what, bytes] : cases) {
+    for (const auto& [what, bytes, size] : cases) {
         SCOPED_TRACE(what);
-        const std::vector<uint8_t> exact(bytes); // nothing beyond it to read by mistake
-        EXPECT_FALSE(decodeImage(exact).has_value());
-        EXPECT_EQ(probeImage(exact).problem, TextureProblem::None) << "the header is whole";
+        EXPECT_FALSE(decodeImage(std::span(bytes).first(size)).has_value());
+        EXPECT_EQ(probeImage(std::span(bytes).first(size)).problem, TextureProblem::None)
+            << "the header is whole";
     }
 }
 
