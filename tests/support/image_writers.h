@@ -20,6 +20,10 @@ namespace tavo::testing {
 
 using Bytes = std::vector<uint8_t>;
 
+inline void putLe16(Bytes& out, auto value) {
+    out.insert(out.end(), {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)});
+}
+
 // A width x height PNG whose every pixel has `samples` (one per channel of `colourType`, each
 // of `bitDepth` bits), with a gAMA chunk when `gamma` is given (1.0 = 100000).
 inline Bytes pngOf(int width, int height, int bitDepth, int colourType,
@@ -127,21 +131,6 @@ inline Bytes repeatedScans(int width, int height, int scans) {
     return out;
 }
 
-// An uncompressed 24-bit TGA, all pixels (r, g, b), rows bottom first.
-inline Bytes tgaOf(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    Bytes out(18, 0);
-    out[2] = 2; // true colour, uncompressed
-    out[12] = static_cast<uint8_t>(width);
-    out[13] = static_cast<uint8_t>(width >> 8);
-    out[14] = static_cast<uint8_t>(height);
-    out[15] = static_cast<uint8_t>(height >> 8);
-    out[16] = 24;
-    for (int i = 0; i < width * height; ++i) {
-        out.insert(out.end(), {b, g, r});
-    }
-    return out;
-}
-
 // A PNG chunk of `type` holding `data`, with its length and checksum.
 inline Bytes pngChunk(const std::string& type, const Bytes& data) {
     Bytes out;
@@ -182,16 +171,12 @@ inline Bytes withChunks(const Bytes& png, const Bytes& chunk, int count) {
 // A GIF with a two-colour table (black, white) and one frame of one black pixel at (left, top)
 // on a logical screen of screenWidth x screenHeight.
 inline Bytes gifOf(int screenWidth, int screenHeight, int left = 0, int top = 0) {
-    auto le16 = [](Bytes& out, int value) {
-        out.push_back(static_cast<uint8_t>(value));
-        out.push_back(static_cast<uint8_t>(value >> 8));
-    };
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    le16(out, screenWidth);
-    le16(out, screenHeight);
+    putLe16(out, screenWidth);
+    putLe16(out, screenHeight);
     out.insert(out.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255, 0x2C});
-    le16(out, left);
-    le16(out, top);
+    putLe16(out, left);
+    putLe16(out, top);
     out.insert(out.end(), {1, 0, 1, 0, 0});
     // Code size 2: the codes clear, 0, end in 3 bits each.
     out.insert(out.end(), {2, 2, 0x44, 0x01, 0, 0x3B});
@@ -272,56 +257,45 @@ inline Bytes tgaImageOf(int width, int height, const std::vector<uint32_t>& pixe
     } else if (colourBits == 16) {
         attributeBits = 1;
     }
-    Bytes out = {static_cast<uint8_t>(layout.idLength),
-                 static_cast<uint8_t>(kind == 1),
-                 static_cast<uint8_t>(layout.type),
-                 static_cast<uint8_t>(layout.firstEntry),
-                 static_cast<uint8_t>(layout.firstEntry >> 8),
-                 static_cast<uint8_t>(map.size()),
-                 static_cast<uint8_t>(map.size() >> 8),
-                 static_cast<uint8_t>(kind == 1 ? layout.mapBits : 0),
-                 0,
-                 0,
-                 0,
-                 0,
-                 static_cast<uint8_t>(width),
-                 static_cast<uint8_t>(width >> 8),
-                 static_cast<uint8_t>(height),
-                 static_cast<uint8_t>(height >> 8),
-                 static_cast<uint8_t>(layout.depth),
-                 static_cast<uint8_t>(attributeBits | (layout.topDown ? 0x20 : 0) |
-                                      (layout.rightToLeft ? 0x10 : 0))};
+    Bytes out = {static_cast<uint8_t>(layout.idLength), static_cast<uint8_t>(kind == 1),
+                 static_cast<uint8_t>(layout.type)};
+    putLe16(out, layout.firstEntry);
+    putLe16(out, map.size());
+    out.insert(out.end(), {static_cast<uint8_t>(kind == 1 ? layout.mapBits : 0), 0, 0, 0, 0});
+    putLe16(out, width);
+    putLe16(out, height);
+    out.insert(out.end(), {static_cast<uint8_t>(layout.depth),
+                           static_cast<uint8_t>(attributeBits | (layout.topDown ? 0x20 : 0) |
+                                                (layout.rightToLeft ? 0x10 : 0))});
     out.insert(out.end(), static_cast<std::size_t>(layout.idLength), 'i');
     for (uint32_t argb : map) {
         const Bytes entry = tgaColour(argb, layout.mapBits);
         out.insert(out.end(), entry.begin(), entry.end());
     }
-    for (std::size_t at = 0; at < stored.size();) {
-        if (layout.type < 8) {
-            out.insert(out.end(), stored[at].begin(), stored[at].end());
-            ++at;
-            continue;
+    if (layout.type < 8) {
+        for (const Bytes& pixel : stored) {
+            out.insert(out.end(), pixel.begin(), pixel.end());
         }
+        return out;
+    }
+    // Runs of equal pixels, else raw packets up to the next pair of equal pixels.
+    const auto equal = [&stored](std::size_t i) {
+        return i + 1 < stored.size() && stored[i] == stored[i + 1];
+    };
+    for (std::size_t at = 0; at < stored.size();) {
         std::size_t run = 1;
-        while (at + run < stored.size() && run < 128 && stored[at + run] == stored[at]) {
+        while (run < 128 && equal(at + run - 1)) {
             ++run;
         }
-        if (run > 1) {
-            out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
-            out.insert(out.end(), stored[at].begin(), stored[at].end());
-            at += run;
-            continue;
-        }
-        std::size_t raw = 1; // up to the next pair of equal pixels
-        while (at + raw < stored.size() && raw < 128 &&
-               !(at + raw + 1 < stored.size() && stored[at + raw] == stored[at + raw + 1])) {
+        std::size_t raw = 1;
+        while (run == 1 && at + raw < stored.size() && raw < 128 && !equal(at + raw)) {
             ++raw;
         }
-        out.push_back(static_cast<uint8_t>(raw - 1));
+        out.push_back(static_cast<uint8_t>(run > 1 ? 0x80 | (run - 1) : raw - 1));
         for (std::size_t i = 0; i < raw; ++i) {
             out.insert(out.end(), stored[at + i].begin(), stored[at + i].end());
         }
-        at += raw;
+        at += run > 1 ? run : raw;
     }
     return out;
 }

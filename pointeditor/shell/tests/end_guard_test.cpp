@@ -35,6 +35,11 @@ testing::GuardedOutcome endedBy(const Ending& ending) {
         if (QCoreApplication::instance() == nullptr) {
             new QCoreApplication(argc, argv);
         }
+        // A background job starts with SIGINT ignored: each row starts from the defaults, as
+        // the editor does when it is started from a desktop or a terminal.
+        for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+            std::signal(signal, SIG_DFL);
+        }
         ending.before();
         {
             const EndGuard guard([] {

@@ -379,6 +379,28 @@ std::vector<uint8_t> boxMap(int copies, const std::string& texture) {
         std::vector<std::string>(static_cast<std::size_t>(copies), texture), {block});
 }
 
+// "texture N NAME: over the texture budget" for each slot from `first` on.
+std::string overBudget(int first, const std::string& texture) {
+    std::string lines;
+    for (int slot = first; slot < TextureCount; ++slot) {
+        lines += "texture " + std::to_string(slot) + " " + texture + ": over the texture budget\n";
+    }
+    return lines;
+}
+
+// pointeditor-render drawing `map` under a time and memory limit. Qt warns on standard error
+// without a runtime directory of the user's own; one malloc arena, as each thread's own would
+// reserve far more address space than it uses.
+testing::GuardedOutcome renderGuarded(const testing::ScratchDirectory& dir, const std::string& map,
+                                      int seconds, int megabytes) {
+    static const QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("MALLOC_ARENA_MAX", "1");
+    return testing::runProgramGuarded(
+        {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir.at("frame.png")}, seconds,
+        megabytes);
+}
+
 TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
     const testing::ScratchDirectory dir;
     dir.write("big.png", testing::pngOf(8192, 8192, 1, PNG_COLOR_TYPE_GRAY, {0}));
@@ -400,10 +422,6 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
         }
         std::filesystem::create_directory_symlink(".", dir.at("loop/" + name));
     }
-    std::string overBudget; // every slot but the first
-    for (int slot = 1; slot < TextureCount; ++slot) {
-        overBudget += "texture " + std::to_string(slot) + " big.png: over the texture budget\n";
-    }
     const std::string loop = "abcd\\abcd\\abcd\\abcd\\abcd\\nope";
     // What, map, texture; copies: the texture in the first `copies` slots; megabytes: far above
     // what the load needs, far below what the fault took; seconds: generous for a busy machine,
@@ -411,7 +429,7 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
     // lines about a file never appear.
     const std::tuple<const char*, std::string, std::string, int, int, int, std::string> cases[] = {
         {"8192 x 8192: one fits the budget", "big.bd1", "big.png", TextureCount, 2000, 60,
-         overBudget},
+         overBudget(1, "big.png")},
         {"1 x 8192: no page of 8192 x 8192", "thin.bd1", "thin.png", TextureCount, 450, 60, ""},
         {"a progressive JPEG of 10,000 scans", "scans.bd1", "scans.jpg", 1, 1200, 60,
          "texture 0 scans.jpg: damaged\n"},
@@ -423,18 +441,12 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
         {"a run-length TGA cut short", "cut.bd1", "cut.tga", 1, 450, 20,
          "texture 0 cut.tga: damaged\n"},
     };
-    // Qt warns on standard error without a runtime directory of the user's own; one malloc arena,
-    // as each thread's own would reserve far more address space than it uses.
-    static const QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    qputenv("MALLOC_ARENA_MAX", "1");
     for (const auto& [what, mapName, texture, copies, megabytes, seconds, errors] : cases) {
         SCOPED_TRACE(what);
-        const std::string map = dir.write(mapName, boxMap(copies, texture));
         // Sanitized builds run slower and take no memory limit.
-        const testing::GuardedOutcome run = testing::runProgramGuarded(
-            {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir.at("frame.png")},
-            testing::MemoryLimitApplies ? seconds : 2 * seconds, megabytes);
+        const testing::GuardedOutcome run =
+            renderGuarded(dir, dir.write(mapName, boxMap(copies, texture)),
+                          testing::MemoryLimitApplies ? seconds : 2 * seconds, megabytes);
         EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, errors));
     }
 }
@@ -444,16 +456,9 @@ TEST(RenderProgram, HostileTexturesAreListedQuicklyWithinMemory) {
 TEST(RenderProgram, GifScreensOverASideAreRefusedBeforeAnyPixelIsDecoded) {
     const testing::ScratchDirectory dir;
     dir.write("wide.gif", testing::gifOf(MaxImageSide + 8, 4000)); // a 1 x 1 frame
-    const std::string map = dir.write("wide.bd1", boxMap(TextureCount, "wide.gif"));
-    std::string errors;
-    for (int slot = 0; slot < TextureCount; ++slot) {
-        errors += "texture " + std::to_string(slot) + " wide.gif: over the texture budget\n";
-    }
-    static const QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    const testing::GuardedOutcome run = testing::runProgramGuarded(
-        {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir.at("frame.png")}, 20, 2000);
-    EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, errors));
+    const testing::GuardedOutcome run =
+        renderGuarded(dir, dir.write("wide.bd1", boxMap(TextureCount, "wide.gif")), 20, 2000);
+    EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, overBudget(0, "wide.gif")));
     if (testing::MemoryLimitApplies) { // a sanitizer's shadow memory counts as resident
         EXPECT_LT(run.peakKiB, 200 * 1024) << "KiB at the peak";
     }
@@ -467,26 +472,16 @@ TEST(RenderProgram, AMapLoadPeaksAtTwiceTheBudgetsPixelsAboveTheProgram) {
     const testing::ScratchDirectory dir;
     dir.write("big.png", testing::pngOf(MaxImageSide, MaxImageSide, 1, PNG_COLOR_TYPE_GRAY, {0}));
     dir.write("half.gif", testing::gifOf(5792, 5792)); // a 1 x 1 frame on half the budget
-    // Two halves fit the budget; the other slots are refused.
-    std::string halvesOverBudget;
-    for (int slot = 2; slot < TextureCount; ++slot) {
-        halvesOverBudget +=
-            "texture " + std::to_string(slot) + " half.gif: over the texture budget\n";
-    }
-    static const QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    qputenv("MALLOC_ARENA_MAX", "1");
     // what, the texture, in how many slots, the standard error
     const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"an 8192 x 8192 PNG", "big.png", 1, ""},
-        {"GIF screens of half the budget", "half.gif", TextureCount, halvesOverBudget},
+        // Two halves fit the budget; the other slots are refused.
+        {"GIF screens of half the budget", "half.gif", TextureCount, overBudget(2, "half.gif")},
     };
     for (const auto& [what, texture, copies, errors] : cases) {
         SCOPED_TRACE(what);
-        const std::string map = dir.write("map.bd1", boxMap(copies, texture));
-        const testing::GuardedOutcome run = testing::runProgramGuarded(
-            {TAVO_RENDER_BINARY, "--lang", "e", "--block", map, "-o", dir.at("frame.png")}, 120,
-            2000);
+        const testing::GuardedOutcome run =
+            renderGuarded(dir, dir.write("map.bd1", boxMap(copies, texture)), 120, 2000);
         EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(0, errors));
         constexpr long ProgramKiB = 150 * 1024;
         if (testing::MemoryLimitApplies) {

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include "common/files/file_read.h"
 #include "heaviest_scene.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/view/image/image_decoder.h"
@@ -20,13 +19,15 @@ constexpr int Side = 1024;
 struct MapFolder {
     testing::ScratchDirectory dir;
     std::string map = dir.at("town.bd1");
+    std::vector<std::vector<uint8_t>> jpegs;
 
     MapFolder() {
         std::vector<std::string> names;
         std::vector<BlockRecord> blocks;
         for (int t = 0; t < TextureCount; ++t) {
             names.push_back("t" + std::to_string(t) + ".jpg");
-            dir.write(names.back(), testing::encode(bench::patternImage(Side, t), "JPG"));
+            jpegs.push_back(testing::encode(bench::patternImage(Side, t), "JPG"));
+            dir.write(names.back(), jpegs.back());
         }
         for (int i = 0; i < MaxBlocks; ++i) {
             blocks.push_back(bench::townBlock(i));
@@ -62,13 +63,8 @@ BENCHMARK(BM_LoadMapOfTenJpegs)
     ->ReportAggregatesOnly(true);
 
 void BM_DecodeTenJpegsOneByOne(benchmark::State& run) {
-    std::vector<std::vector<uint8_t>> files;
-    for (int t = 0; t < TextureCount; ++t) {
-        files.push_back(
-            *readWholeFile(folder().dir.at("t" + std::to_string(t) + ".jpg"), ImageFileLimit));
-    }
     for (auto _ : run) {
-        for (const auto& bytes : files) {
+        for (const auto& bytes : folder().jpegs) {
             benchmark::DoNotOptimize(decodeImage(bytes));
         }
     }

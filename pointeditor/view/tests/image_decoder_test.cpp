@@ -1,5 +1,5 @@
-// What the header probe counts for a GIF, the PNG chunks that decide texels among those passed
-// over, and Qt's messages while an image is read.
+// What the header probe counts before any pixel is read, the sides refused, the PNG chunks that
+// decide texels among those passed over, and Qt's messages while an image is read.
 
 #include <gtest/gtest.h>
 
@@ -19,25 +19,54 @@ namespace tavo {
 namespace {
 
 using testing::Bytes;
+using testing::TgaLayout;
 
-TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
-    using P = TextureProblem;
+// A GIF counts its logical screen, which its reader allocates whatever its frames.
+TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
+    const auto tga = [](int width, int height, TgaLayout layout, std::size_t size = 0) {
+        Bytes bytes = testing::tgaImageOf(1, 1, {0xFF000000}, layout);
+        bytes[12] = static_cast<uint8_t>(width);
+        bytes[13] = static_cast<uint8_t>(width >> 8);
+        bytes[14] = static_cast<uint8_t>(height);
+        bytes[15] = static_cast<uint8_t>(height >> 8);
+        bytes.resize(size == 0 ? bytes.size() : size);
+        return bytes;
+    };
     Bytes gif87a = testing::gifOf(5792, 5792);
     gif87a[4] = '7';
-    // what, the file, the size or problem announced
+    Bytes noWidth = testing::gifOf(0, 0); // a frame of no width on a screen of none
+    noWidth[24] = 0;
+    Bytes noHeight = testing::gifOf(0, 0);
+    noHeight[26] = 0;
+    Bytes interleaved = tga(2, 2, {.type = 10});
+    interleaved[17] |= 0x40;
+    Bytes greyInColour = tga(2, 2, {.type = 11, .depth = 8});
+    greyInColour[16] = 24;
+    Bytes type12 = tga(2, 2, {.type = 11, .depth = 8});
+    type12[2] = 12; // run-length, but no kind
+    using P = TextureProblem;
+    constexpr int Max = MaxImageSide;
     const std::tuple<const char*, Bytes, ImageHeader> cases[] = {
-        {"a 1 x 1 frame on a 5792 x 5792 screen",
-         testing::gifOf(5792, 5792),
-         {5792, 5792, P::None}},
-        {"a 3 x 2 screen", testing::gifOf(3, 2), {3, 2, P::None}},
-        {"a 1 x 1 frame on a 5792 x 5792 screen, GIF87a", gif87a, {5792, 5792, P::None}},
-        {"a screen of 0 x 0: the frame's extent",
-         testing::gifOf(0, 0, 100, 50),
-         {101, 51, P::None}},
-        {"a screen one wider than a side",
-         testing::gifOf(MaxImageSide + 1, 1),
-         {0, 0, P::OverBudget}},
-        {"a 65535 x 65535 screen", testing::gifOf(65535, 65535), {0, 0, P::OverBudget}},
+        {"GIF: a 3 x 2 screen", testing::gifOf(3, 2), {3, 2}},
+        {"GIF87a: a 1 x 1 frame on a 5792 x 5792 screen", gif87a, {5792, 5792}},
+        {"GIF: a screen of 0 x 0, the frame's extent", testing::gifOf(0, 0, 100, 50), {101, 51}},
+        {"GIF: no screen, a frame of no width", noWidth, {0, 0, P::Damaged}},
+        {"GIF: no screen, a frame of no height", noHeight, {0, 0, P::Damaged}},
+        {"GIF: a screen one wider", testing::gifOf(Max + 1, 1), {0, 0, P::OverBudget}},
+        {"GIF: 65535 x 65535", testing::gifOf(65535, 65535), {0, 0, P::OverBudget}},
+        {"TGA: run-length true colour", tga(300, 200, {.type = 10}), {300, 200}},
+        {"TGA: the widest", tga(Max, 1, {.type = 11, .depth = 8}), {Max, 1}},
+        {"TGA: one wider", tga(Max + 1, 1, {.type = 11, .depth = 8}), {0, 0, P::OverBudget}},
+        {"TGA: one taller", tga(1, Max + 1, {.type = 9, .depth = 8}), {0, 0, P::OverBudget}},
+        {"TGA: a colour map past the file",
+         tga(2, 2, {.type = 9, .depth = 8}, 18 + 2),
+         {0, 0, P::Damaged}},
+        {"TGA: interleaved rows", interleaved, {0, 0, P::Unsupported}},
+        {"TGA: grey of 24 bits", greyInColour, {0, 0, P::Unsupported}},
+        {"TGA: image type 12", type12, {0, 0, P::Unsupported}},
+        {"TGA: no width", tga(0, 2, {.type = 10}), {0, 0, P::Unsupported}},
+        {"TGA: uncompressed of no width", tga(0, 2, {.type = 2}), {0, 0, P::Unsupported}},
+        {"TGA: no height", tga(2, 0, {.type = 9, .depth = 8}), {0, 0, P::Unsupported}},
     };
     for (const auto& [what, bytes, expected] : cases) {
         SCOPED_TRACE(what);
@@ -50,32 +79,46 @@ TEST(ImageProbe, AGifCountsTheLogicalScreenItsReaderAllocates) {
     }
 }
 
-TEST(ImageDecoder, AGifIsTheWholeScreenAndAScreenOverASideIsRefused) {
-    // screen width and height; the image, if any
-    const std::tuple<int, int, bool> cases[] = {
-        {3, 2, true},
-        {MaxImageSide, 1, true},
-        {1, MaxImageSide, true},
-        {MaxImageSide + 1, 1, false},
-        {1, MaxImageSide + 1, false},
+TEST(ImageDecoder, AnImageOverASideIsRefusedEvenWhenItsPixelsAreThere) {
+    const std::vector<uint32_t> row(MaxImageSide + 1, 0xFF808080);
+    const auto grey = [&row](int width, int height) {
+        return testing::tgaImageOf(width, height,
+                                   std::vector(row.begin(), row.begin() + width * height),
+                                   {.type = 11, .depth = 8});
     };
-    for (const auto& [width, height, decoded] : cases) {
-        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
-        const std::optional<DecodedImage> image = decodeImage(testing::gifOf(width, height));
-        ASSERT_EQ(image.has_value(), decoded);
-        if (decoded) {
-            EXPECT_EQ(image->width, width);
-            EXPECT_EQ(image->height, height);
-        }
+    constexpr int Max = MaxImageSide;
+    // what, the file, the size decoded (0 x 0: refused)
+    const std::tuple<const char*, Bytes, int, int> cases[] = {
+        {"GIF: the whole screen", testing::gifOf(3, 2), 3, 2},
+        {"GIF: the widest", testing::gifOf(Max, 1), Max, 1},
+        {"GIF: the tallest", testing::gifOf(1, Max), 1, Max},
+        {"GIF: one wider", testing::gifOf(Max + 1, 1), 0, 0},
+        {"GIF: one taller", testing::gifOf(1, Max + 1), 0, 0},
+        {"TGA: the widest", grey(Max, 1), Max, 1},
+        {"TGA: one wider", grey(Max + 1, 1), 0, 0},
+        {"TGA: one taller", grey(1, Max + 1), 0, 0},
+    };
+    for (const auto& [what, bytes, width, height] : cases) {
+        SCOPED_TRACE(what);
+        const std::optional<DecodedImage> image = decodeImage(bytes);
+        EXPECT_EQ(image ? image->width : 0, width);
+        EXPECT_EQ(image ? image->height : 0, height);
     }
 }
 
-// Qt's reader fills the rows a cut-off BMP lacks; the file's length is measured against the
-// header's rows, each padded to four bytes (48 pixels of 24 bits: 144 bytes).
-TEST(ImageDecoder, ABmpWithoutItsLastByteIsDamaged) {
-    const Bytes bmp = testing::encode(testing::TestImage::filled(48, 2, 0xFF102030), "BMP");
-    ASSERT_TRUE(decodeImage(bmp).has_value());
-    EXPECT_FALSE(decodeImage(Bytes(bmp.begin(), bmp.end() - 1)).has_value());
+// The bytes after a file's end are never read: here they are the rest of a good file. Qt's
+// reader fills the rows a cut-off BMP lacks; the file's length is measured against the header's
+// rows, each padded to four bytes (48 pixels of 24 bits: 144 bytes).
+TEST(ImageDecoder, AFileCutShortIsDamagedWhateverFollowsInMemory) {
+    const std::tuple<const char*, Bytes, std::size_t> cases[] = {
+        {"BMP", testing::encode(testing::TestImage::filled(48, 2, 0xFF102030), "BMP"), 1},
+        {"PNG", testing::pngOf(2, 2, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3}), 4},
+    };
+    for (const auto& [what, bytes, cut] : cases) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(decodeImage(bytes).has_value());
+        EXPECT_FALSE(decodeImage(std::span(bytes).first(bytes.size() - cut)).has_value());
+    }
 }
 
 // Qt's reader takes run-length BMPs whole; only uncompressed ones are measured against their
@@ -97,13 +140,6 @@ TEST(ImageDecoder, APngWithoutAlphaIsOpaque) {
         decodeImage(testing::pngOf(1, 1, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3}));
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->pixels, std::vector<uint32_t>{0xFF010203});
-}
-
-// The bytes after a PNG's end are never read: here they are the rest of a good file.
-TEST(ImageDecoder, APngCutShortIsDamagedWhateverFollowsInMemory) {
-    const Bytes png = testing::pngOf(2, 2, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3});
-    ASSERT_TRUE(decodeImage(png).has_value());
-    EXPECT_FALSE(decodeImage(std::span(png).first(png.size() - 4)).has_value());
 }
 
 // A 2 x 1 palette PNG, index 0 then 1, index 0 given an alpha of 0x40 by tRNS.

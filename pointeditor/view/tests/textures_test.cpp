@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "gl_fixture.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/view/image/image_decoder.h"
+#include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/image_writers.h"
 
@@ -43,31 +45,34 @@ protected:
         GlTest::SetUp();
         state.platform = &platform;
     }
-    // Loads a .bd1 with the given texture names and no blocks, written byte by byte; gives what
-    // did not load.
+    // Loads a .bd1 with the given texture names and no blocks; gives what did not load.
     std::vector<TextureFinding> loadMap(const std::string& name,
                                         const std::vector<std::string>& textures) {
-        Bytes bytes(TextureCount * TextureNameSize + 2, 0);
-        for (std::size_t i = 0; i < textures.size(); ++i) {
-            std::memcpy(bytes.data() + i * TextureNameSize, textures[i].data(), textures[i].size());
-        }
-        auto findings = loadBlockFile(state, file(name, bytes));
+        auto findings = loadBlockFile(state, file(name, sample::encodeBlockFile(textures, {})));
         EXPECT_TRUE(findings.ok());
         return findings ? *findings : std::vector<TextureFinding>{};
     }
-    // The colour at (x, y) of a 40 x 40 quad drawn with the texture of `slot` over u, v 0..1.
-    Rgb shown(int slot, int x, int y) {
+    // One frame of `draws` on black, culling off.
+    void frameOf(const std::function<void()>& draws) {
         device->setRenderState(RenderState::CullMode, CullNone);
         device->beginScene();
         device->clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f);
-        device->setTexture(state.textures[static_cast<std::size_t>(slot)].get());
-        PaneVertex v[4] = {{40, 0, 0, 1, ~0u, 1, 0},
-                           {40, 40, 0, 1, ~0u, 1, 1},
-                           {0, 40, 0, 1, ~0u, 0, 1},
-                           {0, 0, 0, 1, ~0u, 0, 0}};
-        device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, v);
+        draws();
         device->endScene();
         device->present(0, 0);
+    }
+    // Slot `slot` on a side x side quad from (left, 0), over u, v 0..1.
+    void draw(int slot, float left = 0, float side = 40) {
+        device->setTexture(state.textures[static_cast<std::size_t>(slot)].get());
+        const PaneVertex quad[4] = {{left + side, 0, 0, 1, ~0u, 1, 0},
+                                    {left + side, side, 0, 1, ~0u, 1, 1},
+                                    {left, side, 0, 1, ~0u, 0, 1},
+                                    {left, 0, 0, 1, ~0u, 0, 0}};
+        device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, quad);
+    }
+    // The colour at (x, y) of a 40 x 40 quad drawn with the texture of `slot`.
+    Rgb shown(int slot, int x, int y) {
+        frameOf([&] { draw(slot); });
         return pixel({0, 0}, x, y);
     }
     testing::FakePlatform platform;
@@ -78,6 +83,10 @@ protected:
 TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
     using testing::jpegOf;
     using testing::pngOf;
+    const auto tga = [](int width, int height) {
+        return testing::tgaImageOf(width, height, std::vector(width * height, 0xFF4E759Cu),
+                                   {.type = 2, .depth = 24});
+    };
     const std::vector<Rgb> quads(std::begin(Quadrants), std::end(Quadrants));
     // name, bytes, the texels (one, or one a quadrant), the tolerance (JPEG is lossy)
     const std::tuple<const char*, Bytes, std::vector<Rgb>, int> cases[] = {
@@ -93,10 +102,11 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
         {"rgb16-gamma1.png", pngOf(4, 4, 16, PNG_COLOR_TYPE_RGB, {0x10FF, 0x9C40, 0xFFFF}, 100000),
          {{17, 156, 255}}, 0},
         {"cmyk.jpg", jpegOf(8, 8, {0, 100, 200, 50}, false), {{205, 125, 44}}, 1},
+        {"no-ink.jpg", jpegOf(8, 8, {0, 0, 0, 0}, false), {{255, 255, 255}}, 1},
         {"adobe-cmyk.jpg", jpegOf(8, 8, {255, 155, 55, 205}, true), {{205, 125, 44}}, 1},
-        {"rgb.tga", testing::tgaOf(4, 4, 78, 117, 156), {{78, 117, 156}}, 0},
+        {"rgb.tga", tga(4, 4), {{78, 117, 156}}, 0},
         // A TGA has no magic: its header's sizes (little-endian, at least 1) make it one.
-        {"wide.tga", testing::tgaOf(256, 1, 78, 117, 156), {{78, 117, 156}}, 0},
+        {"wide.tga", tga(256, 1), {{78, 117, 156}}, 0},
         // clang-format on
     };
     for (const auto& [name, bytes, texels, tolerance] : cases) {
@@ -139,10 +149,10 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
     };
     file("good.png", png);
     loadMap("first.bd1", std::vector<std::string>(TextureCount, "good.png"));
-    const Texture* before[TextureCount];
-    for (int i = 0; i < TextureCount; ++i) {
-        before[i] = state.textures[static_cast<std::size_t>(i)].get();
-        ASSERT_NE(before[i], nullptr);
+    std::vector<const Texture*> before;
+    for (const auto& texture : state.textures) {
+        before.push_back(texture.get());
+        ASSERT_NE(before.back(), nullptr);
     }
     file("cut.jpg", cut(jpeg, jpeg.size() - 40)); // inside the scan: libjpeg only warns
     file("short.jpg", cut(jpeg, 200));
@@ -161,8 +171,8 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
     // Missing, empty or broken images keep the first map's texture; the last slot is replaced.
     loadMap("second.bd1", {"", "missing.png", "cut.jpg", "short.jpg", "corrupt.jpg", "cut.png",
                            "cut.bmp", "wide.bmp", "notes.png", "blue.png"});
-    for (int i = 0; i < TextureCount - 1; ++i) {
-        EXPECT_EQ(state.textures[static_cast<std::size_t>(i)].get(), before[i]) << i;
+    for (std::size_t i = 0; i + 1 < TextureCount; ++i) {
+        EXPECT_EQ(state.textures[i].get(), before[i]) << i;
     }
     EXPECT_EQ(std::tuple(shown(2, 10, 10), shown(9, 10, 10)),
               std::tuple(Rgb{255, 0, 0}, Rgb{0, 0, 255}));
@@ -180,24 +190,12 @@ TEST_F(TexturesTest, FilteredSamplingShowsTheTexturesOwnTexelsAndItsMips) {
         device->setTextureStageState(TextureStageState::MinFilter, filter);
         device->setTextureStageState(TextureStageState::MipFilter, filter);
     };
-    // Slot `slot` on a side x side quad from (left, 0).
-    const auto draw = [this](int slot, float left, float side) {
-        device->setTexture(state.textures[static_cast<std::size_t>(slot)].get());
-        const PaneVertex quad[4] = {{left + side, 0, 0, 1, ~0u, 1, 0},
-                                    {left + side, side, 0, 1, ~0u, 1, 1},
-                                    {left, side, 0, 1, ~0u, 0, 1},
-                                    {left, 0, 0, 1, ~0u, 0, 0}};
-        device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, quad);
-    };
     setFilter(FilterLinear);
-    device->setRenderState(RenderState::CullMode, CullNone);
-    device->beginScene();
-    device->clear(ClearTarget | ClearZBuffer, 0xFF000000, 1.0f);
-    draw(1, 0, 40); // both in one batch, each on a unit of its own
-    draw(0, 50, 40);
-    draw(1, 100, 1); // the 16 x 16 texels on one pixel: the 1 x 1 level
-    device->endScene();
-    device->present(0, 0);
+    frameOf([this] {
+        draw(1); // both in one batch, each on a unit of its own
+        draw(0, 50);
+        draw(1, 100, 1); // the 16 x 16 texels on one pixel: the 1 x 1 level
+    });
     for (int q = 0; q < 4; ++q) { // 16 texels over 40 pixels: a quadrant's middle is its colour
         EXPECT_EQ(pixel({0, 0}, 10 + 20 * (q % 2), 10 + 20 * (q / 2)), Quadrants[q]) << q;
     }
