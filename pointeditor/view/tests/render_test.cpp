@@ -40,10 +40,10 @@ protected:
         return pixel(paneOrigin(PerspectivePane), x, y);
     }
     void solidTexture(int slot, uint32_t argb) {
-        std::string path = file("slot" + std::to_string(slot) + ".png",
-                                testing::encode(testing::TestImage::filled(8, 8, argb), "PNG"));
-        state.textures[static_cast<std::size_t>(slot)] = device->loadTexture(path);
-        ASSERT_NE(state.textures[static_cast<std::size_t>(slot)], nullptr);
+        auto& texture = state.textures[static_cast<std::size_t>(slot)];
+        texture = device->loadTexture(
+            file("solid.png", testing::encode(testing::TestImage::filled(8, 8, argb), "PNG")));
+        ASSERT_NE(texture, nullptr);
     }
 };
 
@@ -287,10 +287,8 @@ TEST_F(OrthoTest, APaneTurnedOffIsAllBlack) {
     state.blocks[0] = testing::box(-10, -10, -10, 10, 10, 10);
     state.pointTable.points[0] = testing::point(1, 1, 1, 1);
     state.pointTable.pointUsed[0] = SlotUsed;
-    state.showFrontView = 0;
-    state.menuMode = MenuSelectPoint;
-    state.boxView = state.hoverView = FrontPane;
-    state.cursorX = 20;
+    std::tie(state.showFrontView, state.menuMode, state.boxView, state.hoverView, state.cursorX) =
+        std::tuple(0, MenuSelectPoint, FrontPane, FrontPane, 20.0f);
     canvas.pixels.fill(0xFF808080);
     renderPanes(state, frame());
     for (int y = 0; y < PaneSize; ++y) {

@@ -26,6 +26,9 @@ using testing::encode;
 using testing::Rgb;
 using testing::TestImage;
 using Bytes = std::vector<uint8_t>;
+Bytes cut(const Bytes& b, std::size_t n) {
+    return {b.begin(), b.begin() + static_cast<long>(n)};
+}
 
 // Four 8 x 8 quadrants: red, green above blue, white.
 const Rgb Quadrants[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
@@ -128,7 +131,7 @@ TEST_F(TexturesTest, ATexelIsTheStoredSampleScaledToEightBitsInEveryFormat) {
 TEST_F(TexturesTest, EachTextureThatDidNotLoadIsOneFindingWithItsReason) {
     Bytes png = encode(quadrants(), "PNG");
     file("notes.png", {'n', 'o', 't', 'e', 's'});
-    file("cut.png", Bytes(png.begin(), png.begin() + static_cast<long>(png.size() / 2)));
+    file("cut.png", cut(png, png.size() / 2));
     file("wide.png", testing::pngOf(MaxImageSide + 1, 1, 8, PNG_COLOR_TYPE_GRAY, {0}));
     file("thin.png", testing::pngOf(1, MaxImageSide, 8, PNG_COLOR_TYPE_GRAY, {0}));
     using P = TextureProblem;
@@ -144,9 +147,6 @@ TEST_F(TexturesTest, ASecondMapReplacesWhatLoadsAndKeepsTheFirstMapsOtherwise) {
     const Bytes jpeg = encode(quadrants(), "JPG");
     const Bytes png = encode(quadrants(), "PNG");
     const Bytes bmp = encode(quadrants(), "BMP");
-    auto cut = [](const Bytes& b, std::size_t keep) {
-        return Bytes(b.begin(), b.begin() + static_cast<long>(keep));
-    };
     file("good.png", png);
     loadMap("first.bd1", std::vector<std::string>(TextureCount, "good.png"));
     std::vector<const Texture*> before;
