@@ -70,10 +70,8 @@ void checkFileAccess(std::span<const uint8_t> input) {
     const bool linked = (input[0] & 0x80) != 0 && pointsAtRegular(kind);
     const std::size_t limit = std::size_t{input[1]} * 8;
     const auto mode = static_cast<mode_t>((input[2] | input[3] << 8) & 06777);
-    uint64_t sparseSize = 0;
-    for (int i = 0; i < 4; ++i) {
-        sparseSize |= uint64_t{input[4 + static_cast<std::size_t>(i)]} << (8 * i);
-    }
+    const uint64_t sparseSize = uint64_t{input[4]} | uint64_t{input[5]} << 8 |
+                                uint64_t{input[6]} << 16 | uint64_t{input[7]} << 24;
     const std::span<const uint8_t> bytes = input.subspan(HeaderSize);
     const std::string box = scratch.path() + "/box";
     fs::remove_all(box);

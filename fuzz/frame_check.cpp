@@ -45,9 +45,8 @@ void checkFrame(std::span<const uint8_t> bytes) {
                             static_cast<int8_t>(switches), static_cast<int8_t>(pointBytes)};
     FUZZ_REQUIRE(loadBlockFile(*state, blockPath));
     FUZZ_REQUIRE(loadPointFile(*state, pointPath));
-    if ((switches & 0x20) != 0 && countUsedPoints(state->pointTable) > 0) {
-        state->pointTable.pointUsed[0] =
-            SlotSelected; // a selected point is drawn in its own colour
+    if ((switches & 0x20) != 0 && countUsedPoints(state->pointTable) > 0) { // its own colour
+        state->pointTable.pointUsed[0] = SlotSelected;
     }
 
     drawFrame(*state, window, &targets);

@@ -96,18 +96,16 @@ protected:
         if (kind < 60) {
             // Mostly short steps from where the pointer is, often along one axis (a turn or
             // pan in one direction); now and then a jump into a pane or outside the window.
-            int x = state.mouseX + pick(17) - 8;
-            int y = state.mouseY + pick(17) - 8;
+            int x = state.mouseX + pick(17) - 8, y = state.mouseY + pick(17) - 8;
             if (pick(2) == 0) {
                 (pick(2) == 0 ? x : y) = pick(2) == 0 ? state.mouseX : state.mouseY;
             }
             if (pick(12) == 0) {
                 const PaneOrigin origin = paneOrigin(TopPane + pick(4)); // any of the four
-                x = origin.left + pick(PaneSize + 20) - 10;
+                x = origin.left + pick(PaneSize + 20) - 10,
                 y = origin.top + pick(PaneSize + 20) - 10;
             } else if (pick(40) == 0) {
-                x = pick(900) - 50;
-                y = pick(700) - 50;
+                x = pick(900) - 50, y = pick(700) - 50;
             }
             dispatchMouseMove(state, handlers, x, y, leftHeld, rightHeld);
             return "move to " + std::to_string(x) + "," + std::to_string(y);
@@ -184,8 +182,7 @@ protected:
     std::optional<FrameTargets> targets; // the device with the retained panes, once it exists
     EditorHandlers handlers = editorHandlers(
         [this](const EditorState& s) { drawFrame(s, platform, targets ? &*targets : nullptr); });
-    bool leftHeld = false;
-    bool rightHeld = false;
+    bool leftHeld = false, rightHeld = false;
 };
 
 TEST_F(PaneRedraw, SampleAndHostileMissionsMatchFullRedraws) {
