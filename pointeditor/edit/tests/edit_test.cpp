@@ -323,8 +323,8 @@ TEST_F(EditTest, TemplateKeysLayOutLinkedPointsAndLeaveTheNextId) {
                   std::pair(n, Params{last[0], last[1], last[2], id(key ? n : 0)}))
             << key;
     }
-    state.pointTable.pointUsed.fill(
-        SlotUsed); // a full table with room for one point still advances the ids
+    // A full table with room for one point still advances the ids.
+    state.pointTable.pointUsed.fill(SlotUsed);
     state.pointTable.pointUsed[50] = SlotFree;
     press(vk::digit(3)); // from -125, where key 7 left the id
     EXPECT_EQ(std::tuple(int(pts[50].p4), int(pts[50].p3), int(state.currentParams[3])),
