@@ -28,12 +28,12 @@
 #include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/image/image_decoder.h"
 #include "pointeditor/view/image/texture_set_decoder.h"
-#include "pointeditor/view/tests/scene_builders.h"
 #include "qt_events.h"
 #include "samples/sample_mission.h"
 #include "tests/support/guarded_run.h"
 #include "tests/support/image_writers.h"
 #include "tests/support/menu_marks.h"
+#include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo {

@@ -12,7 +12,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/texture.h"
 #include "pointeditor/view/device/gl_device.h"
-#include "scene_builders.h"
+#include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tavo::bench {

@@ -18,7 +18,7 @@
 #include "pointeditor/view/device/device.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
-#include "scene_builders.h"
+#include "tests/support/scene_builders.h"
 
 namespace tavo {
 namespace {

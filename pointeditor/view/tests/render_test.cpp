@@ -12,7 +12,7 @@
 #include "gl_fixture.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
-#include "scene_builders.h"
+#include "tests/support/scene_builders.h"
 
 namespace tavo {
 namespace {

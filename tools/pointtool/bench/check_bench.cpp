@@ -8,8 +8,8 @@
 
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_file.h"
-#include "pointeditor/view/tests/scene_builders.h"
 #include "samples/sample_mission.h"
+#include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/commands.h"
 

@@ -11,10 +11,10 @@
 
 #include "common/about/about_options.h"
 #include "common/files/file_read.h"
-#include "pointeditor/view/tests/scene_builders.h"
 #include "samples/sample_mission.h"
 #include "tests/support/as_nobody.h"
 #include "tests/support/guarded_run.h"
+#include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
@@ -25,27 +25,28 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// The parameters first: they are what the checks are about.
-PointRecord point(int p1, int p2, int p3, int p4, float x = 0, float y = 0, float z = 0,
-                  float r = 0) {
-    return testing::point(x, y, z, p1, p2, p3, p4, r);
-}
+using testing::point;
 
 // A small mission in which every link is sound and every index names something, with the
 // parameters that are not links set to ids nobody has, so over-eager checks show up.
 std::vector<PointRecord> cleanMission() {
     return {
-        point(1, 0, 10, 1, 5, 0, 5),  point(6, 3, 12, 2, 6, 0, 5), // 0 HUMAN, 1 HUMAN(EMPTY HANDED)
-        point(4, 42, 99, 3),                                       // 2 HUMAN INFO, KOLVE SG
-        point(3, 0, 11, 10, 0, 0, 0), point(3, 1, 10, 11, 10, 0, 0), // 3, 4 PATH WALK/RUN loop
-        point(8, 13, 14, 12),                                        // 5 RANDOM PATH -> 13 or 14
-        point(3, 2, 13, 13),          point(3, 6, 14, 14),           // 6, 7 PATH ends on itself
-        point(2, 22, -5, 20),         point(5, 12, 99, 21),          // 8 WEAPON, 9 SMALL OBJECT
-        point(7, 0, 22, 22),                                         // 10 RANDOM WEAPON
-        point(12, 1, 31, 30),  // 11 EVENT WAIT DEATH of human 1, then 31
-        point(10, 99, 31, 31), // 12 EVENT SUCCESSFUL
-        point(17, 50, 31, 32), // 13 EVENT WAIT SECOND; p2 is seconds, not a link
-        point(2, 1, 0, 40),           point(2, 1, 0, 40), // 14, 15 share an id nobody links to
+        point(5, 0, 5, 1, 0, 10, 1),
+        point(6, 0, 5, 6, 3, 12, 2),  // 0 HUMAN, 1 HUMAN(EMPTY HANDED)
+        point(0, 0, 0, 4, 42, 99, 3), // 2 HUMAN INFO, KOLVE SG
+        point(0, 0, 0, 3, 0, 11, 10),
+        point(10, 0, 0, 3, 1, 10, 11), // 3, 4 PATH WALK/RUN loop
+        point(0, 0, 0, 8, 13, 14, 12), // 5 RANDOM PATH -> 13 or 14
+        point(0, 0, 0, 3, 2, 13, 13),
+        point(0, 0, 0, 3, 6, 14, 14), // 6, 7 PATH ends on itself
+        point(0, 0, 0, 2, 22, -5, 20),
+        point(0, 0, 0, 5, 12, 99, 21),  // 8 WEAPON, 9 SMALL OBJECT
+        point(0, 0, 0, 7, 0, 22, 22),   // 10 RANDOM WEAPON
+        point(0, 0, 0, 12, 1, 31, 30),  // 11 EVENT WAIT DEATH of human 1, then 31
+        point(0, 0, 0, 10, 99, 31, 31), // 12 EVENT SUCCESSFUL
+        point(0, 0, 0, 17, 50, 31, 32), // 13 EVENT WAIT SECOND; p2 is seconds, not a link
+        point(0, 0, 0, 2, 1, 0, 40),
+        point(0, 0, 0, 2, 1, 0, 40), // 14, 15 share an id nobody links to
     };
 }
 
@@ -62,7 +63,7 @@ TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
     };
     EXPECT_EQ(formatSummary(check(cleanMission()).summary), // HUMAN INFO is no human
               "16 points, 2 humans, 5 path points, 3 events: 0 errors, 0 warnings");
-    const std::vector onTheMargin = {point(2, 1, 0, 1, 60, 30, 60), point(2, 1, 0, 2, -10, 0, 0)};
+    const std::vector onTheMargin = {point(60, 30, 60, 2, 1, 0, 1), point(-10, 0, 0, 2, 1, 0, 2)};
     EXPECT_EQ(check(onTheMargin).findings.size(), 0u);
     EXPECT_EQ(formatSummary({1, 1, 1, 1, 1, 1}),
               "1 point, 1 human, 1 path point, 1 event: 1 error, 1 warning");
@@ -71,35 +72,39 @@ TEST(PointCheck, EachSlipGivesExactlyItsFinding) {
     const std::string out =
         ", more than 10 units outside the map's blocks (x -1..50, y 10..20, z 10..50)";
     const std::vector<std::tuple<int, PointRecord, Severity, std::string>> cases = {
-        {3, point(3, 0, 99, 10), E, none.substr(1)},    // PATH p3
-        {5, point(8, 99, 14, 12), E, "p2" + none},      // RANDOM PATH p2
-        {5, point(8, 13, 99, 12), E, "p3" + none},      // RANDOM PATH p3
-        {0, point(1, 0, 99, 1), E, none.substr(1)},     // HUMAN p3
-        {1, point(6, 0, 99, 2), E, none.substr(1)},     // HUMAN(EMPTY HANDED) p3
-        {12, point(10, 99, 99, 31), E, none.substr(1)}, // first event kind, p3
-        {13, point(19, 50, 99, 32), E, none.substr(1)}, // last event kind, p3
-        {11, point(12, 99, 31, 30), E, "p2" + none},    // first waiting event, p2
-        {11, point(16, 99, 31, 30), E, "p2" + none},    // last waiting event, p2
-        {4, point(3, 1, 20, 11), W, "next point id 20 (slot 8) is WEAPON, not PATH or RANDOM PATH"},
-        {5, point(8, 13, 1, 12), W, "next point id 1 (slot 0) is HUMAN, not PATH or RANDOM PATH"},
-        {0, point(1, 0, 30, 1), W,
+        {3, point(0, 0, 0, 3, 0, 99, 10), E, none.substr(1)},    // PATH p3
+        {5, point(0, 0, 0, 8, 99, 14, 12), E, "p2" + none},      // RANDOM PATH p2
+        {5, point(0, 0, 0, 8, 13, 99, 12), E, "p3" + none},      // RANDOM PATH p3
+        {0, point(0, 0, 0, 1, 0, 99, 1), E, none.substr(1)},     // HUMAN p3
+        {1, point(0, 0, 0, 6, 0, 99, 2), E, none.substr(1)},     // HUMAN(EMPTY HANDED) p3
+        {12, point(0, 0, 0, 10, 99, 99, 31), E, none.substr(1)}, // first event kind, p3
+        {13, point(0, 0, 0, 19, 50, 99, 32), E, none.substr(1)}, // last event kind, p3
+        {11, point(0, 0, 0, 12, 99, 31, 30), E, "p2" + none},    // first waiting event, p2
+        {11, point(0, 0, 0, 16, 99, 31, 30), E, "p2" + none},    // last waiting event, p2
+        {4, point(0, 0, 0, 3, 1, 20, 11), W,
+         "next point id 20 (slot 8) is WEAPON, not PATH or RANDOM PATH"},
+        {5, point(0, 0, 0, 8, 13, 1, 12), W,
+         "next point id 1 (slot 0) is HUMAN, not PATH or RANDOM PATH"},
+        {0, point(0, 0, 0, 1, 0, 30, 1), W,
          "its path id 30 (slot 11) is EVENT WAIT DEATH, not PATH or RANDOM PATH"},
-        {8, point(0, 0, 0, 20), W, "kind 0 is not a point kind (1..19)"},
-        {8, point(20, 0, 0, 20), W, "kind 20 is not a point kind (1..19)"},
-        {8, point(9, 0, 0, 20), W, "kind 9 has no name"},
-        {8, point(2, 23, 0, 20), W, "p2 is weapon 23, outside the weapon names (0..22)"},
-        {8, point(2, -1, 0, 20), W, "p2 is weapon -1, outside the weapon names (0..22)"},
-        {10, point(7, 22, 23, 22), W, "p3 is weapon 23, outside the weapon names (0..22)"},
-        {3, point(3, 7, 11, 10), W, "p2 is path action 7, outside the path action names (0..6)"},
-        {2, point(4, 43, 0, 3), W, "p2 is human type 43, outside the human type names (0..42)"},
-        {9, point(5, 13, 0, 21), W,
+        {8, point(0, 0, 0, 0, 0, 0, 20), W, "kind 0 is not a point kind (1..19)"},
+        {8, point(0, 0, 0, 20, 0, 0, 20), W, "kind 20 is not a point kind (1..19)"},
+        {8, point(0, 0, 0, 9, 0, 0, 20), W, "kind 9 has no name"},
+        {8, point(0, 0, 0, 2, 23, 0, 20), W, "p2 is weapon 23, outside the weapon names (0..22)"},
+        {8, point(0, 0, 0, 2, -1, 0, 20), W, "p2 is weapon -1, outside the weapon names (0..22)"},
+        {10, point(0, 0, 0, 7, 22, 23, 22), W, "p3 is weapon 23, outside the weapon names (0..22)"},
+        {3, point(0, 0, 0, 3, 7, 11, 10), W,
+         "p2 is path action 7, outside the path action names (0..6)"},
+        {2, point(0, 0, 0, 4, 43, 0, 3), W,
+         "p2 is human type 43, outside the human type names (0..42)"},
+        {9, point(0, 0, 0, 5, 13, 0, 21), W,
          "p2 is small object 13, outside the small object names (0..12)"},
-        {8, point(2, 1, 0, 20, 0, 0, 0, INFINITY), W, "r is inf, not a finite number"},
-        {8, point(2, 1, 0, 20, NAN, 0, 0), W, "x is nan, not a finite number"},
-        {8, point(2, 1, 0, 20, 60.5f, 10, 10), W, "lies at (60.5, 10, 10)" + out},
-        {8, point(2, 1, 0, 20, 20, 30.25f, 20), W, "lies at (20, 30.25, 20)" + out},
-        {8, point(2, 1, 0, 20, 20, 10, -0.5f), W, "lies at (20, 10, -0.5)" + out},
-        {8, point(2, 1, 0, 20, 950, 950, 950), W, "lies at (950, 950, 950)" + out},
+        {8, point(0, 0, 0, 2, 1, 0, 20, INFINITY), W, "r is inf, not a finite number"},
+        {8, point(NAN, 0, 0, 2, 1, 0, 20), W, "x is nan, not a finite number"},
+        {8, point(60.5f, 10, 10, 2, 1, 0, 20), W, "lies at (60.5, 10, 10)" + out},
+        {8, point(20, 30.25f, 20, 2, 1, 0, 20), W, "lies at (20, 30.25, 20)" + out},
+        {8, point(20, 10, -0.5f, 2, 1, 0, 20), W, "lies at (20, 10, -0.5)" + out},
+        {8, point(950, 950, 950, 2, 1, 0, 20), W, "lies at (950, 950, 950)" + out},
     };
     for (const auto& [slot, replacement, severity, message] : cases) {
         SCOPED_TRACE(message);
@@ -143,10 +148,11 @@ protected:
 // only exits 0: the far point through the program.)
 TEST_F(PointToolCommand, CheckNamesEverySharedHolderInJsonAndExitsOneOnAnError) {
     Bytes bytes = encodePointFile(std::vector{
-        point(3, 2, 7, 7), // 0 PATH that ends on itself and is the lowest holder of 7: sound
-        point(1, 0, 7, 1), // 1 HUMAN on that path
-        point(3, 2, 7, 7), // 2 PATH that ends on itself, but id 7 reaches slot 0
-        point(3, 2, 7, 7), // 3 the same
+        point(0, 0, 0, 3, 2, 7,
+              7), // 0 PATH that ends on itself and is the lowest holder of 7: sound
+        point(0, 0, 0, 1, 0, 7, 1), // 1 HUMAN on that path
+        point(0, 0, 0, 3, 2, 7, 7), // 2 PATH that ends on itself, but id 7 reaches slot 0
+        point(0, 0, 0, 3, 2, 7, 7), // 3 the same
     });
     bytes.push_back(0);
     dir_.write("shared.pd1", bytes);
@@ -191,7 +197,7 @@ TEST(PointCheck, FileFindingsSayWhatTheFileHolds) {
          "0..1)"},
     };
     const PointFileContents far =
-        decodePointFile(encodePointFile(std::vector{point(2, 1, 0, 1, 100)}));
+        decodePointFile(encodePointFile(std::vector{point(100, 0, 0, 2, 1, 0, 1)}));
     for (const auto& [blocks, message] : maps) {
         SCOPED_TRACE(message);
         const BlockFileContents map = decodeBlockFile(sample::encodeBlockFile({}, blocks));
@@ -255,8 +261,9 @@ std::string usage(const std::string& problem) {
 // Options take their value in each form a shell user writes, and after "--" every argument is a
 // name, even one that begins with "-".
 TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
-    const std::string good = pd1("good.pd1", {point(2, 1, 0, 1)});
-    const std::string dash = dir_.write("-o", encodePointFile(std::vector{point(2, 1, 0, 2)}));
+    const std::string good = pd1("good.pd1", {point(0, 0, 0, 2, 1, 0, 1)});
+    const std::string dash =
+        dir_.write("-o", encodePointFile(std::vector{point(0, 0, 0, 2, 1, 0, 2)}));
     const std::string map = TAVO_SAMPLES_DIR "sample.bd1";
     const std::string summary =
         "1 point, 0 humans, 0 path points, 0 events: 0 errors, 0 warnings\n";
@@ -307,7 +314,7 @@ TEST_F(PointToolCommand, NamesThatAreNotUtf8AreTheirOwnFiles) {
     const auto built = run({"build", text, "-o", raw});
     EXPECT_EQ(built.status, 0) << built.err;
     EXPECT_EQ(fileBytes(twin), "the twin's bytes");
-    const Bytes points = encodePointFile(std::vector{point(2, 1, 0, 7)});
+    const Bytes points = encodePointFile(std::vector{point(0, 0, 0, 2, 1, 0, 7)});
     EXPECT_EQ(fileBytes(raw), std::string(points.begin(), points.end()));
 
     const auto checked = run({"check", raw});
@@ -322,13 +329,15 @@ TEST_F(PointToolCommand, NamesThatAreNotUtf8AreTheirOwnFiles) {
 // numbers that are awkward for a decimal form (a signed zero, denormals, the extremes of a float
 // and of a signed byte) build back into the file byte for byte.
 TEST_F(PointToolCommand, DumpNamesWhatEachPointIsAndBuildReproducesTheFile) {
-    const std::string kinds = pd1(
-        "kinds.pd1",
-        {point(2, 1, 0, 1, -0.0f, std::numeric_limits<float>::denorm_min(), FLT_MAX, 0.1f),
-         point(7, 0, 22, 2, -FLT_MAX, -std::nextafter(FLT_MIN, 0.0f), FLT_MIN, 16777217.0f),
-         point(8, 5, 6, 3), point(3, 2, 4, 4), point(3, 1, 9, 5), point(1, 0, 4, 6),
-         point(4, 42, 0, 7), point(5, 3, 0, 8), point(12, 1, 9, 9), point(10, 0, 9, 10),
-         point(9, 0, 0, 11), point(25, 0, 0, 12), point(2, 23, 0, 13), point(-128, 127, -1, 0)});
+    const std::string kinds =
+        pd1("kinds.pd1",
+            {point(-0.0f, std::numeric_limits<float>::denorm_min(), FLT_MAX, 2, 1, 0, 1, 0.1f),
+             point(-FLT_MAX, -std::nextafter(FLT_MIN, 0.0f), FLT_MIN, 7, 0, 22, 2, 16777217.0f),
+             point(0, 0, 0, 8, 5, 6, 3), point(0, 0, 0, 3, 2, 4, 4), point(0, 0, 0, 3, 1, 9, 5),
+             point(0, 0, 0, 1, 0, 4, 6), point(0, 0, 0, 4, 42, 0, 7), point(0, 0, 0, 5, 3, 0, 8),
+             point(0, 0, 0, 12, 1, 9, 9), point(0, 0, 0, 10, 0, 9, 10), point(0, 0, 0, 9, 0, 0, 11),
+             point(0, 0, 0, 25, 0, 0, 12), point(0, 0, 0, 2, 23, 0, 13),
+             point(0, 0, 0, -128, 127, -1, 0)});
     EXPECT_EQ(run({"dump", kinds, "-o", path("kinds.txt")}).status, 0);
     EXPECT_EQ(run({"build", path("kinds.txt"), "-o", path("built.pd1")}).status, 0);
     // The text shows every bit of the points and the count: the built file gives the same text.
@@ -394,7 +403,7 @@ TEST(PointText, EachBadLineIsRejectedWithItsLineNumber) {
 // a FIFO or a device is refused at once, a huge file is not read past the limit, and no temporary
 // file is left. Targets that may not be replaced are saved over in the storage tests.
 TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
-    const std::string good = pd1("good.pd1", {point(2, 1, 0, 1)});
+    const std::string good = pd1("good.pd1", {point(0, 0, 0, 2, 1, 0, 1)});
     ASSERT_EQ(::mkfifo(dir_.at("fifo").c_str(), 0666), 0);
     ASSERT_EQ(::symlink("/dev/zero", path("zero").c_str()), 0);
     ASSERT_EQ(::symlink(good.c_str(), path("link.pd1").c_str()), 0);
@@ -404,9 +413,9 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
                "tavo-points-text 1\n" + QString("1 2 3\n").repeated(160000).toStdString());
     // The mission that ships in samples/ is free of errors, and --map reads the map.
     const std::string map = TAVO_SAMPLES_DIR "sample.bd1";
-    const std::string far = pd1("far.pd1", {point(3, 0, 1, 1, 1e6f, 0, 0)});
+    const std::string far = pd1("far.pd1", {point(1e6f, 0, 0, 3, 0, 1, 1)});
     const std::string fresh = path("new.pd1");
-    const std::string nan = pd1("nan.pd1", {point(2, 1, 0, 1, NAN)});
+    const std::string nan = pd1("nan.pd1", {point(NAN, 0, 0, 2, 1, 0, 1)});
     dir_.write("s", Bytes{5}); // the other damaged files: FileFindingsSayWhatTheFileHolds
 
     const struct {
@@ -464,7 +473,7 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
 // file as given, the folder absolute) and the file stays. Run as nobody, since root may write
 // there.
 TEST_F(PointToolCommand, BuildOverAnExistingFileKeepsItsLinksAndNamesALockedFolder) {
-    const std::string good = pd1("good.pd1", {point(2, 1, 0, 1)});
+    const std::string good = pd1("good.pd1", {point(0, 0, 0, 2, 1, 0, 1)});
     ASSERT_EQ(run({"dump", good, "-o", path("points.txt")}).status, 0);
     const std::string linked = dir_.write("linked.pd1", "old"), other = dir_.at("other.pd1");
     ASSERT_EQ(::link(linked.c_str(), other.c_str()), 0);
