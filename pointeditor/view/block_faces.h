@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/view/device/d3dx_math.h"
+#include "pointeditor/data/d3dx_math.h"
 #include "pointeditor/view/device/device.h"
 
 namespace tavo {

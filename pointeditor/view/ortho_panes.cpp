@@ -117,23 +117,6 @@ bool selectionBoxShown(const EditorState& state, int pane) {
     return state.menuMode == MenuSelectPoint && state.boxView == pane && state.hoverView == pane;
 }
 
-PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z) {
-    // Each step is rounded to a float, in this order, so that the cursor's inverse mapping
-    // lands on the same pixels.
-    auto scaled = [&](float offset) {
-        float pixels = offset * state.zoom;
-        return pixels + PaneCentre;
-    };
-    switch (pane) {
-    case TopPane:
-        return {scaled(x - state.panX), scaled(-z - state.panZ)};
-    case FrontPane:
-        return {scaled(x - state.panX), scaled(-y - state.panY)};
-    default:
-        return {scaled(z + state.panZ), scaled(-y - state.panY)};
-    }
-}
-
 void drawPaneGrid(Device& device) {
     for (int i = 0; i < GridLines; ++i) {
         float v = GridSpacing * static_cast<float>(i);

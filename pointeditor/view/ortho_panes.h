@@ -5,21 +5,12 @@
 #include <cstdint>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/pane_projection.h"
 #include "pointeditor/view/point_markers.h"
 
 namespace tavo {
 
 class Device;
-
-struct PanePixel {
-    float x;
-    float y;
-};
-
-// Where world point (x, y, z) lies in TopPane, FrontPane or SidePane at the current zoom and pan.
-// Top: +X right, +Z up; front: +X right, +Y up; side: +Z right, +Y up. panY and panZ are stored
-// negated.
-PanePixel mapToPane(const EditorState& state, int pane, float x, float y, float z);
 
 // The fixed grid: lines every 10 pixels, the brighter ones every 50 counted from the centre.
 void drawPaneGrid(Device& device);

@@ -13,10 +13,6 @@ namespace tavo {
 
 namespace {
 
-constexpr float FieldOfView = 1.2217302f; // about 70 degrees
-constexpr float NearPlane = 0.5f;         // view units: the 3D pane draws the world at half size
-constexpr float FarPlane = 240.0f;
-constexpr float WorldScale = 0.5f;
 constexpr uint32_t SceneBackground = 0xFF000000;
 
 // Whether `pane` must be drawn in this frame; every pane is without retained panes.
@@ -61,24 +57,8 @@ void drawOrthoScene(const EditorState& state, const FrameTargets& targets, const
 
 } // namespace
 
-Vector3 cameraDirection(const EditorState& state) {
-    return {std::cos(state.cameraYaw) * std::sin(state.cameraPitch), std::cos(state.cameraPitch),
-            std::sin(state.cameraYaw) * std::sin(state.cameraPitch)};
-}
-
-Matrix cameraViewMatrix(const EditorState& state) {
-    Vector3 eye{state.cameraX, state.cameraY, state.cameraZ};
-    Vector3 d = cameraDirection(state);
-    Vector3 target{eye.x + d.x, eye.y + d.y, eye.z + d.z};
-    return D3DXMatrixLookAtLH(eye, target, Vector3{0.0f, 1.0f, 0.0f});
-}
-
 void setViewTransform(const EditorState& state, Device& device) {
     device.setTransform(TransformType::View, cameraViewMatrix(state));
-}
-
-Matrix perspectiveProjection() {
-    return D3DXMatrixPerspectiveFovLH(FieldOfView, 1.0f, NearPlane, FarPlane);
 }
 
 void renderPanes(const EditorState& state, const FrameTargets& targets) {

@@ -3,7 +3,7 @@
 // canvas. Drawing only reads the state.
 
 #include "pointeditor/data/editor_state.h"
-#include "pointeditor/view/device/d3dx_math.h"
+#include "pointeditor/data/pane_projection.h"
 #include "pointeditor/view/frame_targets.h"
 
 namespace tavo {
@@ -17,12 +17,5 @@ void renderPanes(const EditorState& state, const FrameTargets& targets);
 // The camera's view matrix: from the eye along (cos yaw sin pitch, cos pitch, sin yaw sin
 // pitch), +Y up; set as the device's view transform.
 void setViewTransform(const EditorState& state, Device& device);
-Matrix cameraViewMatrix(const EditorState& state);
-
-// The 3D pane's projection: 70 degrees vertically, square, depth from 0.5 to 240 view units.
-Matrix perspectiveProjection();
-
-// The camera's unit look direction.
-Vector3 cameraDirection(const EditorState& state);
 
 } // namespace tavo

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "pointeditor/data/pane_projection.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
-#include "pointeditor/view/ortho_panes.h"
 #include "tests/support/menu_marks.h"
 
 namespace tavo::testing {

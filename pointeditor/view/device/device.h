@@ -17,7 +17,7 @@
 #include <span>
 
 #include "pointeditor/data/texture.h"
-#include "pointeditor/view/device/d3dx_math.h"
+#include "pointeditor/data/d3dx_math.h"
 
 namespace tavo {
 

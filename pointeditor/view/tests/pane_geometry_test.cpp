@@ -14,7 +14,7 @@
 
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/view/block_faces.h"
-#include "pointeditor/view/device/d3dx_math.h"
+#include "pointeditor/data/d3dx_math.h"
 #include "pointeditor/view/device/device.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"

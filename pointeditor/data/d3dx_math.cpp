@@ -1,4 +1,4 @@
-#include "pointeditor/view/device/d3dx_math.h"
+#include "pointeditor/data/d3dx_math.h"
 
 #include <cmath>
 
