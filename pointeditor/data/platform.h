@@ -23,6 +23,8 @@ class Platform : public DesktopServices {
 public:
     // Whether a Shift key is held down at this moment.
     virtual bool shiftDown() = 0;
+    // Whether a Ctrl key is held down at this moment.
+    virtual bool controlDown() = 0;
 
     // Moves the real pointer to a point of the main window's client area.
     virtual void warpPointer(int clientX, int clientY) = 0;

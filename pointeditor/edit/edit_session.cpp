@@ -31,6 +31,10 @@ void EditSession::keyDown(int virtualKey, bool heldAfter) {
     message(heldAfter, [&] { dispatchKeyDown(state_, handlers_, virtualKey); });
 }
 
+void EditSession::wheel(int notches, bool heldAfter) {
+    message(heldAfter, [&] { dispatchWheel(state_, handlers_, notches); });
+}
+
 void EditSession::other(bool heldAfter) {
     message(heldAfter, [&] { dispatchOther(state_, handlers_); });
 }

@@ -23,6 +23,7 @@ public:
     void buttonDown(MouseButton button, bool heldAfter);
     void buttonUp(MouseButton button, bool heldAfter);
     void keyDown(int virtualKey, bool heldAfter);
+    void wheel(int notches, bool heldAfter);
     // Any other event: only its frame.
     void other(bool heldAfter);
     // The window is going away.

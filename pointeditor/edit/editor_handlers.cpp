@@ -15,6 +15,7 @@ EditorHandlers editorHandlers(std::function<void(const EditorState&)> drawFrame)
         .onLeftUp = onLeftUp,
         .onRightDown = onRightDown,
         .onKeyDown = onKeyDown,
+        .onWheel = onWheel,
         .drawFrame = std::move(drawFrame),
     };
 }

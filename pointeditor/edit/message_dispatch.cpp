@@ -56,6 +56,13 @@ void dispatchKeyDown(EditorState& state, const EditorHandlers& handlers, int vir
     handlers.drawFrame(state);
 }
 
+void dispatchWheel(EditorState& state, const EditorHandlers& handlers, int notches) {
+    if (notches != 0) {
+        handlers.onWheel(state, notches);
+    }
+    handlers.drawFrame(state);
+}
+
 void dispatchOther(EditorState& state, const EditorHandlers& handlers) {
     handlers.drawFrame(state);
 }

@@ -20,6 +20,7 @@ struct EditorHandlers {
     std::function<void(EditorState&)> onLeftUp;
     std::function<void(EditorState&)> onRightDown;
     std::function<void(EditorState&, int)> onKeyDown;
+    std::function<void(EditorState&, int)> onWheel; // whole notches, positive away from the user
     std::function<void(const EditorState&)> drawFrame;
 };
 
@@ -40,6 +41,9 @@ void dispatchButtonUp(EditorState& state, const EditorHandlers& handlers, MouseB
 
 // A key press (auto-repeats too); virtualKey 0 is a key the handler never sees.
 void dispatchKeyDown(EditorState& state, const EditorHandlers& handlers, int virtualKey);
+
+// The wheel turned by whole notches (positive away from the user), at the last move's position.
+void dispatchWheel(EditorState& state, const EditorHandlers& handlers, int notches);
 
 // Any other event that reaches the window: only the frame.
 void dispatchOther(EditorState& state, const EditorHandlers& handlers);

@@ -200,6 +200,11 @@ void onLeftUp(EditorState& state) {
     }
 }
 
+void onWheel(EditorState& state, int notches) {
+    static_cast<void>(state);
+    static_cast<void>(notches);
+}
+
 void onRightDown(EditorState& state) {
     if (state.menuMode == MenuMovePoint) {
         state.menuMode = MenuSelectPoint;

@@ -13,6 +13,8 @@ void onBothDrag(EditorState& state);
 void recentreCursor(EditorState& state);
 void onLeftUp(EditorState& state);
 void onRightDown(EditorState& state);
+// The wheel over a pane, by whole notches (positive away from the user).
+void onWheel(EditorState& state, int notches);
 void onLeftButtonDown(EditorState& state);
 float roundHalfAway(float value);
 

@@ -4,6 +4,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QWheelEvent>
 
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/point_session.h"
@@ -48,6 +49,8 @@ void EditorWindow::afterFrame() {
 }
 
 namespace {
+
+constexpr int WheelNotch = 120;
 
 bool buttonHeldAfter(QEvent* event) {
     constexpr Qt::MouseButtons DragButtons = Qt::LeftButton | Qt::RightButton;
@@ -123,8 +126,16 @@ bool EditorWindow::dispatchEvent(QEvent* event) {
         edits_.close();
         afterFrame();
         return QWidget::event(event);
+    case QEvent::Wheel: {
+        // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+        wheelEighths_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int notches = wheelEighths_ / WheelNotch;
+        wheelEighths_ -= notches * WheelNotch;
+        edits_.wheel(notches, held);
+        afterFrame();
+        return true;
+    }
     case QEvent::KeyRelease:
-    case QEvent::Wheel:
     case QEvent::Enter:
     case QEvent::Leave:
     case QEvent::FocusIn:

@@ -35,6 +35,7 @@ private:
     EditSession& edits_;
     const Canvas& canvas_;
     PointSession* session_ = nullptr;
+    int wheelEighths_ = 0;   // a high-resolution wheel's turn not yet a whole notch (120)
     bool frameShown_ = true; // the canvas on screen is the last frame drawn
 };
 

@@ -76,6 +76,10 @@ bool QtPlatform::shiftDown() {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
 }
 
+bool QtPlatform::controlDown() {
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
 void QtPlatform::warpPointer(int clientX, int clientY) {
     if (window_ == nullptr) {
         return;

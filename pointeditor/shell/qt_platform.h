@@ -24,6 +24,7 @@ public:
     DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
                                    const DeferrableLabels& labels) override;
     bool shiftDown() override;
+    bool controlDown() override;
     void warpPointer(int clientX, int clientY) override;
 
 private:

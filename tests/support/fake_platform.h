@@ -37,6 +37,7 @@ public:
     std::vector<RecordedText> texts;
     std::vector<std::pair<int, int>> warps;
     bool shift = false;
+    bool control = false;
 
     DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
                                    const DeferrableLabels& labels) override {
@@ -53,6 +54,7 @@ public:
         return answer;
     }
     bool shiftDown() override { return shift; }
+    bool controlDown() override { return control; }
     void warpPointer(int clientX, int clientY) override { warps.emplace_back(clientX, clientY); }
     void drawText(int x, int y, std::string_view text, uint32_t textColour,
                   uint32_t backColour) override {

@@ -105,6 +105,7 @@ protected:
         h.onLeftButtonDown = note("leftDown"), h.onLeftUp = note("leftUp");
         h.onRightDown = note("rightDown");
         h.onKeyDown = [this](EditorState&, int key) { log += "key " + std::to_string(key) + " "; };
+        h.onWheel = [this](EditorState&, int n) { log += "wheel " + std::to_string(n) + " "; };
         h.drawFrame = [this](const EditorState&) { log += "frame ", ++frames; };
         return h;
     }
