@@ -110,6 +110,9 @@ struct EditorState {
     float cursorX = 0.0f, cursorY = 0.0f, cursorZ = 0.0f;
     float prevCursorX = 0.0f, prevCursorY = 0.0f, prevCursorZ = 0.0f;
     int32_t boxView = NoPane; // pane of a begun selection box
+    // The left button went down in a Ctrl click: until it comes up, dragging and releasing it
+    // do nothing else.
+    bool leftPressPicked = false;
     float boxStartX = 0.0f, boxStartY = 0.0f, boxStartZ = 0.0f;
 
     // Modes and switches.

@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/menu.h"
+#include "pointeditor/edit/point_pick.h"
 #include "pointeditor/edit/selection_box.h"
+#include "pointeditor/edit/wheel.h"
 #include "pointeditor/edit/zoom.h"
 
 namespace tavo {
@@ -95,6 +98,9 @@ void updateCursor(EditorState& state) {
 }
 
 void onLeftDrag(EditorState& state) {
+    if (state.leftPressPicked) {
+        return;
+    }
     float dx = static_cast<float>(state.prevMouseX - state.mouseX);
     float dy = static_cast<float>(state.prevMouseY - state.mouseY);
     if (state.menuMode == MenuView) {
@@ -181,6 +187,9 @@ void recentreCursor(EditorState& state) {
 }
 
 void onLeftUp(EditorState& state) {
+    if (std::exchange(state.leftPressPicked, false)) {
+        return;
+    }
     if (state.gridLock != 1 || state.hoverView == NoPane) {
         return;
     }
@@ -201,8 +210,7 @@ void onLeftUp(EditorState& state) {
 }
 
 void onWheel(EditorState& state, int notches) {
-    static_cast<void>(state);
-    static_cast<void>(notches);
+    turnWheel(state, notches);
 }
 
 void onRightDown(EditorState& state) {
@@ -234,6 +242,10 @@ void onRightDown(EditorState& state) {
 
 void onLeftButtonDown(EditorState& state) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
+    state.leftPressPicked = controlClick(state);
+    if (state.leftPressPicked) {
+        return;
+    }
     clickMenu(state);
     // The command runs in the same click that chose it, so the commands that act at once need
     // no second click.

@@ -8,6 +8,7 @@
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QFontDatabase>
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
@@ -182,6 +183,15 @@ TEST_F(WindowMessages, EveryEventIsFollowedByExactlyOneFrameAndClosingEndsTheRun
     window.close();
     EXPECT_EQ(state->running, 0);
     EXPECT_GT(frames, afterShow + 2); // and one more frame at least
+}
+
+// A fine wheel's turns add up: two half notches are one notch, in either direction.
+TEST_F(WindowMessages, HalfNotchesOfAFineWheelAddUpToWholeNotches) {
+    for (int eighths : {60, 60, -120, -60, 30, -90}) {
+        send(window, QWheelEvent(QPointF(150, 165), QPointF(150, 165), QPoint(), QPoint(0, eighths),
+                                 Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
+    }
+    EXPECT_EQ(log, "frame wheel 1 frame wheel -1 frame frame frame wheel -1 frame ");
 }
 
 int count(const QImage& image, QRect area, QRgb colour) {
