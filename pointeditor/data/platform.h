@@ -4,6 +4,7 @@
 // with Qt; tests use a scripted fake (tests/support/fake_platform.h). All text is UTF-8.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "common/desktop/desktop_services.h"
@@ -34,6 +35,14 @@ public:
     // answers Discard: Escape and closing the box answer Later.
     virtual DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
                                            const DeferrableLabels& labels) = 0;
+
+    // A small box asking for a whole number from minimum to maximum, offering value; nullopt
+    // when cancelled.
+    virtual std::optional<int> askInteger(std::string_view text, std::string_view caption,
+                                          int value, int minimum, int maximum) = 0;
+
+    // A modal window showing richText (HTML), which scrolls when it is taller than the screen.
+    virtual void showHelp(std::string_view richText, std::string_view caption) = 0;
 };
 
 } // namespace tavo

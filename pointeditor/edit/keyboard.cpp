@@ -9,6 +9,7 @@
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/link_check.h"
+#include "pointeditor/edit/selection_keys.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
@@ -261,9 +262,13 @@ void pointKey(EditorState& state, int key) {
 
 // Every key passes four stages in order: parameter and selection keys, keypad panning, the
 // zoom (whose limits and grid step are applied after any key), and the point keys. Only the
-// key code counts; Shift and Ctrl are not looked at.
+// key code counts there; the keys that select, delete and frame (Ctrl+A, Ctrl+F among them)
+// are taken before them.
 void onKeyDown(EditorState& state, int key) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
+    if (onSelectionKey(state, key)) {
+        return;
+    }
     parameterAndSelectionKey(state, key);
     panWithKeypad(state, key);
     zoomWithKeypad(state, key);

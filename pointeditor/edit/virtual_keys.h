@@ -6,6 +6,7 @@ namespace tavo::vk {
 
 inline constexpr int Return = 0x0D;
 inline constexpr int Clear = 0x0C; // keypad 5 with Num Lock off
+inline constexpr int Escape = 0x1B;
 inline constexpr int Prior = 0x21;
 inline constexpr int Next = 0x22;
 inline constexpr int End = 0x23;

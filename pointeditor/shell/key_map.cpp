@@ -16,7 +16,6 @@ constexpr int VkShift = 0x10;
 constexpr int VkControl = 0x11;
 constexpr int VkPause = 0x13;
 constexpr int VkCapital = 0x14;
-constexpr int VkEscape = 0x1B;
 constexpr int VkSpace = 0x20;
 constexpr int VkSnapshot = 0x2C;
 constexpr int VkNumLock = 0x90;
@@ -30,7 +29,7 @@ constexpr std::array<std::pair<int, int>, 24> FixedKeys{{
     {Qt::Key_Right, vk::Right},    {Qt::Key_Down, vk::Down},     {Qt::Key_Insert, vk::Insert},
     {Qt::Key_Delete, vk::Delete},  {Qt::Key_Backspace, VkBack},  {Qt::Key_Tab, VkTab},
     {Qt::Key_Shift, VkShift},      {Qt::Key_Control, VkControl}, {Qt::Key_Pause, VkPause},
-    {Qt::Key_CapsLock, VkCapital}, {Qt::Key_Escape, VkEscape},   {Qt::Key_Space, VkSpace},
+    {Qt::Key_CapsLock, VkCapital}, {Qt::Key_Escape, vk::Escape}, {Qt::Key_Space, VkSpace},
     {Qt::Key_Print, VkSnapshot},   {Qt::Key_NumLock, VkNumLock}, {Qt::Key_ScrollLock, VkScroll},
 }};
 

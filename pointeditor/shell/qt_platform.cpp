@@ -2,8 +2,17 @@
 
 #include <QtGui/QCursor>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
+#include <QtGui/QTextDocument>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QTextBrowser>
+#include <QtWidgets/QVBoxLayout>
+#include <algorithm>
 
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
@@ -70,6 +79,51 @@ DeferrableAnswer QtPlatform::askDeferrable(std::string_view text, std::string_vi
         return DeferrableAnswer::Yes;
     }
     return box.clickedButton() == discard ? DeferrableAnswer::Discard : DeferrableAnswer::Later;
+}
+
+std::optional<int> QtPlatform::askInteger(std::string_view text, std::string_view caption,
+                                          int value, int minimum, int maximum) {
+    const auto qt = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    };
+    if (window_ != nullptr && window_->isVisible()) {
+        window_->redrawNow();
+    }
+    bool accepted = false;
+    const int chosen =
+        QInputDialog::getInt(window_, qt(caption), qt(text), value, minimum, maximum, 1, &accepted);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+void QtPlatform::showHelp(std::string_view richText, std::string_view caption) {
+    QDialog dialog(window_);
+    dialog.setWindowTitle(
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    auto* text = new QTextBrowser(&dialog);
+    text->setLineWrapMode(QTextEdit::NoWrap);
+    text->setHtml(QString::fromUtf8(richText.data(), static_cast<qsizetype>(richText.size())));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    // As wide as the table and as tall as it, up to most of the screen; the rest scrolls.
+    const QSize screen = dialog.screen()->availableGeometry().size();
+    const QSizeF table(text->document()->idealWidth(), text->document()->size().height());
+    const int room =
+        4 * text->frameWidth() + text->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    text->setMinimumWidth(
+        std::min(static_cast<int>(table.width()) + room, screen.width() * 9 / 10));
+    dialog.resize(dialog.sizeHint().width(),
+                  std::min(static_cast<int>(table.height()) + 3 * buttons->sizeHint().height(),
+                           screen.height() * 4 / 5));
+    if (window_ != nullptr && window_->isVisible()) {
+        window_->redrawNow();
+    }
+    dialog.exec();
 }
 
 bool QtPlatform::shiftDown() {

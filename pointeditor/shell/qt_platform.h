@@ -1,7 +1,7 @@
 #pragma once
 // The desktop services of the editor over Qt Widgets: the shared boxes and dialogs of
 // QtDesktopServices, owned by the main window, with the frame shown under them; and the Shift
-// state and the pointer warp.
+// state, the number box, the help window and the pointer warp.
 
 #include "common/desktop/qt_desktop_services.h"
 #include "pointeditor/data/platform.h"
@@ -23,6 +23,9 @@ public:
                                               std::string_view proposedPath) override;
     DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
                                    const DeferrableLabels& labels) override;
+    std::optional<int> askInteger(std::string_view text, std::string_view caption, int value,
+                                  int minimum, int maximum) override;
+    void showHelp(std::string_view richText, std::string_view caption) override;
     bool shiftDown() override;
     bool controlDown() override;
     void warpPointer(int clientX, int clientY) override;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,12 @@ struct RecordedText {
     uint32_t backColour;
 };
 
+struct RecordedNumberQuestion {
+    std::string text;
+    std::string caption;
+    int value, minimum, maximum;
+};
+
 struct RecordedQuestion {
     std::string text;
     std::string caption;
@@ -34,6 +41,10 @@ public:
     std::vector<RecordedQuestion> questions;
     // Their answers in order; the default button (Yes) once it is empty.
     std::deque<DeferrableAnswer> questionAnswers;
+    std::vector<RecordedNumberQuestion> numberQuestions;
+    // Their answers in order; cancelled once it is empty.
+    std::deque<std::optional<int>> numberAnswers;
+    std::vector<std::pair<std::string, std::string>> helps; // text, caption
     std::vector<RecordedText> texts;
     std::vector<std::pair<int, int>> warps;
     bool shift = false;
@@ -52,6 +63,23 @@ public:
         const DeferrableAnswer answer = questionAnswers.front();
         questionAnswers.pop_front();
         return answer;
+    }
+    std::optional<int> askInteger(std::string_view text, std::string_view caption, int value,
+                                  int minimum, int maximum) override {
+        numberQuestions.push_back(
+            {std::string(text), std::string(caption), value, minimum, maximum});
+        if (whileModal) {
+            whileModal();
+        }
+        if (numberAnswers.empty()) {
+            return std::nullopt;
+        }
+        const std::optional<int> answer = numberAnswers.front();
+        numberAnswers.pop_front();
+        return answer;
+    }
+    void showHelp(std::string_view richText, std::string_view caption) override {
+        helps.push_back({std::string(richText), std::string(caption)});
     }
     bool shiftDown() override { return shift; }
     bool controlDown() override { return control; }
