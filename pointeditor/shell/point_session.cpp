@@ -162,9 +162,8 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
         return true;
     case Shortcut::Help:
         if (state_.platform != nullptr) {
-            state_.platform->messageBox(helpText(state_.english != 0),
-                                        helpCaption(state_.english != 0), BoxButtons::Ok,
-                                        BoxIcon::None);
+            state_.platform->showHelp(helpText(state_.english != 0),
+                                      helpCaption(state_.english != 0));
         }
         return true;
     default:
@@ -179,7 +178,14 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
     for (const auto& [key, command] : ShortcutCommands) {
         if (key == shortcut) {
             const FileCommand chosen = command; // a structured binding cannot be captured
-            edits_.run([chosen](EditorState& state) { runFileCommand(state, chosen); }, buttonHeld);
+            edits_.run(
+                [chosen](EditorState& state) {
+                    // A shortcut is no menu choice: the command under way goes on after it.
+                    const int32_t mode = state.menuMode;
+                    runFileCommand(state, chosen);
+                    state.menuMode = mode;
+                },
+                buttonHeld);
         }
     }
     return true;

@@ -1,5 +1,7 @@
 #include "pointeditor/shell/shortcuts.h"
 
+#include <string>
+
 namespace tavo {
 namespace {
 
@@ -15,63 +17,93 @@ constexpr Combination CtrlCombinations[] = {
     {Qt::Key_O, true, Shortcut::LoadBlock},
 };
 
-constexpr char HelpEnglish[] = R"(MOUSE
-Click a menu entry (the diamonds on the right) to choose its command.
-NEW POINT: click in a pane to place a point with the current parameters.
-SELECT: click two corners in one 2D pane; Shift keeps the earlier selection.
-  A right click with a box begun keeps only the selected points inside it;
-  elsewhere it switches to MOVE POINT.
-MOVE POINT: drag in a 2D pane to move the selected points; a right click returns to SELECT.
-DELETE, LOAD BLOCK, SAVE POINT, LOAD POINT act at once.
-VIEW: left drag pans a 2D pane or turns the 3D camera; right drag zooms a 2D pane or flies
-  the camera; both buttons in the 3D pane raise and slide it.
-The toggles below the menu switch grid lock, headings and the 2D panes.
-
-KEYS
-A / Z   kind + / -               S / X   parameter 2 + / -
-D / C   parameter 3 + / -        F / V   id number + / -
-Right / Left   turn the selected points
-F11   take the parameters of the selection     F12   give them to the selection
-Enter   show the selected points' parameters    F2   point count
-F3   switch between two zooms   F5   check the links (selects the points involved)
-F8   human count   F9   is the id number used?
-Keypad 4 6 8 5   pan the 2D pane under the mouse     Keypad + / -   zoom
-Keypad 0   select the point nearest the mouse
-1 to 7   place a path of points    0   place four points    Insert   add a path point
-
-SHORTCUTS
-Ctrl+Z undo   Ctrl+Y or Ctrl+Shift+Z redo
-Ctrl+S save   Ctrl+Shift+S save as   Ctrl+O load points   Ctrl+Shift+O load a map
-F1 this help)";
-
-constexpr char HelpJapanese[] = R"(マウス
-右側のメニュー項目（◆）をクリックしてコマンドを選びます。
-NEW POINT: ペインをクリックすると現在のパラメータでポイントを置きます。
-SELECT: 2D ペインで二つの角をクリックして囲みます。Shift で前の選択に加えます。
-  囲み始めてから右クリックすると、その中の選択ポイントだけを残します。
-  それ以外の右クリックは MOVE POINT に切り替えます。
-MOVE POINT: 2D ペインでドラッグすると選択ポイントが動きます。右クリックで SELECT に戻ります。
-DELETE, LOAD BLOCK, SAVE POINT, LOAD POINT はすぐに実行されます。
-VIEW: 左ドラッグで 2D ペインを動かし、3D カメラを回します。右ドラッグで 2D ペインを
-  拡大縮小し、カメラを進めます。3D ペインで両ボタンを押すと上下左右に動きます。
-メニューの下の切り替えでグリッド、向き、各 2D ペインを入り切りします。
-
-キー
-A / Z   種類 + / -               S / X   パラメータ 2 + / -
-D / C   パラメータ 3 + / -       F / V   識別番号 + / -
-→ / ←   選択ポイントの向きを回す
-F11   選択ポイントのパラメータを取る     F12   選択ポイントに与える
-Enter   選択ポイントのパラメータを表示     F2   ポイント数
-F3   二つの倍率を切り替え   F5   リンク確認（問題のポイントを選択）
-F8   配置人数   F9   識別番号確認
-テンキー 4 6 8 5   マウスの下の 2D ペインを動かす     テンキー + / -   拡大縮小
-テンキー 0   マウスに最も近いポイントを選択
-1 ～ 7   経路ポイントを置く    0   四つのポイントを置く    Insert   経路ポイントを挿入
-
-ショートカット
-Ctrl+Z 元に戻す   Ctrl+Y または Ctrl+Shift+Z やり直す
-Ctrl+S 保存   Ctrl+Shift+S 名前を付けて保存   Ctrl+O ポイントを開く   Ctrl+Shift+O マップを開く
-F1 このヘルプ)";
+// The help, one row per input, each in both languages; a row without an action heads a section.
+struct HelpRow {
+    const char* input;
+    const char* action;
+    const char* inputJapanese;
+    const char* actionJapanese;
+};
+constexpr HelpRow HelpRows[] = {
+    {"MOUSE", nullptr, "マウス", nullptr},
+    {"Click a ◆ menu entry", "choose its command", "◆ メニュー項目をクリック", "コマンドを選ぶ"},
+    {"Click a toggle below the menu", "switch grid lock, headings or a 2D pane",
+     "メニューの下の切り替えをクリック", "グリッド、向き、各 2D ペインを入り切り"},
+    {"NEW POINT: click in a pane", "place a point with the current parameters",
+     "NEW POINT: ペインをクリック", "現在のパラメータでポイントを置く"},
+    {"NEW POINT: Shift+click in the 3D pane", "place a point on the surface under the pointer",
+     "NEW POINT: 3D ペインで Shift+クリック", "ポインタの下の面にポイントを置く"},
+    {"SELECT: two clicks in one 2D pane", "select the points in the box (Shift: add them)",
+     "SELECT: 2D ペインで二回クリック", "囲んだポイントを選択（Shift で追加）"},
+    {"SELECT: right click with a box begun", "keep only the selected points inside it",
+     "SELECT: 囲み始めてから右クリック", "囲みの中の選択ポイントだけを残す"},
+    {"SELECT: right click elsewhere", "switch to MOVE POINT", "SELECT: それ以外で右クリック",
+     "MOVE POINT に切り替え"},
+    {"MOVE POINT: drag in a 2D pane", "move the selected points", "MOVE POINT: 2D ペインでドラッグ",
+     "選択ポイントを動かす"},
+    {"MOVE POINT: right click", "back to SELECT", "MOVE POINT: 右クリック", "SELECT に戻る"},
+    {"DELETE, LOAD BLOCK, SAVE POINT, LOAD POINT", "act at once",
+     "DELETE, LOAD BLOCK, SAVE POINT, LOAD POINT", "すぐに実行"},
+    {"VIEW: left drag", "pan a 2D pane, turn the 3D camera", "VIEW: 左ドラッグ",
+     "2D ペインを動かす、3D カメラを回す"},
+    {"VIEW: right drag", "zoom the 2D panes, fly the camera", "VIEW: 右ドラッグ",
+     "2D ペインを拡大縮小、カメラを進める"},
+    {"VIEW: both buttons in the 3D pane", "raise and slide the camera", "VIEW: 3D ペインで両ボタン",
+     "カメラを上下左右に動かす"},
+    {"Ctrl+click a point", "select it alone (elsewhere: select nothing)",
+     "ポイントを Ctrl+クリック", "そのポイントだけを選択（他の所では選択を解除）"},
+    {"Ctrl+Shift+click a point", "add it to the selection or take it out",
+     "ポイントを Ctrl+Shift+クリック", "選択に加える、または選択から外す"},
+    {"Wheel over a 2D pane", "zoom about the pointer", "2D ペインでホイール",
+     "ポインタの所を中心に拡大縮小"},
+    {"Wheel over the 3D pane", "fly the camera ahead or back", "3D ペインでホイール",
+     "カメラを前後に進める"},
+    {"KEYS", nullptr, "キー", nullptr},
+    {"A / Z", "kind + / -", "A / Z", "種類 + / -"},
+    {"S / X", "parameter 2 + / -", "S / X", "パラメータ 2 + / -"},
+    {"D / C", "parameter 3 + / -", "D / C", "パラメータ 3 + / -"},
+    {"F / V", "id number + / -", "F / V", "識別番号 + / -"},
+    {"Right / Left", "turn the selected points", "→ / ←", "選択ポイントの向きを回す"},
+    {"F11", "take the parameters of the selection", "F11", "選択ポイントのパラメータを取る"},
+    {"F12", "give them to the selection", "F12", "選択ポイントにパラメータを与える"},
+    {"Enter", "show the selected points' parameters", "Enter", "選択ポイントのパラメータを表示"},
+    {"F2", "point count", "F2", "ポイント数"},
+    {"F3", "switch between two zooms", "F3", "二つの倍率を切り替え"},
+    {"F5", "check the links (selects the points involved)", "F5",
+     "リンク確認（問題のポイントを選択）"},
+    {"F8", "human count", "F8", "配置人数"},
+    {"F9", "is the id number used?", "F9", "識別番号確認"},
+    {"Keypad 4 6 8 5", "pan the 2D pane under the mouse", "テンキー 4 6 8 5",
+     "マウスの下の 2D ペインを動かす"},
+    {"Keypad + / -", "zoom", "テンキー + / -", "拡大縮小"},
+    {"Keypad 0", "select the point nearest the mouse", "テンキー 0",
+     "マウスに最も近いポイントを選択"},
+    {"1 to 7", "place a path of points", "1 ～ 7", "経路ポイントを置く"},
+    {"0", "place four points", "0", "四つのポイントを置く"},
+    {"Insert", "add a path point", "Insert", "経路ポイントを挿入"},
+    {"Delete", "delete the selected points (after a question)", "Delete",
+     "選択ポイントを削除（確認あり）"},
+    {"Home", "frame the selection (every point when none is selected)", "Home",
+     "選択ポイントを映す（選択が無ければ全ポイント）"},
+    {"End", "drop the selected points to the floor", "End", "選択ポイントを床に下ろす"},
+    {"Escape", "drop a begun box, else select nothing", "Esc",
+     "囲みを取り消す、囲みが無ければ選択を解除"},
+    {"SHORTCUTS", nullptr, "ショートカット", nullptr},
+    {"Ctrl+A", "select every point", "Ctrl+A", "全ポイントを選択"},
+    {"Ctrl+F", "find the points with an id number", "Ctrl+F", "識別番号でポイントを検索"},
+    {"Ctrl+C", "copy the selected points", "Ctrl+C", "選択ポイントをコピー"},
+    {"Ctrl+X", "cut the selected points", "Ctrl+X", "選択ポイントを切り取り"},
+    {"Ctrl+V", "paste into the pane under the pointer", "Ctrl+V", "ポインタの下のペインに貼り付け"},
+    {"Ctrl+D", "duplicate the selected points one grid step away", "Ctrl+D",
+     "選択ポイントを 1 グリッド離して複製"},
+    {"Ctrl+Z", "undo", "Ctrl+Z", "元に戻す"},
+    {"Ctrl+Y, Ctrl+Shift+Z", "redo", "Ctrl+Y, Ctrl+Shift+Z", "やり直す"},
+    {"Ctrl+S", "save", "Ctrl+S", "保存"},
+    {"Ctrl+Shift+S", "save as", "Ctrl+Shift+S", "名前を付けて保存"},
+    {"Ctrl+O", "load points", "Ctrl+O", "ポイントを開く"},
+    {"Ctrl+Shift+O", "load a map", "Ctrl+Shift+O", "マップを開く"},
+    {"F1", "this help", "F1", "このヘルプ"},
+};
 
 } // namespace
 
@@ -91,8 +123,20 @@ Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers) {
     return Shortcut::None;
 }
 
-const char* helpText(bool english) {
-    return english ? HelpEnglish : HelpJapanese;
+std::string helpText(bool english) {
+    // A table keeps the two columns aligned in any font; no phrase is broken across lines.
+    std::string html = "<table cellspacing=\"0\" cellpadding=\"2\">";
+    for (const HelpRow& row : HelpRows) {
+        const char* input = english ? row.input : row.inputJapanese;
+        const char* action = english ? row.action : row.actionJapanese;
+        if (action == nullptr) {
+            html += std::string("<tr><td colspan=\"2\"><b>") + input + "</b></td></tr>";
+        } else {
+            html += std::string("<tr><td style=\"white-space:nowrap\">") + input +
+                    "</td><td style=\"white-space:nowrap\">" + action + "</td></tr>";
+        }
+    }
+    return html + "</table>";
 }
 
 const char* helpCaption(bool english) {

@@ -1,8 +1,10 @@
 #pragma once
 // The desktop shortcuts that the window takes before the key handler sees the key. Every other
-// Ctrl combination reaches the handler as its plain key, which never looks at Ctrl.
+// Ctrl combination reaches the handler as its plain key; of those the handler itself tells
+// Ctrl+A and Ctrl+F from the plain letters.
 
 #include <QtCore/Qt>
+#include <string>
 
 namespace tavo {
 
@@ -10,8 +12,9 @@ enum class Shortcut { None, Undo, Redo, Save, SaveAs, LoadPoint, LoadBlock, Help
 
 Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers);
 
-// The help box's text in the chosen language: the mouse, every key, and the shortcuts.
-const char* helpText(bool english);
+// The help's text in the chosen language, as rich text (HTML): a table of every mouse action,
+// key and shortcut beside what it does.
+std::string helpText(bool english);
 const char* helpCaption(bool english);
 
 } // namespace tavo

@@ -9,6 +9,8 @@
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
+#include <QtGui/QTextDocument>
+#include <QtGui/QTextTable>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -51,6 +53,52 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
         {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None}};
     for (auto [key, modifiers, shortcut] : cases) {
         EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << std::hex << key << " " << modifiers;
+    }
+}
+
+// Every row of the help is an input and what it does, in two columns whose phrases never wrap.
+TEST(Shortcuts, TheHelpIsATableOfEveryInputInBothLanguages) {
+    int englishRows = 0;
+    for (bool english : {true, false}) {
+        SCOPED_TRACE(english ? "English" : "Japanese");
+        QTextDocument help;
+        help.setHtml(QString::fromStdString(helpText(english)));
+        QTextTable* table = nullptr;
+        for (QTextFrame* frame : help.rootFrame()->childFrames()) {
+            table = table != nullptr ? table : qobject_cast<QTextTable*>(frame);
+        }
+        ASSERT_NE(table, nullptr) << "a table";
+        EXPECT_EQ(table->columns(), 2) << "input and action";
+        englishRows = english ? table->rows() : englishRows;
+        EXPECT_EQ(table->rows(), englishRows) << "as many rows as in English";
+        QStringList inputs;
+        for (int row = 0; row < table->rows(); ++row) {
+            const QTextTableCell input = table->cellAt(row, 0);
+            const QTextTableCell action = table->cellAt(row, 1);
+            inputs << help.toPlainText().mid(input.firstPosition(),
+                                             input.lastPosition() - input.firstPosition());
+            if (action.column() != 1) {
+                continue; // a section's heading
+            }
+            for (const QTextTableCell& cell : {input, action}) {
+                EXPECT_EQ(cell.firstCursorPosition().blockFormat().nonBreakableLines(), true)
+                    << "row " << row << " column " << cell.column() << " wraps";
+            }
+        }
+        const char* expected[] = {"Ctrl+A", "Ctrl+F", "Ctrl+C", "Ctrl+X", "Ctrl+V",
+                                  "Ctrl+D", "Delete", "Home",   "End",    "F1"};
+        for (const char* input : expected) {
+            EXPECT_EQ(inputs.contains(input), true) << input;
+        }
+        EXPECT_EQ(inputs.contains(english ? "Escape" : "Esc"), true) << "Escape";
+        const QStringList mouse =
+            english
+                ? QStringList{"Ctrl+click", "Ctrl+Shift+click", "Shift+click", "Wheel"}
+                : QStringList{"Ctrl+クリック", "Ctrl+Shift+クリック", "Shift+クリック", "ホイール"};
+        for (const QString& words : mouse) {
+            EXPECT_EQ(inputs.filter(words).size(), words.startsWith("Ctrl") ? 1 : 2)
+                << words.toStdString();
+        }
     }
 }
 
@@ -174,12 +222,28 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
     EXPECT_EQ(std::tuple(QFile::exists(dir.filePath("mission.pd1")), platform.dialogs.size(),
                          window.windowTitle()),
               std::tuple(true, 0u, "POINT EDITOR - mission.pd1"));
-    send(window, keyPress(Qt::Key_A, Qt::ControlModifier));
-    EXPECT_EQ(state->currentParams[0], 1) << "Ctrl+A stepped the kind";
-    EXPECT_EQ(keys, (std::vector<int>{0x27, 0x41}));
+    platform.control = true;
+    send(window, keyPress(Qt::Key_Left, Qt::ControlModifier));
+    EXPECT_EQ(state->pointTable.points[0].r, 0.0f) << "Ctrl+Left turned back as Left";
+    EXPECT_EQ(keys, (std::vector<int>{0x27, 0x25}));
     send(window, keyPress(Qt::Key_F1));
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].caption, "HELP");
+    ASSERT_EQ(platform.helps.size(), 1u);
+    EXPECT_EQ(platform.helps[0].second, "HELP");
+}
+
+TEST_F(Session, AFileShortcutLeavesTheCommandUnderWayGoingOn) {
+    state->pointFilePath = file("mission.pd1");
+    state->pointTable.points[0].x = 12; // unsaved
+    state->menuMode = MenuMovePoint;
+    send(window, keyPress(Qt::Key_S, Qt::ControlModifier));
+    EXPECT_EQ(QFile::exists(dir.filePath("mission.pd1")), true) << "saved";
+    EXPECT_EQ(state->menuMode, MenuMovePoint) << "MOVE POINT goes on after Ctrl+S";
+    int32_t lit = MenuNone;
+    platform.whileModal = [&] { lit = state->menuMode; };
+    state->menuMode = MenuSelectPoint;
+    send(window, keyPress(Qt::Key_O, Qt::ControlModifier)); // the dialog is cancelled
+    EXPECT_EQ(lit, MenuLoadPoint) << "LOAD POINT lit while its dialog is open";
+    EXPECT_EQ(state->menuMode, MenuSelectPoint) << "SELECT goes on after Ctrl+O";
 }
 
 TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) {
