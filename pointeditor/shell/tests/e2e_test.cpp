@@ -238,6 +238,47 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     EXPECT_EQ(QDir(work_.filePath("state/tavo")).entryList(QDir::Files), QStringList());
 }
 
+// The wheel zooms the top pane about the pointer, a Ctrl click picks the point where it now
+// shows, and Delete asks and deletes it: the file saved then holds the other point only.
+TEST_F(LiveEditor, ACtrlClickAfterAWheelZoomPicksThePointThatDeleteThenRemoves) {
+    // Two points: x 20, z 10 (kind 1, id 5), and x -30, z -20 (kind 2, id 6).
+    const QString points = work_.filePath("mission.pd1");
+    QFile file(points);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::array<float, 8> at{20, 0, 10, 0, -30, 0, -20, 0};
+    file.write(QByteArray::fromHex("0200"));
+    for (int record = 0; record < 2; ++record) {
+        std::array<char, 16> position{};
+        qToLittleEndian<float>(at.data() + 4 * record, 4, position.data());
+        file.write(position.data(), position.size());
+        file.write(QByteArray::fromHex(record == 0 ? "01000005" : "02000006"));
+    }
+    file.close();
+    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
+    xdotool({"windowfocus", "--sync", window_});
+    // Zoom 2 to 3 about the top pane's centre (150, 165): the first point moves from (190, 145)
+    // to (210, 135).
+    moveTo(150, 165, 200);
+    xdotool({"click", "--repeat", "10", "--delay", "30", "4"}, 300);
+    xdotool({"keydown", "ctrl"}, 100);
+    clickAt(210, 135);
+    xdotool({"keyup", "ctrl"}, 100);
+    xdotool({"key", "Delete"});
+    const QString question = waitForWindow("DELETE");
+    ASSERT_FALSE(question.isEmpty()) << "no question";
+    xdotool({"windowfocus", "--sync", question});
+    xdotool({"key", "Return"});
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty()) << "not deleted";
+    xdotool({"windowfocus", "--sync", window_});
+    xdotool({"key", "ctrl+s"});
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1").isEmpty()) << "not saved";
+    QFile saved(points);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_EQ(bytes.toHex().left(4).toStdString(), "0100") << "one point left";
+    EXPECT_EQ(bytes.toHex().right(8).toStdString(), "02000006") << "the second point";
+}
+
 // A warp onto the pointer's own spot once made a move of its own, and so another warp, forever.
 // A drag in VIEW over the 3D pane ends with the pointer back at the pane's centre.
 TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {

@@ -56,8 +56,12 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
     }
 }
 
-// Every row of the help is an input and what it does, in two columns whose phrases never wrap.
+// Every row of the help is an input and what it does, in two columns whose phrases never wrap;
+// the README lists the same rows.
 TEST(Shortcuts, TheHelpIsATableOfEveryInputInBothLanguages) {
+    QFile readmeFile(TAVO_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(readmeFile.open(QIODevice::ReadOnly));
+    const QString readme = QString::fromUtf8(readmeFile.readAll());
     int englishRows = 0;
     for (bool english : {true, false}) {
         SCOPED_TRACE(english ? "English" : "Japanese");
@@ -72,14 +76,20 @@ TEST(Shortcuts, TheHelpIsATableOfEveryInputInBothLanguages) {
         englishRows = english ? table->rows() : englishRows;
         EXPECT_EQ(table->rows(), englishRows) << "as many rows as in English";
         QStringList inputs;
+        const auto text = [&](const QTextTableCell& cell) {
+            return help.toPlainText().mid(cell.firstPosition(),
+                                          cell.lastPosition() - cell.firstPosition());
+        };
         for (int row = 0; row < table->rows(); ++row) {
             const QTextTableCell input = table->cellAt(row, 0);
             const QTextTableCell action = table->cellAt(row, 1);
-            inputs << help.toPlainText().mid(input.firstPosition(),
-                                             input.lastPosition() - input.firstPosition());
+            inputs << text(input);
             if (action.column() != 1) {
                 continue; // a section's heading
             }
+            const QString line = "| " + text(input) + " | " + text(action) + " |";
+            EXPECT_EQ(!english || readme.contains(line), true)
+                << "the README lacks " << line.toStdString();
             for (const QTextTableCell& cell : {input, action}) {
                 EXPECT_EQ(cell.firstCursorPosition().blockFormat().nonBreakableLines(), true)
                     << "row " << row << " column " << cell.column() << " wraps";
