@@ -130,10 +130,11 @@ std::string helpText(bool english) {
         const char* input = english ? row.input : row.inputJapanese;
         const char* action = english ? row.action : row.actionJapanese;
         if (action == nullptr) {
-            html += std::string("<tr><td colspan=\"2\"><b>") + input + "</b></td></tr>";
+            html += std::string("<tr><td colspan=\"2\" style=\"padding-top:8px\"><b>") + input +
+                    "</b></td></tr>";
         } else {
-            html += std::string("<tr><td style=\"white-space:nowrap\">") + input +
-                    "</td><td style=\"white-space:nowrap\">" + action + "</td></tr>";
+            html += std::string("<tr><td style=\"white-space:nowrap; padding-right:24px\">") +
+                    input + "</td><td style=\"white-space:nowrap\">" + action + "</td></tr>";
         }
     }
     return html + "</table>";
