@@ -110,10 +110,10 @@ struct EditorState {
     float cursorX = 0.0f, cursorY = 0.0f, cursorZ = 0.0f;
     float prevCursorX = 0.0f, prevCursorY = 0.0f, prevCursorZ = 0.0f;
     int32_t boxView = NoPane; // pane of a begun selection box
-    // The left button went down in a Ctrl click: until it comes up, dragging and releasing it
-    // do nothing else.
-    bool leftPressPicked = false;
     float boxStartX = 0.0f, boxStartY = 0.0f, boxStartZ = 0.0f;
+    // The left button went down in a Ctrl click, which only picks: until the button comes up,
+    // dragging and releasing it do nothing.
+    bool leftPressPicked = false;
 
     // Modes and switches.
     int32_t menuMode = MenuNone; // a MenuMode

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/pane_projection.h"
@@ -21,36 +22,34 @@ constexpr float CameraRoom = 1.15f;
 constexpr float NearestView = 10.0f;
 
 struct Bounds {
-    float low[3];
-    float high[3];
+    Vector3 low;
+    Vector3 high;
 };
 
 // The box around the points framed: the selected ones, or every used one when none is selected.
-bool framedBounds(const PointTable& table, Bounds& bounds) {
+std::optional<Bounds> framedBounds(const PointTable& table) {
     const SlotState wanted = countSelected(table) > 0 ? SlotSelected : SlotUsed;
-    bool any = false;
+    std::optional<Bounds> bounds;
     for (int slot = 0; slot < MaxPoints; ++slot) {
         const SlotState used = table.pointUsed[slot];
         if (used == SlotFree || (wanted == SlotSelected && used != SlotSelected)) {
             continue;
         }
         const PointRecord& p = table.points[slot];
-        const float at[3] = {p.x, p.y, p.z};
-        for (int axis = 0; axis < 3; ++axis) {
-            bounds.low[axis] = any ? std::min(bounds.low[axis], at[axis]) : at[axis];
-            bounds.high[axis] = any ? std::max(bounds.high[axis], at[axis]) : at[axis];
+        if (!bounds) {
+            bounds = Bounds{{p.x, p.y, p.z}, {p.x, p.y, p.z}};
         }
-        any = true;
+        bounds->low = {std::min(bounds->low.x, p.x), std::min(bounds->low.y, p.y),
+                       std::min(bounds->low.z, p.z)};
+        bounds->high = {std::max(bounds->high.x, p.x), std::max(bounds->high.y, p.y),
+                        std::max(bounds->high.z, p.z)};
     }
-    return any;
+    return bounds;
 }
 
 // Zoomed out in whole tenths until the widest half of the box fits within the margin; a zoom
-// that already fits stays.
+// that already fits stays (a lone point, with no width, fits at any zoom).
 void zoomToFit(EditorState& state, float widestHalf) {
-    if (widestHalf <= 0.0f) {
-        return;
-    }
     const float fitting = (PaneCentre - FrameMargin) / widestHalf;
     if (fitting < state.zoom) {
         state.zoom = std::floor(fitting * 10.0f) / 10.0f;
@@ -58,35 +57,34 @@ void zoomToFit(EditorState& state, float widestHalf) {
     limitZoom(state);
 }
 
-void placeCamera(EditorState& state, const float centre[3], float radius) {
+void placeCamera(EditorState& state, const Vector3& centre, float radius) {
     const float distance =
         std::clamp(radius * WorldScale / std::sin(FieldOfView / 2.0f) * CameraRoom, NearestView,
                    FarPlane / 2.0f);
     const Vector3 ahead = cameraDirection(state);
-    state.cameraX = centre[0] * WorldScale - ahead.x * distance;
-    state.cameraY = centre[1] * WorldScale - ahead.y * distance;
-    state.cameraZ = centre[2] * WorldScale - ahead.z * distance;
+    state.cameraX = centre.x * WorldScale - ahead.x * distance;
+    state.cameraY = centre.y * WorldScale - ahead.y * distance;
+    state.cameraZ = centre.z * WorldScale - ahead.z * distance;
 }
 
 } // namespace
 
 void frameSelection(EditorState& state) {
-    Bounds bounds{};
-    if (!framedBounds(state.pointTable, bounds)) {
+    const std::optional<Bounds> bounds = framedBounds(state.pointTable);
+    if (!bounds) {
         return;
     }
-    float centre[3];
-    float half[3];
-    for (int axis = 0; axis < 3; ++axis) {
-        centre[axis] = (bounds.low[axis] + bounds.high[axis]) / 2.0f;
-        half[axis] = (bounds.high[axis] - bounds.low[axis]) / 2.0f;
-    }
+    const Vector3 centre{(bounds->low.x + bounds->high.x) / 2.0f,
+                         (bounds->low.y + bounds->high.y) / 2.0f,
+                         (bounds->low.z + bounds->high.z) / 2.0f};
+    const Vector3 half{bounds->high.x - centre.x, bounds->high.y - centre.y,
+                       bounds->high.z - centre.z};
     // panY and panZ are stored negated.
-    state.panX = centre[0];
-    state.panY = -centre[1];
-    state.panZ = -centre[2];
-    zoomToFit(state, std::max({half[0], half[1], half[2]}));
-    placeCamera(state, centre, std::hypot(half[0], half[1], half[2]));
+    state.panX = centre.x;
+    state.panY = -centre.y;
+    state.panZ = -centre.z;
+    zoomToFit(state, std::max({half.x, half.y, half.z}));
+    placeCamera(state, centre, std::hypot(half.x, half.y, half.z));
     updateCursor(state); // the world under the pointer has moved
 }
 

@@ -20,27 +20,25 @@ bool paneShown(const EditorState& state, int pane) {
     case SidePane:
         return state.showSideView == 1;
     default:
-        return pane == PerspectivePane;
+        return true; // the 3D pane has no switch
     }
 }
 
 // Where the 3D pane draws a world point: the world scaled, then the camera, then the projection,
 // then the viewport; nothing when the point is clipped away (behind the eye, too near, too far).
 std::optional<PanePixel> projectToPerspectivePane(const Matrix& toClip, const PointRecord& p) {
-    const float in[4] = {p.x, p.y, p.z, 1.0f};
-    float clip[4] = {};
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            clip[column] += in[row] * toClip.m[row][column];
-        }
-    }
+    const auto clip = [&](int column) {
+        return p.x * toClip.m[0][column] + p.y * toClip.m[1][column] + p.z * toClip.m[2][column] +
+               toClip.m[3][column];
+    };
     // Depth runs from 0 at the near plane to w at the far one; a point behind the eye has a
     // negative depth too.
-    const float w = clip[3];
-    if (clip[2] < 0.0f || clip[2] > w) {
+    const float depth = clip(2);
+    const float w = clip(3);
+    if (depth < 0.0f || depth > w) {
         return std::nullopt;
     }
-    return PanePixel{(clip[0] / w + 1.0f) * PaneCentre, (1.0f - clip[1] / w) * PaneCentre};
+    return PanePixel{(clip(0) / w + 1.0f) * PaneCentre, (1.0f - clip(1) / w) * PaneCentre};
 }
 
 } // namespace

@@ -55,13 +55,26 @@ TEST_F(FramingTest, PointsFarApartAreZoomedOutToFitWithTheirMarginAndTheCameraOu
         }
     }
     const auto [along, off] = cameraTo({30, 25, 10});
-    const float radius = std::hypot(130.0f, 25.0f, 10.0f);
-    EXPECT_GT(along, radius / std::sin(FieldOfView / 2)) << "the whole sphere in view";
-    EXPECT_LT(off, 0.5f) << "looking at the centre, 240 units away";
-    // A zoom that already fits is not zoomed in.
-    setZoom(state, 0.5f);
-    press(vk::Home);
-    EXPECT_EQ(state.zoom, 0.5f) << "never zoomed in";
+    EXPECT_NEAR(along, 240.0f, 1e-2f) << "at most 120 camera units away, within the depth";
+    EXPECT_LT(off, 0.5f) << "looking at the centre";
+}
+
+TEST_F(FramingTest, TheZoomIsTheLargestTenthThatLeavesTwentyPixelsAndNeverZoomsIn) {
+    const struct {
+        const char* name;
+        float half, zoom, fitted;
+    } cases[] = {
+        {"120 / 133 is 0.902: 0.9", 133, 4, 0.9f},
+        {"120 / 126 is 0.952: 0.9", 126, 4, 0.9f},
+        {"120 / 40 is 3: no zooming in", 40, 2, 2},
+        {"120 / 5000: the least zoom", 5000, 2, 0.1f},
+    };
+    for (const auto& c : cases) {
+        put({{0, 1, -c.half, 0, 0}, {1, 1, c.half, 3, 0}});
+        setZoom(state, c.zoom);
+        press(vk::Home);
+        EXPECT_EQ(state.zoom, c.fitted) << c.name;
+    }
 }
 
 TEST_F(FramingTest, WithNothingSelectedEveryPointAndWithNoPointsNothingMoves) {
@@ -73,6 +86,10 @@ TEST_F(FramingTest, WithNothingSelectedEveryPointAndWithNoPointsNothingMoves) {
     press(vk::Home);
     EXPECT_EQ(pan(), (V3{0, -20, -4})) << "the middle of both";
     EXPECT_EQ(state.zoom, 2.0f) << "120 pixels hold 60 units at 2";
+    // A sphere of radius 41.28 just fills the 70 degree view from 71.97 away; 15 % more.
+    const auto [along, off] = cameraTo({0, 20, 4});
+    EXPECT_NEAR(along, 82.76f, 2e-2f) << "the camera's distance";
+    EXPECT_LT(off, 1e-2f) << "looking at the centre";
 }
 
 } // namespace

@@ -72,7 +72,7 @@ TEST_F(SelectionKeysTest, CtrlFSelectsAndFramesThePointsWithTheIdOrSaysItIsNotFo
          {4, 1, 30, 4, 0, 2, 0, 0, 7},
          {5, 0, 0, 0, 0, 2, 0, 0, 9}});
     state.currentParams = {0, 0, 0, 5};
-    platform.numberAnswers = {7, 9, std::nullopt};
+    platform.numberAnswers = {7, 9, std::nullopt, 300};
     pressWithControl('F');
     ASSERT_EQ(platform.numberQuestions.size(), 1u);
     const RecordedNumberQuestion& asked = platform.numberQuestions[0];
@@ -89,6 +89,8 @@ TEST_F(SelectionKeysTest, CtrlFSelectsAndFramesThePointsWithTheIdOrSaysItIsNotFo
     pressWithControl('F');
     EXPECT_EQ(used(5), (Slots{1, 2, 0, 0, 2})) << "cancelled: no change";
     EXPECT_EQ(boxesShown(), "") << "cancelled: no box";
+    pressWithControl('F');
+    EXPECT_EQ(boxesShown(), "NOT FOUND : 127 / ID-NUMBER SEARCH|") << "beyond an id: the last";
     state.english = 0;
     platform.numberAnswers = {-128};
     pressWithControl('F');
