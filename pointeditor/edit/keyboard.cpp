@@ -260,19 +260,20 @@ void pointKey(EditorState& state, int key) {
 
 } // namespace
 
-// Every key passes four stages in order: parameter and selection keys, keypad panning, the
-// zoom (whose limits and grid step are applied after any key), and the point keys. Only the
-// key code counts there; the keys that select, delete and frame (Ctrl+A, Ctrl+F among them)
-// are taken before them.
+// Every key passes five stages in order: parameter and selection keys, keypad panning, the
+// zoom (whose limits and grid step are applied after any key), the point keys, and the keys
+// that select, delete and frame. Only the key code counts, but for Ctrl+A and Ctrl+F, which
+// are taken before the letters.
 void onKeyDown(EditorState& state, int key) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
-    if (onSelectionKey(state, key)) {
+    if (onControlLetter(state, key)) {
         return;
     }
     parameterAndSelectionKey(state, key);
     panWithKeypad(state, key);
     zoomWithKeypad(state, key);
     pointKey(state, key);
+    onSelectionKey(state, key);
 }
 
 } // namespace tavo

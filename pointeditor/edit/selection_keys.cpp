@@ -91,27 +91,33 @@ void findById(EditorState& state) {
 
 } // namespace
 
-bool onSelectionKey(EditorState& state, int key) {
-    if (key == vk::letter('A') && controlHeld(state)) {
+bool onControlLetter(EditorState& state, int key) {
+    if (!controlHeld(state)) {
+        return false;
+    }
+    if (key == vk::letter('A')) {
         selectEveryPoint(state.pointTable);
-        return true;
-    }
-    if (key == vk::letter('F') && controlHeld(state)) {
+    } else if (key == vk::letter('F')) {
         findById(state);
-        return true;
+    } else {
+        return false;
     }
+    return true;
+}
+
+void onSelectionKey(EditorState& state, int key) {
     switch (key) {
     case vk::Escape:
         dropBoxOrSelection(state);
-        return true;
+        break;
     case vk::Delete:
         deleteWithKey(state);
-        return true;
+        break;
     case vk::Home:
         frameSelection(state);
-        return true;
+        break;
     default:
-        return false;
+        break;
     }
 }
 

@@ -72,9 +72,9 @@ TEST_F(EditTest, ViewDragsPanTurnFlyRiseAndZoom) {
     }
     moveTo(440, 165);
     const float yaw = state.cameraYaw, pitch = state.cameraPitch;
-    moveTo(441, 166, Left); // right turns left, down tilts down; the pointer returns
+    moveTo(443, 167, Left); // right turns left, down tilts down; the pointer returns
     EXPECT_EQ(std::pair(state.cameraYaw, state.cameraPitch),
-              std::pair(yaw - 2 * Degree, pitch + 2 * Degree));
+              std::pair(yaw - 6 * Degree, pitch + 4 * Degree));
     EXPECT_EQ(platform.warps, (std::vector<std::pair<int, int>>{{440, 165}}));
     // The pitch stops a degree short of straight down and of straight up.
     EXPECT_EQ(moveTo(440, 305, Left).cameraPitch, 3.1241386f);

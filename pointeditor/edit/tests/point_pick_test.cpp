@@ -70,25 +70,31 @@ TEST_F(PointPickTest, InThe3DPaneTheMarkersProjectedCentresArePicked) {
     state.cameraYaw = 0, state.cameraPitch = 1.5707964f;
     const struct {
         const char* name;
+        int y; // the click's, at x 440
         std::vector<std::array<float, 9>> points;
         int picked;
     } cases[] = {
-        {"straight ahead", {{3, 1, 20, 0, 0}}, 3},
-        {"5.5 pixels right", {{3, 1, 20, 0, -0.55f}}, 3},
-        {"6.5 pixels right", {{3, 1, 20, 0, -0.65f}}, -1},
-        {"6.5 pixels up", {{3, 1, 20, 0.65f, 0}}, -1},
-        {"5.5 pixels down", {{3, 1, 20, -0.55f, 0}}, 3},
-        {"behind the eye", {{3, 1, -20, 0, 0}}, -1},
-        {"nearer than the near plane", {{3, 1, 0.5f, 0, 0}}, -1},
-        {"beyond the far plane", {{3, 1, 500, 0, 0}}, -1},
-        {"one behind the other: the lower slot", {{5, 1, 40, 0, 0}, {8, 1, 20, 0, 0}}, 5},
-        {"the nearer on screen, not in depth", {{2, 1, 20, 0, 0.3f}, {6, 1, 60, 0, 0}}, 6},
+        {"straight ahead", 165, {{3, 1, 20, 0, 0}}, 3},
+        {"5.5 pixels right", 165, {{3, 1, 20, 0, -0.55f}}, 3},
+        {"6.5 pixels right", 165, {{3, 1, 20, 0, -0.65f}}, -1},
+        {"6.5 pixels up", 165, {{3, 1, 20, 0.65f, 0}}, -1},
+        {"5.5 pixels down", 165, {{3, 1, 20, -0.55f, 0}}, 3},
+        {"up is up: the one above a click above",
+         160,
+         {{1, 1, 20, -0.5f, 0}, {4, 1, 20, 0.5f, 0}},
+         4},
+        {"behind the eye", 165, {{3, 1, -20, 0, 0}}, -1},
+        {"nearer than the near plane", 165, {{3, 1, 0.5f, 0, 0}}, -1},
+        {"just beyond the near plane", 165, {{3, 1, 2, 0, 0}}, 3},
+        {"beyond the far plane", 165, {{3, 1, 500, 0, 0}}, -1},
+        {"one behind the other: the lower slot", 165, {{5, 1, 40, 0, 0}, {8, 1, 20, 0, 0}}, 5},
+        {"the nearer on screen, not in depth", 165, {{2, 1, 20, 0, 0.3f}, {6, 1, 60, 0, 0}}, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         state.pointTable = {};
         put(c.points);
-        controlClick(440, 165);
+        controlClick(440, c.y);
         EXPECT_EQ(firstSelected(state.pointTable), c.picked) << "the selected slot";
     }
 }

@@ -66,9 +66,9 @@ TEST_F(SelectionKeysTest, DeleteAsksAsTheMenuCommandDoesAndIsOneUndoStep) {
 }
 
 TEST_F(SelectionKeysTest, CtrlFSelectsAndFramesThePointsWithTheIdOrSaysItIsNotFound) {
-    // Ids 7 at slots 1 and 4, the selected slot 0 has id 3.
-    put({{0, 2, 0, 0, 0, 1, 0, 0, 3},
-         {1, 1, 10, 0, 0, 1, 0, 0, 7},
+    // Ids 7 at slots 0 and 4, the selected slot 1 has id 3.
+    put({{0, 1, 10, 0, 0, 1, 0, 0, 7},
+         {1, 2, 0, 0, 0, 1, 0, 0, 3},
          {4, 1, 30, 4, 0, 2, 0, 0, 7},
          {5, 0, 0, 0, 0, 2, 0, 0, 9}});
     state.currentParams = {0, 0, 0, 5};
@@ -80,14 +80,14 @@ TEST_F(SelectionKeysTest, CtrlFSelectsAndFramesThePointsWithTheIdOrSaysItIsNotFo
     EXPECT_EQ(asked.caption, "FIND BY ID-NUMBER") << "its caption";
     EXPECT_EQ(std::tuple(asked.value, asked.minimum, asked.maximum), std::tuple(5, -128, 127))
         << "the current id offered, the range of an id";
-    EXPECT_EQ(used(5), (Slots{1, 2, 0, 0, 2})) << "the points with id 7";
+    EXPECT_EQ(used(5), (Slots{2, 1, 0, 0, 2})) << "the points with id 7";
     EXPECT_EQ(pan(), (V3{20, -2, 0})) << "framed";
     EXPECT_EQ(state.currentParams[3], 5) << "Ctrl+F is not F";
     pressWithControl('F');
     EXPECT_EQ(boxesShown(), "NOT FOUND : 9 / ID-NUMBER SEARCH|") << "a free slot's id is none";
-    EXPECT_EQ(used(5), (Slots{1, 2, 0, 0, 2})) << "the selection stays";
+    EXPECT_EQ(used(5), (Slots{2, 1, 0, 0, 2})) << "the selection stays";
     pressWithControl('F');
-    EXPECT_EQ(used(5), (Slots{1, 2, 0, 0, 2})) << "cancelled: no change";
+    EXPECT_EQ(used(5), (Slots{2, 1, 0, 0, 2})) << "cancelled: no change";
     EXPECT_EQ(boxesShown(), "") << "cancelled: no box";
     pressWithControl('F');
     EXPECT_EQ(boxesShown(), "NOT FOUND : 127 / ID-NUMBER SEARCH|") << "beyond an id: the last";

@@ -51,14 +51,19 @@ TEST_F(WheelTest, OverA2DPaneTheWorldPointUnderThePointerStaysThere) {
 
 TEST_F(WheelTest, OverThe3DPaneTheCameraFliesFourUnitsANotchAlongItsDirection) {
     state.cameraX = 1, state.cameraY = 2, state.cameraZ = 3;
-    state.cameraYaw = 1.5707964f, state.cameraPitch = 1.5707964f; // looking along +z
+    state.cameraYaw = 0.6f, state.cameraPitch = 1.2f;
+    const Vector3 ahead = cameraDirection(state);
     moveTo(440, 165);
     const float zoom = state.zoom;
     edits.wheel(2, false);
-    EXPECT_NEAR(state.cameraZ, 11.0f, 1e-4f) << "two notches ahead";
-    EXPECT_NEAR(state.cameraX, 1.0f, 1e-4f) << "no sideways drift";
-    EXPECT_NEAR(state.cameraY, 2.0f, 1e-4f) << "no rise";
+    EXPECT_NEAR(state.cameraX, 1 + 8 * ahead.x, 1e-4f) << "two notches ahead, x";
+    EXPECT_NEAR(state.cameraY, 2 + 8 * ahead.y, 1e-4f) << "two notches ahead, y";
+    EXPECT_NEAR(state.cameraZ, 3 + 8 * ahead.z, 1e-4f) << "two notches ahead, z";
     EXPECT_EQ(state.zoom, zoom) << "the 2D panes keep their zoom";
+    state.cameraX = 1, state.cameraY = 2, state.cameraZ = 3;
+    state.cameraYaw = 1.5707964f, state.cameraPitch = 1.5707964f; // looking along +z
+    edits.wheel(2, false);
+    EXPECT_NEAR(state.cameraZ, 11.0f, 1e-4f) << "two notches along +z";
     edits.wheel(-3, false);
     EXPECT_NEAR(state.cameraZ, -1.0f, 1e-4f) << "three notches back";
     EXPECT_NEAR(state.cursorZ, 2 * -1.0f + 40, 1e-3f) << "the 3D cursor follows the camera";
