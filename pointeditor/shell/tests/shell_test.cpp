@@ -8,14 +8,19 @@
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtGui/QFontDatabase>
+#include <QtGui/QTextTable>
 #include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QTextBrowser>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 
@@ -262,6 +267,53 @@ TEST_F(QtTest, MessageBoxesAreWideEnoughForTheirWholeCaption) {
 // Frames of texts that overlap, change, shrink and change colour, as the column's name lines
 // do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
 // text of every frame gives (a fresh overlay each frame).
+// The number box gives what was typed, within its range, or nothing when cancelled; the help
+// window shows the rich text as a table and closes.
+TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
+    QtPlatform platform(nullptr);
+    QString shown;
+    const auto answer = [&](const std::function<void(QDialog&)>& act) {
+        QTimer::singleShot(0, [&, act] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "no modal dialog";
+            shown = dialog->windowTitle();
+            act(*dialog);
+        });
+    };
+    const struct {
+        const char* name;
+        const char* typed;
+        bool accepted;
+        std::optional<int> expected;
+    } cases[] = {{"typed", "-42", true, -42},
+                 {"beyond the range", "300", true, 127},
+                 {"cancelled", "5", false, std::nullopt}};
+    for (const auto& c : cases) {
+        answer([&c](QDialog& dialog) {
+            auto* input = qobject_cast<QInputDialog*>(&dialog);
+            ASSERT_NE(input, nullptr) << "not a number box";
+            input->setIntValue(QString(c.typed).toInt());
+            c.accepted ? dialog.accept() : dialog.reject();
+        });
+        EXPECT_EQ(platform.askInteger("ID", "FIND", 3, -128, 127), c.expected) << c.name;
+        EXPECT_EQ(shown, "FIND") << c.name;
+    }
+    int columns = 0;
+    answer([&columns](QDialog& dialog) {
+        auto* text = dialog.findChild<QTextBrowser*>();
+        ASSERT_NE(text, nullptr) << "no text";
+        for (QTextFrame* frame : text->document()->rootFrame()->childFrames()) {
+            if (auto* table = qobject_cast<QTextTable*>(frame)) {
+                columns = table->columns();
+            }
+        }
+        dialog.reject();
+    });
+    platform.showHelp("<table><tr><td>F1</td><td>this help</td></tr></table>", "HELP");
+    EXPECT_EQ(shown, "HELP") << "the help's caption";
+    EXPECT_EQ(columns, 2) << "the help's table";
+}
+
 TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
     // x, y, text, background
     const std::tuple<int, int, const char*, uint32_t> calls[] = {
