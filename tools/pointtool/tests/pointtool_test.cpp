@@ -18,7 +18,7 @@
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
-#include "tools/pointtool/text_form.h"
+#include "pointeditor/data/point_text_form.h"
 
 namespace tavo::pointtool {
 namespace {
