@@ -9,10 +9,12 @@ struct Combination {
     Shortcut shortcut;
 };
 constexpr Combination CtrlCombinations[] = {
-    {Qt::Key_Z, false, Shortcut::Undo},     {Qt::Key_Y, false, Shortcut::Redo},
-    {Qt::Key_Z, true, Shortcut::Redo},      {Qt::Key_S, false, Shortcut::Save},
-    {Qt::Key_S, true, Shortcut::SaveAs},    {Qt::Key_O, false, Shortcut::LoadPoint},
-    {Qt::Key_O, true, Shortcut::LoadBlock},
+    {Qt::Key_Z, false, Shortcut::Undo},      {Qt::Key_Y, false, Shortcut::Redo},
+    {Qt::Key_Z, true, Shortcut::Redo},       {Qt::Key_S, false, Shortcut::Save},
+    {Qt::Key_S, true, Shortcut::SaveAs},     {Qt::Key_O, false, Shortcut::LoadPoint},
+    {Qt::Key_O, true, Shortcut::LoadBlock},  {Qt::Key_C, false, Shortcut::Copy},
+    {Qt::Key_X, false, Shortcut::Cut},       {Qt::Key_V, false, Shortcut::Paste},
+    {Qt::Key_D, false, Shortcut::Duplicate},
 };
 
 constexpr char HelpEnglish[] = R"(MOUSE
@@ -42,6 +44,7 @@ Keypad 0   select the point nearest the mouse
 SHORTCUTS
 Ctrl+Z undo   Ctrl+Y or Ctrl+Shift+Z redo
 Ctrl+S save   Ctrl+Shift+S save as   Ctrl+O load points   Ctrl+Shift+O load a map
+Ctrl+C copy   Ctrl+X cut   Ctrl+V paste at the mouse   Ctrl+D duplicate
 F1 this help)";
 
 constexpr char HelpJapanese[] = R"(マウス
@@ -71,6 +74,7 @@ F8   配置人数   F9   識別番号確認
 ショートカット
 Ctrl+Z 元に戻す   Ctrl+Y または Ctrl+Shift+Z やり直す
 Ctrl+S 保存   Ctrl+Shift+S 名前を付けて保存   Ctrl+O ポイントを開く   Ctrl+Shift+O マップを開く
+Ctrl+C コピー   Ctrl+X 切り取り   Ctrl+V マウスの位置に貼り付け   Ctrl+D 複製
 F1 このヘルプ)";
 
 } // namespace
