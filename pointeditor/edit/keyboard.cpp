@@ -9,6 +9,7 @@
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/link_check.h"
+#include "pointeditor/edit/surfaces.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
@@ -252,6 +253,9 @@ void pointKey(EditorState& state, int key) {
     case vk::function(5):
         runLinkCheck(state);
         break;
+    case vk::End:
+        dropSelectionToFloor(state);
+        break;
     default:
         break;
     }
@@ -264,6 +268,7 @@ void pointKey(EditorState& state, int key) {
 // key code counts; Shift and Ctrl are not looked at.
 void onKeyDown(EditorState& state, int key) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
+    state.pointsWithoutFloor = 0;
     parameterAndSelectionKey(state, key);
     panWithKeypad(state, key);
     zoomWithKeypad(state, key);

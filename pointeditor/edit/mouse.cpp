@@ -8,6 +8,7 @@
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/menu.h"
 #include "pointeditor/edit/selection_box.h"
+#include "pointeditor/edit/surfaces.h"
 #include "pointeditor/edit/zoom.h"
 
 namespace tavo {
@@ -86,12 +87,14 @@ void updateCursor(EditorState& state) {
             break;
         }
         }
+        updateSurfaceCursor(state);
         return;
     }
     state.hoverView = NoPane;
     state.cursorX = 0.0f;
     state.cursorY = 0.0f;
     state.cursorZ = 0.0f;
+    updateSurfaceCursor(state);
 }
 
 void onLeftDrag(EditorState& state) {
@@ -234,6 +237,7 @@ void onRightDown(EditorState& state) {
 
 void onLeftButtonDown(EditorState& state) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
+    state.pointsWithoutFloor = 0;
     clickMenu(state);
     // The command runs in the same click that chose it, so the commands that act at once need
     // no second click.

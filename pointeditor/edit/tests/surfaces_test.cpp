@@ -1,0 +1,179 @@
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include <gtest/gtest.h>
+
+#include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/surfaces.h"
+#include "pointeditor/edit/tests/editor_driver.h"
+#include "pointeditor/edit/virtual_keys.h"
+#include "tests/support/menu_marks.h"
+#include "tests/support/scene_builders.h"
+
+namespace tavo::testing {
+namespace {
+
+constexpr float Level = 1.5707964f;    // pitch: looking straight ahead
+constexpr float Down = 3.1241386f;     // pitch: 1 degree short of straight down
+constexpr float Up = 0.017453289f;     // pitch: 1 degree short of straight up
+constexpr float HalfTurn = 3.1415927f; // yaw: looking along -x
+constexpr double Tan35 = 0.7002075382; // half the 3D pane's field of view
+
+struct Camera {
+    float x, y, z, yaw, pitch; // world units: the fields hold half of these
+};
+
+class SurfacesTest : public ::testing::Test, public Editor {
+protected:
+    void aim(const Camera& camera) {
+        state.cameraX = camera.x * 0.5f;
+        state.cameraY = camera.y * 0.5f;
+        state.cameraZ = camera.z * 0.5f;
+        state.cameraYaw = camera.yaw;
+        state.cameraPitch = camera.pitch;
+    }
+    // The status line's cursor, as the frame draws it.
+    std::string statusCursor() {
+        platform.texts.clear();
+        drawFrame(state, platform, nullptr);
+        for (const RecordedText& t : platform.texts) {
+            if (t.y == 5 && t.x == 400) {
+                return t.text.substr(0, t.text.find_last_not_of(' ') + 1);
+            }
+        }
+        return "none";
+    }
+};
+
+void expectNear(V3 got, V3 want, const std::string& name) {
+    EXPECT_NEAR(got[0], want[0], 1e-3) << name << ": x";
+    EXPECT_NEAR(got[1], want[1], 1e-3) << name << ": y";
+    EXPECT_NEAR(got[2], want[2], 1e-3) << name << ": z";
+}
+
+// A box 20 wide and 8 high around the origin, and one behind it along +x.
+TEST_F(SurfacesTest, TheRayThroughAPixelMeetsTheFirstFaceBetweenTheNearAndFarPlanes) {
+    state.blocks[3] = box(-10, 0, -10, 10, 8, 10);
+    state.blocks[7] = box(20, 0, -10, 30, 8, 10);
+    // A pixel right of and above the centre: a quarter and a tenth of the half field of view.
+    const double right = 0.25 * Tan35 * 30, up = 0.1 * Tan35 * 30;
+    // name, camera, pane pixel, the face point met
+    const std::tuple<const char*, Camera, std::pair<int, int>, std::optional<V3>> rows[] = {
+        {"top face from above", {0, 40, 0, 0, Down}, {140, 140}, V3{0.558561f, 8, 0}},
+        {"wall, right and up of the centre (right is -z looking along +x)",
+         {-40, 4, 0, 0, Level},
+         {175, 126},
+         V3{-10, float(4 + up), float(-right)}},
+        {"the nearer box hides the farther", {60, 4, 0, HalfTurn, Level}, {140, 140}, V3{30, 4, 0}},
+        {"the inside of a face counts too", {0, 4, 0, 0, Level}, {140, 140}, V3{10, 4, 0}},
+        {"a face nearer than the near plane is passed",
+         {-10.5f, 4, 0, 0, Level},
+         {140, 140},
+         V3{10, 4, 0}},
+        {"just inside the far plane", {-489, 4, 0, 0, Level}, {140, 140}, V3{-10, 4, 0}},
+        {"beyond the far plane", {-491, 4, 0, 0, Level}, {140, 140}, std::nullopt},
+        {"over the box", {-40, 4, 0, 0, Level}, {140, 10}, std::nullopt},
+        {"looking up", {-40, 4, 0, 0, Up}, {140, 140}, std::nullopt},
+        {"looking away", {-40, 4, 0, HalfTurn, Level}, {140, 140}, std::nullopt},
+    };
+    for (const auto& [name, camera, pixel, met] : rows) {
+        aim(camera);
+        const std::optional<Vector3> hit = faceUnderPanePixel(state, pixel.first, pixel.second);
+        ASSERT_EQ(hit.has_value(), met.has_value()) << name;
+        if (hit) {
+            expectNear({hit->x, hit->y, hit->z}, *met, name);
+        }
+    }
+    state.blocks[3].inUse = 0;
+    aim({-40, 4, 0, 0, Level});
+    const auto hit = faceUnderPanePixel(state, 140, 140);
+    ASSERT_TRUE(hit.has_value()) << "a block not in use is looked through";
+    EXPECT_NEAR(hit->x, 20.0f, 1e-3) << "onto the next box";
+}
+
+TEST_F(SurfacesTest, AShiftClickInNewPointPutsThePointOnTheFaceUnderThePointer) {
+    state.blocks[0] = box(-10, 0, -10, 10, 8, 10);
+    aim({-40, 4, 0, 0, Level});
+    const double right = 0.25 * Tan35 * 30, up = 0.1 * Tan35 * 30;
+    const V3 onFace{-10, float(4 + up), float(-right)};
+    const V3 ahead{0, 4, 0}; // the plain click's point, 40 units ahead of the camera
+    // name, Shift, Ctrl, pointer, where the point goes
+    const std::tuple<const char*, bool, bool, std::pair<int, int>, V3> rows[] = {
+        {"Shift over the wall", true, false, {475, 151}, onFace},
+        {"a plain click", false, false, {475, 151}, ahead},
+        {"Ctrl+Shift is Ctrl's", true, true, {475, 151}, ahead},
+        {"Shift over no face", true, false, {440, 35}, ahead},
+        {"Shift in the top pane", true, false, {160, 165}, {5, 0, 0}},
+    };
+    for (const auto& [name, shift, control, pointer, placed] : rows) {
+        state.pointTable = {};
+        platform.shift = shift;
+        platform.control = control;
+        click({tavo::testing::menuMark(MenuNewPoint), pointer}, true);
+        EXPECT_EQ(used(2), (Slots{1, 0})) << name << ": one point";
+        expectNear(xyz(0), placed, name);
+    }
+    EXPECT_EQ(history().undoSteps(), 5u) << "each placement one undo step";
+}
+
+TEST_F(SurfacesTest, TheStatusCursorShowsTheFaceUnderThePointerWhileShiftIsHeld) {
+    state.blocks[0] = box(-10, 0, -10, 10, 8, 10);
+    aim({-40, 4, 0, 0, Level});
+    // name, Shift, pointer, the status line
+    const std::tuple<const char*, bool, std::pair<int, int>, const char*> rows[] = {
+        {"Shift over the wall", true, {475, 151}, "x2.0 (-10.0/6.1/-5.3)"},
+        {"Shift released", false, {475, 151}, "x2.0 (0.0/4.0/0.0)"},
+        {"Shift over no face", true, {440, 35}, "x2.0 (0.0/4.0/0.0)"},
+        {"Shift over a 2D pane", true, {160, 165}, "x2.0 (5.0/-0.0/-0.0)"}, // its fixed axes
+    };
+    for (const auto& [name, shift, pointer, line] : rows) {
+        platform.shift = shift;
+        moveTo(pointer.first, pointer.second);
+        EXPECT_EQ(statusCursor(), line) << name;
+    }
+}
+
+// A crate on a wider slab; End drops the selected points onto the highest face below them.
+TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLeft) {
+    state.blocks[0] = box(0, 0, 0, 10, 4, 10);
+    state.blocks[1] = box(2, 4, 2, 8, 9, 8);
+    // name, slot state, where the point was, its height afterwards
+    const std::tuple<const char*, int, V3, float> rows[] = {
+        {"above both: onto the crate", 2, {5, 20, 5}, 9},
+        {"above the slab alone", 2, {1, 20, 1}, 4},
+        {"inside the crate: onto the slab", 2, {5, 6, 5}, 4},
+        {"on the crate already", 2, {5, 9, 5}, 9},
+        {"over the slab's corner", 2, {10, 20, 10}, 4},
+        {"beside both: stays", 2, {50, 20, 50}, 20},
+        {"under both: stays", 2, {5, -3, 5}, -3},
+        {"not selected: stays", 1, {5, 20, 6}, 20},
+    };
+    for (int slot = 0; slot < int(std::size(rows)); ++slot) {
+        const auto& [name, used, at, height] = rows[slot];
+        put({{float(slot), float(used), at[0], at[1], at[2], 3, 0, 0, float(slot)}});
+    }
+    const PointTable before = state.pointTable;
+    press(vk::End);
+    for (int slot = 0; slot < int(std::size(rows)); ++slot) {
+        const auto& [name, used, at, height] = rows[slot];
+        EXPECT_EQ(xyz(slot), (V3{at[0], height, at[2]})) << name;
+    }
+    EXPECT_EQ(state.pointsWithoutFloor, 2) << "two selected points had nothing below";
+    platform.texts.clear();
+    drawFrame(state, platform, nullptr);
+    std::string note = "none";
+    for (const RecordedText& t : platform.texts) {
+        if (t.y == 540) {
+            note = t.text.substr(0, t.text.find_last_not_of(' ') + 1);
+        }
+    }
+    EXPECT_EQ(note, "2 WITH NO FLOOR STAYED") << "the note row";
+    press(vk::letter('A'));
+    EXPECT_EQ(state.pointsWithoutFloor, 0) << "the next command clears the note";
+    ASSERT_TRUE(edits.undo(false));
+    EXPECT_TRUE(sameTable(state.pointTable, before)) << "End is one undo step";
+}
+
+} // namespace
+} // namespace tavo::testing
