@@ -19,19 +19,14 @@ std::size_t idIndex(int8_t id) {
 }
 
 // The lowest id not taken: the positive ids are the ones authors number with, so they come
-// first. There always is one, since a table never holds more points than there are ids.
+// first. In the order of the id's byte, 0..255, that is 0..127 and then -128..-1. There is one
+// as long as the table and the points together hold no more points than fit into a table.
 int8_t lowestFreeId(const std::array<bool, 256>& taken) {
-    for (int id = 0; id <= 127; ++id) {
-        if (!taken[idIndex(static_cast<int8_t>(id))]) {
-            return static_cast<int8_t>(id);
-        }
+    std::size_t free = 0;
+    while (taken.at(free)) {
+        ++free;
     }
-    for (int id = -128; id < 0; ++id) {
-        if (!taken[idIndex(static_cast<int8_t>(id))]) {
-            return static_cast<int8_t>(id);
-        }
-    }
-    return 0;
+    return static_cast<int8_t>(free);
 }
 
 // The clipboard's exact form, when it holds at least one whole record and nothing else.
@@ -66,18 +61,19 @@ constexpr Captions DuplicateCaptions{"DUPLICATE", "複製"};
 
 // Renumbers the copies and adds them as the selection, or says why they do not fit.
 void addCopies(EditorState& state, std::vector<PointRecord> points, Captions captions) {
-    renumberAgainst(state.pointTable, points);
-    if (insertAsSelection(state.pointTable, points)) {
+    const int total = countUsedPoints(state.pointTable) + static_cast<int>(points.size());
+    if (total <= MaxPoints) {
+        renumberAgainst(state.pointTable, points);
+        insertAsSelection(state.pointTable, points);
         return;
     }
     const std::string added = std::to_string(points.size());
-    const std::string total =
-        std::to_string(countUsedPoints(state.pointTable) + static_cast<int>(points.size()));
     const std::string limit = std::to_string(MaxPoints);
+    const std::string made = std::to_string(total);
     tell(state,
-         state.english != 0 ? added + " POINTS WOULD MAKE " + total + ", MORE THAN " + limit +
+         state.english != 0 ? added + " POINTS WOULD MAKE " + made + ", MORE THAN " + limit +
                                   ".\nNOTHING WAS ADDED."
-                            : added + " 個を加えると " + total + " 個になり、" + limit +
+                            : added + " 個を加えると " + made + " 個になり、" + limit +
                                   " 個を超えます。\n何も追加していません。",
          captions.english, captions.japanese);
 }
@@ -183,20 +179,15 @@ void renumberAgainst(const PointTable& table, std::vector<PointRecord>& points) 
     }
 }
 
-bool insertAsSelection(PointTable& table, std::span<const PointRecord> points) {
-    if (countUsedPoints(table) + points.size() > static_cast<std::size_t>(MaxPoints)) {
-        return false;
-    }
+void insertAsSelection(PointTable& table, std::span<const PointRecord> points) {
     clearSelection(table);
-    int slot = 0;
-    for (const PointRecord& point : points) {
-        while (table.pointUsed[slot] != SlotFree) {
-            ++slot;
+    auto next = points.begin();
+    for (int slot = 0; slot < MaxPoints && next != points.end(); ++slot) {
+        if (table.pointUsed[slot] == SlotFree) {
+            table.points[slot] = *next++;
+            table.pointUsed[slot] = SlotSelected;
         }
-        table.points[slot] = point;
-        table.pointUsed[slot] = SlotSelected;
     }
-    return true;
 }
 
 void copySelection(EditorState& state) {

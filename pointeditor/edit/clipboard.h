@@ -42,11 +42,11 @@ void placeAtCursor(const EditorState& state, std::vector<PointRecord>& points);
 // Gives each point whose id a point of the table already has the lowest id that neither the
 // table nor the other points use (0..127 first, then -128..-1); points sharing one id keep
 // sharing it. The links among the points (linksOf) follow their targets' new ids; links to
-// other points stay.
+// other points stay. The table and the points together must fit into one table.
 void renumberAgainst(const PointTable& table, std::vector<PointRecord>& points);
 
-// Puts the points into the lowest free slots as the new selection; false, and the table
-// unchanged, when they do not all fit.
-bool insertAsSelection(PointTable& table, std::span<const PointRecord> points);
+// Puts the points into the lowest free slots as the new selection; those that find no free slot
+// are left out (callers check that they fit first).
+void insertAsSelection(PointTable& table, std::span<const PointRecord> points);
 
 } // namespace tavo
