@@ -32,8 +32,8 @@ int8_t lowestFreeId(const std::array<bool, 256>& taken) {
 // The clipboard's exact form, when it holds at least one whole record and nothing else.
 std::optional<std::vector<PointRecord>> exactPoints(std::span<const uint8_t> bytes) {
     PointFileContents contents = decodePointFile(bytes);
-    const auto count = static_cast<std::size_t>(std::max<int>(contents.declaredCount, 0));
-    if (!contents.hasCount || count == 0 || contents.records.size() != count ||
+    const std::size_t count = contents.records.size();
+    if (count == 0 || contents.declaredCount != static_cast<int>(count) ||
         bytes.size() != PointCountSize + count * PointRecordSize) {
         return std::nullopt;
     }

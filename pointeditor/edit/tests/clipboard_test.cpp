@@ -124,6 +124,8 @@ TEST_F(ClipboardTest, TheTextFormComesBackBitForBitAndAnythingElseIsRefused) {
     const std::string typed = "\xEF\xBB\xBFtavo-points-text 1\r\n# typed\r\n"
                               "0.1 -0 1e-45 -1.5 3 2 7 7\r\n3.4028235e38 -1e-7 1 0 7 -128 127 9\n";
     const std::string no = "THE CLIPBOARD HOLDS NO POINTS.\n";
+    std::vector<uint8_t> miscounted = exact;
+    miscounted[0] = 3;
     // name, clipboard, the box (none: pasted)
     const std::tuple<const char*, ClipboardContents, std::string> rows[] = {
         {"as copied", {writePointText(points), std::nullopt}, ""},
@@ -138,6 +140,9 @@ TEST_F(ClipboardTest, TheTextFormComesBackBitForBitAndAnythingElseIsRefused) {
          no + "the text names no point / PASTE|"},
         {"records a byte short",
          {std::nullopt, std::vector(exact.begin(), exact.end() - 1)},
+         no + "the clipboard holds no text / PASTE|"},
+        {"a count of 3 over two records",
+         {std::nullopt, miscounted},
          no + "the clipboard holds no text / PASTE|"},
         {"no records",
          {std::nullopt, std::vector<uint8_t>{0, 0}},

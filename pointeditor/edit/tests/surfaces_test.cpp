@@ -116,7 +116,7 @@ TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLe
     // name, slot state, where the point was, its height afterwards
     const std::tuple<const char*, int, V3, float> rows[] = {
         {"above both: onto the crate", 2, {5, 20, 5}, 9},
-        {"above the slab alone", 2, {1, 20, 1}, 4},
+        {"above the slab alone, by its far edge", 2, {5, 20, 9.5f}, 4},
         {"inside the crate: onto the slab", 2, {5, 6, 5}, 4},
         {"on the crate already", 2, {5, 9, 5}, 9},
         {"over the slab's corner", 2, {10, 20, 10}, 4},
