@@ -109,10 +109,13 @@ TEST_F(SurfacesTest, AShiftClickInNewPointPutsThePointOnTheFaceUnderThePointer) 
     EXPECT_EQ(history().undoSteps(), 5u) << "each placement one undo step";
 }
 
-// A crate on a wider slab; End drops the selected points onto the highest face below them.
+// A crate on a wider slab, and a ramp; End drops the selected points onto the highest face below
+// them.
 TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLeft) {
     state.blocks[0] = box(0, 0, 0, 10, 4, 10);
     state.blocks[1] = box(2, 4, 2, 8, 9, 8);
+    state.blocks[2] = box(20, 0, 0, 30, 2, 10); // a ramp: its top rises to 12 along x
+    state.blocks[2].y[6] = state.blocks[2].y[7] = 12;
     // name, slot state, where the point was, its height afterwards
     const std::tuple<const char*, int, V3, float> rows[] = {
         {"above both: onto the crate", 2, {5, 20, 5}, 9},
@@ -120,6 +123,8 @@ TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLe
         {"inside the crate: onto the slab", 2, {5, 6, 5}, 4},
         {"on the crate already", 2, {5, 9, 5}, 9},
         {"over the slab's corner", 2, {10, 20, 10}, 4},
+        {"up the ramp", 2, {25, 20, 7.5f}, 7},
+        {"further up the ramp", 2, {27.5f, 20, 2.5f}, 9.5f},
         {"beside both: stays", 2, {50, 20, 50}, 20},
         {"under both: stays", 2, {5, -3, 5}, -3},
         {"not selected: stays", 1, {5, 20, 6}, 20},
