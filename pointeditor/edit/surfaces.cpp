@@ -79,12 +79,12 @@ std::optional<double> heightAbove(const Point3& a, const Point3& b, const Point3
     if (std::fabs(det) < Parallel) {
         return std::nullopt; // an upright triangle covers no ground
     }
-    const double u = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / det;
-    const double v = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / det;
-    if (u < -EdgeSlack || v < -EdgeSlack || u + v > 1.0 + EdgeSlack) {
+    const double towardB = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / det;
+    const double towardC = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / det;
+    if (towardB < -EdgeSlack || towardC < -EdgeSlack || towardB + towardC > 1.0 + EdgeSlack) {
         return std::nullopt;
     }
-    return a.y + u * (b.y - a.y) + v * (c.y - a.y);
+    return a.y + towardB * (b.y - a.y) + towardC * (c.y - a.y);
 }
 
 bool shiftAloneDown(const EditorState& state) {

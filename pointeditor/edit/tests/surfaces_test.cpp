@@ -71,7 +71,7 @@ TEST_F(SurfacesTest, TheRayThroughAPixelMeetsTheFirstFaceBetweenTheNearAndFarPla
         {"nearer than the near plane", {-10.5f, 4, 0, 0, Level}, {140, 140}, V3{10, 4, 0}},
         {"just inside the far plane", {-489, 4, 0, 0, Level}, {140, 140}, V3{-10, 4, 0}},
         {"beyond the far plane", {-491, 4, 0, 0, Level}, {140, 140}, std::nullopt},
-        {"over the box", {-40, 4, 0, 0, Level}, {140, 10}, std::nullopt},
+        {"just over the wall", {-40, 4, 0, 0, Level}, {140, 100}, std::nullopt},
         {"looking up", {-40, 4, 0, 0, Up}, {140, 140}, std::nullopt},
         {"looking away", {-40, 4, 0, HalfTurn, Level}, {140, 140}, std::nullopt},
     };
@@ -114,7 +114,7 @@ TEST_F(SurfacesTest, AShiftClickInNewPointPutsThePointOnTheFaceUnderThePointer) 
 TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLeft) {
     state.blocks[0] = box(0, 0, 0, 10, 4, 10);
     state.blocks[1] = box(2, 4, 2, 8, 9, 8);
-    state.blocks[2] = box(20, 0, 0, 30, 2, 10); // a ramp: its top rises to 12 along x
+    state.blocks[2] = box(20, 0, 2, 30, 2, 12); // a ramp: its top rises to 12 along x
     state.blocks[2].y[6] = state.blocks[2].y[7] = 12;
     // name, slot state, where the point was, its height afterwards
     const std::tuple<const char*, int, V3, float> rows[] = {
@@ -122,10 +122,10 @@ TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLe
         {"above the slab alone, by its far edge", 2, {5, 20, 9.5f}, 4},
         {"inside the crate: onto the slab", 2, {5, 6, 5}, 4},
         {"on the crate already", 2, {5, 9, 5}, 9},
-        {"over the slab's corner", 2, {10, 20, 10}, 4},
-        {"up the ramp", 2, {25, 20, 7.5f}, 7},
-        {"further up the ramp", 2, {27.5f, 20, 2.5f}, 9.5f},
-        {"beside both: stays", 2, {50, 20, 50}, 20},
+        {"over the slab's far edge", 2, {5, 20, 10}, 4},
+        {"up the ramp", 2, {25, 20, 9.5f}, 7},
+        {"further up the ramp", 2, {27.5f, 20, 4.5f}, 9.5f},
+        {"beside the slab: stays", 2, {15, 20, 19}, 20},
         {"under both: stays", 2, {5, -3, 5}, -3},
         {"not selected: stays", 1, {5, 20, 6}, 20},
     };
