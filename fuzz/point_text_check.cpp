@@ -8,12 +8,11 @@
 #include "fuzz/check.h"
 #include "fuzz/reader_checks.h"
 #include "pointeditor/data/point_file.h"
-#include "tools/pointtool/text_form.h"
+#include "pointeditor/data/point_text_form.h"
 
 namespace tavo::fuzz {
 
 void checkPointText(std::span<const uint8_t> bytes) {
-    using namespace tavo::pointtool;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const auto parsed = parsePointText(text);
     if (!parsed) {

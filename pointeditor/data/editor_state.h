@@ -8,8 +8,10 @@
 //                    pointTable as a whole
 //   files            edit/ file commands (document.cpp) only
 //   2D views, camera edit/ (mouse and keys) only
-//   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, box)
-//   modes            edit/ (menuMode, the id clash note); the entry sets english once
+//   mouse, selection the shell's message dispatch (positions) and edit/ (cursor, the
+//                    face under it, box)
+//   modes            edit/ (menuMode, the id clash and floor notes); the entry sets
+//                    english once
 //   platform handles the shell (window, texture loader)
 // display/ and view/ only read: drawFrame takes the state as const.
 
@@ -123,6 +125,14 @@ struct EditorState {
     // had: the first such id and how many there were (0: no note). The next command clears it.
     int8_t clashingId = 0;
     int32_t clashingIds = 0;
+    // The note after End: how many selected points had no block face below and stayed where
+    // they were (0: no note). The next command clears it, as it clears the id clash note.
+    int32_t pointsWithoutFloor = 0;
+    // The first block face under the pointer while Shift (without Ctrl) is held over the 3D
+    // pane: where a Shift click in NEW POINT puts its point. updateCursor sets it; false while
+    // the pointer is elsewhere, Shift is up or no face is met.
+    bool surfaceHit = false;
+    float surfaceX = 0.0f, surfaceY = 0.0f, surfaceZ = 0.0f;
 
     // Platform handles. Not owned here: the shell owns both for the whole run. What a frame
     // draws into (the device, the retained panes) is no part of the state: drawFrame takes it.

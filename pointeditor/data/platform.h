@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/desktop/desktop_services.h"
 
@@ -16,6 +19,16 @@ namespace tavo {
 enum class DeferrableAnswer { Yes, Discard, Later };
 struct DeferrableLabels {
     std::string_view yes, discard, later;
+};
+
+// The clipboard's own form of points, for another point editor: the records exactly as a points
+// file holds them (its count, then each record field by field, little-endian).
+inline constexpr char PointsMimeType[] = "application/x-tavo-points";
+
+// What the clipboard offers the editor: its plain text and its exact points, each when there.
+struct ClipboardContents {
+    std::optional<std::string> text;
+    std::optional<std::vector<uint8_t>> points;
 };
 
 // The editor's boxes are owned by the main window; its file dialogs start in the folder of the
@@ -29,6 +42,11 @@ public:
 
     // Moves the real pointer to a point of the main window's client area.
     virtual void warpPointer(int clientX, int clientY) = 0;
+
+    // Puts copied points on the system clipboard in both forms at once: as text for any program
+    // and as PointsMimeType for another point editor.
+    virtual void setClipboard(std::string_view text, std::span<const uint8_t> points) = 0;
+    virtual ClipboardContents clipboard() = 0;
 
     // A question with a button for yes, one for the destructive no, and one for later, the
     // labels given in the editor's language; yes is the default. Only the discard button

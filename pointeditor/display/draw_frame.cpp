@@ -82,9 +82,14 @@ void drawStatus(const Column& column) {
     const EditorState& state = column.state;
     text(column, 10, 5, "point editor / version 0.7tavo / by kestrune");
     constexpr int ZoomX = 400;
+    // With Shift over the 3D pane the line tells where a Shift click would put a point.
+    const bool onFace = state.surfaceHit;
+    const float x = onFace ? state.surfaceX : state.cursorX;
+    const float y = onFace ? state.surfaceY : state.cursorY;
+    const float z = onFace ? state.surfaceZ : state.cursorZ;
     text(column, ZoomX, 5,
-         toRightEdge(ZoomX, "x" + oneDecimal(state.zoom) + " (" + oneDecimal(state.cursorX) + "/" +
-                                oneDecimal(state.cursorY) + "/" + oneDecimal(state.cursorZ) + ")"));
+         toRightEdge(ZoomX, "x" + oneDecimal(state.zoom) + " (" + oneDecimal(x) + "/" +
+                                oneDecimal(y) + "/" + oneDecimal(z) + ")"));
 }
 
 void drawParameters(const Column& column) {
@@ -165,6 +170,9 @@ void drawIdClash(const Column& column) {
             note = state.clashingIds == 1 ? id + " 番は既に使用中"
                                           : id + " 番ほか " + more + " 個は使用中";
         }
+    } else if (state.pointsWithoutFloor > 0) {
+        const std::string stayed = std::to_string(state.pointsWithoutFloor);
+        note = state.english != 0 ? stayed + " WITH NO FLOOR STAYED" : stayed + " 個は床がなく残留";
     }
     text(column, MenuColumnX, ClashY, toRightEdge(MenuColumnX, note));
 }

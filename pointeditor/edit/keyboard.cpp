@@ -10,6 +10,7 @@
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/link_check.h"
 #include "pointeditor/edit/selection_keys.h"
+#include "pointeditor/edit/surfaces.h"
 #include "pointeditor/edit/templates.h"
 #include "pointeditor/edit/virtual_keys.h"
 #include "pointeditor/edit/zoom.h"
@@ -253,6 +254,9 @@ void pointKey(EditorState& state, int key) {
     case vk::function(5):
         runLinkCheck(state);
         break;
+    case vk::End:
+        dropSelectionToFloor(state);
+        break;
     default:
         break;
     }
@@ -266,6 +270,7 @@ void pointKey(EditorState& state, int key) {
 // are taken before the letters.
 void onKeyDown(EditorState& state, int key) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
+    state.pointsWithoutFloor = 0;
     if (onControlLetter(state, key)) {
         return;
     }

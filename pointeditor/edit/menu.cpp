@@ -11,6 +11,7 @@
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/selection_box.h"
+#include "pointeditor/edit/surfaces.h"
 
 namespace tavo {
 namespace {
@@ -54,7 +55,8 @@ void placeNewPoint(EditorState& state) {
     if (state.hoverView == NoPane) {
         return;
     }
-    addPoint(state, state.cursorX, state.cursorY, state.cursorZ);
+    const Vector3 at = newPointPosition(state);
+    addPoint(state, at.x, at.y, at.z);
     state.menuMode = MenuNone;
 }
 

@@ -11,6 +11,7 @@
 #include "pointeditor/edit/point_pick.h"
 #include "pointeditor/edit/selection_box.h"
 #include "pointeditor/edit/wheel.h"
+#include "pointeditor/edit/surfaces.h"
 #include "pointeditor/edit/zoom.h"
 
 namespace tavo {
@@ -89,12 +90,14 @@ void updateCursor(EditorState& state) {
             break;
         }
         }
+        updateSurfaceCursor(state);
         return;
     }
     state.hoverView = NoPane;
     state.cursorX = 0.0f;
     state.cursorY = 0.0f;
     state.cursorZ = 0.0f;
+    updateSurfaceCursor(state);
 }
 
 void onLeftDrag(EditorState& state) {
@@ -242,6 +245,7 @@ void onRightDown(EditorState& state) {
 
 void onLeftButtonDown(EditorState& state) {
     state.clashingIds = 0; // the note of an id clash lasts until the next command
+    state.pointsWithoutFloor = 0;
     state.leftPressPicked = controlClick(state);
     if (state.leftPressPicked) {
         return;

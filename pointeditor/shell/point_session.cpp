@@ -7,6 +7,7 @@
 
 #include "common/files/printable.h"
 #include "pointeditor/data/platform.h"
+#include "pointeditor/edit/clipboard.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/shell/shortcuts.h"
 
@@ -169,6 +170,9 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
     default:
         break;
     }
+    if (takeClipboardShortcut(shortcut, buttonHeld)) {
+        return true;
+    }
     static constexpr std::pair<Shortcut, FileCommand> ShortcutCommands[] = {
         {Shortcut::Save, FileCommand::SaveToCurrent},
         {Shortcut::SaveAs, FileCommand::SavePoint},
@@ -189,6 +193,22 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
         }
     }
     return true;
+}
+
+bool PointSession::takeClipboardShortcut(Shortcut shortcut, bool buttonHeld) {
+    static constexpr std::pair<Shortcut, void (*)(EditorState&)> ClipboardCommands[] = {
+        {Shortcut::Copy, copySelection},
+        {Shortcut::Cut, cutSelection},
+        {Shortcut::Paste, pasteClipboard},
+        {Shortcut::Duplicate, duplicateSelection},
+    };
+    for (const auto& [key, command] : ClipboardCommands) {
+        if (key == shortcut) {
+            edits_.run(command, buttonHeld);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool PointSession::mayClose() {

@@ -13,6 +13,7 @@
 #include "pointeditor/edit/edit_session.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/recovery.h"
+#include "pointeditor/shell/shortcuts.h"
 
 class QWidget;
 
@@ -60,6 +61,8 @@ public:
     RecoveryFile* recovery() { return recovery_.get(); }
 
 private:
+    // Copy, cut, paste and duplicate, each one message; false for any other shortcut.
+    bool takeClipboardShortcut(Shortcut shortcut, bool buttonHeld);
     void afterMessage();
     void refreshTitle();
     void offerRecovery();

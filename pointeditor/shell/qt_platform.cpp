@@ -1,5 +1,7 @@
 #include "pointeditor/shell/qt_platform.h"
 
+#include <QtCore/QMimeData>
+#include <QtGui/QClipboard>
 #include <QtGui/QCursor>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
@@ -144,6 +146,31 @@ void QtPlatform::warpPointer(int clientX, int clientY) {
     if (QCursor::pos(window_->screen()) != target) {
         QCursor::setPos(window_->screen(), target);
     }
+}
+
+void QtPlatform::setClipboard(std::string_view text, std::span<const uint8_t> points) {
+    auto* data = new QMimeData; // the clipboard takes it
+    data->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    data->setData(QString::fromLatin1(PointsMimeType),
+                  QByteArray(reinterpret_cast<const char*>(points.data()),
+                             static_cast<qsizetype>(points.size())));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+ClipboardContents QtPlatform::clipboard() {
+    ClipboardContents contents;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr) {
+        return contents;
+    }
+    if (data->hasFormat(QString::fromLatin1(PointsMimeType))) {
+        const QByteArray bytes = data->data(QString::fromLatin1(PointsMimeType));
+        contents.points.emplace(bytes.begin(), bytes.end());
+    }
+    if (data->hasText()) {
+        contents.text = data->text().toStdString();
+    }
+    return contents;
 }
 
 } // namespace tavo

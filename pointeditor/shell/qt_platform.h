@@ -1,7 +1,7 @@
 #pragma once
 // The desktop services of the editor over Qt Widgets: the shared boxes and dialogs of
 // QtDesktopServices, owned by the main window, with the frame shown under them; and the Shift
-// state, the number box, the help window and the pointer warp.
+// state, the number box, the help window, the pointer warp and the clipboard.
 
 #include "common/desktop/qt_desktop_services.h"
 #include "pointeditor/data/platform.h"
@@ -29,6 +29,8 @@ public:
     bool shiftDown() override;
     bool controlDown() override;
     void warpPointer(int clientX, int clientY) override;
+    void setClipboard(std::string_view text, std::span<const uint8_t> points) override;
+    ClipboardContents clipboard() override;
 
 private:
     EditorWindow* window_;

@@ -11,10 +11,12 @@ struct Combination {
     Shortcut shortcut;
 };
 constexpr Combination CtrlCombinations[] = {
-    {Qt::Key_Z, false, Shortcut::Undo},     {Qt::Key_Y, false, Shortcut::Redo},
-    {Qt::Key_Z, true, Shortcut::Redo},      {Qt::Key_S, false, Shortcut::Save},
-    {Qt::Key_S, true, Shortcut::SaveAs},    {Qt::Key_O, false, Shortcut::LoadPoint},
-    {Qt::Key_O, true, Shortcut::LoadBlock},
+    {Qt::Key_Z, false, Shortcut::Undo},      {Qt::Key_Y, false, Shortcut::Redo},
+    {Qt::Key_Z, true, Shortcut::Redo},       {Qt::Key_S, false, Shortcut::Save},
+    {Qt::Key_S, true, Shortcut::SaveAs},     {Qt::Key_O, false, Shortcut::LoadPoint},
+    {Qt::Key_O, true, Shortcut::LoadBlock},  {Qt::Key_C, false, Shortcut::Copy},
+    {Qt::Key_X, false, Shortcut::Cut},       {Qt::Key_V, false, Shortcut::Paste},
+    {Qt::Key_D, false, Shortcut::Duplicate},
 };
 
 // The help, one row per input, each in both languages; a row without an action heads a section.

@@ -8,7 +8,20 @@
 
 namespace tavo {
 
-enum class Shortcut { None, Undo, Redo, Save, SaveAs, LoadPoint, LoadBlock, Help };
+enum class Shortcut {
+    None,
+    Undo,
+    Redo,
+    Save,
+    SaveAs,
+    LoadPoint,
+    LoadBlock,
+    Help,
+    Copy,
+    Cut,
+    Paste,
+    Duplicate,
+};
 
 Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers);
 

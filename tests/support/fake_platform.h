@@ -1,7 +1,7 @@
 #pragma once
 // A scripted Platform for tests: the boxes and dialogs of ScriptedDesktop (fake_desktop.h), and
 // a record of every warp and of every text of the frames drawn onto it as their text surface,
-// with a Shift state the test sets.
+// with a Shift state and a clipboard the test sets.
 
 #include <cstdint>
 #include <deque>
@@ -49,6 +49,8 @@ public:
     std::vector<std::pair<int, int>> warps;
     bool shift = false;
     bool control = false;
+    // The system clipboard: what setClipboard put there, or what the test offers.
+    ClipboardContents clipboardHolds;
 
     DeferrableAnswer askDeferrable(std::string_view text, std::string_view caption,
                                    const DeferrableLabels& labels) override {
@@ -84,6 +86,10 @@ public:
     bool shiftDown() override { return shift; }
     bool controlDown() override { return control; }
     void warpPointer(int clientX, int clientY) override { warps.emplace_back(clientX, clientY); }
+    void setClipboard(std::string_view text, std::span<const uint8_t> points) override {
+        clipboardHolds = {std::string(text), std::vector<uint8_t>(points.begin(), points.end())};
+    }
+    ClipboardContents clipboard() override { return clipboardHolds; }
     void drawText(int x, int y, std::string_view text, uint32_t textColour,
                   uint32_t backColour) override {
         texts.push_back({x, y, std::string(text), textColour, backColour});

@@ -12,8 +12,8 @@
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
+#include "pointeditor/data/point_text_form.h"
 #include "tools/pointtool/check_output.h"
-#include "tools/pointtool/text_form.h"
 
 namespace tavo::pointtool {
 namespace {

@@ -279,6 +279,68 @@ TEST_F(LiveEditor, ACtrlClickAfterAWheelZoomPicksThePointThatDeleteThenRemoves) 
     EXPECT_EQ(bytes.toHex().right(8).toStdString(), "02000006") << "the second point";
 }
 
+// Points copied in one editor are pasted into another through the X clipboard: the second
+// editor's file holds them after Ctrl+S, the clashing id moved and the link to it following.
+TEST_F(LiveEditor, PointsCopiedInOneEditorArePastedInAnother) {
+    // A walking pair: id 0 at x 10 goes to id 1 at x -10, and back.
+    auto pathPoint = [](float x, char next, char id) {
+        QByteArray record(20, '\0');
+        qToLittleEndian<float>(x, record.data());
+        record[16] = 3; // PATH
+        record[18] = next;
+        record[19] = id;
+        return record;
+    };
+    QFile first(work_.filePath("first.pd1"));
+    ASSERT_TRUE(first.open(QIODevice::WriteOnly));
+    first.write(QByteArray::fromHex("0200") + pathPoint(10, 1, 0) + pathPoint(-10, 0, 1));
+    first.close();
+    QFile second(work_.filePath("second.pd1"));
+    ASSERT_TRUE(second.open(QIODevice::WriteOnly));
+    second.write(QByteArray::fromHex("0100") +
+                 QByteArray::fromHex("00000000000000000000000000000000"
+                                     "02000000")); // a weapon, id 0
+    second.close();
+
+    startEditor({"e", first.fileName()}, "POINT EDITOR - first.pd1");
+    xdotool({"windowfocus", "--sync", window_});
+    clickAt(700, 560);
+    // A box around both in the top pane (x -10 and 10 lie 20 pixels either side of its centre).
+    clickAt(tavo::testing::menuMark(tavo::MenuSelectPoint));
+    clickAt(120, 155);
+    clickAt(180, 175);
+    xdotool({"key", "ctrl+c"}, 300);
+
+    // The first editor stays: it holds the clipboard.
+    QProcess pasting;
+    pasting.setProcessEnvironment(env_);
+    pasting.setWorkingDirectory(work_.path());
+    pasting.start(POINTEDITOR_BINARY, {"e", second.fileName()});
+    ASSERT_TRUE(pasting.waitForStarted(WaitMs));
+    const QString target = waitForWindow("POINT EDITOR - second.pd1");
+    ASSERT_FALSE(target.isEmpty()) << pasting.readAllStandardError().toStdString();
+    QThread::msleep(300);
+    xdotool({"windowfocus", "--sync", target});
+    xdotool({"mousemove", "--window", target, "700", "560"}, 100); // over no pane: as copied
+    xdotool({"key", "ctrl+v"}, 300);
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - second.pd1 \\*").isEmpty()) << "nothing pasted";
+    xdotool({"key", "ctrl+s"}, 300);
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - second.pd1").isEmpty()) << "not saved";
+
+    QByteArray bytes;
+    poll(100, 50, [&] {
+        bytes = second.open(QIODevice::ReadOnly) ? second.readAll() : QByteArray();
+        second.close();
+        return bytes.size() == 2 + 3 * 20;
+    });
+    ASSERT_EQ(bytes.size(), 2 + 3 * 20) << "the saved file";
+    // id 0 was taken: the first pasted point became 2, and the second's link back follows it.
+    EXPECT_EQ(bytes.mid(22).toHex().toStdString(),
+              (pathPoint(10, 1, 2) + pathPoint(-10, 2, 1)).toHex().toStdString());
+    pasting.kill();
+    pasting.waitForFinished(WaitMs);
+}
+
 // A warp onto the pointer's own spot once made a move of its own, and so another warp, forever.
 // A drag in VIEW over the 3D pane ends with the pointer back at the pane's centre.
 TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {

@@ -50,7 +50,9 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
         {Key_Z, C, Undo},          {Key_Y, C, Redo},       {Key_Z, C | S, Redo},
         {Key_S, C, Save},          {Key_S, C | S, SaveAs}, {Key_O, C, LoadPoint},
         {Key_O, C | S, LoadBlock}, {Key_F1, N, Help},      {Key_A, C, None},
-        {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None}};
+        {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None},
+        {Key_C, C, Copy},          {Key_X, C, Cut},        {Key_V, C, Paste},
+        {Key_D, C, Duplicate},     {Key_C, C | S, None},   {Key_V, N, None}};
     for (auto [key, modifiers, shortcut] : cases) {
         EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << std::hex << key << " " << modifiers;
     }

@@ -11,6 +11,7 @@
 
 #include "common/about/about_options.h"
 #include "common/files/file_read.h"
+#include "pointeditor/data/point_text_form.h"
 #include "samples/sample_mission.h"
 #include "tests/support/as_nobody.h"
 #include "tests/support/guarded_run.h"
@@ -18,7 +19,6 @@
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
-#include "tools/pointtool/text_form.h"
 
 namespace tavo::pointtool {
 namespace {

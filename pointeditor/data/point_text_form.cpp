@@ -1,4 +1,4 @@
-#include "tools/pointtool/text_form.h"
+#include "pointeditor/data/point_text_form.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,7 +10,7 @@
 #include "pointeditor/data/name_tables.h"
 #include "pointeditor/data/point_links.h"
 
-namespace tavo::pointtool {
+namespace tavo {
 namespace {
 
 constexpr const char* FieldNames[8] = {"x", "y", "z", "r", "p1", "p2", "p3", "p4"};
@@ -247,4 +247,4 @@ Result<std::vector<PointRecord>, TextErrors> parsePointText(std::string_view tex
     return std::move(parsed.records);
 }
 
-} // namespace tavo::pointtool
+} // namespace tavo

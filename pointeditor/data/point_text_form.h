@@ -2,7 +2,8 @@
 // The text form of a point file, for review and version control: a header line naming the
 // format, then one point a line in slot order, "x y z r p1 p2 p3 p4", with a comment that names
 // the kind and parameters for a reader. Floats are written in the shortest form that reads back
-// to the same bits, so text and binary convert into each other without loss.
+// to the same bits, so text and binary convert into each other without loss. pointtool reads and
+// writes files in it; the point editor puts copied points on the clipboard in it.
 
 #include <cstddef>
 #include <span>
@@ -13,7 +14,7 @@
 #include "common/result.h"
 #include "pointeditor/data/records.h"
 
-namespace tavo::pointtool {
+namespace tavo {
 
 inline constexpr std::string_view TextFormatName = "tavo-points-text";
 inline constexpr int TextFormatVersion = 1;
@@ -44,4 +45,4 @@ struct TextErrors {
 // are accepted.
 Result<std::vector<PointRecord>, TextErrors> parsePointText(std::string_view text);
 
-} // namespace tavo::pointtool
+} // namespace tavo
