@@ -10,8 +10,8 @@
 #include "pointeditor/edit/menu.h"
 #include "pointeditor/edit/point_pick.h"
 #include "pointeditor/edit/selection_box.h"
-#include "pointeditor/edit/wheel.h"
 #include "pointeditor/edit/surfaces.h"
+#include "pointeditor/edit/wheel.h"
 #include "pointeditor/edit/zoom.h"
 
 namespace tavo {
