@@ -34,6 +34,7 @@ Right / Left   turn the selected points
 F11   take the parameters of the selection     F12   give them to the selection
 Enter   show the selected points' parameters    F2   point count
 F3   switch between two zooms   F5   check the links (selects the points involved)
+F6   the point inspector: every point as a row, edited in place; the link check's findings
 F8   human count   F9   is the id number used?
 Keypad 4 6 8 5   pan the 2D pane under the mouse     Keypad + / -   zoom
 Keypad 0   select the point nearest the mouse
@@ -63,6 +64,7 @@ D / C   パラメータ 3 + / -       F / V   識別番号 + / -
 F11   選択ポイントのパラメータを取る     F12   選択ポイントに与える
 Enter   選択ポイントのパラメータを表示     F2   ポイント数
 F3   二つの倍率を切り替え   F5   リンク確認（問題のポイントを選択）
+F6   ポイント一覧: 全ポイントを表で表示・編集、リンク確認の結果
 F8   配置人数   F9   識別番号確認
 テンキー 4 6 8 5   マウスの下の 2D ペインを動かす     テンキー + / -   拡大縮小
 テンキー 0   マウスに最も近いポイントを選択
@@ -80,7 +82,14 @@ Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers) {
         return Shortcut::None;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)) {
-        return qtKey == Qt::Key_F1 ? Shortcut::Help : Shortcut::None;
+        switch (qtKey) {
+        case Qt::Key_F1:
+            return Shortcut::Help;
+        case Qt::Key_F6:
+            return Shortcut::Inspector;
+        default:
+            return Shortcut::None;
+        }
     }
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     for (const Combination& combination : CtrlCombinations) {

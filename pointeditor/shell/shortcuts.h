@@ -1,12 +1,13 @@
 #pragma once
-// The desktop shortcuts that the window takes before the key handler sees the key. Every other
-// Ctrl combination reaches the handler as its plain key, which never looks at Ctrl.
+// The desktop shortcuts that the window takes before the key handler sees the key: the Ctrl
+// combinations, F1 (help) and F6 (the point inspector). Every other Ctrl combination reaches the
+// handler as its plain key, which never looks at Ctrl.
 
 #include <QtCore/Qt>
 
 namespace tavo {
 
-enum class Shortcut { None, Undo, Redo, Save, SaveAs, LoadPoint, LoadBlock, Help };
+enum class Shortcut { None, Undo, Redo, Save, SaveAs, LoadPoint, LoadBlock, Help, Inspector };
 
 Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers);
 

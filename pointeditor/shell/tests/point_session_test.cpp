@@ -39,7 +39,7 @@ using testing::keyPress;
 using testing::RecordedQuestion;
 using testing::send;
 
-TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
+TEST(Shortcuts, CtrlCombinationsF1AndF6AreTakenEveryOtherKeyIsLeftToTheHandler) {
     using namespace Qt;
     constexpr KeyboardModifiers N = NoModifier, C = ControlModifier, S = ShiftModifier;
     constexpr KeyboardModifiers A = AltModifier;
@@ -48,7 +48,9 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
         {Key_Z, C, Undo},          {Key_Y, C, Redo},       {Key_Z, C | S, Redo},
         {Key_S, C, Save},          {Key_S, C | S, SaveAs}, {Key_O, C, LoadPoint},
         {Key_O, C | S, LoadBlock}, {Key_F1, N, Help},      {Key_A, C, None},
-        {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None}};
+        {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None},
+        {Key_F6, N, Inspector},    {Key_F6, C, None},      {Key_F6, A, None},
+        {Key_F7, N, None}};
     for (auto [key, modifiers, shortcut] : cases) {
         EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << std::hex << key << " " << modifiers;
     }
@@ -77,6 +79,25 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
         const CommandLine line = parseCommandLine(arguments);
         EXPECT_EQ(std::tuple(line.language, line.mapPath, line.pointPath),
                   std::tuple(expected.language, expected.mapPath, expected.pointPath))
+            << name;
+    }
+}
+
+TEST(CommandLine, InspectorAnywhereOpensTheInspectorAndIsNoLanguageOrFile) {
+    // name, arguments, language, points file, inspector
+    const std::tuple<const char*, std::vector<std::string>, std::string, std::string, bool>
+        cases[] = {
+            {"first", {"--inspector", "j", "a.pd1"}, "j", "a.pd1", true},
+            {"between", {"e", "--inspector", "a.pd1"}, "e", "a.pd1", true},
+            {"last", {"a.pd1", "--inspector"}, "", "a.pd1", true},
+            {"alone", {"--inspector"}, "", "", true},
+            {"absent", {"e", "a.pd1"}, "e", "a.pd1", false},
+            {"misspelt", {"--inspect"}, "--inspect", "", false},
+        };
+    for (const auto& [name, arguments, language, points, inspector] : cases) {
+        const CommandLine line = parseCommandLine(arguments);
+        EXPECT_EQ(std::tuple(line.language, line.pointPath, line.inspector),
+                  std::tuple(language, points, inspector))
             << name;
     }
 }
@@ -180,6 +201,16 @@ TEST_F(Session, ShortcutsReachTheirCommandsAndCtrlWithAnyOtherKeyActsAsThePlainK
     send(window, keyPress(Qt::Key_F1));
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].caption, "HELP");
+}
+
+TEST_F(Session, F6OpensTheInspectorAndNeverReachesTheKeyHandler) {
+    send(window, keyPress(Qt::Key_F6));
+    EXPECT_EQ(keys.size(), 0u) << "taken even before there is an inspector to open";
+    int opened = 0;
+    session.setInspectorOpener([&opened] { ++opened; });
+    send(window, keyPress(Qt::Key_F6));
+    EXPECT_EQ(opened, 1) << "inspector openings";
+    EXPECT_EQ(keys.size(), 0u) << "keys that reached the handler";
 }
 
 TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) {
