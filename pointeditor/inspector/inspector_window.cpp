@@ -253,13 +253,20 @@ void InspectorWindow::afterRefresh() {
 
 void InspectorWindow::selectionToTable() {
     QItemSelection rows;
+    bool same = true;
     const PointTable& points = model_.table();
     for (int row = 0; row < filter_.rowCount(); ++row) {
         const QModelIndex at = filter_.index(row, 0);
         const int slot = model_.slotAt(filter_.mapToSource(at).row());
-        if (points.pointUsed[static_cast<std::size_t>(slot)] == SlotSelected) {
+        const bool selected = points.pointUsed[static_cast<std::size_t>(slot)] == SlotSelected;
+        if (selected) {
             rows.select(at, filter_.index(row, ColumnCount - 1));
         }
+        same = same && selected == table_->selectionModel()->isRowSelected(row);
+    }
+    // Left alone when it already agrees: a selection the user is still dragging out stays his.
+    if (same) {
+        return;
     }
     syncing_ = true;
     table_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
