@@ -273,31 +273,30 @@ Result<double, QString> readCellValue(Column column, int kind, const QVariant& o
 
 void applyCellValue(PointTable& table, const std::vector<int>& targets, Column column,
                     double value) {
+    // Only the column's own type is made from the value: it was read for that field alone.
     for (int slot : targets) {
         PointRecord& point = table.points[static_cast<std::size_t>(slot)];
-        const auto byte = static_cast<int8_t>(value);
-        const auto number = static_cast<float>(value);
         switch (column) {
         case Column::Kind:
-            point.p1 = byte;
+            point.p1 = static_cast<int8_t>(value);
             break;
         case Column::Second:
-            point.p2 = byte;
+            point.p2 = static_cast<int8_t>(value);
             break;
         case Column::Third:
-            point.p3 = byte;
+            point.p3 = static_cast<int8_t>(value);
             break;
         case Column::Id:
-            point.p4 = byte;
+            point.p4 = static_cast<int8_t>(value);
             break;
         case Column::X:
-            point.x = number;
+            point.x = static_cast<float>(value);
             break;
         case Column::Y:
-            point.y = number;
+            point.y = static_cast<float>(value);
             break;
         case Column::Z:
-            point.z = number;
+            point.z = static_cast<float>(value);
             break;
         case Column::Heading:
             if (shownDegrees(point.r) != value) {

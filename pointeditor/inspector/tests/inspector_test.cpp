@@ -220,6 +220,7 @@ TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
     auto* typed = qobject_cast<QLineEdit*>(
         table.indexWidget(x) != nullptr ? table.indexWidget(x) : QApplication::focusWidget());
     ASSERT_NE(typed, nullptr) << "a line edit for x";
+    EXPECT_EQ(typed->text(), "-30") << "what the line edit starts from";
     typed->setText("twelve");
     table.itemDelegate()->setModelData(typed, &window->filter(), x);
     EXPECT_TRUE(sameTable(editor.state.pointTable, before)) << "the points";
@@ -359,6 +360,17 @@ TEST_F(Inspector, SpeaksTheEditorsLanguage) {
                   .toStdString(),
               "識別番号")
         << "header";
+}
+
+TEST_F(Inspector, WithoutARememberedPlaceItOpensBesideTheEditor) {
+    QSettings().remove("inspector/geometry");
+    QWidget editorWindow;
+    editorWindow.setGeometry(40, 60, 800, 600);
+    const InspectorWindow window(
+        editor.edits, [] {}, &editorWindow);
+    const QPoint besides = editorWindow.frameGeometry().topRight() + QPoint(10, 0);
+    EXPECT_EQ(std::pair(window.x(), window.y()), std::pair(besides.x(), besides.y()))
+        << "10 pixels right of the editor's top right corner";
 }
 
 TEST_F(Inspector, GeometryIsRememberedBetweenRuns) {
