@@ -14,11 +14,11 @@
 #include <QtWidgets/QStyledItemDelegate>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableView>
-#include <QtWidgets/QTableWidget>
 #include <QtWidgets/QToolTip>
 #include <QtWidgets/QVBoxLayout>
 #include <array>
 
+#include "pointeditor/data/point_links.h"
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/framing.h"
 #include "pointeditor/view/point_markers.h"
@@ -147,14 +147,11 @@ QWidget* InspectorWindow::makePointsTab() {
     filterField_ = new QLineEdit;
     filterField_->setPlaceholderText(
         say(english(), "filter: a kind's name or an id", "絞り込み: 種類の名前または識別番号"));
-    filterField_->setClearButtonEnabled(true);
     kindsFilter_ = new QComboBox;
     for (int group = 0; group < KindGroupCount; ++group) {
         kindsFilter_->addItem(kindGroupLabel(static_cast<KindGroup>(group), english()), group);
     }
     nextFreeId_ = new QPushButton(say(english(), "Next free id", "空き識別番号"));
-    nextFreeId_->setToolTip(say(english(), "Gives each selected point an id no other point has",
-                                "選択ポイントに、他のポイントが使っていない識別番号を付けます"));
     auto* controls = new QHBoxLayout;
     controls->addWidget(filterField_, 1);
     controls->addWidget(kindsFilter_);
@@ -172,9 +169,7 @@ QWidget* InspectorWindow::makePointsTab() {
     table_->setSortingEnabled(true);
     table_->sortByColumn(static_cast<int>(Column::Slot), Qt::AscendingOrder);
     table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
     refusal_ = new QLabel;
-    refusal_->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(controls);
@@ -205,34 +200,21 @@ QWidget* InspectorWindow::makeFindingsTab() {
 }
 
 QWidget* InspectorWindow::makeLegendTab() {
-    auto* legend = new QTableWidget(static_cast<int>(kindPalette.size()) + 1, 2);
-    legend->setHorizontalHeaderLabels(
-        {say(english(), "Colour", "色"), say(english(), "Kinds", "種類")});
-    legend->verticalHeader()->hide();
-    legend->horizontalHeader()->setStretchLastSection(true);
-    legend->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto swatch = [](uint32_t argb) {
-        auto* item = new QTableWidgetItem;
-        item->setBackground(colourOf(argb));
-        return item;
+    legend_ = new QListWidget;
+    const auto add = [this](uint32_t argb, const QString& kinds) {
+        auto* item = new QListWidgetItem(kinds, legend_);
+        item->setData(Qt::DecorationRole, colourOf(argb));
     };
     for (int entry = 0; entry < static_cast<int>(kindPalette.size()); ++entry) {
         QStringList names;
         for (int kind : kindsOfColour(entry)) {
-            const auto name = lookupName(pointKindNames, kind, english());
-            names.append(name && !name->empty()
-                             ? QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size()))
-                             : QString::number(kind));
+            names.append(QString::fromStdString(kindLabel(kind, english())));
         }
-        legend->setItem(entry, 0, swatch(kindPalette[static_cast<std::size_t>(entry)]));
-        legend->setItem(entry, 1, new QTableWidgetItem(names.join(QStringLiteral(", "))));
+        add(kindPalette[static_cast<std::size_t>(entry)], names.join(QStringLiteral(", ")));
     }
-    const int selectedRow = static_cast<int>(kindPalette.size());
-    legend->setItem(selectedRow, 0, swatch(SelectedPointColour));
-    legend->setItem(selectedRow, 1,
-                    new QTableWidgetItem(say(english(), "selected points, whatever their kind",
-                                             "選択中のポイント (種類によらず)")));
-    return legend;
+    add(SelectedPointColour,
+        say(english(), "selected points, whatever their kind", "選択中のポイント (種類によらず)"));
+    return legend_;
 }
 
 void InspectorWindow::open() {

@@ -21,7 +21,6 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTableView;
-class QTableWidget;
 
 namespace tavo {
 
@@ -52,6 +51,7 @@ public:
     QLabel& refusalLabel() { return *refusal_; }
     QListWidget& findingsList() { return *findings_; }
     QTabWidget& tabs() { return *tabs_; }
+    QListWidget& legend() { return *legend_; }
     const std::vector<Finding>& findings() const { return shownFindings_; }
 
 protected:
@@ -79,6 +79,7 @@ private:
     QPushButton* nextFreeId_ = nullptr;
     QLabel* refusal_ = nullptr;
     QListWidget* findings_ = nullptr;
+    QListWidget* legend_ = nullptr;
     std::vector<Finding> shownFindings_;
     std::vector<QString> shownFindingTexts_;
     bool syncing_ = false; // the table's selection is being set from the editor's

@@ -8,6 +8,7 @@
 #include <QtCore/QStandardPaths>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
@@ -21,6 +22,7 @@
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/inspector/inspector_window.h"
+#include "pointeditor/view/point_markers.h"
 #include "tests/support/menu_marks.h"
 #include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
@@ -267,6 +269,8 @@ TEST_F(Inspector, SelectingRowsSelectsThePointsAndTheirSelectionSelectsTheRows) 
 TEST_F(Inspector, TheFilterFieldAndTheKindsDropDownChooseTheRowsShown) {
     putThree();
     const auto window = open();
+    EXPECT_EQ(window->filterField().window(), window.get()) << "the field is in the inspector";
+    EXPECT_EQ(window->nextFreeIdButton().window(), window.get()) << "so is the button";
     const struct {
         const char* name;
         const char* text;
@@ -296,7 +300,9 @@ TEST_F(Inspector, FilteringKeepsThePointsSelected) {
 TEST_F(Inspector, SortingByAColumnGoesByItsNumber) {
     putThree();
     const auto window = open();
-    window->table().sortByColumn(static_cast<int>(Column::X), Qt::AscendingOrder);
+    // As a click on the header does.
+    window->table().horizontalHeader()->setSortIndicator(static_cast<int>(Column::X),
+                                                         Qt::AscendingOrder);
     std::vector<int> order;
     for (int row = 0; row < window->filter().rowCount(); ++row) {
         order.push_back(window->model().slotAt(
@@ -360,6 +366,12 @@ TEST_F(Inspector, SpeaksTheEditorsLanguage) {
                   .toStdString(),
               "識別番号")
         << "header";
+    EXPECT_EQ(window->filterField().placeholderText().toStdString(),
+              "絞り込み: 種類の名前または識別番号")
+        << "what the filter takes";
+    EXPECT_EQ(window->legend().item(4)->text().toStdString(),
+              "人情報, 種類 9, イベント 歩きに変更, イベント チーム番号変更")
+        << "the kinds of the fifth colour";
 }
 
 TEST_F(Inspector, WithoutARememberedPlaceItOpensBesideTheEditor) {
@@ -374,15 +386,33 @@ TEST_F(Inspector, WithoutARememberedPlaceItOpensBesideTheEditor) {
 }
 
 TEST_F(Inspector, GeometryIsRememberedBetweenRuns) {
-    QSettings().remove("inspector/geometry");
-    {
-        const auto window = open();
-        window->setGeometry(120, 140, 500, 300);
-        window->show();
-        window->hide();
+    for (const bool hidden : {true, false}) { // hidden before the end, or shown to the end
+        QSettings().remove("inspector/geometry");
+        {
+            const auto window = open();
+            window->setGeometry(120, 140, 500, 300 + hidden);
+            window->show();
+            if (hidden) {
+                window->hide();
+            }
+        }
+        const auto again = open();
+        EXPECT_EQ(again->height(), 300 + hidden) << "the height of the last run; hidden " << hidden;
     }
-    const auto again = open();
-    EXPECT_EQ(again->size(), QSize(500, 300)) << "the size of the last run";
+}
+
+TEST_F(Inspector, TheLegendGivesEachMarkerColourItsKinds) {
+    const auto window = open();
+    ASSERT_EQ(window->legend().count(), 6) << "five kind colours and the selection's";
+    EXPECT_EQ(window->legend().item(0)->text().toStdString(),
+              "SMALL OBJECT, EVENT SUCCESSFUL, EVENT WAIT DESTROY")
+        << "the first colour's kinds";
+    EXPECT_EQ(window->legend().item(0)->data(Qt::DecorationRole).value<QColor>().rgba(),
+              kindPalette[0])
+        << "the first colour";
+    EXPECT_EQ(window->legend().item(5)->data(Qt::DecorationRole).value<QColor>().rgba(),
+              SelectedPointColour)
+        << "the selection's colour";
 }
 
 } // namespace
