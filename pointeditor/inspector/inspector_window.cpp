@@ -27,7 +27,8 @@ namespace tavo {
 namespace {
 
 constexpr char GeometryKey[] = "inspector/geometry";
-constexpr int GapToEditor = 10; // pixels between the editor and the inspector placed beside it
+constexpr int GapToEditor = 10;      // pixels between the editor and the inspector placed beside it
+constexpr QSize FirstSize(760, 480); // room for every column at the default font
 
 QString say(bool english, const char* inEnglish, const char* inJapanese) {
     return QString::fromUtf8(english ? inEnglish : inJapanese);
@@ -38,8 +39,10 @@ QString say(bool english, const char* inEnglish, const char* inJapanese) {
 // heading are typed, and a value the field cannot take is refused where it was typed.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    CellDelegate(bool english, std::function<void(const QModelIndex&)> refused, QObject* parent)
-        : QStyledItemDelegate(parent), english_(english), refused_(std::move(refused)) {}
+    // answered: after each value given back, whether the model took it.
+    CellDelegate(bool english, std::function<void(const QModelIndex&, bool)> answered,
+                 QObject* parent)
+        : QStyledItemDelegate(parent), english_(english), answered_(std::move(answered)) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -78,8 +81,9 @@ public:
         } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             value = line->text();
         }
-        if (!model->setData(index, value, Qt::EditRole) && refused_) {
-            refused_(index);
+        const bool accepted = model->setData(index, value, Qt::EditRole);
+        if (answered_) {
+            answered_(index, accepted);
         }
     }
 
@@ -106,7 +110,7 @@ private:
     }
 
     bool english_;
-    std::function<void(const QModelIndex&)> refused_;
+    std::function<void(const QModelIndex&, bool)> answered_;
 };
 
 QColor colourOf(uint32_t argb) {
@@ -128,7 +132,7 @@ InspectorWindow::InspectorWindow(EditSession& edits, std::function<void()> redra
     afterRefresh();
 
     if (!restoreGeometry(QSettings().value(GeometryKey).toByteArray())) {
-        resize(760, 480);
+        resize(FirstSize);
         if (editor != nullptr) {
             move(editor->frameGeometry().topRight() + QPoint(GapToEditor, 0));
         }
@@ -160,7 +164,8 @@ QWidget* InspectorWindow::makePointsTab() {
     table_ = new QTableView;
     table_->setModel(&filter_);
     table_->setItemDelegate(new CellDelegate(
-        english(), [this](const QModelIndex& at) { tellRefusal(at); }, table_));
+        english(), [this](const QModelIndex& at, bool accepted) { tellAnswer(at, accepted); },
+        table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // A double-click frames the point, so editing starts from the keyboard or a second click.
@@ -341,7 +346,11 @@ void InspectorWindow::refreshFindings() {
                                          QString::fromUtf8(" 件)"));
 }
 
-void InspectorWindow::tellRefusal(const QModelIndex& proxyIndex) {
+void InspectorWindow::tellAnswer(const QModelIndex& proxyIndex, bool accepted) {
+    if (accepted) {
+        refusal_->clear();
+        return;
+    }
     const QString header =
         filter_.headerData(proxyIndex.column(), Qt::Horizontal, Qt::DisplayRole).toString();
     const QString reason = header + ": " + model_.refusal();

@@ -65,7 +65,8 @@ private:
     void selectionFromTable();
     void selectionToTable();
     void refreshFindings();
-    void tellRefusal(const QModelIndex& proxyIndex);
+    // After a value given in a cell: why it was refused, or nothing when it was taken.
+    void tellAnswer(const QModelIndex& proxyIndex, bool accepted);
     void applyFilter(const std::function<void()>& change);
     void rememberGeometry();
     bool english() const { return model_.english(); }

@@ -229,6 +229,10 @@ TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
     EXPECT_EQ(editor.history().undoSteps(), 0u) << "undo steps";
     EXPECT_EQ(redraws, 0) << "frames asked for";
     EXPECT_EQ(window->refusalLabel().text(), "X: not a number") << "the reason";
+    typed->setText("7");
+    table.itemDelegate()->setModelData(typed, &window->filter(), x);
+    EXPECT_EQ(editor.pts[5].x, 7.0f) << "a number then";
+    EXPECT_EQ(window->refusalLabel().text(), "") << "no reason left over";
 }
 
 TEST_F(Inspector, TheKindDropDownListsTheNamesAndKeepsANumberWithout) {
@@ -372,6 +376,21 @@ TEST_F(Inspector, SpeaksTheEditorsLanguage) {
     EXPECT_EQ(window->legend().item(4)->text().toStdString(),
               "人情報, 種類 9, イベント 歩きに変更, イベント チーム番号変更")
         << "the kinds of the fifth colour";
+}
+
+TEST_F(Inspector, OpeningShowsItOnTheFirstRowsKindOrWhereItWas) {
+    putThree();
+    const auto window = open();
+    const auto current = [&] {
+        const QModelIndex at = window->table().currentIndex();
+        return std::pair(at.row(), at.column());
+    };
+    window->open();
+    EXPECT_TRUE(window->isVisible()) << "shown";
+    EXPECT_EQ(current(), std::pair(0, static_cast<int>(Column::Kind))) << "at first";
+    window->table().setCurrentIndex(cell(*window, 9, Column::X));
+    window->open();
+    EXPECT_EQ(current(), std::pair(2, static_cast<int>(Column::X))) << "opened again";
 }
 
 TEST_F(Inspector, WithoutARememberedPlaceItOpensBesideTheEditor) {
