@@ -255,9 +255,14 @@ TEST_F(Inspector, TheKindDropDownListsTheNamesAndKeepsANumberWithout) {
 }
 
 TEST_F(Inspector, SelectingRowsSelectsThePointsAndTheirSelectionSelectsTheRows) {
+    editor.pts[0] = point(0, 0, 0, 5, 0, 0, 6); // the first slot counts as much as the others
+    editor.state.pointTable.pointUsed[0] = SlotUsed;
     putThree();
     const auto window = open();
     QItemSelectionModel& rowsSelected = *window->table().selectionModel();
+    rowsSelected.select(cell(*window, 0, Column::Slot),
+                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{0})) << "the first row";
     rowsSelected.select(cell(*window, 5, Column::Slot),
                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     rowsSelected.select(cell(*window, 9, Column::Slot),
