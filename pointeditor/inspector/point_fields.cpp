@@ -73,22 +73,15 @@ std::optional<int> indexOfName(const NameTable& table, const QString& name) {
 }
 
 Result<double, QString> readByte(Column column, int kind, const QVariant& offered, bool english) {
+    // A number from a drop-down or spin box reads as its text does.
+    const QString typed = offered.toString().trimmed();
     std::optional<int> value;
-    if (offered.typeId() != QMetaType::QString) {
-        bool ok = false;
-        const int number = offered.toInt(&ok);
-        if (ok) {
-            value = number;
-        }
-    } else {
-        const QString typed = offered.toString().trimmed();
-        bool ok = false;
-        const int number = typed.toInt(&ok);
-        if (ok) {
-            value = number;
-        } else if (const NameTable* names = namesFor(column, kind)) {
-            value = indexOfName(*names, typed);
-        }
+    bool ok = false;
+    const int number = typed.toInt(&ok);
+    if (ok) {
+        value = number;
+    } else if (const NameTable* names = namesFor(column, kind)) {
+        value = indexOfName(*names, typed);
     }
     if (!value) {
         return namesFor(column, kind) != nullptr
@@ -104,10 +97,9 @@ Result<double, QString> readByte(Column column, int kind, const QVariant& offere
 }
 
 Result<double, QString> readNumber(Column column, const QVariant& offered, bool english) {
+    // A double's text is the shortest that reads back to it.
     bool ok = false;
-    const double value = offered.typeId() == QMetaType::QString
-                             ? QLocale::c().toDouble(offered.toString().trimmed(), &ok)
-                             : offered.toDouble(&ok);
+    const double value = QLocale::c().toDouble(offered.toString().trimmed(), &ok);
     if (!ok || std::isnan(value)) {
         return say(english, "not a number", "数値ではありません");
     }

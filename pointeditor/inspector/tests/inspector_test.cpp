@@ -320,6 +320,37 @@ TEST_F(Inspector, SortingByAColumnGoesByItsNumber) {
     EXPECT_EQ(order, (std::vector<int>{5, 2, 9})) << "x -30, 10, 50";
 }
 
+TEST_F(Inspector, SortedRowsFollowAChange) {
+    putThree();
+    const auto window = open();
+    window->table().sortByColumn(static_cast<int>(Column::X), Qt::AscendingOrder);
+    editor.edits.run([](EditorState& state) { state.pointTable.points[2].x = 100; }, false);
+    std::vector<int> order;
+    for (int row = 0; row < window->filter().rowCount(); ++row) {
+        order.push_back(window->model().slotAt(
+            window->filter().mapToSource(window->filter().index(row, 0)).row()));
+    }
+    EXPECT_EQ(order, (std::vector<int>{5, 9, 2})) << "x -30, 50, 100";
+    EXPECT_EQ(window->model()
+                  .headerData(static_cast<int>(Column::Heading), Qt::Horizontal, Qt::DisplayRole)
+                  .toString()
+                  .toStdString(),
+              "Heading (°)")
+        << "the heading's header tells its unit";
+}
+
+TEST_F(Inspector, GoneItHandsTheAfterMessageCallBack) {
+    int calls = 0;
+    editor.edits.setAfterMessage([&calls] { ++calls; });
+    {
+        const auto window = open();
+        editor.edits.other(false);
+        EXPECT_EQ(calls, 1) << "called through the inspector's own";
+    }
+    editor.edits.other(false);
+    EXPECT_EQ(calls, 2) << "called after the inspector went";
+}
+
 TEST_F(Inspector, ActivatingARowFramesIt) {
     putThree();
     const auto window = open();
