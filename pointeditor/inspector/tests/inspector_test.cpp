@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QFile>
 #include <QtCore/QSettings>
-#include <QtCore/QStandardPaths>
+#include <QtCore/QTemporaryDir>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QHeaderView>
@@ -43,7 +44,10 @@ protected:
         if (QCoreApplication::instance() == nullptr) {
             new QApplication(argc, argv);
         }
-        QStandardPaths::setTestModeEnabled(true); // QSettings away from the user's own
+        // The remembered geometry goes to a folder of this process's own: away from the user's
+        // settings, and from the other test processes that ctest runs beside this one.
+        static const QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         QCoreApplication::setOrganizationName(QStringLiteral("tavo-test"));
         QCoreApplication::setApplicationName(QStringLiteral("inspector_tests"));
     }
