@@ -17,6 +17,7 @@
 #include <QtWidgets/QToolTip>
 #include <QtWidgets/QVBoxLayout>
 #include <array>
+#include <ranges>
 
 #include "pointeditor/data/point_links.h"
 #include "pointeditor/data/selection.h"
@@ -140,7 +141,6 @@ InspectorWindow::InspectorWindow(EditSession& edits, std::function<void()> redra
 }
 
 InspectorWindow::~InspectorWindow() {
-    model_.setAfterRefresh({});
     if (isVisible()) {
         rememberGeometry();
     }
@@ -270,7 +270,7 @@ void InspectorWindow::selectionFromTable() {
     }
     const PointTable& points = model_.table();
     bool same = true;
-    for (int slot = 0; slot < MaxPoints; ++slot) {
+    for (const int slot : std::views::iota(0, MaxPoints)) {
         const SlotState used = points.pointUsed[static_cast<std::size_t>(slot)];
         same = same && (used == SlotFree || (used == SlotSelected) == chosen[slot]);
     }
@@ -278,7 +278,7 @@ void InspectorWindow::selectionFromTable() {
         return;
     }
     model_.runCommand([&chosen](EditorState& state) {
-        for (int slot = 0; slot < MaxPoints; ++slot) {
+        for (const int slot : std::views::iota(0, MaxPoints)) {
             SlotState& used = state.pointTable.pointUsed[static_cast<std::size_t>(slot)];
             if (used != SlotFree) {
                 used = chosen[slot] ? SlotSelected : SlotUsed;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <ranges>
 
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/point_links.h"
@@ -244,7 +245,7 @@ uint32_t markerColour(int kind) {
 
 std::vector<int> kindsOfColour(int entry) {
     std::vector<int> kinds;
-    for (int kind = 1; kind <= LastKind; ++kind) {
+    for (const int kind : std::views::iota(1, LastKind + 1)) {
         if (kind % static_cast<int>(kindPalette.size()) == entry) {
             kinds.push_back(kind);
         }
@@ -304,7 +305,7 @@ void applyCellValue(PointTable& table, const std::vector<int>& targets, Column c
 std::optional<std::vector<int8_t>> freeIds(const PointTable& table,
                                            const std::vector<int>& targets) {
     std::array<bool, 256> taken{};
-    for (int slot = 0; slot < MaxPoints; ++slot) {
+    for (const int slot : std::views::iota(0, MaxPoints)) {
         const bool renumbered = std::find(targets.begin(), targets.end(), slot) != targets.end();
         if (table.pointUsed[slot] != SlotFree && !renumbered) {
             taken[static_cast<std::size_t>(table.points[slot].p4 - LowestByte)] = true;

@@ -3,6 +3,7 @@
 #include <QtCore/QHashFunctions>
 #include <QtGui/QColor>
 #include <array>
+#include <ranges>
 
 #include "pointeditor/data/selection.h"
 
@@ -180,7 +181,7 @@ void PointsModel::refresh() {
     }
     shownHash_ = hash;
     std::vector<int> used;
-    for (int slot = 0; slot < MaxPoints; ++slot) {
+    for (const int slot : std::views::iota(0, MaxPoints)) {
         if (points.pointUsed[static_cast<std::size_t>(slot)] != SlotFree) {
             used.push_back(slot);
         }

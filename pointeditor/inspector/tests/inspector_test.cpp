@@ -14,6 +14,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QSpinBox>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QTableView>
 #include <memory>
@@ -246,6 +247,14 @@ TEST_F(Inspector, TheKindDropDownListsTheNamesAndKeepsANumberWithout) {
     const auto window = open();
     QTableView& table = window->table();
     const QModelIndex weapon = cell(*window, 5, Column::Second);
+    const QModelIndex id = cell(*window, 9, Column::Id);
+    const std::unique_ptr<QWidget> idEditor(
+        table.itemDelegate()->createEditor(table.viewport(), {}, id));
+    auto* spin = qobject_cast<QSpinBox*>(idEditor.get());
+    ASSERT_NE(spin, nullptr) << "a spin box for the id";
+    spin->setValue(-128);
+    table.itemDelegate()->setModelData(spin, &window->filter(), id);
+    EXPECT_EQ(editor.pts[9].p4, -128) << "the lowest id from the spin box";
     QWidget* editorWidget = table.itemDelegate()->createEditor(table.viewport(), {}, weapon);
     auto* box = qobject_cast<QComboBox*>(editorWidget);
     ASSERT_NE(box, nullptr) << "a drop-down for a weapon";
@@ -325,22 +334,47 @@ TEST_F(Inspector, SortingByAColumnGoesByItsNumber) {
 }
 
 TEST_F(Inspector, SortedRowsFollowAChange) {
-    putThree();
-    const auto window = open();
-    window->table().sortByColumn(static_cast<int>(Column::X), Qt::AscendingOrder);
-    editor.edits.run([](EditorState& state) { state.pointTable.points[2].x = 100; }, false);
-    std::vector<int> order;
-    for (int row = 0; row < window->filter().rowCount(); ++row) {
-        order.push_back(window->model().slotAt(
-            window->filter().mapToSource(window->filter().index(row, 0)).row()));
+    // The first row and the last column change: both are looked at again.
+    const struct {
+        Column column;
+        float PointRecord::*field;
+    } cases[] = {{Column::X, &PointRecord::x}, {Column::Heading, &PointRecord::r}};
+    for (const auto& c : cases) {
+        putThree();
+        editor.pts[5].*c.field = -30;
+        editor.pts[9].*c.field = 50;
+        editor.edits.other(false);
+        const auto window = open();
+        window->table().sortByColumn(static_cast<int>(c.column), Qt::AscendingOrder);
+        editor.edits.run([&c](EditorState& state) { state.pointTable.points[2].*c.field = 100; },
+                         false);
+        std::vector<int> order;
+        for (int row = 0; row < window->filter().rowCount(); ++row) {
+            order.push_back(window->model().slotAt(
+                window->filter().mapToSource(window->filter().index(row, 0)).row()));
+        }
+        EXPECT_EQ(order, (std::vector<int>{5, 9, 2})) << "column " << static_cast<int>(c.column);
     }
-    EXPECT_EQ(order, (std::vector<int>{5, 9, 2})) << "x -30, 50, 100";
-    EXPECT_EQ(window->model()
-                  .headerData(static_cast<int>(Column::Heading), Qt::Horizontal, Qt::DisplayRole)
-                  .toString()
-                  .toStdString(),
-              "Heading (°)")
-        << "the heading's header tells its unit";
+}
+
+TEST_F(Inspector, HeadersNameEveryColumnInTheEditorsLanguage) {
+    const struct {
+        int english;
+        const char* headers;
+    } cases[] = {
+        {1, "Slot|Colour|Kind|P2|P3|Id|X|Y|Z|Heading (°)"},
+        {0, "スロット|色|種類|パラメータ2|パラメータ3|識別番号|X|Y|Z|向き (度)"},
+    };
+    for (const auto& c : cases) {
+        editor.state.english = c.english;
+        const auto window = open();
+        QStringList headers;
+        for (int column = 0; column < ColumnCount; ++column) {
+            headers.append(
+                window->model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        }
+        EXPECT_EQ(headers.join('|').toStdString(), c.headers) << "english " << c.english;
+    }
 }
 
 TEST_F(Inspector, GoneItHandsTheAfterMessageCallBack) {

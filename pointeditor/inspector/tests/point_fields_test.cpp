@@ -228,14 +228,15 @@ TEST(Filter, MatchesKindNamesInEitherLanguageAndWholeNumbersAsIds) {
 TEST(Filter, KindGroups) {
     const struct {
         KindGroup group;
+        const char* label;
         std::vector<int> kinds;
     } cases[] = {
-        {KindGroup::Humans, {1, 4, 6}},
-        {KindGroup::Weapons, {2, 7}},
-        {KindGroup::Paths, {3, 8}},
-        {KindGroup::Objects, {5}},
-        {KindGroup::Events, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}},
-        {KindGroup::Other, {-1, 0, 9, 20}},
+        {KindGroup::Humans, "humans", {1, 4, 6}},
+        {KindGroup::Weapons, "weapons", {2, 7}},
+        {KindGroup::Paths, "paths", {3, 8}},
+        {KindGroup::Objects, "small objects", {5}},
+        {KindGroup::Events, "events", {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}},
+        {KindGroup::Other, "other kinds", {-1, 0, 9, 20}},
     };
     for (const auto& c : cases) {
         std::vector<int> in;
@@ -244,7 +245,8 @@ TEST(Filter, KindGroups) {
                 in.push_back(kind);
             }
         }
-        EXPECT_EQ(in, c.kinds) << str(kindGroupLabel(c.group, true));
+        EXPECT_EQ(in, c.kinds) << c.label;
+        EXPECT_EQ(str(kindGroupLabel(c.group, true)), c.label) << "the drop-down's entry";
         EXPECT_TRUE(inKindGroup(c.kinds.front(), KindGroup::All)) << "every kind";
     }
 }
@@ -254,6 +256,15 @@ TEST(Colours, ThePaletteEntryOfAKindAndTheKindsOfAnEntry) {
     EXPECT_EQ(markerColour(5), kindPalette[0]) << "5 mod 5";
     EXPECT_EQ(kindsOfColour(0), (std::vector<int>{5, 10, 15})) << "entry 0";
     EXPECT_EQ(kindsOfColour(4), (std::vector<int>{4, 9, 14, 19})) << "entry 4";
+}
+
+TEST(FindingSlots, ItsOwnSlotFirstThenTheOthers) {
+    Finding finding;
+    finding.slot = 0;
+    finding.relatedSlots = {3, 7};
+    EXPECT_EQ(findingSlots(finding), (std::vector<int>{0, 3, 7})) << "about slot 0";
+    finding.slot = -1;
+    EXPECT_EQ(findingSlots(finding), (std::vector<int>{3, 7})) << "about the file";
 }
 
 TEST(SortValue, NumbersBehindTheCells) {
