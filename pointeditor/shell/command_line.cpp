@@ -10,6 +10,8 @@ namespace {
 
 enum class FileKind { Map, Points };
 
+constexpr char InspectorOption[] = "--inspector";
+
 // Header of a .bd1 before its blocks: the texture names and the block count.
 constexpr qint64 BlockHeaderSize = TextureCount * TextureNameSize + 2;
 
@@ -45,8 +47,16 @@ FileKind kindOf(const std::string& path) {
 
 } // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+CommandLine parseCommandLine(const std::vector<std::string>& given) {
     CommandLine line;
+    std::vector<std::string> arguments;
+    for (const std::string& argument : given) {
+        if (argument == InspectorOption) {
+            line.inspector = true;
+        } else {
+            arguments.push_back(argument);
+        }
+    }
     std::size_t first = 0;
     if (!arguments.empty() && !namesFile(arguments.front())) {
         line.language = arguments.front();

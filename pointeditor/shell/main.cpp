@@ -1,11 +1,12 @@
-// pointeditor [j|e] [MAP.bd1] [POINTS.pd1]: the point editor's entry. One state record and one
-// canvas for the whole run; the window, the font and the device are made in the order the editor
-// has always used: window, tables, font, device, then the window shows and the events run until it
-// is closed.
+// pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1]: the point editor's entry. One state
+// record and one canvas for the whole run; the window, the font and the device are made in the
+// order the editor has always used: window, tables, font, device, then the window shows and the
+// events run until it is closed.
 
 #include <QtCore/QByteArray>
 #include <QtWidgets/QApplication>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/edit_session.h"
+#include "pointeditor/inspector/inspector_window.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"
@@ -29,10 +31,11 @@ tavo::EditorState state;
 tavo::Canvas canvas;
 
 constexpr std::string_view Usage =
-    "Usage: pointeditor [j|e] [MAP.bd1] [POINTS.pd1]\n"
+    "Usage: pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1]\n"
     "Places the humans, weapons, paths and events of a TAVO mission on its map.\n"
     "  j, e       names and messages in Japanese or English (default: from the locale)\n"
     "  MAP.bd1, POINTS.pd1  a map and points to open at start, in any order\n"
+    "  --inspector  open the point inspector (F6) at start\n"
     "  --help     show this text and end\n"
     "  --version  show the version and end\n";
 
@@ -66,13 +69,28 @@ int main(int argc, char** argv) {
     window.setPointSession(&points);
     const tavo::EndGuard guard([&points] { points.writeRecoveryNow(); });
 
+    // Made on the first F6 and gone before the session whose after-message call it chains onto.
+    std::unique_ptr<tavo::InspectorWindow> inspector;
+    const auto openInspector = [&] {
+        if (inspector == nullptr) {
+            inspector = std::make_unique<tavo::InspectorWindow>(
+                edits, [&window] { window.redrawNow(); }, &window);
+        }
+        inspector->open();
+    };
+    points.setInspectorOpener(openInspector);
+
     session.initDevice(state);
     window.show();
     int status = 0;
     if (state.running != 0) {
         points.start(line);
+        if (line.inspector) {
+            openInspector();
+        }
         QApplication::exec();
         points.finish(); // only a normal end comes here: the copy has done its job
+        inspector.reset();
     } else {
         // The failure has been told; the window still shows once before the program ends.
         QApplication::processEvents();

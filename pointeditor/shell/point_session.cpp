@@ -167,6 +167,11 @@ bool PointSession::takeShortcut(int qtKey, Qt::KeyboardModifiers modifiers, bool
                                       helpCaption(state_.english != 0));
         }
         return true;
+    case Shortcut::Inspector:
+        if (openInspector_) {
+            openInspector_();
+        }
+        return true;
     default:
         break;
     }

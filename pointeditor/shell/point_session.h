@@ -56,6 +56,9 @@ public:
     // is a line on standard error.
     void writeRecoveryNow();
 
+    // What F6 does: opens or raises the point inspector. Without one F6 does nothing.
+    void setInspectorOpener(std::function<void()> open) { openInspector_ = std::move(open); }
+
     const UndoHistory& history() const { return edits_.history(); }
     // Null when recovery is off.
     RecoveryFile* recovery() { return recovery_.get(); }
@@ -76,6 +79,7 @@ private:
     EditorState& state_;
     QWidget& titled_;
     std::function<void()> previousAfterMessage_;
+    std::function<void()> openInspector_;
     std::optional<QString> recoveryDir_;
     std::unique_ptr<RecoveryFile> recovery_; // made once the folder has been accepted
     QTimer periodTimer_;

@@ -73,6 +73,8 @@ constexpr HelpRow HelpRows[] = {
     {"F3", "switch between two zooms", "F3", "二つの倍率を切り替え"},
     {"F5", "check the links (selects the points involved)", "F5",
      "リンク確認（問題のポイントを選択）"},
+    {"F6", "the point inspector: every point as a row, edited in place", "F6",
+     "ポイント一覧: 全ポイントを表で表示・編集"},
     {"F8", "human count", "F8", "配置人数"},
     {"F9", "is the id number used?", "F9", "識別番号確認"},
     {"Keypad 4 6 8 5", "pan the 2D pane under the mouse", "テンキー 4 6 8 5",
@@ -114,7 +116,14 @@ Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers) {
         return Shortcut::None;
     }
     if (!modifiers.testFlag(Qt::ControlModifier)) {
-        return qtKey == Qt::Key_F1 ? Shortcut::Help : Shortcut::None;
+        switch (qtKey) {
+        case Qt::Key_F1:
+            return Shortcut::Help;
+        case Qt::Key_F6:
+            return Shortcut::Inspector;
+        default:
+            return Shortcut::None;
+        }
     }
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     for (const Combination& combination : CtrlCombinations) {

@@ -1,7 +1,8 @@
 #pragma once
-// The desktop shortcuts that the window takes before the key handler sees the key. Every other
-// Ctrl combination reaches the handler as its plain key; of those the handler itself tells
-// Ctrl+A and Ctrl+F from the plain letters.
+// The desktop shortcuts that the window takes before the key handler sees the key: the Ctrl
+// combinations, F1 (help) and F6 (the point inspector). Every other Ctrl combination reaches the
+// handler as its plain key; of those the handler itself tells Ctrl+A and Ctrl+F from the plain
+// letters.
 
 #include <QtCore/Qt>
 #include <string>
@@ -21,6 +22,7 @@ enum class Shortcut {
     Cut,
     Paste,
     Duplicate,
+    Inspector,
 };
 
 Shortcut shortcutFor(int qtKey, Qt::KeyboardModifiers modifiers);

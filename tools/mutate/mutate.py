@@ -32,7 +32,8 @@ DEFAULT_PATHS = ["pointeditor", "missioneditor"]
 # --bar: every folder that holds program code, each sampled alike with a fixed seed, so the run
 # can fail where one folder is tested less sharply than the others.
 BAR_FOLDERS = ["common", "pointeditor/data", "pointeditor/edit", "pointeditor/display",
-               "pointeditor/view", "pointeditor/shell", "missioneditor", "tools/pointtool"]
+               "pointeditor/view", "pointeditor/inspector", "pointeditor/shell", "missioneditor",
+               "tools/pointtool"]
 BAR_PER_FOLDER = 10
 BAR_SEED = 2027
 BAR_SHARE = 90

@@ -341,6 +341,38 @@ TEST_F(LiveEditor, PointsCopiedInOneEditorArePastedInAnother) {
     pasting.waitForFinished(WaitMs);
 }
 
+// F6 opens the point inspector; a value typed into its table is the editor's own, so Ctrl+S in
+// the editor saves it.
+TEST_F(LiveEditor, F6OpensTheInspectorAndAnEditMadeThereIsSavedByCtrlS) {
+    const QString points = onePointFile();
+    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
+    xdotool({"windowfocus", "--sync", window_});
+    clickAt(700, 560); // nothing there: just focus
+    xdotool({"key", "F6"}, 300);
+    const QString inspector = waitForWindow("POINT INSPECTOR");
+    ASSERT_FALSE(inspector.isEmpty()) << "no inspector";
+    xdotool({"windowfocus", "--sync", inspector}, 300);
+    // The table has the focus, on the first row's kind: four cells right is x.
+    xdotool({"key", "--delay", "50", "Right", "Right", "Right", "Right"}, 100);
+    xdotool({"type", "--delay", "50", "12.5"}, 100);
+    xdotool({"key", "Return"}, 300);
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty()) << "not unsaved";
+
+    xdotool({"windowfocus", "--sync", window_});
+    xdotool({"key", "ctrl+s"}, 300);
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1").isEmpty()) << "still unsaved";
+    QFile saved(points);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    // One point: x 12.5 (0x41480000), everything else as loaded.
+    EXPECT_EQ(saved.readAll().toHex().toStdString(),
+              "0100" "00004841" + std::string(32, '0'));
+}
+
+TEST_F(LiveEditor, TheInspectorOptionOpensItAtStart) {
+    startEditor({"e", "--inspector"});
+    EXPECT_FALSE(waitForWindow("POINT INSPECTOR").isEmpty()) << "no inspector";
+}
+
 // A warp onto the pointer's own spot once made a move of its own, and so another warp, forever.
 // A drag in VIEW over the 3D pane ends with the pointer back at the pane's centre.
 TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {

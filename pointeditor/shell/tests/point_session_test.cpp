@@ -41,7 +41,7 @@ using testing::keyPress;
 using testing::RecordedQuestion;
 using testing::send;
 
-TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
+TEST(Shortcuts, CtrlCombinationsF1AndF6AreTakenEveryOtherKeyIsLeftToTheHandler) {
     using namespace Qt;
     constexpr KeyboardModifiers N = NoModifier, C = ControlModifier, S = ShiftModifier;
     constexpr KeyboardModifiers A = AltModifier;
@@ -52,7 +52,9 @@ TEST(Shortcuts, CtrlCombinationsAndF1AreTakenEveryOtherKeyIsLeftToTheHandler) {
         {Key_O, C | S, LoadBlock}, {Key_F1, N, Help},      {Key_A, C, None},
         {Key_Z, C | A, None},      {Key_Z, N, None},       {Key_F5, N, None},
         {Key_C, C, Copy},          {Key_X, C, Cut},        {Key_V, C, Paste},
-        {Key_D, C, Duplicate},     {Key_C, C | S, None},   {Key_V, N, None}};
+        {Key_D, C, Duplicate},     {Key_C, C | S, None},   {Key_V, N, None},
+        {Key_F6, N, Inspector},    {Key_F6, C, None},      {Key_F6, A, None},
+        {Key_F7, N, None}};
     for (auto [key, modifiers, shortcut] : cases) {
         EXPECT_EQ(shortcutFor(key, modifiers), shortcut) << std::hex << key << " " << modifiers;
     }
@@ -137,6 +139,25 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
         const CommandLine line = parseCommandLine(arguments);
         EXPECT_EQ(std::tuple(line.language, line.mapPath, line.pointPath),
                   std::tuple(expected.language, expected.mapPath, expected.pointPath))
+            << name;
+    }
+}
+
+TEST(CommandLine, InspectorAnywhereOpensTheInspectorAndIsNoLanguageOrFile) {
+    // name, arguments, language, points file, inspector
+    const std::tuple<const char*, std::vector<std::string>, std::string, std::string, bool>
+        cases[] = {
+            {"first", {"--inspector", "j", "a.pd1"}, "j", "a.pd1", true},
+            {"between", {"e", "--inspector", "a.pd1"}, "e", "a.pd1", true},
+            {"last", {"a.pd1", "--inspector"}, "", "a.pd1", true},
+            {"alone", {"--inspector"}, "", "", true},
+            {"absent", {"e", "a.pd1"}, "e", "a.pd1", false},
+            {"misspelt", {"--inspect"}, "--inspect", "", false},
+        };
+    for (const auto& [name, arguments, language, points, inspector] : cases) {
+        const CommandLine line = parseCommandLine(arguments);
+        EXPECT_EQ(std::tuple(line.language, line.pointPath, line.inspector),
+                  std::tuple(language, points, inspector))
             << name;
     }
 }
@@ -256,6 +277,16 @@ TEST_F(Session, AFileShortcutLeavesTheCommandUnderWayGoingOn) {
     send(window, keyPress(Qt::Key_O, Qt::ControlModifier)); // the dialog is cancelled
     EXPECT_EQ(lit, MenuLoadPoint) << "LOAD POINT lit while its dialog is open";
     EXPECT_EQ(state->menuMode, MenuSelectPoint) << "SELECT goes on after Ctrl+O";
+}
+
+TEST_F(Session, F6OpensTheInspectorAndNeverReachesTheKeyHandler) {
+    send(window, keyPress(Qt::Key_F6));
+    EXPECT_EQ(keys.size(), 0u) << "taken even before there is an inspector to open";
+    int opened = 0;
+    session.setInspectorOpener([&opened] { ++opened; });
+    send(window, keyPress(Qt::Key_F6));
+    EXPECT_EQ(opened, 1) << "inspector openings";
+    EXPECT_EQ(keys.size(), 0u) << "keys that reached the handler";
 }
 
 TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) {
