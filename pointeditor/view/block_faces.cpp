@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pointeditor/view/block_geometry.h"
+#include "pointeditor/data/block_geometry.h"
 
 namespace tavo {
 

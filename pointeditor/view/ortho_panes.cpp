@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "pointeditor/data/block_geometry.h"
 #include "pointeditor/data/pane_layout.h"
-#include "pointeditor/view/block_geometry.h"
 #include "pointeditor/view/device/device.h"
 #include "pointeditor/view/point_markers.h"
 
