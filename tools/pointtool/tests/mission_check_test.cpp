@@ -1,0 +1,261 @@
+// check-mission on missions made here: a game folder with the mission one folder down, its map,
+// points, briefing image and add-on object where its paths lead.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "missioneditor/mission_info.h"
+#include "pointeditor/data/point_file.h"
+#include "samples/sample_mission.h"
+#include "tests/support/image_writers.h"
+#include "tests/support/scene_builders.h"
+#include "tests/support/scratch_directory.h"
+#include "tools/pointtool/commands.h"
+
+namespace tavo::pointtool {
+namespace {
+
+using testing::point;
+
+// A floor from -50 to 50 with its top at y 0, and a wall on it from x 10 to 12, 10 high.
+std::vector<BlockRecord> yard() {
+    return {testing::box(-50, -2, -50, 50, 0, 50), testing::box(10, 0, -50, 12, 10, 50)};
+}
+
+// A human on the floor walking a path that ends on itself, and a weapon.
+std::vector<PointRecord> sound() {
+    return {point(0, 0, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10),
+            point(-5, 0, -5, 2, 1, 0, 2)};
+}
+
+mission::MissionInfo soundMission() {
+    mission::MissionInfo info;
+    info.missionName = "m1";
+    info.fullName = "the first";
+    info.blockPath = ".\\data\\map\\m1.bd1";
+    info.pointPath = ".\\data\\map\\m1.pd1";
+    info.skyIndex = 1;
+    info.hasAddonObject = true;
+    info.addonObjectPath = ".\\addon\\obj.x";
+    info.image1Path = ".\\data\\briefing\\b.png";
+    info.briefingText = "Go.";
+    return info;
+}
+
+class CheckMission : public ::testing::Test {
+protected:
+    CheckMission() {
+        dir_.write("game/data/map/m1.bd1", sample::encodeBlockFile({}, yard()));
+        points(sound());
+        dir_.write("game/data/briefing/b.png", testing::pngOf(4, 3, 8, 2, {10, 20, 30}));
+        dir_.write("game/addon/obj.x", std::string("object"));
+    }
+
+    void points(const std::vector<PointRecord>& records) {
+        dir_.write("game/data/map/m1.pd1", encodePointFile(records));
+    }
+
+    std::string mif(const mission::MissionInfo& info,
+                    const std::string& name = "game/missions/m1.mif") {
+        auto bytes = mission::writeMissionInfo(info);
+        EXPECT_TRUE(bytes.ok()) << name;
+        return dir_.write(name, bytes ? *bytes : std::string());
+    }
+
+    std::tuple<int, std::string, std::string> run(std::vector<std::string> arguments) {
+        std::ostringstream out, err;
+        arguments.insert(arguments.begin(), {"pointtool", "check-mission"});
+        const int status = runPointTool(arguments, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    std::string game() const { return dir_.at("game"); }
+
+    testing::ScratchDirectory dir_;
+};
+
+TEST_F(CheckMission, ASoundMissionSaysItsRootAndNothingElse) {
+    const auto [status, out, err] = run({mif(soundMission())});
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(out, "root: " + game() +
+                       " (the nearest folder from the mission's upwards that holds its map)\n"
+                       "3 points, 1 human, 1 path point, 0 events: 0 errors, 0 warnings\n");
+}
+
+// Each row spoils one thing of the sound mission and expects exactly its one finding.
+TEST_F(CheckMission, EachSlipGivesExactlyItsFinding) {
+    dir_.write("game/data/briefing/text.png", std::string("not an image at all"));
+    dir_.write("game/data/briefing/cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+    const std::string root = game();
+    const struct {
+        const char* name;
+        std::function<void(mission::MissionInfo&)> spoil;
+        std::vector<PointRecord> points;
+        int status;
+        std::string finding;
+    } rows[] = {
+        {"a wrong path", [](auto& m) { m.pointPath = ".\\data\\map\\none.pd1"; }, sound(), 1,
+         "error: pathname of point: .\\data\\map\\none.pd1 leads to no file under " + root},
+        {"found only ignoring case", [](auto& m) { m.image1Path = ".\\DATA\\Briefing\\B.png"; },
+         sound(), 0,
+         "warning: pathname of image1: .\\DATA\\Briefing\\B.png is found only when case is "
+         "ignored, as " +
+             root + "/data/briefing/b.png; the path should be typed as the file is named"},
+        {"a missing image", [](auto& m) { m.image1Path = ".\\data\\briefing\\gone.png"; }, sound(),
+         1,
+         "error: pathname of image1: .\\data\\briefing\\gone.png leads to no file under " + root},
+        {"an image of no known format",
+         [](auto& m) { m.image1Path = ".\\data\\briefing\\text.png"; }, sound(), 1,
+         "error: pathname of image1: is in a format the image reader does not know"},
+        {"a damaged image", [](auto& m) { m.image1Path = ".\\data\\briefing\\cut.png"; }, sound(),
+         1, "error: pathname of image1: is damaged: the image reader cannot read it whole"},
+        {"a second image missing",
+         [](auto& m) { m.hasImage2 = true, m.image2Path = ".\\data\\b2.png"; }, sound(), 1,
+         "error: pathname of image2: .\\data\\b2.png leads to no file under " + root},
+        {"no add-on object", [](auto& m) { m.addonObjectPath = ".\\addon\\none.x"; }, sound(), 1,
+         "error: pathname of obj: .\\addon\\none.x leads to no file under " + root},
+        {"an absolute path", [](auto& m) { m.addonObjectPath = "C:\\tavo\\obj.x"; }, sound(), 1,
+         "error: pathname of obj: C:\\tavo\\obj.x is an absolute path; the game names its files "
+         "from its folder"},
+        {"an empty image path", [](auto& m) { m.image1Path.clear(); }, sound(), 1,
+         "error: pathname of image1: nothing is typed"},
+        {"sky 6", [](auto& m) { m.skyIndex = 6; }, sound(), 1,
+         "error: sky image: the sky is 6; the game has skies 0 to 5"},
+        {"sky -1", [](auto& m) { m.skyIndex = -1; }, sound(), 1,
+         "error: sky image: the sky is -1; the game has skies 0 to 5"},
+        {"flag bit 2", [](auto& m) { m.flags = 7; }, sound(), 0,
+         "warning: flags: the flags are 7; only bits 0 and 1 (1 and 2) mean something"},
+        {"a point outside",
+         {},
+         {point(0, 0, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10), point(-61, 0, -5, 2, 1, 0, 2)},
+         0,
+         "warning: slot 2, id 2, WEAPON: lies at (-61, 0, -5), more than 10 units outside the "
+         "map's blocks (x -50..50, y -2..10, z -50..50)"},
+        {"a human in a wall",
+         {},
+         {point(11, 1, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10), point(-5, 0, -5, 2, 1, 0, 2)},
+         0,
+         "warning: slot 0, id 1, HUMAN: lies inside block 1, more than 0.5 units behind each of "
+         "its faces"},
+        {"a floating human",
+         {},
+         {point(0, 3.5f, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10),
+          point(-5, 0, -5, 2, 1, 0, 2)},
+         0,
+         "warning: slot 0, id 1, HUMAN: floats: no face of the map lies within 3 units below its "
+         "feet (y 3.5)"},
+        {"a dangling link",
+         {},
+         {point(0, 0, 0, 1, 0, 99, 1), point(5, 0, 5, 3, 0, 10, 10), point(-5, 0, -5, 2, 1, 0, 2)},
+         1,
+         "error: slot 0, id 1, HUMAN: links to id 99, which no point has"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        mission::MissionInfo info = soundMission();
+        if (row.spoil) {
+            row.spoil(info);
+        }
+        points(row.points);
+        const auto [status, out, err] = run({mif(info)});
+        EXPECT_EQ(status, row.status) << out;
+        const std::size_t first = out.find('\n') + 1;
+        const std::size_t second = out.find('\n', first);
+        EXPECT_EQ(out.substr(first, second - first), row.finding) << out;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    }
+}
+
+// A field the file holds longer than the game reads it shifts every later field: an error even
+// though the load kept what it could.
+TEST_F(CheckMission, AFieldLongerInTheFileThanTheGameReadsIsAnError) {
+    std::string bytes = *mission::writeMissionInfo(soundMission());
+    bytes.replace(0, 2, std::string(40, 'm'));
+    const auto [status, out, err] = run({dir_.write("game/long.mif", bytes)});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(
+        out.substr(out.find('\n') + 1, out.find('\n', out.find('\n') + 1) - out.find('\n') - 1),
+        "error: mission title: is 40 bytes long in the file; the field holds 31");
+}
+
+TEST_F(CheckMission, TheRootIsGivenOrTheNearestFolderUpwardsThatHoldsTheMap) {
+    const std::string mission = mif(soundMission());
+    const std::string elsewhere = mif(soundMission(), "other/m1.mif");
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        int status;
+        std::string first, second;
+    } rows[] = {
+        {"found upwards",
+         {mission},
+         0,
+         "root: " + game() + " (the nearest folder from the mission's upwards that holds its map)",
+         "3 points, 1 human, 1 path point, 0 events: 0 errors, 0 warnings"},
+        {"given",
+         {mission, "--root", game()},
+         0,
+         "root: " + game() + " (as given)",
+         "3 points, 1 human, 1 path point, 0 events: 0 errors, 0 warnings"},
+        {"given, without the map",
+         {mission, "--root=" + dir_.at("game/missions")},
+         1,
+         "root: " + dir_.at("game/missions") + " (as given)",
+         "error: pathname of block: .\\data\\map\\m1.bd1 leads to no file under " +
+             dir_.at("game/missions")},
+        {"none upwards",
+         {elsewhere},
+         1,
+         "root: " + dir_.at("other") +
+             " (no folder from the mission's upwards holds its map; paths are looked for here)",
+         "error: pathname of block: .\\data\\map\\m1.bd1 leads to no file under " +
+             dir_.at("other") + " or any folder above it"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto [status, out, err] = run(row.arguments);
+        EXPECT_EQ(status, row.status) << out;
+        const std::size_t end = out.find('\n');
+        EXPECT_EQ(out.substr(0, end), row.first);
+        EXPECT_EQ(out.substr(end + 1, out.find('\n', end + 1) - end - 1), row.second);
+    }
+}
+
+// The JSON tells what the text tells: the root, then each finding with its severity and message
+// in the same order, and the summary on standard error.
+TEST_F(CheckMission, JsonHoldsWhatTheTextSays) {
+    mission::MissionInfo info = soundMission();
+    info.skyIndex = 9;
+    info.image1Path = ".\\data\\briefing\\B.PNG";
+    points({point(0, 0, 0, 1, 0, 99, 1), point(11, 1, 0, 2, 1, 0, 2)});
+    const std::string mission = mif(info);
+    const auto [textStatus, text, textErr] = run({mission});
+    const auto [status, json, err] = run({mission, "--json"});
+    EXPECT_EQ(status, textStatus);
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line);
+    const QJsonObject top = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    EXPECT_EQ(top["root"].toString().toStdString(), game());
+    EXPECT_EQ(top["rootSource"].toString().toStdString(), "found");
+    const QJsonArray findings = top["findings"].toArray();
+    EXPECT_EQ(findings.size(), 4) << json;
+    const char* fields[] = {"skyIndex", "image1Path", "pointPath", "pointPath"};
+    for (qsizetype i = 0; i < findings.size(); ++i) {
+        std::getline(lines, line);
+        const QJsonObject finding = findings[i].toObject();
+        const std::string severity = finding["severity"].toString().toStdString();
+        EXPECT_EQ(line.substr(0, severity.size()), severity) << i;
+        const std::string message = finding["message"].toString().toStdString();
+        EXPECT_EQ(line.substr(line.size() - std::min(line.size(), message.size())), message) << i;
+        EXPECT_EQ(finding["field"].toString().toStdString(), fields[i]) << i;
+    }
+    std::getline(lines, line);
+    EXPECT_EQ(err, line + "\n");
+}
+
+} // namespace
+} // namespace tavo::pointtool
