@@ -21,6 +21,7 @@
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
+#include "missioneditor/mission_paths.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/scratch_directory.h"
 
@@ -522,6 +523,29 @@ protected:
     QString game() const { return at("game"); }
     QString mission;
 };
+
+// The check's findings name each field by the label the dialog shows for it.
+TEST_F(MissionCheckKeys, FindingsNameTheFieldsByTheDialogsLabels) {
+    const std::pair<Field, int> labels[] = {
+        {Field::MissionName, MissionNameLabel},
+        {Field::FullName, FullNameLabel},
+        {Field::BlockPath, BlockPathLabel},
+        {Field::PointPath, PointPathLabel},
+        {Field::SkyIndex, SkyLabel},
+        {Field::AddonObjectPath, AddonObjectLabel},
+        {Field::Image1Path, Image1Label},
+        {Field::Image2Path, Image2Label},
+        {Field::BriefingText, BriefingLabel},
+    };
+    MissionDialog d(services, true);
+    for (bool english : {false, true}) {
+        for (const auto& [field, label] : labels) {
+            EXPECT_EQ(QString::fromStdString(fieldName(field, english)), text(d, label))
+                << static_cast<int>(field) << (english ? " English" : " Japanese");
+        }
+        d.switchLanguage();
+    }
+}
 
 TEST_F(MissionCheckKeys, F5ChecksTheFieldsAsTheyStandSavedOrNot) {
     MissionDialog d(services, false);

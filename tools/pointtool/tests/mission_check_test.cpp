@@ -14,6 +14,7 @@
 #include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
 #include "tools/pointtool/commands.h"
+#include "tools/pointtool/mission_check.h"
 
 namespace tavo::pointtool {
 namespace {
@@ -221,6 +222,47 @@ TEST_F(CheckMission, TheRootIsGivenOrTheNearestFolderUpwardsThatHoldsTheMap) {
         const std::size_t end = out.find('\n');
         EXPECT_EQ(out.substr(0, end), row.first);
         EXPECT_EQ(out.substr(end + 1, out.find('\n', end + 1) - end - 1), row.second);
+    }
+}
+
+// The mission editor shows the same findings in Japanese.
+TEST_F(CheckMission, EachFindingIsToldInJapaneseToo) {
+    dir_.write("game/data/briefing/text.png", std::string("not an image at all"));
+    mission::MissionInfo info = soundMission();
+    info.fullName = std::string(130, 'f');
+    info.skyIndex = 8;
+    info.flags = 6;
+    info.pointPath = ".\\data\\MAP\\m1.pd1";
+    info.image1Path = ".\\data\\briefing\\text.png";
+    info.addonObjectPath = "\\obj.x";
+    info.hasImage2 = true;
+    info.briefingText = "\xF0\x9F\x98\x80";
+    points(
+        {point(0, 0, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10), point(11, 1, 0, 7, 1, 0, 2)});
+    const MissionReport report = checkMission(info, nullptr, dir_.at("game/missions"), game());
+    std::vector<std::string> lines{describeRoot(report, false)};
+    for (const MissionFinding& finding : report.findings) {
+        lines.push_back(describeMissionFinding(finding, false));
+    }
+    const std::string root = game();
+    const std::vector<std::string> expected = {
+        "ルート: " + root + "（指定のとおり）",
+        "エラー: ミッション正式名称: Shift-JIS で 130 バイトですが、欄は最大 127 バイトです",
+        "エラー: ブリーフィング文章: Shift-JIS で保存できない文字があります",
+        "エラー: 空: 空が 8 です。ゲームの空は 0 から 5 です",
+        "警告: フラグ: フラグが 6 です。意味があるのはビット 0 と 1 (1 と 2) だけです",
+        "警告: ポイントのパス名: .\\data\\MAP\\m1.pd1 は大文字と小文字を区別しない場合にだけ " +
+            root + "/data/map/m1.pd1 として見つかります。ファイル名のとおりに入力してください",
+        "エラー: 画像1のパス名: 画像読み込みが知らない形式です",
+        "エラー: 画像2のパス名: 何も入力されていません",
+        "エラー: 追加小物のパス名: \\obj.x は絶対パスです。ゲームはファイルを自分のフォルダーから"
+        "指定します",
+        "警告: スロット 2, 識別番号 2, ランダム武器: ブロック 1 の内部にあります（どの面からも 0.5 "
+        "単位より内側）",
+    };
+    EXPECT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < std::min(lines.size(), expected.size()); ++i) {
+        EXPECT_EQ(lines[i], expected[i]) << i;
     }
 }
 
