@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "missioneditor/mission_paths.h"
 #include "tests/support/scratch_directory.h"
 
@@ -45,6 +47,8 @@ TEST(MissionPaths, TheRootIsTheNearestFolderUpwardsThatHoldsTheMap) {
     EXPECT_EQ(findGameRoot(dir.at("game/missions"), ".\\data\\none.bd1"), std::nullopt);
     EXPECT_EQ(findGameRoot(game, "C:\\data\\m.bd1"), std::nullopt);
     EXPECT_EQ(startFolder(dir.at("game/missions/m.mif")), dir.at("game/missions"));
+    EXPECT_EQ(startFolder(""), std::filesystem::current_path().string()) << "never saved";
+    EXPECT_EQ(startFolder("m.mif"), std::filesystem::current_path().string()) << "a bare name";
 
     MissionInfo info;
     info.blockPath = ".\\data\\m.bd1";

@@ -36,6 +36,7 @@ std::vector<Finding> placed(const PointRecord& record, const BlockFileContents& 
 
 const std::string Floats = "floats: no face of the map lies within 3 units below its feet (y ";
 const std::string InWall = "lies inside block 1, more than 0.5 units behind each of its faces";
+const std::string InRamp = "lies inside block 2, more than 0.5 units behind each of its faces";
 const std::string InFloor = "lies inside block 0, more than 0.5 units behind each of its faces";
 
 TEST(PointPlacement, HumansAndWeaponsInBlocksAndHumansWithNothingBelow) {
@@ -69,6 +70,7 @@ TEST(PointPlacement, HumansAndWeaponsInBlocksAndHumansWithNothingBelow) {
         {"3 above the ramp", point(-30, 5.5f, 25, Human), {}},
         {"3.25 above the ramp", point(-30, 5.75f, 25, Human), {Floats + "5.75)"}},
         {"sunk 0.5 into the ramp", point(-30, 2, 25, Human), {}},
+        {"sunk 0.9 into the ramp", point(-30, 1.6f, 25, Human), {InRamp}},
         {"beside the map", point(60, 0, 0, Human), {Floats + "0)"}},
         {"beside the map's corner", point(-50.25f, 0, -50.25f, Human), {Floats + "0)"}},
         {"on the map's corner", point(-49.75f, 0, -49.75f, Human), {}},
