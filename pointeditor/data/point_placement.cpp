@@ -74,24 +74,24 @@ bool isInside(const BlockRecord& block, Vec p) {
         const Vec v = corner(block, c);
         centre = {centre.x + v.x / 8, centre.y + v.y / 8, centre.z + v.z / 8};
     }
-    int bounding = 0;
+    bool bounded = false; // a block squashed to a line or a point holds nothing
     for (const BlockFace& face : BlockFaces) {
         const std::optional<Plane> plane = facePlane(block, face, centre);
         if (!plane) {
             continue;
         }
-        ++bounding;
+        bounded = true;
         if (dot(plane->normal, p - plane->at) >= -InsideBlockDepth) {
             return false;
         }
     }
-    return bounding > 0;
+    return bounded;
 }
 
 // The height of triangle (a, b, c) straight above or below p, when p lies over it.
 std::optional<float> heightOver(Vec a, Vec b, Vec c, Vec p) {
     const float area = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
-    if (std::abs(area) < 1e-6f) {
+    if (area == 0.0f) {
         return std::nullopt; // an upright triangle: seen from above it is a line
     }
     const float u = ((p.x - a.x) * (c.z - a.z) - (c.x - a.x) * (p.z - a.z)) / area;

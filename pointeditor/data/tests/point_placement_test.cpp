@@ -12,9 +12,10 @@ namespace {
 using testing::box;
 using testing::point;
 
-// Block 0 a floor with its top at y 0; block 1 a wall on it, x 10 to 12, 10 high; block 2 a ramp
-// from x -40 to -20 whose top rises from y 1 to 4 (2.5 at x -30); block 3 a crate nobody uses,
-// where a floating human would stand on it.
+// Block 0 a floor 4 thick with its top at y 0; block 1 a wall on it, x 10 to 12, 10 high; block 2 a
+// ramp from x -40 to -20 whose top rises from y 1 to 4 (2.5 at x -30); block 3 a crate nobody uses,
+// where a floating human would stand on it; block 4 a slab of 1 by 1 on posts nobody drew, its
+// underside at y 1, outside the floor.
 BlockFileContents yard() {
     BlockFileContents map;
     map.hasHeader = true;
@@ -22,7 +23,8 @@ BlockFileContents yard() {
     ramp.y[6] = ramp.y[7] = 4;
     BlockRecord unused = box(-5, 0, -5, 5, 3, 5);
     unused.inUse = 0;
-    map.blocks = {box(-50, -2, -50, 50, 0, 50), box(10, 0, -50, 12, 10, 50), ramp, unused};
+    map.blocks = {box(-50, -4, -50, 50, 0, 50), box(10, 0, -50, 12, 10, 50), ramp, unused,
+                  box(60, 1, 0, 61, 4, 1)};
     return map;
 }
 
@@ -50,7 +52,7 @@ TEST(PointPlacement, HumansAndWeaponsInBlocksAndHumansWithNothingBelow) {
         {"3 above the floor", point(0, 3, 0, Human), {}},
         {"3.25 above the floor", point(0, 3.25f, 0, Human), {Floats + "3.25)"}},
         {"sunk 0.5 into the floor", point(0, -0.5f, 0, Human), {}},
-        {"sunk 0.75 into the floor", point(0, -0.75f, 0, Human), {InFloor}},
+        {"sunk 0.75 into the floor", point(0, -0.75f, 0, Human), {InFloor, Floats + "-0.75)"}},
         {"in the wall", point(11, 1, 0, Human), {InWall}},
         {"empty handed in the wall", point(11, 1, 0, EmptyHanded), {InWall}},
         {"in the wall high up", point(11, 5, 0, Human), {InWall, Floats + "5)"}},
@@ -74,6 +76,9 @@ TEST(PointPlacement, HumansAndWeaponsInBlocksAndHumansWithNothingBelow) {
         {"beside the map", point(60, 0, 0, Human), {Floats + "0)"}},
         {"beside the map's corner", point(-50.25f, 0, -50.25f, Human), {Floats + "0)"}},
         {"on the map's corner", point(-49.75f, 0, -49.75f, Human), {}},
+        {"on the map's far corner", point(49.75f, 0, 49.75f, Human), {}},
+        {"0.25 under the slab", point(60.5f, 0.75f, 0.5f, Human), {}},
+        {"0.75 under the slab", point(60.5f, 0.25f, 0.5f, Human), {Floats + "0.25)"}},
         {"where an unused crate stands", point(0, 3, 0, Human), {}},
         {"not a finite number", point(0, std::numeric_limits<float>::infinity(), 0, Human), {}},
     };
@@ -106,15 +111,19 @@ TEST(PointPlacement, OddBlocksHoldNoPoint) {
     BlockRecord flat = box(10, 0, -50, 12, 0, 50);
     BlockRecord broken = box(10, 0, -50, 12, 10, 50);
     broken.z[5] = std::numeric_limits<float>::quiet_NaN();
+    const BlockRecord speck = box(11, 1, 0, 11, 1, 0);
     const struct {
         const char* name;
         BlockRecord block;
         std::size_t findings;
-    } rows[] = {{"inverted", inverted, 1}, {"flat", flat, 0}, {"not a number", broken, 0}};
+    } rows[] = {{"inverted", inverted, 1},
+                {"flat", flat, 0},
+                {"a point", speck, 0},
+                {"not a number", broken, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         BlockFileContents map;
-        map.blocks = {box(-50, -2, -50, 50, 0, 50), row.block};
+        map.blocks = {box(-50, -4, -50, 50, 0, 50), row.block};
         EXPECT_EQ(placed(point(11, 1, 0, 2), map).size(), row.findings);
     }
     BlockFileContents empty;

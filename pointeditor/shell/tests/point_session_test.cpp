@@ -70,6 +70,8 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrContent) {
     const std::tuple<const char*, std::vector<std::string>, CommandLine> cases[] = {
         {"nothing", {}, {"", "", "", "", {}}},
         {"letter", {"j"}, {"j", "", "", "", {}}},
+        {"a map first", {"a.bd1"}, {"", "a.bd1", "", "", {}}},
+        {"a mission first", {"a.mif"}, {"", "", "", "a.mif", {}}},
         {"letter and all", {"e", "a.bd1", "b.pd1", "c.mif"}, {"e", "a.bd1", "b.pd1", "c.mif", {}}},
         {"any order", {"c.MiF", "b.PD1", "a.Bd1"}, {"", "a.Bd1", "b.PD1", "c.MiF", {}}},
         {"by size", {"x", points, map}, {"x", map, points, "", {}}},
