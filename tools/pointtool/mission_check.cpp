@@ -94,7 +94,9 @@ private:
         }
         if (read.replaced > 0) {
             const std::string n = to_string(read.replaced);
-            add(field, Severity::Warning, "holds " + n + " bytes that are not Shift-JIS",
+            add(field, Severity::Warning,
+                "holds " + n + (read.replaced == 1 ? " byte that is" : " bytes that are") +
+                    " not Shift-JIS",
                 "Shift-JIS でないバイトが " + n + " 個あります");
         }
     }

@@ -13,6 +13,7 @@
 #include "tests/support/image_writers.h"
 #include "tests/support/scene_builders.h"
 #include "tests/support/scratch_directory.h"
+#include "tools/pointtool/check_output.h"
 #include "tools/pointtool/commands.h"
 #include "tools/pointtool/mission_check.h"
 
@@ -171,15 +172,36 @@ TEST_F(CheckMission, EachSlipGivesExactlyItsFinding) {
 }
 
 // A field the file holds longer than the game reads it shifts every later field: an error even
-// though the load kept what it could.
-TEST_F(CheckMission, AFieldLongerInTheFileThanTheGameReadsIsAnError) {
-    std::string bytes = *mission::writeMissionInfo(soundMission());
-    bytes.replace(0, 2, std::string(40, 'm'));
-    const auto [status, out, err] = run({dir_.write("game/long.mif", bytes)});
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(
-        out.substr(out.find('\n') + 1, out.find('\n', out.find('\n') + 1) - out.find('\n') - 1),
-        "error: mission title: is 40 bytes long in the file; the field holds 31");
+// though the load kept what it could. Bytes that are not Shift-JIS are a warning, counted.
+TEST_F(CheckMission, WhatReadingTheFileHadToChangeIsTold) {
+    const std::string sound = *mission::writeMissionInfo(soundMission());
+    const struct {
+        const char* name;
+        std::string bytes;
+        int status;
+        std::string english, japanese;
+    } rows[] = {
+        {"a long title", std::string(40, 'm') + sound.substr(2), 1,
+         "error: mission title: is 40 bytes long in the file; the field holds 31",
+         "エラー: ミッション識別名: ファイルでは 40 バイトですが、欄は最大 31 バイトです"},
+        {"one stray byte", "m\xFF" + sound.substr(2), 0,
+         "warning: mission title: holds 1 byte that is not Shift-JIS",
+         "警告: ミッション識別名: Shift-JIS でないバイトが 1 個あります"},
+        {"two stray bytes", "\xFFm\xFF" + sound.substr(2), 0,
+         "warning: mission title: holds 2 bytes that are not Shift-JIS",
+         "警告: ミッション識別名: Shift-JIS でないバイトが 2 個あります"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto [status, out, err] = run({dir_.write("game/odd.mif", row.bytes)});
+        EXPECT_EQ(status, row.status);
+        const std::size_t first = out.find('\n') + 1;
+        EXPECT_EQ(out.substr(first, out.find('\n', first) - first), row.english);
+        const mission::MissionRead read = mission::readMissionFile(row.bytes);
+        const MissionReport report = checkMission(read.info, &read, dir_.at("game"), game());
+        ASSERT_EQ(report.findings.size(), 1u) << out;
+        EXPECT_EQ(describeMissionFinding(report.findings[0], false), row.japanese);
+    }
 }
 
 TEST_F(CheckMission, TheRootIsGivenOrTheNearestFolderUpwardsThatHoldsTheMap) {
@@ -297,6 +319,43 @@ TEST_F(CheckMission, JsonHoldsWhatTheTextSays) {
     }
     std::getline(lines, line);
     EXPECT_EQ(err, line + "\n");
+    const int slotOf[] = {-1, -1, 0, 1};
+    for (qsizetype i = 0; i < findings.size(); ++i) {
+        const QJsonValue slot = findings[i].toObject()["slot"];
+        EXPECT_EQ(slot.isNull() ? -1 : slot.toInt(), slotOf[i]) << i;
+    }
+}
+
+// Each field is named in the JSON by its member's name, and the root says where it came from.
+TEST_F(CheckMission, JsonNamesEachFieldAndTheRootsSource) {
+    mission::MissionInfo info = soundMission();
+    info.missionName = "\xF0\x9F\x98\x80";
+    info.fullName = std::string(130, 'f');
+    info.blockPath = ".\\data\\MAP\\m1.bd1";
+    info.pointPath = ".\\data\\map\\M1.pd1";
+    info.skyIndex = 8;
+    info.flags = 4;
+    info.image1Path = ".\\x.png";
+    info.hasImage2 = true;
+    info.image2Path = ".\\y.png";
+    info.addonObjectPath = ".\\z";
+    info.briefingText = "\xF0\x9F\x98\x80";
+    const MissionReport report = checkMission(info, nullptr, dir_.at("game/missions"), game());
+    const QJsonObject top =
+        QJsonDocument::fromJson(QByteArray::fromStdString(missionReportToJson(report))).object();
+    std::string fields;
+    for (const QJsonValue finding : top["findings"].toArray()) {
+        fields += finding.toObject()["field"].toString().toStdString() + " ";
+    }
+    EXPECT_EQ(fields, "missionName fullName briefingText skyIndex flags blockPath pointPath "
+                      "image1Path image2Path addonObjectPath ");
+    EXPECT_EQ(top["rootSource"].toString().toStdString(), "given");
+    info.blockPath = ".\\none.bd1";
+    const MissionReport lost = checkMission(info, nullptr, dir_.at("game/missions"), std::nullopt);
+    const QJsonObject none =
+        QJsonDocument::fromJson(QByteArray::fromStdString(missionReportToJson(lost))).object();
+    EXPECT_EQ(none["rootSource"].toString().toStdString(), "none");
+    EXPECT_EQ(none["root"].toString().toStdString(), dir_.at("game/missions"));
 }
 
 } // namespace
