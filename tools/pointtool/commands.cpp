@@ -21,7 +21,7 @@ namespace tavo::pointtool {
 namespace {
 
 const char* const Description =
-    "Checks, dumps and builds point files (.pd1) of TAVO missions.\n"
+    "Checks, dumps and builds point files (.pd1) of TAVO missions, and checks whole missions.\n"
     "\n"
     "  check FILE.pd1 [--map FILE.bd1] [--json]\n"
     "      reports links to missing or shared ids (errors) and other slips (warnings);\n"
