@@ -73,6 +73,7 @@ TEST(PointPlacement, HumansAndWeaponsInBlocksAndHumansWithNothingBelow) {
         {"3.25 above the ramp", point(-30, 5.75f, 25, Human), {Floats + "5.75)"}},
         {"sunk 0.5 into the ramp", point(-30, 2, 25, Human), {}},
         {"sunk 0.9 into the ramp", point(-30, 1.6f, 25, Human), {InRamp}},
+        {"sunk 0.9 into the ramp's upper half", point(-25, 2.35f, 25, Human), {InRamp}},
         {"beside the map", point(60, 0, 0, Human), {Floats + "0)"}},
         {"beside the map's corner", point(-50.25f, 0, -50.25f, Human), {Floats + "0)"}},
         {"on the map's corner", point(-49.75f, 0, -49.75f, Human), {}},

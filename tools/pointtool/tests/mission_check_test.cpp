@@ -85,6 +85,15 @@ TEST_F(CheckMission, ASoundMissionSaysItsRootAndNothingElse) {
     EXPECT_EQ(out, "root: " + game() +
                        " (the nearest folder from the mission's upwards that holds its map)\n"
                        "3 points, 1 human, 1 path point, 0 events: 0 errors, 0 warnings\n");
+    mission::MissionInfo full = soundMission();
+    full.missionName = std::string(31, 'm');
+    full.fullName = std::string(127, 'f');
+    full.briefingText = std::string(397, 'b') + "\n" + std::string(399, 'b'); // 798 with CR LF
+    EXPECT_EQ(checkMission(full, nullptr, dir_.at("game"), game()).findings.size(), 0u)
+        << "every field exactly at its limit";
+    full.briefingText += "b";
+    EXPECT_EQ(checkMission(full, nullptr, dir_.at("game"), game()).findings.size(), 1u)
+        << "the briefing one byte over";
 }
 
 // Each row spoils one thing of the sound mission and expects exactly its one finding.
