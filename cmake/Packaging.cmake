@@ -1,7 +1,8 @@
 # Debian packages by CPack (./dev package): one for the point editor with the two command-line
 # programs that work on the same files (pointeditor-render, pointtool), one for the mission
-# editor. The mission editor needs only Qt's widgets; apart, it does not pull in OpenGL, EGL,
-# libjpeg and libpng for someone who only writes briefings. Nothing is shared at run time (the
+# editor. The mission editor needs only Qt's widgets (and libjpeg and libpng, which Qt's image
+# plugins use too, for its check of briefing images); apart, it does not pull in OpenGL and EGL
+# for someone who only writes briefings. Nothing is shared at run time (the
 # libraries are static), so no common package is needed.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -2,9 +2,14 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include "common/files/file_read.h"
 #include "common/files/file_write.h"
@@ -12,7 +17,9 @@
 #include "common/font/window_font.h"
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_file.h"
+#include "missioneditor/mission_paths.h"
 #include "missioneditor/tab_keeps_text.h"
+#include "tools/pointtool/mission_check.h"
 #include "ui_mission_dialog.h"
 
 namespace tavo::mission {
@@ -120,6 +127,40 @@ int labelOf(Field field) {
     return SkyLabel;
 }
 
+// The point editor of this installation: beside this program, else the one on PATH.
+QString pointEditorProgram() {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/pointeditor");
+    if (QFileInfo(beside).isExecutable()) {
+        return beside;
+    }
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("pointeditor"));
+    return onPath.isEmpty() ? QStringLiteral("pointeditor") : onPath;
+}
+
+// The text of the check's box: how much was found, the root, then the first findings.
+QString missionCheckText(const MissionReport& report, bool english) {
+    constexpr std::size_t Shown = 8;
+    const int errors = report.summary.errors, warnings = report.summary.warnings;
+    QStringList lines;
+    lines << (english ? QStringLiteral("%1 %2, %3 %4")
+                            .arg(errors)
+                            .arg(errors == 1 ? "error" : "errors")
+                            .arg(warnings)
+                            .arg(warnings == 1 ? "warning" : "warnings")
+                      : QStringLiteral("エラー %1 件、警告 %2 件").arg(errors).arg(warnings));
+    lines << QString::fromStdString(describeRoot(report, english));
+    const std::size_t shown = std::min(report.findings.size(), Shown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        lines << QString::fromStdString(describeMissionFinding(report.findings[i], english));
+    }
+    if (report.findings.size() > shown) {
+        const auto more = report.findings.size() - shown;
+        lines << (english ? QStringLiteral("... %1 more").arg(more)
+                          : QStringLiteral("ほか %1 件").arg(more));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 MissionDialog::MissionDialog(DesktopServices& services, bool japanese, QWidget* parent)
@@ -179,6 +220,9 @@ MissionDialog::MissionDialog(DesktopServices& services, bool japanese, QWidget* 
     connect(ui_->skyList, &QComboBox::currentIndexChanged, this, &MissionDialog::refreshTitle);
     refreshTitle();
     TabKeepsText::installOn(this);
+    launcher_ = [](const QString& program, const QStringList& arguments) {
+        return QProcess::startDetached(program, arguments);
+    };
 }
 
 MissionDialog::~MissionDialog() = default;
@@ -438,6 +482,33 @@ void MissionDialog::reportProblem(const FieldProblem& problem) {
     showError(services_, text);
 }
 
+void MissionDialog::checkMission() {
+    const MissionReport report = tavo::checkMission(missionInfo(), loaded_ ? &*loaded_ : nullptr,
+                                                    startFolder(currentPath_), std::nullopt);
+    const bool clean = report.findings.empty();
+    services_.messageBox(missionCheckText(report, english_).toStdString(),
+                         english_ ? "MISSION CHECK" : "ミッションの点検", BoxButtons::Ok,
+                         clean ? BoxIcon::None : BoxIcon::Warning);
+}
+
+void MissionDialog::openInPointEditor() {
+    const auto files = resolveMissionFiles(missionInfo(), startFolder(currentPath_), std::nullopt);
+    if (!files) {
+        services_.messageBox(describeUnresolved(files.error(), english_), "POINT EDITOR",
+                             BoxButtons::Ok, BoxIcon::Warning);
+        return;
+    }
+    // The files as the bytes the system names them by, whatever their encoding.
+    const QStringList arguments{english_ ? QStringLiteral("e") : QStringLiteral("j"),
+                                QFile::decodeName(files->mapPath.c_str()),
+                                QFile::decodeName(files->pointPath.c_str())};
+    const QString program = pointEditorProgram();
+    if (!launcher_(program, arguments)) {
+        showError(services_, english_ ? QStringLiteral("cannot start %1").arg(program)
+                                      : QStringLiteral("%1 を起動できません").arg(program));
+    }
+}
+
 void MissionDialog::keyPressEvent(QKeyEvent* event) {
     // Escape does not close the editor; only closing the window does.
     if (event->key() == Qt::Key_Escape) {
@@ -450,6 +521,15 @@ void MissionDialog::keyPressEvent(QKeyEvent* event) {
     }
     if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_O) {
         load();
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F5) {
+        checkMission();
+        return;
+    }
+    if ((event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F6) ||
+        (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_E)) {
+        openInPointEditor();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -4,6 +4,7 @@
 // move it out of and into them, and the file work is mission_info's and mission_file's.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include "common/desktop/desktop_services.h"
 #include "common/files/file_stamp.h"
@@ -24,6 +26,9 @@ class MissionDialog;
 namespace tavo::mission {
 
 class MultiLineLimit;
+
+// Starts a program on its own, not waiting for it; false when it could not be started.
+using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
 
 class MissionDialog : public QDialog {
     Q_OBJECT
@@ -51,6 +56,16 @@ public:
     // A file named at start, shown as LOAD shows it; `path` is the bytes the system names it by.
     bool openFile(const std::string& path);
     void switchLanguage(); // ENGLISH / 日本語
+
+    // F5: checks the mission as the fields stand, saved or not (the root looked for from the
+    // file's folder, or from the working directory for a mission never saved), and shows what
+    // was found in one box.
+    void checkMission();
+    // F6 and Ctrl+E: starts the point editor on the mission's map and points, in this dialog's
+    // language, or says which path leads to no file and starts nothing.
+    void openInPointEditor();
+    // How the point editor is started: QProcess::startDetached unless a test records it.
+    void setLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
 
     // The fields differ from the file last loaded or saved (from a new mission's before that),
     // by an edit or because the load had to cut or replace something.
@@ -86,6 +101,7 @@ private:
     // The last file loaded as read, so that fields not edited since are written with its bytes.
     std::optional<MissionRead> loaded_;
     bool loadChanged_ = false; // that load cut or replaced something, and it is not saved yet
+    Launcher launcher_;
 };
 
 } // namespace tavo::mission

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,6 +21,7 @@
 #include "missioneditor/cp932_limit.h"
 #include "missioneditor/mission_dialog.h"
 #include "missioneditor/mission_file.h"
+#include "missioneditor/mission_paths.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/scratch_directory.h"
 
@@ -491,6 +493,132 @@ TEST_F(MissionDialogTest, CtrlSOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFil
     get(d, SaveButton)->click();
     EXPECT_EQ(services.boxes.size(), 0u);
     EXPECT_EQ(readFileBytes(scratch.at("other.mif")).value(), Plain);
+}
+
+} // namespace
+} // namespace tavo::mission
+
+namespace tavo::mission {
+namespace {
+
+// A game folder in the scratch directory: a map and points under data/, a briefing image beside
+// them, and a mission one folder down whose paths lead to them.
+class MissionCheckKeys : public MissionDialogTest {
+protected:
+    MissionCheckKeys() {
+        // A map of one block, its header's ten names empty.
+        std::string map(310, '\0');
+        map += std::string("\x01\x00", 2) + std::string(312, '\0') + std::string("\x01\0\0\0", 4);
+        scratch.write("game/data/m.bd1", map);
+        scratch.write("game/data/m.pd1", std::string("\0\0", 2));
+        scratch.write("game/data/Brief.bmp", std::string("not an image"));
+        mission = writeFile("game/missions/m.mif",
+                            "m\r\nf\r\n.\\data\\m.bd1\r\n.\\DATA\\m.pd1\r\n1\r\n0\r\n!\r\n"
+                            ".\\data\\brief.bmp\r\n!\r\n");
+    }
+    void key(MissionDialog& d, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, k, modifiers);
+        QApplication::sendEvent(&d, &event);
+    }
+    QString game() const { return at("game"); }
+    QString mission;
+};
+
+// The check's findings name each field by the label the dialog shows for it.
+TEST_F(MissionCheckKeys, FindingsNameTheFieldsByTheDialogsLabels) {
+    const std::pair<Field, int> labels[] = {
+        {Field::MissionName, MissionNameLabel},
+        {Field::FullName, FullNameLabel},
+        {Field::BlockPath, BlockPathLabel},
+        {Field::PointPath, PointPathLabel},
+        {Field::SkyIndex, SkyLabel},
+        {Field::AddonObjectPath, AddonObjectLabel},
+        {Field::Image1Path, Image1Label},
+        {Field::Image2Path, Image2Label},
+        {Field::BriefingText, BriefingLabel},
+    };
+    MissionDialog d(services, true);
+    for (bool english : {false, true}) {
+        for (const auto& [field, label] : labels) {
+            EXPECT_EQ(QString::fromStdString(fieldName(field, english)), text(d, label))
+                << static_cast<int>(field) << (english ? " English" : " Japanese");
+        }
+        d.switchLanguage();
+    }
+}
+
+TEST_F(MissionCheckKeys, F5ChecksTheFieldsAsTheyStandSavedOrNot) {
+    MissionDialog d(services, false);
+    answerFiles(services, {mission});
+    get(d, LoadButton)->click();
+    get<QLineEdit>(d, Image1Edit)->setText(".\\data\\gone.bmp"); // not saved
+    key(d, Qt::Key_F5);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].caption, "MISSION CHECK");
+    EXPECT_EQ(services.boxes[0].icon, BoxIcon::Warning);
+    EXPECT_EQ(QString::fromStdString(services.boxes[0].text),
+              "1 error, 1 warning\nroot: " + game() +
+                  " (the nearest folder from the mission's upwards that holds its map)\n"
+                  "warning: pathname of point: .\\DATA\\m.pd1 is found only when case is ignored, "
+                  "as " +
+                  game() +
+                  "/data/m.pd1; the path should be typed as the file is named\n"
+                  "error: pathname of image1: .\\data\\gone.bmp leads to no file under " +
+                  game());
+}
+
+TEST_F(MissionCheckKeys, F5OnAMissionNeverSavedLooksFromTheWorkingFolderInItsLanguage) {
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(at("game/data"));
+    MissionDialog d(services, true);
+    get<QLineEdit>(d, BlockPathEdit)->setText(".\\data\\m.bd1");
+    get<QLineEdit>(d, PointPathEdit)->setText(".\\data\\m.pd1");
+    get<QLineEdit>(d, Image1Edit)->setText(".\\data\\Brief.bmp");
+    key(d, Qt::Key_F5);
+    QDir::setCurrent(before);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].caption, "ミッションの点検");
+    EXPECT_EQ(QString::fromStdString(services.boxes[0].text),
+              "エラー 1 件、警告 0 件\nルート: " + game() +
+                  "（ミッションのフォルダーから上へ、マップのある最も近いフォルダー）\n"
+                  "エラー: 画像1のパス名: 画像読み込みが知らない形式です");
+}
+
+TEST_F(MissionCheckKeys, F6AndCtrlEStartThePointEditorOnTheMissionsFilesOrSayWhatIsMissing) {
+    std::vector<QStringList> started;
+    bool starts = true;
+    const auto record = [&](const QString& program, const QStringList& arguments) {
+        started.push_back(QStringList{QFileInfo(program).fileName()} + arguments);
+        return starts;
+    };
+    MissionDialog d(services, false);
+    d.setLauncher(record);
+    answerFiles(services, {mission});
+    get(d, LoadButton)->click();
+    key(d, Qt::Key_F6);
+    d.switchLanguage();
+    key(d, Qt::Key_E, Qt::ControlModifier);
+    const QStringList expected{"pointeditor", at("game/data/m.bd1"), at("game/data/m.pd1")};
+    ASSERT_EQ(started.size(), 2u);
+    const QStringList english = QStringList{"pointeditor", "e"} + expected.mid(1);
+    const QStringList japanese = QStringList{"pointeditor", "j"} + expected.mid(1);
+    EXPECT_EQ(started[0], english);
+    EXPECT_EQ(started[1], japanese);
+    EXPECT_EQ(services.boxes.size(), 0u);
+
+    get<QLineEdit>(d, PointPathEdit)->setText(".\\data\\none.pd1");
+    key(d, Qt::Key_F6);
+    EXPECT_EQ(started.size(), 2u) << "nothing started";
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(services.boxes[0].text),
+              "ポイントのパス名: .\\data\\none.pd1 のファイルが " + game() + " にありません");
+
+    get<QLineEdit>(d, PointPathEdit)->setText(".\\data\\m.pd1");
+    starts = false;
+    key(d, Qt::Key_F6);
+    ASSERT_EQ(services.boxes.size(), 2u);
+    EXPECT_EQ(services.boxes[1].text.ends_with("pointeditor を起動できません"), true)
+        << services.boxes[1].text;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-// pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1]: the point editor's entry. One state
-// record and one canvas for the whole run; the window, the font and the device are made in the
-// order the editor has always used: window, tables, font, device, then the window shows and the
-// events run until it is closed.
+// pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1] [MISSION.mif]: the point editor's entry.
+// One state record and one canvas for the whole run; the window, the font and the device are made
+// in the order the editor has always used: window, tables, font, device, then the window shows
+// and the events run until it is closed.
 
 #include <QtCore/QByteArray>
 #include <QtWidgets/QApplication>
@@ -31,10 +31,12 @@ tavo::EditorState state;
 tavo::Canvas canvas;
 
 constexpr std::string_view Usage =
-    "Usage: pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1]\n"
+    "Usage: pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1] [MISSION.mif]\n"
     "Places the humans, weapons, paths and events of a TAVO mission on its map.\n"
     "  j, e       names and messages in Japanese or English (default: from the locale)\n"
     "  MAP.bd1, POINTS.pd1  a map and points to open at start, in any order\n"
+    "  MISSION.mif  the map and points a mission names, found from the game's folder\n"
+    "             (the nearest folder above the mission from which its map is found)\n"
     "  --inspector  open the point inspector (F6) at start\n"
     "  --help     show this text and end\n"
     "  --version  show the version and end\n";

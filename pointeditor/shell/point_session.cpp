@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/files/file_read.h"
 #include "common/files/printable.h"
+#include "missioneditor/mission_paths.h"
 #include "pointeditor/data/platform.h"
 #include "pointeditor/edit/clipboard.h"
 #include "pointeditor/edit/document.h"
@@ -68,11 +70,18 @@ PointSession::~PointSession() {
 }
 
 void PointSession::start(const CommandLine& line) {
-    if (!line.mapPath.empty()) {
-        openBlockFile(state_, line.mapPath);
+    for (const std::string& path : line.refused) {
+        tell(refusedFileText(path, state_.english != 0));
     }
-    if (!line.pointPath.empty()) {
-        openPointFile(state_, line.pointPath);
+    CommandLine files = line;
+    if (!line.missionPath.empty()) {
+        openMission(files);
+    }
+    if (!files.mapPath.empty()) {
+        openBlockFile(state_, files.mapPath);
+    }
+    if (!files.pointPath.empty()) {
+        openPointFile(state_, files.pointPath);
     }
     if (!recoveryDir_) {
         tellRecoveryProblem(RecoveryOff);
@@ -85,6 +94,36 @@ void PointSession::start(const CommandLine& line) {
     refreshTitle();
     showPendingNotice();
     periodTimer_.start();
+}
+
+void PointSession::openMission(CommandLine& line) {
+    const auto bytes = readWholeFile(line.missionPath, DataFileLimit);
+    if (!bytes) {
+        tell(bytes.error().text);
+        return;
+    }
+    const mission::MissionInfo info = mission::readMissionInfo(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    const auto found =
+        mission::resolveMissionFiles(info, mission::startFolder(line.missionPath), std::nullopt);
+    if (!found) {
+        tell(mission::describeUnresolved(found.error(), state_.english != 0));
+        return;
+    }
+    // A map or points named beside the mission are the author's choice over the mission's.
+    if (line.mapPath.empty()) {
+        line.mapPath = found->mapPath;
+    }
+    if (line.pointPath.empty()) {
+        line.pointPath = found->pointPath;
+    }
+}
+
+void PointSession::tell(const std::string& text) {
+    std::fprintf(stderr, "pointeditor: %s\n", text.c_str());
+    if (state_.platform != nullptr) {
+        state_.platform->messageBox(text, "POINT EDITOR", BoxButtons::Ok, BoxIcon::Warning);
+    }
 }
 
 void PointSession::offerRecovery() {

@@ -69,6 +69,10 @@ private:
     void afterMessage();
     void refreshTitle();
     void offerRecovery();
+    // Puts the mission's map and points into `line` where it names none, or tells why not.
+    void openMission(CommandLine& line);
+    // A line on standard error and a warning box, for what the command line could not open.
+    void tell(const std::string& text);
     void writeRecovery();
     // Says once per run that copies cannot be kept: a line on standard error at once, and a
     // box as soon as no message or drag is under way.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pointeditor/data/point_check.h"
+#include "tools/pointtool/mission_check.h"
 
 namespace tavo::pointtool {
 
@@ -19,5 +20,10 @@ std::string formatSummary(const CheckSummary& summary);
 // An array of {"slot", "id", "kind", "severity", "message", "relatedSlots"} objects; slot, id
 // and kind are null for findings about the whole file.
 std::string findingsToJson(const std::vector<Finding>& findings);
+
+// {"root", "rootSource", "findings"}: the root's folder, "given", "found" or "none", and the
+// findings as findingsToJson gives them, each with "field", the mission field it is about
+// ("blockPath"...; the points' and map's own findings "pointPath").
+std::string missionReportToJson(const MissionReport& report);
 
 } // namespace tavo::pointtool

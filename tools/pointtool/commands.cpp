@@ -9,6 +9,8 @@
 #include "common/files/file_read.h"
 #include "common/files/file_write.h"
 #include "common/files/printable.h"
+#include "missioneditor/mission_file.h"
+#include "missioneditor/mission_paths.h"
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/data/point_check.h"
 #include "pointeditor/data/point_file.h"
@@ -19,11 +21,15 @@ namespace tavo::pointtool {
 namespace {
 
 const char* const Description =
-    "Checks, dumps and builds point files (.pd1) of TAVO missions.\n"
+    "Checks, dumps and builds point files (.pd1) of TAVO missions, and checks whole missions.\n"
     "\n"
     "  check FILE.pd1 [--map FILE.bd1] [--json]\n"
     "      reports links to missing or shared ids (errors) and other slips (warnings);\n"
     "      exits 1 when there is an error\n"
+    "  check-mission FILE.mif [--root DIR] [--json]\n"
+    "      checks a mission: its fields, every file it names as the game finds them\n"
+    "      (from the game's folder, case ignored), the map and points as check --map does,\n"
+    "      where humans and weapons stand on the map, the briefing images; exits 1 on an error\n"
     "  dump FILE.pd1 [-o FILE.txt]\n"
     "      writes the points as text, one a line, with their names in comments\n"
     "  build FILE.txt -o FILE.pd1\n"
@@ -37,15 +43,20 @@ const char* const Usage = "Usage: pointtool [options] command file\n";
 const char* const OptionsHelp =
     "Options:\n"
     "  --map FILE.bd1       check: the map whose blocks bound the points.\n"
-    "  --json               check: print the findings as a JSON array.\n"
+    "  --json               check: print the findings as a JSON array;\n"
+    "                       check-mission: as a JSON object with the root.\n"
+    "  --root DIR           check-mission: the game's folder, which the mission's paths\n"
+    "                       start from (default: the nearest folder from the mission's\n"
+    "                       upwards from which its map is found).\n"
     "  -o, --output FILE    dump: the text file to write (default: standard output);\n"
     "                       build: the point file to write. - is standard output.\n"
     "  -h, --help           show this text and end.\n"
     "  -v, --version        show the version and end.\n"
     "\n"
     "Arguments:\n"
-    "  command              check, dump or build\n"
-    "  file                 the point file to check or dump, or the text to build\n";
+    "  command              check, check-mission, dump or build\n"
+    "  file                 the point file to check or dump, the mission to check, or the\n"
+    "                       text to build\n";
 
 int fileFailure(std::ostream& err, const FileError& error) {
     err << "pointtool: " << error.text << "\n";
@@ -56,6 +67,7 @@ struct Invocation {
     std::string input;
     std::optional<std::string> map;
     std::optional<std::string> output;
+    std::optional<std::string> root;
     bool json = false;
 };
 
@@ -106,6 +118,27 @@ int runCheck(const Invocation& call, std::ostream& out, std::ostream& err) {
     } else {
         for (const Finding& finding : report.findings) {
             out << formatFinding(finding) << "\n";
+        }
+        out << formatSummary(report.summary) << "\n";
+    }
+    return report.summary.errors > 0 ? 1 : 0;
+}
+
+int runCheckMission(const Invocation& call, std::ostream& out, std::ostream& err) {
+    const FileResult<std::string> bytes = mission::readFileBytes(call.input);
+    if (!bytes) {
+        return fileFailure(err, bytes.error());
+    }
+    const mission::MissionRead read = mission::readMissionFile(*bytes);
+    const MissionReport report =
+        checkMission(read.info, &read, mission::startFolder(call.input), call.root);
+    if (call.json) {
+        out << missionReportToJson(report);
+        err << formatSummary(report.summary) << "\n";
+    } else {
+        out << describeRoot(report, true) << "\n";
+        for (const MissionFinding& finding : report.findings) {
+            out << describeMissionFinding(finding, true) << "\n";
         }
         out << formatSummary(report.summary) << "\n";
     }
@@ -178,7 +211,7 @@ int usageError(std::ostream& err, const std::string& message) {
     return 1;
 }
 
-enum class Option { Map, Output, Json, Help, Version };
+enum class Option { Map, Root, Output, Json, Help, Version };
 
 struct OptionName {
     std::string_view name;
@@ -187,11 +220,12 @@ struct OptionName {
 };
 
 constexpr OptionName OptionNames[] = {
-    {"--map", Option::Map, true},       {"-o", Option::Output, true},
-    {"--output", Option::Output, true}, {"--json", Option::Json, false},
-    {"-h", Option::Help, false},        {"--help", Option::Help, false},
-    {"-?", Option::Help, false},        {"--help-all", Option::Help, false},
-    {"-v", Option::Version, false},     {"--version", Option::Version, false},
+    {"--map", Option::Map, true},          {"--root", Option::Root, true},
+    {"-o", Option::Output, true},          {"--output", Option::Output, true},
+    {"--json", Option::Json, false},       {"-h", Option::Help, false},
+    {"--help", Option::Help, false},       {"-?", Option::Help, false},
+    {"--help-all", Option::Help, false},   {"-v", Option::Version, false},
+    {"--version", Option::Version, false},
 };
 
 struct Arguments {
@@ -256,6 +290,9 @@ Result<Arguments, std::string> parseArguments(const std::vector<std::string>& ar
         case Option::Map:
             parsed.call.map = *value;
             break;
+        case Option::Root:
+            parsed.call.root = *value;
+            break;
         case Option::Output:
             parsed.call.output = *value;
             break;
@@ -295,14 +332,19 @@ int runPointTool(const std::vector<std::string>& arguments, std::ostream& out, s
     Invocation& call = parsed->call;
     call.input = parsed->positional[1];
 
-    if (command == "check") {
+    if (command == "check" || command == "check-mission") {
         if (call.output) {
-            return usageError(err, "check writes no file; -o does not apply");
+            return usageError(err, command + " writes no file; -o does not apply");
         }
-        return runCheck(call, out, err);
+        const bool mission = command == "check-mission";
+        if (mission ? call.map.has_value() : call.root.has_value()) {
+            return usageError(err, mission ? "--map belongs to check; a mission names its map"
+                                           : "--root belongs to check-mission");
+        }
+        return mission ? runCheckMission(call, out, err) : runCheck(call, out, err);
     }
-    if (call.map || call.json) {
-        return usageError(err, "--map and --json belong to check");
+    if (call.map || call.json || call.root) {
+        return usageError(err, "--map, --root and --json belong to check and check-mission");
     }
     if (command == "dump") {
         return runDump(call, out, err);
@@ -314,7 +356,7 @@ int runPointTool(const std::vector<std::string>& arguments, std::ostream& out, s
         return runBuild(call, out, err);
     }
     return usageError(err, "unknown command '" + printable(command) +
-                               "'; expected check, dump or build");
+                               "'; expected check, check-mission, dump or build");
 }
 
 } // namespace tavo::pointtool

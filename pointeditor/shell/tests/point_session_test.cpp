@@ -116,29 +116,46 @@ TEST(Shortcuts, TheHelpIsATableOfEveryInputInBothLanguages) {
     }
 }
 
-TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
+TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrContent) {
     const testing::ScratchDirectory dir;
     const auto make = [&](const char* name, std::size_t size) {
         return dir.write(name, std::string(size, '\0'));
     };
     const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),
-                      odd = make("odd", 7), j = make("j", 22);
+                      odd = make("odd", 7), j = make("j", 22), empty = make("empty", 0),
+                      header = make("header", 312), count = make("count", 2),
+                      mission = dir.write("mission", "m\nf\nb\np\n3\r\n-1\n!\ni\n!\n"),
+                      eight = dir.write("eight", "m\nf\nb\np\n3\n1\n!\ni\n"),
+                      wordSky = dir.write("word", "m\nf\nb\np\nsun\n1\n!\ni\n!\n"),
+                      noFlags = dir.write("noflags", "m\nf\nb\np\n1\n\n!\ni\n!\n");
     // name, arguments, expected
     const std::tuple<const char*, std::vector<std::string>, CommandLine> cases[] = {
-        {"nothing", {}, {"", "", ""}},
-        {"letter", {"j"}, {"j", "", ""}},
-        {"letter and both", {"e", "a.bd1", "b.pd1"}, {"e", "a.bd1", "b.pd1"}},
-        {"any order", {"b.PD1", "a.Bd1"}, {"", "a.Bd1", "b.PD1"}},
-        {"by size", {"x", points, map}, {"x", map, points}},
-        {"neither size", {odd}, {"", "", odd}},
-        {"a file named like a letter", {j}, {"", "", j}},
-        {"missing", {"j", "gone.pd1"}, {"j", "", "gone.pd1"}},
-        {"the last of a kind", {"a.pd1", "b.pd1"}, {"", "", "b.pd1"}},
+        {"nothing", {}, {"", "", "", "", {}}},
+        {"letter", {"j"}, {"j", "", "", "", {}}},
+        {"a map first", {"a.bd1"}, {"", "a.bd1", "", "", {}}},
+        {"a mission first", {"a.mif"}, {"", "", "", "a.mif", {}}},
+        {"letter and all", {"e", "a.bd1", "b.pd1", "c.mif"}, {"e", "a.bd1", "b.pd1", "c.mif", {}}},
+        {"any order", {"c.MiF", "b.PD1", "a.Bd1"}, {"", "a.Bd1", "b.PD1", "c.MiF", {}}},
+        {"by size", {"x", points, map}, {"x", map, points, "", {}}},
+        {"a map's header alone", {header}, {"", header, "", "", {}}},
+        {"a count alone", {count}, {"", "", count, "", {}}},
+        {"by its lines", {"e", mission}, {"e", "", "", mission, {}}},
+        {"neither size", {odd}, {"", "", "", "", {odd}}},
+        {"empty", {empty}, {"", "", "", "", {empty}}},
+        {"eight lines", {eight}, {"", "", "", "", {eight}}},
+        {"a sky that is a word", {wordSky}, {"", "", "", "", {wordSky}}},
+        {"flags that are empty", {noFlags}, {"", "", "", "", {noFlags}}},
+        {"a file named like a letter", {j}, {"", "", j, "", {}}},
+        {"missing", {"j", "gone.pd1"}, {"j", "", "gone.pd1", "", {}}},
+        {"missing without a kind", {"j", "gone"}, {"j", "", "", "", {"gone"}}},
+        {"the last of a kind", {"a.pd1", "b.pd1"}, {"", "", "b.pd1", "", {}}},
     };
     for (const auto& [name, arguments, expected] : cases) {
         const CommandLine line = parseCommandLine(arguments);
-        EXPECT_EQ(std::tuple(line.language, line.mapPath, line.pointPath),
-                  std::tuple(expected.language, expected.mapPath, expected.pointPath))
+        EXPECT_EQ(
+            std::tuple(line.language, line.mapPath, line.pointPath, line.missionPath, line.refused),
+            std::tuple(expected.language, expected.mapPath, expected.pointPath,
+                       expected.missionPath, expected.refused))
             << name;
     }
 }
@@ -320,12 +337,49 @@ TEST_F(Session, ClosingWithUnsavedPointsAsksAndOnlySaveOrDiscardLetTheWindowGo) 
 TEST_F(Session, TheCommandLineLoadsItsFilesAndAMissingOneGivesOneErrorBox) {
     ASSERT_TRUE(savePointFile(*state, file("mission.pd1")));
     state->pointTable.pointUsed.fill(SlotFree);
-    session.start({"e", file("gone.bd1"), file("mission.pd1")});
+    session.start({"e", file("gone.bd1"), file("mission.pd1"), "", {}});
     ASSERT_EQ(platform.boxes.size(), 1u);
     // Loading at start is no undo step.
     EXPECT_EQ(std::tuple(platform.boxes[0].text, state->pointTable.pointUsed[0],
                          window.windowTitle(), session.history().undoSteps()),
               std::tuple("file open error", 1, "POINT EDITOR - mission.pd1", 0u));
+}
+
+// A mission opens the map and points its paths lead to, from the game's folder above it, as
+// the mission editor's F6 does; a path that leads nowhere and a file of no known kind are told
+// by name and open nothing.
+TEST_F(Session, AMissionOpensItsMapAndPointsAndAFileOfNoKindIsRefused) {
+    QDir(dir.path()).mkpath("data/missions");
+    ASSERT_TRUE(savePointFile(*state, file("data/Mission.pd1")));
+    state->pointTable.pointUsed.fill(SlotFree);
+    QFile map(dir.filePath("data/M.bd1"));
+    ASSERT_TRUE(map.open(QIODevice::WriteOnly));
+    map.write(QByteArray(312, '\0'));
+    map.close();
+    const std::string mission = file("data/missions/m.mif");
+    std::ofstream(mission) << "m\r\nf\r\n.\\data\\m.bd1\r\n.\\data\\mission.pd1\r\n1\r\n0\r\n!"
+                              "\r\ni\r\n!\r\n";
+    session.start({"e", "", "", mission, {file("notes.txt")}});
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, file("notes.txt") +
+                                          " is not a map (.bd1), points (.pd1) or mission (.mif) "
+                                          "file; not opened");
+    EXPECT_EQ(state->pointTable.pointUsed[0], 1) << "the mission's points";
+    EXPECT_EQ(state->pointFilePath, file("data/Mission.pd1"));
+    EXPECT_EQ(std::string(state->blockDir), file("data"));
+    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - Mission.pd1");
+}
+
+TEST_F(Session, AMissionWhosePathsLeadNowhereSaysWhichAndOpensNothing) {
+    const std::string mission = file("m.mif");
+    std::ofstream(mission) << "m\r\nf\r\n.\\none.bd1\r\n.\\none.pd1\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
+    state->english = 0;
+    session.start({"j", "", "", mission, {}});
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, "ブロックのパス名: .\\none.bd1 のファイルが " +
+                                          dir.path().toStdString() +
+                                          " にもその上のどのフォルダーにもありません");
+    EXPECT_EQ(state->pointFilePath, "");
 }
 
 // The copy at path as the next editor would read it.
