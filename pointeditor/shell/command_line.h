@@ -1,8 +1,8 @@
 #pragma once
-// pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1] [MISSION.mif]: the language letter first, then the
-// files in any order, told apart by their extension or, without a known one, by their content.
-// A mission stands for its map and points, found as the game finds them (mission_paths.h).
-// --inspector may stand anywhere.
+// pointeditor [j|e] [--inspector] [MAP.bd1] [POINTS.pd1] [MISSION.mif]: the language letter
+// first, then the files in any order, told apart by their extension or, without a known one, by
+// their content. A mission stands for its map and points, found as the game finds them
+// (mission_paths.h). --inspector may stand anywhere.
 
 #include <string>
 #include <vector>
