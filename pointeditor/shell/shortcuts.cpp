@@ -42,7 +42,11 @@ Keypad 0   select the point nearest the mouse
 SHORTCUTS
 Ctrl+Z undo   Ctrl+Y or Ctrl+Shift+Z redo
 Ctrl+S save   Ctrl+Shift+S save as   Ctrl+O load points   Ctrl+Shift+O load a map
-F1 this help)";
+F1 this help
+
+FILES
+A map, texture or points file changed by another program is loaded again.
+With unsaved points the editor asks first.)";
 
 constexpr char HelpJapanese[] = R"(マウス
 右側のメニュー項目（◆）をクリックしてコマンドを選びます。
@@ -71,7 +75,11 @@ F8   配置人数   F9   識別番号確認
 ショートカット
 Ctrl+Z 元に戻す   Ctrl+Y または Ctrl+Shift+Z やり直す
 Ctrl+S 保存   Ctrl+Shift+S 名前を付けて保存   Ctrl+O ポイントを開く   Ctrl+Shift+O マップを開く
-F1 このヘルプ)";
+F1 このヘルプ
+
+ファイル
+他のプログラムが変更したマップ、テクスチャ、ポイントファイルは読み込み直します。
+保存していないポイントがあるときは先に確認します。)";
 
 } // namespace
 

@@ -1,0 +1,26 @@
+#include "common/locale/qt_translations.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QLibraryInfo>
+#include <QtCore/QLocale>
+
+namespace tavo {
+
+bool QtTranslations::use(bool japanese) {
+    if (installed_) {
+        QCoreApplication::removeTranslator(&translator_);
+        installed_ = false;
+    }
+    if (!japanese) {
+        return true;
+    }
+    if (translator_.isEmpty() &&
+        !translator_.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    installed_ = QCoreApplication::installTranslator(&translator_);
+    return installed_;
+}
+
+} // namespace tavo
