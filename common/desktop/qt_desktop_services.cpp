@@ -1,15 +1,20 @@
 #include "common/desktop/qt_desktop_services.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QSettings>
+#include <QtCore/QTimer>
+#include <QtGui/QFileSystemModel>
 #include <QtGui/QFontDatabase>
 #include <QtGui/QFontMetrics>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGridLayout>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QTreeView>
 
 namespace tavo {
 
@@ -70,6 +75,14 @@ QString folderKey(const FileFilter& filter) {
     return QStringLiteral("folders/") + QString::fromStdString(filter.pattern).remove('*');
 }
 
+// Every column as wide as its widest entry and its heading.
+void fitColumns(QTreeView& list) {
+    const int columns = list.model() != nullptr ? list.model()->columnCount(list.rootIndex()) : 0;
+    for (int column = 0; column < columns; ++column) {
+        list.resizeColumnToContents(column);
+    }
+}
+
 } // namespace
 
 void fitCaption(QMessageBox& box) {
@@ -89,6 +102,33 @@ void fitCaption(QMessageBox& box) {
 
 std::string nameFilterFor(const FileFilter& filter) {
     return filter.description + " (" + filter.pattern + ")";
+}
+
+std::string defaultSuffixFor(const FileFilter& filter) {
+    const std::string_view pattern = filter.pattern;
+    if (!pattern.starts_with("*.")) {
+        return {};
+    }
+    const std::string_view suffix = pattern.substr(2);
+    const bool plain = std::none_of(suffix.begin(), suffix.end(), [](char c) {
+        return c == '*' || c == '?' || c == '[' || c == ' ' || c == '.';
+    });
+    return plain ? std::string(suffix) : std::string();
+}
+
+void fitFileColumns(QFileDialog& dialog) {
+    // Qt's own dialog gives the name column a fixed share of its width, so a long name is cut
+    // to "..."; each listing is measured once it has been read. The desktop's dialog has no
+    // such view and is left as it is.
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (list == nullptr) {
+        return;
+    }
+    if (auto* model = qobject_cast<QFileSystemModel*>(list->model())) {
+        // The rows of a listing are put in after the signal: measured once they are there.
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, list,
+                         [list] { QTimer::singleShot(0, list, [list] { fitColumns(*list); }); });
+    }
 }
 
 QtDesktopServices::QtDesktopServices(QWidget* owner, DesktopStyle style)
@@ -178,30 +218,39 @@ std::optional<QString> QtDesktopServices::ownFileDialog(bool save, const QString
     // Qt's own dialog everywhere, so that it looks and answers the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(QString::fromStdString(nameFilterFor(filter)));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString()); // a name typed without an extension stays as typed
-    beforeModal();
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    const std::optional<QString> chosen = runFileDialog(dialog, save, filter);
+    if (chosen) {
+        settings.setValue(folderKey(filter), QFileInfo(*chosen).absolutePath());
     }
-    const QString chosen = dialog.selectedFiles().front();
-    settings.setValue(folderKey(filter), QFileInfo(chosen).absolutePath());
     return chosen;
 }
 
 QString QtDesktopServices::desktopFileDialog(bool save, const QString& title,
                                              const FileFilter& filter,
                                              const QString& proposedPath) {
-    const QString nameFilter = QString::fromStdString(nameFilterFor(filter));
-    // The filter list shows only its name, as the Windows dialogs did; Qt's save dialog asks
-    // before replacing a file unless told not to, and adds no extension of its own.
-    const QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    QFileDialog dialog(owner_, title);
+    if (!proposedPath.isEmpty()) {
+        dialog.selectFile(proposedPath);
+    }
+    // The filter list shows only its name, as the Windows dialogs did.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(QString::fromStdString(nameFilterFor(filter)));
+    return runFileDialog(dialog, save, filter).value_or(QString());
+}
+
+std::optional<QString> QtDesktopServices::runFileDialog(QFileDialog& dialog, bool save,
+                                                        const FileFilter& filter) {
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed without an extension gets the filter's, so that the file shows up the next
+    // time the same filter lists the folder. Qt asks before replacing the file so named.
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffixFor(filter)));
+    fitFileColumns(dialog);
     beforeModal();
-    return save ? QFileDialog::getSaveFileName(owner_, title, proposedPath, nameFilter, nullptr,
-                                               options)
-                : QFileDialog::getOpenFileName(owner_, title, QString(), nameFilter, nullptr,
-                                               options);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
 }
 
 } // namespace tavo
