@@ -3,15 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QtCore/QElapsedTimer>
 #include <QtCore/QTemporaryDir>
-#include <QtCore/QThread>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -30,25 +26,19 @@
 namespace tavo {
 namespace {
 
-using testing::FakePlatform;
+using testing::waitFor;
 
-// Counts its calls (one per map load); a file whose bytes begin with "bad" is damaged.
+// Counts its calls, one per map load; a file whose bytes begin with "bad" is damaged.
 struct CountingLoader : TextureLoader {
     int calls = 0;
     std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
         ++calls;
-        std::vector<LoadedTexture> loaded;
-        for (const std::string& file : files) {
-            std::ifstream in(file, std::ios::binary);
+        std::vector<LoadedTexture> loaded(files.size());
+        for (std::size_t i = 0; i < files.size(); ++i) {
             std::string head(3, '\0');
-            in.read(head.data(), 3);
-            LoadedTexture texture;
-            if (head == "bad") {
-                texture.problem = TextureProblem::Damaged;
-            } else {
-                texture.texture = std::make_unique<Texture>();
-            }
-            loaded.push_back(std::move(texture));
+            std::ifstream(files[i], std::ios::binary).read(head.data(), 3);
+            head == "bad" ? void(loaded[i].problem = TextureProblem::Damaged)
+                          : void(loaded[i].texture = std::make_unique<Texture>());
         }
         return loaded;
     }
@@ -64,27 +54,12 @@ std::vector<uint8_t> rowMap(int count, const std::vector<std::string>& textures 
 }
 
 std::vector<uint8_t> pointsFile(int count) {
-    std::vector<PointRecord> points;
-    for (int i = 0; i < count; ++i) {
-        points.push_back(testing::point(i * 3.0f, 0, 0, 1));
-    }
-    return encodePointFile(points);
+    return encodePointFile(std::vector<PointRecord>(count, testing::point(1, 0, 0, 1)));
 }
 
-// Processes events until `done` or the time is up.
-bool waitFor(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
-}
-
-// Lets the events of `ms` milliseconds run: long enough for a settled change to be looked at.
-void settle(int ms = 900) {
-    waitFor([] { return false; }, ms);
+// Lets the events of a while run: long enough for a settled change to be looked at.
+void settle() {
+    waitFor([] { return false; }, 900);
 }
 
 class Following : public testing::QtTest {
@@ -92,7 +67,6 @@ protected:
     Following() {
         state->platform = &platform;
         state->textureLoader = &loader;
-        state->running = 1;
     }
     EditorHandlers handlers() {
         return editorHandlers([this](const EditorState& s) { drawFrame(s, platform, nullptr); });
@@ -101,17 +75,15 @@ protected:
         return static_cast<int>(std::count_if(state->blocks.begin(), state->blocks.end(),
                                               [](const BlockRecord& b) { return b.inUse != 0; }));
     }
-    void openMap(const std::string& path) {
-        edits.run([&path](EditorState& s) { openBlockFile(s, path); }, false);
+    // Runs `command` as a message of the editor.
+    void run(const std::function<void(EditorState&)>& command) { edits.run(command, false); }
+    void open(const std::string& name) {
+        const std::string path = files.at(name);
+        run([&](EditorState& s) {
+            name.ends_with(".bd1") ? openBlockFile(s, path) : void(openPointFile(s, path));
+        });
     }
-    void openPoints(const std::string& path) {
-        edits.run([&path](EditorState& s) { openPointFile(s, path); }, false);
-    }
-    // Written as another program writing in place would, or as one that replaces it.
-    void writeInPlace(const std::string& name, std::span<const uint8_t> bytes) {
-        files.write(name, bytes);
-    }
-    void writeInPlace(const std::string& name, std::string_view text) { files.write(name, text); }
+    // As a program that replaces the file does: written beside it, then renamed over it.
     void replace(const std::string& name, std::span<const uint8_t> bytes) {
         files.write(".incoming", bytes);
         std::filesystem::rename(files.at(".incoming"), files.at(name));
@@ -119,7 +91,7 @@ protected:
 
     testing::ScratchDirectory files;
     QTemporaryDir copies;
-    FakePlatform platform;
+    testing::FakePlatform platform;
     CountingLoader loader;
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
@@ -129,8 +101,8 @@ protected:
 };
 
 TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCamera) {
-    writeInPlace("yard.bd1", rowMap(1));
-    openMap(files.at("yard.bd1"));
+    files.write("yard.bd1", rowMap(1));
+    open("yard.bd1");
     state->pointTable.points[4] = testing::point(7, 8, 9, 2);
     state->pointTable.pointUsed[4] = SlotUsed;
     state->cameraX = 12.5f;
@@ -145,28 +117,25 @@ TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCame
                  {"in place after a rename", false, 4},
                  {"renamed again", true, 5}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         c.renamed ? replace("yard.bd1", rowMap(c.count))
-                  : writeInPlace("yard.bd1", rowMap(c.count));
+                  : void(files.write("yard.bd1", rowMap(c.count)));
         EXPECT_EQ(waitFor([&] { return blocks() == c.count; }), true)
-            << "blocks after the change: " << blocks();
+            << c.name << ": blocks " << blocks();
     }
-    EXPECT_EQ(state->pointTable.pointUsed[4], SlotUsed) << "the point stays";
     EXPECT_EQ(state->pointTable.points[4].x, 7.0f) << "the point stays where it was";
     EXPECT_EQ(state->cameraX, 12.5f) << "the camera stays";
     EXPECT_EQ(state->zoom, 3.0f) << "the 2D views keep their zoom";
     EXPECT_EQ(session.history().undoSteps(), 0u) << "a map load is no undo step";
-    EXPECT_EQ(platform.boxes.size(), 0u) << "nothing to tell";
 }
 
 TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
-    writeInPlace("yard.bd1", rowMap(1, {"wall.png"}));
-    writeInPlace("wall.png", std::string_view("png"));
-    openMap(files.at("yard.bd1"));
+    files.write("yard.bd1", rowMap(1, {"wall.png"}));
+    files.write("wall.png", "png");
+    open("yard.bd1");
     const int before = loader.calls;
     for (int i = 2; i <= 11; ++i) {
-        writeInPlace("yard.bd1", rowMap(i, {"wall.png"}));
-        settle(20);
+        files.write("yard.bd1", rowMap(i, {"wall.png"}));
+        waitFor([] { return false; }, 20);
     }
     EXPECT_EQ(waitFor([&] { return blocks() == 11; }), true) << "blocks: " << blocks();
     settle();
@@ -174,115 +143,82 @@ TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
 }
 
 TEST_F(Following, TexturesAreFollowedAndOnlyWhatNewlyFailsIsTold) {
-    writeInPlace("yard.bd1", rowMap(1, {"wall.png", "floor.png"}));
-    writeInPlace("wall.png", std::string_view("png"));
-    openMap(files.at("yard.bd1"));
-    ASSERT_EQ(platform.boxes.size(), 1u) << "the missing floor told at the load";
-    EXPECT_EQ(platform.boxes[0].text,
-              "These textures did not load:\ntexture 1 floor.png: not found");
-    const int before = loader.calls;
-
-    writeInPlace("wall.png", std::string_view("bad"));
-    ASSERT_EQ(waitFor([&] { return loader.calls > before; }), true) << "the wall was followed";
-    ASSERT_EQ(platform.boxes.size(), 2u) << "boxes after the wall went bad";
+    files.write("yard.bd1", rowMap(1, {"wall.png", "floor.png"}));
+    files.write("wall.png", "png");
+    open("yard.bd1");
+    ASSERT_EQ(platform.boxes.size(), 1u) << "the missing floor is told at the load";
+    files.write("wall.png", "bad");
+    ASSERT_EQ(waitFor([&] { return platform.boxes.size() == 2; }), true) << "the wall went bad";
     EXPECT_EQ(platform.boxes[1].text, "These textures did not load:\ntexture 0 wall.png: damaged")
         << "the floor, told before, is not told again";
-
-    writeInPlace("floor.png", std::string_view("png"));
-    EXPECT_EQ(waitFor([&] { return loader.calls > before + 1; }), true)
-        << "a texture that appears is followed too";
+    const int before = loader.calls;
+    files.write("floor.png", "png");
+    EXPECT_EQ(waitFor([&] { return loader.calls > before; }), true) << "a texture appeared";
     settle();
-    EXPECT_EQ(platform.boxes.size(), 2u) << "the damaged wall, told already, is not told again";
+    EXPECT_EQ(platform.boxes.size(), 2u) << "the damaged wall is not told again";
 }
 
-TEST_F(Following, UnchangedPointsAreLoadedAgainAsOneUndoStep) {
-    writeInPlace("plan.pd1", pointsFile(1));
-    openPoints(files.at("plan.pd1"));
-    const std::size_t steps = session.history().undoSteps();
-    replace("plan.pd1", pointsFile(3));
-    EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 3; }), true)
-        << "points: " << countUsedPoints(state->pointTable);
-    EXPECT_EQ(session.history().undoSteps(), steps + 1) << "the reload is one undo step";
-    EXPECT_EQ(platform.boxes.size(), 0u) << "nothing unsaved: no question";
-    EXPECT_EQ(window.windowTitle(), "POINT EDITOR - plan.pd1") << "saved as the file is";
-}
-
-TEST_F(Following, WithUnsavedChangesTheAuthorIsAskedAndEachAnswerHolds) {
-    writeInPlace("plan.pd1", pointsFile(1));
-    openPoints(files.at("plan.pd1"));
-    // The answer, then the points there after it.
+TEST_F(Following, ChangedPointsAreLoadedAgainOrAskedAboutWhenUnsaved) {
+    files.write("plan.pd1", pointsFile(1));
+    open("plan.pd1");
+    // Each row follows the one before on the same file; unsaved: a point is added first.
     const struct {
         const char* name;
+        bool unsaved, english;
         BoxAnswer answer;
-        int written;
-        int after;
-    } cases[] = {{"keep mine", BoxAnswer::No, 4, 2}, {"reload", BoxAnswer::Yes, 5, 5}};
+        int written, after;
+        const char* question;
+    } cases[] = {
+        {"unchanged points", false, true, BoxAnswer::Ok, 3, 3, ""},
+        {"unsaved, kept", true, true, BoxAnswer::No, 6, 4,
+         "plan.pd1 was changed on disk. Reload it and lose the unsaved changes?"},
+        {"unsaved, reloaded", true, false, BoxAnswer::Yes, 5, 5,
+         "plan.pd1 "
+         "がディスク上で変更されました。読み込み直して、保存していない変更を破棄しますか？"},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        edits.run(
-            [](EditorState& s) {
-                s.pointTable.points[1] = testing::point(50, 0, 0, 1);
-                s.pointTable.pointUsed[1] = SlotUsed;
-            },
-            false);
-        ASSERT_EQ(hasUnsavedPoints(*state), true);
+        state->english = c.english ? 1 : 0;
+        if (c.unsaved) {
+            run([](EditorState& s) { s.pointTable.pointUsed[3] = SlotUsed; });
+        }
         platform.boxes.clear();
         platform.boxAnswers = {c.answer};
-        writeInPlace("plan.pd1", pointsFile(c.written));
-        ASSERT_EQ(waitFor([&] { return !platform.boxes.empty(); }), true) << "a question";
-        EXPECT_EQ(platform.boxes[0].text,
-                  "plan.pd1 was changed on disk. Reload it and lose the unsaved changes?");
-        EXPECT_EQ(platform.boxes[0].buttons, BoxButtons::YesNoDefaultNo) << "No is the default";
-        EXPECT_EQ(countUsedPoints(state->pointTable), c.after) << "points after the answer";
+        const std::size_t steps = session.history().undoSteps();
+        replace("plan.pd1", pointsFile(c.written));
+        ASSERT_EQ(waitFor([&] {
+                      return !platform.boxes.empty() ||
+                             countUsedPoints(state->pointTable) == c.written;
+                  }),
+                  true);
+        EXPECT_EQ(countUsedPoints(state->pointTable), c.after) << "points after it";
+        EXPECT_EQ(session.history().undoSteps(), steps + (c.answer == BoxAnswer::No ? 0 : 1));
+        files.write("beside.txt", "x"); // the same version of the file is not asked about again
+        settle();
+        EXPECT_EQ(platform.boxes.size(), c.unsaved ? 1u : 0u) << "questions";
+        EXPECT_EQ(platform.boxes.empty() ? "" : platform.boxes[0].text, c.question);
     }
 }
 
-TEST_F(Following, AKeptVersionIsNotAskedAboutAgainButTheNextChangeIs) {
-    writeInPlace("plan.pd1", pointsFile(1));
-    openPoints(files.at("plan.pd1"));
-    edits.run([](EditorState& s) { s.pointTable.pointUsed[0] = SlotFree; }, false);
-    platform.boxAnswers = {BoxAnswer::No, BoxAnswer::No};
-    writeInPlace("plan.pd1", pointsFile(2));
-    ASSERT_EQ(waitFor([&] { return platform.boxes.size() == 1; }), true);
-    writeInPlace("other.bin", std::string_view("x")); // a change beside it
-    settle();
-    EXPECT_EQ(platform.boxes.size(), 1u) << "the same version is not asked about twice";
-    writeInPlace("plan.pd1", pointsFile(3));
-    EXPECT_EQ(waitFor([&] { return platform.boxes.size() == 2; }), true)
-        << "questions after a second change: " << platform.boxes.size();
-}
-
-TEST_F(Following, TheQuestionIsInJapaneseInJapanese) {
-    state->english = 0;
-    writeInPlace("plan.pd1", pointsFile(1));
-    openPoints(files.at("plan.pd1"));
-    edits.run([](EditorState& s) { s.pointTable.pointUsed[0] = SlotFree; }, false);
-    writeInPlace("plan.pd1", pointsFile(2));
-    ASSERT_EQ(waitFor([&] { return !platform.boxes.empty(); }), true);
-    EXPECT_EQ(platform.boxes[0].text, "plan.pd1 がディスク上で変更されました。読み込み直して、"
-                                      "保存していない変更を破棄しますか？");
-}
-
 TEST_F(Following, OurOwnSaveIsNoChange) {
-    writeInPlace("plan.pd1", pointsFile(1));
-    openPoints(files.at("plan.pd1"));
-    edits.run([](EditorState& s) { s.pointTable.points[0].x = 40; }, false);
-    edits.run([](EditorState& s) { runFileCommand(s, FileCommand::SaveToCurrent); }, false);
+    files.write("plan.pd1", pointsFile(1));
+    open("plan.pd1");
+    run([](EditorState& s) { s.pointTable.points[0].x = 40; });
+    run([](EditorState& s) { runFileCommand(s, FileCommand::SaveToCurrent); });
     ASSERT_EQ(hasUnsavedPoints(*state), false) << "saved";
-    // Unsaved again before the save is looked at: a reload would have to ask.
-    edits.run([](EditorState& s) { s.pointTable.points[0].x = 41; }, false);
+    run([](EditorState& s) { s.pointTable.points[0].x = 41; }); // a reload would have to ask
     settle();
     EXPECT_EQ(platform.boxes.size(), 0u) << "no question after our own save";
 }
 
-TEST_F(Following, NothingIsLoadedWhileADragOrABoxIsUnderWay) {
-    writeInPlace("plan.pd1", pointsFile(1));
-    openPoints(files.at("plan.pd1"));
-    state->boxView = TopPane; // a selection box begun
-    writeInPlace("plan.pd1", pointsFile(2));
+TEST_F(Following, NothingIsLoadedWhileASelectionBoxIsBegun) {
+    files.write("plan.pd1", pointsFile(1));
+    open("plan.pd1");
+    state->boxView = TopPane;
+    files.write("plan.pd1", pointsFile(2));
     settle();
     EXPECT_EQ(countUsedPoints(state->pointTable), 1) << "points while the box is open";
-    edits.run([](EditorState& s) { s.boxView = NoPane; }, false);
+    run([](EditorState& s) { s.boxView = NoPane; });
     EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 2; }), true)
         << "points once the box ended: " << countUsedPoints(state->pointTable);
 }
