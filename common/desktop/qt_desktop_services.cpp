@@ -12,7 +12,6 @@
 #include <QtGui/QFontMetrics>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGridLayout>
-#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QTreeView>
 

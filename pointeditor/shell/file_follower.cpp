@@ -138,11 +138,11 @@ void FileFollower::checkMap() {
     edits_.run([](EditorState& state) { reloadBlockFile(state); }, false);
     // The stamps from before the load: a write during it is a change still to come.
     mapFiles_ = mapFiles();
-    for (auto& [path, stamp] : mapFiles_) {
-        const auto before = std::find_if(now.begin(), now.end(),
-                                         [&path](const auto& file) { return file.first == path; });
+    for (auto& file : mapFiles_) {
+        const auto before = std::find_if(
+            now.begin(), now.end(), [&file](const auto& old) { return old.first == file.first; });
         if (before != now.end()) {
-            stamp = before->second;
+            file.second = before->second;
         }
     }
     watch();
