@@ -6,14 +6,11 @@
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QSettings>
-#include <QtCore/QTimer>
-#include <QtGui/QFileSystemModel>
 #include <QtGui/QFontDatabase>
 #include <QtGui/QFontMetrics>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QMessageBox>
-#include <QtWidgets/QTreeView>
 
 namespace tavo {
 
@@ -74,14 +71,6 @@ QString folderKey(const FileFilter& filter) {
     return QStringLiteral("folders/") + QString::fromStdString(filter.pattern).remove('*');
 }
 
-// Every column as wide as its widest entry and its heading.
-void fitColumns(QTreeView& list) {
-    const int columns = list.model() != nullptr ? list.model()->columnCount(list.rootIndex()) : 0;
-    for (int column = 0; column < columns; ++column) {
-        list.resizeColumnToContents(column);
-    }
-}
-
 } // namespace
 
 void fitCaption(QMessageBox& box) {
@@ -113,21 +102,6 @@ std::string defaultSuffixFor(const FileFilter& filter) {
         return c == '*' || c == '?' || c == '[' || c == ' ' || c == '.';
     });
     return plain ? std::string(suffix) : std::string();
-}
-
-void fitFileColumns(QFileDialog& dialog) {
-    // Qt's own dialog gives the name column a fixed share of its width, so a long name is cut
-    // to "..."; each listing is measured once it has been read. The desktop's dialog has no
-    // such view and is left as it is.
-    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
-    if (list == nullptr) {
-        return;
-    }
-    if (auto* model = qobject_cast<QFileSystemModel*>(list->model())) {
-        // The rows of a listing are put in after the signal: measured once they are there.
-        QObject::connect(model, &QFileSystemModel::directoryLoaded, list,
-                         [list] { QTimer::singleShot(0, list, [list] { fitColumns(*list); }); });
-    }
 }
 
 QtDesktopServices::QtDesktopServices(QWidget* owner, DesktopStyle style)
@@ -244,7 +218,6 @@ std::optional<QString> QtDesktopServices::runFileDialog(QFileDialog& dialog, boo
     // A name typed without an extension gets the filter's, so that the file shows up the next
     // time the same filter lists the folder. Qt asks before replacing the file so named.
     dialog.setDefaultSuffix(QString::fromStdString(defaultSuffixFor(filter)));
-    fitFileColumns(dialog);
     beforeModal();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

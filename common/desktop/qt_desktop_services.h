@@ -68,7 +68,4 @@ std::string nameFilterFor(const FileFilter& filter);
 // none when the pattern is not that simple ("*", "*.tar.*").
 std::string defaultSuffixFor(const FileFilter& filter);
 
-// Widens the columns of Qt's own file dialog to their contents as each folder is listed.
-void fitFileColumns(QFileDialog& dialog);
-
 } // namespace tavo

@@ -1,15 +1,11 @@
-// Both programs' file dialogs: the extension a save adds, and columns wide enough to read.
+// Both programs' save dialogs: the extension they add to a name typed without one.
 
 #include <gtest/gtest.h>
 
-#include <QtCore/QDir>
-#include <QtCore/QElapsedTimer>
-#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
-#include <QtWidgets/QTreeView>
 #include <functional>
 #include <string>
 
@@ -94,41 +90,6 @@ TEST_F(Dialogs, ANameTypedWithoutAnExtensionGetsTheFilters) {
             services.saveFileDialog("save", c.filter, std::string());
         EXPECT_EQ(suffix.toStdString(), c.filter.pattern.substr(2)) << "the dialog's suffix";
         EXPECT_EQ(chosen, folder.filePath(c.saved).toStdString()) << "the file saved to";
-    }
-}
-
-// Processes events until `done` or the time is up.
-bool waitFor(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
-
-TEST_F(Dialogs, TheNameColumnIsWideEnoughForTheLongestName) {
-    QTemporaryDir folder;
-    const QString longName = QString(90, QLatin1Char('m')) + QStringLiteral(".pd1");
-    QFile(folder.filePath(longName)).open(QIODevice::WriteOnly);
-    QFile(folder.filePath("a.pd1")).open(QIODevice::WriteOnly);
-    for (const bool own : {true, false}) {
-        SCOPED_TRACE(own ? "the point editor's" : "the mission editor's");
-        QtDesktopServices services(nullptr, styleWith(own));
-        int width = 0, needed = 0;
-        whileOpen([&](QFileDialog& dialog) {
-            dialog.setDirectory(folder.path());
-            auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
-            ASSERT_NE(list, nullptr);
-            waitFor([&] { return list->model()->rowCount(list->rootIndex()) == 2; });
-            const int longest = list->fontMetrics().horizontalAdvance(longName);
-            waitFor([&] { return list->columnWidth(0) > longest; }, 1000);
-            width = list->columnWidth(0);
-            needed = longest;
-            dialog.reject();
-        });
-        services.openFileDialog("load", Points);
-        EXPECT_GT(width, needed) << "the name column against the longest name";
     }
 }
 
