@@ -4,7 +4,6 @@
 #include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
-#include <algorithm>
 
 #include "pointeditor/data/block_file.h"
 #include "pointeditor/edit/document.h"
@@ -136,15 +135,9 @@ void FileFollower::checkMap() {
         return;
     }
     edits_.run([](EditorState& state) { reloadBlockFile(state); }, false);
-    // The stamps from before the load: a write during it is a change still to come.
     mapFiles_ = mapFiles();
-    for (auto& file : mapFiles_) {
-        const auto before = std::find_if(
-            now.begin(), now.end(), [&file](const auto& old) { return old.first == file.first; });
-        if (before != now.end()) {
-            file.second = before->second;
-        }
-    }
+    // The map's stamp from before the load: a write during it is a change still to come.
+    mapFiles_.front().second = now.front().second;
     watch();
 }
 

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pointeditor/data/point_file.h"
@@ -28,11 +30,16 @@ namespace {
 
 using testing::waitFor;
 
-// Counts its calls, one per map load; a file whose bytes begin with "bad" is damaged.
+// Counts its calls, one per map load; a file whose bytes begin with "bad" is damaged. `during`
+// runs inside the next call.
 struct CountingLoader : TextureLoader {
     int calls = 0;
+    std::function<void()> during;
     std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) override {
         ++calls;
+        if (during) {
+            std::exchange(during, nullptr)();
+        }
         std::vector<LoadedTexture> loaded(files.size());
         for (std::size_t i = 0; i < files.size(); ++i) {
             std::string head(3, '\0');
@@ -140,6 +147,15 @@ TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
     EXPECT_EQ(waitFor([&] { return blocks() == 11; }), true) << "blocks: " << blocks();
     settle();
     EXPECT_EQ(loader.calls - before, 1) << "loads after ten writes";
+}
+
+TEST_F(Following, AWriteWhileTheMapLoadsIsLoadedToo) {
+    files.write("yard.bd1", rowMap(1, {"wall.png"}));
+    files.write("wall.png", "png");
+    open("yard.bd1");
+    loader.during = [this] { files.write("yard.bd1", rowMap(7, {"wall.png"})); };
+    files.write("yard.bd1", rowMap(2, {"wall.png"}));
+    EXPECT_EQ(waitFor([&] { return blocks() == 7; }), true) << "blocks: " << blocks();
 }
 
 TEST_F(Following, TexturesAreFollowedAndOnlyWhatNewlyFailsIsTold) {
