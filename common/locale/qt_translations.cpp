@@ -6,21 +6,20 @@
 
 namespace tavo {
 
-bool QtTranslations::use(bool japanese) {
+void QtTranslations::use(bool japanese) {
     if (installed_) {
         QCoreApplication::removeTranslator(&translator_);
         installed_ = false;
     }
     if (!japanese) {
-        return true;
+        return;
     }
     if (translator_.isEmpty() &&
         !translator_.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        return false;
+        return; // no catalogue: Qt's texts stay English
     }
     installed_ = QCoreApplication::installTranslator(&translator_);
-    return installed_;
 }
 
 } // namespace tavo

@@ -9,9 +9,9 @@ namespace tavo {
 
 class QtTranslations {
 public:
-    // Puts Qt's Japanese texts in place, or takes them away for English. False when Japanese is
-    // asked for and the catalogue is not there: Qt's texts stay English.
-    bool use(bool japanese);
+    // Puts Qt's Japanese texts in place, or takes them away for English. Without the catalogue
+    // Qt's texts stay English.
+    void use(bool japanese);
 
 private:
     QTranslator translator_; // takes itself out of the application when it goes

@@ -131,6 +131,19 @@ TEST_F(DocumentTest, UnsavedPointsTheQuestionSavesDiscardsOrCancelsAndAFailedSav
     }
 }
 
+// What keeps the points: no one to ask, a table with no point to save, a file that cannot be read.
+TEST_F(DocumentTest, NothingToAskNothingToSaveOrNothingReadDoesNotGoOn) {
+    Saved e;
+    e.state.pointTable.pointUsed.fill(SlotFree); // every point deleted: unsaved, nothing to save
+    e.platform.boxAnswers = {BoxAnswer::Save};
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save with no point: NO POINT, no file";
+    EXPECT_EQ(e.platform.boxes.back().text, "NO POINT");
+    EXPECT_EQ(openPointFile(e.state, dir.at("none.pd1")), false) << "a file that is not there";
+    e.state.platform = nullptr;
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "no one to ask";
+    EXPECT_EQ(reloadPointFile(e.state), false) << "no one to ask about a reload";
+}
+
 // LOAD POINT asks first; only an answered question opens its dialog, after the save's. Every
 // answer of the question itself is tried above.
 TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {
