@@ -137,7 +137,16 @@ TEST_F(DocumentTest, NothingToAskNothingToSaveOrNothingReadDoesNotGoOn) {
     e.state.pointTable.pointUsed.fill(SlotFree); // every point deleted: unsaved, nothing to save
     e.platform.boxAnswers = {BoxAnswer::Save};
     EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save with no point: NO POINT, no file";
-    EXPECT_EQ(e.platform.boxes.back().text, "NO POINT");
+    EXPECT_EQ(e.platform.boxes.back().caption, "SAVE") << "the NO POINT box";
+    e.state.pointFilePath = dir.at("named.pd1");
+    e.platform.boxAnswers = {BoxAnswer::Save};
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save to the named file with no point";
+    e.state.pointTable = e.state.savedPoints;
+    e.state.pointTable.pointUsed[2] = SlotUsed;
+    e.state.pointFileStamp = takeFileStamp(dir.write("named.pd1", "theirs"));
+    dir.write("named.pd1", "changed by another program");
+    e.platform.boxAnswers = {BoxAnswer::Save, BoxAnswer::No};
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save, then No to overwriting their change";
     EXPECT_EQ(openPointFile(e.state, dir.at("none.pd1")), false) << "a file that is not there";
     e.state.platform = nullptr;
     EXPECT_EQ(settleUnsavedPoints(e.state), false) << "no one to ask";
