@@ -14,10 +14,12 @@ set(CPACK_COMPONENTS_ALL pointeditor missioneditor)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # runtime dependencies from the binaries, by dpkg-shlibdeps
-# Loaded at run time, so dpkg-shlibdeps cannot see them: the font of the Japanese texts and
-# Mesa's drivers (llvmpipe draws when there is no graphics card).
-set(CPACK_DEBIAN_POINTEDITOR_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, libgl1-mesa-dri")
-set(CPACK_DEBIAN_MISSIONEDITOR_PACKAGE_RECOMMENDS "fonts-ipafont-gothic")
+# Loaded at run time, so dpkg-shlibdeps cannot see them: the font of the Japanese texts, Qt's
+# Japanese texts for its buttons and dialogs, and Mesa's drivers (llvmpipe draws when there is
+# no graphics card).
+set(CPACK_DEBIAN_POINTEDITOR_PACKAGE_RECOMMENDS
+    "fonts-ipafont-gothic, qt6-translations-l10n, libgl1-mesa-dri")
+set(CPACK_DEBIAN_MISSIONEDITOR_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_POINTEDITOR_PACKAGE_NAME pointeditor)
 set(CPACK_DEBIAN_MISSIONEDITOR_PACKAGE_NAME missioneditor)
 set(CPACK_COMPONENT_POINTEDITOR_DESCRIPTION

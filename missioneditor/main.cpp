@@ -26,8 +26,11 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     QApplication app(argc, argv); // takes Qt's own options out of argv
-    // The desktop's own file dialogs and plain boxes, owned by the dialog once it exists.
-    tavo::QtDesktopServices services(nullptr, tavo::DesktopStyle{});
+    // The desktop's own file dialogs and plain boxes, owned by the dialog once it exists, each
+    // box wide enough for its whole caption.
+    tavo::DesktopStyle style;
+    style.wholeCaption = true;
+    tavo::QtDesktopServices services(nullptr, style);
     tavo::mission::MissionDialog dialog(services,
                                         tavo::localeIsJapanese(tavo::processEnvironment()));
     services.setOwner(&dialog);

@@ -204,6 +204,8 @@ MissionDialog::MissionDialog(DesktopServices& services, bool japanese, QWidget* 
     if (!japanese) {
         switchLanguage();
     }
+    qtTexts_.use(!english_);
+    showPathSeparators();
     ui_->blockPathEdit->setText(QString::fromUtf8(DefaultBlockPath));
     ui_->pointPathEdit->setText(QString::fromUtf8(DefaultPointPath));
     ui_->image1Edit->setText(QString::fromUtf8(DefaultImage1Path));
@@ -436,7 +438,19 @@ void MissionDialog::switchLanguage() {
         swapSlots_[k] = shown;
     }
     english_ = !english_;
+    qtTexts_.use(!english_);
+    showPathSeparators();
     fillSkyList();
+}
+
+void MissionDialog::showPathSeparators() {
+    // The game reads 0x5C in these paths as the folder separator. The window font shows it as a
+    // yen sign, as a Japanese system does; in English it is shown as the backslash it is.
+    const QFont font = english_ ? backslashFont() : windowFont();
+    for (QLineEdit* edit : {ui_->blockPathEdit, ui_->pointPathEdit, ui_->image1Edit,
+                            ui_->image2Edit, ui_->addonObjectEdit}) {
+        edit->setFont(font);
+    }
 }
 
 void MissionDialog::fillSkyList() {

@@ -16,6 +16,7 @@
 
 #include "common/desktop/desktop_services.h"
 #include "common/files/file_stamp.h"
+#include "common/locale/qt_translations.h"
 #include "missioneditor/dialog_texts.h"
 #include "missioneditor/mission_info.h"
 
@@ -78,6 +79,7 @@ protected:
 
 private:
     void fillSkyList();
+    void showPathSeparators(); // the path fields' font for the language shown
     void reportProblem(const FieldProblem& problem);
     void reportLoadChanges(const MissionRead& read);
     QString fieldLabel(Field field) const;
@@ -102,6 +104,7 @@ private:
     std::optional<MissionRead> loaded_;
     bool loadChanged_ = false; // that load cut or replaced something, and it is not saved yet
     Launcher launcher_;
+    QtTranslations qtTexts_;   // Qt's own buttons and dialogs in the language shown
 };
 
 } // namespace tavo::mission

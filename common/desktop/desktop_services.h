@@ -34,8 +34,9 @@ public:
                                  BoxButtons buttons, BoxIcon icon, bool ownerless = false) = 0;
 
     // Modal file dialogs owned by the program's window. The result is the chosen path, nullopt
-    // when cancelled. The save dialog asks before it overwrites an existing file and adds no
-    // extension to a typed name; it offers proposedPath when that is not empty.
+    // when cancelled. The save dialog adds the filter's extension to a name typed without one,
+    // asks before it overwrites an existing file, and offers proposedPath when that is not
+    // empty.
     virtual std::optional<std::string> openFileDialog(std::string_view title,
                                                       const FileFilter& filter) = 0;
     virtual std::optional<std::string> saveFileDialog(std::string_view title,

@@ -1,5 +1,6 @@
 #include "common/desktop/qt_desktop_services.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QtCore/QFile>
@@ -91,6 +92,18 @@ std::string nameFilterFor(const FileFilter& filter) {
     return filter.description + " (" + filter.pattern + ")";
 }
 
+std::string defaultSuffixFor(const FileFilter& filter) {
+    const std::string_view pattern = filter.pattern;
+    if (!pattern.starts_with("*.")) {
+        return {};
+    }
+    const std::string_view suffix = pattern.substr(2);
+    const bool plain = std::none_of(suffix.begin(), suffix.end(), [](char c) {
+        return c == '*' || c == '?' || c == '[' || c == ' ' || c == '.';
+    });
+    return plain ? std::string(suffix) : std::string();
+}
+
 QtDesktopServices::QtDesktopServices(QWidget* owner, DesktopStyle style)
     : owner_(owner), style_(std::move(style)) {}
 
@@ -178,30 +191,38 @@ std::optional<QString> QtDesktopServices::ownFileDialog(bool save, const QString
     // Qt's own dialog everywhere, so that it looks and answers the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(QString::fromStdString(nameFilterFor(filter)));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString()); // a name typed without an extension stays as typed
-    beforeModal();
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    const std::optional<QString> chosen = runFileDialog(dialog, save, filter);
+    if (chosen) {
+        settings.setValue(folderKey(filter), QFileInfo(*chosen).absolutePath());
     }
-    const QString chosen = dialog.selectedFiles().front();
-    settings.setValue(folderKey(filter), QFileInfo(chosen).absolutePath());
     return chosen;
 }
 
 QString QtDesktopServices::desktopFileDialog(bool save, const QString& title,
                                              const FileFilter& filter,
                                              const QString& proposedPath) {
-    const QString nameFilter = QString::fromStdString(nameFilterFor(filter));
-    // The filter list shows only its name, as the Windows dialogs did; Qt's save dialog asks
-    // before replacing a file unless told not to, and adds no extension of its own.
-    const QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    QFileDialog dialog(owner_, title);
+    if (!proposedPath.isEmpty()) {
+        dialog.selectFile(proposedPath);
+    }
+    // The filter list shows only its name, as the Windows dialogs did.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(QString::fromStdString(nameFilterFor(filter)));
+    return runFileDialog(dialog, save, filter).value_or(QString());
+}
+
+std::optional<QString> QtDesktopServices::runFileDialog(QFileDialog& dialog, bool save,
+                                                        const FileFilter& filter) {
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed without an extension gets the filter's, so that the file shows up the next
+    // time the same filter lists the folder. Qt asks before replacing the file so named.
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffixFor(filter)));
     beforeModal();
-    return save ? QFileDialog::getSaveFileName(owner_, title, proposedPath, nameFilter, nullptr,
-                                               options)
-                : QFileDialog::getOpenFileName(owner_, title, QString(), nameFilter, nullptr,
-                                               options);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
 }
 
 } // namespace tavo

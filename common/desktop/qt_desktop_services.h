@@ -7,6 +7,7 @@
 
 #include "common/desktop/desktop_services.h"
 
+class QFileDialog;
 class QMessageBox;
 class QString;
 class QWidget;
@@ -48,6 +49,7 @@ private:
                                          const QString& proposedPath);
     QString desktopFileDialog(bool save, const QString& title, const FileFilter& filter,
                               const QString& proposedPath);
+    std::optional<QString> runFileDialog(QFileDialog& dialog, bool save, const FileFilter& filter);
     void beforeModal();
 
     QWidget* owner_;
@@ -61,5 +63,9 @@ void fitCaption(QMessageBox& box);
 
 // The name filter Qt's file dialog reads: "description (pattern)".
 std::string nameFilterFor(const FileFilter& filter);
+
+// The extension a save dialog adds to a name typed without one: the pattern's after "*.", or
+// none when the pattern is not that simple ("*", "*.tar.*").
+std::string defaultSuffixFor(const FileFilter& filter);
 
 } // namespace tavo

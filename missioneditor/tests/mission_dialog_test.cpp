@@ -13,8 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 
 #include "missioneditor/controls.h"
@@ -146,6 +149,62 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
     get(japanese, LanguageButton)->click();
     EXPECT_EQ(allTexts(japanese), before);
     EXPECT_EQ(get<QComboBox>(japanese, SkyList)->currentIndex(), 4);
+}
+
+// The Save button of a box that Qt labels itself.
+QString qtSaveText() {
+    QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Save);
+    return box.button(QMessageBox::Save)->text();
+}
+
+TEST_F(MissionDialogTest, QtsOwnButtonsFollowTheDialogsLanguage) {
+    MissionDialog d(services, true);
+    EXPECT_EQ(qtSaveText(), "保存") << "started in Japanese";
+    get(d, LanguageButton)->click();
+    EXPECT_EQ(qtSaveText(), "Save") << "after ENGLISH";
+    get(d, LanguageButton)->click();
+    EXPECT_EQ(qtSaveText(), "保存") << "after 日本語";
+}
+
+// Whether the widget's font draws the byte 0x5C with a bar across, as the yen sign has, rather
+// than as the one thin stroke of a backslash: the most dark pixels in one row of it.
+bool drawsYen(const QWidget& widget) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(widget.font());
+    painter.setPen(Qt::black);
+    painter.drawText(4, 24, QStringLiteral("\\"));
+    painter.end();
+    int widest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        }
+        widest = std::max(widest, dark);
+    }
+    return widest >= 5;
+}
+
+TEST_F(MissionDialogTest, PathsShowTheSeparatorAsAYenSignInJapaneseAndABackslashInEnglish) {
+    MissionDialog d(services, true);
+    const int paths[] = {BlockPathEdit, PointPathEdit, Image1Edit, Image2Edit, AddonObjectEdit};
+    // Each row follows the language switch of the row before.
+    const struct {
+        const char* name;
+        bool yen;
+    } cases[] = {{"Japanese", true}, {"English", false}, {"Japanese again", true}};
+    for (const auto& c : cases) {
+        for (int id : paths) {
+            const QWidget& edit = *d.control(id);
+            EXPECT_EQ(drawsYen(edit), c.yen)
+                << c.name << ", path field " << id << " in " << edit.font().family().toStdString();
+        }
+        EXPECT_EQ(drawsYen(*d.control(MissionNameEdit)), true)
+            << c.name << ": the other fields keep the window font";
+        get(d, LanguageButton)->click();
+    }
 }
 
 TEST_F(MissionDialogTest, LoadShowsTheFileAndSwitchesTheOptionalPaths) {

@@ -20,10 +20,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/files/file_stamp.h"
 #include "pointeditor/data/point_table.h"
 #include "pointeditor/data/records.h"
+#include "pointeditor/data/texture_finding.h"
 
 namespace tavo {
 
@@ -81,6 +83,8 @@ struct EditorState {
     std::optional<FileStamp> pointFileStamp;
     std::string blockFilePath;
     PointTable savedPoints{};
+    // The textures the map as last loaded could not load: a reload tells only the others.
+    std::vector<TextureFinding> textureFindings;
 
     // The three 2D views. Pixels per world unit; panY and panZ are stored negated.
     float zoom = 2.0f;

@@ -8,17 +8,9 @@
 #include <vector>
 
 #include "pointeditor/data/editor_state.h"
+#include "pointeditor/data/texture_finding.h"
 
 namespace tavo {
-
-// Why a texture that a map names did not load.
-enum class TextureProblem {
-    None,
-    NotFound,    // no such file, or it cannot be opened
-    Unsupported, // no decoder knows the format
-    Damaged,     // the format is known but the file is cut short or corrupt
-    OverBudget,  // larger than one texture may be, or than what is left of the map's share
-};
 
 struct LoadedTexture {
     std::unique_ptr<Texture> texture; // nullptr when problem is not None

@@ -7,16 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "pointeditor/data/texture.h"
+#include "pointeditor/data/texture_finding.h"
 
 namespace tavo {
-
-struct TextureFinding {
-    int slot = 0;
-    std::string name; // the name as the map stores it, CP932
-    TextureProblem problem = TextureProblem::None;
-    bool operator==(const TextureFinding&) const = default;
-};
 
 // "texture 3 wall.jpg: not found" (Japanese: "テクスチャ3 wall.jpg: ファイルがありません"). The
 // name is shown in UTF-8 with any control or unconvertible byte as \xNN.

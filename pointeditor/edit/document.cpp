@@ -1,5 +1,7 @@
 #include "pointeditor/edit/document.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "pointeditor/data/block_file.h"
@@ -101,6 +103,15 @@ void loadPoints(EditorState& state) {
     }
 }
 
+// One box for every texture that did not load, so the author knows why faces are grey.
+void showTextureFindings(const EditorState& state, const std::vector<TextureFinding>& findings) {
+    if (!findings.empty() && state.platform != nullptr) {
+        state.platform->messageBox(textureReportText(findings, state.english != 0),
+                                   textureReportCaption(state.english != 0), BoxButtons::Ok,
+                                   BoxIcon::Warning);
+    }
+}
+
 std::string unsavedQuestion(const EditorState& state) {
     const std::string name = fileName(state.pointFilePath);
     if (state.english != 0) {
@@ -133,12 +144,46 @@ void openBlockFile(EditorState& state, const std::string& path) {
         return;
     }
     state.blockFilePath = path;
-    // One box for every texture that did not load, so the author knows why faces are grey.
-    if (!findings->empty() && state.platform != nullptr) {
-        state.platform->messageBox(textureReportText(*findings, state.english != 0),
-                                   textureReportCaption(state.english != 0), BoxButtons::Ok,
-                                   BoxIcon::Warning);
+    showTextureFindings(state, *findings);
+    state.textureFindings = std::move(*findings);
+}
+
+void reloadBlockFile(EditorState& state) {
+    auto findings = loadBlockFile(state, state.blockFilePath);
+    if (!findings) {
+        showFileOpenError(state);
+        state.textureFindings.clear(); // the map is gone: its next load tells every texture again
+        return;
     }
+    // The author heard of the others at the last load; each reload would only repeat them.
+    std::vector<TextureFinding> fresh;
+    std::copy_if(findings->begin(), findings->end(), std::back_inserter(fresh),
+                 [&state](const TextureFinding& finding) {
+                     return std::find(state.textureFindings.begin(), state.textureFindings.end(),
+                                      finding) == state.textureFindings.end();
+                 });
+    showTextureFindings(state, fresh);
+    state.textureFindings = std::move(*findings);
+}
+
+bool reloadPointFile(EditorState& state) {
+    if (hasUnsavedPoints(state)) {
+        if (state.platform == nullptr) {
+            return false; // nobody to ask: keep the points
+        }
+        const std::string name = fileName(state.pointFilePath);
+        const std::string question =
+            state.english != 0
+                ? name + " was changed on disk. Reload it and lose the unsaved changes?"
+                : name + " がディスク上で変更されました。読み込み直して、保存していない変更を"
+                         "破棄しますか？";
+        if (state.platform->messageBox(question, Title, BoxButtons::YesNoDefaultNo,
+                                       BoxIcon::Warning) != BoxAnswer::Yes) {
+            return false;
+        }
+    }
+    openPointFile(state, state.pointFilePath);
+    return true;
 }
 
 bool openPointFile(EditorState& state, const std::string& path) {

@@ -23,6 +23,15 @@ std::string editorTitle(const EditorState& state);
 void openBlockFile(EditorState& state, const std::string& path);
 bool openPointFile(EditorState& state, const std::string& path);
 
+// The map file or a texture it names changed on disk: loads blockFilePath again. The points, the
+// camera and the views stay; the texture box lists only textures that did not fail at the last
+// load.
+void reloadBlockFile(EditorState& state);
+
+// The points file changed on disk, and not by this editor: loads it again as LOAD POINT does. With
+// unsaved changes the author is asked first, and No, the default, keeps them; false then.
+bool reloadPointFile(EditorState& state);
+
 // The file commands, each with its menu entry highlighted while its box or dialog is open, as
 // when it is chosen on screen. A save over the points file as loaded or last saved, which another
 // program has changed since (state.pointFileStamp), first asks whether to overwrite it; No, the

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/about/about_options.h"
+#include "common/locale/qt_translations.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/edit_session.h"
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
     const tavo::CommandLine line =
         tavo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     state.english = tavo::chooseEnglish(line.language, environment);
+    tavo::QtTranslations qtTexts; // the buttons of Qt's boxes and dialogs in the same language
+    qtTexts.use(state.english == 0);
 
     tavo::DeviceSession session(canvas);
     tavo::EditSession edits(state, tavo::editorHandlers([&session](const tavo::EditorState& s) {

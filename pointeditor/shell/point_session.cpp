@@ -52,7 +52,8 @@ constexpr char RecoveryOff[] =
 
 PointSession::PointSession(EditSession& edits, QWidget& titled, std::optional<QString> recoveryDir,
                            RecoveryTimes times)
-    : edits_(edits), state_(edits.state()), titled_(titled), recoveryDir_(std::move(recoveryDir)) {
+    : edits_(edits), state_(edits.state()), titled_(titled), follower_(edits),
+      recoveryDir_(std::move(recoveryDir)) {
     previousAfterMessage_ = edits_.setAfterMessage([this] { afterMessage(); });
     if (recoveryDir_) {
         recovery_ = std::make_unique<RecoveryFile>(*recoveryDir_);
@@ -92,6 +93,7 @@ void PointSession::start(const CommandLine& line) {
         offerRecovery();
     }
     refreshTitle();
+    follower_.follow();
     showPendingNotice();
     periodTimer_.start();
 }
@@ -182,6 +184,7 @@ void PointSession::showPendingNotice() {
 
 void PointSession::afterMessage() {
     refreshTitle();
+    follower_.follow();
     if (recovery_ == nullptr) {
         return;
     }

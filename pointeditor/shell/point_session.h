@@ -1,7 +1,8 @@
 #pragma once
 // What keeps the author's work in the running point editor, around the edit session's messages
 // and undo steps: the desktop shortcuts, the question before the window closes, the window
-// title, the recovery file, and the files named on the command line.
+// title, the recovery file, the files named on the command line, and reloading the files that
+// change on disk (FileFollower).
 
 #include <QtCore/QObject>
 #include <QtCore/QTimer>
@@ -12,6 +13,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/edit/edit_session.h"
 #include "pointeditor/shell/command_line.h"
+#include "pointeditor/shell/file_follower.h"
 #include "pointeditor/shell/recovery.h"
 #include "pointeditor/shell/shortcuts.h"
 
@@ -82,6 +84,7 @@ private:
     EditSession& edits_;
     EditorState& state_;
     QWidget& titled_;
+    FileFollower follower_;
     std::function<void()> previousAfterMessage_;
     std::function<void()> openInspector_;
     std::optional<QString> recoveryDir_;

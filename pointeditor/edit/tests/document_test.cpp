@@ -131,6 +131,28 @@ TEST_F(DocumentTest, UnsavedPointsTheQuestionSavesDiscardsOrCancelsAndAFailedSav
     }
 }
 
+// What keeps the points: no one to ask, a table with no point to save, a file that cannot be read.
+TEST_F(DocumentTest, NothingToAskNothingToSaveOrNothingReadDoesNotGoOn) {
+    Saved e;
+    e.state.pointTable.pointUsed.fill(SlotFree); // every point deleted: unsaved, nothing to save
+    e.platform.boxAnswers = {BoxAnswer::Save};
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save with no point: NO POINT, no file";
+    EXPECT_EQ(e.platform.boxes.back().caption, "SAVE") << "the NO POINT box";
+    e.state.pointFilePath = dir.at("named.pd1");
+    e.platform.boxAnswers = {BoxAnswer::Save};
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save to the named file with no point";
+    e.state.pointTable = e.state.savedPoints;
+    e.state.pointTable.pointUsed[2] = SlotUsed;
+    e.state.pointFileStamp = takeFileStamp(dir.write("named.pd1", "theirs"));
+    dir.write("named.pd1", "changed by another program");
+    e.platform.boxAnswers = {BoxAnswer::Save, BoxAnswer::No};
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "Save, then No to overwriting their change";
+    EXPECT_EQ(openPointFile(e.state, dir.at("none.pd1")), false) << "a file that is not there";
+    e.state.platform = nullptr;
+    EXPECT_EQ(settleUnsavedPoints(e.state), false) << "no one to ask";
+    EXPECT_EQ(reloadPointFile(e.state), false) << "no one to ask about a reload";
+}
+
 // LOAD POINT asks first; only an answered question opens its dialog, after the save's. Every
 // answer of the question itself is tried above.
 TEST_F(DocumentTest, UnsavedPointsLoadPointAsksFirstAndOnlyAnAnsweredQuestionOpensTheDialog) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QtCore/QDir>
-#include <QtCore/QElapsedTimer>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
@@ -40,6 +39,7 @@ using testing::FakePlatform;
 using testing::keyPress;
 using testing::RecordedQuestion;
 using testing::send;
+using testing::waitFor;
 
 TEST(Shortcuts, CtrlCombinationsF1AndF6AreTakenEveryOtherKeyIsLeftToTheHandler) {
     using namespace Qt;
@@ -386,17 +386,6 @@ TEST_F(Session, AMissionWhosePathsLeadNowhereSaysWhichAndOpensNothing) {
 std::optional<RecoveredPoints> readCopy(const QString& path) {
     auto bytes = readWholeFile(QFile::encodeName(path).toStdString(), LargestRecoverySize);
     return bytes ? decodeRecovery(*bytes) : std::nullopt;
-}
-
-// Processes events until `done` or the time is up.
-bool waitFor(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
 }
 
 // The copy of an editor that did not end normally: written, then its lock let go; its point 5

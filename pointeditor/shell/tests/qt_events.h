@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QThread>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -50,6 +53,17 @@ inline EnvironmentLookup environmentOf(std::map<std::string, std::string> values
 inline QKeyEvent keyPress(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                           const QString& text = {}, bool autoRepeat = false) {
     return QKeyEvent(QEvent::KeyPress, key, modifiers, text, autoRepeat);
+}
+
+// Processes events until `done` or the time is up.
+inline bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return done();
 }
 
 } // namespace tavo::testing
