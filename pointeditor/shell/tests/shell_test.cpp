@@ -14,6 +14,7 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTextBrowser>
 #include <filesystem>
 #include <fstream>
@@ -299,9 +300,11 @@ TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
         EXPECT_EQ(shown, "FIND") << c.name;
     }
     int columns = 0;
-    answer([&columns](QDialog& dialog) {
+    int hidden = -1;
+    answer([&columns, &hidden](QDialog& dialog) {
         auto* text = dialog.findChild<QTextBrowser*>();
         ASSERT_NE(text, nullptr) << "no text";
+        hidden = text->verticalScrollBar()->maximum();
         for (QTextFrame* frame : text->document()->rootFrame()->childFrames()) {
             if (auto* table = qobject_cast<QTextTable*>(frame)) {
                 columns = table->columns();
@@ -312,6 +315,7 @@ TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
     platform.showHelp("<table><tr><td>F1</td><td>this help</td></tr></table>", "HELP");
     EXPECT_EQ(shown, "HELP") << "the help's caption";
     EXPECT_EQ(columns, 2) << "the help's table";
+    EXPECT_EQ(hidden, 0) << "pixels of a short help out of sight";
 }
 
 TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
