@@ -217,6 +217,8 @@ TEST_F(Inspector, NextFreeIdWithNothingSelectedSaysSo) {
 
 TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
     putThree();
+    editor.pts[5].x = -30.25f;
+    editor.edits.other(false);
     const auto window = open();
     QTableView& table = window->table();
     const QModelIndex x = cell(*window, 5, Column::X);
@@ -227,7 +229,7 @@ TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
     auto* typed = qobject_cast<QLineEdit*>(
         table.indexWidget(x) != nullptr ? table.indexWidget(x) : QApplication::focusWidget());
     ASSERT_NE(typed, nullptr) << "a line edit for x";
-    EXPECT_EQ(typed->text(), "-30") << "what the line edit starts from";
+    EXPECT_EQ(typed->text(), "-30.25") << "what the line edit starts from";
     typed->setText("twelve");
     table.itemDelegate()->setModelData(typed, &window->filter(), x);
     EXPECT_TRUE(sameTable(editor.state.pointTable, before)) << "the points";

@@ -62,7 +62,7 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
         return dir.write(name, std::string(size, '\0'));
     };
     const std::string map = make("map", 312 + 316), points = make("points", 2 + 20),
-                      odd = make("odd", 7), j = make("j", 22);
+                      odd = make("odd", 7), j = make("j", 22), bare = make("bare", 312);
     // name, arguments, expected
     const std::tuple<const char*, std::vector<std::string>, CommandLine> cases[] = {
         {"nothing", {}, {"", "", ""}},
@@ -71,6 +71,7 @@ TEST(CommandLine, ALanguageLetterThenFilesInAnyOrderByExtensionOrSize) {
         {"any order", {"b.PD1", "a.Bd1"}, {"", "a.Bd1", "b.PD1"}},
         {"by size", {"x", points, map}, {"x", map, points}},
         {"neither size", {odd}, {"", "", odd}},
+        {"a map without blocks", {bare}, {"", bare, ""}},
         {"a file named like a letter", {j}, {"", "", j}},
         {"missing", {"j", "gone.pd1"}, {"j", "", "gone.pd1"}},
         {"the last of a kind", {"a.pd1", "b.pd1"}, {"", "", "b.pd1"}},
