@@ -261,7 +261,7 @@ void InspectorWindow::selectionToTable() {
 }
 
 void InspectorWindow::selectionFromTable() {
-    if (syncing_ || model_.refreshing()) {
+    if (syncing_) {
         return;
     }
     std::array<bool, MaxPoints> chosen{};

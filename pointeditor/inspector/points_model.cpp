@@ -186,7 +186,6 @@ void PointsModel::refresh() {
             used.push_back(slot);
         }
     }
-    refreshing_ = true;
     if (used != rows_) {
         beginResetModel();
         rows_ = std::move(used);
@@ -194,7 +193,6 @@ void PointsModel::refresh() {
     } else if (!rows_.empty()) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
     }
-    refreshing_ = false;
     if (afterRefresh_) {
         afterRefresh_();
     }

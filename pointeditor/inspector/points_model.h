@@ -56,8 +56,6 @@ public:
     void setAfterRefresh(std::function<void()> afterRefresh) {
         afterRefresh_ = std::move(afterRefresh);
     }
-    // True while the rows are being replaced: the view's own selection signals then mean nothing.
-    bool refreshing() const { return refreshing_; }
 
 private:
     void refresh();
@@ -69,7 +67,6 @@ private:
     std::function<void()> afterRefresh_;
     std::vector<int> rows_;                // the slot each row shows
     std::optional<std::size_t> shownHash_; // of the table the rows last showed
-    bool refreshing_ = false;
     QString refusal_;
 };
 

@@ -163,6 +163,8 @@ TEST_F(Inspector, RowsAreThePointsInUseAfterEveryKindOfChange) {
 TEST_F(Inspector, AKindEditIsOneUndoStepThatRedrawsAndUndoRestores) {
     putThree();
     const auto window = open();
+    EXPECT_FALSE(window->filter().setData(cell(*window, 9, Column::Kind), 7, Qt::DisplayRole))
+        << "only an edit is taken";
     ASSERT_TRUE(window->filter().setData(cell(*window, 9, Column::Kind), 7, Qt::EditRole))
         << window->model().refusal().toStdString();
     EXPECT_EQ(editor.pts[9].p1, 7) << "p1 after the edit";
@@ -200,9 +202,10 @@ TEST_F(Inspector, NextFreeIdGivesTheSelectedPointsIdsNoOtherPointHas) {
     putThree();
     editor.pts[9].p4 = 3; // shares the weapon's id
     const auto window = open();
-    select({9});
+    select({2, 9});
     window->nextFreeIdButton().click();
-    EXPECT_EQ(editor.pts[9].p4, 1) << "the lowest id no other point holds";
+    EXPECT_EQ(editor.pts[2].p4, 1) << "the lowest id no other point holds";
+    EXPECT_EQ(editor.pts[9].p4, 2) << "the next one";
     EXPECT_EQ(editor.history().undoSteps(), 1u) << "undo steps";
     EXPECT_EQ(window->refusalLabel().text(), "") << "nothing refused";
 }
@@ -217,6 +220,8 @@ TEST_F(Inspector, NextFreeIdWithNothingSelectedSaysSo) {
 
 TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
     putThree();
+    editor.pts[5].x = -30.25f;
+    editor.edits.other(false);
     const auto window = open();
     QTableView& table = window->table();
     const QModelIndex x = cell(*window, 5, Column::X);
@@ -227,7 +232,7 @@ TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
     auto* typed = qobject_cast<QLineEdit*>(
         table.indexWidget(x) != nullptr ? table.indexWidget(x) : QApplication::focusWidget());
     ASSERT_NE(typed, nullptr) << "a line edit for x";
-    EXPECT_EQ(typed->text(), "-30") << "what the line edit starts from";
+    EXPECT_EQ(typed->text(), "-30.25") << "what the line edit starts from";
     typed->setText("twelve");
     table.itemDelegate()->setModelData(typed, &window->filter(), x);
     EXPECT_TRUE(sameTable(editor.state.pointTable, before)) << "the points";
@@ -292,6 +297,7 @@ TEST_F(Inspector, TheFilterFieldAndTheKindsDropDownChooseTheRowsShown) {
     putThree();
     const auto window = open();
     EXPECT_EQ(window->filterField().window(), window.get()) << "the field is in the inspector";
+    EXPECT_TRUE(window->table().verticalHeader()->isHidden()) << "the slot column numbers rows";
     EXPECT_EQ(window->nextFreeIdButton().window(), window.get()) << "so is the button";
     const struct {
         const char* name;
@@ -308,6 +314,15 @@ TEST_F(Inspector, TheFilterFieldAndTheKindsDropDownChooseTheRowsShown) {
         window->kindsFilter().setCurrentIndex(static_cast<int>(c.group));
         EXPECT_EQ(window->filter().rowCount(), c.rows) << c.name;
     }
+}
+
+TEST_F(Inspector, RowsReplacedKeepTheSelection) {
+    putThree();
+    const auto window = open();
+    select({2});
+    editor.edits.run([](EditorState& state) { state.pointTable.pointUsed[5] = SlotFree; }, false);
+    EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{2})) << "points";
+    EXPECT_EQ(selectedRows(*window), (std::vector<int>{2})) << "rows";
 }
 
 TEST_F(Inspector, FilteringKeepsThePointsSelected) {
@@ -394,7 +409,8 @@ TEST_F(Inspector, ActivatingARowFramesIt) {
     const auto window = open();
     emit window->table().activated(cell(*window, 9, Column::Id));
     EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{9})) << "selected";
-    EXPECT_EQ(editor.state.panX, 50.0f) << "the panes moved to the point";
+    EXPECT_EQ(editor.state.panX, 50.0f) << "the panes moved to the point's x";
+    EXPECT_EQ(editor.state.panZ, 60.0f) << "and to its z, stored negated";
 }
 
 TEST_F(Inspector, FindingsNameIdAndKindAndAClickSelectsAndFramesTheirPoints) {

@@ -124,9 +124,24 @@ TEST(ReadCellValue, AcceptsWhatTheFieldHoldsAndRefusesTheRestWithTheReason) {
 }
 
 TEST(ReadCellValue, TellsTheReasonInJapanese) {
-    const Result<double, QString> read = readCellValue(Column::X, 1, QVariant("abc"), false);
-    ASSERT_FALSE(read.ok());
-    EXPECT_EQ(str(read.error()), "数値ではありません");
+    const struct {
+        Column column;
+        const char* offered;
+        const char* reason;
+    } cases[] = {
+        {Column::X, "abc", "数値ではありません"},
+        {Column::Id, "x", "整数ではありません"},
+        {Column::Kind, "x", "数値でも一覧の名前でもありません"},
+        {Column::Id, "200", "範囲外です: -128 から 127 まで"},
+        {Column::Y, "1e39", "範囲外です: 位置は有限の数値で入力してください"},
+        {Column::Heading, "1e41", "範囲外です: 向きは有限の度数で入力してください"},
+        {Column::Slot, "1", "この列は編集できません"},
+    };
+    for (const auto& c : cases) {
+        const Result<double, QString> read = readCellValue(c.column, 1, QVariant(c.offered), false);
+        ASSERT_FALSE(read.ok()) << c.reason;
+        EXPECT_EQ(str(read.error()), c.reason);
+    }
 }
 
 TEST(ApplyCellValue, TheHeadingIsStoredInRadiansAndAHeadingShownAsTheValueKeepsItsBits) {
@@ -256,6 +271,26 @@ TEST(Colours, ThePaletteEntryOfAKindAndTheKindsOfAnEntry) {
     EXPECT_EQ(markerColour(5), kindPalette[0]) << "5 mod 5";
     EXPECT_EQ(kindsOfColour(0), (std::vector<int>{5, 10, 15})) << "entry 0";
     EXPECT_EQ(kindsOfColour(4), (std::vector<int>{4, 9, 14, 19})) << "entry 4";
+}
+
+TEST(FindingText, SeverityThePointByIdAndKindAndTheSlotsItNamesAsPoints) {
+    PointTable table;
+    table.points[5] = point(0, 0, 0, 2, 0, 0, 3);
+    Finding onPoint{2, 7, 3, Severity::Error, "reaches slot 5", "スロット 5 に届きます", {5}};
+    Finding onFile{-1, 0, 0, Severity::Warning, "cut short", "途中で切れています", {}};
+    const struct {
+        const Finding* finding;
+        bool english;
+        const char* text;
+    } cases[] = {
+        {&onPoint, true, "error: id 7, PATH: reaches point WEAPON (id 3)"},
+        {&onPoint, false, "エラー: 識別番号 7, パス: ポイント 武器 (識別番号 3) に届きます"},
+        {&onFile, true, "warning: file: cut short"},
+        {&onFile, false, "警告: ファイル: 途中で切れています"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(str(findingText(*c.finding, table, c.english)), c.text) << c.text;
+    }
 }
 
 TEST(FindingSlots, ItsOwnSlotFirstThenTheOthers) {
