@@ -216,6 +216,16 @@ TEST_F(Following, ChangedPointsAreLoadedAgainOrAskedAboutWhenUnsaved) {
     }
 }
 
+TEST_F(Following, APointsFileRemovedThenWrittenAnewIsLoaded) {
+    files.write("plan.pd1", pointsFile(1));
+    open("plan.pd1");
+    std::filesystem::remove(files.at("plan.pd1"));
+    settle(); // looked at while it is gone: nothing to load, and its watch went with it
+    files.write("plan.pd1", pointsFile(2));
+    EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 2; }), true)
+        << "points: " << countUsedPoints(state->pointTable);
+}
+
 TEST_F(Following, OurOwnSaveIsNoChange) {
     files.write("plan.pd1", pointsFile(1));
     open("plan.pd1");
