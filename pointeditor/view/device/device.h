@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <span>
 
-#include "pointeditor/data/texture.h"
 #include "pointeditor/data/d3dx_math.h"
+#include "pointeditor/data/texture.h"
 
 namespace tavo {
 
@@ -108,6 +108,13 @@ public:
     virtual void clear(uint32_t flags, uint32_t colour, float depth) = 0;
     virtual void beginScene() = 0;
     virtual void endScene() = 0;
+
+    // The back buffer as it is now, colour and depth, kept aside as the panes' background;
+    // restoreBackground() puts it back in place of a clear and says whether there was one (none
+    // before the first keep, nor after a reset). A device that keeps nothing has the caller
+    // draw the background each time.
+    virtual void keepBackground() {}
+    virtual bool restoreBackground() { return false; }
 
     // Copies the whole back buffer 1:1 into the canvas with its top-left corner at (left, top);
     // what falls outside the canvas is dropped. DeviceLost means nothing was copied and the
