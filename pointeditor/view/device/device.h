@@ -127,6 +127,9 @@ public:
     // A texture of the whole image with its full mip chain; nullptr when the device refuses it.
     // Called on the device's thread only.
     virtual std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) = 0;
+    // Another texture of `texture`'s image, sharing what it holds, for a second slot that names
+    // the same file; nullptr when this device cannot (the image is then uploaded again).
+    virtual std::unique_ptr<Texture> shareTexture(const Texture& /*texture*/) { return nullptr; }
 
     // Decodes on every core, uploads here (texture_set_decoder.cpp).
     std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) final;

@@ -59,6 +59,9 @@ public:
     std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) override {
         return uploadGlTexture(context_, atlas_, image);
     }
+    std::unique_ptr<Texture> shareTexture(const Texture& texture) override {
+        return shareGlTexture(context_, texture);
+    }
 
 private:
     // Sends the batch, if any, and starts an empty one.
