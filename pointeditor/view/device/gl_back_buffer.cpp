@@ -30,11 +30,10 @@ bool makeFramebuffer(GLuint& framebuffer, GLuint& colour, GLuint& depth) {
     return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
-// Both buffers, pixel for pixel; the depth mask is opened as a clear opens it.
+// Both buffers, pixel for pixel.
 void copyBuffers(GLuint from, GLuint to) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
-    glDepthMask(GL_TRUE);
     glBlitFramebuffer(0, 0, Size, Size, 0, 0, Size, Size, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
                       GL_NEAREST);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gl_fixture.h"
+#include "pointeditor/view/device/gl_texture.h"
 #include "pointeditor/view/render_panes.h"
 #include "tests/support/scene_builders.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 using testing::Rgb;
 
-const Rgb Red{255, 0, 0}, Green{0, 255, 0}, Blue{0, 0, 255};
+const Rgb Red{255, 0, 0}, Green{0, 255, 0};
 
 class BackgroundTest : public testing::GlTest {
 protected:
@@ -47,7 +48,7 @@ TEST_F(BackgroundTest, NoneIsKeptOnANewDeviceNorAfterAReset) {
     EXPECT_FALSE(device->restoreBackground()) << "after a reset";
 }
 
-// A red square at depth 0.25 kept; the buffer cleared blue; the restore brings back the red and
+// A red square at depth 0.25 kept; the buffer cleared yellow; the restore brings back the red and
 // its depth, so a green square behind it at 0.5 shows only where the red is not.
 TEST_F(BackgroundTest, ARestoreBringsBackTheKeptColourAndDepth) {
     start(0xFF000000);
@@ -55,9 +56,9 @@ TEST_F(BackgroundTest, ARestoreBringsBackTheKeptColourAndDepth) {
     device->keepBackground();
     square(40, 10, 20, 0.25f, 0xFFFFFFFF); // drawn after the keep: not part of it
     show();
-    start(0xFF0000FF);
+    start(0xFFFFFF00);
     show();
-    ASSERT_EQ(at(20, 20), Blue) << "the clear before the restore";
+    ASSERT_EQ(at(20, 20), (Rgb{255, 255, 0})) << "the clear before the restore";
     device->beginScene();
     ASSERT_TRUE(device->restoreBackground());
     square(0, 0, 30, 0.5f, 0xFF00FF00);
@@ -66,6 +67,27 @@ TEST_F(BackgroundTest, ARestoreBringsBackTheKeptColourAndDepth) {
     EXPECT_EQ(at(5, 5), Green) << "the later square where the kept depth is the clear's";
     EXPECT_EQ(at(50, 20), (Rgb{0, 0, 0})) << "what came after the keep";
     EXPECT_EQ(at(100, 100), (Rgb{0, 0, 0})) << "the kept clear";
+}
+
+// A texture keeps the context after its device is gone: the device's buffers, its kept
+// background's included, must not stay behind in it.
+TEST_F(BackgroundTest, TheDevicesBuffersGoWithItWhileATextureKeepsTheContext) {
+    auto kept = device->loadTexture(
+        file("a.png", testing::encode(testing::TestImage::filled(2, 2, ~0u), "PNG")));
+    const auto* texture = dynamic_cast<const GlTexture*>(kept.get());
+    ASSERT_NE(texture, nullptr);
+    const auto live = [texture](GLboolean (*exists)(GLuint)) {
+        texture->context()->makeCurrent();
+        int count = 0;
+        for (GLuint name = 1; name < 256; ++name) {
+            count += exists(name) == GL_TRUE ? 1 : 0;
+        }
+        return count;
+    };
+    ASSERT_EQ(live(glIsFramebuffer), 2) << "framebuffers of a device: its back buffer and the kept";
+    device.reset();
+    EXPECT_EQ(live(glIsFramebuffer), 0) << "framebuffers after the device";
+    EXPECT_EQ(live(glIsRenderbuffer), 0) << "renderbuffers after the device";
 }
 
 // The second frame's 2D panes start from the grid the first one kept.
