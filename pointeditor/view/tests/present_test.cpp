@@ -1,5 +1,6 @@
-// Presents into the canvas: the back buffer's square at its place, nothing beside it, and only
-// the part inside the canvas of a square that reaches past its edges.
+// Presents into the canvas: the back buffer's square at its place, with what it holds where it
+// holds it, nothing beside it, and only the part inside the canvas of a square that reaches
+// past its edges.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int Size = Device::BackBufferSize;
 constexpr uint32_t Marker = 0xFF0000FFu; // blue: its red and blue must not trade places
+constexpr uint32_t Spot = 0xFF20C060u;   // a square of the pane at 30..39 across and down
 
 struct Place {
     const char* name;
@@ -20,7 +22,7 @@ struct Place {
 
 const Place Places[] = {
     {"inside", 100, 50},
-    {"past the top-left corner", -10, -20},
+    {"past the top-left corner", -20, -25},
     {"past the bottom-right corner", Canvas::Width - 200, Canvas::Height - 100},
 };
 
@@ -32,6 +34,13 @@ TEST_F(PresentTest, ASquareFillsItsPlaceInTheCanvasAndNothingBeside) {
         canvas.pixels.fill(Marker);
         device->beginScene();
         device->clear(ClearTarget, 0xFF804020u, 1.0f);
+        device->setRenderState(RenderState::CullMode, CullNone);
+        device->setTexture(nullptr);
+        const PaneVertex square[4] = {{40, 30, 0, 1, Spot, 0, 0},
+                                      {40, 40, 0, 1, Spot, 0, 0},
+                                      {30, 40, 0, 1, Spot, 0, 0},
+                                      {30, 30, 0, 1, Spot, 0, 0}};
+        device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, square);
         device->endScene();
         device->present(Canvas::Width - Size, 0); // away from the places' edges
         device->present(place.left, place.top);
@@ -42,6 +51,9 @@ TEST_F(PresentTest, ASquareFillsItsPlaceInTheCanvasAndNothingBeside) {
         EXPECT_EQ(canvas.at(x0, y0), 0xFF804020u) << place.name << ": its first pixel";
         EXPECT_EQ(canvas.at(x1, y1), 0xFF804020u) << place.name << ": its last pixel";
         EXPECT_EQ(canvas.at(x1, y0), 0xFF804020u) << place.name << ": its last column";
+        EXPECT_EQ(canvas.at(place.left + 35, place.top + 35), Spot) << place.name << ": the spot";
+        EXPECT_EQ(canvas.at(place.left + 35, place.top + 45), 0xFF804020u)
+            << place.name << ": below the spot";
         if (right < Canvas::Width) {
             EXPECT_EQ(canvas.at(right, y0 + 1), Marker) << place.name << ": beside it";
         }
