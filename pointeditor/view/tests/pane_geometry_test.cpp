@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "pointeditor/data/d3dx_math.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/view/block_faces.h"
-#include "pointeditor/data/d3dx_math.h"
 #include "pointeditor/view/device/device.h"
+#include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
 #include "tests/support/scene_builders.h"
@@ -271,6 +272,20 @@ TEST(RenderOrder, ALostDeviceIsResetAndTheFrameGoesOnWithTheNextPane) {
         EXPECT_EQ(device.only("transform", after), Calls{});
         EXPECT_EQ(device.only("renderState", after), (Calls{"renderState 1 1"}));
     }
+}
+
+// A lost present resets the device, which takes its pictures with it: the panes after it in the
+// frame are drawn again, those that had not changed as well.
+TEST(RenderOrder, AfterALostPresentTheRestOfTheFrameDrawsEveryPane) {
+    RecordingDevice device;
+    RetainedPanes retained;
+    EditorState state;
+    renderPanes(state, {device, &retained});
+    device.calls.clear();
+    device.lostPresents = 1;
+    state.cameraYaw += 0.5f; // only the 3D pane changes, and its present is lost
+    renderPanes(state, {device, &retained});
+    EXPECT_EQ(device.only("present").size(), 4u) << "presents in the frame of the loss";
 }
 
 } // namespace
