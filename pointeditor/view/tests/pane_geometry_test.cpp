@@ -217,7 +217,7 @@ public:
     void setRenderState(RenderState s, uint32_t v) override { add("renderState", int(s), v); }
     void setTextureStageState(TextureStageState, uint32_t) override { add("stageState"); }
     void setTransform(TransformType, const Matrix&) override { add("transform"); }
-    void setVertexFormat(VertexFormat) override { add("vertexFormat"); }
+    void setVertexFormat(VertexFormat f) override { add("vertexFormat", int(f)); }
     void setTexture(const Texture*) override { add("texture"); }
     void drawPrimitiveUP(PrimitiveType, int, std::span<const BlockVertex>) override { add("3d"); }
     void drawPrimitiveUP(PrimitiveType, int, std::span<const PaneVertex>) override { add("pane"); }
@@ -286,6 +286,20 @@ TEST(RenderOrder, AfterALostPresentTheRestOfTheFrameDrawsEveryPane) {
     state.cameraYaw += 0.5f; // only the 3D pane changes, and its present is lost
     renderPanes(state, {device, &retained});
     EXPECT_EQ(device.only("present").size(), 4u) << "presents in the frame of the loss";
+}
+
+// Each kind of pane names its vertices' format before it draws: the 3D pane's are world
+// positions (0x142), the 2D panes' pre-transformed ones (0x144).
+TEST(RenderOrder, TheVertexFormatIsSetForThe3dPaneThenForThe2dPanes) {
+    RecordingDevice device;
+    EditorState state;
+    renderPanes(state, {device});
+    EXPECT_EQ(device.only("vertexFormat"), (Calls{"vertexFormat 322", "vertexFormat 324"}));
+    const auto first3d = std::find(device.calls.begin(), device.calls.end(), "begin");
+    const auto blockFormat =
+        std::find(device.calls.begin(), device.calls.end(), "vertexFormat 322");
+    EXPECT_LT(blockFormat - device.calls.begin(), first3d - device.calls.begin())
+        << "the format's call before the 3D pane's scene";
 }
 
 } // namespace
