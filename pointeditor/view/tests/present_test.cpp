@@ -54,6 +54,7 @@ TEST_F(PresentTest, ASquareFillsItsPlaceInTheCanvasAndNothingBeside) {
         EXPECT_EQ(canvas.at(place.left + 35, place.top + 35), Spot) << place.name << ": the spot";
         EXPECT_EQ(canvas.at(place.left + 35, place.top + 45), 0xFF804020u)
             << place.name << ": below the spot";
+        EXPECT_EQ(canvas.at(0, Canvas::Height - 1), Marker) << place.name << ": far from it";
         if (right < Canvas::Width) {
             EXPECT_EQ(canvas.at(right, y0 + 1), Marker) << place.name << ": beside it";
         }

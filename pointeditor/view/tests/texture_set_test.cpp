@@ -111,21 +111,25 @@ TEST(TextureSet, EachSlotOfAFileNamedAgainGetsATextureOfItsOwnOfTheSameImage) {
         << "the width of the image shared";
 }
 
-// A file named again takes its pixels from the budget once more, announced by its header: a
-// second copy that would not fit is refused even when the first turns out damaged, and a small
-// file after them still loads.
+// A file named again takes its pixels from the budget once more, announced by its header, as
+// another file of its size does: a second that would not fit is refused even when the first
+// turns out damaged, and a small file after them still loads.
 TEST(TextureSet, AFileNamedAgainCountsAgainstTheBudgetAgain) {
     testing::ScratchDirectory dir;
     const int side = 6000; // over half the budget's pixels, under the whole
     ASSERT_GT(int64_t{side} * side * 2, MapPixelBudget);
     const std::vector<uint8_t> whole = testing::pngOf(side, side, 1, 0, {0});
     const std::string big = dir.write("big.png", {whole.begin(), whole.begin() + 100});
+    const std::string other = dir.write("other.png", {whole.begin(), whole.begin() + 100});
     const std::string small =
         dir.write("small.png", encode(TestImage::filled(1, 1, 0xFF000000), "PNG"));
-    const Outcome out = load({big, big, small}, Sharing::Shares);
-    EXPECT_EQ(out.loaded[0].problem, TextureProblem::Damaged) << "the first copy";
-    EXPECT_EQ(out.loaded[1].problem, TextureProblem::OverBudget) << "the second copy";
-    EXPECT_EQ(out.loaded[2].problem, TextureProblem::None) << "the small file after them";
+    for (const std::string& second : {big, other}) { // named again, and another of its size
+        const Outcome out = load({big, second, small}, Sharing::Shares);
+        const bool again = second == big;
+        EXPECT_EQ(out.loaded[0].problem, TextureProblem::Damaged) << again << ": the first";
+        EXPECT_EQ(out.loaded[1].problem, TextureProblem::OverBudget) << again << ": the second";
+        EXPECT_EQ(out.loaded[2].problem, TextureProblem::None) << again << ": the small file";
+    }
 }
 
 class SharedTextureTest : public testing::GlTest {};
