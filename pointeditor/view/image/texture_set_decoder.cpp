@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <future>
-#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 #include "common/files/file_read.h"
 #include "pointeditor/view/device/device.h"
+#include "pointeditor/view/image/pixels_in_flight.h"
 
 namespace tavo {
 
@@ -79,45 +78,6 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
         }
     }
 }
-
-// Bounds the pixels decoded and not yet uploaded: a decoder may hold two copies of an image at
-// once (Qt's and ours), and each upload adds the atlas's, so two files of half the budget each
-// decoded side by side would take three times the budget's bytes. A file waits while others in
-// flight leave it no room; one alone always goes. Files enter in queue order, so a file waits
-// only for earlier ones, whose uploads the calling thread makes in that order.
-class PixelsInFlight {
-public:
-    static constexpr int64_t Limit = MapPixelBudget / 2;
-
-    void enter(std::size_t turn, int64_t pixels) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] {
-            return open_ || (turn == nextTurn_ && (inFlight_ == 0 || inFlight_ + pixels <= Limit));
-        });
-        inFlight_ += pixels;
-        ++nextTurn_;
-        changed_.notify_all();
-    }
-    void leave(int64_t pixels) {
-        const std::lock_guard lock(mutex_);
-        inFlight_ -= pixels;
-        changed_.notify_all();
-    }
-    // No file waits any more: the uploads stopped early (an exception), and the decoders must
-    // run out so that their threads can be joined.
-    void open() {
-        const std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int64_t inFlight_ = 0;
-    std::size_t nextTurn_ = 0;
-    bool open_ = false;
-};
 
 // Decoding is pure work on bytes: any thread may do it.
 std::optional<DecodedImage> decodeAdmitted(TextureFile& file) {
