@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "pointeditor/data/editor_state.h"
 #include "pointeditor/data/d3dx_math.h"
+#include "pointeditor/data/editor_state.h"
 #include "pointeditor/view/device/device.h"
 
 namespace tavo {

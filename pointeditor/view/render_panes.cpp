@@ -47,10 +47,18 @@ void drawOrthoScene(const EditorState& state, const FrameTargets& targets, const
     if (!needsDrawing(state, targets, links, pane)) {
         return;
     }
-    beginPane(targets.device);
-    if (toggle == 1) {
-        drawPaneGrid(targets.device);
-        drawOrthoPane(state, targets.device, links, pane);
+    Device& device = targets.device;
+    if (toggle != 1) {
+        beginPane(device);
+    } else {
+        // The cleared grid is the same in every 2D pane and frame: drawn once, then copied.
+        device.beginScene();
+        if (!device.restoreBackground()) {
+            device.clear(ClearTarget | ClearZBuffer, SceneBackground, 1.0f);
+            drawPaneGrid(device);
+            device.keepBackground();
+        }
+        drawOrthoPane(state, device, links, pane);
     }
     endPane(targets, pane);
 }

@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <span>
 
-#include "pointeditor/data/texture.h"
 #include "pointeditor/data/d3dx_math.h"
+#include "pointeditor/data/texture.h"
 
 namespace tavo {
 
@@ -109,6 +109,13 @@ public:
     virtual void beginScene() = 0;
     virtual void endScene() = 0;
 
+    // The back buffer as it is now, colour and depth, kept aside as the panes' background;
+    // restoreBackground() puts it back in place of a clear and says whether there was one (none
+    // before the first keep, nor after a reset). A device that keeps nothing has the caller
+    // draw the background each time.
+    virtual void keepBackground() {}
+    virtual bool restoreBackground() { return false; }
+
     // Copies the whole back buffer 1:1 into the canvas with its top-left corner at (left, top);
     // what falls outside the canvas is dropped. DeviceLost means nothing was copied and the
     // device needs reset() before it draws again.
@@ -120,6 +127,9 @@ public:
     // A texture of the whole image with its full mip chain; nullptr when the device refuses it.
     // Called on the device's thread only.
     virtual std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) = 0;
+    // Another texture of `texture`'s image, sharing what it holds, for a second slot that names
+    // the same file; nullptr when this device cannot (the image is then uploaded again).
+    virtual std::unique_ptr<Texture> shareTexture(const Texture& /*texture*/) { return nullptr; }
 
     // Decodes on every core, uploads here (texture_set_decoder.cpp).
     std::vector<LoadedTexture> loadTextures(std::span<const std::string> files) final;

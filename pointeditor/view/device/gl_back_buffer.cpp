@@ -15,27 +15,58 @@ inline uint32_t canvasPixel(uint32_t rgba) {
     return 0xFF000000u | (rgba & 0x0000FF00u) | (rgba & 0xFFu) << 16 | (rgba >> 16 & 0xFFu);
 }
 
+// A Size x Size framebuffer of RGBA8 colour and 16-bit depth; false when it is incomplete.
+bool makeFramebuffer(GLuint& framebuffer, GLuint& colour, GLuint& depth) {
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, Size, Size);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, Size, Size);
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+// Both buffers, pixel for pixel.
+void copyBuffers(GLuint from, GLuint to) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    glBlitFramebuffer(0, 0, Size, Size, 0, 0, Size, Size, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+}
+
 } // namespace
 
 GlBackBuffer::~GlBackBuffer() {
     glDeleteRenderbuffers(1, &depthBuffer_);
     glDeleteRenderbuffers(1, &colourBuffer_);
     glDeleteFramebuffers(1, &framebuffer_);
+    glDeleteRenderbuffers(1, &keptDepth_);
+    glDeleteRenderbuffers(1, &keptColour_);
+    glDeleteFramebuffers(1, &keptFramebuffer_);
 }
 
 bool GlBackBuffer::create() {
-    glGenRenderbuffers(1, &colourBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, Size, Size);
-    glGenRenderbuffers(1, &depthBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, Size, Size);
-    glGenFramebuffers(1, &framebuffer_);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
     readBack_.resize(static_cast<std::size_t>(Size) * Size);
-    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    return makeFramebuffer(keptFramebuffer_, keptColour_, keptDepth_) &&
+           makeFramebuffer(framebuffer_, colourBuffer_, depthBuffer_);
+}
+
+void GlBackBuffer::keep() {
+    copyBuffers(framebuffer_, keptFramebuffer_);
+    bind();
+    kept_ = true;
+}
+
+bool GlBackBuffer::restore() {
+    if (kept_) {
+        copyBuffers(keptFramebuffer_, framebuffer_);
+    }
+    bind();
+    return kept_;
 }
 
 void GlBackBuffer::bind() const {

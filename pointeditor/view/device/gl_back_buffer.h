@@ -1,7 +1,9 @@
 #pragma once
 // The device's one back buffer: a Device::BackBufferSize square framebuffer object with RGBA8
 // colour and 16-bit depth, kept top row first. Clearing it and presenting it (reading it back
-// into the canvas) happen here. The caller makes the context current.
+// into the canvas) happen here, and so does a copy of it kept aside: the software rasteriser
+// copies a whole buffer far faster than it draws the lines that filled it. The caller makes the
+// context current.
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -27,6 +29,12 @@ public:
     // Device ClearFlags; colour ARGB, depth clamped to 0..1.
     void clear(uint32_t flags, uint32_t colour, float depth);
 
+    // The buffer's colour and depth copied aside, and put back by restore(); false when nothing
+    // is kept. forget() drops what is kept.
+    void keep();
+    bool restore();
+    void forget() { kept_ = false; }
+
     // Copies the whole buffer 1:1 into `canvas` with its top-left corner at (left, top),
     // dropping what falls outside.
     void present(Canvas& canvas, int left, int top);
@@ -35,6 +43,10 @@ private:
     GLuint framebuffer_ = 0;
     GLuint colourBuffer_ = 0;
     GLuint depthBuffer_ = 0;
+    GLuint keptFramebuffer_ = 0;
+    GLuint keptColour_ = 0;
+    GLuint keptDepth_ = 0;
+    bool kept_ = false;
     std::vector<uint32_t> readBack_;
 };
 

@@ -53,9 +53,14 @@ public:
     void beginScene() override {}
     void endScene() override { flush(); }
     PresentResult present(int left, int top) override;
+    void keepBackground() override;
+    bool restoreBackground() override;
     void reset() override;
     std::unique_ptr<Texture> uploadTexture(const DecodedImage& image) override {
         return uploadGlTexture(context_, atlas_, image);
+    }
+    std::unique_ptr<Texture> shareTexture(const Texture& texture) override {
+        return shareGlTexture(context_, texture);
     }
 
 private:
@@ -286,9 +291,23 @@ PresentResult GlDevice::present(int left, int top) {
     return PresentResult::Ok;
 }
 
+void GlDevice::keepBackground() {
+    flush();
+    context_->makeCurrent();
+    backBuffer_.keep();
+}
+
+bool GlDevice::restoreBackground() {
+    flush();
+    context_->makeCurrent();
+    return backBuffer_.restore();
+}
+
 void GlDevice::reset() {
-    // An OpenGL context keeps its objects; all that a reset has to undo is a half-built batch.
+    // An OpenGL context keeps its objects; a reset undoes a half-built batch and, as a lost
+    // device's surfaces would be, the kept background.
     batch_.clear();
+    backBuffer_.forget();
 }
 
 } // namespace

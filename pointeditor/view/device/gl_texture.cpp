@@ -4,21 +4,23 @@
 
 namespace tavo {
 
-GlTexture::~GlTexture() {
-    context_->makeCurrent();
-    glDeleteTextures(1, &name_);
-    if (rect_.page) {
-        rect_.page->release();
+GlTexture::Image::~Image() {
+    context->makeCurrent();
+    glDeleteTextures(1, &name);
+    if (rect.page) {
+        rect.page->release();
     }
 }
 
 // The page's rectangle copied into a texture of its own through a framebuffer that reads the
 // page; the bindings it changes are put back, as a draw may be under way.
 GLuint GlTexture::name() const {
-    if (name_ != 0) {
-        return name_;
+    GLuint& texture = image_->name;
+    const AtlasRect& rect = image_->rect;
+    if (texture != 0) {
+        return texture;
     }
-    context_->makeCurrent();
+    image_->context->makeCurrent();
     GLint readFramebuffer = 0;
     GLint boundTexture = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
@@ -27,17 +29,17 @@ GLuint GlTexture::name() const {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           rect_.page->name(), 0);
-    glGenTextures(1, &name_);
-    glBindTexture(GL_TEXTURE_2D, name_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect_.width, rect_.height, 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, nullptr);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect_.x, rect_.y, rect_.width, rect_.height);
+                           rect.page->name(), 0);
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect.width, rect.height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect.x, rect.y, rect.width, rect.height);
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
     glDeleteFramebuffers(1, &framebuffer);
-    return name_;
+    return texture;
 }
 
 std::unique_ptr<Texture> uploadGlTexture(const std::shared_ptr<GlContext>& context,
@@ -59,6 +61,12 @@ std::unique_ptr<Texture> uploadGlTexture(const std::shared_ptr<GlContext>& conte
         return nullptr;
     }
     return std::make_unique<GlTexture>(context, std::move(rect));
+}
+
+std::unique_ptr<Texture> shareGlTexture(const std::shared_ptr<GlContext>& context,
+                                        const Texture& texture) {
+    const GlTexture* own = ownTexture(&texture, context.get());
+    return own != nullptr ? std::make_unique<GlTexture>(*own) : nullptr;
 }
 
 const GlTexture* ownTexture(const Texture* texture, const GlContext* context) {

@@ -1,5 +1,6 @@
 #include "pointeditor/view/device/repeated_lines.h"
 
+#include <algorithm>
 #include <bit>
 #include <utility>
 
@@ -9,6 +10,14 @@ namespace {
 
 uint32_t bits(float f) {
     return std::bit_cast<uint32_t>(f);
+}
+
+// The row at y (horizontal) or the column at x (vertical).
+uint64_t rowAt(float y) {
+    return bits(y);
+}
+uint64_t columnAt(float x) {
+    return uint64_t{1} << 32 | bits(x);
 }
 
 } // namespace
@@ -30,6 +39,24 @@ void RepeatedLineFilter::reset() {
     if (!points_.empty()) {
         points_.clear();
     }
+    if (!extents_.empty()) {
+        extents_.clear();
+    }
+}
+
+bool RepeatedLineFilter::within(uint64_t line, float low, float high, bool add) {
+    auto found = extents_.find(line);
+    if (found != extents_.end()) {
+        for (const Extent& extent : found->second) {
+            if (extent.low <= low && high <= extent.high) {
+                return true;
+            }
+        }
+    }
+    if (add) {
+        extents_[line].push_back({low, high});
+    }
+    return false;
 }
 
 bool RepeatedLineFilter::repeats(float x1, float y1, float x2, float y2, float z, uint32_t colour) {
@@ -45,22 +72,21 @@ bool RepeatedLineFilter::repeats(float x1, float y1, float x2, float y2, float z
     z_ = z;
 
     if (x1 == x2 && y1 == y2) {
-        return !points_.insert({bits(x1), bits(y1), 0, 0}).second;
+        return within(rowAt(y1), x1, x1, false) || within(columnAt(x1), y1, y1, false) ||
+               !points_.insert({bits(x1), bits(y1), 0, 0}).second;
+    }
+    if (y1 == y2) {
+        return within(rowAt(y1), std::min(x1, x2), std::max(x1, x2), true);
+    }
+    if (x1 == x2) {
+        return within(columnAt(x1), std::min(y1, y2), std::max(y1, y2), true);
     }
     // Lit at both ends, a segment covers the same pixels in either direction.
     if (std::pair(x2, y2) < std::pair(x1, y1)) {
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
-    if (!lines_.insert({bits(x1), bits(y1), bits(x2), bits(y2)}).second) {
-        return true;
-    }
-    // An axis-parallel line lights exactly the pixel of each end point.
-    if (x1 == x2 || y1 == y2) {
-        points_.insert({bits(x1), bits(y1), 0, 0});
-        points_.insert({bits(x2), bits(y2), 0, 0});
-    }
-    return false;
+    return !lines_.insert({bits(x1), bits(y1), bits(x2), bits(y2)}).second;
 }
 
 } // namespace tavo

@@ -2,22 +2,26 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
+#include <cstdint>
 #include <future>
-#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 #include "common/files/file_read.h"
 #include "pointeditor/view/device/device.h"
+#include "pointeditor/view/image/pixels_in_flight.h"
 
 namespace tavo {
 
 namespace {
 
+// What a file named before is not: the index of the file it names again.
+constexpr std::size_t NoFile = SIZE_MAX;
+
 struct TextureFile {
     std::vector<uint8_t> bytes;
+    std::size_t sameAs = NoFile; // the first file of the same name
     TextureProblem problem = TextureProblem::None;
     int64_t pixels = 0; // as the header announced
     std::promise<std::optional<DecodedImage>> decoded;
@@ -34,11 +38,28 @@ TextureProblem problemOf(FileErrorKind kind) {
     }
 }
 
-// Reads and measures every file; what is not admitted is told by its problem.
+// Reads and measures every file; what is not admitted is told by its problem. A file named
+// again is measured as it was the first time and not read again; the budget, which only
+// shrinks, takes it whole once more or refuses it.
 void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     int64_t used = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         TextureFile& file = out[i];
+        const auto first = static_cast<std::size_t>(
+            std::find(files.begin(), files.begin() + static_cast<std::ptrdiff_t>(i), files[i]) -
+            files.begin());
+        if (first < i) {
+            file.sameAs = first;
+            file.problem = out[first].problem;
+            if (file.problem == TextureProblem::None && used + out[first].pixels > MapPixelBudget) {
+                file.problem = TextureProblem::OverBudget;
+            }
+            if (file.problem == TextureProblem::None) {
+                used += out[first].pixels;
+                file.pixels = out[first].pixels;
+            }
+            continue;
+        }
         FileResult<std::vector<uint8_t>> bytes = readWholeFile(files[i], ImageFileLimit);
         if (!bytes) {
             file.problem = problemOf(bytes.error().kind);
@@ -58,45 +79,6 @@ void admit(std::span<const std::string> files, std::vector<TextureFile>& out) {
     }
 }
 
-// Bounds the pixels decoded and not yet uploaded: a decoder may hold two copies of an image at
-// once (Qt's and ours), and each upload adds the atlas's, so two files of half the budget each
-// decoded side by side would take three times the budget's bytes. A file waits while others in
-// flight leave it no room; one alone always goes. Files enter in queue order, so a file waits
-// only for earlier ones, whose uploads the calling thread makes in that order.
-class PixelsInFlight {
-public:
-    static constexpr int64_t Limit = MapPixelBudget / 2;
-
-    void enter(std::size_t turn, int64_t pixels) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] {
-            return open_ || (turn == nextTurn_ && (inFlight_ == 0 || inFlight_ + pixels <= Limit));
-        });
-        inFlight_ += pixels;
-        ++nextTurn_;
-        changed_.notify_all();
-    }
-    void leave(int64_t pixels) {
-        const std::lock_guard lock(mutex_);
-        inFlight_ -= pixels;
-        changed_.notify_all();
-    }
-    // No file waits any more: the uploads stopped early (an exception), and the decoders must
-    // run out so that their threads can be joined.
-    void open() {
-        const std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int64_t inFlight_ = 0;
-    std::size_t nextTurn_ = 0;
-    bool open_ = false;
-};
-
 // Decoding is pure work on bytes: any thread may do it.
 std::optional<DecodedImage> decodeAdmitted(TextureFile& file) {
     try {
@@ -114,14 +96,36 @@ std::optional<DecodedImage> decodeAdmitted(TextureFile& file) {
 
 } // namespace
 
+// The textures of the files that name `first`'s file again, from its image as uploaded
+// (`texture`, nullptr when it did not load): shared where the device can, else uploaded again.
+void loadNamedAgain(std::size_t first, const std::vector<TextureFile>& textures,
+                    const std::optional<DecodedImage>& image, const Texture* texture,
+                    const TextureUpload& upload, const TextureShare& share,
+                    std::vector<LoadedTexture>& loaded) {
+    for (std::size_t i = first + 1; i < textures.size(); ++i) {
+        if (textures[i].sameAs != first || textures[i].problem != TextureProblem::None) {
+            continue;
+        }
+        if (texture != nullptr && share) {
+            loaded[i].texture = share(*texture);
+        }
+        if (texture != nullptr && !loaded[i].texture) {
+            loaded[i].texture = upload(*image);
+        }
+        if (!loaded[i].texture) {
+            loaded[i].problem = image ? TextureProblem::OverBudget : TextureProblem::Damaged;
+        }
+    }
+}
+
 std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
-                                          const TextureUpload& upload) {
+                                          const TextureUpload& upload, const TextureShare& share) {
     std::vector<TextureFile> textures(files.size());
     admit(files, textures);
     std::vector<std::size_t> queue;
     std::vector<std::future<std::optional<DecodedImage>>> decoded(textures.size());
     for (std::size_t i = 0; i < textures.size(); ++i) {
-        if (textures[i].problem == TextureProblem::None) {
+        if (textures[i].problem == TextureProblem::None && textures[i].sameAs == NoFile) {
             queue.push_back(i);
             decoded[i] = textures[i].decoded.get_future();
         }
@@ -151,6 +155,9 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
     // Uploads in file order, each as soon as it is decoded, while the rest still decode.
     std::vector<LoadedTexture> loaded(files.size());
     for (std::size_t i = 0; i < textures.size(); ++i) {
+        if (textures[i].sameAs != NoFile && textures[i].problem == TextureProblem::None) {
+            continue; // loaded with the file it names again
+        }
         loaded[i].problem = textures[i].problem;
         if (textures[i].problem != TextureProblem::None) {
             continue;
@@ -165,6 +172,7 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
             if (whole) {
                 loaded[i].texture = upload(*image);
             }
+            loadNamedAgain(i, textures, image, loaded[i].texture.get(), upload, share, loaded);
         }
         inFlight.leave(textures[i].pixels);
         if (!loaded[i].texture) {
@@ -175,8 +183,9 @@ std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
 }
 
 std::vector<LoadedTexture> Device::loadTextures(std::span<const std::string> files) {
-    return loadTextureSet(files,
-                          [this](const DecodedImage& image) { return uploadTexture(image); });
+    return loadTextureSet(
+        files, [this](const DecodedImage& image) { return uploadTexture(image); },
+        [this](const Texture& texture) { return shareTexture(texture); });
 }
 
 } // namespace tavo

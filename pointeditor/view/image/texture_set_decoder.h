@@ -23,9 +23,16 @@ inline constexpr int64_t MapPixelBudget = int64_t{MaxImageSide} * MaxImageSide;
 // upload gives the texture for a decoded image, or nullptr when the device refuses it.
 using TextureUpload = std::function<std::unique_ptr<Texture>(const DecodedImage&)>;
 
+// share gives another texture of an uploaded one's image, or nullptr when it cannot.
+using TextureShare = std::function<std::unique_ptr<Texture>(const Texture&)>;
+
 // The files are admitted in order while the budget lasts; a file over what is left of it is
-// OverBudget, and later smaller files may still fit.
+// OverBudget, and later smaller files may still fit. A file named again counts against the
+// budget again, as memory would if it were loaded again, but is read, decoded and uploaded
+// once: the later names get shared textures of the first one's image (or, where the device
+// cannot share, uploads of the one decoded image).
 std::vector<LoadedTexture> loadTextureSet(std::span<const std::string> files,
-                                          const TextureUpload& upload);
+                                          const TextureUpload& upload,
+                                          const TextureShare& share = {});
 
 } // namespace tavo

@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "pointeditor/data/d3dx_math.h"
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/view/block_faces.h"
-#include "pointeditor/data/d3dx_math.h"
 #include "pointeditor/view/device/device.h"
+#include "pointeditor/view/pane_redraw.h"
 #include "pointeditor/view/point_markers.h"
 #include "pointeditor/view/render_panes.h"
 #include "tests/support/scene_builders.h"
@@ -216,7 +217,7 @@ public:
     void setRenderState(RenderState s, uint32_t v) override { add("renderState", int(s), v); }
     void setTextureStageState(TextureStageState, uint32_t) override { add("stageState"); }
     void setTransform(TransformType, const Matrix&) override { add("transform"); }
-    void setVertexFormat(VertexFormat) override { add("vertexFormat"); }
+    void setVertexFormat(VertexFormat f) override { add("vertexFormat", int(f)); }
     void setTexture(const Texture*) override { add("texture"); }
     void drawPrimitiveUP(PrimitiveType, int, std::span<const BlockVertex>) override { add("3d"); }
     void drawPrimitiveUP(PrimitiveType, int, std::span<const PaneVertex>) override { add("pane"); }
@@ -271,6 +272,34 @@ TEST(RenderOrder, ALostDeviceIsResetAndTheFrameGoesOnWithTheNextPane) {
         EXPECT_EQ(device.only("transform", after), Calls{});
         EXPECT_EQ(device.only("renderState", after), (Calls{"renderState 1 1"}));
     }
+}
+
+// A lost present resets the device, which takes its pictures with it: the panes after it in the
+// frame are drawn again, those that had not changed as well.
+TEST(RenderOrder, AfterALostPresentTheRestOfTheFrameDrawsEveryPane) {
+    RecordingDevice device;
+    RetainedPanes retained;
+    EditorState state;
+    renderPanes(state, {device, &retained});
+    device.calls.clear();
+    device.lostPresents = 1;
+    state.cameraYaw += 0.5f; // only the 3D pane changes, and its present is lost
+    renderPanes(state, {device, &retained});
+    EXPECT_EQ(device.only("present").size(), 4u) << "presents in the frame of the loss";
+}
+
+// Each kind of pane names its vertices' format before it draws: the 3D pane's are world
+// positions (0x142), the 2D panes' pre-transformed ones (0x144).
+TEST(RenderOrder, TheVertexFormatIsSetForThe3dPaneThenForThe2dPanes) {
+    RecordingDevice device;
+    EditorState state;
+    renderPanes(state, {device});
+    EXPECT_EQ(device.only("vertexFormat"), (Calls{"vertexFormat 322", "vertexFormat 324"}));
+    const auto first3d = std::find(device.calls.begin(), device.calls.end(), "begin");
+    const auto blockFormat =
+        std::find(device.calls.begin(), device.calls.end(), "vertexFormat 322");
+    EXPECT_LT(blockFormat - device.calls.begin(), first3d - device.calls.begin())
+        << "the format's call before the 3D pane's scene";
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // A map's textures loaded through the real device: the texels of every format against the
 // stored samples, the slots that keep what they held, what is reported for each texture that did
-// not load, a second map over a first, and textures outliving the device.
+// not load, a second map over a first, filtered copies that leave nothing behind, and textures
+// outliving the device.
 
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -204,6 +207,28 @@ TEST_F(TexturesTest, FilteredSamplingShowsTheTexturesOwnTexelsAndItsMips) {
     setFilter(FilterNone);
     EXPECT_EQ(shown(0, 20, 20), (Rgb{0, 0, 255})) << "the atlas after the filtered copies";
     EXPECT_EQ(shown(1, 30, 30), Quadrants[3]) << "the atlas after the filtered copies";
+}
+
+// Each copy for filtered sampling is made through a framebuffer of its own, which goes with it.
+TEST_F(TexturesTest, FilteredCopiesLeaveNoFramebufferBehind) {
+    const auto liveFramebuffers = [] {
+        int live = 0;
+        for (GLuint name = 1; name < 256; ++name) {
+            live += glIsFramebuffer(name) == GL_TRUE ? 1 : 0;
+        }
+        return live;
+    };
+    file("a.png", encode(TestImage::filled(4, 4, 0xFF0000FF), "PNG"));
+    file("b.png", encode(quadrants(), "PNG"));
+    ASSERT_EQ(loadMap("map.bd1", {"a.png", "b.png"}), std::vector<TextureFinding>{});
+    frameOf([] {});
+    const int before = liveFramebuffers();
+    device->setTextureStageState(TextureStageState::MinFilter, FilterLinear);
+    frameOf([this] {
+        draw(0);
+        draw(1, 50);
+    });
+    EXPECT_EQ(liveFramebuffers(), before) << "framebuffers after two filtered copies";
 }
 
 TEST_F(TexturesTest, ATextureMayOutliveItsDevice) {
