@@ -119,8 +119,9 @@ TEST(Shortcuts, TheHelpIsATableOfEveryInputInBothLanguages) {
         for (int row = 0; row < std::min(inputs.size(), englishInputs.size()); ++row) {
             const QString& same = englishInputs[row];
             const qsizetype colon = same.indexOf(':');
-            const bool key =
-                (same.startsWith("Ctrl") || same.startsWith("F")) && !same.contains("click");
+            const bool key = (same.startsWith("Ctrl") ||
+                              (same.startsWith("F") && same.size() > 1 && same[1].isDigit())) &&
+                             !same.contains("click");
             const QString shared = colon > 0 ? same.left(colon) : key ? same : QString();
             EXPECT_EQ(inputs[row].startsWith(shared), true)
                 << inputs[row].toStdString() << " for " << same.toStdString();
