@@ -189,6 +189,20 @@ TEST_F(Inspector, AnEditOnASelectedRowGoesToEverySelectedPointAsOneStep) {
     EXPECT_EQ(editor.history().undoSteps(), 1u) << "undo steps";
 }
 
+TEST_F(Inspector, AnEditWhileTheEditorsBoxIsOpenIsRefused) {
+    putThree();
+    const auto window = open();
+    bool taken = true;
+    editor.edits.run( // as while a box of the editor waits for its answer
+        [&](EditorState&) {
+            taken = window->filter().setData(cell(*window, 5, Column::Id), 9, Qt::EditRole);
+        },
+        false);
+    EXPECT_FALSE(taken) << "taken";
+    EXPECT_EQ(window->model().refusal().toStdString(), "the editor is busy") << "the reason";
+    EXPECT_EQ(editor.pts[5].p4, 3) << "the id";
+}
+
 TEST_F(Inspector, AnEditOnARowNotSelectedGoesToItsPointAlone) {
     putThree();
     const auto window = open();

@@ -264,6 +264,7 @@ TEST(Filter, KindGroups) {
         EXPECT_EQ(str(kindGroupLabel(c.group, true)), c.label) << "the drop-down's entry";
         EXPECT_TRUE(inKindGroup(c.kinds.front(), KindGroup::All)) << "every kind";
     }
+    EXPECT_EQ(str(kindGroupLabel(KindGroup::All, true)), "every kind") << "the first entry";
 }
 
 TEST(Colours, ThePaletteEntryOfAKindAndTheKindsOfAnEntry) {
