@@ -211,7 +211,7 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     // (the top pane's height), z 25, heading 0, kind 3 and id 2.
     xdotool({"windowfocus", "--sync", window_});
     clickAt(tavo::testing::menuMark(tavo::MenuSavePoint));
-    const QString saved = work_.filePath("placed"); // no extension: kept as typed
+    const QString saved = work_.filePath("placed"); // typed without an extension: .pd1 is added
     // The save dialog: type the path and Return.
     const QString dialog = waitForWindow("save");
     ASSERT_FALSE(dialog.isEmpty()) << "no save dialog";
@@ -220,8 +220,8 @@ TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog)
     xdotool({"key", "ctrl+a"});
     xdotool({"type", "--delay", "20", saved});
     xdotool({"key", "Return"});
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - placed").isEmpty()) << "saved: no mark";
-    QFile placed(saved);
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - placed.pd1").isEmpty()) << "saved: no mark";
+    QFile placed(saved + ".pd1");
     ASSERT_TRUE(placed.open(QIODevice::ReadOnly)) << "nothing saved";
     const QByteArray bytes = placed.readAll();
     ASSERT_EQ(bytes.size(), 2 + 2 * 20);
