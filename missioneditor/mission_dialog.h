@@ -104,7 +104,7 @@ private:
     std::optional<MissionRead> loaded_;
     bool loadChanged_ = false; // that load cut or replaced something, and it is not saved yet
     Launcher launcher_;
-    QtTranslations qtTexts_;   // Qt's own buttons and dialogs in the language shown
+    QtTranslations qtTexts_; // Qt's own buttons and dialogs in the language shown
 };
 
 } // namespace tavo::mission

@@ -108,8 +108,9 @@ constexpr HelpRow HelpRows[] = {
     {"Ctrl+Shift+O", "load a map", "Ctrl+Shift+O", "マップを開く"},
     {"F1", "this help", "F1", "このヘルプ"},
     {"FILES", nullptr, "ファイル", nullptr},
-    {"A map, texture or points file changed elsewhere", "loaded again (unsaved points: asked first)",
-     "他のプログラムが変更したファイル", "読み込み直す（未保存のポイントがあれば確認）"},
+    {"A map, texture or points file changed elsewhere",
+     "loaded again (unsaved points: asked first)", "他のプログラムが変更したファイル",
+     "読み込み直す（未保存のポイントがあれば確認）"},
 };
 
 } // namespace

@@ -364,8 +364,9 @@ TEST_F(LiveEditor, F6OpensTheInspectorAndAnEditMadeThereIsSavedByCtrlS) {
     QFile saved(points);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     // One point: x 12.5 (0x41480000), everything else as loaded.
-    EXPECT_EQ(saved.readAll().toHex().toStdString(),
-              "0100" "00004841" + std::string(32, '0'));
+    EXPECT_EQ(saved.readAll().toHex().toStdString(), "0100"
+                                                     "00004841" +
+                                                         std::string(32, '0'));
 }
 
 TEST_F(LiveEditor, TheInspectorOptionOpensItAtStart) {
