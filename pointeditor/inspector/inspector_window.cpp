@@ -17,7 +17,6 @@
 #include <QtWidgets/QToolTip>
 #include <QtWidgets/QVBoxLayout>
 #include <array>
-#include <ranges>
 
 #include "pointeditor/data/point_links.h"
 #include "pointeditor/data/selection.h"
@@ -270,7 +269,7 @@ void InspectorWindow::selectionFromTable() {
     }
     const PointTable& points = model_.table();
     bool same = true;
-    for (const int slot : std::views::iota(0, MaxPoints)) {
+    for (int slot = 0; slot < MaxPoints; ++slot) {
         const SlotState used = points.pointUsed[static_cast<std::size_t>(slot)];
         same = same && (used == SlotFree || (used == SlotSelected) == chosen[slot]);
     }
@@ -278,7 +277,7 @@ void InspectorWindow::selectionFromTable() {
         return;
     }
     model_.runCommand([&chosen](EditorState& state) {
-        for (const int slot : std::views::iota(0, MaxPoints)) {
+        for (int slot = 0; slot < MaxPoints; ++slot) {
             SlotState& used = state.pointTable.pointUsed[static_cast<std::size_t>(slot)];
             if (used != SlotFree) {
                 used = chosen[slot] ? SlotSelected : SlotUsed;

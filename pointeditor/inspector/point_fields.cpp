@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <limits>
 #include <numbers>
-#include <ranges>
 
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/point_links.h"
@@ -245,7 +244,7 @@ uint32_t markerColour(int kind) {
 
 std::vector<int> kindsOfColour(int entry) {
     std::vector<int> kinds;
-    for (const int kind : std::views::iota(1, LastKind + 1)) {
+    for (int kind = 1; kind <= LastKind; ++kind) {
         if (kind % static_cast<int>(kindPalette.size()) == entry) {
             kinds.push_back(kind);
         }
@@ -305,7 +304,7 @@ void applyCellValue(PointTable& table, const std::vector<int>& targets, Column c
 std::optional<std::vector<int8_t>> freeIds(const PointTable& table,
                                            const std::vector<int>& targets) {
     std::array<bool, 256> taken{};
-    for (const int slot : std::views::iota(0, MaxPoints)) {
+    for (int slot = 0; slot < MaxPoints; ++slot) {
         const bool renumbered = std::find(targets.begin(), targets.end(), slot) != targets.end();
         if (table.pointUsed[slot] != SlotFree && !renumbered) {
             taken[static_cast<std::size_t>(table.points[slot].p4 - LowestByte)] = true;

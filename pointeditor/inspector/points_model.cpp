@@ -3,7 +3,6 @@
 #include <QtCore/QHashFunctions>
 #include <QtGui/QColor>
 #include <array>
-#include <ranges>
 
 #include "pointeditor/data/selection.h"
 
@@ -181,7 +180,7 @@ void PointsModel::refresh() {
     }
     shownHash_ = hash;
     std::vector<int> used;
-    for (const int slot : std::views::iota(0, MaxPoints)) {
+    for (int slot = 0; slot < MaxPoints; ++slot) {
         if (points.pointUsed[static_cast<std::size_t>(slot)] != SlotFree) {
             used.push_back(slot);
         }
