@@ -124,6 +124,7 @@ TEST_F(ClipboardTest, TheTextFormComesBackBitForBitAndAnythingElseIsRefused) {
     const std::string typed = "\xEF\xBB\xBFtavo-points-text 1\r\n# typed\r\n"
                               "0.1 -0 1e-45 -1.5 3 2 7 7\r\n3.4028235e38 -1e-7 1 0 7 -128 127 9\n";
     const std::string no = "THE CLIPBOARD HOLDS NO POINTS.\n";
+    const std::string noText = no + "the clipboard holds no text / PASTE|";
     std::vector<uint8_t> miscounted = exact;
     miscounted[0] = 3;
     // name, clipboard, the box (none: pasted)
@@ -134,19 +135,15 @@ TEST_F(ClipboardTest, TheTextFormComesBackBitForBitAndAnythingElseIsRefused) {
         {"prose",
          {"Dear diary", std::nullopt},
          no + "line 1: expected the header \"tavo-points-text 1\" / PASTE|"},
-        {"nothing", {}, no + "the clipboard holds no text / PASTE|"},
+        {"nothing", {}, noText},
         {"a header alone",
          {"tavo-points-text 1\n", std::nullopt},
          no + "the text names no point / PASTE|"},
         {"records a byte short",
          {std::nullopt, std::vector(exact.begin(), exact.end() - 1)},
-         no + "the clipboard holds no text / PASTE|"},
-        {"a count of 3 over two records",
-         {std::nullopt, miscounted},
-         no + "the clipboard holds no text / PASTE|"},
-        {"no records",
-         {std::nullopt, std::vector<uint8_t>{0, 0}},
-         no + "the clipboard holds no text / PASTE|"},
+         noText},
+        {"a count of 3 over two records", {std::nullopt, miscounted}, noText},
+        {"no records", {std::nullopt, std::vector<uint8_t>{0, 0}}, noText},
     };
     for (const auto& [name, contents, box] : rows) {
         fill(0);
@@ -165,15 +162,10 @@ TEST_F(ClipboardTest, CutCopiesAndDeletesWithoutAQuestionDuplicateMovesOneGridSt
          {1, 1, 7, 7, 7, KindPath, 0, 5, 8},
          {2, 2, 4, 5, 6, KindPath, 0, 8, 6}});
     run(duplicateSelection);
-    // name, slot, place, p1..p4
-    const std::tuple<const char*, int, V3, Params> rows[] = {
-        {"its link to 6 follows the copy", 3, {2.25f, 2, 4.25f}, {KindPath, 0, 1, 0}},
-        {"its link to 8 stays", 4, {5.25f, 5, 7.25f}, {KindPath, 0, 8, 1}},
-    };
-    for (const auto& [name, slot, at, params] : rows) {
-        EXPECT_EQ(xyz(slot), at) << name;
-        EXPECT_EQ(this->params(slot), params) << name;
-    }
+    EXPECT_EQ(xyz(3), (V3{2.25f, 2, 4.25f})) << "one grid step along x and z";
+    EXPECT_EQ(xyz(4), (V3{5.25f, 5, 7.25f})) << "the second copy";
+    EXPECT_EQ(params(3), (Params{KindPath, 0, 1, 0})) << "its link to 6 follows the copy";
+    EXPECT_EQ(params(4), (Params{KindPath, 0, 8, 1})) << "its link to 8 stays";
     EXPECT_EQ(used(6), (Slots{1, 1, 1, 2, 2, 0})) << "the copies are the selection";
 
     run(cutSelection);

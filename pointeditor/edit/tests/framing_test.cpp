@@ -1,6 +1,7 @@
 // Home and the framing it shares with the find: the panes and the camera go to the points.
 
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -60,20 +61,17 @@ TEST_F(FramingTest, PointsFarApartAreZoomedOutToFitWithTheirMarginAndTheCameraOu
 }
 
 TEST_F(FramingTest, TheZoomIsTheLargestTenthThatLeavesTwentyPixelsAndNeverZoomsIn) {
-    const struct {
-        const char* name;
-        float half, zoom, fitted;
-    } cases[] = {
-        {"120 / 133 is 0.902: 0.9", 133, 4, 0.9f},
+    // name, half the points' spread, the zoom before and fitted
+    const std::tuple<const char*, float, float, float> cases[] = {
         {"120 / 126 is 0.952: 0.9", 126, 4, 0.9f},
         {"120 / 40 is 3: no zooming in", 40, 2, 2},
         {"120 / 5000: the least zoom", 5000, 2, 0.1f},
     };
-    for (const auto& c : cases) {
-        put({{0, 1, -c.half, 0, 0}, {1, 1, c.half, 3, 0}});
-        setZoom(state, c.zoom);
+    for (const auto& [name, half, zoom, fitted] : cases) {
+        put({{0, 1, -half, 0, 0}, {1, 1, half, 3, 0}});
+        setZoom(state, zoom);
         press(vk::Home);
-        EXPECT_EQ(state.zoom, c.fitted) << c.name;
+        EXPECT_EQ(state.zoom, fitted) << name;
     }
 }
 

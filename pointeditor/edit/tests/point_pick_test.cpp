@@ -1,15 +1,19 @@
 // Ctrl clicks pick the point under the pointer, as each pane draws its marker.
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "pointeditor/data/selection.h"
+#include "pointeditor/edit/point_pick.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "tests/support/menu_marks.h"
 
 namespace tavo::testing {
 namespace {
+
+using Points = std::vector<std::array<float, 9>>;
 
 class PointPickTest : public ::testing::Test, public Editor {
 protected:
@@ -25,12 +29,8 @@ protected:
 // Zoom 2, no pan: the top pane's centre (150, 165) shows x 0, z 0; the front pane's (150, 455)
 // x 0, y 0; the side pane's (440, 455) z 0, y 0; a world unit is two pixels.
 TEST_F(PointPickTest, ACtrlClickInA2DPanePicksTheNearestMarkerWithinSixPixelsLowestSlotOnTies) {
-    const struct {
-        const char* name;
-        int x, y;                                 // the click
-        std::vector<std::array<float, 9>> points; // slot, state, x, y, z, parameters
-        int picked;                               // the slot selected alone, -1: none
-    } cases[] = {
+    // name, the click, points as slot, state, x, y, z, parameters; the slot picked alone or -1
+    const std::tuple<const char*, int, int, Points, int> cases[] = {
         {"top: six pixels right", 150, 165, {{4, 1, 3, 9, 0, 1, 2, 3, 4}}, 4},
         {"top: six and a half pixels right", 150, 165, {{4, 1, 3.25f, 0, 0}}, -1},
         {"top: diagonal within", 160, 155, {{4, 1, 7, 0, 3}}, 4},
@@ -42,16 +42,16 @@ TEST_F(PointPickTest, ACtrlClickInA2DPanePicksTheNearestMarkerWithinSixPixelsLow
         {"side: z is right", 446, 455, {{7, 1, 50, 0, 3}}, 7},
         {"side: x does not count, z does", 440, 455, {{7, 1, 0, 0, -3.5f}}, -1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, x, y, points, picked] : cases) {
+        SCOPED_TRACE(name);
         state.pointTable = {};
         put({{0, 2, 100, 100, 100}}); // selected, far from every click
-        put(c.points);
+        put(points);
         state.currentParams = {9, 9, 9, 9};
-        controlClick(c.x, c.y);
-        EXPECT_EQ(firstSelected(state.pointTable), c.picked) << "the selection's first slot";
-        EXPECT_EQ(countSelected(state.pointTable), c.picked < 0 ? 0 : 1) << "selected alone";
-        const Params expected = c.picked < 0 ? Params{9, 9, 9, 9} : params(c.picked);
+        controlClick(x, y);
+        EXPECT_EQ(firstSelected(state.pointTable), picked) << "the selection's first slot";
+        EXPECT_EQ(countSelected(state.pointTable), picked < 0 ? 0 : 1) << "selected alone";
+        const Params expected = picked < 0 ? Params{9, 9, 9, 9} : params(picked);
         EXPECT_EQ(state.currentParams, expected) << "the parameters follow the picked point";
     }
 }
@@ -61,6 +61,7 @@ TEST_F(PointPickTest, ASwitchedOffPaneShowsNoMarkerToPick) {
     state.showTopView = 0;
     controlClick(150, 165);
     EXPECT_EQ(countSelected(state.pointTable), 0) << "a click where nothing shows deselects";
+    EXPECT_EQ(pickPoint(state), -1) << "no slot picked";
 }
 
 // Camera at the origin looking along +x: a point 20 units ahead lies at the pane's centre (440,
@@ -68,21 +69,13 @@ TEST_F(PointPickTest, ASwitchedOffPaneShowsNoMarkerToPick) {
 TEST_F(PointPickTest, InThe3DPaneTheMarkersProjectedCentresArePicked) {
     state.cameraX = state.cameraY = state.cameraZ = 0;
     state.cameraYaw = 0, state.cameraPitch = 1.5707964f;
-    const struct {
-        const char* name;
-        int y; // the click's, at x 440
-        std::vector<std::array<float, 9>> points;
-        int picked;
-    } cases[] = {
+    // name, the click's y at x 440, the points, the slot picked
+    const std::tuple<const char*, int, Points, int> cases[] = {
         {"straight ahead", 165, {{3, 1, 20, 0, 0}}, 3},
         {"5.5 pixels right", 165, {{3, 1, 20, 0, -0.55f}}, 3},
         {"6.5 pixels right", 165, {{3, 1, 20, 0, -0.65f}}, -1},
         {"6.5 pixels up", 165, {{3, 1, 20, 0.65f, 0}}, -1},
         {"5.5 pixels down", 165, {{3, 1, 20, -0.55f, 0}}, 3},
-        {"up is up: the one above a click above",
-         160,
-         {{1, 1, 20, -0.5f, 0}, {4, 1, 20, 0.5f, 0}},
-         4},
         {"behind the eye", 165, {{3, 1, -20, 0, 0}}, -1},
         {"nearer than the near plane", 165, {{3, 1, 0.5f, 0, 0}}, -1},
         {"just beyond the near plane", 165, {{3, 1, 2, 0, 0}}, 3},
@@ -90,29 +83,30 @@ TEST_F(PointPickTest, InThe3DPaneTheMarkersProjectedCentresArePicked) {
         {"one behind the other: the lower slot", 165, {{5, 1, 40, 0, 0}, {8, 1, 20, 0, 0}}, 5},
         {"the nearer on screen, not in depth", 165, {{2, 1, 20, 0, 0.3f}, {6, 1, 60, 0, 0}}, 6},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, y, points, picked] : cases) {
         state.pointTable = {};
-        put(c.points);
-        controlClick(440, c.y);
-        EXPECT_EQ(firstSelected(state.pointTable), c.picked) << "the selected slot";
+        put(points);
+        controlClick(440, y);
+        EXPECT_EQ(firstSelected(state.pointTable), picked) << name;
     }
+    // Five pixels up and right of the centre: up is +y, right is -z.
+    state.pointTable = {};
+    put({{1, 1, 20, -0.5f, 0.5f}, {4, 1, 20, 0.5f, -0.5f}});
+    controlClick(445, 160);
+    EXPECT_EQ(firstSelected(state.pointTable), 4) << "the one up and right of the centre";
 }
 
 TEST_F(PointPickTest, CtrlShiftClicksAddAndRemoveAndMissNothing) {
     put({{0, 2, 0, 0, 0}, {1, 1, 10, 0, 0}, {2, 1, -10, 0, 0}});
-    const struct {
-        const char* name;
-        int x;
-        Slots after;
-    } clicks[] = {
+    // name, the click's x, the slots after
+    const std::tuple<const char*, int, Slots> clicks[] = {
         {"adds slot 1", 170, {2, 2, 1}},       {"adds slot 2", 130, {2, 2, 2}},
         {"removes slot 1", 170, {2, 1, 2}},    {"removes slot 0", 150, {1, 1, 2}},
         {"misses: no change", 190, {1, 1, 2}},
     };
-    for (const auto& c : clicks) {
-        controlClick(c.x, 165, true);
-        EXPECT_EQ(used(3), c.after) << c.name;
+    for (const auto& [name, x, after] : clicks) {
+        controlClick(x, 165, true);
+        EXPECT_EQ(used(3), after) << name;
     }
 }
 

@@ -1,6 +1,7 @@
 // The wheel zooms the 2D panes about the pointer and flies the camera.
 
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -14,32 +15,27 @@ namespace {
 class WheelTest : public ::testing::Test, public Editor {};
 
 TEST_F(WheelTest, OverA2DPaneTheWorldPointUnderThePointerStaysThere) {
-    const struct {
-        const char* name;
-        int x, y, pane;
-        float zoom, panX, panY, panZ;
-        int notches;
-        float zoomAfter;
-    } cases[] = {
-        {"top, one in", 200, 100, TopPane, 2, 0, 0, 0, 1, 2.1f},
-        {"top, three out", 20, 290, TopPane, 1.7f, 12.5f, -3, 40, -3, 1.4f},
-        {"front, two in", 270, 330, FrontPane, 0.3f, -8, 22.25f, 5, 2, 0.5f},
-        {"side, one out", 310, 590, SidePane, 4, 3, -9, -17.5f, -1, 3.9f},
-        {"side, stops at the most", 570, 320, SidePane, 9.95f, 0, 0, 0, 2, 10},
-        {"top, stops at the least", 150, 165, TopPane, 0.15f, 1, 2, 3, -4, 0.1f},
-        {"top, rounded to a tenth", 100, 60, TopPane, 2.26f, 1, 2, 3, 1, 2.4f},
+    // name, pointer, pane, zoom, pan, notches, zoom after
+    const std::tuple<const char*, int, int, int, float, V3, int, float> cases[] = {
+        {"top, one in", 200, 100, TopPane, 2, {0, 0, 0}, 1, 2.1f},
+        {"top, three out", 20, 290, TopPane, 1.7f, {12.5f, -3, 40}, -3, 1.4f},
+        {"front, two in", 270, 330, FrontPane, 0.3f, {-8, 22.25f, 5}, 2, 0.5f},
+        {"side, one out", 310, 590, SidePane, 4, {3, -9, -17.5f}, -1, 3.9f},
+        {"side, stops at the most", 570, 320, SidePane, 9.95f, {0, 0, 0}, 2, 10},
+        {"top, stops at the least", 150, 165, TopPane, 0.15f, {1, 2, 3}, -4, 0.1f},
+        {"top, rounded to a tenth", 100, 60, TopPane, 2.26f, {1, 2, 3}, 1, 2.4f},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        setZoom(state, c.zoom);
-        state.panX = c.panX, state.panY = c.panY, state.panZ = c.panZ;
-        const V3 under = (moveTo(c.x, c.y), cursor());
-        edits.wheel(c.notches, false);
-        EXPECT_EQ(state.zoom, c.zoomAfter) << "the zoom";
-        EXPECT_EQ(state.gridStep, 5.0f / c.zoomAfter) << "the grid step follows";
-        const PanePixel at = mapToPane(state, c.pane, under[0], under[1], under[2]);
-        const float pointerX = float(c.x - paneOrigin(c.pane).left);
-        const float pointerY = float(c.y - paneOrigin(c.pane).top);
+    for (const auto& [name, x, y, pane, zoom, panAt, notches, zoomAfter] : cases) {
+        SCOPED_TRACE(name);
+        setZoom(state, zoom);
+        state.panX = panAt[0], state.panY = panAt[1], state.panZ = panAt[2];
+        const V3 under = (moveTo(x, y), cursor());
+        edits.wheel(notches, false);
+        EXPECT_EQ(state.zoom, zoomAfter) << "the zoom";
+        EXPECT_EQ(state.gridStep, 5.0f / zoomAfter) << "the grid step follows";
+        const PanePixel at = mapToPane(state, pane, under[0], under[1], under[2]);
+        const float pointerX = float(x - paneOrigin(pane).left);
+        const float pointerY = float(y - paneOrigin(pane).top);
         EXPECT_LE(std::fabs(at.x - pointerX), 0.5f) << "across: " << at.x << " for " << pointerX;
         EXPECT_LE(std::fabs(at.y - pointerY), 0.5f) << "down: " << at.y << " for " << pointerY;
         EXPECT_LE(std::hypot(state.cursorX - under[0], state.cursorY - under[1],

@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
+#include <tuple>
 
 #include "pointeditor/view/image/pixels_in_flight.h"
 
@@ -15,15 +15,9 @@ namespace {
 using namespace std::chrono_literals;
 constexpr int64_t Half = MapPixelBudget / 2;
 
-struct Case {
-    const char* name;
-    std::function<void(PixelsInFlight&)> before; // on the gate before the file comes
-    std::size_t turn;
-    int64_t pixels;
-    bool enters; // before anything else happens to the gate
-};
-
-const Case Cases[] = {
+// name, what the gate sees before the file comes, the file's turn and pixels, whether it enters
+// before anything else happens to the gate
+const std::tuple<const char*, void (*)(PixelsInFlight&), std::size_t, int64_t, bool> Cases[] = {
     {"alone, the whole budget", [](PixelsInFlight&) {}, 0, MapPixelBudget, true},
     {"beside a quarter, a quarter", [](PixelsInFlight& g) { g.enter(0, Half / 2); }, 1, Half / 2,
      true},
@@ -36,21 +30,21 @@ const Case Cases[] = {
 };
 
 TEST(PixelsInFlight, AFileEntersInItsTurnWhileThereIsRoomOrWhenAlone) {
-    for (const Case& c : Cases) {
+    for (const auto& [name, before, turn, pixels, enters] : Cases) {
         PixelsInFlight gate;
-        c.before(gate);
+        before(gate);
         std::atomic<bool> entered{false};
-        std::thread file([&] {
-            gate.enter(c.turn, c.pixels);
+        std::thread file([&, turn = turn, pixels = pixels] {
+            gate.enter(turn, pixels);
             entered = true;
         });
         // A thread that may enter gets ten seconds (the machine may be busy); one that must
         // wait is watched for a tenth of one.
-        const auto until = std::chrono::steady_clock::now() + (c.enters ? 10s : 100ms);
+        const auto until = std::chrono::steady_clock::now() + (enters ? 10s : 100ms);
         while (!entered && std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(1ms);
         }
-        EXPECT_EQ(entered.load(), c.enters) << c.name;
+        EXPECT_EQ(entered.load(), enters) << name;
         gate.open(); // a waiting thread runs out
         file.join();
     }

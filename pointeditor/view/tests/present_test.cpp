@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "gl_fixture.h"
 
@@ -15,12 +16,8 @@ constexpr int Size = Device::BackBufferSize;
 constexpr uint32_t Marker = 0xFF0000FFu; // blue: its red and blue must not trade places
 constexpr uint32_t Spot = 0xFF20C060u;   // a square of the pane at 30..39 across and down
 
-struct Place {
-    const char* name;
-    int left, top;
-};
-
-const Place Places[] = {
+// name, left, top
+const std::tuple<const char*, int, int> Places[] = {
     {"inside", 100, 50},
     {"past the top-left corner", -20, -25},
     {"past the bottom-right corner", Canvas::Width - 200, Canvas::Height - 100},
@@ -30,7 +27,7 @@ class PresentTest : public testing::GlTest {};
 
 // Each place after a present wholly inside, so that what that one set up must not linger.
 TEST_F(PresentTest, ASquareFillsItsPlaceInTheCanvasAndNothingBeside) {
-    for (const Place& place : Places) {
+    for (const auto& [name, left, top] : Places) {
         canvas.pixels.fill(Marker);
         device->beginScene();
         device->clear(ClearTarget, 0xFF804020u, 1.0f);
@@ -43,23 +40,22 @@ TEST_F(PresentTest, ASquareFillsItsPlaceInTheCanvasAndNothingBeside) {
         device->drawPrimitiveUP(PrimitiveType::TriangleFan, 2, square);
         device->endScene();
         device->present(Canvas::Width - Size, 0); // away from the places' edges
-        device->present(place.left, place.top);
-        const int right = place.left + Size, bottom = place.top + Size;
-        const int x0 = std::max(place.left, 0), y0 = std::max(place.top, 0);
+        device->present(left, top);
+        const int right = left + Size, bottom = top + Size;
+        const int x0 = std::max(left, 0), y0 = std::max(top, 0);
         const int x1 = std::min(right, Canvas::Width) - 1,
                   y1 = std::min(bottom, Canvas::Height) - 1;
-        EXPECT_EQ(canvas.at(x0, y0), 0xFF804020u) << place.name << ": its first pixel";
-        EXPECT_EQ(canvas.at(x1, y1), 0xFF804020u) << place.name << ": its last pixel";
-        EXPECT_EQ(canvas.at(x1, y0), 0xFF804020u) << place.name << ": its last column";
-        EXPECT_EQ(canvas.at(place.left + 35, place.top + 35), Spot) << place.name << ": the spot";
-        EXPECT_EQ(canvas.at(place.left + 35, place.top + 45), 0xFF804020u)
-            << place.name << ": below the spot";
-        EXPECT_EQ(canvas.at(0, Canvas::Height - 1), Marker) << place.name << ": far from it";
+        EXPECT_EQ(canvas.at(x0, y0), 0xFF804020u) << name << ": its first pixel";
+        EXPECT_EQ(canvas.at(x1, y1), 0xFF804020u) << name << ": its last pixel";
+        EXPECT_EQ(canvas.at(x1, y0), 0xFF804020u) << name << ": its last column";
+        EXPECT_EQ(canvas.at(left + 35, top + 35), Spot) << name << ": the spot";
+        EXPECT_EQ(canvas.at(left + 35, top + 45), 0xFF804020u) << name << ": below the spot";
+        EXPECT_EQ(canvas.at(0, Canvas::Height - 1), Marker) << name << ": far from it";
         if (right < Canvas::Width) {
-            EXPECT_EQ(canvas.at(right, y0 + 1), Marker) << place.name << ": beside it";
+            EXPECT_EQ(canvas.at(right, y0 + 1), Marker) << name << ": beside it";
         }
         if (bottom < Canvas::Height) {
-            EXPECT_EQ(canvas.at(x0 + 300, bottom), Marker) << place.name << ": below it";
+            EXPECT_EQ(canvas.at(x0 + 300, bottom), Marker) << name << ": below it";
         }
     }
 }

@@ -1,6 +1,9 @@
 // A file that several slots of a map name: read, decoded and uploaded once, the later slots
 // given textures of the same image; and the same through the real device.
 
+#include <string_view>
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "gl_fixture.h"
@@ -26,9 +29,9 @@ struct Outcome {
     std::vector<LoadedTexture> loaded;
 };
 
-enum class Sharing { Shares, Refuses, Absent };
+enum class Share { Shares, Refuses, Absent };
 
-Outcome load(const std::vector<std::string>& files, Sharing sharing) {
+Outcome load(const std::vector<std::string>& files, Share sharing) {
     Outcome out;
     const TextureUpload upload = [&out](const DecodedImage& image) {
         ++out.uploads;
@@ -36,22 +39,20 @@ Outcome load(const std::vector<std::string>& files, Sharing sharing) {
     };
     const TextureShare share = [&out, sharing](const Texture& texture) {
         ++out.shares;
-        return sharing == Sharing::Refuses
-                   ? nullptr
-                   : std::make_unique<CountedTexture>(
-                         dynamic_cast<const CountedTexture&>(texture).width);
+        return sharing == Share::Refuses ? nullptr
+                                         : std::make_unique<CountedTexture>(
+                                               dynamic_cast<const CountedTexture&>(texture).width);
     };
-    out.loaded = loadTextureSet(files, upload, sharing == Sharing::Absent ? TextureShare{} : share);
+    out.loaded = loadTextureSet(files, upload, sharing == Share::Absent ? TextureShare{} : share);
     return out;
 }
 
-struct Case {
-    const char* name;
-    std::vector<std::string> files; // of the scratch directory
-    Sharing sharing;
-    int uploads, shares;
-    std::vector<TextureProblem> problems;
-};
+// Each file's problem as a letter: . none, d damaged, m missing, o over the budget.
+TextureProblem problemOf(char letter) {
+    using P = TextureProblem;
+    const P problems[] = {P::None, P::Damaged, P::NotFound, P::OverBudget};
+    return problems[std::string_view(".dmo").find(letter)];
+}
 
 TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
     testing::ScratchDirectory dir;
@@ -59,52 +60,32 @@ TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
     dir.write("b.png", encode(TestImage::filled(5, 1, 0xFF102030), "PNG"));
     const std::vector<uint8_t> whole = encode(TestImage::filled(64, 64, 0xFF102030), "PNG");
     dir.write("cut.png", {whole.begin(), whole.begin() + 60});
-    using P = TextureProblem;
-    const P N = P::None;
-    const Case cases[] = {
-        {"twice", {"a.png", "a.png"}, Sharing::Shares, 1, 1, {N, N}},
-        {"three times among others",
-         {"a.png", "b.png", "a.png", "b.png", "a.png"},
-         Sharing::Shares,
-         2,
-         3,
-         {N, N, N, N, N}},
-        {"a device that refuses to share", {"a.png", "a.png"}, Sharing::Refuses, 2, 1, {N, N}},
-        {"no way to share", {"a.png", "a.png"}, Sharing::Absent, 2, 0, {N, N}},
-        {"a damaged file twice",
-         {"cut.png", "b.png", "cut.png"},
-         Sharing::Shares,
-         1,
-         0,
-         {P::Damaged, N, P::Damaged}},
-        {"a missing file twice",
-         {"none.png", "none.png"},
-         Sharing::Shares,
-         0,
-         0,
-         {P::NotFound, P::NotFound}},
+    // name, files, sharing, uploads, shares, problems
+    const std::tuple<const char*, std::vector<std::string>, Share, int, int, const char*> rows[] = {
+        {"twice", {"a", "a"}, Share::Shares, 1, 1, ".."},
+        {"three times among others", {"a", "b", "a", "b", "a"}, Share::Shares, 2, 3, "....."},
+        {"a device that refuses to share", {"a", "a"}, Share::Refuses, 2, 1, ".."},
+        {"no way to share", {"a", "a"}, Share::Absent, 2, 0, ".."},
+        {"a damaged file twice", {"cut", "b", "cut"}, Share::Shares, 1, 0, "d.d"},
+        {"a missing file twice", {"none", "none"}, Share::Shares, 0, 0, "mm"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, files, sharing, uploads, shares, problems] : rows) {
         std::vector<std::string> paths;
-        for (const std::string& file : c.files) {
-            paths.push_back(dir.at(file));
+        for (const std::string& file : files) {
+            paths.push_back(dir.at(file + ".png"));
         }
-        const Outcome out = load(paths, c.sharing);
-        EXPECT_EQ(out.uploads, c.uploads) << c.name << ": uploads";
-        EXPECT_EQ(out.shares, c.shares) << c.name << ": shares";
-        ASSERT_EQ(out.loaded.size(), c.files.size()) << c.name;
-        for (std::size_t i = 0; i < c.files.size(); ++i) {
-            EXPECT_EQ(out.loaded[i].problem, c.problems[i]) << c.name << ": file " << i;
-            EXPECT_EQ(out.loaded[i].texture != nullptr, c.problems[i] == N)
-                << c.name << ": texture of file " << i;
+        const Outcome out = load(paths, sharing);
+        EXPECT_EQ(out.uploads, uploads) << name << ": uploads";
+        EXPECT_EQ(out.shares, shares) << name << ": shares";
+        ASSERT_EQ(out.loaded.size(), files.size()) << name;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            EXPECT_EQ(out.loaded[i].problem, problemOf(problems[i])) << name << ": file " << i;
+            EXPECT_EQ(out.loaded[i].texture != nullptr, problems[i] == '.')
+                << name << ": texture of file " << i;
         }
     }
-}
-
-TEST(TextureSet, EachSlotOfAFileNamedAgainGetsATextureOfItsOwnOfTheSameImage) {
-    testing::ScratchDirectory dir;
-    const std::string a = dir.write("a.png", encode(TestImage::filled(3, 2, 0xFF102030), "PNG"));
-    const Outcome out = load({a, a}, Sharing::Shares);
+    // Each slot gets a texture of its own of the same image.
+    const Outcome out = load({dir.at("a.png"), dir.at("a.png")}, Share::Shares);
     ASSERT_NE(out.loaded[1].texture, nullptr);
     EXPECT_NE(out.loaded[0].texture.get(), out.loaded[1].texture.get()) << "one texture a slot";
     EXPECT_EQ(dynamic_cast<const CountedTexture&>(*out.loaded[1].texture).width, 3)
@@ -124,11 +105,11 @@ TEST(TextureSet, AFileNamedAgainCountsAgainstTheBudgetAgain) {
     const std::string small =
         dir.write("small.png", encode(TestImage::filled(1, 1, 0xFF000000), "PNG"));
     for (const std::string& second : {big, other}) { // named again, and another of its size
-        const Outcome out = load({big, second, small}, Sharing::Shares);
-        const bool again = second == big;
-        EXPECT_EQ(out.loaded[0].problem, TextureProblem::Damaged) << again << ": the first";
-        EXPECT_EQ(out.loaded[1].problem, TextureProblem::OverBudget) << again << ": the second";
-        EXPECT_EQ(out.loaded[2].problem, TextureProblem::None) << again << ": the small file";
+        const Outcome out = load({big, second, small}, Share::Shares);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(out.loaded[i].problem, problemOf("do."[i]))
+                << (second == big) << ": file " << i;
+        }
     }
 }
 
@@ -142,9 +123,9 @@ TEST_F(SharedTextureTest, SlotsNamingOneFileShareItsAtlasPlace) {
     const auto* first = dynamic_cast<const GlTexture*>(loaded[0].texture.get());
     const auto* second = dynamic_cast<const GlTexture*>(loaded[1].texture.get());
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->rect().page, first->rect().page) << "the page";
-    EXPECT_EQ(second->rect().x, first->rect().x) << "the place across";
-    EXPECT_EQ(second->rect().y, first->rect().y) << "the place down";
+    EXPECT_EQ(std::tuple(second->rect().page, second->rect().x, second->rect().y),
+              std::tuple(first->rect().page, first->rect().x, first->rect().y))
+        << "the atlas place";
     EXPECT_EQ(second->name(), first->name()) << "the filtered copy";
     loaded[0].texture.reset();
     // A texture of the same size loaded now must not take the place the second still reads.
@@ -152,8 +133,8 @@ TEST_F(SharedTextureTest, SlotsNamingOneFileShareItsAtlasPlace) {
     auto other = device->loadTexture(b);
     const auto* third = dynamic_cast<const GlTexture*>(other.get());
     ASSERT_NE(third, nullptr);
-    EXPECT_FALSE(third->rect().page == second->rect().page && third->rect().x == second->rect().x &&
-                 third->rect().y == second->rect().y)
+    EXPECT_NE(std::tuple(third->rect().page, third->rect().x, third->rect().y),
+              std::tuple(second->rect().page, second->rect().x, second->rect().y))
         << "the new texture's place (" << third->rect().x << ", " << third->rect().y << ")";
 }
 
