@@ -253,6 +253,11 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
                   (QStringList{"SAVE", "mission information file (mif)", "*.mif", "save"}));
         EXPECT_EQ(readFileBytes(scratch.at("out")).value(), bytes);
     }
+    MissionDialog d(services, false); // a load drops the row an unknown sky added before
+    answerFiles(services, {writeFile("7.mif", files[1]), writeFile("-1.mif", files[2])});
+    get(d, LoadButton)->click();
+    get(d, LoadButton)->click();
+    EXPECT_EQ(d.missionInfo().skyIndex, -1);
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
@@ -346,6 +351,7 @@ TEST_F(MissionDialogTest, AFileOverTheLimitIsTooLarge) {
         get(d, LoadButton)->click();
         EXPECT_EQ(d.currentPath(), limit.toStdString());
         EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
+        EXPECT_EQ(d.openFile(large.toStdString()), false) << "opening the large file";
     }
 }
 
