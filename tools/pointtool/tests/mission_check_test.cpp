@@ -102,7 +102,6 @@ TEST_F(CheckMission, ASoundMissionSaysItsRootAndNothingElse) {
     full.missionName = std::string(31, 'm');
     full.fullName = std::string(127, 'f');
     full.briefingText = std::string(397, 'b') + "\n" + std::string(399, 'b'); // 798 with CR LF
-    full.image2Path = std::string(200, 'i'); // unused: there is no second image
     EXPECT_EQ(checkMission(full, nullptr, dir_.at("game"), game()).findings.size(), 0u)
         << "every field exactly at its limit";
     full.briefingText += "b";
