@@ -24,12 +24,6 @@ struct Dialogs : ::testing::Test {
     }
 };
 
-DesktopStyle styleWith(bool ownFileDialog) {
-    DesktopStyle style;
-    style.ownFileDialog = ownFileDialog;
-    return style;
-}
-
 const FileFilter Points{"point data version 1 (pd1)", "*.pd1"};
 const FileFilter Missions{"mission information file (mif)", "*.mif"};
 
@@ -79,7 +73,9 @@ TEST_F(Dialogs, ANameTypedWithoutAnExtensionGetsTheFilters) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QtDesktopServices services(nullptr, styleWith(c.ownDialog));
+        DesktopStyle style;
+        style.ownFileDialog = c.ownDialog;
+        QtDesktopServices services(nullptr, style);
         QString suffix;
         whileOpen([&](QFileDialog& dialog) {
             suffix = dialog.defaultSuffix();

@@ -84,8 +84,8 @@ protected:
     }
     // Runs `command` as a message of the editor.
     void run(const std::function<void(EditorState&)>& command) { edits.run(command, false); }
-    void open(const std::string& name) {
-        const std::string path = files.at(name);
+    void open(const std::string& name, std::span<const uint8_t> bytes) {
+        const std::string path = files.write(name, bytes);
         run([&](EditorState& s) {
             name.ends_with(".bd1") ? openBlockFile(s, path) : void(openPointFile(s, path));
         });
@@ -108,8 +108,7 @@ protected:
 };
 
 TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCamera) {
-    files.write("yard.bd1", rowMap(1));
-    open("yard.bd1");
+    open("yard.bd1", rowMap(1));
     state->pointTable.points[4] = testing::point(7, 8, 9, 2);
     state->pointTable.pointUsed[4] = SlotUsed;
     state->cameraX = 12.5f;
@@ -136,9 +135,8 @@ TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCame
 }
 
 TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
-    files.write("yard.bd1", rowMap(1, {"wall.png"}));
     files.write("wall.png", "png");
-    open("yard.bd1");
+    open("yard.bd1", rowMap(1, {"wall.png"}));
     const int before = loader.calls;
     for (int i = 2; i <= 11; ++i) {
         files.write("yard.bd1", rowMap(i, {"wall.png"}));
@@ -150,18 +148,16 @@ TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
 }
 
 TEST_F(Following, AWriteWhileTheMapLoadsIsLoadedToo) {
-    files.write("yard.bd1", rowMap(1, {"wall.png"}));
     files.write("wall.png", "png");
-    open("yard.bd1");
+    open("yard.bd1", rowMap(1, {"wall.png"}));
     loader.during = [this] { files.write("yard.bd1", rowMap(7, {"wall.png"})); };
     files.write("yard.bd1", rowMap(2, {"wall.png"}));
     EXPECT_EQ(waitFor([&] { return blocks() == 7; }), true) << "blocks: " << blocks();
 }
 
 TEST_F(Following, TexturesAreFollowedAndOnlyWhatNewlyFailsIsTold) {
-    files.write("yard.bd1", rowMap(1, {"wall.png", "floor.png"}));
     files.write("wall.png", "png");
-    open("yard.bd1");
+    open("yard.bd1", rowMap(1, {"wall.png", "floor.png"}));
     ASSERT_EQ(platform.boxes.size(), 1u) << "the missing floor is told at the load";
     files.write("wall.png", "bad");
     ASSERT_EQ(waitFor([&] { return platform.boxes.size() == 2; }), true) << "the wall went bad";
@@ -175,8 +171,7 @@ TEST_F(Following, TexturesAreFollowedAndOnlyWhatNewlyFailsIsTold) {
 }
 
 TEST_F(Following, ChangedPointsAreLoadedAgainOrAskedAboutWhenUnsaved) {
-    files.write("plan.pd1", pointsFile(1));
-    open("plan.pd1");
+    open("plan.pd1", pointsFile(1));
     // Each row follows the one before on the same file; unsaved: a point is added first.
     const struct {
         const char* name;
@@ -217,8 +212,7 @@ TEST_F(Following, ChangedPointsAreLoadedAgainOrAskedAboutWhenUnsaved) {
 }
 
 TEST_F(Following, APointsFileRemovedThenWrittenAnewIsLoaded) {
-    files.write("plan.pd1", pointsFile(1));
-    open("plan.pd1");
+    open("plan.pd1", pointsFile(1));
     std::filesystem::remove(files.at("plan.pd1"));
     settle(); // looked at while it is gone: nothing to load, and its watch went with it
     files.write("plan.pd1", pointsFile(2));
@@ -227,8 +221,7 @@ TEST_F(Following, APointsFileRemovedThenWrittenAnewIsLoaded) {
 }
 
 TEST_F(Following, OurOwnSaveIsNoChange) {
-    files.write("plan.pd1", pointsFile(1));
-    open("plan.pd1");
+    open("plan.pd1", pointsFile(1));
     run([](EditorState& s) { s.pointTable.points[0].x = 40; });
     run([](EditorState& s) { runFileCommand(s, FileCommand::SaveToCurrent); });
     ASSERT_EQ(hasUnsavedPoints(*state), false) << "saved";
@@ -238,8 +231,7 @@ TEST_F(Following, OurOwnSaveIsNoChange) {
 }
 
 TEST_F(Following, NothingIsLoadedWhileASelectionBoxIsBegun) {
-    files.write("plan.pd1", pointsFile(1));
-    open("plan.pd1");
+    open("plan.pd1", pointsFile(1));
     state->boxView = TopPane;
     files.write("plan.pd1", pointsFile(2));
     settle();

@@ -33,18 +33,31 @@ std::vector<PointRecord> sound() {
             point(-5, 0, -5, 2, 1, 0, 2)};
 }
 
+// sound() with the point in `slot` replaced.
+std::vector<PointRecord> soundWith(std::size_t slot, const PointRecord& record) {
+    std::vector<PointRecord> points = sound();
+    points[slot] = record;
+    return points;
+}
+
+// The line numbered `n` from 0, without its end.
+std::string lineOf(const std::string& text, int n) {
+    std::size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        start = text.find('\n', start) + 1;
+    }
+    return text.substr(start, text.find('\n', start) - start);
+}
+
+QJsonObject jsonOf(const std::string& text) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+}
+
+// Sky 1, no flags, an add-on object and one image.
 mission::MissionInfo soundMission() {
-    mission::MissionInfo info;
-    info.missionName = "m1";
-    info.fullName = "the first";
-    info.blockPath = ".\\data\\map\\m1.bd1";
-    info.pointPath = ".\\data\\map\\m1.pd1";
-    info.skyIndex = 1;
-    info.hasAddonObject = true;
-    info.addonObjectPath = ".\\addon\\obj.x";
-    info.image1Path = ".\\data\\briefing\\b.png";
-    info.briefingText = "Go.";
-    return info;
+    return {"m1", "the first", ".\\data\\map\\m1.bd1", ".\\data\\map\\m1.pd1",     1,
+            0,    true,        ".\\addon\\obj.x",      ".\\data\\briefing\\b.png", false,
+            "",   "Go."};
 }
 
 class CheckMission : public ::testing::Test {
@@ -141,26 +154,25 @@ TEST_F(CheckMission, EachSlipGivesExactlyItsFinding) {
          "warning: flags: the flags are 7; only bits 0 and 1 (1 and 2) mean something"},
         {"a point outside",
          {},
-         {point(0, 0, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10), point(-61, 0, -5, 2, 1, 0, 2)},
+         soundWith(2, point(-61, 0, -5, 2, 1, 0, 2)),
          0,
          "warning: slot 2, id 2, WEAPON: lies at (-61, 0, -5), more than 10 units outside the "
          "map's blocks (x -50..50, y -2..10, z -50..50)"},
         {"a human in a wall",
          {},
-         {point(11, 1, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10), point(-5, 0, -5, 2, 1, 0, 2)},
+         soundWith(0, point(11, 1, 0, 1, 0, 10, 1)),
          0,
          "warning: slot 0, id 1, HUMAN: lies inside block 1, more than 0.5 units behind each of "
          "its faces"},
         {"a floating human",
          {},
-         {point(0, 3.5f, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10),
-          point(-5, 0, -5, 2, 1, 0, 2)},
+         soundWith(0, point(0, 3.5f, 0, 1, 0, 10, 1)),
          0,
          "warning: slot 0, id 1, HUMAN: floats: no face of the map lies within 3 units below its "
          "feet (y 3.5)"},
         {"a dangling link",
          {},
-         {point(0, 0, 0, 1, 0, 99, 1), point(5, 0, 5, 3, 0, 10, 10), point(-5, 0, -5, 2, 1, 0, 2)},
+         soundWith(0, point(0, 0, 0, 1, 0, 99, 1)),
          1,
          "error: slot 0, id 1, HUMAN: links to id 99, which no point has"},
     };
@@ -173,9 +185,7 @@ TEST_F(CheckMission, EachSlipGivesExactlyItsFinding) {
         points(row.points);
         const auto [status, out, err] = run({mif(info)});
         EXPECT_EQ(status, row.status) << out;
-        const std::size_t first = out.find('\n') + 1;
-        const std::size_t second = out.find('\n', first);
-        EXPECT_EQ(out.substr(first, second - first), row.finding) << out;
+        EXPECT_EQ(lineOf(out, 1), row.finding) << out;
         EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
     }
 }
@@ -204,8 +214,7 @@ TEST_F(CheckMission, WhatReadingTheFileHadToChangeIsTold) {
         SCOPED_TRACE(row.name);
         const auto [status, out, err] = run({dir_.write("game/odd.mif", row.bytes)});
         EXPECT_EQ(status, row.status);
-        const std::size_t first = out.find('\n') + 1;
-        EXPECT_EQ(out.substr(first, out.find('\n', first) - first), row.english);
+        EXPECT_EQ(lineOf(out, 1), row.english);
         const mission::MissionRead read = mission::readMissionFile(row.bytes);
         const MissionReport report = checkMission(read.info, &read, dir_.at("game"), game());
         ASSERT_EQ(report.findings.size(), 1u) << out;
@@ -250,9 +259,8 @@ TEST_F(CheckMission, TheRootIsGivenOrTheNearestFolderUpwardsThatHoldsTheMap) {
         SCOPED_TRACE(row.name);
         const auto [status, out, err] = run(row.arguments);
         EXPECT_EQ(status, row.status) << out;
-        const std::size_t end = out.find('\n');
-        EXPECT_EQ(out.substr(0, end), row.first);
-        EXPECT_EQ(out.substr(end + 1, out.find('\n', end + 1) - end - 1), row.second);
+        EXPECT_EQ(lineOf(out, 0), row.first);
+        EXPECT_EQ(lineOf(out, 1), row.second);
     }
 }
 
@@ -268,8 +276,7 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseToo) {
     info.addonObjectPath = "\\obj.x";
     info.hasImage2 = true;
     info.briefingText = "\xF0\x9F\x98\x80";
-    points(
-        {point(0, 0, 0, 1, 0, 10, 1), point(5, 0, 5, 3, 0, 10, 10), point(11, 1, 0, 7, 1, 0, 2)});
+    points(soundWith(2, point(11, 1, 0, 7, 1, 0, 2)));
     const MissionReport report = checkMission(info, nullptr, dir_.at("game/missions"), game());
     std::vector<std::string> lines{describeRoot(report, false)};
     for (const MissionFinding& finding : report.findings) {
@@ -291,10 +298,7 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseToo) {
         "警告: スロット 2, 識別番号 2, ランダム武器: ブロック 1 の内部にあります（どの面からも 0.5 "
         "単位より内側）",
     };
-    EXPECT_EQ(lines.size(), expected.size());
-    for (std::size_t i = 0; i < std::min(lines.size(), expected.size()); ++i) {
-        EXPECT_EQ(lines[i], expected[i]) << i;
-    }
+    EXPECT_EQ(lines, expected);
 }
 
 // The JSON tells what the text tells: the root, then each finding with its severity and message
@@ -308,31 +312,24 @@ TEST_F(CheckMission, JsonHoldsWhatTheTextSays) {
     const auto [textStatus, text, textErr] = run({mission});
     const auto [status, json, err] = run({mission, "--json"});
     EXPECT_EQ(status, textStatus);
-    std::istringstream lines(text);
-    std::string line;
-    std::getline(lines, line);
-    const QJsonObject top = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    const QJsonObject top = jsonOf(json);
     EXPECT_EQ(top["root"].toString().toStdString(), game());
     EXPECT_EQ(top["rootSource"].toString().toStdString(), "found");
     const QJsonArray findings = top["findings"].toArray();
     EXPECT_EQ(findings.size(), 4) << json;
     const char* fields[] = {"skyIndex", "image1Path", "pointPath", "pointPath"};
-    for (qsizetype i = 0; i < findings.size(); ++i) {
-        std::getline(lines, line);
+    const int slotOf[] = {-1, -1, 0, 1};
+    for (qsizetype i = 0; i < std::min<qsizetype>(findings.size(), 4); ++i) {
+        const std::string line = lineOf(text, int(i) + 1);
         const QJsonObject finding = findings[i].toObject();
         const std::string severity = finding["severity"].toString().toStdString();
         EXPECT_EQ(line.substr(0, severity.size()), severity) << i;
         const std::string message = finding["message"].toString().toStdString();
         EXPECT_EQ(line.substr(line.size() - std::min(line.size(), message.size())), message) << i;
         EXPECT_EQ(finding["field"].toString().toStdString(), fields[i]) << i;
+        EXPECT_EQ(finding["slot"].isNull() ? -1 : finding["slot"].toInt(), slotOf[i]) << i;
     }
-    std::getline(lines, line);
-    EXPECT_EQ(err, line + "\n");
-    const int slotOf[] = {-1, -1, 0, 1};
-    for (qsizetype i = 0; i < findings.size(); ++i) {
-        const QJsonValue slot = findings[i].toObject()["slot"];
-        EXPECT_EQ(slot.isNull() ? -1 : slot.toInt(), slotOf[i]) << i;
-    }
+    EXPECT_EQ(err, lineOf(text, 5) + "\n");
 }
 
 // Each field is named in the JSON by its member's name, and the root says where it came from.
@@ -350,8 +347,7 @@ TEST_F(CheckMission, JsonNamesEachFieldAndTheRootsSource) {
     info.addonObjectPath = ".\\z";
     info.briefingText = "\xF0\x9F\x98\x80";
     const MissionReport report = checkMission(info, nullptr, dir_.at("game/missions"), game());
-    const QJsonObject top =
-        QJsonDocument::fromJson(QByteArray::fromStdString(missionReportToJson(report))).object();
+    const QJsonObject top = jsonOf(missionReportToJson(report));
     std::string fields;
     for (const QJsonValue finding : top["findings"].toArray()) {
         fields += finding.toObject()["field"].toString().toStdString() + " ";
@@ -361,8 +357,7 @@ TEST_F(CheckMission, JsonNamesEachFieldAndTheRootsSource) {
     EXPECT_EQ(top["rootSource"].toString().toStdString(), "given");
     info.blockPath = ".\\none.bd1";
     const MissionReport lost = checkMission(info, nullptr, dir_.at("game/missions"), std::nullopt);
-    const QJsonObject none =
-        QJsonDocument::fromJson(QByteArray::fromStdString(missionReportToJson(lost))).object();
+    const QJsonObject none = jsonOf(missionReportToJson(lost));
     EXPECT_EQ(none["rootSource"].toString().toStdString(), "none");
     EXPECT_EQ(none["root"].toString().toStdString(), dir_.at("game/missions"));
 }
