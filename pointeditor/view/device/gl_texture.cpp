@@ -1,6 +1,7 @@
 #include "pointeditor/view/device/gl_texture.h"
 
 #include "pointeditor/view/image/image_decoder.h"
+#include "pointeditor/view/image/mip_chain.h"
 
 namespace tavo {
 
@@ -12,8 +13,8 @@ GlTexture::Image::~Image() {
     }
 }
 
-// The page's rectangle copied into a texture of its own through a framebuffer that reads the
-// page; the bindings it changes are put back, as a draw may be under way.
+// The page's rectangle read back through a framebuffer that reads the page, and uploaded with
+// the mip chain built from it; the bindings it changes are put back, as a draw may be under way.
 GLuint GlTexture::name() const {
     GLuint& texture = image_->name;
     const AtlasRect& rect = image_->rect;
@@ -30,15 +31,24 @@ GLuint GlTexture::name() const {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                            rect.page->name(), 0);
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect.width, rect.height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 nullptr);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect.x, rect.y, rect.width, rect.height);
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    DecodedImage image{rect.width, rect.height, {}};
+    image.pixels.resize(static_cast<std::size_t>(rect.width) * rect.height);
+    glReadPixels(rect.x, rect.y, rect.width, rect.height, GL_BGRA, GL_UNSIGNED_BYTE,
+                 image.pixels.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
     glDeleteFramebuffers(1, &framebuffer);
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const auto upload = [](GLint level, const DecodedImage& pixels) {
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, pixels.width, pixels.height, 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, pixels.pixels.data());
+    };
+    upload(0, image);
+    GLint level = 0;
+    for (const DecodedImage& below : mipChain(image)) {
+        upload(++level, below);
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
     return texture;
 }
 
