@@ -4,28 +4,12 @@
 #include <cmath>
 #include <string>
 
-#include "pointeditor/data/block_geometry.h"
+#include "pointeditor/data/face_triangles.h"
 #include "pointeditor/data/point_kinds.h"
 #include "pointeditor/data/point_links.h"
 
 namespace tavo {
 namespace {
-
-struct Vec {
-    float x, y, z;
-};
-
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-float dot(Vec a, Vec b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-Vec corner(const BlockRecord& block, int c) {
-    return {block.x[c], block.y[c], block.z[c]};
-}
 
 bool finiteBlock(const BlockRecord& block) {
     for (int c = 0; c < 8; ++c) {
@@ -40,38 +24,38 @@ bool finiteBlock(const BlockRecord& block) {
 // A face as a plane: its corners' centre and its unit normal, facing away from the block's
 // centre whatever order the author gave the corners in.
 struct Plane {
-    Vec at;
-    Vec normal;
+    Point3 at;
+    Point3 normal;
 };
 
-std::optional<Plane> facePlane(const BlockRecord& block, const BlockFace& face, Vec centre) {
+std::optional<Plane> facePlane(const BlockRecord& block, const BlockFace& face, Point3 centre) {
     // Newell's normal: sound for a quad whose corners are not quite in one plane.
-    Vec normal{0, 0, 0};
-    Vec at{0, 0, 0};
+    Point3 normal{0, 0, 0};
+    Point3 at{0, 0, 0};
     for (int k = 0; k < 4; ++k) {
-        const Vec a = corner(block, face.corners[static_cast<std::size_t>(k)]);
-        const Vec b = corner(block, face.corners[static_cast<std::size_t>((k + 1) % 4)]);
+        const Point3 a = blockCorner(block, face.corners[static_cast<std::size_t>(k)]);
+        const Point3 b = blockCorner(block, face.corners[static_cast<std::size_t>((k + 1) % 4)]);
         normal.x += (a.y - b.y) * (a.z + b.z);
         normal.y += (a.z - b.z) * (a.x + b.x);
         normal.z += (a.x - b.x) * (a.y + b.y);
         at = {at.x + a.x / 4, at.y + a.y / 4, at.z + a.z / 4};
     }
-    const float length = std::sqrt(dot(normal, normal));
-    if (!(length > 0.0f)) {
+    const double length = std::sqrt(dot(normal, normal));
+    if (!(length > 0.0)) {
         return std::nullopt; // a face squashed to a line or a point bounds nothing
     }
     normal = {normal.x / length, normal.y / length, normal.z / length};
-    if (dot(normal, centre - at) > 0.0f) {
+    if (dot(normal, centre - at) > 0.0) {
         normal = {-normal.x, -normal.y, -normal.z};
     }
     return Plane{at, normal};
 }
 
 // Deeper than InsideBlockDepth behind every face that bounds the block.
-bool isInside(const BlockRecord& block, Vec p) {
-    Vec centre{0, 0, 0};
+bool isInside(const BlockRecord& block, Point3 p) {
+    Point3 centre{0, 0, 0};
     for (int c = 0; c < 8; ++c) {
-        const Vec v = corner(block, c);
+        const Point3 v = blockCorner(block, c);
         centre = {centre.x + v.x / 8, centre.y + v.y / 8, centre.z + v.z / 8};
     }
     bool bounded = false; // a block squashed to a line or a point holds nothing
@@ -88,34 +72,13 @@ bool isInside(const BlockRecord& block, Vec p) {
     return bounded;
 }
 
-// The height of triangle (a, b, c) straight above or below p, when p lies over it.
-std::optional<float> heightOver(Vec a, Vec b, Vec c, Vec p) {
-    const float area = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
-    if (area == 0.0f) {
-        return std::nullopt; // an upright triangle: seen from above it is a line
-    }
-    const float u = ((p.x - a.x) * (c.z - a.z) - (c.x - a.x) * (p.z - a.z)) / area;
-    const float v = ((b.x - a.x) * (p.z - a.z) - (p.x - a.x) * (b.z - a.z)) / area;
-    if (u < 0.0f || v < 0.0f || u + v > 1.0f) {
-        return std::nullopt;
-    }
-    return a.y + u * (b.y - a.y) + v * (c.y - a.y);
-}
-
-bool stands(const BlockRecord& block, Vec feet) {
-    for (const BlockFace& face : BlockFaces) {
-        const auto& q = face.corners;
-        const Vec q0 = corner(block, q[0]);
-        for (int t = 1; t <= 2; ++t) {
-            const auto k = static_cast<std::size_t>(t);
-            const std::optional<float> y =
-                heightOver(q0, corner(block, q[k]), corner(block, q[k + 1]), feet);
-            if (y && *y <= feet.y + SunkenFeet && *y >= feet.y - StandingGap) {
-                return true;
-            }
-        }
-    }
-    return false;
+bool stands(const BlockRecord& block, Point3 feet) {
+    bool standing = false;
+    forEachFaceTriangle(block, [&](const Point3& a, const Point3& b, const Point3& c) {
+        const std::optional<double> y = heightAbove(a, b, c, feet.x, feet.z);
+        standing = standing || (y && *y <= feet.y + SunkenFeet && *y >= feet.y - StandingGap);
+    });
+    return standing;
 }
 
 Finding placementFinding(int slot, const PointRecord& point, std::string message,
@@ -143,7 +106,7 @@ std::vector<Finding> placementFindings(const PointTable& table, const BlockFileC
     const std::string gap = formatFloat(StandingGap);
     for (int slot = 0; slot < MaxPoints; ++slot) {
         const PointRecord& point = table.points[static_cast<std::size_t>(slot)];
-        const Vec p{point.x, point.y, point.z};
+        const Point3 p{point.x, point.y, point.z};
         if (table.pointUsed[static_cast<std::size_t>(slot)] == SlotFree || !std::isfinite(p.x) ||
             !std::isfinite(p.y) || !std::isfinite(p.z)) {
             continue;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "pointeditor/data/block_geometry.h"
+#include "pointeditor/data/face_triangles.h"
 #include "pointeditor/data/pane_layout.h"
 #include "pointeditor/data/pane_projection.h"
 #include "pointeditor/data/platform.h"
@@ -11,43 +11,12 @@
 namespace tavo {
 namespace {
 
-// Barycentric slack, so that a ray or a point on the edge two triangles (or two faces) share
-// meets one of them rather than slipping between.
-constexpr double EdgeSlack = 1e-6;
-// Below this the ray runs along the triangle's plane, or the triangle has no area.
-constexpr double Parallel = 1e-12;
-
-struct Point3 {
-    double x, y, z;
-};
-
-Point3 operator-(const Point3& a, const Point3& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-double dot(const Point3& a, const Point3& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-Point3 cross(const Point3& a, const Point3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-Point3 corner(const BlockRecord& block, int c) {
-    return {block.x[c], block.y[c], block.z[c]};
-}
-
 // Calls triangle(a, b, c) for both triangles of every face of every block in use, the fan the
 // 3D pane draws each face as.
 template <typename Triangle> void forEachFaceTriangle(const EditorState& state, Triangle triangle) {
     for (const BlockRecord& block : state.blocks) {
-        if (block.inUse == 0) {
-            continue;
-        }
-        for (const BlockFace& face : BlockFaces) {
-            const auto& q = face.corners;
-            triangle(corner(block, q[0]), corner(block, q[1]), corner(block, q[2]));
-            triangle(corner(block, q[0]), corner(block, q[2]), corner(block, q[3]));
+        if (block.inUse != 0) {
+            forEachFaceTriangle(block, triangle);
         }
     }
 }
@@ -70,21 +39,6 @@ std::optional<double> rayMeets(const Point3& origin, const Point3& direction, co
         return std::nullopt;
     }
     return dot(ac, q) / det;
-}
-
-// The height of triangle (a, b, c) above (x, z), when its outline seen from above holds it.
-std::optional<double> heightAbove(const Point3& a, const Point3& b, const Point3& c, double x,
-                                  double z) {
-    const double det = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
-    if (std::fabs(det) < Parallel) {
-        return std::nullopt; // an upright triangle covers no ground
-    }
-    const double towardB = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / det;
-    const double towardC = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / det;
-    if (towardB < -EdgeSlack || towardC < -EdgeSlack || towardB + towardC > 1.0 + EdgeSlack) {
-        return std::nullopt;
-    }
-    return a.y + towardB * (b.y - a.y) + towardC * (c.y - a.y);
 }
 
 bool shiftAloneDown(const EditorState& state) {
