@@ -12,6 +12,7 @@
 
 #include "gl_fixture.h"
 #include "pointeditor/data/block_file.h"
+#include "pointeditor/view/device/gl_texture.h"
 #include "pointeditor/view/image/image_decoder.h"
 #include "samples/sample_mission.h"
 #include "tests/support/fake_platform.h"
@@ -209,26 +210,35 @@ TEST_F(TexturesTest, FilteredSamplingShowsTheTexturesOwnTexelsAndItsMips) {
     EXPECT_EQ(shown(1, 30, 30), Quadrants[3]) << "the atlas after the filtered copies";
 }
 
-// Each copy for filtered sampling is made through a framebuffer of its own, which goes with it.
-TEST_F(TexturesTest, FilteredCopiesLeaveNoFramebufferBehind) {
-    const auto liveFramebuffers = [] {
-        int live = 0;
+// Each copy for filtered sampling is made through a framebuffer of its own, which goes with it;
+// the copies go with the map's textures, and the atlas page they leave empty is filled again
+// from its start.
+TEST_F(TexturesTest, FilteredCopiesLeaveNoFramebufferOrTextureBehind) {
+    const auto live = [](GLboolean (*exists)(GLuint)) {
+        int count = 0;
         for (GLuint name = 1; name < 256; ++name) {
-            live += glIsFramebuffer(name) == GL_TRUE ? 1 : 0;
+            count += exists(name) == GL_TRUE ? 1 : 0;
         }
-        return live;
+        return count;
     };
     file("a.png", encode(TestImage::filled(4, 4, 0xFF0000FF), "PNG"));
     file("b.png", encode(quadrants(), "PNG"));
     ASSERT_EQ(loadMap("map.bd1", {"a.png", "b.png"}), std::vector<TextureFinding>{});
     frameOf([] {});
-    const int before = liveFramebuffers();
+    const int framebuffers = live(glIsFramebuffer);
+    const int textures = live(glIsTexture);
     device->setTextureStageState(TextureStageState::MinFilter, FilterLinear);
     frameOf([this] {
         draw(0);
         draw(1, 50);
     });
-    EXPECT_EQ(liveFramebuffers(), before) << "framebuffers after two filtered copies";
+    EXPECT_EQ(live(glIsFramebuffer), framebuffers) << "framebuffers after two filtered copies";
+    state.textures = {};
+    EXPECT_EQ(live(glIsTexture), textures) << "textures once the map's are gone";
+    ASSERT_EQ(loadMap("map.bd1", {"b.png"}), std::vector<TextureFinding>{});
+    const auto* again = dynamic_cast<const GlTexture*>(state.textures[0].get());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->rect().x, 0) << "the reloaded texture's place on the emptied page";
 }
 
 TEST_F(TexturesTest, ATextureMayOutliveItsDevice) {
