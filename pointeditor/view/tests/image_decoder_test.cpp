@@ -187,9 +187,7 @@ protected:
 
 TEST_F(QtMessages, WhatQtSaysOfAFileItReadsIsDroppedAndOtherMessagesArrive) {
     // An uncompressed TGA of 8 bits a pixel: Qt's reader complains of its depth.
-    Bytes greyAsColour =
-        testing::tgaImageOf(2, 2, std::vector<uint32_t>(4, 0xFF000000), {.type = 2, .depth = 24});
-    greyAsColour[16] = 8;
+    const Bytes greyAsColour = with(testing::tgaImageOf(2, 2, {0, 0, 0, 0}, {.type = 2}), 16, 8);
     EXPECT_EQ(probeImage(greyAsColour).problem, TextureProblem::Unsupported);
     EXPECT_FALSE(decodeImage(greyAsColour).has_value());
     qWarning("after the reading");
