@@ -38,6 +38,10 @@ TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
         bytes.resize(size == 0 ? bytes.size() : size);
         return bytes;
     };
+    // A BMP of its header alone, its one pixel inside the header: the rows fit the file.
+    Bytes headerOnly = {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 50, 0, 0, 0,  40,
+                        0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
+    headerOnly.resize(54);
     const TgaLayout grey = {.type = 11, .depth = 8}, mapped = {.type = 9, .depth = 8};
     using P = TextureProblem;
     constexpr int Max = MaxImageSide;
@@ -52,6 +56,7 @@ TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
         {"GIF: no screen, a frame of no height", with(testing::gifOf(0, 0), 26, 0), {0, 0, P::Damaged}},
         {"GIF: a screen one wider", testing::gifOf(Max + 1, 1), {0, 0, P::OverBudget}},
         {"GIF: 65535 x 65535", testing::gifOf(65535, 65535), {0, 0, P::OverBudget}},
+        {"BMP: the header alone, the pixels within it", headerOnly, {1, 1}},
         {"TGA: run-length true colour", tga(300, 200, {.type = 10}), {300, 200}},
         {"TGA: the widest", tga(Max, 1, grey), {Max, 1}},
         {"TGA: one wider", tga(Max + 1, 1, grey), {0, 0, P::OverBudget}},
@@ -62,6 +67,7 @@ TEST(ImageProbe, TheHeaderGivesTheSizeOrTheProblemBeforeAnyPixelIsRead) {
         {"TGA: image type 12 (run-length, no kind)", with(tga(2, 2, grey), 2, 12),
          {0, 0, P::Unsupported}},
         {"TGA: no width", tga(0, 2, {.type = 10}), {0, 0, P::Unsupported}},
+        {"TGA: a colour map of kind 2", with(tga(2, 2, {.type = 2}), 1, 2), {0, 0, P::Unsupported}},
         {"TGA: uncompressed of no width", tga(0, 2, {.type = 2}), {0, 0, P::Unsupported}},
         {"TGA: no height", tga(2, 0, mapped), {0, 0, P::Unsupported}},
         // clang-format on
