@@ -1,5 +1,6 @@
-// What the header probe counts before any pixel is read, the sides refused, the PNG chunks that
-// decide texels among those passed over, and Qt's messages while an image is read.
+// What the header probe counts before any pixel is read, the sides and cut files refused, the
+// texels exact (a PNG's palette and transparency among chunks passed over, a CMYK JPEG's inks),
+// and Qt's messages while an image is read.
 
 #include <gtest/gtest.h>
 
@@ -147,7 +148,7 @@ Bytes palettePng() {
     return png;
 }
 
-TEST(ImageDecoder, PaletteAndTransparencyStillDecideAPngsTexelsAmongSkippedChunks) {
+TEST(ImageDecoder, TexelsAreTheStoredColourAndAlphaAmongSkippedChunks) {
     const std::vector<uint32_t> texels = {0x40112233, 0xFF445566};
     const std::string text("Comment\0a texture", 17);
     const std::tuple<const char*, Bytes, std::vector<uint32_t>> cases[] = {
@@ -163,6 +164,7 @@ TEST(ImageDecoder, PaletteAndTransparencyStillDecideAPngsTexelsAmongSkippedChunk
              testing::pngChunk("quIt", {1, 2, 3}), 1),
          texels},
         {"no alpha: opaque", testing::pngOf(1, 1, 8, PNG_COLOR_TYPE_RGB, {1, 2, 3}), {0xFF010203}},
+        {"CMYK JPEG: opaque", testing::jpegOf(1, 1, {0, 100, 200, 50}, false), {0xFFCD7D2C}},
     };
     for (const auto& [what, bytes, expected] : cases) {
         SCOPED_TRACE(what);
