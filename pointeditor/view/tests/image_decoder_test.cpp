@@ -106,7 +106,6 @@ TEST(ImageDecoder, AnImageIsDecodedWholeWithinTheSidesOrRefused) {
     constexpr int Max = MaxImageSide;
     // what, the file, the bytes of it given (0: all), the size decoded (0 x 0: refused)
     const std::tuple<const char*, Bytes, std::size_t, int, int> cases[] = {
-        // clang-format off
         {"GIF: the whole screen", testing::gifOf(3, 2), 0, 3, 2},
         {"GIF: the widest", testing::gifOf(Max, 1), 0, Max, 1},
         {"GIF: the tallest", testing::gifOf(1, Max), 0, 1, Max},
@@ -120,7 +119,6 @@ TEST(ImageDecoder, AnImageIsDecodedWholeWithinTheSidesOrRefused) {
         {"BMP: run-length", rleBmp, 0, 2, 1},
         {"PNG: whole", png, 0, 2, 2},
         {"PNG: four bytes short", png, png.size() - 4, 0, 0},
-        // clang-format on
     };
     for (const auto& [what, bytes, given, width, height] : cases) {
         SCOPED_TRACE(what);

@@ -70,7 +70,6 @@ TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
     dir.write("other.png", {big.begin(), big.begin() + 100});
     // name, files, sharing, uploads, shares, problems
     const std::tuple<const char*, std::vector<std::string>, Share, int, int, const char*> rows[] = {
-        // clang-format off
         {"twice", {"a", "a"}, Share::Shares, 1, 1, ".."},
         {"three times among others", {"a", "b", "a", "b", "a"}, Share::Shares, 2, 3, "....."},
         {"a device that refuses to share", {"a", "a"}, Share::Refuses, 2, 1, ".."},
@@ -79,7 +78,6 @@ TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
         {"a missing file twice", {"none", "none"}, Share::Shares, 0, 0, "mm"},
         {"a big file twice", {"big", "big", "a"}, Share::Shares, 1, 0, "do."},
         {"two big files", {"big", "other", "a"}, Share::Shares, 1, 0, "do."},
-        // clang-format on
     };
     for (const auto& [name, files, sharing, uploads, shares, problems] : rows) {
         std::vector<std::string> paths;
