@@ -3,22 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "pointeditor/view/device/repeated_lines.h"
 
 namespace tavo {
 namespace {
 
-struct Line {
-    float x1, y1, x2, y2;
-};
+using Line = std::array<float, 4>; // x1, y1, x2, y2
 
-struct Case {
-    const char* name;
-    Line earlier, later;
-    bool repeats;
-};
+// Whether `line` of `colour` at depth `z` adds no pixel to the run so far.
+bool repeats(RepeatedLineFilter& filter, Line line, float z = 0, uint32_t colour = 0xFFFFFFFFu) {
+    return filter.repeats(line[0], line[1], line[2], line[3], z, colour);
+}
 
-const Case Cases[] = {
+// name, the earlier line, the later line, whether the later one is left out
+const std::tuple<const char*, Line, Line, bool> Cases[] = {
     {"the same segment", {1, 2, 9, 2}, {1, 2, 9, 2}, true},
     {"the same segment backwards", {1, 2, 9, 2}, {9, 2, 1, 2}, true},
     {"the same slanted segment backwards", {1, 2, 9, 5}, {9, 5, 1, 2}, true},
@@ -41,28 +42,17 @@ const Case Cases[] = {
 };
 
 TEST(RepeatedLines, ALaterLineOfTheRunIsLeftOutOnlyWhenItAddsNoPixel) {
-    for (const Case& c : Cases) {
+    for (const auto& [name, earlier, later, repeated] : Cases) {
         RepeatedLineFilter filter;
-        const uint32_t white = 0xFFFFFFFFu;
-        EXPECT_FALSE(
-            filter.repeats(c.earlier.x1, c.earlier.y1, c.earlier.x2, c.earlier.y2, 0.0f, white))
-            << c.name << ": the first line of a run";
-        EXPECT_EQ(filter.repeats(c.later.x1, c.later.y1, c.later.x2, c.later.y2, 0.0f, white),
-                  c.repeats)
-            << c.name;
+        EXPECT_FALSE(repeats(filter, earlier)) << name << ": the first line of a run";
+        EXPECT_EQ(repeats(filter, later), repeated) << name;
     }
 }
 
-// What ends the run between the two lines of a repeat, so that the second is drawn again.
-struct Break {
-    const char* name;
-    uint32_t colour; // of the second line
-    float z;         // of the second line
-    int between;     // 1: the run is forgotten, 2: a translucent line drawn, between the lines
-    bool repeats;
-};
-
-const Break Breaks[] = {
+// What ends the run between the two lines of a repeat, so that the second is drawn again:
+// name, the second line's colour and depth, what comes between the lines (1: the run is
+// forgotten, 2: a translucent line), whether the second is left out.
+const std::tuple<const char*, uint32_t, float, int, bool> Breaks[] = {
     {"nothing", 0xFF00FF00u, 0.0f, 0, true},
     {"another colour", 0xFF0000FFu, 0.0f, 0, false},
     {"another depth", 0xFF00FF00u, 0.5f, 0, false},
@@ -72,26 +62,25 @@ const Break Breaks[] = {
 };
 
 TEST(RepeatedLines, ARunIsOneOpaqueColourAtOneDepth) {
-    for (const Break& b : Breaks) {
+    for (const auto& [name, colour, z, between, repeated] : Breaks) {
         RepeatedLineFilter filter;
-        filter.repeats(1, 2, 9, 2, 0.0f, 0xFF00FF00u);
-        if (b.between == 1) {
+        repeats(filter, {1, 2, 9, 2}, 0.0f, 0xFF00FF00u);
+        if (between == 1) {
             filter.reset();
-        } else if (b.between == 2) {
-            filter.repeats(1, 5, 9, 5, 0.0f, 0x8000FF00u);
+        } else if (between == 2) {
+            repeats(filter, {1, 5, 9, 5}, 0.0f, 0x8000FF00u);
         }
-        EXPECT_EQ(filter.repeats(2, 2, 8, 2, b.z, b.colour), b.repeats) << b.name;
+        EXPECT_EQ(repeats(filter, {2, 2, 8, 2}, z, colour), repeated) << name;
     }
 }
 
 TEST(RepeatedLines, ALineWithinAnyOfSeveralEarlierOnesOfItsRowRepeats) {
     RepeatedLineFilter filter;
-    const uint32_t white = 0xFFFFFFFFu;
-    filter.repeats(1, 2, 3, 2, 0.0f, white);
-    filter.repeats(10, 2, 20, 2, 0.0f, white);
-    EXPECT_TRUE(filter.repeats(12, 2, 18, 2, 0.0f, white)) << "within the second";
-    EXPECT_FALSE(filter.repeats(2, 2, 12, 2, 0.0f, white)) << "across the gap";
-    EXPECT_TRUE(filter.repeats(2, 2, 11, 2, 0.0f, white)) << "within the line across the gap";
+    repeats(filter, {1, 2, 3, 2});
+    repeats(filter, {10, 2, 20, 2});
+    EXPECT_TRUE(repeats(filter, {12, 2, 18, 2})) << "within the second";
+    EXPECT_FALSE(repeats(filter, {2, 2, 12, 2})) << "across the gap";
+    EXPECT_TRUE(repeats(filter, {2, 2, 11, 2})) << "within the line across the gap";
 }
 
 } // namespace

@@ -54,12 +54,20 @@ TextureProblem problemOf(char letter) {
     return problems[std::string_view(".dmo").find(letter)];
 }
 
+// A file named again is read, decoded and uploaded once. It takes its pixels from the budget
+// once more, announced by its header, as another file of its size does: a second that would not
+// fit is refused even when the first turns out damaged, and a small file after them still loads.
 TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
     testing::ScratchDirectory dir;
     dir.write("a.png", encode(TestImage::filled(3, 2, 0xFF102030), "PNG"));
     dir.write("b.png", encode(TestImage::filled(5, 1, 0xFF102030), "PNG"));
     const std::vector<uint8_t> whole = encode(TestImage::filled(64, 64, 0xFF102030), "PNG");
     dir.write("cut.png", {whole.begin(), whole.begin() + 60});
+    const int side = 6000; // over half the budget's pixels, under the whole
+    ASSERT_GT(int64_t{side} * side * 2, MapPixelBudget);
+    const std::vector<uint8_t> big = testing::pngOf(side, side, 1, 0, {0});
+    dir.write("big.png", {big.begin(), big.begin() + 100});
+    dir.write("other.png", {big.begin(), big.begin() + 100});
     // name, files, sharing, uploads, shares, problems
     const std::tuple<const char*, std::vector<std::string>, Share, int, int, const char*> rows[] = {
         {"twice", {"a", "a"}, Share::Shares, 1, 1, ".."},
@@ -68,6 +76,8 @@ TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
         {"no way to share", {"a", "a"}, Share::Absent, 2, 0, ".."},
         {"a damaged file twice", {"cut", "b", "cut"}, Share::Shares, 1, 0, "d.d"},
         {"a missing file twice", {"none", "none"}, Share::Shares, 0, 0, "mm"},
+        {"a big file twice", {"big", "big", "a"}, Share::Shares, 1, 0, "do."},
+        {"two big files", {"big", "other", "a"}, Share::Shares, 1, 0, "do."},
     };
     for (const auto& [name, files, sharing, uploads, shares, problems] : rows) {
         std::vector<std::string> paths;
@@ -90,27 +100,6 @@ TEST(TextureSet, AFileNamedAgainIsUploadedOnceAndSharedWhereTheDeviceCan) {
     EXPECT_NE(out.loaded[0].texture.get(), out.loaded[1].texture.get()) << "one texture a slot";
     EXPECT_EQ(dynamic_cast<const CountedTexture&>(*out.loaded[1].texture).width, 3)
         << "the width of the image shared";
-}
-
-// A file named again takes its pixels from the budget once more, announced by its header, as
-// another file of its size does: a second that would not fit is refused even when the first
-// turns out damaged, and a small file after them still loads.
-TEST(TextureSet, AFileNamedAgainCountsAgainstTheBudgetAgain) {
-    testing::ScratchDirectory dir;
-    const int side = 6000; // over half the budget's pixels, under the whole
-    ASSERT_GT(int64_t{side} * side * 2, MapPixelBudget);
-    const std::vector<uint8_t> whole = testing::pngOf(side, side, 1, 0, {0});
-    const std::string big = dir.write("big.png", {whole.begin(), whole.begin() + 100});
-    const std::string other = dir.write("other.png", {whole.begin(), whole.begin() + 100});
-    const std::string small =
-        dir.write("small.png", encode(TestImage::filled(1, 1, 0xFF000000), "PNG"));
-    for (const std::string& second : {big, other}) { // named again, and another of its size
-        const Outcome out = load({big, second, small}, Share::Shares);
-        for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(out.loaded[i].problem, problemOf("do."[i]))
-                << (second == big) << ": file " << i;
-        }
-    }
 }
 
 class SharedTextureTest : public testing::GlTest {};
