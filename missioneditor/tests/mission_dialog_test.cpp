@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sys/stat.h>
-#include <utime.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,6 +17,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 #include "missioneditor/controls.h"
 #include "missioneditor/cp932_limit.h"
@@ -164,40 +163,31 @@ TEST_F(MissionDialogTest, StartsInTheLocalesLanguageAndSwitchingTwiceRestoresEve
 // Whether the widget's font draws the byte 0x5C with a bar across, as the yen sign has, rather
 // than as the one thin stroke of a backslash: the most dark pixels in one row of it.
 bool drawsYen(const QWidget& widget) {
-    QImage image(32, 32, QImage::Format_RGB32);
+    QImage image(32, 32, QImage::Format_Grayscale8);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setFont(widget.font());
-    painter.setPen(Qt::black);
     painter.drawText(4, 24, QStringLiteral("\\"));
     painter.end();
-    int widest = 0;
     for (int y = 0; y < image.height(); ++y) {
-        int dark = 0;
-        for (int x = 0; x < image.width(); ++x) {
-            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        const uchar* row = image.constScanLine(y);
+        if (std::count_if(row, row + image.width(), [](uchar gray) { return gray < 128; }) >= 5) {
+            return true;
         }
-        widest = std::max(widest, dark);
     }
-    return widest >= 5;
+    return false;
 }
 
 TEST_F(MissionDialogTest, PathsShowTheSeparatorAsAYenSignInJapaneseAndABackslashInEnglish) {
     MissionDialog d(services, true);
     const int paths[] = {BlockPathEdit, PointPathEdit, Image1Edit, Image2Edit, AddonObjectEdit};
-    // Each row follows the language switch of the row before.
-    const struct {
-        const char* name;
-        bool yen;
-    } cases[] = {{"Japanese", true}, {"English", false}, {"Japanese again", true}};
-    for (const auto& c : cases) {
+    for (const bool japanese : {true, false, true}) { // each after the switch before it
         for (int id : paths) {
             const QWidget& edit = *d.control(id);
-            EXPECT_EQ(drawsYen(edit), c.yen)
-                << c.name << ", path field " << id << " in " << edit.font().family().toStdString();
+            EXPECT_EQ(drawsYen(edit), japanese)
+                << "path field " << id << " in " << edit.font().family().toStdString();
         }
-        EXPECT_EQ(drawsYen(*d.control(MissionNameEdit)), true)
-            << c.name << ": the other fields keep the window font";
+        EXPECT_EQ(drawsYen(*d.control(MissionNameEdit)), true) << "the window font elsewhere";
         get(d, LanguageButton)->click();
     }
 }
@@ -314,45 +304,26 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
-// Text the file cannot hold stops every save, with its box: Ctrl+S to the file loaded, and the
-// Save that closing asks about, which then keeps the window.
-TEST_F(MissionDialogTest, EverySaveRefusesTextTheFileCannotHold) {
-    const QString file = writeFile("m.mif", "m\r\n");
-    MissionDialog d(services, false);
-    ASSERT_TRUE(d.openFile(file.toStdString()));
-    get<QLineEdit>(d, MissionNameEdit)->setText("\U0001F680");
-    press(d, Qt::Key_S);
-    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
-    EXPECT_EQ(readFileBytes(file.toStdString()).value(), "m\r\n");
-    MissionDialog fresh(services, false);
-    get<QLineEdit>(fresh, MissionNameEdit)->setText("\U0001F680");
-    services.boxAnswers = {BoxAnswer::Save};
-    EXPECT_EQ(fresh.close(), false);
-    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 2);
-}
-
 // One byte over the limit is refused as too large, in the dialog's language; a file exactly at
 // the limit loads (its briefing cut, as the box then says).
 TEST_F(MissionDialogTest, AFileOverTheLimitIsTooLarge) {
-    const std::string head = "m\r\nf\r\nb\r\np\r\n0\r\n0\r\n!\r\ni\r\n!\r\n";
-    const QString large =
-        writeFile("large.mif", head + std::string((1 << 20) + 1 - head.size(), 'x'));
-    const QString limit = writeFile("limit.mif", head + std::string((1 << 20) - head.size(), 'x'));
+    const std::string atLimit = Plain + std::string((1 << 20) - Plain.size(), 'x');
+    const QString limit = writeFile("limit.mif", atLimit);
+    const QString large = writeFile("large.mif", atLimit + "x");
     for (const bool japanese : {false, true}) {
-        services.boxes.clear();
         MissionDialog d(services, japanese);
         answerFiles(services, {large, limit});
         get(d, LoadButton)->click();
-        EXPECT_EQ(boxes(services, BoxIcon::Error),
-                  QStringList{japanese ? "ファイルが大きすぎます（ミッションファイルは最大 1048576 "
-                                         "バイトです） | ERROR (ownerless)"
-                                       : "file too large (a mission file holds at most 1048576 "
-                                         "bytes) | ERROR (ownerless)"});
         get(d, LoadButton)->click();
         EXPECT_EQ(d.currentPath(), limit.toStdString());
-        EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
         EXPECT_EQ(d.openFile(large.toStdString()), false) << "opening the large file";
     }
+    const QString english = "file too large (a mission file holds at most 1048576 bytes)";
+    const QString japanese =
+        "ファイルが大きすぎます（ミッションファイルは最大 1048576 バイトです）";
+    EXPECT_EQ(boxes(services, BoxIcon::Error),
+              QStringList({english, english, japanese, japanese})
+                  .replaceInStrings(QRegularExpression("$"), " | ERROR (ownerless)"));
 }
 
 // A name that is not UTF-8, given as bytes at start or by the LOAD dialog, is the file opened
@@ -481,6 +452,11 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     EXPECT_EQ(services.dialogs.size(), 1u) << "no LOAD dialog after Cancel";
     EXPECT_EQ(text(d, FullNameEdit), "g");
     EXPECT_EQ(boxes(services, BoxIcon::Question).first(), "Save the changes to m.mif? | " + Title);
+    get<QLineEdit>(d, MissionNameEdit)->setText("\U0001F680"); // Ctrl+S refuses it, with its box
+    press(d, Qt::Key_S);
+    EXPECT_EQ(boxes(services, BoxIcon::Error).size(), 1);
+    EXPECT_EQ(readFileBytes(file.toStdString()).value(), Plain);
+    get<QLineEdit>(d, MissionNameEdit)->setText("m");
     press(d, Qt::Key_S);
     EXPECT_EQ(readFileBytes(file.toStdString()).value(), Edited);
     EXPECT_EQ(d.windowTitle(), Title + " - m.mif");
@@ -499,48 +475,43 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
 // No, and No writes nothing and keeps the fields unsaved; a file only touched or gone is simply
 // written, and so is another file chosen in SAVE's dialog.
 TEST_F(MissionDialogTest, CtrlSOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
+    namespace fs = std::filesystem;
     const std::string theirs = "written by another program";
     enum Meanwhile { Changed, Touched, Gone };
-    const QString changed = "m.mif was changed on disk since it was loaded. Overwrite it?";
-    const struct {
-        const char* name;
-        bool japanese;
-        Meanwhile meanwhile;
-        std::optional<BoxAnswer> answer; // nothing: the box's default
-        QString question;                // empty: none
-    } rows[] = {
-        {"ChangedAnsweredNo", false, Changed, BoxAnswer::No, changed},
-        {"ChangedAnsweredByDefault", false, Changed, std::nullopt, changed},
-        {"ChangedAnsweredYes", true, Changed, BoxAnswer::Yes,
+    // What happens to the file, the language, the answer (nothing: the box's default) and the
+    // question asked (none when empty).
+    const std::tuple<Meanwhile, bool, std::optional<BoxAnswer>, QString> rows[] = {
+        {Changed, false, std::nullopt,
+         "m.mif was changed on disk since it was loaded. Overwrite it?"},
+        {Changed, true, BoxAnswer::Yes,
          "m.mif は読み込んだ後にディスク上で変更されました。上書きしますか？"},
-        {"TouchedOnly", false, Touched, BoxAnswer::No, ""},
-        {"Gone", false, Gone, BoxAnswer::No, ""},
+        {Touched, false, BoxAnswer::No, ""},
+        {Gone, false, BoxAnswer::No, ""},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [meanwhile, japanese, answer, question] : rows) {
+        SCOPED_TRACE(meanwhile);
         services.boxes.clear();
         services.unplannedAnswer.reset();
-        MissionDialog d(services, row.japanese);
+        MissionDialog d(services, japanese);
         const std::string file = scratch.write("m.mif", Plain);
-        // Back-dated, so that a change within the same clock tick still shows another time.
-        const struct timespec earlier[2] = {{0, UTIME_OMIT}, {1000000, 0}};
-        ::utimensat(AT_FDCWD, file.c_str(), earlier, 0);
+        // Back-dated, so that a touch within the same clock tick still shows another time.
+        fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(1));
         ASSERT_TRUE(d.openFile(file));
         get<QLineEdit>(d, FullNameEdit)->setText("g");
-        if (row.meanwhile == Changed) {
+        if (meanwhile == Changed) {
             std::ofstream(file) << theirs;
         } else {
-            row.meanwhile == Touched ? ::utime(file.c_str(), nullptr) : ::unlink(file.c_str());
+            meanwhile == Touched ? fs::last_write_time(file, fs::file_time_type::clock::now())
+                                 : void(fs::remove(file));
         }
-        services.boxAnswers.assign(row.answer.has_value(), row.answer.value_or(BoxAnswer::No));
+        services.boxAnswers.assign(answer.has_value(), answer.value_or(BoxAnswer::No));
         press(d, Qt::Key_S);
         EXPECT_EQ(boxes(services, BoxIcon::Warning),
-                  row.question.isEmpty() ? QStringList()
-                                         : QStringList{row.question + " | " + Title});
+                  question.isEmpty() ? QStringList() : QStringList{question + " | " + Title});
         for (const testing::RecordedBox& box : services.boxes) {
             EXPECT_EQ(box.buttons, BoxButtons::YesNoDefaultNo);
         }
-        const bool saved = row.question.isEmpty() || row.answer == BoxAnswer::Yes;
+        const bool saved = question.isEmpty() || answer == BoxAnswer::Yes;
         EXPECT_EQ(readFileBytes(file).value(), saved ? Edited : theirs);
         EXPECT_EQ(d.edited(), !saved);
     }
@@ -554,12 +525,6 @@ TEST_F(MissionDialogTest, CtrlSOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFil
     EXPECT_EQ(services.boxes.size(), 0u);
     EXPECT_EQ(readFileBytes(scratch.at("other.mif")).value(), Plain);
 }
-
-} // namespace
-} // namespace tavo::mission
-
-namespace tavo::mission {
-namespace {
 
 // A game folder in the scratch directory: a map and points under data/, a briefing image beside
 // them, and a mission one folder down whose paths lead to them.
@@ -581,58 +546,52 @@ protected:
 };
 
 // The check's findings name each field by the label the dialog shows for it.
-TEST_F(MissionCheckKeys, FindingsNameTheFieldsByTheDialogsLabels) {
-    const std::pair<Field, int> labels[] = {{Field::MissionName, MissionNameLabel},
-                                            {Field::FullName, FullNameLabel},
-                                            {Field::BlockPath, BlockPathLabel},
-                                            {Field::PointPath, PointPathLabel},
-                                            {Field::SkyIndex, SkyLabel},
-                                            {Field::AddonObjectPath, AddonObjectLabel},
-                                            {Field::Image1Path, Image1Label},
-                                            {Field::Image2Path, Image2Label},
-                                            {Field::BriefingText, BriefingLabel}};
+TEST_F(MissionDialogTest, FindingsNameTheFieldsByTheDialogsLabels) {
+    // By Field; the flags have no label of their own.
+    const int labels[] = {
+        MissionNameLabel, FullNameLabel, BlockPathLabel, PointPathLabel, SkyLabel, 0,
+        AddonObjectLabel, Image1Label,   Image2Label,    BriefingLabel};
     MissionDialog d(services, true);
     for (bool english : {false, true}) {
-        for (const auto& [field, label] : labels) {
-            EXPECT_EQ(QString::fromStdString(fieldName(field, english)), text(d, label))
-                << static_cast<int>(field) << (english ? " English" : " Japanese");
+        for (int field = 0; field < 10; ++field) {
+            EXPECT_EQ(QString::fromStdString(fieldName(Field(field), english)),
+                      labels[field] ? text(d, labels[field]) : (english ? "flags" : "フラグ"))
+                << field << (english ? " English" : " Japanese");
         }
         d.switchLanguage();
     }
 }
 
+// F5 checks the fields as they stand, saved or not, and tells in the dialog's language; a
+// mission never saved is looked for from the working folder.
 TEST_F(MissionCheckKeys, F5ChecksTheFieldsAsTheyStandSavedOrNot) {
+    const QString root = game(), before = QDir::currentPath();
     MissionDialog d(services, false);
     answerFiles(services, {mission});
     get(d, LoadButton)->click();
     get<QLineEdit>(d, Image1Edit)->setText(".\\data\\gone.bmp"); // not saved
     press(d, Qt::Key_F5, Qt::NoModifier);
-    EXPECT_EQ(boxes(services, BoxIcon::Warning),
-              QStringList{
-                  "1 error, 1 warning\nroot: " + game() +
-                  " (the nearest folder from the mission's upwards that holds its map)\n"
-                  "warning: pathname of point: .\\DATA\\m.pd1 is found only when case is ignored, "
-                  "as " +
-                  game() +
-                  "/data/m.pd1; the path should be typed as the file is named\n"
-                  "error: pathname of image1: .\\data\\gone.bmp leads to no file under " +
-                  game() + " | MISSION CHECK"});
-}
-
-TEST_F(MissionCheckKeys, F5OnAMissionNeverSavedLooksFromTheWorkingFolderInItsLanguage) {
-    const QString before = QDir::currentPath();
     QDir::setCurrent(at("game/data"));
-    MissionDialog d(services, true);
-    get<QLineEdit>(d, BlockPathEdit)->setText(".\\data\\m.bd1");
-    get<QLineEdit>(d, PointPathEdit)->setText(".\\data\\m.pd1");
-    get<QLineEdit>(d, Image1Edit)->setText(".\\data\\Brief.bmp");
-    press(d, Qt::Key_F5, Qt::NoModifier);
+    MissionDialog fresh(services, true);
+    get<QLineEdit>(fresh, BlockPathEdit)->setText(".\\data\\m.bd1");
+    get<QLineEdit>(fresh, PointPathEdit)->setText(".\\data\\m.pd1");
+    get<QLineEdit>(fresh, Image1Edit)->setText(".\\data\\Brief.bmp");
+    press(fresh, Qt::Key_F5, Qt::NoModifier);
     QDir::setCurrent(before);
-    EXPECT_EQ(
-        boxes(services, BoxIcon::Warning),
-        QStringList{"エラー 1 件、警告 0 件\nルート: " + game() +
-                    "（ミッションのフォルダーから上へ、マップのある最も近いフォルダー）\n"
-                    "エラー: 画像1のパス名: 画像読み込みが知らない形式です | ミッションの点検"});
+    EXPECT_EQ(boxes(services, BoxIcon::Warning),
+              (QStringList{"1 error, 1 warning\nroot: " + root +
+                               " (the nearest folder from the mission's upwards that holds its "
+                               "map)\nwarning: pathname of point: .\\DATA\\m.pd1 is found only "
+                               "when case is ignored, as " +
+                               root +
+                               "/data/m.pd1; the path should be typed as the file is named\n"
+                               "error: pathname of image1: .\\data\\gone.bmp leads to no file "
+                               "under " +
+                               root + " | MISSION CHECK",
+                           "エラー 1 件、警告 0 件\nルート: " + root +
+                               "（ミッションのフォルダーから上へ、マップのある最も近いフォルダー）"
+                               "\nエラー: 画像1のパス名: 画像読み込みが知らない形式です | "
+                               "ミッションの点検"}));
 }
 
 TEST_F(MissionCheckKeys, F6AndCtrlEStartThePointEditorOnTheMissionsFilesOrSayWhatIsMissing) {
