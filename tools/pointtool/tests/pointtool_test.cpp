@@ -398,51 +398,45 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
     const std::string over = "the count is 300, more than the 200 points the editor loads; 200 "
                              "complete records read\n";
 
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string shown; // a part of what it prints: standard output, then standard error
-    } rows[] = {
-        {{"check", TAVO_SAMPLES_DIR "sample.pd1", "--map", map}, 0, ": 0 errors, 0 warnings\n"},
-        {{"check", far, "--map", map},
-         0,
-         "warning: slot 0, id 1, PATH: lies at (1e+06, 0, 0), more than 10 units outside the map's "
-         "blocks (x -60..60, y -2..12, z -60..60)\n1 point, 0 humans, 1 path point, 0 events: 0 "
-         "errors, 1 warning\n"},
-        {{"dump", path("s")}, 1, "pointtool: " + dir_.at("s") + " is 1 bytes long"},
-        {{"check", path("s")}, 1, "the file is 1 bytes long, too short to hold its count; 0 c"},
-        {{"dump", full, "-o", path("300.txt")}, 0, "pointtool: warning: " + full + ": " + over},
-        {{"check", full}, 0, "warning: file: " + over},
-        {{"dump", nan}, 0, "# slot 0 holds a value that is not a finite number; build refuses it"},
-        {{"check", path("fifo")}, 1, ": it is a FIFO, not a regular file\n"},
-        {{"build", path("fifo"), "-o", fresh}, 1, ": it is a FIFO"},
-        {{"check", good, "--map", path("fifo")}, 1, ": it is a FIFO"},
-        {{"check", path("zero")}, 1, ": it is a character device, not a regular file\n"},
-        {{"dump", dir_.path()}, 1, ": it is a directory, not a regular file\n"},
-        {{"check", path("sparse.pd1")},
-         1,
-         ": larger than 1048576 bytes, which is too large for this kind of file\n"},
-        {{"build", path("bad.txt"), "-o", fresh}, 1, dir_.at("bad.txt") + ":2: expected 8 values"},
-        {{"build", path("bad.txt"), "-o", fresh},
-         1,
-         "more bad lines\npointtool: " + fresh + " not written\n"},
-        {{"check", path("n\x1b[2J")}, 1, "cannot read " + dir_.at("n") + "\\x1b[2J: No such file"},
-        {{"dump", good, "-o", path("link.pd1")}, 1, ": it is the file this command reads"},
-        {{"dump", good, "-o", path("fifo")},
-         1,
-         "a FIFO, not a regular file; nothing was written (standard output is -o -)"},
-        {{"--help"},
-         0,
-         "writes the points as text, one a line, with their names in comments\n  build FILE.txt -o "
-         "FILE.pd1\n      reads that text back"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.arguments));
-        const tavo::testing::GuardedOutcome outcome = run(row.arguments);
-        EXPECT_EQ(outcome.status, row.status) << outcome.err;
-        EXPECT_NE((outcome.out + outcome.err).find(row.shown), std::string::npos) << outcome.err;
+    // The status, and a part of what it prints: standard output, then standard error.
+    const auto expect = [](int status, const std::vector<std::string>& arguments,
+                           const std::string& shown) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const tavo::testing::GuardedOutcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, status) << outcome.err;
+        EXPECT_NE((outcome.out + outcome.err).find(shown), std::string::npos) << outcome.err;
         EXPECT_LT(outcome.err.size(), 4096u);
-    }
+    };
+    expect(0, {"check", TAVO_SAMPLES_DIR "sample.pd1", "--map", map}, ": 0 errors, 0 warnings\n");
+    expect(0, {"check", far, "--map", map},
+           "warning: slot 0, id 1, PATH: lies at (1e+06, 0, 0), more than 10 units outside the "
+           "map's blocks (x -60..60, y -2..12, z -60..60)\n1 point, 0 humans, 1 path point, 0 "
+           "events: 0 errors, 1 warning\n");
+    expect(1, {"dump", path("s")}, "pointtool: " + dir_.at("s") + " is 1 bytes long");
+    expect(1, {"check", path("s")}, "the file is 1 bytes long, too short to hold its count; 0 c");
+    expect(0, {"dump", full, "-o", path("300.txt")}, "pointtool: warning: " + full + ": " + over);
+    expect(0, {"check", full}, "warning: file: " + over);
+    expect(0, {"dump", nan},
+           "# slot 0 holds a value that is not a finite number; build refuses it");
+    expect(1, {"check", path("fifo")}, ": it is a FIFO, not a regular file\n");
+    expect(1, {"build", path("fifo"), "-o", fresh}, ": it is a FIFO");
+    expect(1, {"check", good, "--map", path("fifo")}, ": it is a FIFO");
+    expect(1, {"check", path("zero")}, ": it is a character device, not a regular file\n");
+    expect(1, {"dump", dir_.path()}, ": it is a directory, not a regular file\n");
+    expect(1, {"check", path("sparse.pd1")},
+           ": larger than 1048576 bytes, which is too large for this kind of file\n");
+    expect(1, {"build", path("bad.txt"), "-o", fresh},
+           dir_.at("bad.txt") + ":2: expected 8 values");
+    expect(1, {"build", path("bad.txt"), "-o", fresh},
+           "more bad lines\npointtool: " + fresh + " not written\n");
+    expect(1, {"check", path("n\x1b[2J")},
+           "cannot read " + dir_.at("n") + "\\x1b[2J: No such file");
+    expect(1, {"dump", good, "-o", path("link.pd1")}, ": it is the file this command reads");
+    expect(1, {"dump", good, "-o", path("fifo")},
+           "a FIFO, not a regular file; nothing was written (standard output is -o -)");
+    expect(0, {"--help"},
+           "writes the points as text, one a line, with their names in comments\n  build FILE.txt "
+           "-o FILE.pd1\n      reads that text back");
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
         EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary left behind";
     }
