@@ -250,14 +250,14 @@ TEST_F(MissionDialogTest, LoadThenSaveReproducesTheFile) {
     EXPECT_EQ(boxes(services, BoxIcon::Error), QStringList());
 }
 
-// An over-long name and briefing, a byte that is not CP932 and a CR inside a path: the load
+// An over-long name and briefing, a byte that is not CP932 and CRs inside paths: the load
 // tells each, field by field, and counts as unsaved. The file is exactly as long as a mission file
 // may be; one byte more is refused as too large, in the dialog's language. Saving writes what is
 // shown: the cut fields cut, the edited one encoded anew, and the others with the very bytes they
 // were loaded with.
 TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEdited) {
     const std::string head =
-        std::string(40, 'n') + "\r\nf\x80\r\nb\rc\r\r\np\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
+        std::string(40, 'n') + "\r\nf\x80\r\nb\rc\r\r\np\r\r\n1\r\n0\r\n!\r\ni\r\n!\r\n";
     const std::string file = head + std::string((1 << 20) - head.size(), 'x');
     const QString over = writeFile("over.mif", file), large = writeFile("large.mif", file + "x");
     const QString briefing = QString::number((1 << 20) - head.size());
@@ -268,6 +268,7 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
          "mission fullname: 1 byte that is not Shift-JIS shown as \uFFFD, kept as in the "
          "file unless the field is edited\n"
          "pathname of block: 2 carriage returns (CR) removed\n"
+         "pathname of point: 1 carriage return (CR) removed\n"
          "briefing text: cut to its first 798 bytes (the file has " +
              briefing + "; the field holds 798)"},
         {true, "ファイルが大きすぎます（ミッションファイルは最大 1048576 バイトです）",
@@ -277,6 +278,7 @@ TEST_F(MissionDialogTest, LoadTellsWhatItCutOrReplacedAndSavingKeepsWhatWasNotEd
          "ミッション正式名称: Shift-JIS でない 1 バイトを \uFFFD で表示しています。欄を編集"
          "しなければ元のまま保存します\n"
          "ブロックのパス名: 復帰文字 (CR) を 2 個削除しました\n"
+         "ポイントのパス名: 復帰文字 (CR) を 1 個削除しました\n"
          "ブリーフィング文章: 先頭の 798 バイトに切り詰めました（ファイルでは " +
              briefing + " バイト、欄は最大 798 バイト）"},
     };
@@ -528,23 +530,6 @@ protected:
     QString game() const { return at("game"); }
     QString mission;
 };
-
-// The check's findings name each field by the label the dialog shows for it.
-TEST_F(MissionDialogTest, FindingsNameTheFieldsByTheDialogsLabels) {
-    // By Field; the flags have no label of their own.
-    const int labels[] = {
-        MissionNameLabel, FullNameLabel, BlockPathLabel, PointPathLabel, SkyLabel, 0,
-        AddonObjectLabel, Image1Label,   Image2Label,    BriefingLabel};
-    MissionDialog d(services, true);
-    for (bool english : {false, true}) {
-        for (int field = 0; field < 10; ++field) {
-            EXPECT_EQ(QString::fromStdString(fieldName(Field(field), english)),
-                      labels[field] ? text(d, labels[field]) : (english ? "flags" : "フラグ"))
-                << field << (english ? " English" : " Japanese");
-        }
-        d.switchLanguage();
-    }
-}
 
 // F5 checks the fields as they stand, saved or not, and tells in the dialog's language; a
 // mission never saved is looked for from the working folder.

@@ -225,13 +225,14 @@ TEST_F(CheckMission, TheRootIsGivenOrTheNearestFolderUpwardsThatHoldsTheMap) {
 }
 
 // Every field spoiled at once: the mission editor shows each finding in Japanese (the points'
-// own findings: their tests), and the JSON names each field by its member's name and says where
-// the root came from.
+// own findings: their tests), the text the file cannot hold is told in English too, and the JSON
+// names each field by its member's name and says where the root came from. With the dialog's
+// tests, which pin its labels, this names each field as the dialog does.
 TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
     dir_.write("game/data/briefing/text.png", std::string("not an image at all"));
     MissionInfo info = soundMission();
     info.missionName = info.briefingText = "\xF0\x9F\x98\x80";
-    info.fullName = std::string(130, 'f');
+    info.fullName = std::string(129, 'f') + "\n";
     info.skyIndex = 8;
     info.flags = 6;
     info.blockPath = ".\\data\\MAP\\m1.bd1";
@@ -240,9 +241,10 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
     info.addonObjectPath = "\\obj.x";
     info.hasImage2 = true;
     const MissionReport report = given(info);
-    std::vector<std::string> lines{describeRoot(report, false)};
+    std::vector<std::string> lines{describeRoot(report, false)}, english;
     for (const MissionFinding& finding : report.findings) {
         lines.push_back(describeMissionFinding(finding, false));
+        english.push_back(describeMissionFinding(finding, true));
     }
     const std::string root = game(), caseOnly = " は大文字と小文字を区別しない場合にだけ " + root;
     const std::string found = " として見つかります。ファイル名のとおりに入力してください";
@@ -250,6 +252,7 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
         "ルート: " + root + "（指定のとおり）",
         "エラー: ミッション識別名: Shift-JIS で保存できない文字があります",
         "エラー: ミッション正式名称: Shift-JIS で 130 バイトですが、欄は最大 127 バイトです",
+        "エラー: ミッション正式名称: 改行があります。この欄は 1 行です",
         "エラー: ブリーフィング文章: Shift-JIS で保存できない文字があります",
         "エラー: 空: 空が 8 です。ゲームの空は 0 から 5 です",
         "警告: フラグ: フラグが 6 です。意味があるのはビット 0 と 1 (1 と 2) だけです",
@@ -261,13 +264,21 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
         "指定します",
     };
     EXPECT_EQ(lines, expected);
+    english.resize(4);
+    EXPECT_EQ(english, (std::vector<std::string>{
+                           "error: mission title: holds a character that Shift-JIS cannot store",
+                           "error: mission fullname: is 130 bytes long in Shift-JIS; the field "
+                           "holds 127",
+                           "error: mission fullname: holds a line end; the field is one line",
+                           "error: briefing text: holds a character that Shift-JIS cannot store"}));
     const QJsonObject top = jsonOf(missionReportToJson(report));
     std::string fields;
     for (const QJsonValue finding : top["findings"].toArray()) {
         fields += finding.toObject()["field"].toString().toStdString() + " ";
     }
-    EXPECT_EQ(fields, "missionName fullName briefingText skyIndex flags blockPath pointPath "
-                      "image1Path image2Path addonObjectPath ");
+    EXPECT_EQ(fields,
+              "missionName fullName fullName briefingText skyIndex flags blockPath pointPath "
+              "image1Path image2Path addonObjectPath ");
     EXPECT_EQ(top["rootSource"].toString().toStdString(), "given");
     info.blockPath = ".\\none.bd1";
     const QJsonObject none = jsonOf(
