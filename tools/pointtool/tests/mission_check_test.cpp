@@ -108,6 +108,7 @@ TEST_F(CheckMission, ASoundMissionSaysTheRootFoundUpwardsAndNothingElse) {
 TEST_F(CheckMission, EachSlipGivesExactlyItsFinding) {
     dir_.write("game/data/briefing/text.png", std::string("not an image at all"));
     dir_.write("game/data/briefing/cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+    dir_.write("game/data/briefing/wide.png", testing::pngOf(8193, 2, 8, 0, {0}));
     const std::string root = game();
     const struct {
         const char* name;
@@ -128,6 +129,8 @@ TEST_F(CheckMission, EachSlipGivesExactlyItsFinding) {
          "error: pathname of image1: is in a format the image reader does not know"},
         {"a damaged image", [](auto& m, auto&) { m.image1Path = ".\\data\\briefing\\cut.png"; },
          "error: pathname of image1: is damaged: the image reader cannot read it whole"},
+        {"an image too large", [](auto& m, auto&) { m.image1Path = ".\\data\\briefing\\wide.png"; },
+         "error: pathname of image1: is 8193 x 2 pixels; an image may have at most 8192 on a side"},
         {"a second image missing",
          [](auto& m, auto&) { m.hasImage2 = true, m.image2Path = ".\\data\\b2.png"; },
          "error: pathname of image2: .\\data\\b2.png leads to no file under " + root},
@@ -230,24 +233,25 @@ TEST_F(CheckMission, TheRootIsGivenOrTheNearestFolderUpwardsThatHoldsTheMap) {
 // tests, which pin its labels, this names each field as the dialog does.
 TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
     dir_.write("game/data/briefing/text.png", std::string("not an image at all"));
+    dir_.write("game/data/wide.png", testing::pngOf(2, 8200, 8, 0, {0}));
     MissionInfo info = soundMission();
     info.missionName = info.briefingText = "\xF0\x9F\x98\x80";
     info.fullName = std::string(129, 'f') + "\n";
     info.skyIndex = 8;
     info.flags = 6;
     info.blockPath = ".\\data\\MAP\\m1.bd1";
-    info.pointPath = ".\\data\\map\\M1.pd1";
+    info.pointPath.clear();
     info.image1Path = ".\\data\\briefing\\text.png";
     info.addonObjectPath = "\\obj.x";
     info.hasImage2 = true;
+    info.image2Path = ".\\data\\wide.png";
     const MissionReport report = given(info);
     std::vector<std::string> lines{describeRoot(report, false)}, english;
     for (const MissionFinding& finding : report.findings) {
         lines.push_back(describeMissionFinding(finding, false));
         english.push_back(describeMissionFinding(finding, true));
     }
-    const std::string root = game(), caseOnly = " は大文字と小文字を区別しない場合にだけ " + root;
-    const std::string found = " として見つかります。ファイル名のとおりに入力してください";
+    const std::string root = game();
     const std::vector<std::string> expected = {
         "ルート: " + root + "（指定のとおり）",
         "エラー: ミッション識別名: Shift-JIS で保存できない文字があります",
@@ -256,10 +260,11 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
         "エラー: ブリーフィング文章: Shift-JIS で保存できない文字があります",
         "エラー: 空: 空が 8 です。ゲームの空は 0 から 5 です",
         "警告: フラグ: フラグが 6 です。意味があるのはビット 0 と 1 (1 と 2) だけです",
-        "警告: ブロックのパス名: .\\data\\MAP\\m1.bd1" + caseOnly + "/data/map/m1.bd1" + found,
-        "警告: ポイントのパス名: .\\data\\map\\M1.pd1" + caseOnly + "/data/map/m1.pd1" + found,
+        "警告: ブロックのパス名: .\\data\\MAP\\m1.bd1 は大文字と小文字を区別しない場合にだけ " +
+            root + "/data/map/m1.bd1 として見つかります。ファイル名のとおりに入力してください",
+        "エラー: ポイントのパス名: 何も入力されていません",
         "エラー: 画像1のパス名: 画像読み込みが知らない形式です",
-        "エラー: 画像2のパス名: 何も入力されていません",
+        "エラー: 画像2のパス名: 2 x 8200 ピクセルです。画像の一辺は最大 8192 です",
         "エラー: 追加小物のパス名: \\obj.x は絶対パスです。ゲームはファイルを自分のフォルダーから"
         "指定します",
     };
