@@ -270,6 +270,7 @@ TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
         {{"build", good}, usage("build needs the point file to write: -o FILE.pd1")},
         {{"-h"}, "Usage: pointtool [options] command file\n"},
         {{"-v"}, "pointtool " + std::string(version()) + "\n"},
+        {{"--version"}, "pointtool " + std::string(version()) + "\n"},
         {{"--help-all"}, "Usage: pointtool [options] command file\nChecks, dumps"},
     };
     for (const auto& [arguments, shown] : rows) {
@@ -280,6 +281,15 @@ TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
     }
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
         EXPECT_EQ(fileBytes(dir_.at(name)).substr(0, 19), "tavo-points-text 1\n") << name;
+    }
+    // The help shows each command's form and each option.
+    const std::string help = std::get<1>(runHere({"--help"}));
+    for (const char* line :
+         {"\n  check FILE.pd1 [--map FILE.bd1] [--json]\n", "\n  dump FILE.pd1 [-o FILE.txt]\n",
+          "\n  check-mission FILE.mif [--root DIR] [--json]\n", "\n  build FILE.txt -o FILE.pd1\n",
+          "\n  --map FILE.bd1 ", "\n  --json ", "\n  --root DIR ", "\n  -o, --output FILE ",
+          "\n  -h, --help ", "\n  -v, --version "}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
     }
 }
 
