@@ -265,8 +265,8 @@ TEST_F(CheckMission, EachFindingIsToldInJapaneseAndNamedInJson) {
         "エラー: ポイントのパス名: 何も入力されていません",
         "エラー: 画像1のパス名: 画像読み込みが知らない形式です",
         "エラー: 画像2のパス名: 2 x 8200 ピクセルです。画像の一辺は最大 8192 です",
-        "エラー: 追加小物のパス名: \\obj.x は絶対パスです。ゲームはファイルを自分のフォルダーから"
-        "指定します",
+        "エラー: 追加小物のパス名: " + info.addonObjectPath +
+            " は絶対パスです。ゲームはファイルを自分のフォルダーから指定します",
     };
     EXPECT_EQ(lines, expected);
     english.resize(4);
