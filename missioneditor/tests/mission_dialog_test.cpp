@@ -426,6 +426,9 @@ TEST_F(MissionDialogTest, EditedFieldsAreAskedAboutBeforeCloseOrLoadAndTheTitleT
     answerFiles(services, {file});
     get(d, LoadButton)->click();
     EXPECT_EQ(d.windowTitle(), Title + " - m.mif");
+    get<QComboBox>(d, SkyList)->setCurrentIndex(3);
+    EXPECT_EQ(d.windowTitle(), Title + " - m.mif *") << "another sky";
+    get<QComboBox>(d, SkyList)->setCurrentIndex(1);
     get<QLineEdit>(d, FullNameEdit)->setText("g");
     EXPECT_EQ(d.windowTitle(), Title + " - m.mif *");
     // Cancel keeps the window and the fields; a failing save cancels as well.
@@ -535,7 +538,8 @@ TEST_F(MissionCheckKeys, F5ChecksTheFieldsAsTheyStandSavedOrNot) {
     MissionDialog d(services, false);
     answerFiles(services, {mission});
     get(d, LoadButton)->click();
-    get<QLineEdit>(d, Image1Edit)->setText(".\\data\\gone.bmp"); // not saved
+    get(d, Image2Check)->click(); // not saved
+    get<QLineEdit>(d, Image2Edit)->setText(".\\data\\gone.bmp");
     press(d, Qt::Key_F5, Qt::NoModifier);
     QDir::setCurrent(at("game/data"));
     MissionDialog fresh(services, true);
@@ -545,10 +549,13 @@ TEST_F(MissionCheckKeys, F5ChecksTheFieldsAsTheyStandSavedOrNot) {
     press(fresh, Qt::Key_F5, Qt::NoModifier);
     QDir::setCurrent(before);
     const QString english =
-        "1 error, 1 warning\nroot: %1 (the nearest folder from the mission's upwards that holds "
+        "2 errors, 2 warnings\nroot: %1 (the nearest folder from the mission's upwards that holds "
         "its map)\nwarning: pathname of point: .\\DATA\\m.pd1 is found only when case is ignored, "
-        "as %1/data/m.pd1; the path should be typed as the file is named\nerror: pathname of "
-        "image1: .\\data\\gone.bmp leads to no file under %1 | MISSION CHECK";
+        "as %1/data/m.pd1; the path should be typed as the file is named\nwarning: pathname of "
+        "image1: .\\data\\brief.bmp is found only when case is ignored, as %1/data/Brief.bmp; the "
+        "path should be typed as the file is named\nerror: pathname of image1: is in a format the "
+        "image reader does not know\nerror: pathname of image2: .\\data\\gone.bmp leads to no file "
+        "under %1 | MISSION CHECK";
     const QString japanese =
         "エラー 1 件、警告 0 件\nルート: %1（ミッションのフォルダーから上へ、マップのある最も近い"
         "フォルダー）\nエラー: 画像1のパス名: 画像読み込みが知らない形式です | ミッションの点検";
@@ -578,9 +585,9 @@ TEST_F(MissionCheckKeys, F6AndCtrlEStartThePointEditorOnTheMissionsFilesOrSayWha
     get<QLineEdit>(d, PointPathEdit)->setText(".\\data\\none.pd1");
     press(d, Qt::Key_F6, Qt::NoModifier);
     EXPECT_EQ(started.size(), 2u) << "nothing started";
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(QString::fromStdString(services.boxes[0].text),
-              "ポイントのパス名: .\\data\\none.pd1 のファイルが " + game() + " にありません");
+    EXPECT_EQ(boxes(services, BoxIcon::Warning),
+              QStringList{"ポイントのパス名: .\\data\\none.pd1 のファイルが " + game() +
+                          " にありません | POINT EDITOR"});
 
     get<QLineEdit>(d, PointPathEdit)->setText(".\\data\\m.pd1");
     starts = false;

@@ -285,7 +285,8 @@ TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
     // The help shows each command's form and each option.
     const std::string help = std::get<1>(runHere({"--help"}));
     for (const char* line :
-         {"\n  check FILE.pd1 [--map FILE.bd1] [--json]\n", "\n  dump FILE.pd1 [-o FILE.txt]\n",
+         {"\n  check FILE.pd1 [--map FILE.bd1] [--json]\n",
+          "\n      exits 1 when there is an error\n", "\n  dump FILE.pd1 [-o FILE.txt]\n",
           "\n  check-mission FILE.mif [--root DIR] [--json]\n", "\n  build FILE.txt -o FILE.pd1\n",
           "\n  --map FILE.bd1 ", "\n  --json ", "\n  --root DIR ", "\n  -o, --output FILE ",
           "\n  -h, --help ", "\n  -v, --version "}) {
