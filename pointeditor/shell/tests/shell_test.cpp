@@ -265,9 +265,6 @@ TEST_F(QtTest, MessageBoxesAreWideEnoughForTheirWholeCaption) {
     }
 }
 
-// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
-// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
-// text of every frame gives (a fresh overlay each frame).
 // The number box gives what was typed, within its range, or nothing when cancelled; the help
 // window shows the rich text as a table and closes.
 TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
@@ -281,34 +278,27 @@ TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
             act(*dialog);
         });
     };
-    const struct {
-        const char* name;
-        const char* typed;
-        bool accepted;
-        std::optional<int> expected;
-    } cases[] = {{"typed", "-42", true, -42},
-                 {"beyond the range", "300", true, 127},
-                 {"cancelled", "5", false, std::nullopt}};
-    for (const auto& c : cases) {
-        answer([&c](QDialog& dialog) {
+    // typed, accepted, what the box gives
+    const std::tuple<int, bool, std::optional<int>> cases[] = {
+        {-42, true, -42}, {300, true, 127}, {5, false, std::nullopt}};
+    for (const auto& [typed, accepted, expected] : cases) {
+        answer([typed = typed, accepted = accepted](QDialog& dialog) {
             auto* input = qobject_cast<QInputDialog*>(&dialog);
             ASSERT_NE(input, nullptr) << "not a number box";
-            input->setIntValue(QString(c.typed).toInt());
-            c.accepted ? dialog.accept() : dialog.reject();
+            input->setIntValue(typed);
+            accepted ? dialog.accept() : dialog.reject();
         });
-        EXPECT_EQ(platform.askInteger("ID", "FIND", 3, -128, 127), c.expected) << c.name;
-        EXPECT_EQ(shown, "FIND") << c.name;
+        EXPECT_EQ(platform.askInteger("ID", "FIND", 3, -128, 127), expected) << typed;
+        EXPECT_EQ(shown, "FIND") << typed;
     }
-    int columns = 0;
-    int hidden = -1;
+    int columns = 0, hidden = -1;
     answer([&columns, &hidden](QDialog& dialog) {
         auto* text = dialog.findChild<QTextBrowser*>();
         ASSERT_NE(text, nullptr) << "no text";
         hidden = text->verticalScrollBar()->maximum();
         for (QTextFrame* frame : text->document()->rootFrame()->childFrames()) {
-            if (auto* table = qobject_cast<QTextTable*>(frame)) {
-                columns = table->columns();
-            }
+            columns = qobject_cast<QTextTable*>(frame) ? qobject_cast<QTextTable*>(frame)->columns()
+                                                       : columns;
         }
         dialog.reject();
     });
@@ -318,6 +308,9 @@ TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
     EXPECT_EQ(hidden, 0) << "pixels of a short help out of sight";
 }
 
+// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
+// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
+// text of every frame gives (a fresh overlay each frame).
 TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
     // x, y, text, background
     const std::tuple<int, int, const char*, uint32_t> calls[] = {
