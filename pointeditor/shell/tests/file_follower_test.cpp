@@ -75,9 +75,6 @@ protected:
         state->platform = &platform;
         state->textureLoader = &loader;
     }
-    EditorHandlers handlers() {
-        return editorHandlers([this](const EditorState& s) { drawFrame(s, platform, nullptr); });
-    }
     int blocks() const {
         return static_cast<int>(std::count_if(state->blocks.begin(), state->blocks.end(),
                                               [](const BlockRecord& b) { return b.inUse != 0; }));
@@ -102,7 +99,8 @@ protected:
     CountingLoader loader;
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
-    EditSession edits{*state, handlers()};
+    EditSession edits{
+        *state, editorHandlers([this](const EditorState& s) { drawFrame(s, platform, nullptr); })};
     EditorWindow window{edits, *canvas};
     PointSession session{edits, window, copies.path(), {60'000, 60'000}};
 };
