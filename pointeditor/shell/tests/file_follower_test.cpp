@@ -119,7 +119,7 @@ TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCame
                                                         {"renamed again", true, 5}};
     for (const auto& [name, renamed, count] : cases) {
         renamed ? replace("yard.bd1", rowMap(count)) : void(files.write("yard.bd1", rowMap(count)));
-        EXPECT_EQ(waitFor([&] { return blocks() == count; }), true)
+        EXPECT_EQ(waitFor([&, count = count] { return blocks() == count; }), true)
             << name << ": blocks " << blocks();
     }
     EXPECT_EQ(state->pointTable.points[4].x, 7.0f) << "the point stays where it was";

@@ -424,6 +424,10 @@ TEST_F(Session, AChangeIsCopiedAfterAShortPauseAndByThePeriod) {
     const auto copy = readCopy(quick.recovery()->path());
     ASSERT_TRUE(copy.has_value());
     EXPECT_EQ(copy->table.points[0].r, state->pointTable.points[0].r);
+    send(window, keyPress(Qt::Key_Right)); // due after the pause, but the editor ends first
+    quick.finish();
+    waitFor([] { return false; }, 600);
+    EXPECT_EQ(QFile::exists(quick.recovery()->path()), false) << "written after a normal end";
     PointSession& periodic = replaced(dir.filePath("periodic"), {50, 60'000});
     periodic.start({});
     send(window, keyPress(Qt::Key_Right));
