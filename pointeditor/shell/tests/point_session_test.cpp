@@ -7,7 +7,6 @@
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
-#include <QtCore/QThread>
 #include <QtGui/QTextDocument>
 #include <QtGui/QTextTable>
 #include <cerrno>
@@ -19,7 +18,6 @@
 #include <unistd.h>
 
 #include "common/files/file_read.h"
-#include "pointeditor/data/point_file.h"
 #include "pointeditor/data/point_load.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/document.h"

@@ -8,13 +8,11 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
-#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
-#include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/recovery.h"
 #include "qt_events.h"

@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -31,7 +30,6 @@
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
-#include "pointeditor/shell/qt_platform_choice.h"
 #include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/image/image_decoder.h"
 #include "pointeditor/view/image/texture_set_decoder.h"
