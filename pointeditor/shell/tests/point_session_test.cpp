@@ -430,6 +430,10 @@ TEST_F(Session, AChangeIsCopiedAfterAShortPauseAndByThePeriod) {
     periodic.start({});
     send(window, keyPress(Qt::Key_Right));
     EXPECT_TRUE(waitFor([&] { return QFile::exists(periodic.recovery()->path()); }));
+    send(window, keyPress(Qt::Key_Right));
+    periodic.finish();
+    waitFor([] { return false; }, 300);
+    EXPECT_EQ(QFile::exists(periodic.recovery()->path()), false) << "written after a normal end";
 }
 
 // Each folder problem: told once, on standard error and in a box that names the folder.

@@ -11,7 +11,6 @@
 #include <QtGui/QTextTable>
 #include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QScrollBar>
@@ -27,6 +26,7 @@
 #include "common/desktop/qt_desktop_services.h"
 #include "live_editor.h"
 #include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/document.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
@@ -393,25 +393,16 @@ TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
     }
 }
 
-// A click on a menu command whose file dialog is answered with `path`.
-void chooseFile(QWidget& window, QPoint command, const QString& path) {
-    send(window, mouse(command));
-    QTimer::singleShot(0, [path] { // runs inside the dialog's own event loop
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept(); // as the Open button does
-    });
-    send(window, mouse(command, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
-    send(window, mouse(command, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
-}
-
 const QString Sample = TAVO_SOURCE_DIR "/samples/sample";
 
 TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     window.show();
-    chooseFile(window, testing::markPoint(testing::menuMark(MenuLoadBlock)), Sample + ".bd1");
-    chooseFile(window, testing::markPoint(testing::menuMark(MenuLoadPoint)), Sample + ".pd1");
+    edits.run(
+        [](EditorState& s) {
+            openBlockFile(s, (Sample + ".bd1").toStdString());
+            openPointFile(s, (Sample + ".pd1").toStdString());
+        },
+        false);
     send(window, mouse({295, 10})); // over no pane
     ASSERT_GT(countUsedPoints(state->pointTable), 10);
     const QImage live = shown();
