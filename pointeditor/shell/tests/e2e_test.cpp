@@ -7,7 +7,6 @@
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
 #include <QtCore/QtEndian>
-#include <array>
 #include <csignal>
 #include <functional>
 #include <utility>
@@ -34,6 +33,25 @@ QString startXvfb(QProcess& server) {
 }
 
 constexpr int WaitMs = 30000;
+
+// A point record: x, y 0, z, heading 0, then the kind, 0, the link and the id.
+QByteArray record(float x, float z, char kind, char link, char id) {
+    QByteArray bytes(20, '\0');
+    qToLittleEndian<float>(x, bytes.data());
+    qToLittleEndian<float>(z, bytes.data() + 8);
+    bytes[16] = kind, bytes[18] = link, bytes[19] = id;
+    return bytes;
+}
+
+// A points file's bytes: the count, then the records.
+QByteArray pointsBytes(const QList<QByteArray>& records) {
+    return QByteArray(1, char(records.size())) + '\0' + records.join();
+}
+
+QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class LiveEditor : public ::testing::Test {
 protected:
@@ -92,14 +110,15 @@ protected:
         return found.split('\n').front();
     }
 
-    void startEditor(const QStringList& arguments = {"e"}, const QString& title = "POINT EDITOR") {
-        editor_.setProcessEnvironment(env_);
-        editor_.setWorkingDirectory(work_.path());
-        editor_.start(POINTEDITOR_BINARY, arguments);
-        ASSERT_TRUE(editor_.waitForStarted(WaitMs));
-        window_ = waitForWindow(title);
-        ASSERT_FALSE(window_.isEmpty()) << editor_.readAllStandardError().toStdString();
+    // Starts the editor as `editor` and waits for its window; the window's id.
+    QString startEditor(QProcess& editor, const QStringList& arguments, const QString& title) {
+        editor.setProcessEnvironment(env_);
+        editor.start(POINTEDITOR_BINARY, arguments);
+        EXPECT_TRUE(editor.waitForStarted(WaitMs));
+        const QString window = waitForWindow(title);
+        EXPECT_FALSE(window.isEmpty()) << editor.readAllStandardError().toStdString();
         QThread::msleep(300);
+        return window;
     }
 
     // The editor as a child under a time and memory limit, for a test that signals it; waits
@@ -119,13 +138,27 @@ protected:
         return child;
     }
 
-    // A points file with one point at the origin.
-    QString onePointFile() {
-        const QString points = work_.filePath("mission.pd1");
-        QFile file(points);
+    // A points file of these records (record() below) in the test's folder.
+    QString pointsFile(const QString& name, const QList<QByteArray>& records) {
+        QFile file(work_.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromHex("0100") + QByteArray(20, '\0'));
-        return points;
+        file.write(pointsBytes(records));
+        return file.fileName();
+    }
+    QString onePointFile() { return pointsFile("mission.pd1", {record(0, 0, 0, 0, 0)}); }
+
+    // Waits for the box titled `title` and answers it with `key`.
+    void answer(const QString& title, const QString& key) {
+        const QString box = waitForWindow(title);
+        ASSERT_FALSE(box.isEmpty()) << "no box " << title.toStdString();
+        xdotool({"windowfocus", "--sync", box});
+        xdotool({"key", key});
+    }
+    // Ctrl+S in `window`, then waits for its title to lose the mark.
+    void save(const QString& window, const QString& title) {
+        xdotool({"windowfocus", "--sync", window});
+        xdotool({"key", "ctrl+s"}, 300);
+        EXPECT_FALSE(waitForWindow(title).isEmpty()) << "not saved";
     }
 
     QString stateFolder() const { return work_.filePath("state/tavo"); }
@@ -136,9 +169,8 @@ protected:
     // How many points the only copy holds; -1 when there is not exactly one readable copy.
     int pointsInCopy() const {
         const QStringList found = copies();
-        QFile file(QDir(stateFolder()).filePath(found.value(0)));
         const QByteArray bytes =
-            found.size() == 1 && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+            found.size() == 1 ? contentsOf(QDir(stateFolder()).filePath(found[0])) : "";
         const auto copy = tavo::decodeRecovery(
             {reinterpret_cast<const uint8_t*>(bytes.constData()), std::size_t(bytes.size())});
         return copy ? tavo::countUsedPoints(copy->table) : -1;
@@ -179,82 +211,18 @@ protected:
     QString window_;
 };
 
-TEST_F(LiveEditor, APointPlacedWithTheMouseIsAskedAboutAndSavedThroughTheDialog) {
-    startEditor({"e", onePointFile()}, "POINT EDITOR - mission.pd1");
-    // The window's client area lies at the screen's origin, 800 x 600.
+// The wheel zooms the top pane about the pointer, a Ctrl click picks the point where it now
+// shows, and Delete asks and deletes it; F6 opens the point inspector, and a value typed into
+// its table is the editor's own: Ctrl+S in the editor saves each.
+TEST_F(LiveEditor, AZoomedCtrlClickThenDeleteAndAnInspectorEditAreSavedByCtrlS) {
+    const QString points =
+        pointsFile("mission.pd1", {record(20, 10, 1, 0, 5), record(-30, -20, 2, 0, 6)});
+    window_ = startEditor(editor_, {"e", points}, "POINT EDITOR - mission.pd1");
+    // The client area lies at the screen's origin, 800 x 600; its size is fixed, and the window
+    // manager is asked for no maximise button or function (Motif bits 0x40 and 0x10).
     EXPECT_TRUE(xdotool({"getwindowgeometry", window_}).contains("800x600"));
-    // Its size is fixed, and the window manager is asked for no maximise button or function
-    // (Motif bits 0x40 and 0x10): functions, then decorations.
     EXPECT_EQ(run("xprop", {"-id", window_, "_MOTIF_WM_HINTS"}),
               "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x2e, 0x3e, 0x0, 0x0");
-
-    // Parameters: kind 3 (A three times), id 2 (F twice); the keys go to the focused window.
-    xdotool({"windowfocus", "--sync", window_});
-    clickAt(700, 560); // nothing there: just focus
-    xdotool({"key", "--delay", "50", "a", "a", "a", "f", "f"}, 200);
-    clickAt(tavo::testing::menuMark(tavo::MenuNewPoint));
-    clickAt(200, 115); // the top pane, right of and above its centre: x 25, z 25
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
-
-    // The window manager's close button: the question comes; Escape is Cancel.
-    run(X_CLOSE_BINARY, {window_});
-    const QString question = waitForWindow("POINT EDITOR");
-    ASSERT_FALSE(question.isEmpty()) << "no question";
-    xdotool({"windowfocus", "--sync", question});
-    xdotool({"key", "Escape"});
-    EXPECT_TRUE(poll(100, 50, [&] {
-        return xdotool({"search", "--name", "^POINT EDITOR$"}).isEmpty();
-    }));
-    EXPECT_EQ(editor_.state(), QProcess::Running);
-
-    // SAVE POINT writes what the dialog names: the point read, then the new one at x 25, y 0
-    // (the top pane's height), z 25, heading 0, kind 3 and id 2.
-    xdotool({"windowfocus", "--sync", window_});
-    clickAt(tavo::testing::menuMark(tavo::MenuSavePoint));
-    const QString saved = work_.filePath("placed"); // typed without an extension: .pd1 is added
-    // The save dialog: type the path and Return.
-    const QString dialog = waitForWindow("save");
-    ASSERT_FALSE(dialog.isEmpty()) << "no save dialog";
-    QThread::msleep(500);
-    xdotool({"windowfocus", "--sync", dialog});
-    xdotool({"key", "ctrl+a"});
-    xdotool({"type", "--delay", "20", saved});
-    xdotool({"key", "Return"});
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - placed.pd1").isEmpty()) << "saved: no mark";
-    QFile placed(saved + ".pd1");
-    ASSERT_TRUE(placed.open(QIODevice::ReadOnly)) << "nothing saved";
-    const QByteArray bytes = placed.readAll();
-    ASSERT_EQ(bytes.size(), 2 + 2 * 20);
-    EXPECT_EQ(bytes.first(22).toHex().toStdString(), "0200" + std::string(40, '0'));
-    EXPECT_EQ(bytes.last(4).toHex().toStdString(), "03000002"); // kind 3, id 2
-    std::array<float, 4> placedAt{};                            // x, y, z, heading
-    qFromLittleEndian<float>(bytes.constData() + 22, 4, placedAt.data());
-    EXPECT_EQ(placedAt, (std::array<float, 4>{25, 0, 25, 0}));
-
-    // Nothing unsaved: closing ends the program at once and leaves no recovery file.
-    run(X_CLOSE_BINARY, {window_});
-    EXPECT_TRUE(editor_.waitForFinished(WaitMs));
-    EXPECT_EQ(editor_.exitCode(), 0);
-    EXPECT_EQ(QDir(work_.filePath("state/tavo")).entryList(QDir::Files), QStringList());
-}
-
-// The wheel zooms the top pane about the pointer, a Ctrl click picks the point where it now
-// shows, and Delete asks and deletes it: the file saved then holds the other point only.
-TEST_F(LiveEditor, ACtrlClickAfterAWheelZoomPicksThePointThatDeleteThenRemoves) {
-    // Two points: x 20, z 10 (kind 1, id 5), and x -30, z -20 (kind 2, id 6).
-    const QString points = work_.filePath("mission.pd1");
-    QFile file(points);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const std::array<float, 8> at{20, 0, 10, 0, -30, 0, -20, 0};
-    file.write(QByteArray::fromHex("0200"));
-    for (int record = 0; record < 2; ++record) {
-        std::array<char, 16> position{};
-        qToLittleEndian<float>(at.data() + 4 * record, 4, position.data());
-        file.write(position.data(), position.size());
-        file.write(QByteArray::fromHex(record == 0 ? "01000005" : "02000006"));
-    }
-    file.close();
-    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
     xdotool({"windowfocus", "--sync", window_});
     // Zoom 2 to 3 about the top pane's centre (150, 165): the first point moves from (190, 145)
     // to (210, 135).
@@ -264,89 +232,18 @@ TEST_F(LiveEditor, ACtrlClickAfterAWheelZoomPicksThePointThatDeleteThenRemoves) 
     clickAt(210, 135);
     xdotool({"keyup", "ctrl"}, 100);
     xdotool({"key", "Delete"});
-    const QString question = waitForWindow("DELETE");
-    ASSERT_FALSE(question.isEmpty()) << "no question";
-    xdotool({"windowfocus", "--sync", question});
-    xdotool({"key", "Return"});
+    answer("DELETE", "Return");
     EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty()) << "not deleted";
-    xdotool({"windowfocus", "--sync", window_});
-    xdotool({"key", "ctrl+s"});
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1").isEmpty()) << "not saved";
-    QFile saved(points);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
-    EXPECT_EQ(bytes.toHex().left(4).toStdString(), "0100") << "one point left";
-    EXPECT_EQ(bytes.toHex().right(8).toStdString(), "02000006") << "the second point";
-}
+    // The window manager's close button asks first; Escape is Cancel.
+    run(X_CLOSE_BINARY, {window_});
+    answer("POINT EDITOR", "Escape");
+    EXPECT_TRUE(poll(100, 50, [&] {
+        return xdotool({"search", "--name", "^POINT EDITOR$"}).isEmpty();
+    })) << "the question stayed";
+    EXPECT_EQ(editor_.state(), QProcess::Running);
+    save(window_, "POINT EDITOR - mission.pd1");
+    EXPECT_EQ(contentsOf(points).toHex(), pointsBytes({record(-30, -20, 2, 0, 6)}).toHex());
 
-// Points copied in one editor are pasted into another through the X clipboard: the second
-// editor's file holds them after Ctrl+S, the clashing id moved and the link to it following.
-TEST_F(LiveEditor, PointsCopiedInOneEditorArePastedInAnother) {
-    // A walking pair: id 0 at x 10 goes to id 1 at x -10, and back.
-    auto pathPoint = [](float x, char next, char id) {
-        QByteArray record(20, '\0');
-        qToLittleEndian<float>(x, record.data());
-        record[16] = 3; // PATH
-        record[18] = next;
-        record[19] = id;
-        return record;
-    };
-    QFile first(work_.filePath("first.pd1"));
-    ASSERT_TRUE(first.open(QIODevice::WriteOnly));
-    first.write(QByteArray::fromHex("0200") + pathPoint(10, 1, 0) + pathPoint(-10, 0, 1));
-    first.close();
-    QFile second(work_.filePath("second.pd1"));
-    ASSERT_TRUE(second.open(QIODevice::WriteOnly));
-    second.write(QByteArray::fromHex("0100") +
-                 QByteArray::fromHex("00000000000000000000000000000000"
-                                     "02000000")); // a weapon, id 0
-    second.close();
-
-    startEditor({"e", first.fileName()}, "POINT EDITOR - first.pd1");
-    xdotool({"windowfocus", "--sync", window_});
-    clickAt(700, 560);
-    // A box around both in the top pane (x -10 and 10 lie 20 pixels either side of its centre).
-    clickAt(tavo::testing::menuMark(tavo::MenuSelectPoint));
-    clickAt(120, 155);
-    clickAt(180, 175);
-    xdotool({"key", "ctrl+c"}, 300);
-
-    // The first editor stays: it holds the clipboard.
-    QProcess pasting;
-    pasting.setProcessEnvironment(env_);
-    pasting.setWorkingDirectory(work_.path());
-    pasting.start(POINTEDITOR_BINARY, {"e", second.fileName()});
-    ASSERT_TRUE(pasting.waitForStarted(WaitMs));
-    const QString target = waitForWindow("POINT EDITOR - second.pd1");
-    ASSERT_FALSE(target.isEmpty()) << pasting.readAllStandardError().toStdString();
-    QThread::msleep(300);
-    xdotool({"windowfocus", "--sync", target});
-    xdotool({"mousemove", "--window", target, "700", "560"}, 100); // over no pane: as copied
-    xdotool({"key", "ctrl+v"}, 300);
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - second.pd1 \\*").isEmpty()) << "nothing pasted";
-    xdotool({"key", "ctrl+s"}, 300);
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - second.pd1").isEmpty()) << "not saved";
-
-    QByteArray bytes;
-    poll(100, 50, [&] {
-        bytes = second.open(QIODevice::ReadOnly) ? second.readAll() : QByteArray();
-        second.close();
-        return bytes.size() == 2 + 3 * 20;
-    });
-    ASSERT_EQ(bytes.size(), 2 + 3 * 20) << "the saved file";
-    // id 0 was taken: the first pasted point became 2, and the second's link back follows it.
-    EXPECT_EQ(bytes.mid(22).toHex().toStdString(),
-              (pathPoint(10, 1, 2) + pathPoint(-10, 2, 1)).toHex().toStdString());
-    pasting.kill();
-    pasting.waitForFinished(WaitMs);
-}
-
-// F6 opens the point inspector; a value typed into its table is the editor's own, so Ctrl+S in
-// the editor saves it.
-TEST_F(LiveEditor, F6OpensTheInspectorAndAnEditMadeThereIsSavedByCtrlS) {
-    const QString points = onePointFile();
-    startEditor({"e", points}, "POINT EDITOR - mission.pd1");
-    xdotool({"windowfocus", "--sync", window_});
     clickAt(700, 560); // nothing there: just focus
     xdotool({"key", "F6"}, 300);
     const QString inspector = waitForWindow("POINT INSPECTOR");
@@ -357,27 +254,49 @@ TEST_F(LiveEditor, F6OpensTheInspectorAndAnEditMadeThereIsSavedByCtrlS) {
     xdotool({"type", "--delay", "50", "12.5"}, 100);
     xdotool({"key", "Return"}, 300);
     EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty()) << "not unsaved";
+    save(window_, "POINT EDITOR - mission.pd1");
+    EXPECT_EQ(contentsOf(points).toHex(), pointsBytes({record(12.5, -20, 2, 0, 6)}).toHex());
+}
 
+// Points copied in one editor are pasted into another through the X clipboard: the second
+// editor's file holds them after Ctrl+S, the clashing id moved and the link to it following.
+TEST_F(LiveEditor, PointsCopiedInOneEditorArePastedInAnother) {
+    // A walking pair (id 0 at x 10 goes to id 1 at x -10, and back), and a weapon with id 0.
+    const QString first =
+        pointsFile("first.pd1", {record(10, 0, 3, 1, 0), record(-10, 0, 3, 0, 1)});
+    const QString second = pointsFile("second.pd1", {record(0, 0, 2, 0, 0)});
+    window_ = startEditor(editor_, {"e", first}, "POINT EDITOR - first.pd1");
     xdotool({"windowfocus", "--sync", window_});
-    xdotool({"key", "ctrl+s"}, 300);
-    EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1").isEmpty()) << "still unsaved";
-    QFile saved(points);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    // One point: x 12.5 (0x41480000), everything else as loaded.
-    EXPECT_EQ(saved.readAll().toHex().toStdString(), "0100"
-                                                     "00004841" +
-                                                         std::string(32, '0'));
+    clickAt(700, 560);
+    // A box around both in the top pane (x -10 and 10 lie 20 pixels either side of its centre).
+    clickAt(tavo::testing::menuMark(tavo::MenuSelectPoint));
+    clickAt(120, 155);
+    clickAt(180, 175);
+    xdotool({"key", "ctrl+c"}, 300);
+
+    // The first editor stays: it holds the clipboard.
+    QProcess pasting; // killed when the test ends
+    const QString target = startEditor(pasting, {"e", second}, "POINT EDITOR - second.pd1");
+    xdotool({"windowfocus", "--sync", target});
+    xdotool({"mousemove", "--window", target, "700", "560"}, 100); // over no pane: as copied
+    xdotool({"key", "ctrl+v"}, 300);
+    EXPECT_FALSE(waitForWindow("POINT EDITOR - second.pd1 \\*").isEmpty()) << "nothing pasted";
+    save(target, "POINT EDITOR - second.pd1");
+    // id 0 was taken: the first pasted point became 2, and the second's link back follows it.
+    EXPECT_EQ(contentsOf(second).toHex(),
+              pointsBytes({record(0, 0, 2, 0, 0), record(10, 0, 3, 1, 2), record(-10, 0, 3, 2, 1)})
+                  .toHex());
 }
 
 TEST_F(LiveEditor, TheInspectorOptionOpensItAtStart) {
-    startEditor({"e", "--inspector"});
+    startEditor(editor_, {"e", "--inspector"}, "POINT EDITOR");
     EXPECT_FALSE(waitForWindow("POINT INSPECTOR").isEmpty()) << "no inspector";
 }
 
 // A warp onto the pointer's own spot once made a move of its own, and so another warp, forever.
 // A drag in VIEW over the 3D pane ends with the pointer back at the pane's centre.
 TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
-    startEditor();
+    window_ = startEditor(editor_, {"e"}, "POINT EDITOR");
     clickAt(tavo::testing::menuMark(tavo::MenuView));
     moveTo(440, 165, 300);
     xdotool({"mousedown", "1"}, 200);
@@ -389,39 +308,33 @@ TEST_F(LiveEditor, TurningTheCameraPutsThePointerBackOnThe3DPane) {
     EXPECT_TRUE(location.startsWith("x:440 y:165 ")) << location.toStdString();
 }
 
-// A logout or a kill ends the editor by a signal: the copy is written at once with every point,
-// and the editor ends by that signal.
-TEST_F(LiveEditor, EndedByASignalTheEditorFirstCopiesEveryPoint) {
+// A logout or a kill ends the editor by a signal, and Qt ends it itself when the X server goes:
+// either way the copy is written on the way out, with every point.
+TEST_F(LiveEditor, EndedByASignalOrALostDisplayTheEditorFirstCopiesEveryPoint) {
     const QString points = onePointFile();
-    for (int signal : {SIGTERM, SIGHUP}) {
+    QProcess server; // the display that is lost, one of the test's own
+    for (int signal : {SIGTERM, SIGHUP, 0}) {
         SCOPED_TRACE(signal);
+        if (signal == 0) {
+            const QString display = startXvfb(server);
+            ASSERT_FALSE(display.isEmpty()) << "no Xvfb";
+            env_.insert("DISPLAY", ":" + display);
+        }
         QDir(stateFolder()).removeRecursively();
         GuardedChild editor = startGuardedEditor({"e", points}, "POINT EDITOR - mission.pd1");
         ASSERT_FALSE(window_.isEmpty());
         placeTwoPointsTheLastNotYetCopied();
         QThread::msleep(200);
-        ::kill(editor.pid, signal);
+        signal != 0 ? void(::kill(editor.pid, signal)) : server.kill();
         const GuardedOutcome outcome = tavo::testing::finishGuarded(editor);
-        EXPECT_EQ(outcome.status, -signal) << outcome.err;
+        if (signal != 0) {
+            EXPECT_EQ(outcome.status, -signal) << outcome.err;
+        } else {
+            EXPECT_NE(outcome.err.find("The X11 connection broke"), std::string::npos)
+                << outcome.err;
+        }
         EXPECT_EQ(pointsInCopy(), 3) << copies().join(' ').toStdString();
     }
-}
-
-// Qt ends the program itself when the X server goes; the copy is written on the way out.
-TEST_F(LiveEditor, WhenTheDisplayIsLostTheCopyHoldsEveryPoint) {
-    QProcess server;
-    const QString display = startXvfb(server);
-    ASSERT_FALSE(display.isEmpty()) << "no Xvfb";
-    env_.insert("DISPLAY", ":" + display);
-    GuardedChild editor = startGuardedEditor({"e", onePointFile()}, "POINT EDITOR - mission.pd1");
-    ASSERT_FALSE(window_.isEmpty());
-    placeTwoPointsTheLastNotYetCopied();
-    QThread::msleep(200);
-    server.kill();
-    server.waitForFinished(5000);
-    const GuardedOutcome outcome = tavo::testing::finishGuarded(editor);
-    EXPECT_NE(outcome.err.find("The X11 connection broke"), std::string::npos) << outcome.err;
-    EXPECT_EQ(pointsInCopy(), 3) << copies().join(' ').toStdString();
 }
 
 // Restored points are copied before the old copy goes: killed right after restoring, they are
@@ -434,25 +347,24 @@ TEST_F(LiveEditor, RestoredPointsSurviveAKillAndEscapeKeepsThemForLater) {
     ::kill(first.pid, SIGKILL);
     tavo::testing::finishGuarded(first);
 
-    // key, whether the editor ends by SIGKILL at once (else it is closed)
+    // Return restores, and the editor is killed at once; Escape restores nothing, and the
+    // editor is closed, as nothing is unsaved.
     for (const char* key : {"Return", "Escape"}) {
         SCOPED_TRACE(key);
+        const bool restore = std::string(key) == "Return";
         GuardedChild editor = startGuardedEditor({"e", points}, "POINT EDITOR - mission.pd1");
-        const QString question = waitForWindow("POINT EDITOR");
-        ASSERT_FALSE(question.isEmpty()) << "not offered";
-        xdotool({"windowfocus", "--sync", question});
-        xdotool({"key", key});
+        answer("POINT EDITOR", key);
         EXPECT_TRUE(poll(100, 50, [&] {
             return xdotool({"search", "--onlyvisible", "--name", "^POINT EDITOR$"}).isEmpty();
         }));
-        if (std::string(key) == "Return") {
+        if (restore) {
             EXPECT_FALSE(waitForWindow("POINT EDITOR - mission.pd1 \\*").isEmpty());
             ::kill(editor.pid, SIGKILL);
         } else {
-            run(X_CLOSE_BINARY, {window_}); // nothing unsaved: ends at once
+            run(X_CLOSE_BINARY, {window_});
         }
         const GuardedOutcome outcome = tavo::testing::finishGuarded(editor);
-        EXPECT_EQ(outcome.status, std::string(key) == "Return" ? -SIGKILL : 0) << outcome.err;
+        EXPECT_EQ(outcome.status, restore ? -SIGKILL : 0) << outcome.err;
         const auto offered = tavo::findOrphanRecovery(stateFolder());
         ASSERT_TRUE(offered.has_value()) << "nothing left to offer";
         EXPECT_EQ(tavo::countUsedPoints(offered->points.table), 2);

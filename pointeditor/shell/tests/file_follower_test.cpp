@@ -75,9 +75,6 @@ protected:
         state->platform = &platform;
         state->textureLoader = &loader;
     }
-    EditorHandlers handlers() {
-        return editorHandlers([this](const EditorState& s) { drawFrame(s, platform, nullptr); });
-    }
     int blocks() const {
         return static_cast<int>(std::count_if(state->blocks.begin(), state->blocks.end(),
                                               [](const BlockRecord& b) { return b.inUse != 0; }));
@@ -102,7 +99,8 @@ protected:
     CountingLoader loader;
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     std::unique_ptr<Canvas> canvas = std::make_unique<Canvas>();
-    EditSession edits{*state, handlers()};
+    EditSession edits{
+        *state, editorHandlers([this](const EditorState& s) { drawFrame(s, platform, nullptr); })};
     EditorWindow window{edits, *canvas};
     PointSession session{edits, window, copies.path(), {60'000, 60'000}};
 };
@@ -114,19 +112,15 @@ TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCame
     state->cameraX = 12.5f;
     state->zoom = 3.0f;
     // Each row follows the one before on the same map: a replaced file is followed again.
-    const struct {
-        const char* name;
-        bool renamed;
-        int count;
-    } cases[] = {{"in place", false, 2},
-                 {"renamed over", true, 3},
-                 {"in place after a rename", false, 4},
-                 {"renamed again", true, 5}};
-    for (const auto& c : cases) {
-        c.renamed ? replace("yard.bd1", rowMap(c.count))
-                  : void(files.write("yard.bd1", rowMap(c.count)));
-        EXPECT_EQ(waitFor([&] { return blocks() == c.count; }), true)
-            << c.name << ": blocks " << blocks();
+    // name, renamed over, blocks
+    const std::tuple<const char*, bool, int> cases[] = {{"in place", false, 2},
+                                                        {"renamed over", true, 3},
+                                                        {"in place after a rename", false, 4},
+                                                        {"renamed again", true, 5}};
+    for (const auto& [name, renamed, count] : cases) {
+        renamed ? replace("yard.bd1", rowMap(count)) : void(files.write("yard.bd1", rowMap(count)));
+        EXPECT_EQ(waitFor([&, count = count] { return blocks() == count; }), true)
+            << name << ": blocks " << blocks();
     }
     EXPECT_EQ(state->pointTable.points[4].x, 7.0f) << "the point stays where it was";
     EXPECT_EQ(state->cameraX, 12.5f) << "the camera stays";
@@ -134,7 +128,8 @@ TEST_F(Following, TheMapIsLoadedAgainAfterEachWriteOrReplaceKeepingPointsAndCame
     EXPECT_EQ(session.history().undoSteps(), 0u) << "a map load is no undo step";
 }
 
-TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
+// Ten writes in a row are loaded once; a write while the map loads is loaded after it.
+TEST_F(Following, ABurstOfWritesIsLoadedOnceAndAWriteDuringTheLoadToo) {
     files.write("wall.png", "png");
     open("yard.bd1", rowMap(1, {"wall.png"}));
     const int before = loader.calls;
@@ -145,11 +140,6 @@ TEST_F(Following, ABurstOfWritesIsLoadedOnce) {
     EXPECT_EQ(waitFor([&] { return blocks() == 11; }), true) << "blocks: " << blocks();
     settle();
     EXPECT_EQ(loader.calls - before, 1) << "loads after ten writes";
-}
-
-TEST_F(Following, AWriteWhileTheMapLoadsIsLoadedToo) {
-    files.write("wall.png", "png");
-    open("yard.bd1", rowMap(1, {"wall.png"}));
     loader.during = [this] { files.write("yard.bd1", rowMap(7, {"wall.png"})); };
     files.write("yard.bd1", rowMap(2, {"wall.png"}));
     EXPECT_EQ(waitFor([&] { return blocks() == 7; }), true) << "blocks: " << blocks();
@@ -173,50 +163,53 @@ TEST_F(Following, TexturesAreFollowedAndOnlyWhatNewlyFailsIsTold) {
 TEST_F(Following, ChangedPointsAreLoadedAgainOrAskedAboutWhenUnsaved) {
     open("plan.pd1", pointsFile(1));
     // Each row follows the one before on the same file; unsaved: a point is added first.
-    const struct {
-        const char* name;
-        bool unsaved, english;
-        BoxAnswer answer;
-        int written, after;
-        const char* question;
-    } cases[] = {
-        {"unchanged points", false, true, BoxAnswer::Ok, 3, 3, ""},
-        {"unsaved, kept", true, true, BoxAnswer::No, 6, 4,
+    // name, unsaved, English, the answer, points written, points after, the question
+    const std::tuple<const char*, bool, int, BoxAnswer, int, int, const char*> cases[] = {
+        {"unchanged points", false, 1, BoxAnswer::Ok, 3, 3, ""},
+        {"unsaved, kept", true, 1, BoxAnswer::No, 6, 4,
          "plan.pd1 was changed on disk. Reload it and lose the unsaved changes?"},
-        {"unsaved, reloaded", true, false, BoxAnswer::Yes, 5, 5,
+        {"unsaved, reloaded", true, 0, BoxAnswer::Yes, 5, 5,
          "plan.pd1 "
          "がディスク上で変更されました。読み込み直して、保存していない変更を破棄しますか？"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        state->english = c.english ? 1 : 0;
-        if (c.unsaved) {
+    for (const auto& [name, unsaved, english, answer, written, after, question] : cases) {
+        SCOPED_TRACE(name);
+        state->english = english;
+        if (unsaved) {
             run([](EditorState& s) { s.pointTable.pointUsed[3] = SlotUsed; });
         }
         platform.boxes.clear();
-        platform.boxAnswers = {c.answer};
+        platform.boxAnswers = {answer};
         const std::size_t steps = session.history().undoSteps();
-        replace("plan.pd1", pointsFile(c.written));
-        ASSERT_EQ(waitFor([&] {
+        replace("plan.pd1", pointsFile(written));
+        ASSERT_EQ(waitFor([&, written = written] {
                       return !platform.boxes.empty() ||
-                             countUsedPoints(state->pointTable) == c.written;
+                             countUsedPoints(state->pointTable) == written;
                   }),
                   true);
-        EXPECT_EQ(countUsedPoints(state->pointTable), c.after) << "points after it";
-        EXPECT_EQ(session.history().undoSteps(), steps + (c.answer == BoxAnswer::No ? 0 : 1));
+        EXPECT_EQ(countUsedPoints(state->pointTable), after) << "points after it";
+        EXPECT_EQ(session.history().undoSteps(), steps + (answer == BoxAnswer::No ? 0 : 1));
         files.write("beside.txt", "x"); // the same version of the file is not asked about again
         settle();
-        EXPECT_EQ(platform.boxes.size(), c.unsaved ? 1u : 0u) << "questions";
-        EXPECT_EQ(platform.boxes.empty() ? "" : platform.boxes[0].text, c.question);
+        EXPECT_EQ(platform.boxes.size(), unsaved ? 1u : 0u) << "questions";
+        EXPECT_EQ(platform.boxes.empty() ? "" : platform.boxes[0].text, question);
     }
 }
 
-TEST_F(Following, APointsFileRemovedThenWrittenAnewIsLoaded) {
+// Nothing is loaded while a selection box is begun; a file removed, then written anew, is.
+TEST_F(Following, PointsWaitForABegunBoxAndAreFollowedThroughARemoval) {
     open("plan.pd1", pointsFile(1));
+    state->boxView = TopPane;
+    files.write("plan.pd1", pointsFile(2));
+    settle();
+    EXPECT_EQ(countUsedPoints(state->pointTable), 1) << "points while the box is open";
+    run([](EditorState& s) { s.boxView = NoPane; });
+    EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 2; }), true)
+        << "points once the box ended: " << countUsedPoints(state->pointTable);
     std::filesystem::remove(files.at("plan.pd1"));
     settle(); // looked at while it is gone: nothing to load, and its watch went with it
-    files.write("plan.pd1", pointsFile(2));
-    EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 2; }), true)
+    files.write("plan.pd1", pointsFile(3));
+    EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 3; }), true)
         << "points: " << countUsedPoints(state->pointTable);
 }
 
@@ -228,17 +221,6 @@ TEST_F(Following, OurOwnSaveIsNoChange) {
     run([](EditorState& s) { s.pointTable.points[0].x = 41; }); // a reload would have to ask
     settle();
     EXPECT_EQ(platform.boxes.size(), 0u) << "no question after our own save";
-}
-
-TEST_F(Following, NothingIsLoadedWhileASelectionBoxIsBegun) {
-    open("plan.pd1", pointsFile(1));
-    state->boxView = TopPane;
-    files.write("plan.pd1", pointsFile(2));
-    settle();
-    EXPECT_EQ(countUsedPoints(state->pointTable), 1) << "points while the box is open";
-    run([](EditorState& s) { s.boxView = NoPane; });
-    EXPECT_EQ(waitFor([&] { return countUsedPoints(state->pointTable) == 2; }), true)
-        << "points once the box ended: " << countUsedPoints(state->pointTable);
 }
 
 } // namespace

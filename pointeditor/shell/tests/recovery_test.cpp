@@ -8,13 +8,11 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
-#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
-#include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/qt_platform.h"
 #include "pointeditor/shell/recovery.h"
 #include "qt_events.h"
@@ -56,29 +54,25 @@ TEST(RecoveryFolder, TheStateFolderOrHomesAndNeverTheRoot) {
 
 TEST(RecoveryFolder, IsMadePrivateOrTightenedAndAnythingElseIsRefusedWithItsReason) {
     const ScratchDirectory scratch;
-    const std::string made = scratch.at("a/b/tavo");
-    ASSERT_TRUE(prepareRecoveryFolder(QString::fromStdString(made)));
-    EXPECT_EQ(modeOf(made), 0700u) << "made";
-    const std::string wide = scratch.at("wide");
-    ::mkdir(wide.c_str(), 0700);
-    ::chmod(wide.c_str(), 0755);
-    ASSERT_TRUE(prepareRecoveryFolder(QString::fromStdString(wide)));
-    EXPECT_EQ(modeOf(wide), 0700u) << "a folder of ours found wider";
-    // A private folder is left as it is, its sticky bit too: no chmod, so no new change time.
-    const std::string sticky = scratch.at("sticky");
-    ::mkdir(sticky.c_str(), 0700);
-    ::chmod(sticky.c_str(), 01700);
+    const std::string made = scratch.at("a/b/tavo"), wide = scratch.at("wide");
+    const std::string sticky = scratch.at("sticky"), foreign = scratch.at("foreign");
+    ::mkdir(wide.c_str(), 0700), ::chmod(wide.c_str(), 0755);
+    ::mkdir(sticky.c_str(), 0700), ::chmod(sticky.c_str(), 01700);
     struct stat before {};
     ::stat(sticky.c_str(), &before);
     ::usleep(20'000);
-    ASSERT_TRUE(prepareRecoveryFolder(QString::fromStdString(sticky)));
+    // folder, its mode after: a private folder is left as it is, its sticky bit too
+    const std::pair<std::string, unsigned> folders[] = {
+        {made, 0700}, {wide, 0700}, {sticky, 01700}};
+    for (const auto& [folder, mode] : folders) {
+        ASSERT_TRUE(prepareRecoveryFolder(QString::fromStdString(folder)));
+        EXPECT_EQ(modeOf(folder), mode) << folder;
+    }
     struct stat after {};
     ::stat(sticky.c_str(), &after);
-    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec) << "changed";
-    EXPECT_EQ(modeOf(sticky), 01700u);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec) << "a private folder chmodded";
 
     const std::string file = scratch.write("file", "");
-    const std::string foreign = scratch.at("foreign");
     ::mkdir(foreign.c_str(), 0755);
     const bool chowned = ::chown(foreign.c_str(), ::geteuid() + 1, ::getegid()) == 0;
     // folder, the reason after the folder's name
@@ -141,14 +135,44 @@ void writeAged(const ScratchDirectory& dir, const std::string& name, std::size_t
     ::utimes(path.c_str(), times);
 }
 
-TEST(RecoveryCandidates, TheSizesOfACopyRunFromNoPathsToTheLongestPaths) {
-    RecoveredPoints longest;
-    longest.pointFilePath = std::string(0xFFFF, 'p');
-    longest.blockFilePath = std::string(0xFFFF, 'b');
-    const std::vector<uint8_t> bytes = encodeRecovery(longest);
-    EXPECT_EQ(bytes.size(), 8 + 2 * (2 + 0xFFFFu) + 200 * 21);
-    EXPECT_EQ(bytes.size(), LargestRecoverySize);
-    EXPECT_EQ(decodeRecovery(bytes).has_value(), true);
+TEST(RecoveryCopy, KeepsTableAndPathsAndTheReaderRefusesAnyOtherShape) {
+    RecoveredPoints points;
+    points.table.points[3] = {1.5f, -2, 3, 0.25f, 1, -2, 3, -4};
+    points.table.pointUsed[3] = SlotSelected;
+    points.table.points[7].x = 9; // a free slot's leftover record
+    points.pointFilePath = "/m/mission.pd1";
+    points.blockFilePath = "/m/map.bd1";
+    const std::vector<uint8_t> bytes = encodeRecovery(points);
+    // Copies that earlier editors left stay readable: the tag never changes.
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), "TAVORCV1");
+    auto back = decodeRecovery(bytes);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(
+        std::tuple(sameTable(back->table, points.table), back->pointFilePath, back->blockFilePath),
+        std::tuple(true, points.pointFilePath, points.blockFilePath));
+    const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> spoiled[] = {
+        {"empty", [](auto& b) { b.clear(); }},
+        {"tag", [](auto& b) { b[0] ^= 1; }},
+        {"one byte short", [](auto& b) { b.pop_back(); }},
+        {"one byte more", [](auto& b) { b.push_back(0); }},
+        {"path longer than the file", [](auto& b) { b[8] = 0xFF, b[9] = 0xFF; }},
+        {"slot state 3", [&](auto& b) { b[bytes.size() - 200 * 21 + 3 * 21] = 3; }},
+        {"ends after the tag", [](auto& b) { b.resize(8); }},
+        {"ends inside a path's length", [](auto& b) { b.resize(9); }},
+        {"a path past the end", [](auto& b) { b.resize(65530), b[8] = 0xFF, b[9] = 0xFF; }},
+    };
+    for (const auto& [name, spoil] : spoiled) {
+        std::vector<uint8_t> copy = bytes;
+        spoil(copy);
+        EXPECT_EQ(decodeRecovery(copy).has_value(), false) << name;
+    }
+    // The sizes of a copy run from no paths to the longest paths.
+    points.pointFilePath = std::string(0xFFFF, 'p');
+    points.blockFilePath = std::string(0xFFFF, 'b');
+    const std::vector<uint8_t> longest = encodeRecovery(points);
+    EXPECT_EQ(longest.size(), 8 + 2 * (2 + 0xFFFFu) + 200 * 21);
+    EXPECT_EQ(longest.size(), LargestRecoverySize);
+    EXPECT_EQ(decodeRecovery(longest).has_value(), true) << "the longest paths";
     EXPECT_EQ(encodeRecovery({}).size(), SmallestRecoverySize);
 }
 
@@ -205,22 +229,20 @@ using RestoreBox = testing::QtTest;
 
 TEST_F(RestoreBox, AnswersLaterToEscapeAndClosingAndDiscardOnlyToItsButton) {
     QtPlatform platform(nullptr);
-    const auto button = [](QMessageBox& box, const char* label) {
-        for (QAbstractButton* b : box.buttons()) {
-            if (b->text() == QString::fromUtf8(label)) {
-                return b;
-            }
-        }
-        return static_cast<QAbstractButton*>(nullptr);
-    };
     using Way = std::function<void(QMessageBox&)>;
+    const auto key = [](int code) -> Way {
+        return [code](QMessageBox& box) { testing::send(box, testing::keyPress(code)); };
+    };
     const std::tuple<const char*, Way, DeferrableAnswer> ways[] = {
-        {"Escape", [](QMessageBox& box) { testing::send(box, testing::keyPress(Qt::Key_Escape)); },
-         DeferrableAnswer::Later},
+        {"Escape", key(Qt::Key_Escape), DeferrableAnswer::Later},
         {"closed", [](QMessageBox& box) { box.close(); }, DeferrableAnswer::Later},
-        {"Return", [](QMessageBox& box) { testing::send(box, testing::keyPress(Qt::Key_Return)); },
-         DeferrableAnswer::Yes},
-        {"破棄", [&](QMessageBox& box) { button(box, "破棄")->click(); },
+        {"Return", key(Qt::Key_Return), DeferrableAnswer::Yes},
+        {"破棄",
+         [](QMessageBox& box) {
+             for (QAbstractButton* button : box.buttons()) {
+                 button->text() == QString::fromUtf8("破棄") ? button->click() : void();
+             }
+         },
          DeferrableAnswer::Discard},
     };
     for (const auto& [name, way, expected] : ways) {

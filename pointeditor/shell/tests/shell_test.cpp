@@ -11,7 +11,6 @@
 #include <QtGui/QTextTable>
 #include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QScrollBar>
@@ -19,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -28,10 +26,10 @@
 #include "common/desktop/qt_desktop_services.h"
 #include "live_editor.h"
 #include "pointeditor/display/draw_frame.h"
+#include "pointeditor/edit/document.h"
 #include "pointeditor/shell/editor_window.h"
 #include "pointeditor/shell/key_map.h"
 #include "pointeditor/shell/language.h"
-#include "pointeditor/shell/qt_platform_choice.h"
 #include "pointeditor/shell/text_overlay.h"
 #include "pointeditor/view/image/image_decoder.h"
 #include "pointeditor/view/image/texture_set_decoder.h"
@@ -265,9 +263,6 @@ TEST_F(QtTest, MessageBoxesAreWideEnoughForTheirWholeCaption) {
     }
 }
 
-// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
-// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
-// text of every frame gives (a fresh overlay each frame).
 // The number box gives what was typed, within its range, or nothing when cancelled; the help
 // window shows the rich text as a table and closes.
 TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
@@ -281,34 +276,27 @@ TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
             act(*dialog);
         });
     };
-    const struct {
-        const char* name;
-        const char* typed;
-        bool accepted;
-        std::optional<int> expected;
-    } cases[] = {{"typed", "-42", true, -42},
-                 {"beyond the range", "300", true, 127},
-                 {"cancelled", "5", false, std::nullopt}};
-    for (const auto& c : cases) {
-        answer([&c](QDialog& dialog) {
+    // typed, accepted, what the box gives
+    const std::tuple<int, bool, std::optional<int>> cases[] = {
+        {-42, true, -42}, {300, true, 127}, {5, false, std::nullopt}};
+    for (const auto& [typed, accepted, expected] : cases) {
+        answer([typed = typed, accepted = accepted](QDialog& dialog) {
             auto* input = qobject_cast<QInputDialog*>(&dialog);
             ASSERT_NE(input, nullptr) << "not a number box";
-            input->setIntValue(QString(c.typed).toInt());
-            c.accepted ? dialog.accept() : dialog.reject();
+            input->setIntValue(typed);
+            accepted ? dialog.accept() : dialog.reject();
         });
-        EXPECT_EQ(platform.askInteger("ID", "FIND", 3, -128, 127), c.expected) << c.name;
-        EXPECT_EQ(shown, "FIND") << c.name;
+        EXPECT_EQ(platform.askInteger("ID", "FIND", 3, -128, 127), expected) << typed;
+        EXPECT_EQ(shown, "FIND") << typed;
     }
-    int columns = 0;
-    int hidden = -1;
+    int columns = 0, hidden = -1;
     answer([&columns, &hidden](QDialog& dialog) {
         auto* text = dialog.findChild<QTextBrowser*>();
         ASSERT_NE(text, nullptr) << "no text";
         hidden = text->verticalScrollBar()->maximum();
         for (QTextFrame* frame : text->document()->rootFrame()->childFrames()) {
-            if (auto* table = qobject_cast<QTextTable*>(frame)) {
-                columns = table->columns();
-            }
+            columns = qobject_cast<QTextTable*>(frame) ? qobject_cast<QTextTable*>(frame)->columns()
+                                                       : columns;
         }
         dialog.reject();
     });
@@ -318,6 +306,9 @@ TEST_F(QtTest, TheNumberBoxAndTheHelpWindowAnswerAsThePlatformSays) {
     EXPECT_EQ(hidden, 0) << "pixels of a short help out of sight";
 }
 
+// Frames of texts that overlap, change, shrink and change colour, as the column's name lines
+// do: the overlay that skips texts the canvas still shows leaves the pixels that drawing every
+// text of every frame gives (a fresh overlay each frame).
 TEST_F(QtTest, TextsNotDrawnAgainLeaveThePixelsOfDrawingThemAll) {
     // x, y, text, background
     const std::tuple<int, int, const char*, uint32_t> calls[] = {
@@ -402,25 +393,16 @@ TEST(RenderProgram, ExitStatusAndStandardErrorForOptionsFilesAndFindings) {
     }
 }
 
-// A click on a menu command whose file dialog is answered with `path`.
-void chooseFile(QWidget& window, QPoint command, const QString& path) {
-    send(window, mouse(command));
-    QTimer::singleShot(0, [path] { // runs inside the dialog's own event loop
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept(); // as the Open button does
-    });
-    send(window, mouse(command, Qt::LeftButton, QEvent::MouseButtonPress, Qt::LeftButton));
-    send(window, mouse(command, Qt::NoButton, QEvent::MouseButtonRelease, Qt::LeftButton));
-}
-
 const QString Sample = TAVO_SOURCE_DIR "/samples/sample";
 
 TEST_F(LiveWindow, TheRendererWritesTheFrameTheWindowShowsForTheSample) {
     window.show();
-    chooseFile(window, testing::markPoint(testing::menuMark(MenuLoadBlock)), Sample + ".bd1");
-    chooseFile(window, testing::markPoint(testing::menuMark(MenuLoadPoint)), Sample + ".pd1");
+    edits.run(
+        [](EditorState& s) {
+            openBlockFile(s, (Sample + ".bd1").toStdString());
+            openPointFile(s, (Sample + ".pd1").toStdString());
+        },
+        false);
     send(window, mouse({295, 10})); // over no pane
     ASSERT_GT(countUsedPoints(state->pointTable), 10);
     const QImage live = shown();
