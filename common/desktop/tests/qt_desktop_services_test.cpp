@@ -34,7 +34,6 @@ TEST(DefaultSuffix, ThePatternsExtensionOnlyWhenItIsPlain) {
         const char* suffix;
     } cases[] = {
         {"points", "*.pd1", "pd1"},
-        {"missions", "*.mif", "mif"},
         {"anything", "*", ""},
         {"two dots", "*.tar.gz", ""},
         {"a wildcard after the dot", "*.p?1", ""},
