@@ -270,6 +270,11 @@ TEST_F(Inspector, TheKindDropDownListsTheNamesAndKeepsANumberWithout) {
     table.itemDelegate()->setModelData(box, &window->filter(), weapon);
     EXPECT_EQ(editor.pts[5].p2, 1) << "MP5 chosen";
     delete editorWidget;
+    editor.pts[5].p2 = 0; // the first name
+    editor.edits.other(false);
+    const std::unique_ptr<QWidget> named(
+        table.itemDelegate()->createEditor(table.viewport(), {}, weapon));
+    EXPECT_EQ(qobject_cast<QComboBox*>(named.get())->count(), 23) << "a named weapon: no number";
 }
 
 TEST_F(Inspector, SelectingRowsSelectsThePointsAndTheirSelectionSelectsTheRows) {
@@ -395,6 +400,8 @@ TEST_F(Inspector, FindingsFollowEveryChangeNameIdAndKindAndAClickSelectsTheirPoi
     putThree();
     const auto window = open();
     EXPECT_EQ(window->findingsList().count(), 0) << "a clean table";
+    EXPECT_EQ(window->tabs().tabText(1).toStdString(), "Findings (errors 0, warnings 0)")
+        << "the tab's title for a clean table";
     editor.edits.run(
         [](EditorState& state) {
             state.pointTable.points[2].p3 = 99; // the PATH links to an id nobody has
@@ -460,6 +467,7 @@ TEST_F(Inspector, WithoutARememberedPlaceItOpensBesideTheEditor) {
     const QPoint besides = editorWindow.frameGeometry().topRight() + QPoint(10, 0);
     EXPECT_EQ(std::pair(window.x(), window.y()), std::pair(besides.x(), besides.y()))
         << "10 pixels right of the editor's top right corner";
+    EXPECT_EQ(std::pair(window.width(), window.height()), std::pair(760, 480)) << "the first size";
 }
 
 TEST_F(Inspector, GeometryIsRememberedBetweenRuns) {

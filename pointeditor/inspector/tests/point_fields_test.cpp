@@ -270,14 +270,16 @@ TEST(Colours, ThePaletteEntryOfAKind) {
 TEST(FindingText, SeverityThePointByIdAndKindAndTheSlotsItNamesAsPoints) {
     PointTable table;
     table.points[5] = point(0, 0, 0, 2, 0, 0, 3);
-    Finding onPoint{2, 7, 3, Severity::Error, "reaches slot 5", "スロット 5 に届きます", {5}};
+    Finding onPoint{
+        2,  7, 3, Severity::Error, "is id 7 (slot 2) and reaches slot 5", "スロット 5 に届きます",
+        {5}};
     Finding onFile{-1, 0, 0, Severity::Warning, "cut short", "途中で切れています", {}};
     const struct {
         const Finding* finding;
         bool english;
         const char* text;
     } cases[] = {
-        {&onPoint, true, "error: id 7, PATH: reaches point WEAPON (id 3)"},
+        {&onPoint, true, "error: id 7, PATH: is id 7 and reaches point WEAPON (id 3)"},
         {&onPoint, false, "エラー: 識別番号 7, パス: ポイント 武器 (識別番号 3) に届きます"},
         {&onFile, true, "warning: file: cut short"},
         {&onFile, false, "警告: ファイル: 途中で切れています"},
@@ -302,7 +304,6 @@ TEST(SortValue, NumbersBehindTheCells) {
     EXPECT_EQ(sortValue(p, 12, Column::Colour), 4) << "palette entry of -4";
     EXPECT_EQ(sortValue(p, 12, Column::Kind), -4) << "kind";
     EXPECT_EQ(sortValue(p, 12, Column::Third), 6) << "p3";
-    EXPECT_EQ(sortValue(p, 12, Column::X), 1.5) << "x";
     EXPECT_EQ(sortValue(p, 12, Column::Y), -INFINITY) << "a y that is no number sorts first";
     EXPECT_EQ(sortValue(p, 12, Column::Heading), 0.25) << "heading";
 }
