@@ -206,11 +206,8 @@ inline Bytes tgaColour(uint32_t argb, int bits) {
                                (bits == 16 && argb >> 31 != 0 ? 0x8000u : 0u);
         return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
     }
-    Bytes out = {channel(0), channel(8), channel(16)};
-    if (bits == 32) {
-        out.push_back(channel(24));
-    }
-    return out;
+    return bits == 32 ? Bytes{channel(0), channel(8), channel(16), channel(24)}
+                      : Bytes{channel(0), channel(8), channel(16)};
 }
 
 // `pixels` (ARGB, rows top first) as a TGA laid out as `layout` says. Run-length packets run on
