@@ -337,7 +337,8 @@ TEST(Files, WriterMakesANewFileThroughADanglingLink) {
 }
 
 TEST(Printable, ControlBytesAreEscaped) {
-    EXPECT_EQ(printable(std::string("a\0b\x1b[2J\n\x7f\\é", 12)), "a\\x00b\\x1b[2J\\n\\x7f\\é");
+    EXPECT_EQ(printable(std::string("a\0b\x1b[2J\n\t\r\x7f\\é", 14)),
+              "a\\x00b\\x1b[2J\\n\\t\\r\\x7f\\é");
 }
 
 // Each row's bytes sit at the edge of what UTF-8 allows: the first and last of each length,
