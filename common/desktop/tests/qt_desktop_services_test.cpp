@@ -33,14 +33,10 @@ TEST(DefaultSuffix, ThePatternsExtensionOnlyWhenItIsPlain) {
         const char* pattern;
         const char* suffix;
     } cases[] = {
-        {"points", "*.pd1", "pd1"},
-        {"anything", "*", ""},
-        {"two dots", "*.tar.gz", ""},
-        {"a wildcard after the dot", "*.p?1", ""},
-        {"a set", "*.[pP]d1", ""},
-        {"two patterns", "*.pd1 *.PD1", ""},
-        {"no star", "plan.pd1", ""},
-        {"a bare dot", "*.", ""},
+        {"points", "*.pd1", "pd1"},   {"anything", "*", ""},
+        {"two dots", "*.tar.gz", ""}, {"a wildcard after the dot", "*.p?1", ""},
+        {"a set", "*.[pP]d1", ""},    {"two patterns", "*.pd1 *.PD1", ""},
+        {"no star", "plan.pd1", ""},  {"a bare dot", "*.", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(defaultSuffixFor({"", c.pattern}), c.suffix) << c.name;
