@@ -44,8 +44,7 @@ const mission::MissionInfo SomeMission{"m07", "", "", "", 0, 0, false, "", "", f
 // Saves the mission to `path`; one "text | caption" line per box shown.
 std::string saveMission(const std::string& path) {
     int argc = 1;
-    char name[] = "storage_tests";
-    char* argv[] = {name, nullptr};
+    char name[] = "storage_tests", *argv[] = {name, nullptr};
     QApplication application(argc, argv); // the child's own
     FakeDesktop services;
     services.dialogAnswers = {path};
@@ -159,7 +158,7 @@ TEST_P(FailingStorage, SaveKeepsTheOldFileOrReplacesItWithItsModeAndOwner) {
     const std::string report = child.status == 0 ? child.out : "the child failed: " + child.err;
     std::error_code ignored; // a locked folder's files can be removed again
     fs::permissions(dir, fs::perms::all, ignored);
-    if (report.rfind("setup\n", 0) == 0) {
+    if (report.starts_with("setup\n")) {
         GTEST_SKIP() << report;
     }
     const std::string bytes = row.error ? Old : mission::writeMissionInfo(SomeMission).value();

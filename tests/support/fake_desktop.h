@@ -44,10 +44,7 @@ public:
     BoxAnswer messageBox(std::string_view text, std::string_view caption, BoxButtons buttons,
                          BoxIcon icon, bool ownerless) override {
         boxes.push_back({std::string(text), std::string(caption), buttons, icon, ownerless});
-        if (whileModal) {
-            whileModal();
-        }
-        if (buttons == BoxButtons::Ok) {
+        if (modal(); buttons == BoxButtons::Ok) {
             return BoxAnswer::Ok;
         }
         return next(boxAnswers, unplannedAnswer.value_or(
@@ -59,20 +56,19 @@ public:
     std::optional<std::string> openFileDialog(std::string_view title,
                                               const FileFilter& filter) override {
         dialogs.push_back({false, std::string(title), filter, {}});
-        return dialogAnswer();
+        return modal(), next(dialogAnswers, std::nullopt);
     }
     std::optional<std::string> saveFileDialog(std::string_view title, const FileFilter& filter,
                                               std::string_view proposedPath) override {
         dialogs.push_back({true, std::string(title), filter, std::string(proposedPath)});
-        return dialogAnswer();
+        return modal(), next(dialogAnswers, std::nullopt);
     }
 
-private:
-    std::optional<std::string> dialogAnswer() {
+protected:
+    void modal() const {
         if (whileModal) {
             whileModal();
         }
-        return next(dialogAnswers, std::nullopt);
     }
     // The queue's first answer, taken off it; `otherwise` when it is empty.
     template <class T> static T next(std::deque<T>& queue, std::type_identity_t<T> otherwise) {

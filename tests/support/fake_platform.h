@@ -56,29 +56,13 @@ public:
                                    const DeferrableLabels& labels) override {
         questions.push_back({std::string(text), std::string(caption), std::string(labels.yes),
                              std::string(labels.discard), std::string(labels.later)});
-        if (whileModal) {
-            whileModal();
-        }
-        if (questionAnswers.empty()) {
-            return DeferrableAnswer::Yes;
-        }
-        const DeferrableAnswer answer = questionAnswers.front();
-        questionAnswers.pop_front();
-        return answer;
+        return modal(), next(questionAnswers, DeferrableAnswer::Yes);
     }
     std::optional<int> askInteger(std::string_view text, std::string_view caption, int value,
                                   int minimum, int maximum) override {
         numberQuestions.push_back(
             {std::string(text), std::string(caption), value, minimum, maximum});
-        if (whileModal) {
-            whileModal();
-        }
-        if (numberAnswers.empty()) {
-            return std::nullopt;
-        }
-        const std::optional<int> answer = numberAnswers.front();
-        numberAnswers.pop_front();
-        return answer;
+        return modal(), next(numberAnswers, std::nullopt);
     }
     void showHelp(std::string_view richText, std::string_view caption) override {
         helps.push_back({std::string(richText), std::string(caption)});

@@ -134,15 +134,14 @@ inline Bytes repeatedScans(int width, int height, int scans) {
 // A PNG chunk of `type` holding `data`, with its length and checksum.
 inline Bytes pngChunk(const std::string& type, const Bytes& data) {
     Bytes out;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(data.size() >> shift));
-    }
+    const auto putBe32 = [&out](uLong value) {
+        out.insert(out.end(), {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
+                               static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
+    };
+    putBe32(data.size());
     out.insert(out.end(), type.begin(), type.end());
     out.insert(out.end(), data.begin(), data.end());
-    uLong crc = crc32(0, out.data() + 4, static_cast<uInt>(out.size() - 4));
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(crc >> shift));
-    }
+    putBe32(crc32(0, out.data() + 4, static_cast<uInt>(out.size() - 4)));
     return out;
 }
 
@@ -207,11 +206,8 @@ inline Bytes tgaColour(uint32_t argb, int bits) {
                                (bits == 16 && argb >> 31 != 0 ? 0x8000u : 0u);
         return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
     }
-    Bytes out = {channel(0), channel(8), channel(16)};
-    if (bits == 32) {
-        out.push_back(channel(24));
-    }
-    return out;
+    return bits == 32 ? Bytes{channel(0), channel(8), channel(16), channel(24)}
+                      : Bytes{channel(0), channel(8), channel(16)};
 }
 
 // `pixels` (ARGB, rows top first) as a TGA laid out as `layout` says. Run-length packets run on
@@ -234,29 +230,21 @@ inline Bytes tgaImageOf(int width, int height, const std::vector<uint32_t>& pixe
         for (int column = 0; column < width; ++column) {
             const int x = layout.rightToLeft ? width - 1 - column : column;
             const uint32_t argb = pixels[static_cast<std::size_t>(y * width + x)];
-            if (kind == 1) {
-                const int index = indices[argb] + layout.firstEntry;
-                stored.push_back({static_cast<uint8_t>(index)});
-                if (layout.depth == 16) {
-                    stored.back().push_back(static_cast<uint8_t>(index >> 8));
-                }
-            } else if (kind == 3) {
-                stored.push_back({static_cast<uint8_t>(argb)});
-                if (layout.depth == 16) {
-                    stored.back().push_back(static_cast<uint8_t>(argb >> 24));
-                }
-            } else {
-                stored.push_back(tgaColour(argb, layout.depth));
-            }
+            // A map index, or a grey level with its alpha above it.
+            const uint32_t value = kind == 1
+                                       ? static_cast<uint32_t>(indices[argb] + layout.firstEntry)
+                                       : (argb & 0xFF) | (argb >> 24 << 8);
+            stored.push_back(kind != 1 && kind != 3 ? tgaColour(argb, layout.depth)
+                             : layout.depth == 16   ? Bytes{static_cast<uint8_t>(value),
+                                                          static_cast<uint8_t>(value >> 8)}
+                                                    : Bytes{static_cast<uint8_t>(value)});
         }
     }
     const int colourBits = kind == 1 ? layout.mapBits : layout.depth;
-    int attributeBits = 0; // alpha bits: 8 with a byte of alpha, 1 for 16-bit colour
-    if (colourBits == 32 || (kind == 3 && colourBits == 16)) {
-        attributeBits = 8;
-    } else if (colourBits == 16) {
-        attributeBits = 1;
-    }
+    // Alpha bits: 8 with a byte of alpha, 1 for 16-bit colour.
+    const int attributeBits = colourBits == 32 || (kind == 3 && colourBits == 16) ? 8
+                              : colourBits == 16                                  ? 1
+                                                                                  : 0;
     Bytes out = {static_cast<uint8_t>(layout.idLength), static_cast<uint8_t>(kind == 1),
                  static_cast<uint8_t>(layout.type)};
     putLe16(out, layout.firstEntry);

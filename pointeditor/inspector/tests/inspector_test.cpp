@@ -36,6 +36,8 @@ using testing::Editor;
 using testing::point;
 
 constexpr std::pair<int, int> TopPaneSpot{170, 155}; // world (10, 0, 5) at the start-up view
+constexpr auto NewPoint = testing::menuMark(MenuNewPoint);
+constexpr auto DeletePoint = testing::menuMark(MenuDeletePoint);
 
 class Inspector : public ::testing::Test {
 protected:
@@ -56,18 +58,13 @@ protected:
     // Slots 2, 5, 9 in use: a PATH id 7 that ends its path, a WEAPON id 3, a HUMAN id 4 that
     // walks path 7. No finding.
     void putThree() {
-        PointTable& table = editor.state.pointTable;
-        table.points[2] = point(10, 0, 20, 3, 1, 7, 7);
-        table.points[5] = point(-30, 1, 40, 2, 5, 0, 3);
-        table.points[9] = point(50, 2, -60, 1, 0, 7, 4);
-        for (int slot : {2, 5, 9}) {
-            table.pointUsed[static_cast<std::size_t>(slot)] = SlotUsed;
-        }
+        editor.put({{2, SlotUsed, 10, 0, 20, 3, 1, 7, 7},
+                    {5, SlotUsed, -30, 1, 40, 2, 5, 0, 3},
+                    {9, SlotUsed, 50, 2, -60, 1, 0, 7, 4}});
         editor.edits.other(false); // a message, which the rows follow
     }
     std::unique_ptr<InspectorWindow> open() {
-        auto window = std::make_unique<InspectorWindow>(editor.edits, [this] { ++redraws; });
-        return window;
+        return std::make_unique<InspectorWindow>(editor.edits, [this] { ++redraws; });
     }
     // The row (in the table as shown) of a slot.
     static QModelIndex cell(InspectorWindow& window, int slot, Column column) {
@@ -93,6 +90,15 @@ protected:
             }
         }
         return expected;
+    }
+    // The slots of the rows shown, in their order.
+    static std::vector<int> shownOrder(InspectorWindow& window) {
+        std::vector<int> order;
+        for (int row = 0; row < window.filter().rowCount(); ++row) {
+            order.push_back(window.model().slotAt(
+                window.filter().mapToSource(window.filter().index(row, 0)).row()));
+        }
+        return order;
     }
     static std::vector<int> selectedSlots(const PointTable& table) {
         std::vector<int> targets;
@@ -126,11 +132,12 @@ protected:
 
 TEST_F(Inspector, RowsAreThePointsInUseAfterEveryKindOfChange) {
     const auto window = open();
-    const std::vector<PointRecord> file = {point(1, 0, 1, 1, 0, 0, 11), point(2, 0, 2, 2, 0, 0, 12),
-                                           point(3, 0, 3, 3, 0, 0, 13)};
-    const std::vector<uint8_t> bytes = encodePointFile(file);
-    const std::string path = dir.write("three.pd1", std::string(bytes.begin(), bytes.end()));
+    const PointRecord file[] = {point(1, 0, 1, 1, 0, 0, 11), point(2, 0, 2, 2, 0, 0, 12),
+                                point(3, 0, 3, 3, 0, 0, 13)};
+    const std::string path = dir.write("three.pd1", encodePointFile(file));
     editor.state.currentParams = {1, 0, 0, 21};
+    const auto place = [&] { editor.click({NewPoint, TopPaneSpot}, true); };
+    const auto remove = [&] { select({1}), editor.click({DeletePoint}, true); };
     const struct {
         const char* name;
         std::function<void()> change;
@@ -138,17 +145,8 @@ TEST_F(Inspector, RowsAreThePointsInUseAfterEveryKindOfChange) {
     } steps[] = {
         {"load", [&] { editor.edits.run([&](EditorState& s) { openPointFile(s, path); }, false); },
          "0:11 1:12 2:13 "},
-        {"placement",
-         [&] {
-             editor.click({testing::menuMark(MenuNewPoint), TopPaneSpot}, true);
-         },
-         "0:11 1:12 2:13 3:21 "},
-        {"delete",
-         [&] {
-             select({1});
-             editor.click({testing::menuMark(MenuDeletePoint)}, true);
-         },
-         "0:11 2:13 3:21 "},
+        {"placement", place, "0:11 1:12 2:13 3:21 "},
+        {"delete", remove, "0:11 2:13 3:21 "},
         {"undo", [&] { editor.edits.undo(false); }, "0:11 1:12 2:13 3:21 "},
         {"undo again", [&] { editor.edits.undo(false); }, "0:11 1:12 2:13 "},
         {"redo", [&] { editor.edits.redo(false); }, "0:11 1:12 2:13 3:21 "},
@@ -178,7 +176,7 @@ TEST_F(Inspector, AKindEditIsOneUndoStepThatRedrawsAndUndoRestores) {
     EXPECT_EQ(cell(*window, 9, Column::Kind).data().toString(), "HUMAN") << "the row after undo";
 }
 
-TEST_F(Inspector, AnEditOnASelectedRowGoesToEverySelectedPointAsOneStep) {
+TEST_F(Inspector, AnEditOnASelectedRowGoesToEverySelectedPointAsOneStepElseToItsOwn) {
     putThree();
     const auto window = open();
     select({2, 9});
@@ -187,49 +185,37 @@ TEST_F(Inspector, AnEditOnASelectedRowGoesToEverySelectedPointAsOneStep) {
     EXPECT_EQ(editor.pts[9].p4, 42) << "the other selected row";
     EXPECT_EQ(editor.pts[5].p4, 3) << "the row not selected";
     EXPECT_EQ(editor.history().undoSteps(), 1u) << "undo steps";
+    ASSERT_TRUE(window->filter().setData(cell(*window, 5, Column::X), "-1.5", Qt::EditRole));
+    EXPECT_EQ(editor.pts[5].x, -1.5f) << "an edit on a row not selected: that row";
+    EXPECT_EQ(editor.pts[2].x, 10.0f) << "an edit on a row not selected: a selected row";
 }
 
 TEST_F(Inspector, AnEditWhileTheEditorsBoxIsOpenIsRefused) {
     putThree();
     const auto window = open();
     bool taken = true;
-    editor.edits.run( // as while a box of the editor waits for its answer
-        [&](EditorState&) {
-            taken = window->filter().setData(cell(*window, 5, Column::Id), 9, Qt::EditRole);
-        },
-        false);
+    const QModelIndex id = cell(*window, 5, Column::Id);
+    // As while a box of the editor waits for its answer.
+    editor.edits.run([&](EditorState&) { taken = window->filter().setData(id, 9, Qt::EditRole); },
+                     false);
     EXPECT_FALSE(taken) << "taken";
     EXPECT_EQ(window->model().refusal().toStdString(), "the editor is busy") << "the reason";
     EXPECT_EQ(editor.pts[5].p4, 3) << "the id";
-}
-
-TEST_F(Inspector, AnEditOnARowNotSelectedGoesToItsPointAlone) {
-    putThree();
-    const auto window = open();
-    select({2, 9});
-    ASSERT_TRUE(window->filter().setData(cell(*window, 5, Column::X), "-1.5", Qt::EditRole));
-    EXPECT_EQ(editor.pts[5].x, -1.5f) << "the edited row";
-    EXPECT_EQ(editor.pts[2].x, 10.0f) << "a selected row";
 }
 
 TEST_F(Inspector, NextFreeIdGivesTheSelectedPointsIdsNoOtherPointHas) {
     putThree();
     editor.pts[9].p4 = 3; // shares the weapon's id
     const auto window = open();
+    window->nextFreeIdButton().click();
+    EXPECT_EQ(window->refusalLabel().text(), "no point is selected") << "with nothing selected";
+    EXPECT_EQ(editor.history().undoSteps(), 0u) << "undo steps with nothing selected";
     select({2, 9});
     window->nextFreeIdButton().click();
     EXPECT_EQ(editor.pts[2].p4, 1) << "the lowest id no other point holds";
     EXPECT_EQ(editor.pts[9].p4, 2) << "the next one";
     EXPECT_EQ(editor.history().undoSteps(), 1u) << "undo steps";
-    EXPECT_EQ(window->refusalLabel().text(), "") << "nothing refused";
-}
-
-TEST_F(Inspector, NextFreeIdWithNothingSelectedSaysSo) {
-    putThree();
-    const auto window = open();
-    window->nextFreeIdButton().click();
-    EXPECT_EQ(window->refusalLabel().text(), "no point is selected") << "the reason";
-    EXPECT_EQ(editor.history().undoSteps(), 0u) << "undo steps";
+    EXPECT_EQ(window->refusalLabel().text(), "") << "the reason went";
 }
 
 TEST_F(Inspector, ARefusedValueChangesNothingAndTheCellTellsWhy) {
@@ -284,11 +270,15 @@ TEST_F(Inspector, TheKindDropDownListsTheNamesAndKeepsANumberWithout) {
     table.itemDelegate()->setModelData(box, &window->filter(), weapon);
     EXPECT_EQ(editor.pts[5].p2, 1) << "MP5 chosen";
     delete editorWidget;
+    editor.pts[5].p2 = 0; // the first name
+    editor.edits.other(false);
+    const std::unique_ptr<QWidget> named(
+        table.itemDelegate()->createEditor(table.viewport(), {}, weapon));
+    EXPECT_EQ(qobject_cast<QComboBox*>(named.get())->count(), 23) << "a named weapon: no number";
 }
 
 TEST_F(Inspector, SelectingRowsSelectsThePointsAndTheirSelectionSelectsTheRows) {
-    editor.pts[0] = point(0, 0, 0, 5, 0, 0, 6); // the first slot counts as much as the others
-    editor.state.pointTable.pointUsed[0] = SlotUsed;
+    editor.put({{0, SlotUsed, 0, 0, 0, 5, 0, 0, 6}}); // the first slot counts as much as others
     putThree();
     const auto window = open();
     QItemSelectionModel& rowsSelected = *window->table().selectionModel();
@@ -330,40 +320,21 @@ TEST_F(Inspector, TheFilterFieldAndTheKindsDropDownChooseTheRowsShown) {
     }
 }
 
-TEST_F(Inspector, RowsReplacedKeepTheSelection) {
-    putThree();
-    const auto window = open();
-    select({2});
-    editor.edits.run([](EditorState& state) { state.pointTable.pointUsed[5] = SlotFree; }, false);
-    EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{2})) << "points";
-    EXPECT_EQ(selectedRows(*window), (std::vector<int>{2})) << "rows";
-}
-
-TEST_F(Inspector, FilteringKeepsThePointsSelected) {
+TEST_F(Inspector, RowsReplacedOrFilteredKeepTheSelection) {
     putThree();
     const auto window = open();
     select({2, 9});
+    editor.edits.run([](EditorState& state) { state.pointTable.pointUsed[5] = SlotFree; }, false);
+    EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{2, 9})) << "points";
+    EXPECT_EQ(selectedRows(*window), (std::vector<int>{2, 9})) << "rows";
     window->filterField().setText("path");
     EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{2, 9})) << "points";
     EXPECT_EQ(selectedRows(*window), (std::vector<int>{2})) << "rows shown";
 }
 
-TEST_F(Inspector, SortingByAColumnGoesByItsNumber) {
-    putThree();
-    const auto window = open();
-    // As a click on the header does.
-    window->table().horizontalHeader()->setSortIndicator(static_cast<int>(Column::X),
-                                                         Qt::AscendingOrder);
-    std::vector<int> order;
-    for (int row = 0; row < window->filter().rowCount(); ++row) {
-        order.push_back(window->model().slotAt(
-            window->filter().mapToSource(window->filter().index(row, 0)).row()));
-    }
-    EXPECT_EQ(order, (std::vector<int>{5, 2, 9})) << "x -30, 10, 50";
-}
-
-TEST_F(Inspector, SortedRowsFollowAChange) {
-    // The first row and the last column change: both are looked at again.
+// By the number, not the text ("-30" < "100" < "50"); the rows are sorted again after a change
+// to the first row or to the last column.
+TEST_F(Inspector, SortingByAColumnGoesByItsNumberAndFollowsAChange) {
     const struct {
         Column column;
         float PointRecord::*field;
@@ -374,15 +345,13 @@ TEST_F(Inspector, SortedRowsFollowAChange) {
         editor.pts[9].*c.field = 50;
         editor.edits.other(false);
         const auto window = open();
-        window->table().sortByColumn(static_cast<int>(c.column), Qt::AscendingOrder);
+        // As a click on the header does.
+        window->table().horizontalHeader()->setSortIndicator(static_cast<int>(c.column),
+                                                             Qt::AscendingOrder);
+        EXPECT_EQ(shownOrder(*window), (std::vector<int>{5, 2, 9})) << "-30, 10, 50";
         editor.edits.run([&c](EditorState& state) { state.pointTable.points[2].*c.field = 100; },
                          false);
-        std::vector<int> order;
-        for (int row = 0; row < window->filter().rowCount(); ++row) {
-            order.push_back(window->model().slotAt(
-                window->filter().mapToSource(window->filter().index(row, 0)).row()));
-        }
-        EXPECT_EQ(order, (std::vector<int>{5, 9, 2})) << "column " << static_cast<int>(c.column);
+        EXPECT_EQ(shownOrder(*window), (std::vector<int>{5, 9, 2})) << static_cast<int>(c.column);
     }
 }
 
@@ -427,13 +396,19 @@ TEST_F(Inspector, ActivatingARowFramesIt) {
     EXPECT_EQ(editor.state.panZ, 60.0f) << "and to its z, stored negated";
 }
 
-TEST_F(Inspector, FindingsNameIdAndKindAndAClickSelectsAndFramesTheirPoints) {
+TEST_F(Inspector, FindingsFollowEveryChangeNameIdAndKindAndAClickSelectsTheirPoints) {
     putThree();
-    editor.pts[2].p3 = 99; // the PATH links to an id nobody has
-    editor.pts[5].p4 = 4;  // the WEAPON shares the HUMAN's id
-    editor.pts[9].p3 = 4;  // the HUMAN walks the path of id 4: shared, and no path
-    editor.edits.other(false);
     const auto window = open();
+    EXPECT_EQ(window->findingsList().count(), 0) << "a clean table";
+    EXPECT_EQ(window->tabs().tabText(1).toStdString(), "Findings (errors 0, warnings 0)")
+        << "the tab's title for a clean table";
+    editor.edits.run(
+        [](EditorState& state) {
+            state.pointTable.points[2].p3 = 99; // the PATH links to an id nobody has
+            state.pointTable.points[5].p4 = 4;  // the WEAPON shares the HUMAN's id
+            state.pointTable.points[9].p3 = 4;  // the HUMAN walks the path of id 4: shared
+        },
+        false);
     const std::vector<Finding>& findings = window->findings();
     ASSERT_EQ(window->findingsList().count(), static_cast<int>(findings.size())) << "list rows";
     ASSERT_GE(findings.size(), 2u) << "findings";
@@ -450,14 +425,6 @@ TEST_F(Inspector, FindingsNameIdAndKindAndAClickSelectsAndFramesTheirPoints) {
     emit window->findingsList().itemClicked(window->findingsList().item(shared));
     EXPECT_EQ(selectedSlots(editor.state.pointTable), (std::vector<int>{5, 9})) << "selected";
     EXPECT_EQ(editor.state.panX, 10.0f) << "framed: between x -30 and 50";
-}
-
-TEST_F(Inspector, FindingsFollowEveryChange) {
-    putThree();
-    const auto window = open();
-    EXPECT_EQ(window->findingsList().count(), 0) << "a clean table";
-    editor.edits.run([](EditorState& state) { state.pointTable.points[2].p3 = 99; }, false);
-    EXPECT_EQ(window->findingsList().count(), 1) << "after a link broke";
     editor.edits.undo(false);
     EXPECT_EQ(window->findingsList().count(), 0) << "after undo";
 }
@@ -468,12 +435,6 @@ TEST_F(Inspector, SpeaksTheEditorsLanguage) {
     const auto window = open();
     EXPECT_EQ(window->windowTitle().toStdString(), "ポイント一覧") << "title";
     EXPECT_EQ(cell(*window, 5, Column::Kind).data().toString().toStdString(), "武器") << "kind";
-    EXPECT_EQ(window->model()
-                  .headerData(static_cast<int>(Column::Id), Qt::Horizontal, Qt::DisplayRole)
-                  .toString()
-                  .toStdString(),
-              "識別番号")
-        << "header";
     EXPECT_EQ(window->filterField().placeholderText().toStdString(),
               "絞り込み: 種類の名前または識別番号")
         << "what the filter takes";
@@ -506,6 +467,7 @@ TEST_F(Inspector, WithoutARememberedPlaceItOpensBesideTheEditor) {
     const QPoint besides = editorWindow.frameGeometry().topRight() + QPoint(10, 0);
     EXPECT_EQ(std::pair(window.x(), window.y()), std::pair(besides.x(), besides.y()))
         << "10 pixels right of the editor's top right corner";
+    EXPECT_EQ(std::pair(window.width(), window.height()), std::pair(760, 480)) << "the first size";
 }
 
 TEST_F(Inspector, GeometryIsRememberedBetweenRuns) {
