@@ -193,7 +193,6 @@ TEST_F(DocumentTest, SaveOverAFileChangedOnDiskAsksFirstAndNoKeepsTheirFile) {
         bool saved;
     } rows[] = {
         {"ChangedAnsweredNo", 1, changed, SaveToCurrent, BoxAnswer::No, asked, false},
-        {"ChangedAnsweredByDefault", 1, changed, SaveToCurrent, std::nullopt, asked, false},
         {"ChangedAnsweredYes", 0, changed, SaveToCurrent, BoxAnswer::Yes,
          "mission.pd1 は読み込んだ後にディスク上で変更されました。上書きしますか？", true},
         {"ChangedAndChosenAgainInSavePoint", 1, changed, SavePoint, BoxAnswer::No, asked, false},
