@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "pointeditor/data/selection.h"
+#include "pointeditor/edit/point_pick.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "tests/support/menu_marks.h"
 
@@ -51,6 +52,7 @@ TEST_F(PointPickTest, ASwitchedOffPaneShowsNoMarkerToPick) {
     state.showTopView = 0;
     ctrlClick(150, 165);
     EXPECT_EQ(countSelected(state.pointTable), 0) << "a click where nothing shows deselects";
+    EXPECT_EQ(pickPoint(state), -1) << "no slot picked";
 }
 
 // Camera at the origin looking along +x: a point 20 units ahead lies at the pane's centre (440,
