@@ -11,7 +11,7 @@
 #include "pointeditor/data/point_file.h"
 #include "pointeditor/data/point_load.h"
 #include "pointeditor/data/point_table.h"
-#include "pointeditor/edit/file_messages.h"
+#include "pointeditor/edit/document.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scratch_directory.h"
 
@@ -132,11 +132,9 @@ TEST_F(DataFile, PointFileAReadableFileLoadsItsCompleteRecordsAndWarnsWhenNotWho
         useSlots({0, 100, 199});
         state->english = english;
         platform.boxes.clear();
-        const auto read = loadPointFile(*state, dir.write("case.pd1", bytes));
-        ASSERT_TRUE(read);
-        // As LOAD POINT does: the one box is the command's (the loader shows none), and its
-        // text carries the count the loader gave.
-        showPointFileWarning(*state, read->loaded, read->findings);
+        // Through LOAD POINT's opening: the one box is the command's (the loader shows none),
+        // and its text carries the count the loader gave.
+        ASSERT_TRUE(openPointFile(*state, dir.write("case.pd1", bytes)));
         ASSERT_EQ(platform.boxes.size(), 1u);
         const testing::RecordedBox& shown = platform.boxes[0];
         EXPECT_EQ(

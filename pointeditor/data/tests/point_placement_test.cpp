@@ -111,7 +111,9 @@ TEST(PointPlacement, OddBlocksHoldNoPoint) {
     }
     BlockRecord flat = box(10, 0, -50, 12, 0, 50);
     BlockRecord broken = box(10, 0, -50, 12, 10, 50);
-    broken.z[5] = std::numeric_limits<float>::quiet_NaN();
+    BlockRecord brokenLast = broken;
+    broken.z[0] = std::numeric_limits<float>::quiet_NaN();
+    brokenLast.x[7] = std::numeric_limits<float>::infinity();
     const BlockRecord speck = box(11, 1, 0, 11, 1, 0);
     const struct {
         const char* name;
@@ -120,7 +122,8 @@ TEST(PointPlacement, OddBlocksHoldNoPoint) {
     } rows[] = {{"inverted", inverted, 1},
                 {"flat", flat, 0},
                 {"a point", speck, 0},
-                {"not a number", broken, 0}};
+                {"not a number", broken, 0},
+                {"infinite", brokenLast, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         BlockFileContents map;

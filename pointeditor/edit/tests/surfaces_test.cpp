@@ -54,6 +54,7 @@ TEST_F(SurfacesTest, TheRayThroughAPixelMeetsTheFirstFaceBetweenTheNearAndFarPla
     const std::tuple<const char*, Camera, std::pair<int, int>, std::optional<V3>> rows[] = {
         {"top face from above", {0, 40, 0, 0, Down}, {140, 140}, V3{0.559f, 8, 0}},
         {"wall, right of and above the centre", {-40, 4, 0, 0, Level}, {175, 126}, OnWall},
+        {"wall, off the x axis", {-40, 4, 5, 0, Level}, {140, 140}, V3{-10, 4, 5}},
         {"the nearer box hides the farther", {60, 4, 0, HalfTurn, Level}, {140, 140}, V3{30, 4, 0}},
         {"a face seen from inside", {0, 4, 0, 0, Level}, {140, 140}, V3{10, 4, 0}},
         {"nearer than the near plane", {-10.5f, 4, 0, 0, Level}, {140, 140}, V3{10, 4, 0}},
