@@ -498,6 +498,9 @@ TEST_F(Inspector, TheLegendGivesEachMarkerColourItsKinds) {
     EXPECT_EQ(window->legend().item(5)->data(Qt::DecorationRole).value<QColor>().rgba(),
               SelectedPointColour)
         << "the selection's colour";
+    EXPECT_EQ(window->legend().item(5)->text().toStdString(),
+              "selected points, whatever their kind")
+        << "the selection's entry";
 }
 
 } // namespace

@@ -289,7 +289,8 @@ TEST_F(PointToolCommand, OptionsAndNamesAreReadAsGiven) {
           "\n      exits 1 when there is an error\n", "\n  dump FILE.pd1 [-o FILE.txt]\n",
           "\n  check-mission FILE.mif [--root DIR] [--json]\n", "\n  build FILE.txt -o FILE.pd1\n",
           "\n  --map FILE.bd1 ", "\n  --json ", "\n  --root DIR ", "\n  -o, --output FILE ",
-          "\n  -h, --help ", "\n  -v, --version "}) {
+          "\n  -h, --help ", "\n  -v, --version ",
+          "\nread-only file, a device, a FIFO or the command's own input is refused."}) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
     }
 }
@@ -442,7 +443,8 @@ TEST_F(PointToolCommand, HostileFilesThroughTheProgramFailFast) {
            "more bad lines\npointtool: " + fresh + " not written\n");
     expect(1, {"check", path("n\x1b[2J")},
            "cannot read " + dir_.at("n") + "\\x1b[2J: No such file");
-    expect(1, {"dump", good, "-o", path("link.pd1")}, ": it is the file this command reads");
+    expect(1, {"dump", good, "-o", path("link.pd1")},
+           "cannot write " + path("link.pd1") + ": it is the file this command reads");
     expect(1, {"dump", good, "-o", path("fifo")},
            "a FIFO, not a regular file; nothing was written (standard output is -o -)");
     expect(0, {"--help"},
