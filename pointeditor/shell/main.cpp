@@ -15,7 +15,7 @@
 #include "pointeditor/data/editor_state.h"
 #include "pointeditor/display/draw_frame.h"
 #include "pointeditor/edit/edit_session.h"
-#include "pointeditor/inspector/inspector_window.h"
+#include "pointeditor/inspector/points_window.h"
 #include "pointeditor/shell/command_line.h"
 #include "pointeditor/shell/device_session.h"
 #include "pointeditor/shell/editor_window.h"

@@ -23,7 +23,7 @@
 #include "pointeditor/data/selection.h"
 #include "pointeditor/edit/document.h"
 #include "pointeditor/edit/tests/editor_driver.h"
-#include "pointeditor/inspector/inspector_window.h"
+#include "pointeditor/inspector/points_window.h"
 #include "pointeditor/view/point_markers.h"
 #include "tests/support/menu_marks.h"
 #include "tests/support/scene_builders.h"
@@ -43,7 +43,7 @@ class Inspector : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         static int argc = 1;
-        static char name[] = "inspector_tests", *argv[] = {name, nullptr};
+        static char name[] = "points_window_tests", *argv[] = {name, nullptr};
         if (QCoreApplication::instance() == nullptr) {
             new QApplication(argc, argv);
         }
@@ -52,7 +52,7 @@ protected:
         static const QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         QCoreApplication::setOrganizationName(QStringLiteral("tavo-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("inspector_tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("points_window_tests"));
     }
 
     // Slots 2, 5, 9 in use: a PATH id 7 that ends its path, a WEAPON id 3, a HUMAN id 4 that

@@ -1,4 +1,4 @@
-#include "pointeditor/inspector/inspector_window.h"
+#include "pointeditor/inspector/points_window.h"
 
 #include <QtCore/QSettings>
 #include <QtGui/QColor>
